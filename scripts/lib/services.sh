@@ -1,0 +1,32 @@
+# The JACK server (dummy driver, no sound card) and the virtual X display that the
+# MIDI and window tests use. Each run has its own server name and display, so two
+# runs on one machine do not meet.
+
+start_services() {
+  export JACK_DEFAULT_SERVER="kr-test-$$"
+  export JACK_NO_AUDIO_RESERVATION=1
+  jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
+  KR_JACK_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    if jack_lsp -s "$JACK_DEFAULT_SERVER" >/dev/null 2>&1; then break; fi
+    sleep 0.1
+  done
+
+  local fd_file="/tmp/kr-xvfb-$$.display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  KR_XVFB_PID=$!
+  for i in $(seq 1 100); do
+    if [ -s "$fd_file" ]; then break; fi
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$fd_file")"
+  rm -f "$fd_file"
+}
+
+stop_services() {
+  [ -n "${KR_JACK_PID:-}" ] && kill "$KR_JACK_PID" 2>/dev/null && wait "$KR_JACK_PID" 2>/dev/null
+  [ -n "${KR_XVFB_PID:-}" ] && kill "$KR_XVFB_PID" 2>/dev/null && wait "$KR_XVFB_PID" 2>/dev/null
+  rm -f /tmp/kr-jackd-$$.log
+  return 0
+}
