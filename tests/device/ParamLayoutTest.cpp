@@ -1,0 +1,103 @@
+#include "device/ParamLayout.h"
+
+#include "device/ExpectedPreset.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace
+{
+
+using ParamLayout::ControlKind;
+
+std::vector<std::uint8_t> DefaultOf(ControlKind kind, std::int32_t index)
+{
+    std::array<std::uint8_t, ParamLayout::kMaxBlockSize> buffer{};
+    const std::size_t n = ParamLayout::WriteDefaultBlock(kind, index, buffer);
+    return {buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n)};
+}
+
+TEST(ParamLayout, BlockSizesAndOffsetsMatchTheDocumentedDefaultsEndToEnd)
+{
+    const auto blocks = expected::DefaultBlocks();
+    ASSERT_EQ(blocks.size(), 131u);
+    std::uint32_t offset = 0;
+    for (std::int32_t i = 0; i < 131; ++i)
+    {
+        EXPECT_EQ(ParamLayout::BlockSize(i), blocks[i].size()) << "index " << i;
+        EXPECT_EQ(ParamLayout::BlockOffset(i), offset) << "index " << i;
+        offset += ParamLayout::BlockSize(i);
+    }
+    EXPECT_EQ(offset, 1338u);
+    EXPECT_EQ(ParamLayout::BlockOffset(131), 1338u);
+}
+
+TEST(ParamLayout, IndicesOutsideThePresetHaveNoBlock)
+{
+    for (std::int32_t i : {-1, 131, 132, INT32_MIN, INT32_MAX})
+    {
+        EXPECT_EQ(ParamLayout::BlockSize(i), 0u) << i;
+        EXPECT_EQ(ParamLayout::RowOf(i), nullptr) << i;
+    }
+    EXPECT_EQ(ParamLayout::BlockOffset(-1), 0u);
+    EXPECT_EQ(ParamLayout::BlockOffset(132), 0u);
+}
+
+TEST(ParamLayout, RowOfNamesTheOwningKindAtEveryBoundary)
+{
+    EXPECT_EQ(ParamLayout::RowOf(0)->kind, ControlKind::PresetName);
+    EXPECT_EQ(ParamLayout::RowOf(1)->kind, ControlKind::KeybedZone);
+    EXPECT_EQ(ParamLayout::RowOf(4)->kind, ControlKind::KeybedZone);
+    EXPECT_EQ(ParamLayout::RowOf(6)->kind, ControlKind::Wheel);
+    EXPECT_EQ(ParamLayout::RowOf(7)->kind, ControlKind::VolumePedal);
+    EXPECT_EQ(ParamLayout::RowOf(8)->kind, ControlKind::SustainPedal);
+    EXPECT_EQ(ParamLayout::RowOf(24)->kind, ControlKind::Pad);
+    EXPECT_EQ(ParamLayout::RowOf(25)->kind, ControlKind::PushButton);
+    EXPECT_EQ(ParamLayout::RowOf(96)->kind, ControlKind::Fader);
+    EXPECT_EQ(ParamLayout::RowOf(97)->kind, ControlKind::Encoder);
+    EXPECT_EQ(ParamLayout::RowOf(128)->kind, ControlKind::Encoder);
+    EXPECT_EQ(ParamLayout::RowOf(130)->kind, ControlKind::TouchPadAxis);
+}
+
+TEST(ParamLayout, DefaultBlocksOfEveryControlMatchTheDocumentedPreset)
+{
+    const auto blocks = expected::DefaultBlocks();
+    for (std::int32_t i = 0; i < 131; ++i)
+    {
+        const ParamLayout::KindRow* row = ParamLayout::RowOf(i);
+        ASSERT_NE(row, nullptr);
+        // Both pedals sit at index 0 of their group; every other control's index is its place in its row.
+        const bool pedal = row->kind == ControlKind::VolumePedal || row->kind == ControlKind::SustainPedal;
+        const std::int32_t index = pedal ? 0 : i - row->first;
+        EXPECT_EQ(DefaultOf(row->kind, index), blocks[i]) << "index " << i;
+    }
+}
+
+TEST(ParamLayout, IndexDependentBytesFollowTheIndex)
+{
+    EXPECT_EQ(DefaultOf(ControlKind::Encoder, 31), expected::Hex("00 00 47 00 00 7F"));
+    EXPECT_EQ(DefaultOf(ControlKind::Pad, 15)[7], 0x33);
+    EXPECT_EQ(DefaultOf(ControlKind::PushButton, 35)[7], 0x23);
+    EXPECT_EQ(DefaultOf(ControlKind::KeybedZone, 3)[1], 0x03);
+    EXPECT_EQ(DefaultOf(ControlKind::Wheel, 1), expected::Hex("00 00 00 00 7F"));
+    EXPECT_EQ(DefaultOf(ControlKind::Wheel, 7), expected::Hex("00 00 00 00 7F"));
+    // Sums wrap modulo 256 and only the low 8 bits of the index count.
+    EXPECT_EQ(DefaultOf(ControlKind::Encoder, 0x1D8)[2], 0x00);
+    EXPECT_EQ(DefaultOf(ControlKind::Fader, 0x105)[2], 0x05);
+}
+
+TEST(ParamLayout, TouchPadAxisBeyondTheSecondHasNoDefault)
+{
+    EXPECT_TRUE(DefaultOf(ControlKind::TouchPadAxis, 2).empty());
+    EXPECT_TRUE(DefaultOf(ControlKind::TouchPadAxis, -1).empty());
+}
+
+TEST(ParamLayout, DefaultBlockRefusesABufferTooSmall)
+{
+    std::array<std::uint8_t, 5> small{};
+    EXPECT_EQ(ParamLayout::WriteDefaultBlock(ControlKind::Encoder, 0, small), 0u);
+    EXPECT_EQ(ParamLayout::WriteDefaultBlock(ControlKind::Wheel, 0, small), 5u);
+}
+
+} // namespace
