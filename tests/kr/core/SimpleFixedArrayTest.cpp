@@ -1,0 +1,85 @@
+#include "kr/core/SimpleFixedArray.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+
+using KR::kFail;
+using KR::kInvalidArg;
+using Bytes = KR::SimpleFixedArray<signed char, 8>;
+
+std::vector<int> Items(const Bytes& array)
+{
+    return std::vector<int>(array.begin(), array.end());
+}
+
+TEST(SimpleFixedArray, CountNeverPassesTheCapacity)
+{
+    Bytes a;
+    EXPECT_EQ(a.GetMaxCount(), 8u);
+    EXPECT_EQ(a.SetCount(9), 8);
+    EXPECT_EQ(a.GetCount(), 8u);
+    EXPECT_EQ(a.InsertSpace(0, 1), kInvalidArg);
+    EXPECT_EQ(a.AddItem(1), kInvalidArg);
+    EXPECT_EQ(a.SetCount(2), 2);
+    EXPECT_EQ(a.InsertSpace(0, 0xFFFFFFFFu), kInvalidArg);
+    EXPECT_EQ(a.InsertSpace(3, 1), kInvalidArg);
+    EXPECT_EQ(a.InsertSpace(2, 6), 8);
+}
+
+TEST(SimpleFixedArray, InsertAndAddReturnTheNewCount)
+{
+    Bytes a;
+    EXPECT_EQ(a.AddItem(0x10), 1);
+    EXPECT_EQ(a.AddItem(0x30), 2);
+    EXPECT_EQ(a.InsertItem(1, 0x20), 3);
+    EXPECT_EQ(a.InsertItem(4, 0x40), kInvalidArg);
+    EXPECT_EQ(Items(a), (std::vector<int>{0x10, 0x20, 0x30}));
+}
+
+TEST(SimpleFixedArray, RemovalsRefuseIndicesAtOrPastTheCountWithoutReading)
+{
+    Bytes a;
+    a.AddItem(1);
+    a.AddItem(2);
+    a.AddItem(3);
+    signed char out = 42;
+    EXPECT_EQ(a.RemoveItem(3, out), kInvalidArg);
+    EXPECT_EQ(out, 42);
+    EXPECT_EQ(a.RemoveItems(1, 0xFFFFFFFFu), kInvalidArg);
+    EXPECT_EQ(a.RemoveItems(2, 2), kInvalidArg);
+    EXPECT_EQ(a.RemoveItems(5, 0), 3);
+    EXPECT_EQ(a.RemoveItem(0, out), 2);
+    EXPECT_EQ(out, 1);
+    EXPECT_EQ(a.RemoveLast(out), 1);
+    EXPECT_EQ(out, 3);
+    EXPECT_EQ(a.RemoveLast(out), 0);
+    EXPECT_EQ(a.RemoveLast(out), kInvalidArg);
+    EXPECT_EQ(out, 2);
+}
+
+TEST(SimpleFixedArray, AppendBeyondTheCapacityFails)
+{
+    Bytes a;
+    Bytes b;
+    b.SetCount(5);
+    EXPECT_EQ(a.Append(b), 5);
+    EXPECT_EQ(a.Append(b), kFail);
+}
+
+TEST(SimpleFixedArray, CopyFromStopsAtTheCount)
+{
+    Bytes a;
+    a.SetCount(4);
+    const signed char source[] = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(a.CopyFrom(source, 4, 1), 0u);
+    EXPECT_EQ(a.CopyFrom(source, 1, 6), 3u);
+    EXPECT_EQ(Items(a), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(a.CopyFrom(source, 0, 0xFFFFFFFFu), 4u);
+    EXPECT_EQ(Items(a), (std::vector<int>{1, 2, 3, 4}));
+}
+
+} // namespace
