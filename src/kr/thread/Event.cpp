@@ -1,0 +1,60 @@
+#include "kr/thread/Event.h"
+
+#include "kr/core/Types.h"
+#include "kr/thread/EventHandle.h"
+#include "kr/thread/ThreadLog.h"
+
+#include <new>
+
+namespace KR
+{
+
+Event::Event(bool autoReset) : mHandle(new (std::nothrow) EventHandle(autoReset))
+{
+    if (!mHandle)
+    {
+        LogThreadProblem("KR::Event: out of memory, the event could not be created");
+    }
+}
+
+Event::~Event()
+{
+    delete mHandle;
+}
+
+bool Event::Set()
+{
+    if (!mHandle)
+    {
+        return false;
+    }
+    mHandle->Set();
+    return true;
+}
+
+bool Event::Reset()
+{
+    if (!mHandle)
+    {
+        return false;
+    }
+    mHandle->Reset();
+    return true;
+}
+
+std::uint32_t Event::Wait(std::uint32_t timeoutMs)
+{
+    return mHandle ? mHandle->Wait(timeoutMs) : kWaitFailed;
+}
+
+bool Event::IsSignaled()
+{
+    return Wait(0) == kWaitObject0;
+}
+
+std::int32_t Event::GetWaiterCount() const
+{
+    return mHandle ? mHandle->GetWaiterCount() : 0;
+}
+
+} // namespace KR

@@ -1,0 +1,113 @@
+#include "kr/thread/ThreadTestSupport.h"
+
+#include "kr/thread/ThreadLog.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+namespace
+{
+
+thread_local int tFailingNothrowAllocations = 0;
+
+std::mutex gLogMutex;
+std::vector<std::string>* gLog = nullptr;
+
+void CaptureMessage(std::string_view message)
+{
+    std::lock_guard<std::mutex> lock(gLogMutex);
+    if (gLog)
+    {
+        gLog->emplace_back(message);
+    }
+}
+
+} // namespace
+
+// The thread layer allocates its records with nothrow new so that it can report,
+// rather than throw, when memory runs out. This replacement lets a test make that
+// happen; otherwise it forwards to the ordinary allocator (the sanitizers' one in
+// sanitizer builds), so every block is freed by the allocator that made it.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (tFailingNothrowAllocations > 0)
+    {
+        --tFailingNothrowAllocations;
+        return nullptr;
+    }
+    try
+    {
+        return ::operator new(size);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+
+namespace KR::Testing
+{
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition())
+    {
+        if (std::chrono::steady_clock::now() >= deadline)
+        {
+            return condition();
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+LogCapture::LogCapture()
+{
+    {
+        std::lock_guard<std::mutex> lock(gLogMutex);
+        gLog = new std::vector<std::string>;
+    }
+    SetThreadLogSink(&CaptureMessage);
+}
+
+LogCapture::~LogCapture()
+{
+    SetThreadLogSink(nullptr);
+    std::lock_guard<std::mutex> lock(gLogMutex);
+    delete gLog;
+    gLog = nullptr;
+}
+
+std::vector<std::string> LogCapture::Messages() const
+{
+    std::lock_guard<std::mutex> lock(gLogMutex);
+    return gLog ? *gLog : std::vector<std::string>{};
+}
+
+bool LogCapture::Contains(std::string_view part) const
+{
+    const auto messages = Messages();
+    return std::any_of(messages.begin(), messages.end(),
+                       [part](const std::string& message)
+                       { return message.find(part) != std::string::npos; });
+}
+
+bool LogCapture::WaitFor(std::string_view part) const
+{
+    return WaitUntil([this, part] { return Contains(part); });
+}
+
+FailNothrowAllocations::FailNothrowAllocations(int count)
+{
+    tFailingNothrowAllocations = count;
+}
+
+FailNothrowAllocations::~FailNothrowAllocations()
+{
+    tFailingNothrowAllocations = 0;
+}
+
+} // namespace KR::Testing

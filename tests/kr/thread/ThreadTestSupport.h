@@ -1,0 +1,47 @@
+#pragma once
+// Helpers shared by the thread tests: bounded waits on conditions, a capture of what
+// the thread layer logs, and a way to make the layer's own allocations fail.
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace KR::Testing
+{
+
+// Long enough never to trip on a loaded machine; only a hang runs into it.
+inline constexpr std::chrono::milliseconds kPatience{20000};
+
+// Waits until the condition holds or the patience runs out; returns the condition.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = kPatience);
+
+// Collects every message of KR::LogThreadProblem while it lives.
+class LogCapture
+{
+public:
+    LogCapture();
+    ~LogCapture();
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    std::vector<std::string> Messages() const;
+    bool Contains(std::string_view part) const;
+    // Waits until a message containing part has been logged.
+    bool WaitFor(std::string_view part) const;
+};
+
+// While it lives, the next `count` nothrow allocations made on this thread fail, as
+// they would when memory runs out.
+class FailNothrowAllocations
+{
+public:
+    explicit FailNothrowAllocations(int count);
+    ~FailNothrowAllocations();
+    FailNothrowAllocations(const FailNothrowAllocations&) = delete;
+    FailNothrowAllocations& operator=(const FailNothrowAllocations&) = delete;
+};
+
+} // namespace KR::Testing
