@@ -1,0 +1,315 @@
+// The ports for real: JACK's dummy driver and the simulated keyboard as another client.
+
+#include "platform/midi/MidiInput.h"
+#include "platform/midi/MidiOutput.h"
+#include "platform/midi/PortList.h"
+
+#include "simkeyboard/HexText.h"
+#include "simkeyboard/KeyboardProtocol.h"
+#include "support/simkeyboard/SimKeyboardProcess.h"
+
+#include <jack/jack.h>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <filesystem>
+#include <future>
+#include <mutex>
+#include <thread>
+
+namespace KR::Platform
+{
+namespace
+{
+
+using Bytes = std::vector<std::uint8_t>;
+using namespace std::chrono_literals;
+namespace kp = KeyboardProtocol;
+
+constexpr auto kReplyTimeout = 5s;
+
+// Collects what an input port delivers, for bounded waits on it.
+class Received
+{
+public:
+    MidiInput::Callback Callback()
+    {
+        return [this](std::span<const std::uint8_t> bytes, std::uint32_t)
+        {
+            {
+                std::lock_guard lock(mutex_);
+                messages_.emplace_back(bytes.begin(), bytes.end());
+            }
+            changed_.notify_all();
+        };
+    }
+
+    // The messages so far, once there are `count` of them or the time is up.
+    std::vector<Bytes> WaitFor(std::size_t count, std::chrono::milliseconds timeout = kReplyTimeout)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, timeout, [&] { return messages_.size() >= count; });
+        return messages_;
+    }
+
+    std::size_t Count()
+    {
+        std::lock_guard lock(mutex_);
+        return messages_.size();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<Bytes> messages_;
+};
+
+std::vector<std::size_t> Sizes(const std::vector<Bytes>& messages)
+{
+    std::vector<std::size_t> sizes;
+    for (const Bytes& message : messages)
+    {
+        sizes.push_back(message.size());
+    }
+    return sizes;
+}
+
+Bytes SysEx(std::size_t size)
+{
+    Bytes message(size);
+    for (std::size_t i = 0; i < size; ++i)
+    {
+        message[i] = static_cast<std::uint8_t>(i % 128);
+    }
+    message.front() = 0xF0;
+    message.back() = 0xF7;
+    return message;
+}
+
+std::size_t ThreadCount()
+{
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+// True while the JACK server knows a client of this exact name.
+bool JackClientExists(const std::string& name)
+{
+    jack_client_t* probe = jack_client_open("kr-test-probe", JackNoStartServer, nullptr);
+    if (probe == nullptr)
+    {
+        ADD_FAILURE() << "no JACK server";
+        return false;
+    }
+    char* uuid = jack_get_uuid_for_client_name(probe, name.c_str());
+    const bool exists = uuid != nullptr;
+    jack_free(uuid);
+    jack_client_close(probe);
+    return exists;
+}
+
+class MidiPortsOnJack : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        sim_ = TestSupport::SimKeyboardProcess::Start({}, &error);
+        ASSERT_NE(sim_, nullptr) << error;
+    }
+
+    std::unique_ptr<TestSupport::SimKeyboardProcess> sim_;
+};
+
+TEST_F(MidiPortsOnJack, ListsTheKeyboardsPorts)
+{
+    const auto has = [](const std::vector<std::string>& names, const std::string& part)
+    {
+        return std::any_of(names.begin(), names.end(),
+                           [&](const std::string& n) { return n.find(part) != n.npos; });
+    };
+    EXPECT_TRUE(has(ListInputPorts(), "MIDIIN4 (Vantor)"));
+    EXPECT_TRUE(has(ListOutputPorts(), "MIDIOUT4 (Vantor)"));
+    EXPECT_FALSE(has(ListOutputPorts(), "MIDIIN4 (Vantor)"));
+}
+
+TEST_F(MidiPortsOnJack, OpensPortsByANamePartInAnotherLetterCase)
+{
+    std::string error;
+    auto output = MidiOutput::Open("midiout4 (vantor)", {}, &error);
+    ASSERT_NE(output, nullptr) << error;
+    EXPECT_NE(output->Name().find("MIDIOUT4 (Vantor)"), std::string::npos);
+    Received received;
+    auto input = MidiInput::Open("MidiIn4 (VANTOR)", received.Callback(), {}, &error);
+    ASSERT_NE(input, nullptr) << error;
+    EXPECT_NE(input->Name().find("MIDIIN4 (Vantor)"), std::string::npos);
+
+    ASSERT_TRUE(output->Send(kp::kIdentityRequest)) << output->LastError();
+    EXPECT_EQ(received.WaitFor(1), std::vector<Bytes>{kp::IdentityReply(0x00, "1041")});
+    EXPECT_EQ(sim_->WaitForLogLines(1), std::vector<std::string>{"F0 7E 7F 06 01 F7"});
+}
+
+TEST_F(MidiPortsOnJack, UnknownNameFailsWithAReason)
+{
+    std::string error;
+    EXPECT_EQ(MidiOutput::Open("MIDIOUT5 (Nobody)", {}, &error), nullptr);
+    EXPECT_NE(error.find("MIDIOUT5 (Nobody)"), std::string::npos) << error;
+    error.clear();
+    EXPECT_EQ(MidiInput::Open(
+                  "MIDIIN5 (Nobody)", [](std::span<const std::uint8_t>, std::uint32_t) {}, {}, &error),
+              nullptr);
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(MidiPortsOnJack, DeliversWholeMessagesInTheOrderTheyWereSent)
+{
+    Received received;
+    std::string error;
+    auto input = MidiInput::Open("MIDIIN4 (Vantor)", received.Callback(), {}, &error);
+    ASSERT_NE(input, nullptr) << error;
+
+    // The long message leaves the simulator as two events, 256 and 44 bytes.
+    const Bytes sysEx = SysEx(300);
+    ASSERT_TRUE(sim_->Command("sendpieces 256 " + HexText::Format(sysEx))) << sim_->LastAnswer();
+    ASSERT_TRUE(sim_->Command("send 90 3C 64"));
+    ASSERT_TRUE(sim_->Command("send C0 05"));
+    ASSERT_TRUE(sim_->Command("send F8"));
+
+    const std::vector<Bytes> messages = received.WaitFor(4);
+    EXPECT_EQ(Sizes(messages), (std::vector<std::size_t>{300, 3, 2, 1}));
+    EXPECT_EQ(messages, (std::vector<Bytes>{sysEx, {0x90, 0x3C, 0x64}, {0xC0, 0x05}, {0xF8}}));
+}
+
+TEST_F(MidiPortsOnJack, PacedSysExPiecesArriveWholeAndAreAnswered)
+{
+    std::string error;
+    auto output = MidiOutput::Open("MIDIOUT4 (Vantor)", {}, &error);
+    ASSERT_NE(output, nullptr) << error;
+    Received received;
+    auto input = MidiInput::Open("MIDIIN4 (Vantor)", received.Callback(), {}, &error);
+    ASSERT_NE(input, nullptr) << error;
+
+    Bytes data(kp::kPresetDataBytes);
+    for (std::size_t i = 0; i < data.size(); ++i)
+    {
+        data[i] = static_cast<std::uint8_t>((i * 7) % 128);
+    }
+    const Bytes dump = kp::PresetMessage(kp::kPresetDump, 5, data);
+    ASSERT_EQ(dump.size(), kp::kPresetMessageBytes);
+    const std::span<const std::uint8_t> all(dump);
+    for (std::size_t at = 0; at < all.size(); at += 256)
+    {
+        ASSERT_TRUE(output->Send(all.subspan(at, std::min<std::size_t>(256, all.size() - at))));
+        std::this_thread::sleep_for(10ms); // the editor's pacing between pieces
+    }
+    EXPECT_EQ(sim_->WaitForLogLines(1), std::vector<std::string>{HexText::Format(dump)});
+
+    // The simulator stored it: asking for slot 5 brings the same data back.
+    ASSERT_TRUE(output->Send(kp::PresetRequest(5)));
+    EXPECT_EQ(received.WaitFor(1), std::vector<Bytes>{kp::PresetMessage(kp::kPresetReply, 5, data)});
+}
+
+TEST_F(MidiPortsOnJack, SendRefusesWhatIsNoMessage)
+{
+    std::string error;
+    auto output = MidiOutput::Open("MIDIOUT4 (Vantor)", {}, &error);
+    ASSERT_NE(output, nullptr) << error;
+    EXPECT_FALSE(output->Send({}));
+    EXPECT_FALSE(output->Send(Bytes{0x90, 0x3C})); // a note-on lacking its velocity
+    EXPECT_TRUE(output->Send(Bytes{0xC0, 0x05}));
+    EXPECT_TRUE(output->Send(Bytes{0x90, 0x3C, 0x64, 0x00})); // only the message's own bytes go
+    output->Close();
+    EXPECT_FALSE(output->Send(Bytes{0xF8}));
+    EXPECT_EQ(sim_->WaitForLogLines(2), (std::vector<std::string>{"C0 05", "90 3C 64"}));
+}
+
+TEST_F(MidiPortsOnJack, OpeningAndClosingUnderAFloodNeitherHangsNorLeaks)
+{
+    ASSERT_TRUE(sim_->Command("flood on"));
+    MidiPortOptions inOptions;
+    inOptions.clientName = "kr-test-flood-in";
+    MidiPortOptions outOptions;
+    outOptions.clientName = "kr-test-flood-out";
+    Received received;
+    std::string error;
+
+    // One round first, so what the JACK library keeps for the process is in the count.
+    {
+        auto input = MidiInput::Open("MIDIIN4 (Vantor)", received.Callback(), inOptions, &error);
+        ASSERT_NE(input, nullptr) << error;
+        ASSERT_TRUE(JackClientExists(inOptions.clientName));
+    }
+    const std::size_t threadsBefore = ThreadCount();
+
+    std::promise<std::string> done;
+    std::thread cycler(
+        [&]
+        {
+            for (int round = 0; round < 100; ++round)
+            {
+                auto input = MidiInput::Open("MIDIIN4 (Vantor)", received.Callback(), inOptions, &error);
+                auto output = MidiOutput::Open("MIDIOUT4 (Vantor)", outOptions, &error);
+                if (!input || !output)
+                {
+                    done.set_value("round " + std::to_string(round) + ": " + error);
+                    return;
+                }
+                output->Send(Bytes{0xF8});
+                // Closing in both orders: explicitly, then by destruction.
+                if (round % 2 == 0)
+                {
+                    input->Close();
+                }
+            }
+            done.set_value("");
+        });
+    auto finished = done.get_future();
+    if (finished.wait_for(120s) != std::future_status::ready)
+    {
+        ADD_FAILURE() << "opening and closing hung";
+        std::abort(); // a deadlocked thread cannot be joined
+    }
+    cycler.join();
+    EXPECT_EQ(finished.get(), "");
+    EXPECT_GT(received.Count(), 0u) << "the flood never arrived";
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_FALSE(JackClientExists(inOptions.clientName));
+    EXPECT_FALSE(JackClientExists(outOptions.clientName));
+    EXPECT_TRUE(sim_->Command("flood off"));
+}
+
+TEST_F(MidiPortsOnJack, ACallbackMayCloseItsOwnPort)
+{
+    ASSERT_TRUE(sim_->Command("flood on"));
+    std::mutex mutex;
+    std::condition_variable closed;
+    int calls = 0;
+    std::unique_ptr<MidiInput> input;
+    std::string error;
+    {
+        std::lock_guard lock(mutex); // the callback cannot see the port before it is stored
+        input = MidiInput::Open(
+            "MIDIIN4 (Vantor)",
+            [&](std::span<const std::uint8_t>, std::uint32_t)
+            {
+                std::lock_guard lock(mutex);
+                if (++calls == 1)
+                {
+                    input->Close();
+                }
+                closed.notify_all();
+            },
+            {}, &error);
+        ASSERT_NE(input, nullptr) << error;
+    }
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(closed.wait_for(lock, kReplyTimeout, [&] { return calls > 0; }));
+    EXPECT_EQ(calls, 1); // nothing after the close, though the flood goes on
+    lock.unlock();
+    input.reset();
+    EXPECT_TRUE(sim_->Command("flood off"));
+}
+
+} // namespace
+} // namespace KR::Platform
