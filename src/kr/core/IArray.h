@@ -41,10 +41,12 @@ public:
 
     virtual ~IIterable() = default;
 
-    virtual Iterator Begin() = 0;
-    virtual Iterator Begin() const = 0;
-    virtual Iterator End() = 0;
-    virtual Iterator End() const = 0;
+    // Iterators come back through an out parameter, so that an array seen through two
+    // element types (RCPtrArray) can offer both sets side by side.
+    virtual void Begin(Iterator& out) = 0;
+    virtual void Begin(Iterator& out) const = 0;
+    virtual void End(Iterator& out) = 0;
+    virtual void End(Iterator& out) const = 0;
     virtual T& GetValue(T* position) = 0;
     virtual const T& GetValue(const T* position) const = 0;
     // position + step elements, clamped into [first position, end position].
@@ -67,10 +69,10 @@ public:
     virtual std::uint32_t GetCount() const = 0;
     virtual std::uint32_t GetMaxCount() const { return kMaxCount; }
 
-    Iterator Begin() override { return std::as_const(*this).Begin(); }
-    Iterator Begin() const override { return Iterator{this, GetFirstPosition()}; }
-    Iterator End() override { return std::as_const(*this).End(); }
-    Iterator End() const override { return Iterator{this, GetEndPosition()}; }
+    void Begin(Iterator& out) override { std::as_const(*this).Begin(out); }
+    void Begin(Iterator& out) const override { out = Iterator{this, GetFirstPosition()}; }
+    void End(Iterator& out) override { std::as_const(*this).End(out); }
+    void End(Iterator& out) const override { out = Iterator{this, GetEndPosition()}; }
 
     T& GetValue(T* position) override { return *position; }
     const T& GetValue(const T* position) const override { return *position; }

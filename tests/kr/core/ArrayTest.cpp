@@ -152,14 +152,21 @@ TEST(Array, PositionsWalkTheElementsAndClampAtBothEnds)
     UIntArray a;
     EXPECT_EQ(a.GetFirstPosition(), nullptr);
     EXPECT_EQ(a.GetEndPosition(), nullptr);
-    EXPECT_EQ(a.Begin().position, a.End().position);
+    UIntArray::Iterator begin;
+    UIntArray::Iterator end;
+    a.Begin(begin);
+    a.End(end);
+    EXPECT_EQ(begin.position, end.position);
 
     a = UIntArray{10, 20, 30};
     unsigned* first = a.GetFirstPosition();
     EXPECT_EQ(a.GetValue(a.Advance(first, 2)), 30u);
     EXPECT_EQ(a.Advance(first, 7), a.GetEndPosition());
     EXPECT_EQ(a.Advance(a.GetEndPosition(), -9), first);
-    EXPECT_EQ(a.End().position - a.Begin().position, 3);
+    a.Begin(begin);
+    a.End(end);
+    EXPECT_EQ(begin.iterable, &a);
+    EXPECT_EQ(end.position - begin.position, 3);
 }
 
 } // namespace
