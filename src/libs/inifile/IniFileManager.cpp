@@ -154,198 +154,194 @@ std::int32_t WithSection(std::int32_t handle, const char* node, Operation operat
 using IniFile::IniDocument;
 using IniFile::ValueName;
 
-extern "C"
+// The entry points keep the C linkage their declarations in the header give them.
+
+INIFM_API int32_t OpenIniFile(const char* path, const char* /*settingsVersion*/, const char* /*productName*/,
+                              int32_t* handle)
 {
-
-    INIFM_API int32_t OpenIniFile(const char* path, const char* /*settingsVersion*/,
-                                  const char* /*productName*/, int32_t* handle)
+    if (handle == nullptr)
     {
-        if (handle == nullptr)
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        *handle = 0;
-        if (path == nullptr || *path == '\0')
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        IniFile::OpenFiles& files = IniFile::Files();
-        const std::lock_guard guard(files.lock);
-        return files.Open(path, *handle);
+        return INIFM_E_INVALIDARG;
     }
-
-    INIFM_API int32_t WriteIniFile(int32_t handle)
+    *handle = 0;
+    if (path == nullptr || *path == '\0')
     {
-        return IniFile::WithDocument(handle, [](IniDocument& document) { return document.Write(); });
+        return INIFM_E_INVALIDARG;
     }
+    IniFile::OpenFiles& files = IniFile::Files();
+    const std::lock_guard guard(files.lock);
+    return files.Open(path, *handle);
+}
 
-    INIFM_API int32_t CloseIniFile(int32_t handle, int32_t save)
+INIFM_API int32_t WriteIniFile(int32_t handle)
+{
+    return IniFile::WithDocument(handle, [](IniDocument& document) { return document.Write(); });
+}
+
+INIFM_API int32_t CloseIniFile(int32_t handle, int32_t save)
+{
+    IniFile::OpenFiles& files = IniFile::Files();
+    const std::lock_guard guard(files.lock);
+    IniDocument* document = files.Find(handle);
+    if (document == nullptr)
     {
-        IniFile::OpenFiles& files = IniFile::Files();
-        const std::lock_guard guard(files.lock);
-        IniDocument* document = files.Find(handle);
-        if (document == nullptr)
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        if (save != 0 && document->HasUnsavedChanges() && document->Write() != INIFM_OK)
-        {
-            return INIFM_E_FAIL;
-        }
-        files.Close(handle);
-        return INIFM_OK;
+        return INIFM_E_INVALIDARG;
     }
-
-    INIFM_API uint8_t DoesNodeExist(int32_t handle, const char* node)
+    if (save != 0 && document->HasUnsavedChanges() && document->Write() != INIFM_OK)
     {
-        if (node == nullptr)
-        {
-            return 0;
-        }
-        const std::optional<std::string> section = IniFile::ParseSectionPath(node);
-        const std::optional<ValueName> value = IniFile::ParseValuePath(node);
-        const std::int32_t exists =
-            IniFile::WithDocument(handle,
-                                  [&](IniDocument& document) {
-                                      return (section && document.SectionExists(*section)) ||
-                                                     (value && document.ValueExists(*value))
-                                                 ? 1
-                                                 : 0;
-                                  });
-        return exists == 1 ? 1 : 0;
+        return INIFM_E_FAIL;
     }
+    files.Close(handle);
+    return INIFM_OK;
+}
 
-    INIFM_API int32_t GetIniValueInt(int32_t handle, const char* node, int32_t defaultValue, int32_t* value)
+INIFM_API uint8_t DoesNodeExist(int32_t handle, const char* node)
+{
+    if (node == nullptr)
     {
-        if (value == nullptr)
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        *value = defaultValue;
-        return IniFile::WithValue(handle, node,
-                                  [&](IniDocument& document, const ValueName& name)
+        return 0;
+    }
+    const std::optional<std::string> section = IniFile::ParseSectionPath(node);
+    const std::optional<ValueName> value = IniFile::ParseValuePath(node);
+    const std::int32_t exists = IniFile::WithDocument(
+        handle,
+        [&](IniDocument& document) {
+            return (section && document.SectionExists(*section)) || (value && document.ValueExists(*value))
+                       ? 1
+                       : 0;
+        });
+    return exists == 1 ? 1 : 0;
+}
+
+INIFM_API int32_t GetIniValueInt(int32_t handle, const char* node, int32_t defaultValue, int32_t* value)
+{
+    if (value == nullptr)
+    {
+        return INIFM_E_INVALIDARG;
+    }
+    *value = defaultValue;
+    return IniFile::WithValue(handle, node,
+                              [&](IniDocument& document, const ValueName& name)
+                              {
+                                  std::string text;
+                                  const std::int32_t result = document.GetValue(name, text);
+                                  if (result != INIFM_OK)
                                   {
-                                      std::string text;
-                                      const std::int32_t result = document.GetValue(name, text);
-                                      if (result != INIFM_OK)
-                                      {
-                                          return result;
-                                      }
-                                      const std::optional<int> number = IniFile::ParseInt32(text);
-                                      if (!number)
-                                      {
-                                          return INIFM_E_FAIL;
-                                      }
-                                      *value = *number;
-                                      return INIFM_OK;
-                                  });
-    }
-
-    INIFM_API int32_t SetIniValueInt(int32_t handle, const char* node, int32_t value)
-    {
-        return IniFile::WithValue(handle, node,
-                                  [&](IniDocument& document, const ValueName& name)
-                                  { return document.SetValue(name, std::to_string(value)); });
-    }
-
-    INIFM_API int32_t GetIniValueStr(int32_t handle, const char* node, const char* defaultValue, char* buffer,
-                                     uint32_t bufferSize, uint32_t* neededSize)
-    {
-        return IniFile::WithValue(handle, node,
-                                  [&](IniDocument& document, const ValueName& name)
+                                      return result;
+                                  }
+                                  const std::optional<int> number = IniFile::ParseInt32(text);
+                                  if (!number)
                                   {
-                                      std::string text = defaultValue == nullptr ? "" : defaultValue;
-                                      const std::int32_t found = document.GetValue(name, text);
-                                      return IniFile::CopyOut(text, buffer, bufferSize, neededSize, found);
-                                  });
-    }
+                                      return INIFM_E_FAIL;
+                                  }
+                                  *value = *number;
+                                  return INIFM_OK;
+                              });
+}
 
-    INIFM_API int32_t SetIniValueStr(int32_t handle, const char* node, const char* value)
+INIFM_API int32_t SetIniValueInt(int32_t handle, const char* node, int32_t value)
+{
+    return IniFile::WithValue(handle, node,
+                              [&](IniDocument& document, const ValueName& name)
+                              { return document.SetValue(name, std::to_string(value)); });
+}
+
+INIFM_API int32_t GetIniValueStr(int32_t handle, const char* node, const char* defaultValue, char* buffer,
+                                 uint32_t bufferSize, uint32_t* neededSize)
+{
+    return IniFile::WithValue(handle, node,
+                              [&](IniDocument& document, const ValueName& name)
+                              {
+                                  std::string text = defaultValue == nullptr ? "" : defaultValue;
+                                  const std::int32_t found = document.GetValue(name, text);
+                                  return IniFile::CopyOut(text, buffer, bufferSize, neededSize, found);
+                              });
+}
+
+INIFM_API int32_t SetIniValueStr(int32_t handle, const char* node, const char* value)
+{
+    if (value == nullptr || !IniFile::IsStorableValue(value))
     {
-        if (value == nullptr || !IniFile::IsStorableValue(value))
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        return IniFile::WithValue(handle, node,
-                                  [&](IniDocument& document, const ValueName& name)
-                                  { return document.SetValue(name, value); });
+        return INIFM_E_INVALIDARG;
     }
+    return IniFile::WithValue(handle, node,
+                              [&](IniDocument& document, const ValueName& name)
+                              { return document.SetValue(name, value); });
+}
 
-    INIFM_API int32_t GetKeyCount(int32_t handle, const char* node, int32_t* count)
+INIFM_API int32_t GetKeyCount(int32_t handle, const char* node, int32_t* count)
+{
+    if (count == nullptr)
     {
-        if (count == nullptr)
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        *count = 0;
-        return IniFile::WithSection(handle, node,
-                                    [&](IniDocument& document, const std::string& section)
-                                    { return document.GetKeyCount(section, *count); });
+        return INIFM_E_INVALIDARG;
     }
+    *count = 0;
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                { return document.GetKeyCount(section, *count); });
+}
 
-    INIFM_API int32_t GetKeyNameAt(int32_t handle, const char* node, int32_t index, char* buffer,
-                                   uint32_t bufferSize, uint32_t* neededSize)
+INIFM_API int32_t GetKeyNameAt(int32_t handle, const char* node, int32_t index, char* buffer,
+                               uint32_t bufferSize, uint32_t* neededSize)
+{
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                {
+                                    std::string key;
+                                    const std::int32_t result = document.GetKeyNameAt(section, index, key);
+                                    return result == INIFM_OK ? IniFile::CopyOut(key, buffer, bufferSize,
+                                                                                 neededSize, INIFM_OK)
+                                                              : result;
+                                });
+}
+
+INIFM_API int32_t GetArrayCount(int32_t handle, const char* node, int32_t* count)
+{
+    if (count == nullptr)
     {
-        return IniFile::WithSection(
-            handle, node,
-            [&](IniDocument& document, const std::string& section)
-            {
-                std::string key;
-                const std::int32_t result = document.GetKeyNameAt(section, index, key);
-                return result == INIFM_OK ? IniFile::CopyOut(key, buffer, bufferSize, neededSize, INIFM_OK)
-                                          : result;
-            });
+        return INIFM_E_INVALIDARG;
     }
+    *count = 0;
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                { return document.GetArrayCount(section, *count); });
+}
 
-    INIFM_API int32_t GetArrayCount(int32_t handle, const char* node, int32_t* count)
+INIFM_API int32_t SetArrayCount(int32_t handle, const char* node, int32_t count)
+{
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                { return document.SetArrayCount(section, count); });
+}
+
+INIFM_API int32_t GetArrayItemAt(int32_t handle, const char* node, int32_t index, char* buffer,
+                                 uint32_t bufferSize, uint32_t* neededSize)
+{
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                {
+                                    std::string item;
+                                    const std::int32_t result = document.GetArrayItemAt(section, index, item);
+                                    return result == INIFM_OK ? IniFile::CopyOut(item, buffer, bufferSize,
+                                                                                 neededSize, INIFM_OK)
+                                                              : result;
+                                });
+}
+
+INIFM_API int32_t SetArrayItemAt(int32_t handle, const char* node, int32_t index, const char* value)
+{
+    if (value == nullptr || !IniFile::IsStorableValue(value))
     {
-        if (count == nullptr)
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        *count = 0;
-        return IniFile::WithSection(handle, node,
-                                    [&](IniDocument& document, const std::string& section)
-                                    { return document.GetArrayCount(section, *count); });
+        return INIFM_E_INVALIDARG;
     }
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                { return document.SetArrayItemAt(section, index, value); });
+}
 
-    INIFM_API int32_t SetArrayCount(int32_t handle, const char* node, int32_t count)
-    {
-        return IniFile::WithSection(handle, node,
-                                    [&](IniDocument& document, const std::string& section)
-                                    { return document.SetArrayCount(section, count); });
-    }
-
-    INIFM_API int32_t GetArrayItemAt(int32_t handle, const char* node, int32_t index, char* buffer,
-                                     uint32_t bufferSize, uint32_t* neededSize)
-    {
-        return IniFile::WithSection(
-            handle, node,
-            [&](IniDocument& document, const std::string& section)
-            {
-                std::string item;
-                const std::int32_t result = document.GetArrayItemAt(section, index, item);
-                return result == INIFM_OK ? IniFile::CopyOut(item, buffer, bufferSize, neededSize, INIFM_OK)
-                                          : result;
-            });
-    }
-
-    INIFM_API int32_t SetArrayItemAt(int32_t handle, const char* node, int32_t index, const char* value)
-    {
-        if (value == nullptr || !IniFile::IsStorableValue(value))
-        {
-            return INIFM_E_INVALIDARG;
-        }
-        return IniFile::WithSection(handle, node,
-                                    [&](IniDocument& document, const std::string& section)
-                                    { return document.SetArrayItemAt(section, index, value); });
-    }
-
-    INIFM_API int32_t RemoveArrayItemAt(int32_t handle, const char* node, int32_t index)
-    {
-        return IniFile::WithSection(handle, node,
-                                    [&](IniDocument& document, const std::string& section)
-                                    { return document.RemoveArrayItemAt(section, index); });
-    }
-
-} // extern "C"
+INIFM_API int32_t RemoveArrayItemAt(int32_t handle, const char* node, int32_t index)
+{
+    return IniFile::WithSection(handle, node,
+                                [&](IniDocument& document, const std::string& section)
+                                { return document.RemoveArrayItemAt(section, index); });
+}
