@@ -5,7 +5,9 @@
 start_services() {
   export JACK_DEFAULT_SERVER="kr-test-$$"
   export JACK_NO_AUDIO_RESERVATION=1
-  jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
+  # -S (synchronous): a cycle waits for every client. Without it a client that a busy
+  # machine schedules late skips its cycle, and the MIDI events of that cycle are lost.
+  jackd --no-realtime -S -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
   KR_JACK_PID=$!
   local i
   for i in $(seq 1 100); do
