@@ -62,6 +62,14 @@ constexpr bool IsParamIndex(std::int32_t relativeIndex)
     return static_cast<std::uint32_t>(relativeIndex) < static_cast<std::uint32_t>(kParamCount);
 }
 
+// The relative index of parameter id under a root whose first id is
+// firstParamID; wraps instead of overflowing, so any id outside lands outside 0..130.
+constexpr std::int32_t RelativeIndex(std::int32_t id, std::int32_t firstParamID)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(id) -
+                                     static_cast<std::uint32_t>(firstParamID));
+}
+
 // The row that owns relativeIndex; nullptr outside 0..130.
 const KindRow* RowOf(std::int32_t relativeIndex);
 

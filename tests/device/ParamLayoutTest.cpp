@@ -74,13 +74,8 @@ TEST(ParamLayout, DefaultBlocksOfEveryControlMatchTheDocumentedPreset)
     }
 }
 
-TEST(ParamLayout, IndexDependentBytesFollowTheIndex)
+TEST(ParamLayout, IndexDependentBytesHoldForIndicesBeyondTheModel)
 {
-    EXPECT_EQ(DefaultOf(ControlKind::Encoder, 31), expected::Hex("00 00 47 00 00 7F"));
-    EXPECT_EQ(DefaultOf(ControlKind::Pad, 15)[7], 0x33);
-    EXPECT_EQ(DefaultOf(ControlKind::PushButton, 35)[7], 0x23);
-    EXPECT_EQ(DefaultOf(ControlKind::KeybedZone, 3)[1], 0x03);
-    EXPECT_EQ(DefaultOf(ControlKind::Wheel, 1), expected::Hex("00 00 00 00 7F"));
     EXPECT_EQ(DefaultOf(ControlKind::Wheel, 7), expected::Hex("00 00 00 00 7F"));
     // Sums wrap modulo 256 and only the low 8 bits of the index count.
     EXPECT_EQ(DefaultOf(ControlKind::Encoder, 0x1D8)[2], 0x00);

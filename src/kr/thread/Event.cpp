@@ -22,7 +22,7 @@ Event::~Event()
     delete mHandle;
 }
 
-bool Event::Set() const
+bool Event::Set()
 {
     if (!mHandle)
     {
@@ -32,7 +32,7 @@ bool Event::Set() const
     return true;
 }
 
-bool Event::Reset() const
+bool Event::Reset()
 {
     if (!mHandle)
     {
@@ -42,12 +42,12 @@ bool Event::Reset() const
     return true;
 }
 
-std::uint32_t Event::Wait(std::uint32_t timeoutMs) const
+std::uint32_t Event::Wait(std::uint32_t timeoutMs)
 {
     return mHandle ? mHandle->Wait(timeoutMs) : kWaitFailed;
 }
 
-bool Event::IsSignaled() const
+bool Event::IsSignaled()
 {
     return Wait(0) == kWaitObject0;
 }
@@ -55,11 +55,6 @@ bool Event::IsSignaled() const
 std::int32_t Event::GetWaiterCount() const
 {
     return mHandle ? mHandle->GetWaiterCount() : 0;
-}
-
-RCPtr<LEvent> LEvent::Create(bool autoReset)
-{
-    return RCPtr<LEvent>(new LEvent(autoReset));
 }
 
 } // namespace KR
