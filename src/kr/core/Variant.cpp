@@ -143,13 +143,19 @@ void Variant::Free(const std::uint8_t* payload)
     delete[] payload;
 }
 
-std::uint8_t* Variant::CopyPayload(const void* data, std::uint32_t count)
+std::uint8_t* Variant::AllocatePayload(std::uint32_t count)
 {
     std::uint8_t* payload = Allocate(count);
     if (payload == nullptr)
     {
         throw std::bad_alloc();
     }
+    return payload;
+}
+
+std::uint8_t* Variant::CopyPayload(const void* data, std::uint32_t count)
+{
+    std::uint8_t* payload = AllocatePayload(count);
     if (count != 0)
     {
         if (data != nullptr)
@@ -618,7 +624,7 @@ std::uint32_t Variant::SetArray(const Variant* elements, std::uint32_t count)
         total += GetRecordLength(elements[i]);
     }
     const std::uint32_t size = CheckedPayloadSize(total);
-    std::uint8_t* payload = CopyPayload(nullptr, size);
+    std::uint8_t* payload = AllocatePayload(size); // every byte is written below
     std::uint8_t* at = payload;
     for (std::uint32_t i = 0; i < count; ++i)
     {
@@ -637,7 +643,7 @@ void Variant::SetNestedArray(const Variant* const* parts, std::uint32_t width, s
     }
     total += std::uint64_t{kHeaderSize} * count;
     const std::uint32_t size = CheckedPayloadSize(total);
-    std::uint8_t* payload = CopyPayload(nullptr, size);
+    std::uint8_t* payload = AllocatePayload(size); // every byte is written below
     std::uint8_t* at = payload;
     for (std::uint32_t i = 0; i < count; ++i)
     {

@@ -139,6 +139,7 @@ private:
     void SetText(const std::uint8_t* text, std::uint32_t length);
     std::uint64_t ScalarBits() const;
     void Adopt(std::uint32_t type, const std::uint8_t* payload, std::uint32_t size);
+    std::uint8_t* AllocatePayload(std::uint32_t count);
     std::uint8_t* CopyPayload(const void* data, std::uint32_t count);
     static std::uint8_t* WriteRecord(const Variant& variant, std::uint8_t* at);
     static std::uint32_t CheckedPayloadSize(std::uint64_t size);

@@ -22,7 +22,7 @@ Event::~Event()
     delete mHandle;
 }
 
-bool Event::Set()
+bool Event::Set() const
 {
     if (!mHandle)
     {
@@ -32,7 +32,7 @@ bool Event::Set()
     return true;
 }
 
-bool Event::Reset()
+bool Event::Reset() const
 {
     if (!mHandle)
     {
@@ -42,12 +42,12 @@ bool Event::Reset()
     return true;
 }
 
-std::uint32_t Event::Wait(std::uint32_t timeoutMs)
+std::uint32_t Event::Wait(std::uint32_t timeoutMs) const
 {
     return mHandle ? mHandle->Wait(timeoutMs) : kWaitFailed;
 }
 
-bool Event::IsSignaled()
+bool Event::IsSignaled() const
 {
     return Wait(0) == kWaitObject0;
 }
@@ -55,6 +55,11 @@ bool Event::IsSignaled()
 std::int32_t Event::GetWaiterCount() const
 {
     return mHandle ? mHandle->GetWaiterCount() : 0;
+}
+
+RCPtr<LEvent> LEvent::Create(bool autoReset)
+{
+    return RCPtr<LEvent>(new LEvent(autoReset));
 }
 
 } // namespace KR

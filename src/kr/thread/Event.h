@@ -1,6 +1,9 @@
 #pragma once
 // Events: a signalled/non-signalled flag that threads wait on.
 
+#include "kr/core/RCPtr.h"
+#include "kr/core/RefCountedObject.h"
+
 #include <cstdint>
 
 namespace KR
@@ -20,16 +23,18 @@ public:
     Event(const Event&) = delete;
     Event& operator=(const Event&) = delete;
 
-    bool Set();
-    bool Reset();
+    // The event's state lives in its handle, so a const event (held through a
+    // ConstRCPtr<LEvent>) is still set and waited on.
+    bool Set() const;
+    bool Reset() const;
 
     // 0 when signalled, 258 when the time-out (ms; 0xFFFFFFFF = forever) ran out,
     // 0xFFFFFFFF when the event does not exist.
-    std::uint32_t Wait(std::uint32_t timeoutMs);
+    std::uint32_t Wait(std::uint32_t timeoutMs) const;
 
     // Polls without waiting. On an auto-reset event a true answer takes the signal.
     // A failed wait is not a signal.
-    bool IsSignaled();
+    bool IsSignaled() const;
 
     EventHandle* GetHandle() const { return mHandle; }
 
@@ -50,6 +55,19 @@ public:
 
     void SetGreen() { Set(); }
     void SetRed() { Reset(); }
+};
+
+// A reference-counted event, shared through RCPtr<LEvent> between the thread that
+// sets it and the one that waits (the gate of an LEventGatedThreader, the events of
+// an EventPool, a job's done event).
+class LEvent : public virtual LRefCountedObject, public Event
+{
+public:
+    // A new event, non-signalled; auto-reset unless asked otherwise.
+    static RCPtr<LEvent> Create(bool autoReset = true);
+
+protected:
+    explicit LEvent(bool autoReset) : Event(autoReset) {}
 };
 
 } // namespace KR

@@ -1,0 +1,90 @@
+#include "kr/core/StringFunctions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+namespace KR
+{
+namespace
+{
+
+// The digits of value with the decimal point placed as IntToString describes.
+String PlacedDigits(bool negative, std::uint32_t value, std::int32_t places)
+{
+    char digits[16];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto count = static_cast<std::uint32_t>(end - digits);
+    const std::uint32_t decimals = places > 0 ? static_cast<std::uint32_t>(places) : 0;
+
+    // Sign, digits before the point, point, zeros, digits after it, NUL.
+    const std::uint32_t before = count > decimals ? count - decimals : 0;
+    const std::uint32_t zeros = decimals > count ? decimals - count : 0;
+    const std::uint32_t length =
+        (negative ? 1 : 0) + before + (decimals > 0 ? 1 : 0) + zeros + (count - before);
+    String result;
+    char16_t* out = result.Lock(length + 1);
+    if (negative)
+    {
+        *out++ = u'-';
+    }
+    out = std::copy(digits, digits + before, out);
+    if (decimals > 0)
+    {
+        *out++ = u'.';
+        out = std::fill_n(out, zeros, u'0');
+    }
+    out = std::copy(static_cast<const char*>(digits) + before, end, out);
+    *out = 0;
+    result.Unlock();
+    return result;
+}
+
+bool IsTrimmedWhitespace(char16_t unit)
+{
+    return unit == u' ' || unit == u'\t' || unit == u'\r' || unit == u'\n';
+}
+
+} // namespace
+
+String IntToString(std::int32_t value, std::int32_t places)
+{
+    const std::uint32_t magnitude = value < 0 ? static_cast<std::uint32_t>(-static_cast<std::int64_t>(value))
+                                              : static_cast<std::uint32_t>(value);
+    return PlacedDigits(value < 0, magnitude, places);
+}
+
+String UIntToString(std::uint32_t value, std::int32_t places)
+{
+    return PlacedDigits(false, value, places);
+}
+
+String DoubleToString(double value, std::int32_t places)
+{
+    return places >= 0 ? String::Format(u"%.*f", static_cast<int>(places), value)
+                       : String::Format(u"%f", value);
+}
+
+String TrimRightChars(const String& s, const String& set)
+{
+    const String::View text = s.GetView();
+    const std::size_t last = text.find_last_not_of(set.GetView());
+    if (last == String::View::npos)
+    {
+        return String();
+    }
+    return last + 1 == text.size() ? s : s.Left(static_cast<std::uint32_t>(last + 1));
+}
+
+String TrimLeftWhitespace(const String& s)
+{
+    const String::View text = s.GetView();
+    std::size_t first = 0;
+    while (first < text.size() && IsTrimmedWhitespace(text[first]))
+    {
+        ++first;
+    }
+    return first == 0 ? s : s.SubString(static_cast<std::int32_t>(first));
+}
+
+} // namespace KR

@@ -1,0 +1,44 @@
+#pragma once
+// Free functions over strings: number texts, trimming and case-insensitive comparison.
+
+#include "kr/core/CaseMapping.h"
+#include "kr/core/StringT.h"
+
+#include <cstdint>
+
+namespace KR
+{
+
+// Decimal text of value. With places > 0 a decimal point goes before the last `places`
+// digits, with zeros added in front as needed and no digit before the point:
+// 1234, 2 -> "12.34"; 5, 2 -> ".05"; 0, 1 -> ".0". A negative value keeps its sign in
+// front: -5, 2 -> "-.05".
+String IntToString(std::int32_t value, std::int32_t places = 0);
+String UIntToString(std::uint32_t value, std::int32_t places = 0);
+
+// Decimal text of value with `places` decimals ("%.<places>f"); a negative count gives
+// the C library's default of six: 2.5, 2 -> "2.50"; 2.5, -1 -> "2.500000". The decimal
+// point is '.' in every locale.
+String DoubleToString(double value, std::int32_t places);
+
+// A copy of s without the trailing units that appear in set.
+String TrimRightChars(const String& s, const String& set);
+// A copy of s from its first unit that is not a blank, tab, CR or LF (empty when there is
+// none).
+String TrimLeftWhitespace(const String& s);
+
+// Case-insensitive comparison of ASCII and Latin-1 letters (CaseMapping.h): negative, 0
+// or positive, as _wcsicmp orders texts.
+template <typename C, typename O>
+int CompareNoCase(const StringT<C, O>& a, const StringT<C, O>& b)
+{
+    return a.SharesBufferWith(b) ? 0 : CompareNoCase(a.GetPtr(), b.GetPtr());
+}
+
+template <typename C, typename O>
+bool EqualsNoCase(const StringT<C, O>& a, const StringT<C, O>& b)
+{
+    return CompareNoCase(a, b) == 0;
+}
+
+} // namespace KR

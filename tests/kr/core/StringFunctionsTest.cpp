@@ -1,0 +1,79 @@
+#include "kr/core/StringFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+using KR::String;
+
+std::u16string Text(const String& s)
+{
+    return std::u16string(s.GetView());
+}
+
+TEST(StringFunctions, IntegerTextsPlaceTheDecimalPoint)
+{
+    EXPECT_EQ(Text(KR::IntToString(1234, 2)), u"12.34");
+    EXPECT_EQ(Text(KR::IntToString(5, 2)), u".05");
+    EXPECT_EQ(Text(KR::IntToString(0, 1)), u".0");
+    EXPECT_EQ(Text(KR::IntToString(12, 2)), u".12");
+    EXPECT_EQ(Text(KR::IntToString(1234, 0)), u"1234");
+    EXPECT_EQ(Text(KR::IntToString(-1234, -3)), u"-1234");
+    EXPECT_EQ(Text(KR::IntToString(INT32_MIN)), u"-2147483648");
+    EXPECT_EQ(Text(KR::UIntToString(4294967295u)), u"4294967295");
+    EXPECT_EQ(Text(KR::UIntToString(7, 3)), u".007");
+}
+
+TEST(StringFunctions, NegativeIntegerTextsKeepTheSignInFront)
+{
+    EXPECT_EQ(Text(KR::IntToString(-5, 2)), u"-.05");
+    EXPECT_EQ(Text(KR::IntToString(-1234, 2)), u"-12.34");
+    EXPECT_EQ(Text(KR::IntToString(INT32_MIN, 3)), u"-2147483.648");
+}
+
+TEST(StringFunctions, DoubleTextsHaveTheGivenDecimals)
+{
+    EXPECT_EQ(Text(KR::DoubleToString(2.5, 2)), u"2.50");
+    EXPECT_EQ(Text(KR::DoubleToString(2.5, 0)), u"2");
+    EXPECT_EQ(Text(KR::DoubleToString(2.5, -1)), u"2.500000");
+    EXPECT_EQ(Text(KR::DoubleToString(-0.125, 3)), u"-0.125");
+}
+
+TEST(StringFunctions, TrimRightRemovesTrailingMembersOfTheSet)
+{
+    const String set(u"0.");
+    EXPECT_EQ(Text(KR::TrimRightChars(String(u"12.500"), set)), u"12.5");
+    EXPECT_EQ(Text(KR::TrimRightChars(String(u"12.00"), set)), u"12");
+    EXPECT_TRUE(KR::TrimRightChars(String(u"0.00"), set).IsEmpty());
+    const String untouched(u"125");
+    EXPECT_TRUE(KR::TrimRightChars(untouched, set).SharesBufferWith(untouched));
+    EXPECT_EQ(Text(KR::TrimRightChars(untouched, String())), u"125");
+}
+
+TEST(StringFunctions, TrimLeftRemovesBlanksTabsAndLineEnds)
+{
+    EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u" \t\r\nword  "))), u"word  ");
+    const String plain(u"word");
+    EXPECT_TRUE(KR::TrimLeftWhitespace(plain).SharesBufferWith(plain));
+    // A text of white space only trims to nothing, so a caller can test the rest for empty.
+    EXPECT_TRUE(KR::TrimLeftWhitespace(String(u" \t\r\n")).IsEmpty());
+    EXPECT_TRUE(KR::TrimLeftWhitespace(String()).IsEmpty());
+}
+
+TEST(StringFunctions, CaseInsensitiveComparisonFoldsAsciiAndLatin1)
+{
+    EXPECT_TRUE(KR::EqualsNoCase(String(u"ABC"), String(u"abc")));
+    EXPECT_TRUE(KR::EqualsNoCase(String(u"\u00C9t\u00C9"), String(u"\u00E9T\u00E9")));
+    EXPECT_FALSE(KR::EqualsNoCase(String(u"abc"), String(u"abd")));
+    EXPECT_LT(KR::CompareNoCase(String(u"apple"), String(u"BANANA")), 0);
+    EXPECT_GT(KR::CompareNoCase(String(u"abc"), String(u"AB")), 0);
+    // Letters sort after '_' as _wcsicmp has them, by their lower-case form.
+    EXPECT_GT(KR::CompareNoCase(String(u"A"), String(u"_")), 0);
+    EXPECT_TRUE(KR::EqualsNoCase(KR::Utf8String("MIDIIN4"), KR::Utf8String("midiin4")));
+    EXPECT_EQ(KR::CompareNoCase<char16_t>(nullptr, u""), 0);
+}
+
+} // namespace

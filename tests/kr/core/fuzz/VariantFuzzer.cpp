@@ -1,0 +1,16 @@
+// libFuzzer entry: the same body as the seeded loop in VariantFuzzTest.cpp.
+
+#include "kr/core/VariantFuzzInput.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (const char* fault = KRTest::ExerciseVariantBytes(data, size))
+    {
+        std::fprintf(stderr, "variant invariant broken: %s\n", fault);
+        std::abort();
+    }
+    return 0;
+}
