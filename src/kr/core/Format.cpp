@@ -100,10 +100,11 @@ locale_t CLocale()
     return locale;
 }
 
-// Prints one number with the C library in the "C" locale and appends it.
-void AppendPrinted(FormatBuffer& out, const char* spec, ...)
+// Prints one number with the C library and appends it. Integers print alike in every
+// locale; floating point is printed in the "C" locale, for its decimal point.
+void AppendPrinted(FormatBuffer& out, bool inCLocale, const char* spec, ...)
 {
-    const locale_t previous = uselocale(CLocale());
+    const locale_t previous = inCLocale ? uselocale(CLocale()) : static_cast<locale_t>(nullptr);
     char local[128];
     std::va_list args;
     va_start(args, spec);
@@ -122,7 +123,10 @@ void AppendPrinted(FormatBuffer& out, const char* spec, ...)
         out.AppendAscii(large.data(), static_cast<std::size_t>(n));
     }
     va_end(again);
-    uselocale(previous);
+    if (inCLocale)
+    {
+        uselocale(previous);
+    }
 }
 
 // "%" + flags + width + precision, resolved, + the length and conversion, for the C library.
@@ -296,6 +300,27 @@ Length ReadLength(const char16_t*& p)
     }
 }
 
+// Integers without flags, width or precision, the common case, skip the C library.
+template <typename T>
+void AppendInteger(FormatBuffer& out, const Directive& d, char conversion, T value)
+{
+    if (d.left || d.plus || d.space || d.alternate || d.zero || d.width >= 0 || d.precision >= 0)
+    {
+        const char spec[] = {'l', 'l', conversion, 0};
+        AppendPrinted(out, false, CSpec(d, spec).c_str(), value);
+        return;
+    }
+    const int base = conversion == 'o' ? 8 : conversion == 'x' || conversion == 'X' ? 16 : 10;
+    char digits[24];
+    char* const end = std::to_chars(digits, std::end(digits), value, base).ptr;
+    if (conversion == 'X')
+    {
+        std::transform(digits, end, digits,
+                       [](char c) { return c >= 'a' ? static_cast<char>(c - 0x20) : c; });
+    }
+    out.AppendAscii(digits, static_cast<std::size_t>(end - digits));
+}
+
 void AppendSigned(FormatBuffer& out, const Directive& d, char conversion, std::va_list* args)
 {
     long long value = 0;
@@ -314,8 +339,7 @@ void AppendSigned(FormatBuffer& out, const Directive& d, char conversion, std::v
         value = va_arg(*args, int);
         break;
     }
-    const char spec[] = {'l', 'l', conversion, 0};
-    AppendPrinted(out, CSpec(d, spec).c_str(), value);
+    AppendInteger(out, d, conversion, value);
 }
 
 void AppendUnsigned(FormatBuffer& out, const Directive& d, char conversion, std::va_list* args)
@@ -336,8 +360,7 @@ void AppendUnsigned(FormatBuffer& out, const Directive& d, char conversion, std:
         value = va_arg(*args, unsigned int);
         break;
     }
-    const char spec[] = {'l', 'l', conversion, 0};
-    AppendPrinted(out, CSpec(d, spec).c_str(), value);
+    AppendInteger(out, d, conversion, value);
 }
 
 void AppendFloating(FormatBuffer& out, const Directive& d, char conversion, std::va_list* args)
@@ -346,13 +369,13 @@ void AppendFloating(FormatBuffer& out, const Directive& d, char conversion, std:
     {
         const long double value = va_arg(*args, long double);
         const char spec[] = {'L', conversion, 0};
-        AppendPrinted(out, CSpec(d, spec).c_str(), value);
+        AppendPrinted(out, true, CSpec(d, spec).c_str(), value);
     }
     else
     {
         const double value = va_arg(*args, double);
         const char spec[] = {conversion, 0};
-        AppendPrinted(out, CSpec(d, spec).c_str(), value);
+        AppendPrinted(out, true, CSpec(d, spec).c_str(), value);
     }
 }
 
@@ -470,7 +493,7 @@ bool AppendDirective(FormatBuffer& out, const char16_t*& p, std::va_list* args)
         hex.width = d.width;
         hex.precision = 16;
         hex.left = d.left;
-        AppendPrinted(out, CSpec(hex, "llX").c_str(),
+        AppendPrinted(out, false, CSpec(hex, "llX").c_str(),
                       static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(pointer)));
         break;
     }

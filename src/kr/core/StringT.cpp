@@ -647,7 +647,8 @@ Result Utf16ToUtf8(Utf8String& target, const char16_t* text, std::int32_t length
     // A unit needs at most three bytes (a pair needs four for two units).
     const std::size_t room = n * 3;
     Utf8String converted;
-    char* const begin = converted.PrepareWrite(room + 1);
+    converted.mBuffer = Utf8String::NewBuffer(room + 1);
+    char* const begin = converted.Data();
     const char16_t* source = text;
     char* out = begin;
     const ConversionResult result =
@@ -668,7 +669,8 @@ Result Utf8ToUtf16(String& target, const char* text, std::int32_t length)
     const std::size_t n = length < 0 ? Traits<char>::length(text) + 1 : std::size_t(length);
     // A byte gives at most one unit (four bytes give two).
     String converted;
-    char16_t* const begin = converted.PrepareWrite(n + 1);
+    converted.mBuffer = String::NewBuffer(n + 1);
+    char16_t* const begin = converted.Data();
     const char* source = text;
     char16_t* out = begin;
     const ConversionResult result =
