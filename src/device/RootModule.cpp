@@ -8,8 +8,9 @@ namespace
 
 constexpr std::int32_t kConnectionStatusID = -4;
 constexpr std::int32_t kConnectedID = -2;
-// Requested from the device after every connection.
-constexpr std::int32_t kDeviceStateID = -8;
+// The bridge's own parameter, asked for after every connection; its meaning is
+// the device-control library's.
+constexpr std::int32_t kReservedDeviceParamID = -8;
 
 } // namespace
 
@@ -36,6 +37,8 @@ LRootModule::~LRootModule()
 {
     if (mBridge)
     {
+        // The bridge outlives us in the engine; it must not keep a pointer to a
+        // receiver that is gone.
         mBridge->EnableReceiving(false);
         mBridge->SetReceiver(nullptr);
         mBridge->DisconnectDevice();
@@ -67,7 +70,8 @@ std::int32_t LRootModule::Setup(ParamChangeCallback callback, void* context,
         {
             for (std::int32_t i = 0; i < ParamLayout::kParamCount; ++i)
             {
-                const std::int32_t id = static_cast<std::int32_t>(static_cast<std::uint32_t>(firstParamID) + i);
+                const std::int32_t id =
+                    static_cast<std::int32_t>(static_cast<std::uint32_t>(firstParamID) + i);
                 const KR::RCPtr<LParameterizedModule> node = GetModuleForParamID(id);
                 if (node)
                 {
@@ -106,7 +110,7 @@ std::int32_t LRootModule::ConnectDevice(const KR::Variant& device)
     const KR::ParamRange all{GetFirstParamID(), ParamLayout::kParamCount};
     ranges.SetRanges(&all, 1);
     mBridge->RequestParamRanges(ranges);
-    mBridge->RequestParamValues(KR::ParamDescriptor(kDeviceStateID));
+    mBridge->RequestParamValues(KR::ParamDescriptor(kReservedDeviceParamID));
     return result;
 }
 
