@@ -4,6 +4,7 @@
 // bridge and the preset file. Each list is an array variant whose records are small array
 // variants, so a whole list copies, compares, serialises and stores as a variant.
 
+#include "kr/core/StringT.h"
 #include "kr/core/Variant.h"
 
 #include <cstdint>
@@ -68,6 +69,10 @@ struct ParamRange
     bool operator==(const ParamRange& other) const = default;
 };
 
+// The text of a descriptor, as the parameter-change pair shows it: the id as an unsigned
+// decimal number ("%u"), so id -1 reads 4294967295.
+String ParamDescriptorToString(const ParamDescriptor& descriptor);
+
 // Entries {value, id as int32, selector}. The number of entries is GetArraySize.
 class ParamValues : public Variant
 {
@@ -123,3 +128,7 @@ public:
 };
 
 } // namespace KR
+
+// The pair of one parameter change names this function unqualified
+// (KR::LPair<KR::ParamDescriptor,KR::Variant,&ParamDescriptorToString>) in code outside KR.
+using KR::ParamDescriptorToString;

@@ -265,6 +265,13 @@ TEST(ParamDescriptors, OrderIsIdFirstThenSelector)
     EXPECT_FALSE(ParamDescriptor(2, Int32(1)) < ParamDescriptor(2, Int32(1)));
 }
 
+TEST(ParamDescriptors, TextIsTheIdAsAnUnsignedNumber)
+{
+    EXPECT_TRUE(ParamDescriptorToString(ParamDescriptor(-1)) == u"4294967295");
+    EXPECT_TRUE(ParamDescriptorToString(ParamDescriptor(0, Text("ignored"))) == u"0");
+    EXPECT_TRUE(KR::ParamDescriptorToString(ParamDescriptor(130)) == u"130");
+}
+
 TEST(ParamRanges, RangesRoundTrip)
 {
     const ParamRange input[] = {{0, 131}, {-256, 128}, {7, 0}};
