@@ -6,7 +6,9 @@
 
 #include <map>
 #include <string>
+#include <thread>
 #include <unordered_set>
+#include <vector>
 
 namespace
 {
@@ -360,6 +362,43 @@ TEST(StringT, ConstructionForms)
     EXPECT_TRUE(String(static_cast<const char16_t*>(nullptr)).IsEmpty());
     EXPECT_EQ(Text(u"lit"_krs), u"lit");
     EXPECT_EQ(std::string("lit"_kru8.GetView()), "lit");
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(StringT, CopiesOfOneStringChangeIndependentlyOnSeveralThreads)
+{
+    const KR::String shared(u"Preset");
+    constexpr int kThreads = 4;
+    std::vector<std::u16string> results(kThreads);
+    {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < kThreads; ++t)
+        {
+            threads.emplace_back(
+                [&shared, &results, t]
+                {
+                    KR::String own = shared;
+                    for (int i = 0; i < 200; ++i)
+                    {
+                        KR::String step = shared; // shared reads of the one buffer meanwhile
+                        own += step.SubString(0, 1);
+                    }
+                    own.Insert(0, KR::String::Format(u"%d:", t));
+                    results[static_cast<std::size_t>(t)] = std::u16string(own.GetView());
+                });
+        }
+    }
+    for (int t = 0; t < kThreads; ++t)
+    {
+        const std::u16string expected =
+            std::u16string(1, static_cast<char16_t>(u'0' + t)) + u":Preset" + std::u16string(200, u'P');
+        EXPECT_EQ(results[static_cast<std::size_t>(t)], expected);
+    }
+    EXPECT_EQ(std::u16string(shared.GetView()), u"Preset");
 }
 
 } // namespace
