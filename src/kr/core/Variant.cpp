@@ -235,11 +235,12 @@ std::uint32_t Variant::SetString(const char* text)
 void Variant::SetText(const std::uint8_t* text, std::uint32_t length)
 {
     const std::uint32_t size = CheckedPayloadSize(std::uint64_t{length} + 1);
-    std::uint8_t* payload = CopyPayload(nullptr, size); // zero-filled, so the terminator is there
+    std::uint8_t* payload = AllocatePayload(size);
     if (length != 0)
     {
         std::memcpy(payload, text, length);
     }
+    payload[length] = 0;
     Adopt(kString, payload, size);
 }
 
