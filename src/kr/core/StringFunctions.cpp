@@ -65,6 +65,32 @@ String DoubleToString(double value, std::int32_t places)
                        : String::Format(u"%f", value);
 }
 
+std::int32_t StringToInt(const String& text)
+{
+    const String::View units = text.GetView();
+    std::size_t i = 0;
+    while (i < units.size() && (units[i] == u' ' || (units[i] >= u'\t' && units[i] <= u'\r')))
+    {
+        ++i;
+    }
+    const bool negative = i < units.size() && units[i] == u'-';
+    if (i < units.size() && (units[i] == u'-' || units[i] == u'+'))
+    {
+        ++i;
+    }
+    // Capped one past INT32_MAX: enough for INT32_MIN, and no overflow on long inputs.
+    std::int64_t value = 0;
+    for (; i < units.size() && units[i] >= u'0' && units[i] <= u'9'; ++i)
+    {
+        value = std::min<std::int64_t>(value * 10 + (units[i] - u'0'), std::int64_t{INT32_MAX} + 1);
+    }
+    if (negative)
+    {
+        return static_cast<std::int32_t>(-value);
+    }
+    return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
+}
+
 String TrimRightChars(const String& s, const String& set)
 {
     const String::View text = s.GetView();

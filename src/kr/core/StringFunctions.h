@@ -21,6 +21,11 @@ String UIntToString(std::uint32_t value, std::int32_t places = 0);
 // point is '.' in every locale.
 String DoubleToString(double value, std::int32_t places);
 
+// The decimal number at the start of text as _wtoi reads it: leading white space, an
+// optional sign, then digits up to the first other unit; 0 when there are none. Values
+// beyond the 32-bit range give INT32_MAX or INT32_MIN.
+std::int32_t StringToInt(const String& text);
+
 // A copy of s without the trailing units that appear in set.
 String TrimRightChars(const String& s, const String& set);
 // A copy of s from its first unit that is not a blank, tab, CR or LF (empty when there is

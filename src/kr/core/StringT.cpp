@@ -3,6 +3,7 @@
 #include "kr/core/CaseMapping.h"
 #include "kr/core/Exception.h"
 #include "kr/core/Format.h"
+#include "kr/core/IArray.h"
 #include "kr/core/Utf.h"
 
 #include <algorithm>
@@ -336,6 +337,26 @@ std::int32_t StringT<C, O>::Find(C unit, std::uint32_t from) const
 {
     const std::size_t at = GetView().find(unit, from);
     return at == View::npos ? -1 : static_cast<std::int32_t>(at);
+}
+
+template <typename C, typename O>
+std::uint32_t StringT<C, O>::Split(IArray<StringT>& out, const C* separators) const
+{
+    out.RemoveAll();
+    const View set = separators ? View(separators) : View();
+    View rest = GetView();
+    if (rest.find_first_of(set) == View::npos)
+    {
+        out.AddItem(*this);
+        return out.GetCount();
+    }
+    while (!rest.empty())
+    {
+        const std::size_t k = std::min(rest.find_first_of(set), rest.size());
+        out.AddItem(StringT(rest.substr(0, k)));
+        rest = k < rest.size() ? rest.substr(k + 1) : View();
+    }
+    return out.GetCount();
 }
 
 template <typename C, typename O>

@@ -38,6 +38,9 @@
 namespace KR
 {
 
+template <typename T>
+class IArray;
+
 // C: the unit held; O: the other unit, converted from and to (UTF-8 <-> UTF-16).
 template <typename C, typename O>
 class StringT
@@ -111,6 +114,12 @@ public:
     std::int32_t Find(const StringT& other) const;
     // Index of the first occurrence of unit at or after from, or -1.
     std::int32_t Find(C unit, std::uint32_t from = 0) const;
+
+    // Empties out and fills it with the pieces between separators (any unit of the set).
+    // A text without a separator gives one element, itself (an empty text one empty
+    // element); two separators in a row give an empty element; a separator at the end
+    // gives no empty last element. Returns the number of elements.
+    std::uint32_t Split(IArray<StringT>& out, const C* separators) const;
 
     // Copies with ASCII and Latin-1 letters mapped, whatever the locale (CaseMapping.h).
     StringT ToUpper() const;

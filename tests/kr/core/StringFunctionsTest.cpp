@@ -77,3 +77,21 @@ TEST(StringFunctions, CaseInsensitiveComparisonFoldsAsciiAndLatin1)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST(StringFunctions, StringToIntReadsLikeWtoi)
+{
+    EXPECT_EQ(KR::StringToInt(String(u"42")), 42);
+    EXPECT_EQ(KR::StringToInt(String(u"  \t-17abc")), -17);
+    EXPECT_EQ(KR::StringToInt(String(u"+8")), 8);
+    EXPECT_EQ(KR::StringToInt(String(u"x12")), 0);
+    EXPECT_EQ(KR::StringToInt(String(u"")), 0);
+    EXPECT_EQ(KR::StringToInt(String(u"2147483647")), INT32_MAX);
+    EXPECT_EQ(KR::StringToInt(String(u"2147483648")), INT32_MAX);
+    EXPECT_EQ(KR::StringToInt(String(u"-2147483648")), INT32_MIN);
+    EXPECT_EQ(KR::StringToInt(String(u"-99999999999999999999999")), INT32_MIN);
+}
+
+} // namespace

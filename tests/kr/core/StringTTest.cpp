@@ -1,5 +1,6 @@
 #include "kr/core/StringT.h"
 
+#include "kr/core/Array.h"
 #include "kr/core/Exception.h"
 
 #include <gtest/gtest.h>
@@ -399,6 +400,36 @@ TEST(StringT, CopiesOfOneStringChangeIndependentlyOnSeveralThreads)
         EXPECT_EQ(results[static_cast<std::size_t>(t)], expected);
     }
     EXPECT_EQ(std::u16string(shared.GetView()), u"Preset");
+}
+
+} // namespace
+
+namespace
+{
+
+std::vector<std::u16string> Pieces(const KR::String& text, const char16_t* separators)
+{
+    KR::Array<KR::String> out;
+    out.AddItem(KR::String(u"stale"));
+    const std::uint32_t count = text.Split(out, separators);
+    EXPECT_EQ(count, out.GetCount());
+    std::vector<std::u16string> pieces;
+    for (const KR::String& piece : out)
+    {
+        pieces.emplace_back(piece.GetView());
+    }
+    return pieces;
+}
+
+TEST(StringT, SplitCutsAtEverySeparator)
+{
+    using Lines = std::vector<std::u16string>;
+    EXPECT_EQ(Pieces(KR::String(u"one\ntwo\r\nthree"), u"\n"), (Lines{u"one", u"two\r", u"three"}));
+    EXPECT_EQ(Pieces(KR::String(u"a\n\nb\n"), u"\n"), (Lines{u"a", u"", u"b"}));
+    EXPECT_EQ(Pieces(KR::String(u"\nx"), u"\n"), (Lines{u"", u"x"}));
+    EXPECT_EQ(Pieces(KR::String(u"a,b;c"), u",;"), (Lines{u"a", u"b", u"c"}));
+    EXPECT_EQ(Pieces(KR::String(u"whole"), u"\n"), (Lines{u"whole"}));
+    EXPECT_EQ(Pieces(KR::String(), u"\n"), (Lines{u""}));
 }
 
 } // namespace
