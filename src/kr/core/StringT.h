@@ -12,8 +12,8 @@
 // and the text ends at its first NUL. Every operation but Lock leaves a string unlocked.
 //
 // Lengths, positions and counts are in code units (char16_t or bytes), at most
-// kMaxLength. Comparisons are by code unit, case-sensitive; see CaseMapping.h for
-// case-insensitive ones.
+// kMaxLength. Comparisons are by code unit, case-sensitive. StringFunctions.h has the
+// case-insensitive ones, number texts, trims and StringToInt; Format.h the format rules.
 //
 // A string object is used by one thread at a time; strings that share a buffer may be used
 // on different threads.
