@@ -132,6 +132,18 @@ TEST_F(MidiPortsOnJack, ListsTheKeyboardsPorts)
     EXPECT_TRUE(has(ListInputPorts(), "MIDIIN4 (Vantor)"));
     EXPECT_TRUE(has(ListOutputPorts(), "MIDIOUT4 (Vantor)"));
     EXPECT_FALSE(has(ListOutputPorts(), "MIDIIN4 (Vantor)"));
+
+    // A lister keeps its clients between polls and makes them again after a release.
+    MidiPortLister lister("kr-test-lister");
+    for (int poll = 0; poll < 3; ++poll)
+    {
+        EXPECT_TRUE(has(lister.InputPorts(), "MIDIIN4 (Vantor)"));
+        EXPECT_TRUE(has(lister.OutputPorts(), "MIDIOUT4 (Vantor)"));
+    }
+    EXPECT_TRUE(JackClientExists("kr-test-lister"));
+    lister.Release();
+    EXPECT_FALSE(JackClientExists("kr-test-lister"));
+    EXPECT_TRUE(has(lister.InputPorts(), "MIDIIN4 (Vantor)"));
 }
 
 TEST_F(MidiPortsOnJack, OpensPortsByANamePartInAnotherLetterCase)
