@@ -63,11 +63,6 @@ std::int32_t ReadInt32(const Span& record)
 
 } // namespace
 
-String ParamDescriptorToString(const ParamDescriptor& descriptor)
-{
-    return String::Format(u"%u", static_cast<std::uint32_t>(descriptor.id));
-}
-
 std::int32_t ParamValues::SetValues(const ParamValue* values, std::uint32_t count)
 {
     if (values == nullptr || count == 0)
