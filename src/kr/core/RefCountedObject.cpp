@@ -2,6 +2,10 @@
 
 #include "kr/core/Exception.h"
 #include "kr/core/RCPtr.h"
+#include "kr/core/StringT.h"
+#include "kr/core/TypeName.h"
+
+#include <typeinfo>
 
 namespace KR
 {
@@ -35,6 +39,11 @@ private:
 };
 
 } // namespace
+
+String LRefCountedObject::ToString() const
+{
+    return String(TypeName(typeid(*this)).c_str());
+}
 
 void LRefCountedObject::Undo()
 {

@@ -15,11 +15,20 @@ namespace KR
 
 template <typename T>
 class ConstRCPtr;
+template <typename C, typename O>
+class StringT;
 
-class IUndoable
+// Anything with a text form, as lists and logs show it.
+class IStringable
 {
 public:
-    virtual ~IUndoable() = default;
+    virtual ~IStringable() = default;
+    virtual StringT<char16_t, char> ToString() const = 0;
+};
+
+class IUndoable : public IStringable
+{
+public:
     virtual void Undo() = 0;
 };
 
@@ -31,6 +40,9 @@ public:
     LRefCountedObject(const LRefCountedObject&) noexcept {}
     LRefCountedObject& operator=(const LRefCountedObject&) noexcept { return *this; }
     ~LRefCountedObject() override = default;
+
+    // The name of the object's class ("class KR::LControl"), see TypeName.h.
+    StringT<char16_t, char> ToString() const override;
 
     // No class of the framework undoes anything; the base refuses.
     void Undo() override;

@@ -181,20 +181,9 @@ TEST(RCPtr, SharingAnUnshareableObjectWithoutCopySupportThrowsAndLeaksNothing)
 
 TEST(RCPtr, UnshareThrowsWhenTheCopyIsNotOfThePointersType)
 {
-    const std::string kNotANote = "Logic Error : class KR::`anonymous namespace'::Note : "
-                                  "KR::ConstRCPtr<class KR::`anonymous namespace'::Note>::Unshare : "
-                                  "krframework\\objectbase\\RefCountedObject : Line 369";
     RCPtr<Note> impostor(new Impostor("x"));
     impostor->SetUnshareable(true);
-    try
-    {
-        ConstRCPtr<Note> second(impostor);
-        FAIL() << "a copy of the wrong class was accepted";
-    }
-    catch (const Exception<std::logic_error>& error)
-    {
-        EXPECT_EQ(error.what(), kNotANote);
-    }
+    EXPECT_THROW(ConstRCPtr<Note> second(impostor), Exception<std::logic_error>);
     EXPECT_EQ(impostor->GetRefCount(), 1);
 
     RCPtr<NullCopy> nullCopy(new NullCopy);

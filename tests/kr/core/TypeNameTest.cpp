@@ -1,40 +1,39 @@
 #include "kr/core/TypeName.h"
+#include "kr/core/Exception.h"
 #include "kr/core/RCPtr.h"
+#include "kr/core/StringT.h"
 
 #include <gtest/gtest.h>
 
-namespace KR
+// Stand-ins for classes of other libraries, in a namespace of their own so they never
+// collide with the real ones.
+namespace KR::Spelling
 {
 class LControl : public virtual LRefCountedObject
 {
 };
 
 template <typename T>
-class LNotificationHandler : public virtual LRefCountedObject
+class LHandler : public virtual LRefCountedObject
 {
 };
 
 template <typename T, unsigned N>
-class RCPtrQueue
+class Queue
 {
 };
 
 template <typename T, int N, int M>
-class ConstRCPtrArray
+class Array
+{
+};
+
+struct Descriptor
 {
 };
 
 template <typename A, typename B>
-class StringT
-{
-};
-
-struct ParamDescriptor
-{
-};
-
-template <typename A, typename B>
-class LPair
+class Pair
 {
 };
 
@@ -42,7 +41,15 @@ enum class Colour
 {
     Red
 };
-} // namespace KR
+
+// Stands for the real control class in the copy-on-write text below; its copy is not a
+// control, so a copy on write cannot give one back.
+class Control : public virtual LRefCountedObject
+{
+public:
+    ConstRCPtr<LRefCountedObject> CreateCopy() const override { return new LRefCountedObject; }
+};
+} // namespace KR::Spelling
 
 class LEncoder
 {
@@ -53,25 +60,27 @@ namespace KR
 namespace
 {
 
+using namespace Spelling;
+
 TEST(TypeName, SpellsClassesWithTheirKeyAndNamespace)
 {
-    EXPECT_EQ(TypeName<LControl>(), "class KR::LControl");
-    EXPECT_EQ(ClassName<LControl>(), "KR::LControl");
+    EXPECT_EQ(TypeName<Spelling::LControl>(), "class KR::Spelling::LControl");
+    EXPECT_EQ(ClassName<Spelling::LControl>(), "KR::Spelling::LControl");
     EXPECT_EQ(TypeName<LRefCountedObject>(), "class KR::LRefCountedObject");
     EXPECT_EQ(TypeName<::LEncoder>(), "class LEncoder");
-    EXPECT_EQ(TypeName<Colour>(), "enum KR::Colour");
+    EXPECT_EQ(TypeName<Colour>(), "enum KR::Spelling::Colour");
 }
 
 TEST(TypeName, SpellsTemplateArgumentsAsTheFrameworkTextsDo)
 {
-    EXPECT_EQ(ClassName<ConstRCPtr<LControl>>(), "KR::ConstRCPtr<class KR::LControl>");
-    EXPECT_EQ(ClassName<ConstRCPtr<LNotificationHandler<LControl>>>(),
-              "KR::ConstRCPtr<class KR::LNotificationHandler<class KR::LControl> >");
-    EXPECT_EQ((ClassName<RCPtrQueue<LNotificationHandler<LControl>, 256>>()),
-              "KR::RCPtrQueue<class KR::LNotificationHandler<class KR::LControl>,256>");
-    EXPECT_EQ((ClassName<ConstRCPtrArray<::LEncoder, 1, 0>>()), "KR::ConstRCPtrArray<class LEncoder,1,0>");
-    EXPECT_EQ((ClassName<StringT<char16_t, char>>()), "KR::StringT<wchar_t,char>");
-    EXPECT_EQ((TypeName<StringT<char, char16_t>>()), "class KR::StringT<char,wchar_t>");
+    EXPECT_EQ(ClassName<ConstRCPtr<Spelling::LControl>>(), "KR::ConstRCPtr<class KR::Spelling::LControl>");
+    EXPECT_EQ(ClassName<ConstRCPtr<LHandler<Spelling::LControl>>>(),
+              "KR::ConstRCPtr<class KR::Spelling::LHandler<class KR::Spelling::LControl> >");
+    EXPECT_EQ((ClassName<Queue<LHandler<Spelling::LControl>, 256>>()),
+              "KR::Spelling::Queue<class KR::Spelling::LHandler<class KR::Spelling::LControl>,256>");
+    EXPECT_EQ((ClassName<Array<::LEncoder, 1, 0>>()), "KR::Spelling::Array<class LEncoder,1,0>");
+    EXPECT_EQ(ClassName<String>(), "KR::StringT<wchar_t,char>");
+    EXPECT_EQ(TypeName<Utf8String>(), "class KR::StringT<char,wchar_t>");
 }
 
 TEST(TypeName, SpellsBuiltinTypesWithoutKey)
@@ -79,23 +88,42 @@ TEST(TypeName, SpellsBuiltinTypesWithoutKey)
     EXPECT_EQ(TypeName<unsigned int>(), "unsigned int");
     EXPECT_EQ(TypeName<char16_t>(), "wchar_t");
     EXPECT_EQ(TypeName<std::int64_t>(), "__int64");
-    EXPECT_EQ((ClassName<StringT<unsigned long long, const LControl*>>()),
-              "KR::StringT<unsigned __int64,class KR::LControl const *>");
+    EXPECT_EQ((ClassName<Pair<unsigned long long, const Spelling::LControl*>>()),
+              "KR::Spelling::Pair<unsigned __int64,class KR::Spelling::LControl const *>");
 }
 
 TEST(TypeName, RegisteredSpellingIsUsedAloneAndInsideTemplates)
 {
-    RegisterTypeName<ParamDescriptor>("struct KR::ParamDescriptor");
-    EXPECT_EQ(TypeName<ParamDescriptor>(), "struct KR::ParamDescriptor");
-    EXPECT_EQ(ClassName<ParamDescriptor>(), "KR::ParamDescriptor");
-    EXPECT_EQ((ClassName<LPair<ParamDescriptor, LControl>>()),
-              "KR::LPair<struct KR::ParamDescriptor,class KR::LControl>");
+    RegisterTypeName<Descriptor>("struct KR::Spelling::Descriptor");
+    EXPECT_EQ(TypeName<Descriptor>(), "struct KR::Spelling::Descriptor");
+    EXPECT_EQ(ClassName<Descriptor>(), "KR::Spelling::Descriptor");
+    EXPECT_EQ((ClassName<Pair<Descriptor, Spelling::LControl>>()),
+              "KR::Spelling::Pair<struct KR::Spelling::Descriptor,class KR::Spelling::LControl>");
 }
 
 TEST(TypeName, NamesTheDynamicTypeOfAnObject)
 {
-    RCPtr<LRefCountedObject> control(new LControl);
-    EXPECT_EQ(TypeName(typeid(*control)), "class KR::LControl");
+    RCPtr<LRefCountedObject> control(new Spelling::LControl);
+    EXPECT_EQ(TypeName(typeid(*control)), "class KR::Spelling::LControl");
+}
+
+TEST(TypeName, CopyOnWriteFailureNamesThePointersTypeTwice)
+{
+    RegisterTypeName<Control>("class KR::LControl");
+    RCPtr<Control> control(new Control);
+    control->SetUnshareable(true);
+    try
+    {
+        ConstRCPtr<Control> second(control);
+        FAIL() << "a copy of the wrong type was accepted";
+    }
+    catch (const Exception<std::logic_error>& error)
+    {
+        EXPECT_STREQ(error.what(),
+                     "Logic Error : class KR::LControl : KR::ConstRCPtr<class KR::LControl>::Unshare : "
+                     "krframework\\objectbase\\RefCountedObject : Line 369");
+    }
+    EXPECT_EQ(control->GetRefCount(), 1);
 }
 
 } // namespace
