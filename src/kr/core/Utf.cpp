@@ -121,6 +121,15 @@ ConversionResult ConvertUtf16ToUtf8(const char16_t*& source, const char16_t* sou
     char* out = target;
     while (in < sourceEnd)
     {
+        // Runs of ASCII, the bulk of the program's texts, go straight through.
+        while (in < sourceEnd && out < targetEnd && *in < 0x80)
+        {
+            *out++ = static_cast<char>(*in++);
+        }
+        if (in == sourceEnd)
+        {
+            break;
+        }
         const char16_t* start = in;
         char32_t ch = *in++;
         if (IsHigh(ch))
@@ -193,6 +202,14 @@ ConversionResult ConvertUtf8ToUtf16(const char*& source, const char* sourceEnd, 
     char16_t* out = target;
     while (in < end)
     {
+        while (in < end && out < targetEnd && *in < 0x80)
+        {
+            *out++ = *in++;
+        }
+        if (in == end)
+        {
+            break;
+        }
         const int trailing = TrailingBytes(*in);
         if (end - in <= trailing)
         {
