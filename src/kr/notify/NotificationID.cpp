@@ -1,0 +1,123 @@
+#include "kr/notify/NotificationID.h"
+
+#include "kr/core/Array.h"
+
+#include <string_view>
+#include <unordered_map>
+
+namespace KR
+{
+namespace
+{
+
+// The names in order of first interning, with two indexes so that neither an id nor a
+// name is found by walking the list. Every member is used under the notification lock.
+class NameTable
+{
+public:
+    NotificationID Intern(const char16_t* name)
+    {
+        const NotificationID asID = reinterpret_cast<NotificationID>(name);
+        if (mIndexByID.contains(asID))
+        {
+            return asID;
+        }
+        std::u16string_view text(name);
+        if (text.size() > String::kMaxLength)
+        {
+            text = text.substr(0, String::kMaxLength);
+        }
+        if (const auto found = mByText.find(text); found != mByText.end())
+        {
+            return found->second;
+        }
+        // The table's own copy: its characters never change and never move, so their
+        // address can serve as the id for the rest of the process.
+        String copy(text.data(), static_cast<std::uint32_t>(text.size()));
+        const NotificationID id = reinterpret_cast<NotificationID>(copy.GetPtr());
+        const std::u16string_view key = copy.GetView();
+        mIndexByID.emplace(id, mNames.GetCount());
+        mNames.AddItem(copy);
+        mByText.emplace(key, id);
+        return id;
+    }
+
+    bool Contains(NotificationID id) const { return mIndexByID.contains(id); }
+
+    String NameOf(NotificationID id) const
+    {
+        const auto found = mIndexByID.find(id);
+        return found == mIndexByID.end() ? String::Empty() : mNames[found->second];
+    }
+
+private:
+    Array<String> mNames;
+    std::unordered_map<std::u16string_view, NotificationID> mByText;
+    std::unordered_map<NotificationID, std::uint32_t> mIndexByID;
+};
+
+struct NotificationNames
+{
+    Mutex lock;
+    NameTable table;
+};
+
+NotificationNames& Names()
+{
+    // Never destroyed: ids stay valid, and the lock usable, for code that still runs
+    // while the program's static objects are being destroyed (a notification released
+    // by one of them, a center torn down at exit).
+    static NotificationNames* const names = new NotificationNames;
+    return *names;
+}
+
+} // namespace
+
+Mutex& GetNotificationLock()
+{
+    return Names().lock;
+}
+
+NotificationID GetNotificationID(const char16_t* name)
+{
+    if (name == nullptr || name[0] == 0)
+    {
+        return 0;
+    }
+    NotificationNames& names = Names();
+    const MutexLocker lock(names.lock);
+    return names.table.Intern(name);
+}
+
+NotificationID GetNotificationID(const String& name)
+{
+    return GetNotificationID(name.GetPtr());
+}
+
+String GetNotificationName(NotificationID id)
+{
+    if (id == 0)
+    {
+        return String::Empty();
+    }
+    NotificationNames& names = Names();
+    const MutexLocker lock(names.lock);
+    return names.table.NameOf(id);
+}
+
+NotificationID NotificationName::Resolve() const
+{
+    if (!mIsID)
+    {
+        return GetNotificationID(mText);
+    }
+    if (mID == 0)
+    {
+        return 0;
+    }
+    NotificationNames& names = Names();
+    const MutexLocker lock(names.lock);
+    return names.table.Contains(mID) ? mID : 0;
+}
+
+} // namespace KR

@@ -1,0 +1,88 @@
+#include "kr/notify/NotificationID.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+using KR::GetNotificationID;
+using KR::GetNotificationName;
+using KR::NotificationID;
+using KR::NotificationName;
+
+TEST(NotificationID, NullAndEmptyNamesGiveNoID)
+{
+    EXPECT_EQ(GetNotificationID(static_cast<const char16_t*>(nullptr)), 0);
+    EXPECT_EQ(GetNotificationID(u""), 0);
+    EXPECT_EQ(GetNotificationID(KR::String()), 0);
+    EXPECT_EQ(NotificationName(nullptr).Resolve(), 0);
+    EXPECT_EQ(NotificationName(0).Resolve(), 0);
+}
+
+TEST(NotificationID, OneNameGivesOneIDAndTheIDStandsForTheName)
+{
+    const NotificationID idle = GetNotificationID(u"NID_IDLE");
+    ASSERT_NE(idle, 0);
+    EXPECT_EQ(GetNotificationID(u"NID_IDLE"), idle);
+    EXPECT_EQ(GetNotificationID(KR::String(u"NID_IDLE")), idle);
+    EXPECT_EQ(NotificationName(idle).Resolve(), idle);
+    // An id is the address of the interned characters, so it also works as a pointer.
+    EXPECT_EQ(GetNotificationID(reinterpret_cast<const char16_t*>(idle)), idle);
+
+    const NotificationID otherCase = GetNotificationID(u"NID_Idle");
+    EXPECT_NE(otherCase, 0);
+    EXPECT_NE(otherCase, idle);
+    EXPECT_NE(GetNotificationID(u"NID_IDLE_"), idle);
+}
+
+TEST(NotificationID, NamesComeBackFromIDsAndStrayNumbersGiveNothing)
+{
+    const NotificationID id = GetNotificationID(u"NID_NAME_LOOKUP");
+    EXPECT_TRUE(GetNotificationName(id) == u"NID_NAME_LOOKUP");
+    EXPECT_TRUE(GetNotificationName(0).IsEmpty());
+    EXPECT_TRUE(GetNotificationName(id + 2).IsEmpty());
+    // A number that is not an id is a failed lookup, never a read through it.
+    EXPECT_EQ(NotificationName(NotificationID{12345}).Resolve(), 0);
+    EXPECT_EQ(NotificationName(id + 2).Resolve(), 0);
+}
+
+TEST(NotificationID, ThreadsInterningOneNewNameAtOnceGetOneID)
+{
+    constexpr int kThreads = 8;
+    const KR::String name(u"NID_INTERNED_BY_RACING_THREADS");
+    std::atomic<bool> go{false};
+    std::vector<NotificationID> ids(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+    {
+        threads.emplace_back(
+            [&, t]
+            {
+                // Each thread brings its own copy of the text.
+                const std::u16string text(name.GetPtr());
+                while (!go.load())
+                {
+                    std::this_thread::yield();
+                }
+                ids[t] = GetNotificationID(text.c_str());
+            });
+    }
+    go.store(true);
+    for (std::thread& thread : threads)
+    {
+        thread.join();
+    }
+    for (int t = 0; t < kThreads; ++t)
+    {
+        EXPECT_NE(ids[t], 0);
+        EXPECT_EQ(ids[t], ids[0]);
+    }
+    EXPECT_EQ(GetNotificationID(name), ids[0]);
+}
+
+} // namespace
