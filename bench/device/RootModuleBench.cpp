@@ -22,6 +22,30 @@ public:
     std::int32_t GetParamValue(const KR::ParamDescriptor&, KR::Variant&) override { return 0; }
     std::int32_t SetParamValue(const KR::ParamDescriptor&, const KR::Variant&) override { return 0; }
     bool PostConnectionStatus(std::int64_t) override { return true; }
+    // Not on the model's paths.
+    std::int32_t Init() override { return 0; }
+    bool IsConnected() override { return true; }
+    void Synchronize() override {}
+    std::int32_t FindDevices(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&) override { return 0; }
+    std::int32_t WaitForDeviceListChange(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&,
+                                         std::uint32_t) override
+    {
+        return kListUnchanged;
+    }
+    std::int32_t QueryDeviceList(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&) override { return 0; }
+    std::int32_t GetCurrentDevice(KR::Variant&) override { return 0; }
+    std::int32_t GetDeviceInfo(const KR::Variant&, DeviceInfoRecord&) override { return 0; }
+    std::int32_t RequestParamValuesForDescriptors(const KR::ParamDescriptors&) override { return 0; }
+    std::int32_t GetParamRanges(const KR::Variant&, KR::ParamRanges&) override { return 0; }
+    std::int32_t GetParamValues(const KR::ParamDescriptors&, KR::ParamValues&) override { return 0; }
+    std::int32_t SetParamValues(const KR::ParamValues&) override { return 0; }
+    std::int32_t GetReservedParamValue(KR::Variant&) override { return 0; }
+    std::int32_t SetReservedParamValue(const KR::Variant&) override { return 0; }
+    std::int32_t GetDeviceTableIndex(std::int32_t& index) override
+    {
+        index = 0;
+        return 0;
+    }
 };
 
 void CountChanges(void* context, KR::Array<KR::ParamValue>& changes)

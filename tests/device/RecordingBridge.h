@@ -77,6 +77,37 @@ public:
         return connectionStatusResult;
     }
 
+    // What the model does not call answers as a bridge without its library would.
+    std::int32_t Init() override { return kNoClient; }
+    bool IsConnected() override { return true; }
+    void Synchronize() override {}
+    std::int32_t FindDevices(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&) override
+    {
+        return kNoClient;
+    }
+    std::int32_t WaitForDeviceListChange(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&,
+                                         std::uint32_t) override
+    {
+        return kNoClient;
+    }
+    std::int32_t QueryDeviceList(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&) override
+    {
+        return kNoClient;
+    }
+    std::int32_t GetCurrentDevice(KR::Variant&) override { return kNoClient; }
+    std::int32_t GetDeviceInfo(const KR::Variant&, DeviceInfoRecord&) override { return kNoClient; }
+    std::int32_t RequestParamValuesForDescriptors(const KR::ParamDescriptors&) override { return kNoClient; }
+    std::int32_t GetParamRanges(const KR::Variant&, KR::ParamRanges&) override { return kNoClient; }
+    std::int32_t GetParamValues(const KR::ParamDescriptors&, KR::ParamValues&) override { return kNoClient; }
+    std::int32_t SetParamValues(const KR::ParamValues&) override { return kNoClient; }
+    std::int32_t GetReservedParamValue(KR::Variant&) override { return kNoClient; }
+    std::int32_t SetReservedParamValue(const KR::Variant&) override { return kNoClient; }
+    std::int32_t GetDeviceTableIndex(std::int32_t& index) override
+    {
+        index = 0;
+        return 0;
+    }
+
     DeviceCommunicationReceiver* Receiver()
     {
         std::lock_guard lock(mMutex);
