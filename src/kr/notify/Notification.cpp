@@ -111,12 +111,15 @@ void LNotification::Recycle()
     {
         return;
     }
-    const RCPtr<LNotification> self(this);
+    RCPtr<LNotification> self(this);
     const MutexLocker lock(GetNotificationLock());
     // Pooling may have been switched off while this thread waited for the lock.
-    if (gPoolingEnabled.load(std::memory_order_relaxed))
+    FreeList& list = GetFreeList();
+    const std::uint32_t count = list.GetCount();
+    if (gPoolingEnabled.load(std::memory_order_relaxed) &&
+        list.SetCount(count + 1) == static_cast<Result>(count + 1))
     {
-        GetFreeList().AddItem(self);
+        list[count] = std::move(self);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "kr/notify/NotificationDistributor.h"
 
 #include <algorithm>
-#include <optional>
 #include <utility>
 
 namespace KR
@@ -9,19 +8,34 @@ namespace KR
 
 using Pool = LNotificationDistributor::LNotificationClientPool;
 
-// Links a walk into its pool for the length of one send, also when a receiver throws:
-// a walk left linked would be a dangling stack address that the next removal writes to.
+// Keeps a walk linked into its pool for the length of one send. The send links and
+// unlinks it under locks it takes anyway; the destructor only steps in when a receiver
+// throws, since a walk left linked would be a dangling stack address that the next
+// removal writes to.
 class Pool::WalkScope
 {
 public:
-    WalkScope(Pool& pool, Walk& walk) : mPool(pool), mWalk(walk)
+    WalkScope(Pool& pool, Walk& walk) : mPool(pool), mWalk(walk) {}
+    ~WalkScope()
+    {
+        if (mLinked)
+        {
+            const MutexLocker lock(mPool.mLock);
+            UnlinkLocked();
+        }
+    }
+    WalkScope(const WalkScope&) = delete;
+    WalkScope& operator=(const WalkScope&) = delete;
+
+    void LinkLocked()
     {
         mWalk.next = mPool.mWalks;
         mPool.mWalks = &mWalk;
+        mLinked = true;
     }
-    ~WalkScope()
+
+    void UnlinkLocked()
     {
-        const MutexLocker lock(mPool.mLock);
         for (Walk** link = &mPool.mWalks; *link != nullptr; link = &(*link)->next)
         {
             if (*link == &mWalk)
@@ -30,13 +44,13 @@ public:
                 break;
             }
         }
+        mLinked = false;
     }
-    WalkScope(const WalkScope&) = delete;
-    WalkScope& operator=(const WalkScope&) = delete;
 
 private:
     Pool& mPool;
     Walk& mWalk;
+    bool mLinked = false;
 };
 
 std::uint32_t Pool::GetCombinedFlags() const
@@ -83,20 +97,8 @@ Result Pool::SendNotification(const RCPtr<LNotificationDistributor>& sender,
         return kInvalidArg;
     }
     Walk walk;
-    std::optional<WalkScope> scope;
-    {
-        const MutexLocker lock(mLock);
-        const std::uint32_t count = mClients.GetCount();
-        if (count == 0)
-        {
-            return kNothingDone;
-        }
-        // The walk starts one above the newest registration and steps down before each
-        // delivery; removals meanwhile move it (TakeClient).
-        walk.index = static_cast<std::int32_t>(count);
-        scope.emplace(*this, walk);
-    }
-    for (;;)
+    WalkScope scope(*this, walk);
+    for (bool first = true;; first = false)
     {
         // Declared before the lock, so both are released after it is left.
         RCPtr<LNotificationReceiver> receiver;
@@ -104,9 +106,21 @@ Result Pool::SendNotification(const RCPtr<LNotificationDistributor>& sender,
         {
             const MutexLocker lock(mLock);
             const auto count = static_cast<std::int32_t>(mClients.GetCount());
+            if (first)
+            {
+                if (count == 0)
+                {
+                    return kNothingDone;
+                }
+                // The walk starts one above the newest registration and steps down
+                // before each delivery; removals meanwhile move it (TakeClient).
+                walk.index = count;
+                scope.LinkLocked();
+            }
             walk.index = std::min(walk.index - 1, count - 1);
             if (walk.index < 0)
             {
+                scope.UnlinkLocked();
                 break;
             }
             receiver = TakeDeliveryLocked(static_cast<std::uint32_t>(walk.index), notification.Get(), record);

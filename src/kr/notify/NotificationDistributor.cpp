@@ -111,7 +111,9 @@ Result LNotificationDistributor::AddRegistration(LNotificationReceiver* client, 
         {
             ActiveDistributors& active = GetActiveDistributors();
             const MutexLocker activeLock(active.lock);
-            active.list.AddItem(RCPtr<LNotificationDistributor>(this));
+            const std::uint32_t count = active.list.GetCount();
+            active.list.SetCount(count + 1);
+            active.list[count] = this;
             AdjustInternalRefCount(1);
         }
     }
@@ -341,7 +343,12 @@ Result LNotificationDistributor::RemoveAllClients()
             const LNotificationClientPool& pool = *mClientPools[i];
             for (std::uint32_t j = pool.GetClientCount(); j-- > 0;)
             {
-                entries.AddItem(Entry{pool.GetClient(j), pool.GetID()});
+                // Filled in place: a temporary's release here, under the lock, could be
+                // the one that sets a client's own teardown going.
+                const std::uint32_t count = entries.GetCount();
+                entries.SetCount(count + 1);
+                entries[count].receiver = pool.GetClient(j);
+                entries[count].id = pool.GetID();
             }
         }
     }

@@ -96,6 +96,20 @@ TEST(NotificationDistributor, AddingAndRemovingDirectlyKeepsTheClientsBooks)
     EXPECT_TRUE(*destroyed);
 }
 
+TEST(NotificationDistributor, UnregisteringOneOfTwoRegistrationsKeepsTheOther)
+{
+    Fixture f;
+    RCPtr<RecordingClient> client(new RecordingClient("c", f.log));
+    client->RegisterForNotification(f.distributor, kPing);
+    client->RegisterForNotification(f.distributor, u"NID_TEST_PONG");
+    EXPECT_EQ(client->UnregisterForNotification(f.distributor, u"NID_TEST_PONG"), KR::kOk);
+    EXPECT_EQ(client->GetRegistrationCount(), 1);
+    EXPECT_EQ(f.distributor->GetRegistrationCount(), 1);
+    EXPECT_EQ(client->GetInternalRefCount(), 1);
+    f.Send();
+    EXPECT_EQ(*f.log, (Log{"c"}));
+}
+
 TEST(NotificationDistributor, UnregisteringWithoutRegistrationsOrWithBadArguments)
 {
     Fixture f;
@@ -231,6 +245,29 @@ TEST(NotificationDistributor, AClientHeldOnlyByItsRegistrationsIsReleased)
     EXPECT_EQ(f.distributor->GetRegistrationCount(), 0);
     EXPECT_FALSE(other->IsActive());
     EXPECT_EQ(other->GetRefCount(), 1);
+}
+
+// Registers itself before anything holds it.
+class SelfRegistering : public RecordingClient
+{
+public:
+    SelfRegistering(const RCPtr<LNotificationDistributor>& distributor, std::shared_ptr<Log> log)
+        : RecordingClient("self", std::move(log))
+    {
+        RegisterForNotification(distributor, kPing);
+    }
+};
+
+TEST(NotificationDistributor, AClientMayRegisterFromItsConstructor)
+{
+    Fixture f;
+    RCPtr<SelfRegistering> client(new SelfRegistering(f.distributor, f.log));
+    const auto destroyed = client->DestroyedFlag();
+    f.Send();
+    EXPECT_EQ(*f.log, (Log{"self"}));
+    client = nullptr;
+    EXPECT_TRUE(*destroyed);
+    EXPECT_FALSE(f.distributor->IsActive());
 }
 
 TEST(NotificationDistributor, ADistributorLivesAsLongAsAnythingIsRegisteredWithIt)
