@@ -185,7 +185,13 @@ Result LNotificationDistributor::RemoveClientFromAllPools(const RCPtr<LNotificat
         // One unregistration per pool, newest pool first, each through the client.
         std::int32_t removed = 0;
         const RCPtr<LNotificationDistributor> self(this);
-        for (std::uint32_t i = mClientPools.GetCount(); i-- > 0;)
+        std::uint32_t pools = 0;
+        {
+            const MutexLocker lock(mLock);
+            pools = mClientPools.GetCount();
+        }
+        // Pools are only ever appended, so the indices hold while the client leaves.
+        for (std::uint32_t i = pools; i-- > 0;)
         {
             const RCPtr<LNotificationClientPool> pool = FindPoolByIndex(i);
             if (pool && pool->FindClient(asClient) >= 0 &&
