@@ -10,6 +10,7 @@
 namespace
 {
 
+thread_local int tSkippedNothrowAllocations = 0;
 thread_local int tFailingNothrowAllocations = 0;
 
 std::mutex gLogMutex;
@@ -32,7 +33,11 @@ void CaptureMessage(std::string_view message)
 // sanitizer builds), so every block is freed by the allocator that made it.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
-    if (tFailingNothrowAllocations > 0)
+    if (tSkippedNothrowAllocations > 0)
+    {
+        --tSkippedNothrowAllocations;
+    }
+    else if (tFailingNothrowAllocations > 0)
     {
         --tFailingNothrowAllocations;
         return nullptr;
@@ -100,13 +105,15 @@ bool LogCapture::WaitFor(std::string_view part) const
     return WaitUntil([this, part] { return Contains(part); });
 }
 
-FailNothrowAllocations::FailNothrowAllocations(int count)
+FailNothrowAllocations::FailNothrowAllocations(int count, int skip)
 {
+    tSkippedNothrowAllocations = skip;
     tFailingNothrowAllocations = count;
 }
 
 FailNothrowAllocations::~FailNothrowAllocations()
 {
+    tSkippedNothrowAllocations = 0;
     tFailingNothrowAllocations = 0;
 }
 

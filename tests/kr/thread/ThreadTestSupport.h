@@ -33,12 +33,12 @@ public:
     bool WaitFor(std::string_view part) const;
 };
 
-// While it lives, the next `count` nothrow allocations made on this thread fail, as
-// they would when memory runs out.
+// While it lives, `count` nothrow allocations made on this thread, after the first
+// `skip` of them, fail as they would when memory runs out.
 class FailNothrowAllocations
 {
 public:
-    explicit FailNothrowAllocations(int count);
+    explicit FailNothrowAllocations(int count, int skip = 0);
     ~FailNothrowAllocations();
     FailNothrowAllocations(const FailNothrowAllocations&) = delete;
     FailNothrowAllocations& operator=(const FailNothrowAllocations&) = delete;
