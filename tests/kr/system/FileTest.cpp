@@ -1,0 +1,171 @@
+#include "kr/system/File.h"
+
+#include "kr/system/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+using KR::File;
+
+void WriteText(const fs::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The text of the runtime error that action throws, or "" when it throws none.
+template <typename Action>
+std::string RuntimeErrorOf(Action action)
+{
+    try
+    {
+        action();
+    }
+    catch (const std::runtime_error& error)
+    {
+        return error.what();
+    }
+    return std::string();
+}
+
+class FileTest : public ::testing::Test
+{
+protected:
+    KRTest::TempFolder folder_;
+};
+
+TEST_F(FileTest, EmptyPathThrowsInvalidPathname)
+{
+    EXPECT_EQ(RuntimeErrorOf([] { File file(KR::String(), KR::String(), File::kRead); }),
+              "Runtime Error : invalid pathname : KR::File::Open : Utilities\\Storage\\KRFile : Line 294");
+}
+
+TEST_F(FileTest, MissingFileWithoutCreateThrowsOpen)
+{
+    EXPECT_EQ(RuntimeErrorOf([this] { File file(folder_.Text(), u"missing.bin", File::kRead); }),
+              "Runtime Error : open : KR::File::Open : Utilities\\Storage\\KRFile : Line 422");
+    EXPECT_FALSE(fs::exists(folder_ / "missing.bin"));
+}
+
+TEST_F(FileTest, ExclusiveCreateOfExistingFileThrowsOpenAndLeavesItAlone)
+{
+    WriteText(folder_ / "taken.bin", "kept");
+    EXPECT_EQ(RuntimeErrorOf(
+                  [this] {
+                      File file(folder_.Text(), u"taken.bin",
+                                File::kCreate | File::kExclusive | File::kReadWrite);
+                  }),
+              "Runtime Error : open : KR::File::Open : Utilities\\Storage\\KRFile : Line 422");
+    EXPECT_EQ(ReadText(folder_ / "taken.bin"), "kept");
+
+    // Without kCreate the exclusive bit means nothing.
+    File file(folder_.Text(), u"taken.bin", File::kExclusive);
+    EXPECT_EQ(file.GetLength(), 4u);
+}
+
+TEST_F(FileTest, WriteToReadOnlyFileThrowsBeforeTouchingIt)
+{
+    WriteText(folder_ / "settings.bin", "original");
+    File file(folder_.Text(), u"settings.bin", File::kRead);
+    EXPECT_EQ(RuntimeErrorOf([&file] { file.Write("changed", 7, 0); }),
+              "Runtime Error : file is read only : KR::File::Write : Utilities\\Storage\\KRFile : Line 598");
+    EXPECT_EQ(ReadText(folder_ / "settings.bin"), "original");
+}
+
+TEST_F(FileTest, CreatedFileIsWrittenAndReadAtPositions)
+{
+    File file(folder_.Text(), u"data.bin", File::kCreate | File::kReadWrite);
+    EXPECT_EQ(file.GetPath(), folder_.Text("data.bin"));
+    EXPECT_EQ(file.GetName(), KR::String(u"data.bin"));
+    EXPECT_EQ(file.Write("0123456789", 10, 0), 10);
+    EXPECT_EQ(file.Write("AB", 2, 4), 2);
+    EXPECT_EQ(file.GetLength(), 10u);
+
+    char buffer[16] = {};
+    EXPECT_EQ(file.Read(buffer, 3, 0), 3);
+    EXPECT_EQ(std::string(buffer, 3), "012");
+    EXPECT_EQ(file.Read(buffer, 3, File::kCurrentPosition), 3);
+    EXPECT_EQ(std::string(buffer, 3), "3AB");
+    EXPECT_EQ(file.Read(buffer, 16, 8), 2);
+    EXPECT_EQ(file.Read(buffer, 16, File::kCurrentPosition), 0);
+
+    EXPECT_EQ(file.Seek(-3, 2), 7);
+    EXPECT_EQ(file.Seek(1, 1), 8);
+    EXPECT_EQ(file.Seek(0, 7), -1);
+    EXPECT_EQ(file.Seek(-1, 0), -1);
+}
+
+TEST_F(FileTest, WholePathMayComeAsDirectoryOrAsName)
+{
+    WriteText(folder_ / "skin.xml", "<Skins/>");
+    File byDirectory(folder_.Text("skin.xml"), KR::String(), File::kRead);
+    File byName(KR::String(), folder_.Text("skin.xml"), File::kRead);
+    EXPECT_EQ(byDirectory.GetLength(), 8u);
+    EXPECT_EQ(byName.GetLength(), 8u);
+    EXPECT_EQ(byDirectory.GetPath(), byName.GetPath());
+}
+
+TEST_F(FileTest, OpenOnOpenFileChangesNothing)
+{
+    WriteText(folder_ / "a.bin", "a");
+    WriteText(folder_ / "b.bin", "bb");
+    File file(folder_.Text(), u"a.bin", File::kRead);
+    EXPECT_EQ(file.Open(folder_.Text(), u"b.bin", File::kRead), 1);
+    EXPECT_EQ(file.GetLength(), 1u);
+    EXPECT_EQ(file.Close(), 0);
+    EXPECT_EQ(file.Open(folder_.Text(), u"b.bin", File::kRead), 0);
+    EXPECT_EQ(file.GetLength(), 2u);
+}
+
+TEST_F(FileTest, DeleteOnCloseRemovesTheFileWhenItsLastHolderCloses)
+{
+    auto* original =
+        new File(folder_.Text(), u"scratch.bin", File::kCreate | File::kReadWrite | File::kDeleteOnClose);
+    File copy(*original);
+    EXPECT_EQ(original->Close(), 0);
+    EXPECT_TRUE(original->IsOpen());
+    delete original;
+
+    // The copy still uses the shared descriptor.
+    EXPECT_TRUE(fs::exists(folder_ / "scratch.bin"));
+    EXPECT_EQ(copy.Write("xyz", 3, 0), 3);
+    EXPECT_EQ(copy.GetLength(), 3u);
+
+    EXPECT_EQ(copy.Close(), 0);
+    EXPECT_FALSE(copy.IsOpen());
+    EXPECT_FALSE(fs::exists(folder_ / "scratch.bin"));
+}
+
+TEST_F(FileTest, ClosedFileReportsFailuresInsteadOfUsingAStaleDescriptor)
+{
+    File file(folder_.Text(), u"closed.bin", File::kCreate | File::kReadWrite);
+    file.Close();
+    char byte = 0;
+    EXPECT_EQ(RuntimeErrorOf([&] { file.Read(&byte, 1, File::kCurrentPosition); }),
+              "Runtime Error : read : KR::File::Read : Utilities\\Storage\\KRFile : Line 503");
+    EXPECT_EQ(RuntimeErrorOf([&] { file.Write(&byte, 1, 0); }),
+              "Runtime Error : lseek : KR::File::Write : Utilities\\Storage\\KRFile : Line 607");
+    EXPECT_EQ(RuntimeErrorOf([&] { file.GetLength(); }),
+              "Runtime Error : fstat : KR::File::GetLength : Utilities\\Storage\\KRFile : Line 113");
+    EXPECT_EQ(file.Seek(0, 0), -1);
+}
+
+} // namespace
