@@ -12,6 +12,8 @@
 #include "kr/system/DebugLog.h"
 #include "kr/thread/ThreadLog.h"
 
+// Before the log: the standard streams it may write to at exit must be set up first.
+#include <iostream>
 #include <string>
 
 namespace KR
