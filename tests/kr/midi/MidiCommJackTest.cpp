@@ -1,0 +1,336 @@
+// The MIDI object and its ports for real: JACK's dummy driver, and the simulated
+// keyboard as another client.
+
+#include "MidiTestSupport.h"
+
+#include "kr/midi/MidiComm.h"
+
+#include "simkeyboard/HexText.h"
+#include "simkeyboard/KeyboardProtocol.h"
+#include "support/simkeyboard/SimKeyboardProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <future>
+#include <memory>
+
+namespace KR::MidiTest
+{
+namespace
+{
+
+namespace kp = KeyboardProtocol;
+
+const String kKeyboardIn = u"MIDIIN4 (Vantor)";
+const String kKeyboardOut = u"MIDIOUT4 (Vantor)";
+const std::string kClientName = "kr-test-midicomm";
+
+class MidiCommOnJack : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        mSim = TestSupport::SimKeyboardProcess::Start({}, &error);
+        ASSERT_NE(mSim, nullptr) << error;
+        mComm = LMidiComm::Create(Options());
+        mClient = CaptureClient::Create();
+        ASSERT_NE(mClient->RegisterForNotification(mComm, kNidMidiDataCaptured), 0);
+    }
+
+    void TearDown() override
+    {
+        mClient->UnregisterForAllNotifications();
+        mClient = nullptr;
+        mComm = nullptr;
+        // Every port the test held is gone, so every device is closed.
+        EXPECT_FALSE(JackHasClientsNamed(kClientName));
+    }
+
+    static Platform::MidiPortOptions Options()
+    {
+        Platform::MidiPortOptions options;
+        options.clientName = kClientName;
+        return options;
+    }
+
+    std::unique_ptr<TestSupport::SimKeyboardProcess> mSim;
+    RCPtr<LMidiComm> mComm;
+    RCPtr<CaptureClient> mClient;
+};
+
+TEST_F(MidiCommOnJack, OpensPortsByANamePartInAnyLetterCase)
+{
+    RCPtr<LRefCountedObject> out;
+    RCPtr<LRefCountedObject> in;
+    ASSERT_EQ(mComm->OpenRenderPort(u"midiout4 (vantor)", out), kOk)
+        << mComm->GetLastOpenError().ToUtf8().GetPtr();
+    ASSERT_EQ(mComm->OpenCapturePort(u"MidiIn4 (VANTOR)", in), kOk)
+        << mComm->GetLastOpenError().ToUtf8().GetPtr();
+    const RCPtr<LMidiRenderPort> renderPort(out);
+    const RCPtr<LMidiCapturePort> capturePort(in);
+    ASSERT_TRUE(renderPort && capturePort);
+    EXPECT_GE(renderPort->GetName().Find(kKeyboardOut), 0);
+    EXPECT_GE(capturePort->GetName().Find(kKeyboardIn), 0);
+
+    EXPECT_EQ(mComm->SendMidi(out, ToArray(Bytes(kp::kIdentityRequest.begin(), kp::kIdentityRequest.end()))),
+              6);
+    EXPECT_EQ(mSim->WaitForLogLines(1), std::vector<std::string>{"F0 7E 7F 06 01 F7"});
+    const std::vector<Captured> replies = mClient->WaitFor(1);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].bytes, kp::IdentityReply(0x00, "1041"));
+    EXPECT_EQ(replies[0].portName, capturePort->GetName().ToUtf8().GetPtr());
+    EXPECT_EQ(replies[0].sender, mComm.Get());
+}
+
+TEST_F(MidiCommOnJack, AnUnknownNameFailsAndClearsThePort)
+{
+    RCPtr<LRefCountedObject> port(LMidiCaptureNotificationData::Create({}, String(), 0));
+    EXPECT_EQ(mComm->OpenRenderPort(u"MIDIOUT5 (Nobody)", port), kFail);
+    EXPECT_EQ(port, nullptr);
+    EXPECT_GE(mComm->GetLastOpenError().Find(String(u"MIDIOUT5 (Nobody)")), 0);
+
+    port = RCPtr<LRefCountedObject>(LMidiCaptureNotificationData::Create({}, String(), 0));
+    EXPECT_EQ(mComm->OpenCapturePort(u"MIDIIN5 (Nobody)", port), kFail);
+    EXPECT_EQ(port, nullptr);
+    EXPECT_EQ(mComm->GetCapturePortCount(), 0u);
+    EXPECT_EQ(mComm->GetRenderPortCount(), 0u);
+}
+
+TEST_F(MidiCommOnJack, OneNameGivesOnePortWhileHeldAndTheLastHolderClosesIt)
+{
+    RCPtr<LRefCountedObject> first;
+    RCPtr<LRefCountedObject> second;
+    RCPtr<LRefCountedObject> third;
+    ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, first), kOk);
+    ASSERT_EQ(mComm->OpenCapturePort(u"midiin4", second), kOk);
+    // An empty part matches every name: the port opened last.
+    ASSERT_EQ(mComm->OpenCapturePort(u"", third), kOk);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, third);
+    EXPECT_EQ(mComm->GetCapturePortCount(), 1u);
+
+    // An output port of the same device part is another port.
+    RCPtr<LRefCountedObject> out;
+    RCPtr<LRefCountedObject> outAgain;
+    ASSERT_EQ(mComm->OpenRenderPort(u"Vantor", out), kOk);
+    ASSERT_EQ(mComm->OpenRenderPort(kKeyboardOut, outAgain), kOk);
+    EXPECT_EQ(out, outAgain);
+    EXPECT_NE(out, first);
+    EXPECT_EQ(mComm->GetRenderPortCount(), 1u);
+
+    first = nullptr;
+    third = nullptr;
+    EXPECT_EQ(mComm->GetCapturePortCount(), 1u);
+    EXPECT_TRUE(JackHasClientsNamed(kClientName));
+    second = nullptr;
+    out = nullptr;
+    EXPECT_EQ(mComm->GetCapturePortCount(), 0u);
+    EXPECT_EQ(mComm->GetRenderPortCount(), 1u);
+    outAgain = nullptr;
+    EXPECT_EQ(mComm->GetRenderPortCount(), 0u);
+    EXPECT_FALSE(JackHasClientsNamed(kClientName));
+
+    // Opened anew, and working.
+    ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, first), kOk);
+    ASSERT_TRUE(mSim->Command("send C0 05"));
+    EXPECT_EQ(Sizes(mClient->WaitFor(1)), std::vector<std::size_t>{2});
+}
+
+TEST_F(MidiCommOnJack, CapturedMessagesArriveWholeAndInOrderOnTheWorkerThread)
+{
+    RCPtr<LRefCountedObject> in;
+    ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, in), kOk);
+
+    // The long message leaves the simulator as two events, 256 and 44 bytes.
+    const Bytes sysEx = SysEx(300);
+    ASSERT_TRUE(mSim->Command("sendpieces 256 " + HexText::Format(sysEx))) << mSim->LastAnswer();
+    ASSERT_TRUE(mSim->Command("send 90 3C 64"));
+    ASSERT_TRUE(mSim->Command("send C0 05"));
+    ASSERT_TRUE(mSim->Command("send F8"));
+
+    const std::vector<Captured> messages = mClient->WaitFor(4);
+    ASSERT_EQ(Sizes(messages), (std::vector<std::size_t>{300, 3, 2, 1}));
+    EXPECT_EQ(messages[0].bytes, sysEx);
+    EXPECT_EQ(messages[1].bytes, (Bytes{0x90, 0x3C, 0x64}));
+    EXPECT_EQ(messages[2].bytes, (Bytes{0xC0, 0x05}));
+    EXPECT_EQ(messages[3].bytes, (Bytes{0xF8}));
+    EXPECT_EQ(messages[0].timeStamp, 0u);
+
+    const std::thread::id pool = PoolThread(*mComm);
+    EXPECT_NE(pool, std::this_thread::get_id());
+    for (const Captured& message : messages)
+    {
+        EXPECT_EQ(message.thread, pool);
+    }
+}
+
+TEST_F(MidiCommOnJack, SendMidiAnswersAsTheMessageKindSays)
+{
+    RCPtr<LRefCountedObject> out;
+    RCPtr<LRefCountedObject> in;
+    ASSERT_EQ(mComm->OpenRenderPort(kKeyboardOut, out), kOk);
+    ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, in), kOk);
+    const auto noteOn = ToArray({0x90, 0x3C, 0x64});
+
+    EXPECT_EQ(mComm->SendMidi(nullptr, noteOn), kInvalidArg);
+    EXPECT_EQ(mComm->SendMidi(in, noteOn), kInvalidArg);
+    EXPECT_EQ(mComm->SendMidi(RCPtr<LRefCountedObject>(LMidiCaptureNotificationData::Create({}, String(), 0)),
+                              noteOn),
+              kInvalidArg);
+    EXPECT_EQ(mComm->SendMidi(out, ToArray({})), kInvalidArg);
+
+    EXPECT_EQ(mComm->SendMidi(out, noteOn), 0);
+    EXPECT_EQ(mComm->SendMidi(out, ToArray({0xC0, 0x05, 0x77})), 0); // only the message's own bytes go
+    EXPECT_EQ(mComm->SendMidi(out, ToArray({0x80, 0x3C})), 0);       // the missing velocity goes as 0
+    EXPECT_EQ(mComm->SendMidi(out, ToArray({0xF2, 0x01, 0x02})), 3);
+    EXPECT_EQ(mComm->SendMidi(out, ToArray({0xF3, 0x04})), 2);
+    EXPECT_EQ(mComm->SendMidi(out, ToArray({0xF8})), 1);
+    EXPECT_EQ(mComm->SendMidi(out, ToArray(SysEx(20))), 20);
+    EXPECT_EQ(mSim->WaitForLogLines(7),
+              (std::vector<std::string>{"90 3C 64", "C0 05", "80 3C 00", "F2 01 02", "F3 04", "F8",
+                                        HexText::Format(SysEx(20))}));
+}
+
+TEST_F(MidiCommOnJack, PacedPiecesArriveWholeAndTheCallersBytesAreFreeOnReturn)
+{
+    RCPtr<LRefCountedObject> out;
+    RCPtr<LRefCountedObject> in;
+    ASSERT_EQ(mComm->OpenRenderPort(kKeyboardOut, out), kOk);
+    ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, in), kOk);
+
+    Bytes data(kp::kPresetDataBytes);
+    for (std::size_t i = 0; i < data.size(); ++i)
+    {
+        data[i] = static_cast<std::uint8_t>((i * 7) % 128);
+    }
+    const Bytes dump = kp::PresetMessage(kp::kPresetDump, 5, data);
+    ASSERT_EQ(dump.size(), kp::kPresetMessageBytes);
+    for (std::size_t at = 0; at < dump.size(); at += 256)
+    {
+        const std::size_t size = std::min<std::size_t>(256, dump.size() - at);
+        // Each piece from storage of its own that is spoilt and freed once the send is
+        // back: the sanitizers and the simulator's log see any later use of it.
+        auto piece = std::make_unique<LMidiCaptureNotificationData::Bytes>(
+            ToArray(Bytes(dump.begin() + static_cast<std::ptrdiff_t>(at),
+                          dump.begin() + static_cast<std::ptrdiff_t>(at + size))));
+        EXPECT_EQ(mComm->SendMidi(out, *piece), static_cast<Result>(size));
+        std::memset(piece->GetData(), 0x55, size);
+        piece.reset();
+        std::this_thread::sleep_for(10ms); // the editor's pacing between pieces
+    }
+    EXPECT_EQ(mSim->WaitForLogLines(1), std::vector<std::string>{HexText::Format(dump)});
+
+    // The simulator stored it: asking for slot 5 brings the same data back, whole.
+    EXPECT_EQ(mComm->SendMidi(out, ToArray(kp::PresetRequest(5))),
+              static_cast<Result>(kp::kPresetRequestBytes));
+    const std::vector<Captured> replies = mClient->WaitFor(1);
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].bytes, kp::PresetMessage(kp::kPresetReply, 5, data));
+}
+
+TEST_F(MidiCommOnJack, OpeningAndClosingUnderAFloodNeitherHangsNorLeavesClients)
+{
+    // One round first, so that what the JACK library keeps for the process is counted.
+    {
+        RCPtr<LRefCountedObject> in;
+        RCPtr<LRefCountedObject> out;
+        ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, in), kOk);
+        ASSERT_EQ(mComm->OpenRenderPort(kKeyboardOut, out), kOk);
+    }
+    const std::size_t threadsBefore = ThreadCount();
+    ASSERT_TRUE(mSim->Command("flood on"));
+
+    std::promise<std::string> done;
+    std::thread cycler(
+        [&]
+        {
+            const auto clock = ToArray({0xF8});
+            for (int round = 0; round < 100; ++round)
+            {
+                RCPtr<LRefCountedObject> in;
+                RCPtr<LRefCountedObject> out;
+                if (Failed(mComm->OpenCapturePort(kKeyboardIn, in)) ||
+                    Failed(mComm->OpenRenderPort(kKeyboardOut, out)))
+                {
+                    done.set_value("round " + std::to_string(round) + ": " +
+                                   mComm->GetLastOpenError().ToUtf8().GetPtr());
+                    return;
+                }
+                if (mComm->SendMidi(out, clock) != 1)
+                {
+                    done.set_value("round " + std::to_string(round) + ": the clock byte was not sent");
+                    return;
+                }
+                // Closing in both orders.
+                if (round % 2 == 0)
+                {
+                    in = nullptr;
+                }
+            }
+            done.set_value("");
+        });
+    auto finished = done.get_future();
+    if (finished.wait_for(120s) != std::future_status::ready)
+    {
+        ADD_FAILURE() << "opening and closing hung";
+        std::abort(); // a deadlocked thread cannot be joined
+    }
+    cycler.join();
+    EXPECT_EQ(finished.get(), "");
+    EXPECT_GT(mClient->Count(), 0u) << "the flood never arrived";
+    EXPECT_TRUE(mSim->Command("flood off"));
+    EXPECT_EQ(mComm->GetCapturePortCount(), 0u);
+    EXPECT_EQ(mComm->GetRenderPortCount(), 0u);
+    EXPECT_FALSE(JackHasClientsNamed(kClientName));
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+}
+
+TEST_F(MidiCommOnJack, AHandlerMayLetGoOfThePortsAndTheMidiObject)
+{
+    {
+        RCPtr<LRefCountedObject> in;
+        ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, in), kOk);
+    }
+    const std::size_t threadsBefore = ThreadCount();
+    // Everything the handler drops; the test keeps no reference of its own.
+    struct Held
+    {
+        RCPtr<LMidiComm> comm;
+        RCPtr<LRefCountedObject> in;
+        RCPtr<LRefCountedObject> out;
+    };
+    auto held = std::make_shared<Held>();
+    std::atomic<bool> dropped = false;
+    const RCPtr<CaptureClient> client = CaptureClient::Create(
+        [held, &dropped](CaptureClient& self)
+        {
+            if (!held->comm)
+            {
+                return;
+            }
+            const RCPtr<LMidiComm> comm = held->comm;
+            self.UnregisterForAllNotifications();
+            held->in = nullptr; // closes the port whose message is being delivered
+            held->out = nullptr;
+            held->comm = nullptr;
+            dropped = true;
+        });
+    held->comm = LMidiComm::Create(Options());
+    ASSERT_NE(client->RegisterForNotification(held->comm, kNidMidiDataCaptured), 0);
+    ASSERT_EQ(held->comm->OpenCapturePort(kKeyboardIn, held->in), kOk);
+    ASSERT_EQ(held->comm->OpenRenderPort(kKeyboardOut, held->out), kOk);
+    ASSERT_TRUE(mSim->Command("flood on"));
+
+    EXPECT_TRUE(WaitUntil([&] { return dropped.load(); }));
+    // The MIDI object goes on its own worker thread, once the handler's job is done.
+    EXPECT_TRUE(WaitUntil([&] { return !JackHasClientsNamed(kClientName); }));
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threadsBefore; })) << ThreadCount() << " threads";
+    EXPECT_TRUE(mSim->Command("flood off"));
+}
+
+} // namespace
+} // namespace KR::MidiTest

@@ -1,0 +1,164 @@
+#include "MidiTestSupport.h"
+
+#include "kr/thread/Event.h"
+#include "kr/thread/ThreadWorker.h"
+
+#include <jack/jack.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+namespace KR::MidiTest
+{
+namespace
+{
+
+// Records the thread it runs on.
+class ThreadProbe : public LThreadWorker
+{
+public:
+    Result DoWork(RCPtr<LRefCountedObject>&) override
+    {
+        thread = std::this_thread::get_id();
+        done->Set();
+        return kOk;
+    }
+
+    std::thread::id thread;
+    const RCPtr<LEvent> done = LEvent::Create();
+};
+
+} // namespace
+
+RCPtr<CaptureClient> CaptureClient::Create(Hook hook)
+{
+    return RCPtr<CaptureClient>(new CaptureClient(std::move(hook)));
+}
+
+Result CaptureClient::Receive(const RCPtr<LNotificationDistributor>& sender,
+                              const RCPtr<LNotification>& notification)
+{
+    const RCPtr<LMidiCaptureNotificationData> data = notification->GetDataAs<LMidiCaptureNotificationData>();
+    if (!data)
+    {
+        ADD_FAILURE() << "a notification without captured data";
+        return kOk;
+    }
+    Captured captured;
+    captured.bytes.assign(data->GetData().begin(), data->GetData().end());
+    captured.portName = data->GetPortName().ToUtf8().GetPtr();
+    captured.timeStamp = data->GetTimeStamp();
+    captured.thread = std::this_thread::get_id();
+    captured.sender = sender.Get();
+    {
+        std::lock_guard lock(mMutex);
+        mMessages.push_back(std::move(captured));
+    }
+    mChanged.notify_all();
+    if (mHook)
+    {
+        mHook(*this);
+    }
+    return kOk;
+}
+
+std::vector<Captured> CaptureClient::WaitFor(std::size_t count, std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mMutex);
+    mChanged.wait_for(lock, timeout, [&] { return mMessages.size() >= count; });
+    return mMessages;
+}
+
+std::size_t CaptureClient::Count()
+{
+    std::lock_guard lock(mMutex);
+    return mMessages.size();
+}
+
+std::vector<std::size_t> Sizes(const std::vector<Captured>& messages)
+{
+    std::vector<std::size_t> sizes;
+    for (const Captured& message : messages)
+    {
+        sizes.push_back(message.bytes.size());
+    }
+    return sizes;
+}
+
+Bytes SysEx(std::size_t size)
+{
+    Bytes message(size);
+    for (std::size_t i = 0; i < size; ++i)
+    {
+        message[i] = static_cast<std::uint8_t>(i % 128);
+    }
+    message.front() = 0xF0;
+    message.back() = 0xF7;
+    return message;
+}
+
+LMidiCaptureNotificationData::Bytes ToArray(const Bytes& bytes)
+{
+    LMidiCaptureNotificationData::Bytes array;
+    array.Resize(static_cast<std::uint32_t>(bytes.size()));
+    if (!bytes.empty())
+    {
+        std::memcpy(array.GetData(), bytes.data(), bytes.size());
+    }
+    return array;
+}
+
+std::thread::id PoolThread(LMidiComm& comm)
+{
+    const RCPtr<ThreadProbe> probe(new ThreadProbe);
+    comm.GetThreadPool()->Execute(probe, nullptr, 0);
+    EXPECT_EQ(probe->done->Wait(5000), kWaitObject0);
+    return probe->thread;
+}
+
+std::size_t ThreadCount()
+{
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+}
+
+bool JackHasClientsNamed(const std::string& prefix)
+{
+    jack_client_t* probe = jack_client_open("kr-test-probe", JackNoStartServer, nullptr);
+    if (probe == nullptr)
+    {
+        ADD_FAILURE() << "no JACK server";
+        return false;
+    }
+    // Every client of the platform layer has a port, named "client:port".
+    const char** ports = jack_get_ports(probe, ("^" + prefix).c_str(), nullptr, 0);
+    bool found = ports != nullptr && ports[0] != nullptr;
+    jack_free(ports);
+    // A client whose port is not (or no longer) registered.
+    for (const std::string& name : {prefix, prefix + "-01", prefix + "-02"})
+    {
+        char* uuid = jack_get_uuid_for_client_name(probe, name.c_str());
+        found = found || uuid != nullptr;
+        jack_free(uuid);
+    }
+    jack_client_close(probe);
+    return found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition())
+    {
+        if (std::chrono::steady_clock::now() >= deadline)
+        {
+            return condition();
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+} // namespace KR::MidiTest

@@ -1,0 +1,81 @@
+#pragma once
+// What the MIDI tests share: a client that records "NID_MIDI_DATA_CAPTURED", and
+// probes of the JACK server and of the process's threads.
+
+#include "kr/midi/MidiCaptureNotificationData.h"
+#include "kr/midi/MidiComm.h"
+#include "kr/notify/NotificationClient.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace KR::MidiTest
+{
+
+using Bytes = std::vector<std::uint8_t>;
+using namespace std::chrono_literals;
+
+constexpr auto kReplyTimeout = 5s;
+
+struct Captured
+{
+    Bytes bytes;
+    std::string portName;
+    std::uint32_t timeStamp = 0;
+    std::thread::id thread;
+    const LNotificationDistributor* sender = nullptr;
+};
+
+// Records every captured message it receives, for bounded waits on them.
+class CaptureClient : public LNotificationClient
+{
+public:
+    // Runs inside Receive, after the message is recorded and without the client's lock.
+    using Hook = std::function<void(CaptureClient&)>;
+
+    static RCPtr<CaptureClient> Create(Hook hook = nullptr);
+
+    Result Receive(const RCPtr<LNotificationDistributor>& sender,
+                   const RCPtr<LNotification>& notification) override;
+
+    // The messages so far, once there are `count` of them or the time is up.
+    std::vector<Captured> WaitFor(std::size_t count, std::chrono::milliseconds timeout = kReplyTimeout);
+    std::size_t Count();
+
+private:
+    explicit CaptureClient(Hook hook) : mHook(std::move(hook)) {}
+
+    Hook mHook;
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    std::vector<Captured> mMessages;
+};
+
+std::vector<std::size_t> Sizes(const std::vector<Captured>& messages);
+
+// F0, `size` - 2 data bytes counting up, F7.
+Bytes SysEx(std::size_t size);
+
+// The framework's byte array holding `bytes`.
+LMidiCaptureNotificationData::Bytes ToArray(const Bytes& bytes);
+
+// The thread on which the MIDI object's pool runs its jobs.
+std::thread::id PoolThread(LMidiComm& comm);
+
+// Threads of this process now.
+std::size_t ThreadCount();
+
+// Whether the JACK server has a client whose name begins with `prefix` (JACK numbers
+// clients that ask for a name in use: "name-01").
+bool JackHasClientsNamed(const std::string& prefix);
+
+// Polls `condition` until it holds or the time is up; its last answer.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = kReplyTimeout);
+
+} // namespace KR::MidiTest
