@@ -109,8 +109,8 @@ public:
     // The device's row in the bridge's table of maker and product names; always 0.
     virtual std::int32_t GetDeviceTableIndex(std::int32_t& index) = 0;
 
-    // The receiver of every delivery; not owned. Once it returns, no call into the
-    // previous receiver is in progress.
+    // The receiver of every delivery; not owned. Once it returns, no delivery into
+    // the previous receiver is in progress.
     virtual void SetReceiver(DeviceCommunicationReceiver* receiver) = 0;
     // Deliveries are handed on only while enabled (off at first); what arrives while
     // off is dropped. Switching off returns only when no delivery is in progress any
