@@ -1,0 +1,217 @@
+#include "kr/ui/SkinXmlReader.h"
+
+#include <cstring>
+
+namespace KR
+{
+
+const char* const SkinXmlReader::kBadSubcontrolText =
+    "Runtime Error : Bad Subcontrol Element : KR::LControlFactory::XMLStartElement : "
+    "ControlBase\\ControlFactory : Line 1089";
+
+SkinXmlReader::SkinXmlReader(String applicationName) : mApplicationName(std::move(applicationName))
+{
+}
+
+Result SkinXmlReader::Parse(const char* bytes, std::size_t length)
+{
+    mSkipFirstElement = true;
+    if (length == 0)
+    {
+        length = bytes ? std::strlen(bytes) : 0;
+    }
+    const XmlParseOutcome outcome = ParseXml(bytes ? bytes : "", length, *this);
+    if (outcome.handlerThrew)
+    {
+        mHandlerErrorText = outcome.handlerErrorText;
+        mHandlerErrorLine = outcome.handlerErrorLine;
+    }
+    else if (Failed(outcome.result))
+    {
+        mParseErrorText = outcome.errorText;
+        mParseErrorCode = outcome.errorCode;
+        mParseErrorLine = outcome.errorLine;
+    }
+    // A document that stopped half way must not leave its half-read state to the next one.
+    mCapturing = false;
+    mCurrentStringValue = nullptr;
+    mInsideCreateParam = false;
+    return outcome.result;
+}
+
+Result SkinXmlReader::ReadSkins(const char* bytes, std::size_t length)
+{
+    mStringTableMode = false;
+    mInsideCreateParam = false;
+    mInsideLooks = false;
+    mCurrentControl = nullptr;
+    const Result result = Parse(bytes, length);
+    mCurrentSkinIndex = 0;
+    return result;
+}
+
+Result SkinXmlReader::ReadStringTableDocument(const char* bytes, std::size_t length,
+                                              std::initializer_list<std::int32_t> locales)
+{
+    mStringTableMode = true;
+    const std::int32_t* previous = nullptr;
+    for (const std::int32_t& locale : locales)
+    {
+        // A locale tried once more would find nothing new.
+        if (previous && *previous == locale)
+        {
+            continue;
+        }
+        previous = &locale;
+        mLocale = locale;
+        mMatchedLocaleCount = 0;
+        mCurrentStringTable = nullptr;
+        if (Failed(Parse(bytes, length)))
+        {
+            return kFail;
+        }
+        if (mMatchedLocaleCount > 0)
+        {
+            break;
+        }
+    }
+    return kOk;
+}
+
+Result SkinXmlReader::ReadStringTables(const char* frameworkBytes, std::size_t frameworkLength,
+                                       const char* appBytes, std::size_t appLength, std::int32_t languageId)
+{
+    Result result = kOk;
+    mLocale = languageId;
+    if (frameworkBytes)
+    {
+        result = ReadStringTableDocument(frameworkBytes, frameworkLength,
+                                         {languageId, GetFallbackLocale(languageId), kNeutralEnglishLocale});
+    }
+    if (appBytes && Failed(ReadStringTableDocument(appBytes, appLength, {mLocale, kNeutralEnglishLocale})))
+    {
+        result = kFail;
+    }
+    return result;
+}
+
+void SkinXmlReader::XMLStartElement(const String& name, const XmlAttributes& attributes)
+{
+    // The root element of every document is not read, whatever its name.
+    if (mSkipFirstElement)
+    {
+        mSkipFirstElement = false;
+        return;
+    }
+    if (name == u"Application")
+    {
+        mApplicationName = String();
+        attributes.Text(u"Name", mApplicationName);
+        return;
+    }
+    if (mStringTableMode)
+    {
+        StartStringTableElement(name, attributes);
+    }
+    else
+    {
+        StartSkinElement(name, attributes);
+    }
+}
+
+void SkinXmlReader::StartStringTableElement(const String& name, const XmlAttributes& attributes)
+{
+    if (name == u"StringTable")
+    {
+        String id;
+        attributes.Text(u"ID", id);
+        mCurrentStringTable = &mStringTables.Touch(id);
+    }
+    else if (name == u"String")
+    {
+        attributes.Text(u"ID", mCurrentStringId);
+    }
+    else if (name == u"Locale")
+    {
+        std::int32_t lcid = 0;
+        attributes.WholeHexAllowed(u"LCID", lcid);
+        if (lcid != mLocale || !mCurrentStringTable)
+        {
+            return;
+        }
+        ++mMatchedLocaleCount;
+        mCapturing = true;
+        // A text given twice for one id is joined, not replaced.
+        mCurrentStringValue = &(*mCurrentStringTable)[mCurrentStringId];
+    }
+}
+
+void SkinXmlReader::XMLEndElement(const String& name)
+{
+    if (mStringTableMode)
+    {
+        mCapturing = false;
+        mCurrentStringValue = nullptr;
+        return;
+    }
+    if (name == u"SubControl")
+    {
+        if (mCurrentControl)
+        {
+            mCurrentControl->SortChildrenByLayoutOrder();
+            mCurrentControl = RCPtr<LControlDescriptor>(mCurrentControl->GetParent());
+        }
+    }
+    else if (name == u"Skin")
+    {
+        if (IsCurrentSkinRoot())
+        {
+            mCurrentControl = nullptr;
+        }
+    }
+    else if (name == u"CreateParamList")
+    {
+        if (mCurrentControl)
+        {
+            mCurrentControl->SetCreateParams(mCreateParams);
+        }
+    }
+    else if (name == u"CreateParam")
+    {
+        mInsideCreateParam = false;
+    }
+    else if (name == u"Looks")
+    {
+        mInsideLooks = false;
+    }
+}
+
+void SkinXmlReader::XMLCharacterData(const char* data, std::int32_t length)
+{
+    const bool wanted = mStringTableMode ? mCapturing && mCurrentStringValue
+                                         : mInsideCreateParam && mCreateParams && !mCurrentStringId.IsEmpty();
+    if (!wanted || length <= 0)
+    {
+        return;
+    }
+    String run;
+    run.AssignUtf8(data, static_cast<std::uint32_t>(length));
+    if (mStringTableMode)
+    {
+        *mCurrentStringValue += run;
+    }
+    else
+    {
+        // Each run replaces the last: a text split into runs keeps its last run.
+        mCreateParams->SetString(mCurrentStringId, run);
+    }
+}
+
+bool SkinXmlReader::IsCurrentSkinRoot() const
+{
+    return mCurrentControl && mCurrentSkinIndex >= 0 &&
+           static_cast<std::uint32_t>(mCurrentSkinIndex) < mSkinRoots.GetCount() &&
+           mSkinRoots.GetAt(static_cast<std::uint32_t>(mCurrentSkinIndex)) == mCurrentControl;
+}
+
+} // namespace KR

@@ -1,0 +1,172 @@
+#pragma once
+// Reads skin and string-table documents into the skin model and the string tables, as
+// the events of one XML pass arrive; no document tree is built. The control factory owns
+// one reader for the program's life: loading adds to what it holds, and a name already
+// defined keeps its first object.
+//
+// Documents must define things before they are named (colorizers, then parts, looks,
+// look lists, skins); a reference to a name not yet defined is dropped without a message,
+// as is any element or attribute this reader does not know. Names of elements and
+// attributes are case-sensitive; flags are true only for "True".
+
+#include "kr/core/RCPtr.h"
+#include "kr/core/RCPtrArray.h"
+#include "kr/core/StringT.h"
+#include "kr/core/Types.h"
+#include "kr/ui/Colorizer.h"
+#include "kr/ui/ControlDescriptor.h"
+#include "kr/ui/LookDescriptor.h"
+#include "kr/ui/StringTables.h"
+#include "kr/ui/VisualPartDescriptor.h"
+#include "kr/ui/XmlParser.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <string>
+
+namespace KR
+{
+
+class SkinXmlReader : public IXmlHandler
+{
+public:
+    using SkinRoots = RCPtrArray<LControlDescriptor, 1, 0>;
+
+    // "Runtime Error : Bad Subcontrol Element : ...": a SubControl without Class or Name.
+    static const char* const kBadSubcontrolText;
+    // A look list larger than this is refused like one without NumLooks: the skins use a
+    // handful of slots, and the count must not size an allocation from untrusted bytes.
+    static constexpr std::int32_t kMaxLookListSlots = 1024;
+
+    explicit SkinXmlReader(String applicationName);
+
+    // --- Reading whole documents ------------------------------------------------------
+
+    // Reads a skin document; `length` 0 reads up to the first zero byte. Then the first
+    // skin becomes the current one. kOk, or kFail with the error kept (GetParseErrorText,
+    // GetHandlerErrorText); what was read before the failure stays.
+    Result ReadSkins(const char* bytes, std::size_t length);
+
+    // Reads a string-table document once per locale of `locales`, stopping after the first
+    // pass in which a Locale element matched; the locale stays at the last one tried.
+    // kFail, with the error kept, when the document is malformed (no further pass is made).
+    Result ReadStringTableDocument(const char* bytes, std::size_t length,
+                                   std::initializer_list<std::int32_t> locales);
+
+    // The two documents with the language choice: the framework texts at the user's
+    // language, its fallback, then 9; the application texts at the locale the framework
+    // texts ended with, then 9. A null document is passed over. kFail when either is
+    // malformed (the other is still read).
+    Result ReadStringTables(const char* frameworkBytes, std::size_t frameworkLength, const char* appBytes,
+                            std::size_t appLength, std::int32_t languageId);
+
+    // One pass of the parser in the current mode; `length` 0 reads up to the first zero
+    // byte. kOk or kFail.
+    Result Parse(const char* bytes, std::size_t length);
+
+    // --- Results ----------------------------------------------------------------------
+
+    const String& GetApplicationName() const { return mApplicationName; }
+    const SkinRoots& GetSkinRoots() const { return mSkinRoots; }
+    std::int32_t GetCurrentSkinIndex() const { return mCurrentSkinIndex; }
+    void SetCurrentSkinIndex(std::int32_t index) { mCurrentSkinIndex = index; }
+
+    // A copy of the texts stored under `key`, or null when no document named it.
+    RCPtr<LStringTable> GetStringTable(const String& key) const { return mStringTables.GetTable(key); }
+
+    RCPtr<LColorizer> FindColorizer(const String& name) const { return FindIn(mColorizers, name); }
+    RCPtr<LVisualPartDescriptor> FindPart(const String& name) const { return FindIn(mParts, name); }
+    RCPtr<LLookDescriptor> FindLook(const String& name) const { return FindIn(mLooks, name); }
+    RCPtr<LookList> FindLookList(const String& name) const { return FindIn(mLookLists, name); }
+
+    // The parser's message, code and line for the last malformed document (kept until the
+    // next one).
+    const String& GetParseErrorText() const { return mParseErrorText; }
+    std::int32_t GetParseErrorCode() const { return mParseErrorCode; }
+    std::int32_t GetParseErrorLine() const { return mParseErrorLine; }
+    // The text and line of the last fault that ended a parse from inside the reader (a bad
+    // SubControl, a look index outside its list); empty when none.
+    const std::string& GetHandlerErrorText() const { return mHandlerErrorText; }
+    std::int32_t GetHandlerErrorLine() const { return mHandlerErrorLine; }
+
+    // --- Reading state ----------------------------------------------------------------
+
+    std::int32_t GetLocale() const { return mLocale; }
+    void SetLocale(std::int32_t locale) { mLocale = locale; }
+    std::int32_t GetMatchedLocaleCount() const { return mMatchedLocaleCount; }
+    void SetStringTableMode(bool on) { mStringTableMode = on; }
+    // Put before every image and mask file name.
+    void SetImagePathPrefix(const String& prefix) { mImagePathPrefix = prefix; }
+
+    // --- The parser's events ----------------------------------------------------------
+
+    void XMLStartElement(const String& name, const XmlAttributes& attributes) override;
+    void XMLEndElement(const String& name) override;
+    void XMLCharacterData(const char* data, std::int32_t length) override;
+
+private:
+    template <typename T>
+    static RCPtr<T> FindIn(const std::map<String, RCPtr<T>>& map, const String& name)
+    {
+        const auto found = map.find(name);
+        return found == map.end() ? nullptr : found->second;
+    }
+
+    void StartStringTableElement(const String& name, const XmlAttributes& attributes);
+    // False when the name is no skin element.
+    bool StartSkinElement(const String& name, const XmlAttributes& attributes);
+    void StartSkin(const XmlAttributes& attributes);
+    void StartSubControl(const XmlAttributes& attributes);
+    void ReadLayout(LLayoutDescriptor& layout, const XmlAttributes& attributes, bool topLevel) const;
+    void ReadPendingFont(const XmlAttributes& attributes);
+    void StartFontXLat(const XmlAttributes& attributes);
+    void StartLookList(const XmlAttributes& attributes);
+    void StartLook(const XmlAttributes& attributes);
+    void StartClientPart(const XmlAttributes& attributes);
+    void StartTextProperties(const XmlAttributes& attributes);
+    void StartNonClientPart(const XmlAttributes& attributes);
+    void StartPart(const XmlAttributes& attributes);
+    void StartColorizer(const XmlAttributes& attributes);
+    bool IsCurrentSkinRoot() const;
+
+    String mApplicationName;
+    std::int32_t mLocale = kNeutralEnglishLocale;
+    String mImagePathPrefix;
+
+    // Reading state.
+    bool mSkipFirstElement = false;
+    bool mStringTableMode = false;
+    bool mInsideCreateParam = false;
+    bool mInsideLooks = false;
+    bool mCapturing = false;
+    TextMap* mCurrentStringTable = nullptr;
+    String* mCurrentStringValue = nullptr;
+    String mCurrentStringId;
+    std::int32_t mMatchedLocaleCount = 0;
+    RCPtr<LControlDescriptor> mCurrentControl;
+    RCPtr<LLookDescriptor> mCurrentLook;
+    RCPtr<LookList> mCurrentLookList;
+    RCPtr<LStringTable> mCreateParams;
+    SkinFont mPendingFont;
+    std::int32_t mFontLocale = 0;
+    std::map<String, String> mFontTranslation;
+
+    // What has been read.
+    std::map<String, RCPtr<LColorizer>> mColorizers;
+    std::map<String, RCPtr<LVisualPartDescriptor>> mParts;
+    std::map<String, RCPtr<LLookDescriptor>> mLooks;
+    std::map<String, RCPtr<LookList>> mLookLists;
+    SkinRoots mSkinRoots;
+    std::int32_t mCurrentSkinIndex = 0;
+    StringTables mStringTables;
+
+    String mParseErrorText;
+    std::int32_t mParseErrorCode = 0;
+    std::int32_t mParseErrorLine = 0;
+    std::string mHandlerErrorText;
+    std::int32_t mHandlerErrorLine = 0;
+};
+
+} // namespace KR

@@ -1,0 +1,52 @@
+#pragma once
+// One Part of a skin: an image cut from a picture file, or a colour field painted by a
+// colorizer, with the way it fills a larger area. The drawable part is made from it by
+// the renderer; reading records only what to load and how.
+
+#include "kr/core/RCPtr.h"
+#include "kr/core/RefCountedObject.h"
+#include "kr/core/StringT.h"
+#include "kr/ui/Colorizer.h"
+
+#include <cstdint>
+
+namespace KR
+{
+
+// A rectangle of a picture file; an empty path means no picture.
+struct ImageReference
+{
+    String path;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+
+    bool IsEmpty() const { return path.IsEmpty(); }
+};
+
+enum ResizeType : std::int32_t
+{
+    kResizeStretch = 0,
+    kResizeTile = 1,
+    kResizeCenter = 2,
+};
+
+class LVisualPartDescriptor : public virtual LRefCountedObject
+{
+public:
+    String name;
+    // Empty for a colour part.
+    ImageReference image;
+    // The natural size; an image part takes its bitmap's size instead.
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t resizeType = kResizeStretch;
+    ConstRCPtr<LColorizer> colorizer;
+    float colorizerAlpha = 1.0f;
+    ImageReference mask;
+
+    bool IsImagePart() const { return !image.IsEmpty(); }
+};
+
+} // namespace KR

@@ -1,0 +1,47 @@
+#pragma once
+// One pass of the expat parser over a whole document in memory, turning its three events
+// into calls on a handler with UTF-16 names and gathered attributes. Nothing else of the
+// program sees expat.
+
+#include "kr/core/StringT.h"
+#include "kr/core/Types.h"
+#include "kr/ui/XmlAttributes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace KR
+{
+
+class IXmlHandler
+{
+public:
+    virtual ~IXmlHandler() = default;
+    virtual void XMLStartElement(const String& name, const XmlAttributes& attributes) = 0;
+    virtual void XMLEndElement(const String& name) = 0;
+    // A run of character data: UTF-8, not terminated. One text may come in several runs.
+    virtual void XMLCharacterData(const char* data, std::int32_t length) = 0;
+};
+
+struct XmlParseOutcome
+{
+    Result result = kOk;
+    // The parser's error code (0 when the document was well formed), its message and the
+    // line it stopped at.
+    std::int32_t errorCode = 0;
+    String errorText;
+    std::int32_t errorLine = 0;
+    // When a handler threw: its text and the line being read then; the parse ended there.
+    bool handlerThrew = false;
+    std::string handlerErrorText;
+    std::int32_t handlerErrorLine = 0;
+};
+
+// Parses `length` bytes as one complete document; kFail for malformed XML, a document
+// longer than the parser takes, or a handler that threw (its exception is not passed on:
+// it ends the parse, and its text is in the outcome). Everything the handler received
+// before the failure stays with it.
+XmlParseOutcome ParseXml(const char* bytes, std::size_t length, IXmlHandler& handler);
+
+} // namespace KR
