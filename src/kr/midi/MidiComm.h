@@ -27,8 +27,9 @@ namespace KR
 //
 // Lifetime: every port holds its owner, so a LMidiComm lives while any of its ports
 // is held, while a job of its pool waits or runs, and (as every distributor) while a
-// client is registered with it. Its last reference may go on any thread, its own
-// worker thread included.
+// client is registered with it: a client that is done with it unregisters before it
+// lets go. Its last reference may go on any thread, its own worker thread included
+// (a handler may drop the ports and the object while a message is being delivered).
 //
 // Locks, in the order they may be taken on the capture path: a port's delivery thread
 // takes the capture-data pool's lock, then the thread pool's lock. The object's own

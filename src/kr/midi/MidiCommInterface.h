@@ -21,7 +21,8 @@
 //   it matches gives the same object; when the last holder lets go, the device is
 //   closed and the next open opens it anew. There is no close operation.
 // - Ports are handed out as plain reference-counted objects, to be kept and handed
-//   back to SendMidi; LMidiCapturePort and LMidiRenderPort (MidiPorts.h) tell more.
+//   back to SendMidi; LMidiCapturePort (MidiCapturePort.h) and LMidiRenderPort
+//   (MidiRenderPort.h) tell more.
 //
 // Threads: opening, sending and releasing ports may happen on any thread. Captured
 // messages are sent as "NID_MIDI_DATA_CAPTURED" on the MIDI object's own worker

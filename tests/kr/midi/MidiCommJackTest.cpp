@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <barrier>
 #include <cstring>
 #include <future>
 #include <memory>
@@ -138,6 +139,41 @@ TEST_F(MidiCommOnJack, OneNameGivesOnePortWhileHeldAndTheLastHolderClosesIt)
     ASSERT_EQ(mComm->OpenCapturePort(kKeyboardIn, first), kOk);
     ASSERT_TRUE(mSim->Command("send C0 05"));
     EXPECT_EQ(Sizes(mClient->WaitFor(1)), std::vector<std::size_t>{2});
+}
+
+TEST_F(MidiCommOnJack, ThreadsOpeningOneNameAtOnceShareOnePortAndTheLastToLetGoClosesIt)
+{
+    constexpr int kThreads = 8;
+    for (int round = 0; round < 10; ++round)
+    {
+        std::vector<RCPtr<LRefCountedObject>> ports(kThreads);
+        std::vector<Result> results(kThreads, kFail);
+        std::barrier opened(kThreads + 1);
+        std::barrier release(kThreads + 1);
+        std::vector<std::thread> threads;
+        for (int i = 0; i < kThreads; ++i)
+        {
+            threads.emplace_back(
+                [&, i]
+                {
+                    results[i] = mComm->OpenRenderPort(kKeyboardOut, ports[i]);
+                    opened.arrive_and_wait();
+                    release.arrive_and_wait();
+                    ports[i] = nullptr;
+                });
+        }
+        opened.arrive_and_wait();
+        EXPECT_EQ(std::count(results.begin(), results.end(), kOk), kThreads);
+        EXPECT_EQ(std::count(ports.begin(), ports.end(), ports[0]), kThreads);
+        EXPECT_EQ(mComm->GetRenderPortCount(), 1u);
+        release.arrive_and_wait();
+        for (std::thread& thread : threads)
+        {
+            thread.join();
+        }
+        ASSERT_EQ(mComm->GetRenderPortCount(), 0u) << "round " << round;
+    }
+    EXPECT_FALSE(JackHasClientsNamed(kClientName));
 }
 
 TEST_F(MidiCommOnJack, CapturedMessagesArriveWholeAndInOrderOnTheWorkerThread)
