@@ -31,9 +31,10 @@ std::int32_t LMidiPort::Release()
     RCPtr<LMidiPort> listed;
     {
         MutexLocker lock(mOwner->GetPortLock());
-        // Listed ports are only found, and so only gain holders, under this lock, and
-        // every release of one decides here: the count cannot change between the test
-        // and the decrement.
+        // A listed port gains holders from outside only through the open operations,
+        // which hold this lock, and every release of it decides here: between the test
+        // and the decrement its count can grow (a holder copying its pointer) but
+        // never fall.
         if (GetInternalRefCount() > 0)
         {
             if (GetRefCount() != GetInternalRefCount() + 1)
@@ -49,10 +50,10 @@ std::int32_t LMidiPort::Release()
             }
         }
     }
-    // Unlisted now: nobody can find it, and the reference being released here is the
-    // only one besides `listed`. Dropping `listed` comes back through this function
-    // and only counts down; the caller's release below deletes the port, closing its
-    // device with no lock held.
+    // Not listed (any more): nobody can find it, so a plain release is right. When this
+    // release unlisted it, dropping `listed` comes back through this function and only
+    // counts down, and the caller's release below deletes the port, closing its device
+    // with no lock held.
     listed = nullptr;
     return LRefCountedObject::Release();
 }
