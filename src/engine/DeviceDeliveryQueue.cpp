@@ -20,8 +20,20 @@ KR::Result DeviceDeliveryQueue::Post(KR::ParamValues& values)
     const KR::RCPtr<Delivery> delivery(new Delivery());
     // The list moves as a variant: its payload changes hands, nothing is copied.
     static_cast<KR::Variant&>(delivery->GetValue()) = std::move(static_cast<KR::Variant&>(values));
-    const KR::Result queued = mQueue.Enqueue(delivery);
-    mWake->Set();
+    bool wasEmpty = false;
+    KR::Result queued = KR::kOk;
+    {
+        // Tested and queued in one hold of the lock: a list that finds others waiting
+        // is sure to be drained with them, since the worker empties the queue before
+        // it waits again.
+        const KR::MutexLocker lock(mQueueLock);
+        wasEmpty = mQueue.GetCount() == 0;
+        queued = mQueue.Enqueue(delivery);
+    }
+    if (wasEmpty)
+    {
+        mWake->Set();
+    }
     return queued;
 }
 
