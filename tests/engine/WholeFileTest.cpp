@@ -1,16 +1,14 @@
 #include "engine/WholeFile.h"
 
-#include "TempFolder.h"
+#include "FileTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace
 {
 
 using support::FileBytes;
+using support::FileSizeLimit;
 using support::TempFolder;
 using support::WidePath;
 using support::WriteBytes;
@@ -23,33 +21,6 @@ KR::Result Replace(const std::filesystem::path& path, const std::vector<std::uin
     return KR::ReplaceWholeFile(WidePath(path), bytes);
 }
 
-// Lowers the largest file this process may write, so that writing past it fails with
-// EFBIG. Tests run as root, which no folder permission stops; a file-size limit binds
-// root too, so it gives a real failed write.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &mSaved);
-        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = mSaved;
-        lowered.rlim_cur = bytes;
-        mActive = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &mSaved);
-        std::signal(SIGXFSZ, mOldHandler);
-    }
-    bool Active() const { return mActive; }
-
-private:
-    rlimit mSaved{};
-    void (*mOldHandler)(int) = nullptr;
-    bool mActive = false;
-};
-
 TEST(WholeFile, AReplacedFileHoldsExactlyTheNewBytesAndNothingIsLeftBeside)
 {
     TempFolder folder;
@@ -57,7 +28,7 @@ TEST(WholeFile, AReplacedFileHoldsExactlyTheNewBytesAndNothingIsLeftBeside)
     ASSERT_EQ(Replace(target, kOld), KR::kOk);
     ASSERT_EQ(Replace(target, kNew), KR::kOk);
     EXPECT_EQ(FileBytes(target), kNew);
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"preset.bin"});
+    EXPECT_EQ(support::NamesIn(folder.Path()), std::vector<std::string>{"preset.bin"});
     ASSERT_EQ(Replace(target, {}), KR::kOk);
     EXPECT_TRUE(FileBytes(target).empty());
 }
@@ -85,7 +56,7 @@ TEST(WholeFile, AWriteThatFailsLeavesTheOldFileAsItWas)
         EXPECT_EQ(Replace(target, kNew), KR::kFail);
     }
     EXPECT_EQ(FileBytes(target), kOld);
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"preset.bin"});
+    EXPECT_EQ(support::NamesIn(folder.Path()), std::vector<std::string>{"preset.bin"});
 }
 
 TEST(WholeFile, AFolderThatCannotHoldFilesFailsTheSave)
@@ -105,7 +76,7 @@ TEST(WholeFile, ATargetThatIsAFolderIsLeftAlone)
     std::filesystem::create_directories(folder / "preset.bin" / "inside");
     EXPECT_EQ(Replace(folder / "preset.bin", kNew), KR::kFail);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "preset.bin" / "inside"));
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"preset.bin"});
+    EXPECT_EQ(support::NamesIn(folder.Path()), std::vector<std::string>{"preset.bin"});
 }
 
 TEST(WholeFile, ReadingTakesFilesUpToTheLimitAndRefusesLongerOrMissingOnes)

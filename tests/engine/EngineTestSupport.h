@@ -1,0 +1,123 @@
+#pragma once
+// What the engine and preset-manager tests share: a log of the notifications that
+// reach the application center, the draining of its queue (the UI thread's idle step,
+// played by the test thread), and bounded waits for conditions.
+
+#include "engine/RootModuleEngine.h"
+#include "kr/app/FrameworkApp.h"
+#include "kr/notify/NotificationCenterManager.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace support
+{
+
+// Records each notification it receives, in order, with its payload.
+class NotificationLog final : public KR::LNotificationClient
+{
+public:
+    struct Entry
+    {
+        KR::NotificationID id = 0;
+        KR::RCPtr<KR::LRefCountedObject> data;
+    };
+
+    static KR::RCPtr<NotificationLog> Create() { return KR::RCPtr<NotificationLog>(new NotificationLog()); }
+
+    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& /*sender*/,
+                       const KR::RCPtr<KR::LNotification>& notification) override
+    {
+        std::lock_guard lock(mMutex);
+        mEntries.push_back(Entry{notification->GetID(), notification->GetData()});
+        return 1;
+    }
+
+    // The payloads of the notifications named `name`, as T (null where not a T).
+    template <typename T>
+    std::vector<KR::RCPtr<T>> Payloads(const char16_t* name)
+    {
+        const KR::NotificationID id = KR::GetNotificationID(name);
+        std::lock_guard lock(mMutex);
+        std::vector<KR::RCPtr<T>> payloads;
+        for (const Entry& entry : mEntries)
+        {
+            if (entry.id == id)
+            {
+                payloads.push_back(KR::RCPtr<T>(entry.data));
+            }
+        }
+        return payloads;
+    }
+
+    std::size_t Count() const
+    {
+        std::lock_guard lock(mMutex);
+        return mEntries.size();
+    }
+    void Clear()
+    {
+        std::lock_guard lock(mMutex);
+        mEntries.clear();
+    }
+
+private:
+    NotificationLog() = default;
+
+    mutable std::mutex mMutex;
+    std::vector<Entry> mEntries;
+};
+
+// Polls `condition` until it holds or `timeout` has passed; whether it held.
+inline bool WaitUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition())
+    {
+        if (std::chrono::steady_clock::now() >= deadline)
+        {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// A fresh application center for each test, with a log registered for the engine's
+// notifications; Drain delivers what was posted, as the UI thread's idle step does.
+class ApplicationCenter
+{
+public:
+    ApplicationCenter()
+    {
+        KR::LNotificationCenterManager::ReleaseInstance();
+        center = KR::LFrameworkApp::GetNotificationCenter();
+        log = NotificationLog::Create();
+        for (const char16_t* name :
+             {kNidParamModuleStateChange, kNidDeviceConnectionStateChange, kNidRemoteDeviceListChange})
+        {
+            log->RegisterForNotification(center, name);
+        }
+    }
+    ~ApplicationCenter()
+    {
+        log->UnregisterForAllNotifications();
+        center = nullptr;
+        KR::LNotificationCenterManager::ReleaseInstance();
+    }
+    ApplicationCenter(const ApplicationCenter&) = delete;
+    ApplicationCenter& operator=(const ApplicationCenter&) = delete;
+
+    std::uint32_t Queued() const { return center->GetQueuedCount(); }
+    void Drain() { center->ProcessNotifications(false); }
+
+    KR::RCPtr<KR::LNotificationCenter> center;
+    KR::RCPtr<NotificationLog> log;
+};
+
+} // namespace support

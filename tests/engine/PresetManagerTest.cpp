@@ -1,0 +1,226 @@
+#include "engine/PresetManager.h"
+
+#include "EngineTestSupport.h"
+#include "FileTestSupport.h"
+#include "PresetTestSupport.h"
+#include "ScriptedBridge.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+using namespace KR::PresetFile;
+using support::FileBytes;
+using support::StoreU32;
+using support::WidePath;
+using support::WriteBytes;
+
+class PresetManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        engine = LRootModuleEngine::Create(bridge);
+        ASSERT_EQ(engine->Initialize(0), KR::kOk);
+        manager = KR::LPresetManager::Create(engine);
+        loads = support::NotificationLog::Create();
+        loads->RegisterForNotification(manager, KR::kNidPresetFilePreLoad);
+        loads->RegisterForNotification(manager, KR::kNidPresetFilePostLoad);
+        app.Drain();
+        app.log->Clear();
+    }
+    void TearDown() override
+    {
+        loads->UnregisterForAllNotifications();
+        manager = nullptr;
+        engine = nullptr;
+    }
+
+    KR::Array<KR::ParamValue> Preset()
+    {
+        KR::Array<KR::ParamValue> values;
+        engine->GetParamValues(KR::ParamRange{0, 131}, values, 0);
+        return values;
+    }
+    void SetPreset(const KR::Array<KR::ParamValue>& values)
+    {
+        for (std::uint32_t i = 0; i < values.GetCount(); ++i)
+        {
+            ASSERT_EQ(engine->SetParamValue(values.ElementAt(i).descriptor, values.ElementAt(i).value),
+                      KR::kOk);
+        }
+    }
+    KR::Result Save(const std::filesystem::path& path) { return manager->SavePresetFile(WidePath(path)); }
+    KR::Result Load(const std::filesystem::path& path) { return manager->LoadPresetFile(WidePath(path)); }
+
+    // The results that "NID_PRESETFILE_POST_LOAD" carried, with -100 for a
+    // "NID_PRESETFILE_PRE_LOAD" before each.
+    std::vector<KR::Result> LoadNotifications()
+    {
+        std::vector<KR::Result> seen;
+        const auto pre = loads->Payloads<KR::LRefCountedObject>(KR::kNidPresetFilePreLoad);
+        const auto post = loads->Payloads<KR::LPresetFileLoadNotificationData>(KR::kNidPresetFilePostLoad);
+        for (std::size_t i = 0; i < post.size(); ++i)
+        {
+            if (i < pre.size())
+            {
+                seen.push_back(-100);
+            }
+            seen.push_back(post[i] ? post[i]->GetResult() : -200);
+        }
+        return seen;
+    }
+
+    support::ApplicationCenter app;
+    support::TempFolder folder;
+    KR::RCPtr<ScriptedBridge> bridge = ScriptedBridge::Create();
+    KR::RCPtr<LRootModuleEngine> engine;
+    KR::RCPtr<KR::LPresetManager> manager;
+    KR::RCPtr<support::NotificationLog> loads;
+};
+
+TEST_F(PresetManagerTest, TheKeyboardsPresetIsSavedIn4494BytesAndLoadsBack)
+{
+    const auto path = folder / "factory.VantorPresetEditor";
+    ASSERT_EQ(Save(path), KR::kOk);
+    const std::vector<std::uint8_t> bytes = FileBytes(path);
+    ASSERT_EQ(bytes.size(), 4494u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 12, bytes.begin() + 36),
+              expected::Hex("1E 00 00 00 00 00 00 00 00 00 00 00 12 00 00 00 00 00 00 00 08 00 00 00"));
+
+    SetPreset(support::PresetOf(support::RandomBlocks(7)));
+    ASSERT_NE(Preset(), support::FactoryPreset());
+    EXPECT_EQ(Load(path), kLoaded);
+    EXPECT_EQ(Preset(), support::FactoryPreset());
+    EXPECT_EQ(LoadNotifications(), (std::vector<KR::Result>{-100, kLoaded}));
+}
+
+TEST_F(PresetManagerTest, RandomPresetsComeBackFromTheirFilesUnchanged)
+{
+    const auto path = folder / "random.preset";
+    for (std::uint32_t seed = 1; seed <= 200; ++seed)
+    {
+        const KR::Array<KR::ParamValue> preset = support::PresetOf(support::RandomBlocks(seed));
+        SetPreset(preset);
+        ASSERT_EQ(Save(path), KR::kOk) << "seed " << seed;
+        SetPreset(support::PresetOf(support::RandomBlocks(seed + 1000)));
+        ASSERT_EQ(Load(path), kLoaded) << "seed " << seed;
+        ASSERT_EQ(Preset(), preset) << "seed " << seed;
+    }
+}
+
+TEST_F(PresetManagerTest, ARefusedFileLeavesThePresetUntouched)
+{
+    const auto good = folder / "good.preset";
+    ASSERT_EQ(Save(good), KR::kOk);
+    const std::vector<std::uint8_t> image = FileBytes(good);
+    const auto offsets = support::ChunkOffsets(image);
+
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+    const auto withWord = [&](std::size_t offset, std::uint32_t value)
+    {
+        std::vector<std::uint8_t> changed = image;
+        StoreU32(changed, offset, value);
+        return changed;
+    };
+    files.push_back({"version 0", withWord(0, 0)});
+    files.push_back({"version 2", withWord(0, 2)});
+    files.push_back({"device word 1", withWord(4, 1)});
+    files.push_back({"device word 2", withWord(8, 1)});
+    files.push_back({"chunk length 3", withWord(offsets[5], 3)});
+    files.push_back({"reserved word", withWord(offsets[5] + 4, 1)});
+    files.push_back({"index 131", withWord(offsets[130] + 8, 131)});
+    files.push_back(
+        {"last chunk past the end", withWord(offsets[130], support::LoadU32(image, offsets[130]) + 1)});
+    files.push_back({"not a blob", withWord(offsets[130] + 20, 9)});
+    files.push_back(
+        {"shorter than its header", std::vector<std::uint8_t>(image.begin(), image.begin() + 11)});
+    for (std::size_t k = 0; k + 1 < offsets.size(); ++k)
+    {
+        files.push_back({"cut before chunk " + std::to_string(k),
+                         std::vector<std::uint8_t>(image.begin(), image.begin() + offsets[k])});
+        const std::size_t inside = offsets[k] + (offsets[k + 1] - offsets[k]) / 2;
+        files.push_back({"cut inside chunk " + std::to_string(k),
+                         std::vector<std::uint8_t>(image.begin(), image.begin() + inside)});
+    }
+
+    const KR::Array<KR::ParamValue> current = support::PresetOf(support::RandomBlocks(42));
+    SetPreset(current);
+    const auto path = folder / "bad.preset";
+    for (const auto& [name, bytes] : files)
+    {
+        WriteBytes(path, bytes);
+        loads->Clear();
+        const KR::Result expectedResult = name == "version 0"               ? kOlderFormat
+                                          : name == "version 2"             ? kNewerFormat
+                                          : name.starts_with("device word") ? kOtherDevice
+                                                                            : kCorrupt;
+        EXPECT_EQ(Load(path), expectedResult) << name;
+        EXPECT_EQ(LoadNotifications(), (std::vector<KR::Result>{-100, expectedResult})) << name;
+        ASSERT_EQ(Preset(), current) << name;
+    }
+}
+
+TEST_F(PresetManagerTest, AMissingOrUnreadableFileIsCorrupt)
+{
+    EXPECT_EQ(Load(folder / "missing.preset"), kCorrupt);
+    EXPECT_EQ(Load(folder.Path()), kCorrupt);
+    EXPECT_EQ(Preset(), support::FactoryPreset());
+}
+
+TEST_F(PresetManagerTest, AFailedSaveLeavesTheOldFile)
+{
+    const auto path = folder / "kept.preset";
+    ASSERT_EQ(Save(path), KR::kOk);
+    const std::vector<std::uint8_t> old = FileBytes(path);
+    SetPreset(support::PresetOf(support::RandomBlocks(3)));
+    {
+        // Root passes every permission check, so the write is made to fail by a file
+        // size limit that the new file runs into.
+        const support::FileSizeLimit limit(2048);
+        ASSERT_TRUE(limit.Active());
+        EXPECT_EQ(Save(path), static_cast<KR::Result>(0x80004005u));
+    }
+    EXPECT_EQ(FileBytes(path), old);
+    EXPECT_EQ(support::NamesIn(folder.Path()), std::vector<std::string>{"kept.preset"});
+
+    // A folder that is a file holds no new file.
+    WriteBytes(folder / "plain", {1, 2, 3});
+    EXPECT_EQ(Save(folder / "plain" / "x.preset"), KR::kFail);
+}
+
+TEST_F(PresetManagerTest, APresetWithAMalformedValueIsNotSaved)
+{
+    const auto path = folder / "kept.preset";
+    ASSERT_EQ(Save(path), KR::kOk);
+    const std::vector<std::uint8_t> old = FileBytes(path);
+    // The model takes a block of the wrong length; a file of it could not be loaded.
+    ASSERT_EQ(engine->SetParamValue(KR::ParamDescriptor(61), support::Blob({1, 2, 3})), KR::kOk);
+    EXPECT_EQ(Save(path), KR::kFail);
+    EXPECT_EQ(FileBytes(path), old);
+}
+
+TEST_F(PresetManagerTest, TheLoadRequestOfTheApplicationLoadsTheFileItNames)
+{
+    const auto path = folder / "requested.preset";
+    SetPreset(support::PresetOf(support::RandomBlocks(5)));
+    ASSERT_EQ(Save(path), KR::kOk);
+    SetPreset(support::FactoryPreset());
+
+    // Another payload is not a path.
+    app.center->PostNotificationByName(KR::kNidGlobalLoadControlPanelSettings,
+                                       new LRootModuleEngine::CountHolder(5));
+    app.Drain();
+    EXPECT_TRUE(LoadNotifications().empty());
+
+    app.center->PostNotificationByName(KR::kNidGlobalLoadControlPanelSettings,
+                                       KR::LWrapperStringable<KR::String>::Create(WidePath(path)));
+    app.Drain();
+    EXPECT_EQ(LoadNotifications(), (std::vector<KR::Result>{-100, kLoaded}));
+    EXPECT_EQ(Preset(), support::PresetOf(support::RandomBlocks(5)));
+}
+
+} // namespace
