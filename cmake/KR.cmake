@@ -52,6 +52,15 @@ function(kr_add_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE ${KR_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  # gtest_discover_tests flattens list-valued properties, so a second label or
+  # environment entry would silently become a property name. Refuse it here.
+  list(LENGTH ARG_LABELS n_labels)
+  list(LENGTH ARG_ENVIRONMENT n_env)
+  list(LENGTH ARG_RESOURCE_LOCK n_locks)
+  if(n_labels GREATER 1 OR n_locks GREATER 1 OR n_env GREATER 1 OR ("jack" IN_LIST ARG_LABELS AND (n_env GREATER 0 OR n_locks GREATER 0)))
+    message(FATAL_ERROR "kr_add_test(${name}): at most one label, one lock and one environment entry "
+      "(\"jack\" already takes the lock and the environment entry); split the test program instead.")
+  endif()
   set(props TIMEOUT 300)
   if("threads" IN_LIST ARG_LABELS)
     # The ThreadSanitizer pass builds only these.
