@@ -1,6 +1,7 @@
 #include "kr/ui/SkinXmlReader.h"
 
 #include <cstring>
+#include <exception>
 
 namespace KR
 {
@@ -89,6 +90,76 @@ Result SkinXmlReader::ReadStringTables(const char* frameworkBytes, std::size_t f
                                          {languageId, GetFallbackLocale(languageId), kNeutralEnglishLocale});
     }
     if (appBytes && Failed(ReadStringTableDocument(appBytes, appLength, {mLocale, kNeutralEnglishLocale})))
+    {
+        result = kFail;
+    }
+    return result;
+}
+
+Result SkinXmlReader::FetchDocument(const String& path, std::vector<char>& bytes) const
+{
+    bytes.clear();
+    String resource;
+    if (!IsXmlResourcePath(path, resource))
+    {
+        return ReadXmlDocumentFile(path, bytes);
+    }
+    if (mResourceProvider && !mResourceProvider(resource, bytes))
+    {
+        bytes.clear();
+    }
+    return kOk;
+}
+
+Result SkinXmlReader::LoadSkins(const String& path)
+{
+    std::vector<char> bytes;
+    try
+    {
+        const Result fetched = FetchDocument(path, bytes);
+        if (Failed(fetched))
+        {
+            return fetched;
+        }
+    }
+    catch (const std::exception& e)
+    {
+        mHandlerErrorText = e.what();
+        mHandlerErrorLine = 0;
+        return kFail;
+    }
+    if (bytes.empty())
+    {
+        return kFail;
+    }
+    return ReadSkins(bytes.data(), bytes.size());
+}
+
+Result SkinXmlReader::LoadStringTables(const String& frameworkPath, const String& appPath,
+                                       std::int32_t languageId)
+{
+    Result result = kOk;
+    mLocale = languageId;
+    std::vector<char> bytes;
+    Result fetched = FetchDocument(frameworkPath, bytes);
+    if (Failed(fetched))
+    {
+        return fetched;
+    }
+    // An empty document is passed over, like a missing resource.
+    if (!bytes.empty() &&
+        Failed(ReadStringTableDocument(bytes.data(), bytes.size(),
+                                       {languageId, GetFallbackLocale(languageId), kNeutralEnglishLocale})))
+    {
+        result = kFail;
+    }
+    fetched = FetchDocument(appPath, bytes);
+    if (Failed(fetched))
+    {
+        return fetched;
+    }
+    if (!bytes.empty() &&
+        Failed(ReadStringTableDocument(bytes.data(), bytes.size(), {mLocale, kNeutralEnglishLocale})))
     {
         result = kFail;
     }

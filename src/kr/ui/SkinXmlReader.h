@@ -18,6 +18,7 @@
 #include "kr/ui/LookDescriptor.h"
 #include "kr/ui/StringTables.h"
 #include "kr/ui/VisualPartDescriptor.h"
+#include "kr/ui/XmlDocumentSource.h"
 #include "kr/ui/XmlParser.h"
 
 #include <cstddef>
@@ -25,6 +26,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace KR
 {
@@ -61,6 +63,15 @@ public:
     // malformed (the other is still read).
     Result ReadStringTables(const char* frameworkBytes, std::size_t frameworkLength, const char* appBytes,
                             std::size_t appLength, std::int32_t languageId);
+
+    // The same from a resource ("::" and its name) or a file. LoadSkins gives kFail for a
+    // missing or empty resource and for a file that cannot be opened or read (its exception
+    // is caught), kOutOfMemory when no buffer can be had. LoadStringTables passes a missing
+    // resource over, gives kOutOfMemory at once for a buffer (the application document is
+    // then not read), and lets the file wrapper's exception pass.
+    Result LoadSkins(const String& path);
+    Result LoadStringTables(const String& frameworkPath, const String& appPath, std::int32_t languageId);
+    void SetResourceProvider(XmlResourceProvider provider) { mResourceProvider = std::move(provider); }
 
     // One pass of the parser in the current mode; `length` 0 reads up to the first zero
     // byte. kOk or kFail.
@@ -130,8 +141,11 @@ private:
     void StartPart(const XmlAttributes& attributes);
     void StartColorizer(const XmlAttributes& attributes);
     bool IsCurrentSkinRoot() const;
+    // The document's bytes; `bytes` stays empty for a missing or empty resource.
+    Result FetchDocument(const String& path, std::vector<char>& bytes) const;
 
     String mApplicationName;
+    XmlResourceProvider mResourceProvider;
     std::int32_t mLocale = kNeutralEnglishLocale;
     String mImagePathPrefix;
 
