@@ -20,7 +20,9 @@ namespace KR
 class LStringTable;
 
 // A key code is bound to at most one notification (matching as KeyCodesMatch says); a
-// notification may have several key codes, kept in the order of binding.
+// notification may have several key codes, kept in the order of binding. A map belongs
+// to the UI thread (filled at start-up, read on each key); only its notification names
+// are process-wide.
 class HotKeyMap
 {
 public:
