@@ -101,15 +101,6 @@ TEST(SizeDiffers, NeedsTheToleranceOrMore)
     EXPECT_TRUE(KR::SizeDiffers(kNaN, kNaN));
 }
 
-TEST(GetPointAxis, AxisZeroIsXAndEveryOtherIsY)
-{
-    PointD p{1.0, 2.0};
-    KR::GetPointAxis(p, 0) = 5.0;
-    KR::GetPointAxis(p, 7) = 6.0;
-    EXPECT_EQ(p, (PointD{5.0, 6.0}));
-    EXPECT_EQ(KR::GetPointAxis(p, -1), 6.0);
-}
-
 TEST(UnionRectInt, WidensBoundsByTheRoundedRectWithoutOverflowingAtTheClamp)
 {
     EdgesI bounds{kMax, kMax, kMin, kMin};

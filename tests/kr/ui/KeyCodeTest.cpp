@@ -8,15 +8,6 @@ namespace
 using KR::KeyCode;
 namespace Flag = KR::ModifierFlag;
 
-TEST(KeyCode, DefaultIsTheNoKeyCode)
-{
-    const KeyCode none;
-    EXPECT_EQ(none.code, 0x80000000u);
-    EXPECT_EQ(none.sides, 0u);
-    EXPECT_EQ(none.repeat, 0);
-    EXPECT_TRUE(none.IsNoKey());
-}
-
 TEST(KeyCode, FromVirtualKeyPacksKeyDirectionModifiersSidesAndRepeat)
 {
     const KeyCode down = KeyCode::FromVirtualKey(0x43, true, 0, Flag::kCtrl | Flag::kLeftCtrl);
@@ -66,7 +57,8 @@ TEST(KeyCodesMatch, KeysNeedEqualCodeWordsWhateverTheSidesAndRepeat)
     EXPECT_FALSE(KR::KeyCodesMatch(bound, KeyCode::FromVirtualKey(0x43, false, 1, Flag::kCtrl)));
     EXPECT_FALSE(
         KR::KeyCodesMatch(bound, KeyCode::FromVirtualKey(0x43, true, 0, Flag::kCtrl | Flag::kShift)));
-    // The no-key code is not a character: it matches only itself.
+    // The default, the no-key code, is not a character: it matches only itself.
+    EXPECT_EQ(KeyCode{}.code, 0x80000000u);
     EXPECT_FALSE(KR::KeyCodesMatch(KeyCode{}, KeyCode{0x81000000, 0, 0}));
     EXPECT_TRUE(KR::KeyCodesMatch(KeyCode{}, KeyCode{}));
 }

@@ -124,15 +124,4 @@ TEST(FormatShortcutText, WritesModifiersThenTheKeyOrPrintableCharacter)
     }
 }
 
-TEST(ShortcutText, KeyCombinationsSurviveARoundTripThroughTheDisplayForm)
-{
-    // Parsed text formats to the name the user sees; the display names are not parsed
-    // back (they are not "VKEY_" names), so the round trip goes text -> code -> text.
-    EXPECT_EQ(FormatShortcutText(ParseShortcutText(String(u"Ctrl+VKEY_C")).code), String(u"Ctrl+C"));
-    EXPECT_EQ(FormatShortcutText(ParseShortcutText(String(u"SHIFT+CTRL+VKEY_S")).code),
-              String(u"Ctrl+Shift+S"));
-    EXPECT_EQ(FormatShortcutText(ParseShortcutText(String(u"Alt+[126]")).code), String(u"Alt+~"));
-    EXPECT_EQ(FormatShortcutText(ParseShortcutText(String(u"VKEY_NUMPAD0")).code), String(u"Numpad 0"));
-}
-
 } // namespace
