@@ -1,0 +1,548 @@
+// The MIDI manager at its port seam: what goes on the wire, in which pieces and with
+// which pauses, and what replies do to the model and the listeners. The keyboard is the
+// test's (FakeKeyboardPorts.h); the engine and the model are real.
+
+#include "engine/MidiManager.h"
+
+#include "EngineTestSupport.h"
+#include "FakeKeyboardPorts.h"
+#include "ScriptedBridge.h"
+#include "SysExTestSupport.h"
+#include "device/ParamLayout.h"
+#include "engine/SysExMessages.h"
+#include "kr/core/Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+using KR::LMidiManager;
+using support::Bytes;
+using support::FakeKeyboard;
+using support::Hex;
+using support::ParseHex;
+namespace kp = KeyboardSysEx;
+
+const std::string kPrefix = "F0 00 01 05 7F 31 05 6D 00 01 01 F7";
+const std::string kIdentityRequest = "F0 7E 7F 06 01 F7";
+
+// A reply wait short enough for tests in which every try runs out.
+constexpr std::uint32_t kShortWaitMs = 20;
+
+// The data of a preset reply that differs from the model's defaults: byte i is
+// (i * 7 + seed) % 128.
+Bytes PatternData(std::uint8_t seed)
+{
+    Bytes data(kp::kPresetDataBytes);
+    for (std::size_t i = 0; i < data.size(); ++i)
+    {
+        data[i] = static_cast<std::uint8_t>((i * 7 + seed) % 128);
+    }
+    return data;
+}
+
+Bytes PresetReply(std::uint8_t slot, const Bytes& data)
+{
+    Bytes reply(kp::kDeviceHeader.begin(), kp::kDeviceHeader.end());
+    reply.push_back(kp::kPresetReply);
+    reply.insert(reply.end(), {kp::kPresetCount[0], kp::kPresetCount[1], slot});
+    reply.insert(reply.end(), data.begin(), data.end());
+    reply.push_back(kp::kSysExEnd);
+    return reply;
+}
+
+Bytes GlobalReply(std::uint8_t index, std::uint16_t value)
+{
+    Bytes reply = ParseHex("F0 00 01 05 7F 31 05 6C 00 04 00");
+    reply.insert(reply.end(), {index, static_cast<std::uint8_t>(value / 128),
+                               static_cast<std::uint8_t>(value % 128), kp::kSysExEnd});
+    return reply;
+}
+
+bool IsIdentityRequest(const Bytes& message)
+{
+    return Hex(message) == kIdentityRequest;
+}
+
+// Listens for "NID_MIDIMANAGER_PARAMETER_RECIEVED" and notes where it heard it.
+class ParameterListener final : public KR::LNotificationClient
+{
+public:
+    struct Heard
+    {
+        std::string name;
+        std::int32_t value = 0;
+        std::thread::id thread;
+    };
+
+    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& /*sender*/,
+                       const KR::RCPtr<KR::LNotification>& notification) override
+    {
+        const auto parameter = notification->GetDataAs<KR::LMidiParameterNotification>();
+        std::lock_guard lock(mMutex);
+        heard.push_back(Heard{parameter ? parameter->GetName().ToUtf8().GetPtr() : "?",
+                              parameter ? parameter->GetValue() : -1, std::this_thread::get_id()});
+        return 1;
+    }
+    std::vector<Heard> Taken()
+    {
+        std::lock_guard lock(mMutex);
+        return heard;
+    }
+
+private:
+    std::mutex mMutex;
+    std::vector<Heard> heard;
+};
+
+class MidiManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        engine = LRootModuleEngine::Create(bridge);
+        ASSERT_EQ(engine->Initialize(0), KR::kOk);
+        app.Drain();
+        app.log->Clear();
+        UseReplyWait(LMidiManager::kReplyWaitMs);
+    }
+    void TearDown() override
+    {
+        midi = nullptr;
+        engine = nullptr;
+    }
+
+    void UseReplyWait(std::uint32_t ms)
+    {
+        midi = LMidiManager::Create(keyboard.ManagerOptions(ms));
+        midi->SetRootModuleEngine(engine);
+    }
+
+    // A keyboard with usable firmware that answers preset requests with `data` and
+    // global requests with `value`.
+    void AnswerAsKeyboard(const Bytes& data, std::uint16_t value = 0)
+    {
+        keyboard.SetResponder(
+            [data, value](const Bytes& message) -> std::vector<Bytes>
+            {
+                if (IsIdentityRequest(message))
+                {
+                    return {FakeKeyboard::IdentityReply("1041")};
+                }
+                if (message.size() == kp::kPresetRequestBytes &&
+                    message[kp::kCommandAt] == kp::kPresetRequest)
+                {
+                    return {PresetReply(message[kp::kPresetRequestSlotAt], data)};
+                }
+                if (message.size() == kp::kGlobalRequestBytes &&
+                    message[kp::kCommandAt] == kp::kGlobalRequest)
+                {
+                    return {GlobalReply(message[kp::kGlobalIndexAt], value)};
+                }
+                return {};
+            });
+    }
+
+    // The model's 131 values laid end to end.
+    Bytes ModelData()
+    {
+        KR::Array<KR::ParamValue> values;
+        engine->GetParamValues(KR::ParamRange{engine->GetFirstParamID(), 131}, values, -1);
+        Bytes data;
+        for (std::uint32_t i = 0; i < values.GetCount(); ++i)
+        {
+            std::uint32_t count = 0;
+            const std::uint8_t* bytes = values[i].value.GetBytes(count);
+            data.insert(data.end(), bytes, bytes + count);
+        }
+        return data;
+    }
+
+    std::vector<std::string> Messages() { return keyboard.Messages(); }
+
+    support::ApplicationCenter app;
+    KR::RCPtr<ScriptedBridge> bridge = ScriptedBridge::Create();
+    KR::RCPtr<LRootModuleEngine> engine;
+    FakeKeyboard keyboard;
+    KR::RCPtr<LMidiManager> midi;
+};
+
+TEST_F(MidiManagerTest, APresetDumpGoesOutAsSixPiecesEachFollowedByATenMillisecondPause)
+{
+    AnswerAsKeyboard(PatternData(0));
+    ASSERT_EQ(midi->SendPresetToMidiDevice(3), KR::kOk);
+
+    // The firmware check, then the prefix and the dump, each piece followed by a pause.
+    std::vector<std::string> wire;
+    for (const FakeKeyboard::WireEvent& event : keyboard.Wire())
+    {
+        wire.push_back(event.pause ? "pause " + std::to_string(event.ms)
+                                   : "piece " + std::to_string(event.bytes.size()));
+    }
+    const std::vector<std::string> expected = {
+        "piece 12",  "pause 10", "piece 6",   "pause 10", "piece 12",  "pause 10",
+        "piece 256", "pause 10", "piece 256", "pause 10", "piece 256", "pause 10",
+        "piece 256", "pause 10", "piece 256", "pause 10", "piece 70",  "pause 10",
+    };
+    EXPECT_EQ(wire, expected);
+
+    const std::vector<std::string> messages = Messages();
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[0], kPrefix);
+    EXPECT_EQ(messages[1], kIdentityRequest);
+    EXPECT_EQ(messages[2], kPrefix);
+    const Bytes dump = ParseHex(messages[3]);
+    ASSERT_EQ(dump.size(), 1350u);
+    EXPECT_EQ(Hex(std::span(dump).first(11)), "F0 00 01 05 7F 31 05 61 0A 3B 03");
+    EXPECT_EQ(Bytes(dump.begin() + 11, dump.end() - 1), ModelData());
+}
+
+TEST_F(MidiManagerTest, APieceThatFailsEndsTheSendWithMinusOneNotTheBytesSentBefore)
+{
+    AnswerAsKeyboard(PatternData(0));
+    // Pieces 0-2: prefix, identity request, prefix; 3 and 4: the first two of the dump.
+    keyboard.failSendsFrom = 5;
+    EXPECT_EQ(midi->SendPresetToMidiDevice(3), LMidiManager::kPortsUnavailable);
+    std::size_t pieces = 0;
+    for (const FakeKeyboard::WireEvent& event : keyboard.Wire())
+    {
+        pieces += event.pause ? 0 : 1;
+    }
+    EXPECT_EQ(pieces, 5u);
+}
+
+TEST_F(MidiManagerTest, RetrievingASlotWritesTheReplyIntoTheModelCutByTheFixedBlockSizes)
+{
+    const Bytes data = PatternData(9);
+    AnswerAsKeyboard(data);
+    ASSERT_NE(ModelData(), data);
+
+    ASSERT_EQ(midi->GetPresetFromMidiDevice(5), KR::kOk);
+    const std::vector<std::string> messages = Messages();
+    ASSERT_EQ(messages.size(), 4u);
+    EXPECT_EQ(messages[2], kPrefix);
+    EXPECT_EQ(messages[3], "F0 00 01 05 7F 31 05 62 05 F7");
+    EXPECT_EQ(ModelData(), data);
+
+    // Each value holds exactly its own block.
+    KR::Array<KR::ParamValue> values;
+    engine->GetParamValues(KR::ParamRange{0, 131}, values, -1);
+    ASSERT_EQ(values.GetCount(), 131u);
+    for (std::int32_t i = 0; i < 131; ++i)
+    {
+        std::uint32_t count = 0;
+        const std::uint8_t* bytes = values[static_cast<std::uint32_t>(i)].value.GetBytes(count);
+        ASSERT_EQ(count, ParamLayout::BlockSize(i));
+        EXPECT_EQ(Bytes(bytes, bytes + count), Bytes(data.begin() + ParamLayout::BlockOffset(i),
+                                                     data.begin() + ParamLayout::BlockOffset(i + 1)));
+    }
+}
+
+TEST_F(MidiManagerTest, MalformedPresetRepliesAreNotAppliedAndTheRetrieveRunsOutOfTries)
+{
+    UseReplyWait(kShortWaitMs);
+    const Bytes before = ModelData();
+    Bytes shortReply = PresetReply(5, PatternData(1));
+    shortReply.erase(shortReply.end() - 2);
+    Bytes longReply = PresetReply(5, PatternData(2));
+    longReply.insert(longReply.end() - 1, 0x00);
+    Bytes statusInside = PresetReply(5, PatternData(3));
+    statusInside[500] = 0xF8;
+    for (const Bytes& bad : {shortReply, longReply, statusInside})
+    {
+        keyboard.SetResponder(
+            [bad](const Bytes& message) -> std::vector<Bytes>
+            {
+                if (IsIdentityRequest(message))
+                {
+                    return {FakeKeyboard::IdentityReply("1041")};
+                }
+                return message[kp::kCommandAt] == kp::kPresetRequest ? std::vector<Bytes>{bad}
+                                                                     : std::vector<Bytes>{};
+            });
+        EXPECT_EQ(midi->GetPresetFromMidiDevice(5), LMidiManager::kNoReply);
+        EXPECT_EQ(ModelData(), before);
+    }
+}
+
+TEST_F(MidiManagerTest, APresetReplyIsAppliedOnlyWhileARetrieveWaitsForIt)
+{
+    const Bytes before = ModelData();
+    const Bytes first = PatternData(1);
+    const Bytes second = PatternData(2);
+    keyboard.SetResponder(
+        [&](const Bytes& message) -> std::vector<Bytes>
+        {
+            if (IsIdentityRequest(message))
+            {
+                // A preset reply that nobody asked for comes first.
+                return {PresetReply(0, second), FakeKeyboard::IdentityReply("1041")};
+            }
+            if (message[kp::kCommandAt] == kp::kPresetRequest)
+            {
+                // Only the first reply to a request counts.
+                return {PresetReply(5, first), PresetReply(5, second)};
+            }
+            return {};
+        });
+    ASSERT_TRUE(midi->IsDeviceFirmwareVersionUseable());
+    EXPECT_EQ(ModelData(), before);
+
+    ASSERT_EQ(midi->GetPresetFromMidiDevice(5), KR::kOk);
+    EXPECT_EQ(ModelData(), first);
+    keyboard.Deliver(PresetReply(5, second));
+    EXPECT_EQ(ModelData(), first);
+}
+
+TEST_F(MidiManagerTest, ASilentKeyboardMakesARequestGiveMinusThreeAfterTenTries)
+{
+    UseReplyWait(kShortWaitMs);
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_TRANSPOSE", true), LMidiManager::kNoReply);
+    const std::vector<std::string> messages = Messages();
+    ASSERT_EQ(messages.size(), 20u);
+    for (std::size_t i = 0; i < messages.size(); i += 2)
+    {
+        EXPECT_EQ(messages[i], kPrefix);
+        EXPECT_EQ(messages[i + 1], "F0 00 01 05 7F 31 05 6B 00 02 00 06 F7");
+    }
+}
+
+TEST_F(MidiManagerTest, OldFirmwareGivesMinusTwoAfterTenIdentityRequestsAndNothingElse)
+{
+    keyboard.SetResponder(
+        [](const Bytes& message) -> std::vector<Bytes>
+        {
+            return IsIdentityRequest(message) ? std::vector<Bytes>{FakeKeyboard::IdentityReply("1040")}
+                                              : std::vector<Bytes>{};
+        });
+    UseReplyWait(kShortWaitMs);
+    for (auto operation :
+         {+[](LMidiManager& m) { return m.GetPresetFromMidiDevice(1); },
+          +[](LMidiManager& m) { return m.SendPresetToMidiDevice(1); },
+          +[](LMidiManager& m) { return m.SendNonPresetParameterToDevice(u"KEY_OCTAVE", 4, false); },
+          +[](LMidiManager& m) { return m.RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", false); }})
+    {
+        const std::size_t before = Messages().size();
+        EXPECT_EQ(operation(*midi), LMidiManager::kFirmwareNotUsable);
+        const std::vector<std::string> messages = Messages();
+        ASSERT_EQ(messages.size() - before, 20u);
+        for (std::size_t i = before; i < messages.size(); i += 2)
+        {
+            EXPECT_EQ(messages[i], kPrefix);
+            EXPECT_EQ(messages[i + 1], kIdentityRequest);
+        }
+    }
+    EXPECT_FALSE(midi->IsDeviceFirmwareVersionUseable());
+}
+
+TEST_F(MidiManagerTest, MissingPortsFailAtOnceWithNothingSent)
+{
+    keyboard.inputPresent = false;
+    EXPECT_FALSE(midi->AreMidiPortsAvailable());
+    EXPECT_EQ(midi->GetPresetFromMidiDevice(5), LMidiManager::kPortsUnavailable);
+    EXPECT_EQ(midi->SendPresetToMidiDevice(5), LMidiManager::kPortsUnavailable);
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"KEY_OCTAVE", 4, true), LMidiManager::kPortsUnavailable);
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true), KR::kFail);
+    EXPECT_FALSE(midi->IsDeviceFirmwareVersionUseable());
+    keyboard.inputPresent = true;
+    keyboard.outputPresent = false;
+    EXPECT_EQ(midi->GetPresetFromMidiDevice(5), LMidiManager::kPortsUnavailable);
+    EXPECT_TRUE(keyboard.Wire().empty());
+}
+
+TEST_F(MidiManagerTest, AFailedSendEndsARetrieveAtOnceButUsesUpATryOfAGlobalRequest)
+{
+    UseReplyWait(kShortWaitMs);
+    AnswerAsKeyboard(PatternData(0));
+    // Identity check: pieces 0 and 1; the first preset request's prefix is piece 2.
+    keyboard.failSendsFrom = 2;
+    EXPECT_EQ(midi->GetPresetFromMidiDevice(5), LMidiManager::kPortsUnavailable);
+    EXPECT_EQ(Messages().size(), 2u);
+
+    keyboard.failSendsFrom = 0;
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true),
+              LMidiManager::kPortsUnavailable);
+    EXPECT_EQ(Messages().size(), 2u);
+}
+
+TEST_F(MidiManagerTest, SettingAGlobalSendsTheSetMessageBehindThePrefix)
+{
+    AnswerAsKeyboard(PatternData(0));
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"KEY_TRANSPOSE", 5, false), KR::kOk);
+    const std::vector<std::string> messages = Messages();
+    const std::vector<std::string> expected = {kPrefix, kIdentityRequest, kPrefix,
+                                               "F0 00 01 05 7F 31 05 6A 00 04 00 06 00 05 F7"};
+    EXPECT_EQ(messages, expected);
+
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"GLOBAL_PROGRAM", 127, true), KR::kOk);
+    EXPECT_EQ(Messages().back(), "F0 00 01 05 7F 31 05 6A 00 04 00 0D 00 7F F7");
+}
+
+TEST_F(MidiManagerTest, RefusedArgumentsSendNothingAtAll)
+{
+    AnswerAsKeyboard(PatternData(0));
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"XYPAD_VELOCITY", 0, false), KR::kFail);
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"KEY_SENSITIVITY", 9, false), KR::kFail);
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"KEY_OCTAVE", 1, false), KR::kFail);
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"KEY_TRANSPOSE", -1, false), KR::kFail);
+    EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"key_transpose", 5, false), KR::kInvalidArg);
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"NO_SUCH_SETTING", false), KR::kInvalidArg);
+    EXPECT_EQ(midi->SendPresetToMidiDevice(128), KR::kInvalidArg);
+    EXPECT_EQ(midi->GetPresetFromMidiDevice(0xFF), KR::kInvalidArg);
+    EXPECT_TRUE(keyboard.Wire().empty());
+}
+
+TEST_F(MidiManagerTest, WithoutAnEngineThePresetOperationsFailWithNothingSent)
+{
+    midi->SetRootModuleEngine(nullptr);
+    AnswerAsKeyboard(PatternData(0));
+    EXPECT_EQ(midi->SendPresetToMidiDevice(1), KR::kFail);
+    EXPECT_EQ(midi->GetPresetFromMidiDevice(1), KR::kFail);
+    EXPECT_TRUE(keyboard.Wire().empty());
+}
+
+TEST_F(MidiManagerTest, AGlobalValueReachesTheListenersOnTheThreadThatDrainsTheApplicationQueue)
+{
+    AnswerAsKeyboard(PatternData(0), 133);
+    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
+
+    ASSERT_EQ(midi->RequestNonPresetParameterFromDevice(u"XY_SENSITIVITY", false), KR::kOk);
+    EXPECT_EQ(Messages().back(), "F0 00 01 05 7F 31 05 6B 00 02 00 0C F7");
+    // Not on the MIDI thread: it waits in the application queue for the UI thread.
+    EXPECT_TRUE(listener->Taken().empty());
+    app.Drain();
+    const auto heard = listener->Taken();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].name, "XY_SENSITIVITY");
+    EXPECT_EQ(heard[0].value, 133);
+    EXPECT_EQ(heard[0].thread, std::this_thread::get_id());
+    listener->UnregisterForAllNotifications();
+}
+
+TEST_F(MidiManagerTest, ARequestEndsOnlyOnTheReplyToItsOwnIndex)
+{
+    UseReplyWait(kShortWaitMs);
+    // Every request is answered about the setting after it.
+    keyboard.SetResponder(
+        [](const Bytes& message) -> std::vector<Bytes>
+        {
+            if (message[kp::kCommandAt] != kp::kGlobalRequest)
+            {
+                return {};
+            }
+            return {GlobalReply(static_cast<std::uint8_t>(message[kp::kGlobalIndexAt] + 1), 1)};
+        });
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true), LMidiManager::kNoReply);
+
+    // The reply to the setting after it, then its own.
+    keyboard.SetResponder(
+        [](const Bytes& message) -> std::vector<Bytes>
+        {
+            if (message[kp::kCommandAt] != kp::kGlobalRequest)
+            {
+                return {};
+            }
+            const std::uint8_t index = message[kp::kGlobalIndexAt];
+            return {GlobalReply(static_cast<std::uint8_t>(index + 1), 1), GlobalReply(index, 4)};
+        });
+    UseReplyWait(LMidiManager::kReplyWaitMs);
+    const std::size_t before = Messages().size();
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true), KR::kOk);
+    EXPECT_EQ(Messages().size() - before, 2u);
+}
+
+TEST_F(MidiManagerTest, AGlobalReplyForAWireIndexOfSixteenOrMoreIsIgnored)
+{
+    UseReplyWait(kShortWaitMs);
+    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
+    keyboard.SetResponder(
+        [](const Bytes& message) -> std::vector<Bytes>
+        {
+            return message[kp::kCommandAt] == kp::kGlobalRequest
+                       ? std::vector<Bytes>{GlobalReply(16, 1), GlobalReply(0x7F, 1)}
+                       : std::vector<Bytes>{};
+        });
+    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"GLOBAL_BANK_LSB", true), LMidiManager::kNoReply);
+    app.Drain();
+    EXPECT_TRUE(listener->Taken().empty());
+    listener->UnregisterForAllNotifications();
+}
+
+TEST_F(MidiManagerTest, SendSysExFramesWhatIsMissingAndRefusesWhatCannotGoOut)
+{
+    // The ports of an operation are let go when it ends; hold a fresh set here.
+    KR::RCPtr<KR::LRefCountedObject> render;
+    ASSERT_TRUE(midi->OpenMidiPorts(u"in", u"out"));
+    keyboard.Comms().back()->OpenRenderPort(u"out", render);
+
+    struct Case
+    {
+        const char* given;
+        KR::Result result;
+        const char* sent; // behind the prefix; empty: nothing at all goes out
+    };
+    const Case cases[] = {
+        {"05", KR::kOk, "F0 05 F7"},
+        {"00 01 02", KR::kOk, "F0 00 01 02 F7"},
+        {"F0 00 01", KR::kOk, "F0 00 01 F7"},
+        {"01 02 F7", KR::kOk, "F0 01 02 F7"},
+        {"F0", KR::kFail, ""},
+        {"F7", KR::kFail, ""},
+        {"", KR::kInvalidArg, ""},
+        {"F0 00 90 3C F7", KR::kInvalidArg, ""},
+        {"F0 00 01 05 7F 31 05 6A 00 04 00 06 7F 80 F7", KR::kInvalidArg, ""},
+    };
+    for (const Case& c : cases)
+    {
+        const std::size_t before = Messages().size();
+        Bytes message = ParseHex(c.given);
+        EXPECT_EQ(midi->SendSysEx(message, render, false), c.result) << c.given;
+        const std::vector<std::string> messages = Messages();
+        if (*c.sent == '\0')
+        {
+            EXPECT_EQ(messages.size(), before) << c.given;
+            continue;
+        }
+        ASSERT_EQ(messages.size(), before + 2) << c.given;
+        EXPECT_EQ(messages[before], kPrefix);
+        EXPECT_EQ(messages[before + 1], c.sent);
+    }
+
+    Bytes message = ParseHex("F0 01 F7");
+    EXPECT_EQ(midi->SendSysEx(message, nullptr, false), LMidiManager::kPortsUnavailable);
+    EXPECT_EQ(midi->SendDeviceInquiry(nullptr), KR::kFail);
+}
+
+TEST_F(MidiManagerTest, TheNameTableAndRangeCheckAreTheManagers)
+{
+    EXPECT_EQ(LMidiManager::GetNonPresetParameterNames().GetCount(), 16u);
+    EXPECT_EQ(LMidiManager::GetNonPresetParameterIndex(u"KEY_TRANSPOSE"), 6);
+    EXPECT_TRUE(LMidiManager::IsNonPresetParameterValueInRange(u"Global_Channel", 16));
+    EXPECT_FALSE(LMidiManager::IsNonPresetParameterValueInRange(u"Global_Channel", 17));
+    EXPECT_TRUE(LMidiManager::GetNonPresetParameterName(GlobalReply(12, 9)) == u"XY_SENSITIVITY");
+    EXPECT_TRUE(LMidiManager::GetMidiInPortName() == u"MIDIIN4 (Vantor)");
+    EXPECT_TRUE(LMidiManager::GetMidiOutPortName() == u"MIDIOUT4 (Vantor)");
+}
+
+TEST_F(MidiManagerTest, DroppingTheManagerLeavesEveryDistributorItListensTo)
+{
+    AnswerAsKeyboard(PatternData(0));
+    ASSERT_TRUE(midi->AreMidiPortsAvailable());
+    const KR::RCPtr<support::FakeMidiComm> comm = keyboard.Comms().back();
+    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
+    EXPECT_TRUE(comm->IsActive());
+    midi = nullptr;
+    EXPECT_FALSE(comm->IsActive());
+    EXPECT_EQ(listener->GetRegistrationCount(), 0);
+}
+
+} // namespace
