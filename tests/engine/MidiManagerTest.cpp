@@ -6,6 +6,7 @@
 
 #include "EngineTestSupport.h"
 #include "FakeKeyboardPorts.h"
+#include "MidiManagerTestSupport.h"
 #include "ScriptedBridge.h"
 #include "SysExTestSupport.h"
 #include "device/ParamLayout.h"
@@ -70,37 +71,6 @@ bool IsIdentityRequest(const Bytes& message)
     return Hex(message) == kIdentityRequest;
 }
 
-// Listens for "NID_MIDIMANAGER_PARAMETER_RECIEVED" and notes where it heard it.
-class ParameterListener final : public KR::LNotificationClient
-{
-public:
-    struct Heard
-    {
-        std::string name;
-        std::int32_t value = 0;
-        std::thread::id thread;
-    };
-
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& /*sender*/,
-                       const KR::RCPtr<KR::LNotification>& notification) override
-    {
-        const auto parameter = notification->GetDataAs<KR::LMidiParameterNotification>();
-        std::lock_guard lock(mMutex);
-        heard.push_back(Heard{parameter ? parameter->GetName().ToUtf8().GetPtr() : "?",
-                              parameter ? parameter->GetValue() : -1, std::this_thread::get_id()});
-        return 1;
-    }
-    std::vector<Heard> Taken()
-    {
-        std::lock_guard lock(mMutex);
-        return heard;
-    }
-
-private:
-    std::mutex mMutex;
-    std::vector<Heard> heard;
-};
-
 class MidiManagerTest : public ::testing::Test
 {
 protected:
@@ -149,20 +119,7 @@ protected:
             });
     }
 
-    // The model's 131 values laid end to end.
-    Bytes ModelData()
-    {
-        KR::Array<KR::ParamValue> values;
-        engine->GetParamValues(KR::ParamRange{engine->GetFirstParamID(), 131}, values, -1);
-        Bytes data;
-        for (std::uint32_t i = 0; i < values.GetCount(); ++i)
-        {
-            std::uint32_t count = 0;
-            const std::uint8_t* bytes = values[i].value.GetBytes(count);
-            data.insert(data.end(), bytes, bytes + count);
-        }
-        return data;
-    }
+    Bytes ModelData() { return support::ModelData(*engine); }
 
     std::vector<std::string> Messages() { return keyboard.Messages(); }
 
@@ -410,7 +367,7 @@ TEST_F(MidiManagerTest, WithoutAnEngineThePresetOperationsFailWithNothingSent)
 TEST_F(MidiManagerTest, AGlobalValueReachesTheListenersOnTheThreadThatDrainsTheApplicationQueue)
 {
     AnswerAsKeyboard(PatternData(0), 133);
-    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    const auto listener = support::ParameterListener::Create();
     listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
 
     ASSERT_EQ(midi->RequestNonPresetParameterFromDevice(u"XY_SENSITIVITY", false), KR::kOk);
@@ -418,11 +375,9 @@ TEST_F(MidiManagerTest, AGlobalValueReachesTheListenersOnTheThreadThatDrainsTheA
     // Not on the MIDI thread: it waits in the application queue for the UI thread.
     EXPECT_TRUE(listener->Taken().empty());
     app.Drain();
-    const auto heard = listener->Taken();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0].name, "XY_SENSITIVITY");
-    EXPECT_EQ(heard[0].value, 133);
-    EXPECT_EQ(heard[0].thread, std::this_thread::get_id());
+    const std::vector<support::ParameterListener::Heard> expected = {
+        support::ParameterListener::OnThisThread("XY_SENSITIVITY", 133)};
+    EXPECT_EQ(listener->Taken(), expected);
     listener->UnregisterForAllNotifications();
 }
 
@@ -461,7 +416,7 @@ TEST_F(MidiManagerTest, ARequestEndsOnlyOnTheReplyToItsOwnIndex)
 TEST_F(MidiManagerTest, AGlobalReplyForAWireIndexOfSixteenOrMoreIsIgnored)
 {
     UseReplyWait(kShortWaitMs);
-    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    const auto listener = support::ParameterListener::Create();
     listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
     keyboard.SetResponder(
         [](const Bytes& message) -> std::vector<Bytes>
@@ -537,7 +492,7 @@ TEST_F(MidiManagerTest, DroppingTheManagerLeavesEveryDistributorItListensTo)
     AnswerAsKeyboard(PatternData(0));
     ASSERT_TRUE(midi->AreMidiPortsAvailable());
     const KR::RCPtr<support::FakeMidiComm> comm = keyboard.Comms().back();
-    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    const auto listener = support::ParameterListener::Create();
     listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
     EXPECT_TRUE(comm->IsActive());
     midi = nullptr;

@@ -6,6 +6,7 @@
 
 #include "device/ParamLayout.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/MidiManagerTestSupport.h"
 #include "engine/ScriptedBridge.h"
 #include "engine/SysExTestSupport.h"
 #include "support/simkeyboard/SimKeyboardProcess.h"
@@ -28,31 +29,6 @@ using support::ParseHex;
 
 const std::string kPrefix = "F0 00 01 05 7F 31 05 6D 00 01 01 F7";
 const std::string kIdentityRequest = "F0 7E 7F 06 01 F7";
-
-// Hears "NID_MIDIMANAGER_PARAMETER_RECIEVED".
-class ParameterListener final : public KR::LNotificationClient
-{
-public:
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& /*sender*/,
-                       const KR::RCPtr<KR::LNotification>& notification) override
-    {
-        if (const auto parameter = notification->GetDataAs<KR::LMidiParameterNotification>())
-        {
-            std::lock_guard lock(mMutex);
-            mHeard.emplace_back(parameter->GetName().ToUtf8().GetPtr(), parameter->GetValue());
-        }
-        return 1;
-    }
-    std::vector<std::pair<std::string, std::int32_t>> Heard()
-    {
-        std::lock_guard lock(mMutex);
-        return mHeard;
-    }
-
-private:
-    std::mutex mMutex;
-    std::vector<std::pair<std::string, std::int32_t>> mHeard;
-};
 
 class MidiManagerJackTest : public ::testing::Test
 {
@@ -78,21 +54,7 @@ protected:
         ASSERT_TRUE(keyboard) << error;
     }
 
-    // The model's 131 values laid end to end.
-    std::vector<std::uint8_t> ModelData()
-    {
-        KR::Array<KR::ParamValue> values;
-        engine->GetParamValues(KR::ParamRange{engine->GetFirstParamID(), ParamLayout::kParamCount}, values,
-                               -1);
-        std::vector<std::uint8_t> data;
-        for (std::uint32_t i = 0; i < values.GetCount(); ++i)
-        {
-            std::uint32_t count = 0;
-            const std::uint8_t* bytes = values[i].value.GetBytes(count);
-            data.insert(data.end(), bytes, bytes + count);
-        }
-        return data;
-    }
+    std::vector<std::uint8_t> ModelData() { return support::ModelData(*engine); }
 
     // What the simulator keeps in a slot it was never sent: byte i is (i + slot) % 128.
     static std::vector<std::uint8_t> UnwrittenSlot(std::uint8_t slot)
@@ -217,29 +179,29 @@ TEST_F(MidiManagerJackTest, SettingKeyTransposeToFiveSendsTheSetMessageAndTheKey
                                                "F0 00 01 05 7F 31 05 6A 00 04 00 06 00 05 F7"};
     EXPECT_EQ(lines, expected);
 
-    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    const auto listener = support::ParameterListener::Create();
     listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
     ASSERT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_TRANSPOSE", true), KR::kOk);
     app.Drain();
-    const auto heard = listener->Heard();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0], std::make_pair(std::string("KEY_TRANSPOSE"), 5));
+    const std::vector<support::ParameterListener::Heard> heard = {
+        support::ParameterListener::OnThisThread("KEY_TRANSPOSE", 5)};
+    EXPECT_EQ(listener->Taken(), heard);
     listener->UnregisterForAllNotifications();
 }
 
 TEST_F(MidiManagerJackTest, AGlobalRequestIsAnsweredToItsListener)
 {
     StartKeyboard();
-    KR::RCPtr<ParameterListener> listener(new ParameterListener());
+    const auto listener = support::ParameterListener::Create();
     listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
     // The simulator's factory settings: KEY_OCTAVE 5, PAD_TRANSPOSE 12.
     ASSERT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", false), KR::kOk);
     ASSERT_EQ(midi->RequestNonPresetParameterFromDevice(u"PAD_TRANSPOSE", true), KR::kOk);
     app.Drain();
-    const auto heard = listener->Heard();
-    ASSERT_EQ(heard.size(), 2u);
-    EXPECT_EQ(heard[0], std::make_pair(std::string("KEY_OCTAVE"), 5));
-    EXPECT_EQ(heard[1], std::make_pair(std::string("PAD_TRANSPOSE"), 12));
+    const std::vector<support::ParameterListener::Heard> expected = {
+        support::ParameterListener::OnThisThread("KEY_OCTAVE", 5),
+        support::ParameterListener::OnThisThread("PAD_TRANSPOSE", 12)};
+    EXPECT_EQ(listener->Taken(), expected);
     listener->UnregisterForAllNotifications();
 
     const std::vector<std::string> lines = keyboard->WaitForLogLines(6);
