@@ -19,7 +19,8 @@
 //     0x80070057   refused before anything was sent: a slot above 127, a global name
 //                  that names no setting, a message with a non-data byte inside
 //     0x80004005   any other failure: a global value out of its range (nothing sent),
-//                  a preset whose values do not make the 1338 bytes, no engine
+//                  a preset whose values do not make the 1338 data bytes (not 131
+//                  blocks of their fixed sizes, or a byte of 80 or more), no engine
 // RequestNonPresetParameterFromDevice gives 0x80004005 instead of -1 when the ports are
 // not there.
 //
