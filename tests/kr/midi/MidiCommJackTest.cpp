@@ -322,7 +322,7 @@ TEST_F(MidiCommOnJack, OpeningAndClosingUnderAFloodNeitherHangsNorLeavesClients)
     EXPECT_EQ(mComm->GetCapturePortCount(), 0u);
     EXPECT_EQ(mComm->GetRenderPortCount(), 0u);
     EXPECT_FALSE(JackHasClientsNamed(kClientName));
-    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_LE(ThreadCount(), threadsBefore) << "threads left behind";
 }
 
 TEST_F(MidiCommOnJack, AHandlerMayLetGoOfThePortsAndTheMidiObject)
@@ -364,7 +364,7 @@ TEST_F(MidiCommOnJack, AHandlerMayLetGoOfThePortsAndTheMidiObject)
     EXPECT_TRUE(WaitUntil([&] { return dropped.load(); }));
     // The MIDI object goes on its own worker thread, once the handler's job is done.
     EXPECT_TRUE(WaitUntil([&] { return !JackHasClientsNamed(kClientName); }));
-    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threadsBefore; })) << ThreadCount() << " threads";
+    EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threadsBefore; })) << ThreadCount() << " threads";
     EXPECT_TRUE(mSim->Command("flood off"));
 }
 

@@ -285,7 +285,7 @@ TEST_F(MidiPortsOnJack, OpeningAndClosingUnderAFloodNeitherHangsNorLeaks)
     cycler.join();
     EXPECT_EQ(finished.get(), "");
     EXPECT_GT(received.Count(), 0u) << "the flood never arrived";
-    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_LE(ThreadCount(), threadsBefore) << "threads left behind";
     EXPECT_FALSE(JackClientExists(inOptions.clientName));
     EXPECT_FALSE(JackClientExists(outOptions.clientName));
     EXPECT_TRUE(sim_->Command("flood off"));
