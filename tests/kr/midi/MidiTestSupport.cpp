@@ -1,4 +1,5 @@
 #include "MidiTestSupport.h"
+#include "support/MidiTestMessages.h"
 
 #include "kr/thread/Event.h"
 #include "kr/thread/ThreadWorker.h"
@@ -89,14 +90,7 @@ std::vector<std::size_t> Sizes(const std::vector<Captured>& messages)
 
 Bytes SysEx(std::size_t size)
 {
-    Bytes message(size);
-    for (std::size_t i = 0; i < size; ++i)
-    {
-        message[i] = static_cast<std::uint8_t>(i % 128);
-    }
-    message.front() = 0xF0;
-    message.back() = 0xF7;
-    return message;
+    return TestSupport::SysExOfSize(size);
 }
 
 LMidiCaptureNotificationData::Bytes ToArray(const Bytes& bytes)
@@ -120,8 +114,7 @@ std::thread::id PoolThread(LMidiComm& comm)
 
 std::size_t ThreadCount()
 {
-    const std::filesystem::directory_iterator tasks("/proc/self/task");
-    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
+    return TestSupport::ThreadCount();
 }
 
 bool JackHasClientsNamed(const std::string& prefix)

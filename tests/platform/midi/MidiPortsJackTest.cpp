@@ -3,6 +3,7 @@
 #include "platform/midi/MidiInput.h"
 #include "platform/midi/MidiOutput.h"
 #include "platform/midi/PortList.h"
+#include "support/MidiTestMessages.h"
 
 #include "simkeyboard/HexText.h"
 #include "simkeyboard/KeyboardProtocol.h"
@@ -77,21 +78,10 @@ std::vector<std::size_t> Sizes(const std::vector<Bytes>& messages)
 
 Bytes SysEx(std::size_t size)
 {
-    Bytes message(size);
-    for (std::size_t i = 0; i < size; ++i)
-    {
-        message[i] = static_cast<std::uint8_t>(i % 128);
-    }
-    message.front() = 0xF0;
-    message.back() = 0xF7;
-    return message;
+    return TestSupport::SysExOfSize(size);
 }
 
-std::size_t ThreadCount()
-{
-    const std::filesystem::directory_iterator tasks("/proc/self/task");
-    return static_cast<std::size_t>(std::distance(begin(tasks), end(tasks)));
-}
+using TestSupport::ThreadCount;
 
 // True while the JACK server knows a client of this exact name.
 bool JackClientExists(const std::string& name)
