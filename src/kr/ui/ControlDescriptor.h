@@ -14,6 +14,15 @@
 namespace KR
 {
 
+class LControl;
+class LControlDescriptor;
+
+// Makes the control of one registered skin class: receives the parent (null for a
+// window's root control) and the descriptor, and returns the control with its
+// descriptor applied, its children created and itself initialised.
+using ControlCreateFunction = RCPtr<LControl> (*)(const RCPtr<LControl>& parent,
+                                                  const RCPtr<LControlDescriptor>& descriptor);
+
 class LControlDescriptor : public virtual LRefCountedObject
 {
 public:
@@ -42,6 +51,10 @@ public:
     // May be null: the control has no create parameters.
     const RCPtr<LStringTable>& GetCreateParams() const { return mCreateParams; }
     void SetCreateParams(const RCPtr<LStringTable>& params) { mCreateParams = params; }
+    // Null until the first control is made from this descriptor; then the registry's
+    // creator for the class, kept so a later registration changes nothing here.
+    ControlCreateFunction GetCreateFunction() const { return mCreateFunction; }
+    void SetCreateFunction(ControlCreateFunction creator) { mCreateFunction = creator; }
 
 private:
     String mClass;
@@ -51,6 +64,7 @@ private:
     RCPtr<LSkinDescriptor> mSkin;
     RCPtr<LLayoutDescriptor> mLayout;
     RCPtr<LStringTable> mCreateParams;
+    ControlCreateFunction mCreateFunction = nullptr;
 };
 
 } // namespace KR

@@ -82,18 +82,28 @@ Result SkinXmlReader::ReadStringTableDocument(const char* bytes, std::size_t len
 Result SkinXmlReader::ReadStringTables(const char* frameworkBytes, std::size_t frameworkLength,
                                        const char* appBytes, std::size_t appLength, std::int32_t languageId)
 {
-    Result result = kOk;
     mLocale = languageId;
     if (frameworkBytes)
     {
-        result = ReadStringTableDocument(frameworkBytes, frameworkLength,
-                                         {languageId, GetFallbackLocale(languageId), kNeutralEnglishLocale});
+        ReadFrameworkStrings(frameworkBytes, frameworkLength, languageId);
     }
-    if (appBytes && Failed(ReadStringTableDocument(appBytes, appLength, {mLocale, kNeutralEnglishLocale})))
+    if (appBytes)
     {
-        result = kFail;
+        ReadApplicationStrings(appBytes, appLength);
     }
-    return result;
+    return kOk;
+}
+
+void SkinXmlReader::ReadFrameworkStrings(const char* bytes, std::size_t length, std::int32_t languageId)
+{
+    // A malformed document leaves its error for the caller; the result says nothing more.
+    ReadStringTableDocument(bytes, length,
+                            {languageId, GetFallbackLocale(languageId), kNeutralEnglishLocale});
+}
+
+void SkinXmlReader::ReadApplicationStrings(const char* bytes, std::size_t length)
+{
+    ReadStringTableDocument(bytes, length, {mLocale, kNeutralEnglishLocale});
 }
 
 Result SkinXmlReader::FetchDocument(const String& path, std::vector<char>& bytes) const
@@ -138,7 +148,6 @@ Result SkinXmlReader::LoadSkins(const String& path)
 Result SkinXmlReader::LoadStringTables(const String& frameworkPath, const String& appPath,
                                        std::int32_t languageId)
 {
-    Result result = kOk;
     mLocale = languageId;
     std::vector<char> bytes;
     Result fetched = FetchDocument(frameworkPath, bytes);
@@ -147,23 +156,20 @@ Result SkinXmlReader::LoadStringTables(const String& frameworkPath, const String
         return fetched;
     }
     // An empty document is passed over, like a missing resource.
-    if (!bytes.empty() &&
-        Failed(ReadStringTableDocument(bytes.data(), bytes.size(),
-                                       {languageId, GetFallbackLocale(languageId), kNeutralEnglishLocale})))
+    if (!bytes.empty())
     {
-        result = kFail;
+        ReadFrameworkStrings(bytes.data(), bytes.size(), languageId);
     }
     fetched = FetchDocument(appPath, bytes);
     if (Failed(fetched))
     {
         return fetched;
     }
-    if (!bytes.empty() &&
-        Failed(ReadStringTableDocument(bytes.data(), bytes.size(), {mLocale, kNeutralEnglishLocale})))
+    if (!bytes.empty())
     {
-        result = kFail;
+        ReadApplicationStrings(bytes.data(), bytes.size());
     }
-    return result;
+    return kOk;
 }
 
 void SkinXmlReader::XMLStartElement(const String& name, const XmlAttributes& attributes)
@@ -278,11 +284,18 @@ void SkinXmlReader::XMLCharacterData(const char* data, std::int32_t length)
     }
 }
 
+RCPtr<LControlDescriptor> SkinXmlReader::GetCurrentSkinRoot() const
+{
+    if (mCurrentSkinIndex < 0 || static_cast<std::uint32_t>(mCurrentSkinIndex) >= mSkinRoots.GetCount())
+    {
+        return nullptr;
+    }
+    return mSkinRoots.GetAt(static_cast<std::uint32_t>(mCurrentSkinIndex));
+}
+
 bool SkinXmlReader::IsCurrentSkinRoot() const
 {
-    return mCurrentControl && mCurrentSkinIndex >= 0 &&
-           static_cast<std::uint32_t>(mCurrentSkinIndex) < mSkinRoots.GetCount() &&
-           mSkinRoots.GetAt(static_cast<std::uint32_t>(mCurrentSkinIndex)) == mCurrentControl;
+    return mCurrentControl && GetCurrentSkinRoot() == mCurrentControl;
 }
 
 } // namespace KR

@@ -59,16 +59,17 @@ public:
 
     // The two documents with the language choice: the framework texts at the user's
     // language, its fallback, then 9; the application texts at the locale the framework
-    // texts ended with, then 9. A null document is passed over. kFail when either is
-    // malformed (the other is still read).
+    // texts ended with, then 9. A null document is passed over. kOk also when either is
+    // malformed: the program runs without the texts it lacks rather than not at all. The
+    // parser's message and line stay for the caller, and the other document is still read.
     Result ReadStringTables(const char* frameworkBytes, std::size_t frameworkLength, const char* appBytes,
                             std::size_t appLength, std::int32_t languageId);
 
     // The same from a resource ("::" and its name) or a file. LoadSkins gives kFail for a
     // missing or empty resource and for a file that cannot be opened or read (its exception
     // is caught), kOutOfMemory when no buffer can be had. LoadStringTables passes a missing
-    // resource over, gives kOutOfMemory at once for a buffer (the application document is
-    // then not read), and lets the file wrapper's exception pass.
+    // resource or a malformed document over, gives kOutOfMemory at once for a buffer (the
+    // application document is then not read), and lets the file wrapper's exception pass.
     Result LoadSkins(const String& path);
     Result LoadStringTables(const String& frameworkPath, const String& appPath, std::int32_t languageId);
     void SetResourceProvider(XmlResourceProvider provider) { mResourceProvider = std::move(provider); }
@@ -82,6 +83,8 @@ public:
     const String& GetApplicationName() const { return mApplicationName; }
     const SkinRoots& GetSkinRoots() const { return mSkinRoots; }
     std::int32_t GetCurrentSkinIndex() const { return mCurrentSkinIndex; }
+    // The root of the skin in use; null when the index is outside the roots.
+    RCPtr<LControlDescriptor> GetCurrentSkinRoot() const;
     void SetCurrentSkinIndex(std::int32_t index) { mCurrentSkinIndex = index; }
 
     // A copy of the texts stored under `key`, or null when no document named it.
@@ -110,6 +113,7 @@ public:
     void SetStringTableMode(bool on) { mStringTableMode = on; }
     // Put before every image and mask file name.
     void SetImagePathPrefix(const String& prefix) { mImagePathPrefix = prefix; }
+    const String& GetImagePathPrefix() const { return mImagePathPrefix; }
 
     // --- The parser's events ----------------------------------------------------------
 
@@ -141,6 +145,8 @@ private:
     void StartPart(const XmlAttributes& attributes);
     void StartColorizer(const XmlAttributes& attributes);
     bool IsCurrentSkinRoot() const;
+    void ReadFrameworkStrings(const char* bytes, std::size_t length, std::int32_t languageId);
+    void ReadApplicationStrings(const char* bytes, std::size_t length);
     // The document's bytes; `bytes` stays empty for a missing or empty resource.
     Result FetchDocument(const String& path, std::vector<char>& bytes) const;
 

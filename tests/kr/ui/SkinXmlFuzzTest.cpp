@@ -102,7 +102,7 @@ TEST(SkinXmlFuzz, MutatedDocumentsEndInSuccessOrAKeptError)
         const KR::Result result =
             doc.empty() ? KR::kFail
             : skin      ? reader.ReadSkins(doc.data(), doc.size())
-                        : reader.ReadStringTables(doc.data(), doc.size(), doc.data(), doc.size(), 0x0C04);
+                        : reader.ReadStringTableDocument(doc.data(), doc.size(), {0x0C04, 0x7C04, 9});
         if (KR::Failed(result))
         {
             const bool explained = reader.GetParseErrorCode() != 0 || !reader.GetHandlerErrorText().empty();

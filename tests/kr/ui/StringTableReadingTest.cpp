@@ -136,13 +136,13 @@ TEST(StringTableReading, ATableNamedButWithoutMatchingTextsIsEmptyNotMissing)
     EXPECT_FALSE(reader.GetStringTable(String(u"U")));
 }
 
-TEST(StringTableReading, MalformedDocumentReportsCodeMessageAndLineAndKeepsEarlierTexts)
+TEST(StringTableReading, MalformedDocumentKeepsCodeMessageLineAndEarlierTextsAndFailsNothing)
 {
     constexpr const char* doc =
         "<R>\n<StringTable ID=\"T\"><String ID=\"A\"><Locale LCID=\"9\">kept</Locale>\n"
         "</String>\n<String ID=\"B\"><Locale LCID=\"9\">x</String>\n</R>";
     SkinXmlReader reader(String(u"App"));
-    EXPECT_EQ(reader.ReadStringTables(doc, 0, nullptr, 0, 0x0009), KR::kFail);
+    EXPECT_EQ(reader.ReadStringTables(doc, 0, nullptr, 0, 0x0009), KR::kOk);
     EXPECT_EQ(reader.GetParseErrorCode(), 7); // mismatched tag
     EXPECT_EQ(reader.GetParseErrorText(), u"mismatched tag");
     EXPECT_EQ(reader.GetParseErrorLine(), 4);

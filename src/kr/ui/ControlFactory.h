@@ -1,0 +1,113 @@
+#pragma once
+// The one object that turns skins into controls: it owns the skin and string-table
+// reader (and through it the skin model and the string tables), keeps the registry of
+// control classes, and answers the lookups of descriptors, fonts and string tables. The
+// application makes one at start with its name and keeps it for the program's life; all
+// of it runs on the user-interface thread.
+
+#include "kr/core/RCPtr.h"
+#include "kr/core/RefCountedObject.h"
+#include "kr/core/StringT.h"
+#include "kr/core/Types.h"
+#include "kr/ui/ControlDescriptor.h"
+#include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/SkinXmlReader.h"
+#include "kr/ui/StringTable.h"
+#include "kr/ui/XmlDocumentSource.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+
+namespace KR
+{
+
+class LControlFactory : public virtual LRefCountedObject
+{
+public:
+    // "Runtime Error : KR::LControlFactory::GetControlCreateFunction : ... : Line 51".
+    static const char* const kUnregisteredClassText;
+    // The resource type of skin and string-table documents.
+    static constexpr const char* kXmlResourceType = "KRXML";
+    // The table key of the framework's own texts.
+    static constexpr const char16_t* kFrameworkTableKey = u"Framework";
+
+    // Documents named "::" and a resource name come from the program's embedded "KRXML"
+    // resources until SetResourceProvider says otherwise.
+    explicit LControlFactory(String applicationName);
+
+    // --- Control classes --------------------------------------------------------------
+
+    // The first creator registered for a name stays. Always kOk.
+    Result RegisterControlClass(const String& className, ControlCreateFunction creator);
+    // kOk and the creator; an unregistered name throws kUnregisteredClassText.
+    Result GetControlCreateFunction(const String& className, ControlCreateFunction& creator) const;
+
+    // --- Loading (the reader's) -------------------------------------------------------
+
+    // A skin document from a resource ("::APP.SKINS" is "APP_SKINS") or a file. kFail for a
+    // missing or empty resource, a file that cannot be read, or a malformed document.
+    Result LoadSkins(const String& path) { return mReader.LoadSkins(path); }
+    // The framework's and the application's string documents with the language choice.
+    // kOk, also when a resource is missing or a document malformed (its message and line
+    // are kept: GetReader().GetParseErrorText()); kOutOfMemory when a file's bytes cannot be
+    // held. A file that cannot be opened throws.
+    Result LoadStringTables(const String& frameworkPath, const String& appPath, std::int32_t languageId)
+    {
+        return mReader.LoadStringTables(frameworkPath, appPath, languageId);
+    }
+    // One pass of the reader in its current mode; `length` 0 reads up to the first zero byte.
+    Result Parse(const char* bytes, std::size_t length) { return mReader.Parse(bytes, length); }
+
+    void SetResourceProvider(XmlResourceProvider provider)
+    {
+        mReader.SetResourceProvider(std::move(provider));
+    }
+    // The folder the documents came from, put before every image and mask file name: "::"
+    // for the program's resources, else the folder and "/". Set it before loading skins.
+    void SetImagePathPrefix(const String& prefix) { mReader.SetImagePathPrefix(prefix); }
+    const String& GetImagePathPrefix() const { return mReader.GetImagePathPrefix(); }
+
+    const String& GetApplicationName() const { return mReader.GetApplicationName(); }
+    std::int32_t GetCurrentSkinIndex() const { return mReader.GetCurrentSkinIndex(); }
+    void SetCurrentSkinIndex(std::int32_t index) { mReader.SetCurrentSkinIndex(index); }
+
+    SkinXmlReader& GetReader() { return mReader; }
+    const SkinXmlReader& GetReader() const { return mReader; }
+
+    // --- Descriptors ------------------------------------------------------------------
+
+    // The top-level descriptor of that name in the current skin, the later one when two
+    // share it; null for a nested name, an unknown name or no current skin.
+    RCPtr<LControlDescriptor> FindControlDescriptor(const String& name) const;
+
+    // A new descriptor under `newName` with the source's class and parent, a children
+    // array of its own holding the source's child objects, and the source's skin, create
+    // parameters and creator; its layout is `layout` when given, else the source's. Null
+    // for a null source.
+    RCPtr<LControlDescriptor> CloneControlDescriptor(const RCPtr<LControlDescriptor>& source,
+                                                     const RCPtr<LLayoutDescriptor>& layout,
+                                                     const String& newName) const;
+
+    // The current skin's font: the name when not empty, the size when at least 1.0, the
+    // style when not -1; the others are left alone. kOk when anything was copied, else
+    // kNothingDone.
+    Result GetCurrentSkinFont(String& name, float& size, std::int32_t& style) const;
+
+    // --- String tables: each a new copy, or null when no document named the key -------
+
+    RCPtr<LStringTable> GetFrameworkStringTable() const;
+    // Key "|" and the application name.
+    RCPtr<LStringTable> GetApplicationStringTable() const;
+    // Key: the class of the parent's descriptor (without a parent, the application name),
+    // "|" and the child's name.
+    RCPtr<LStringTable> GetControlStringTable(const LControlDescriptor* parent,
+                                              const String& childName) const;
+
+private:
+    SkinXmlReader mReader;
+    // Ordered by code unit.
+    std::map<String, ControlCreateFunction> mClasses;
+};
+
+} // namespace KR
