@@ -1,0 +1,116 @@
+#include "platform/graphics/Surface.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace KR::Platform
+{
+namespace
+{
+
+std::uint32_t Premultiply(std::uint32_t argb)
+{
+    const std::uint32_t a = argb >> 24;
+    const auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) |
+           scale(argb & 0xFF);
+}
+
+std::uint32_t Unpremultiply(std::uint32_t pixel)
+{
+    const std::uint32_t a = pixel >> 24;
+    if (a == 0)
+    {
+        return 0;
+    }
+    const auto scale = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
+    return (a << 24) | (scale((pixel >> 16) & 0xFF) << 16) | (scale((pixel >> 8) & 0xFF) << 8) |
+           scale(pixel & 0xFF);
+}
+
+std::uint32_t* Row(cairo_surface_t* surface, std::int32_t y)
+{
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    return reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) *
+                                                       cairo_image_surface_get_stride(surface));
+}
+
+} // namespace
+
+Surface::Surface(std::int32_t width, std::int32_t height)
+    : width_(std::max(width, 1)), height_(std::max(height, 1)),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_))
+{
+}
+
+Surface::Surface(Surface&& other) noexcept
+    : width_(other.width_), height_(other.height_), surface_(std::exchange(other.surface_, nullptr))
+{
+}
+
+Surface::~Surface()
+{
+    if (surface_)
+    {
+        cairo_surface_destroy(surface_);
+    }
+}
+
+Surface Surface::FromPixels(std::int32_t width, std::int32_t height, const std::uint32_t* pixels,
+                            std::int32_t stride)
+{
+    Surface image(width, height);
+    if (pixels && width > 0 && height > 0)
+    {
+        cairo_surface_flush(image.surface_);
+        for (std::int32_t y = 0; y < height; ++y)
+        {
+            std::uint32_t* row = Row(image.surface_, y);
+            const std::uint32_t* from = pixels + static_cast<std::ptrdiff_t>(y) * stride;
+            std::transform(from, from + width, row, Premultiply);
+        }
+        cairo_surface_mark_dirty(image.surface_);
+    }
+    return image;
+}
+
+std::uint32_t Surface::GetPixel(std::int32_t x, std::int32_t y) const
+{
+    if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_)
+    {
+        return 0;
+    }
+    cairo_surface_flush(surface_);
+    return Unpremultiply(Row(surface_, y)[x]);
+}
+
+void Surface::WritePixels(const PixelRect& area, std::uint32_t argb)
+{
+    // In 64 bits: the far edges of a rectangle near the 32-bit limits would overflow.
+    const std::int64_t left = std::max<std::int64_t>(area.x, 0);
+    const std::int64_t top = std::max<std::int64_t>(area.y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{area.x} + area.width, width_);
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{area.y} + area.height, height_);
+    if (!surface_ || left >= right || top >= bottom)
+    {
+        return;
+    }
+    cairo_surface_flush(surface_);
+    const std::uint32_t pixel = Premultiply(argb);
+    for (std::int64_t y = top; y < bottom; ++y)
+    {
+        std::uint32_t* row = Row(surface_, static_cast<std::int32_t>(y));
+        std::fill(row + left, row + right, pixel);
+    }
+    cairo_surface_mark_dirty_rectangle(surface_, static_cast<int>(left), static_cast<int>(top),
+                                       static_cast<int>(right - left), static_cast<int>(bottom - top));
+}
+
+bool Surface::WritePng(const std::string& path) const
+{
+    return surface_ && cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+} // namespace KR::Platform

@@ -1,0 +1,61 @@
+#pragma once
+// Images in memory: 32-bit ARGB pixels, kept premultiplied (the form Cairo blends in)
+// and read and written straight at this interface, so a colour written exactly comes
+// back as written.
+
+#include <cstdint>
+#include <string>
+
+struct _cairo_surface;
+
+namespace KR::Platform
+{
+
+// x, y, width, height in pixels.
+struct PixelRect
+{
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+class Surface
+{
+public:
+    // Sizes below 1 become 1: a window may be 0 wide for a moment, and an image of no
+    // pixels cannot be drawn on. The pixels start transparent black.
+    Surface(std::int32_t width, std::int32_t height);
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    // An image holding a copy of straight-alpha ARGB pixels, `stride` pixels per row.
+    static Surface FromPixels(std::int32_t width, std::int32_t height, const std::uint32_t* pixels,
+                              std::int32_t stride);
+    Surface(Surface&& other) noexcept;
+
+    std::int32_t GetWidth() const { return width_; }
+    std::int32_t GetHeight() const { return height_; }
+
+    // Straight ARGB; 0 outside the image.
+    std::uint32_t GetPixel(std::int32_t x, std::int32_t y) const;
+
+    // Sets every pixel of the rectangle inside the image to the colour, unblended. The
+    // part of the rectangle outside the image is ignored.
+    void WritePixels(const PixelRect& area, std::uint32_t argb);
+
+    // False when the file could not be written.
+    bool WritePng(const std::string& path) const;
+
+    _cairo_surface* GetNative() const { return surface_; }
+
+private:
+    std::int32_t width_ = 1;
+    std::int32_t height_ = 1;
+    _cairo_surface* surface_ = nullptr;
+};
+
+} // namespace KR::Platform

@@ -1,0 +1,166 @@
+#include "platform/graphics/Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace KR::Platform
+{
+namespace
+{
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+constexpr std::uint32_t kRed = 0xFFFF0000;
+constexpr std::uint32_t kBlue = 0xFF0000FF;
+
+// The pixels of a rectangle that hold `colour`, as "x,y" texts, for readable failures.
+std::vector<std::string> Inked(const Surface& s, std::uint32_t colour)
+{
+    std::vector<std::string> found;
+    for (int y = 0; y < s.GetHeight(); ++y)
+    {
+        for (int x = 0; x < s.GetWidth(); ++x)
+        {
+            if (s.GetPixel(x, y) == colour)
+            {
+                found.push_back(std::to_string(x) + "," + std::to_string(y));
+            }
+        }
+    }
+    return found;
+}
+
+TEST(Canvas, BlendedFillComposesOverAndExactWriteKeepsTheColour)
+{
+    Surface s(4, 4);
+    Canvas canvas(s);
+    canvas.Clear(kWhite);
+    canvas.FillRect(0, 0, 2, 4, 0x80FF0000);
+    s.WritePixels({2, 0, 2, 4}, 0x80FF0000);
+    const std::uint32_t blended = s.GetPixel(0, 0);
+    EXPECT_EQ(blended >> 8, 0xFFFF7Fu) << std::hex << blended;
+    EXPECT_LE(std::abs(static_cast<int>(blended & 0xFF) - 0x7F), 1) << std::hex << blended;
+    EXPECT_EQ(s.GetPixel(3, 3), 0x80FF0000u);
+}
+
+TEST(Canvas, ExactWritesStayInsideTheImage)
+{
+    struct Case
+    {
+        const char* name;
+        PixelRect area;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"top-left overhang", {-5, -5, 7, 7}, {"0,0", "1,0", "0,1", "1,1"}},
+        {"right overhang", {3, 0, 100, 1}, {"3,0"}},
+        {"far outside", {10, 10, 5, 5}, {}},
+        {"huge extent", {3, 3, 0x7FFFFFFF, 0x7FFFFFFF}, {"3,3"}},
+        {"negative size", {2, 2, -2, -2}, {}},
+    };
+    for (const Case& c : cases)
+    {
+        Surface s(4, 4);
+        s.WritePixels(c.area, kRed);
+        EXPECT_EQ(Inked(s, kRed), c.expected) << c.name;
+    }
+}
+
+TEST(Canvas, OnePixelPenOutlinesOnTheGivenColumnsAndRows)
+{
+    Surface s(40, 30);
+    Canvas canvas(s);
+    canvas.StrokeRect(10, 10, 20, 10, kRed, 1.0);
+    for (int i = 10; i <= 30; ++i)
+    {
+        EXPECT_EQ(s.GetPixel(i, 10), kRed) << "top row, column " << i;
+        EXPECT_EQ(s.GetPixel(i, 20), kRed) << "bottom row, column " << i;
+    }
+    for (int i = 10; i <= 20; ++i)
+    {
+        EXPECT_EQ(s.GetPixel(10, i), kRed) << "left column, row " << i;
+        EXPECT_EQ(s.GetPixel(30, i), kRed) << "right column, row " << i;
+    }
+    EXPECT_EQ(s.GetPixel(11, 11), 0u);
+    EXPECT_EQ(s.GetPixel(9, 10), 0u);
+    EXPECT_EQ(s.GetPixel(31, 20), 0u);
+}
+
+TEST(Canvas, TranslationIsSetWholeAndTheHugeClipStillDraws)
+{
+    Surface s(20, 20);
+    Canvas canvas(s);
+    canvas.SetTranslation(3, 4);
+    canvas.SetTranslation(5, 7);
+    canvas.SetClip(-5000000136282112.0 - 5, -5000000136282112.0 - 7, 10000000272564224.0,
+                   10000000272564224.0);
+    canvas.FillRect(0, 0, 1, 1, kRed);
+    EXPECT_EQ(Inked(s, kRed), std::vector<std::string>{"5,7"});
+}
+
+TEST(Canvas, ClipReplacesTheLastOneAndIsGivenInTheCoordinatesOfTheCall)
+{
+    Surface s(10, 10);
+    Canvas canvas(s);
+    canvas.SetClip(0, 0, 2, 2);
+    canvas.SetTranslation(4, 4);
+    canvas.SetClip(0, 0, 1, 1); // pixel (4, 4) only, not an intersection with the first
+    canvas.SetTranslation(0, 0);
+    canvas.FillRect(0, 0, 10, 10, kRed);
+    EXPECT_EQ(Inked(s, kRed), std::vector<std::string>{"4,4"});
+    canvas.SetClip(0, 0, std::nan(""), 3);
+    canvas.FillRect(0, 0, 10, 10, kBlue);
+    EXPECT_TRUE(Inked(s, kBlue).empty());
+}
+
+TEST(Canvas, PathsScaleTheirGeometryNotThePenAndFillEvenOdd)
+{
+    Surface s(40, 40);
+    Canvas canvas(s);
+    Path segments;
+    segments.AddLine(0, 1, 5, 1);
+    canvas.StrokePath(segments, kRed, 1.0, 2.0, 2.0);
+    // Scaled to (0, 2)-(10, 2): one row thick, ten columns long.
+    EXPECT_EQ(s.GetPixel(9, 2), kRed);
+    EXPECT_EQ(s.GetPixel(10, 2), 0u);
+    EXPECT_EQ(s.GetPixel(5, 3), 0u);
+
+    // A square inside a square, one polygon each: the inner one is a hole.
+    Path rings;
+    const float outer[] = {10, 10, 30, 10, 30, 30, 10, 30};
+    const float inner[] = {15, 15, 25, 15, 25, 25, 15, 25};
+    rings.AddPolygon(outer, 4);
+    rings.AddPolygon(inner, 4);
+    canvas.FillPath(rings, kBlue);
+    EXPECT_EQ(s.GetPixel(12, 12), kBlue);
+    EXPECT_EQ(s.GetPixel(20, 20), 0u);
+}
+
+TEST(Canvas, ImagesDrawPlainNearestScaledAndTiled)
+{
+    const std::uint32_t pixels[] = {kRed, kBlue, kBlue, kRed};
+    const Surface image = Surface::FromPixels(2, 2, pixels, 2);
+    Surface s(12, 12);
+    Canvas canvas(s);
+    canvas.DrawSurface(image, 0, 0, {1, 0, 1, 2});
+    EXPECT_EQ(s.GetPixel(0, 0), kBlue);
+    EXPECT_EQ(s.GetPixel(0, 1), kRed);
+    EXPECT_EQ(s.GetPixel(1, 0), 0u);
+
+    canvas.DrawSurfaceScaled(image, {0, 0, 2, 2}, 2, 0, 4, 4);
+    EXPECT_EQ(s.GetPixel(3, 1), kRed);
+    EXPECT_EQ(s.GetPixel(4, 1), kBlue);
+    EXPECT_EQ(s.GetPixel(5, 3), kRed);
+
+    canvas.DrawSurfaceTiled(image, {0, 0, 2, 2}, 7, 7, 5, 3);
+    EXPECT_EQ(s.GetPixel(7, 7), kRed);
+    EXPECT_EQ(s.GetPixel(9, 7), kRed);
+    EXPECT_EQ(s.GetPixel(11, 8), kBlue);
+    EXPECT_EQ(s.GetPixel(11, 10), 0u);
+}
+
+} // namespace
+} // namespace KR::Platform
