@@ -133,6 +133,17 @@ inline void SnapRectToWholeUnits(RectD& rect)
     rect = RectD{left, top, right - left, bottom - top};
 }
 
+// Writes the overlap of a and b to out; true when it has a positive width and height.
+constexpr bool IntersectRects(const RectD& a, const RectD& b, RectD& out)
+{
+    const double left = std::max(a.x, b.x);
+    const double top = std::max(a.y, b.y);
+    const double right = std::min(a.Right(), b.Right());
+    const double bottom = std::min(a.Bottom(), b.Bottom());
+    out = RectD{left, top, right - left, bottom - top};
+    return out.width > 0.0 && out.height > 0.0;
+}
+
 // Widens bounds to take in rect, rounded by RoundRectToInt. The far edges are summed in
 // 64 bits and clamped: both parts may be clamped to the 32-bit maximum already.
 constexpr void UnionRectInt(const RectD& rect, EdgesI& bounds)

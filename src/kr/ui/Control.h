@@ -1,0 +1,444 @@
+#pragma once
+// KR::LControl: the base of every element of the skinned user interface. A control has a
+// name, a frame (position and size, doubles) inside its parent, a scroll offset for its
+// content, a tree of child controls, condition flags (focus, hover, capture, buttons,
+// drags, enabled, shown), a normalised value, and a layout descriptor that the skin gives
+// it. It is reference counted once, listens to notifications (LNotificationClient), sends
+// its own (LNotificationDistributor) and takes input through UITarget.
+//
+// Ownership: a parent's child list holds its children; each child holds its parent too.
+// That link counts as one of the parent's internal references, so when nothing but its
+// children (and registrations) holds a control any more, releasing the last outside
+// reference breaks the cycles and the whole tree is freed.
+//
+// Notifications a control sends, synchronously, on the UI thread, with itself as sender:
+//   "NID_CONDITION_CHANGE" and the per-condition "NID_..._CONDITION_CHANGE" (one spelled
+//       "NID_VISIBLITY_CONDITION_CHANGE"): LConditionsParam, the control's own record;
+//   "NID_VALUE_CHANGE": LValueParam;  "NID_SCROLL_OFFSET_CHANGE": no payload;
+//   "NID_LEFT_CLICK", "NID_MIDDLE_CLICK", "NID_RIGHT_CLICK": LMouseButtonParam.
+//
+// Setters answer 0 done, 1 nothing changed, kFail or kInvalidArg refused; every state
+// change ends with UpdateConditions. Finders return a reference to a pointer held by the
+// container, or to one static null pointer; callers test for null.
+//
+// The operations are split over four sources: ControlTree.cpp (construction, the child
+// list, finders, coordinates, value mapping), ControlConditions.cpp (condition bits,
+// enabled, visible, capture), ControlFocus.cpp (focus and the tab-order walks) and
+// ControlValues.cpp (value, clipping counts, idle, scroll offset, frame, detaching).
+
+#include "kr/core/Array.h"
+#include "kr/core/Point.h"
+#include "kr/core/RCPtr.h"
+#include "kr/core/RCPtrArray.h"
+#include "kr/core/Rect.h"
+#include "kr/core/StringT.h"
+#include "kr/core/TaggableObject.h"
+#include "kr/core/Types.h"
+#include "kr/notify/NotificationClient.h"
+#include "kr/notify/NotificationDistributor.h"
+#include "kr/notify/NotificationHandler.h"
+#include "kr/ui/ControlDescriptor.h"
+#include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/NotificationParams.h"
+#include "kr/ui/RootWindowServices.h"
+#include "kr/ui/StringTable.h"
+#include "kr/ui/UITarget.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace KR
+{
+
+// Condition bits (LControl::GetConditions).
+namespace Condition
+{
+inline constexpr std::uint32_t kHasFocus = 0x1;
+inline constexpr std::uint32_t kContainsFocus = 0x2;
+inline constexpr std::uint32_t kHover = 0x4;
+inline constexpr std::uint32_t kCapture = 0x8;
+inline constexpr std::uint32_t kLeftPressed = 0x10;
+inline constexpr std::uint32_t kMiddlePressed = 0x20;
+inline constexpr std::uint32_t kRightPressed = 0x40;
+inline constexpr std::uint32_t kLeftDrag = 0x80;
+inline constexpr std::uint32_t kMiddleDrag = 0x100;
+inline constexpr std::uint32_t kRightDrag = 0x200;
+inline constexpr std::uint32_t kEnabled = 0x400;
+inline constexpr std::uint32_t kShown = 0x800;
+inline constexpr std::uint32_t kHoverOrForced = 0x1000;
+} // namespace Condition
+
+// The orders in which a child list is read.
+enum ChildOrder : std::int32_t
+{
+    kInsertionOrder = 0,
+    kDrawingOrder = 1, // clipped children first, then by docked axes, Z_Order, insertion
+    kTabOrder = 2,     // by TabStop, then insertion
+};
+
+class LControl : public LNotificationClient,
+                 public LNotificationDistributor,
+                 public LTaggableObject,
+                 public UITarget
+{
+public:
+    // The children of one control in insertion order, with the drawing and tab orders
+    // kept as index arrays that are rebuilt on the first read after a change.
+    class ChildControlList
+    {
+    public:
+        explicit ChildControlList(LControl* owner) : mOwner(owner) {}
+        virtual ~ChildControlList() = default;
+        ChildControlList(const ChildControlList&) = delete;
+        ChildControlList& operator=(const ChildControlList&) = delete;
+
+        // 0; kInvalidArg for null; kFail when a child of that name is in the list already.
+        Result Add(const RCPtr<LControl>& child);
+        // The index the child had, or -1.
+        std::int32_t Remove(const RCPtr<LControl>& child);
+        // Takes every child out, last first.
+        void RemoveAll();
+        // Throws a runtime error for an index past the end or an unknown order.
+        const RCPtr<LControl>& GetAt(std::uint32_t index, std::int32_t order);
+        const RCPtr<LControl>& GetAt(std::uint32_t index, std::int32_t order) const;
+        std::uint32_t GetCount() const { return mChildren.GetCount(); }
+
+        // Raised by every change of membership, and by a child's change of clipping or
+        // focusability; the sorted orders follow it.
+        std::uint32_t GetGeneration() const { return mGeneration; }
+        void RaiseGeneration() { ++mGeneration; }
+
+    private:
+        void SortIfStale() const;
+        // The removal's bookkeeping for the child at `index`.
+        void Detach(std::uint32_t index);
+
+        LControl* const mOwner;
+        RCPtrArray<LControl> mChildren;
+        mutable std::vector<std::uint32_t> mTabOrder;
+        mutable std::vector<std::uint32_t> mDrawingOrder;
+        std::uint32_t mGeneration = 1;
+        mutable std::uint32_t mSortedGeneration = 0;
+    };
+
+    // A control inside `parent` (which may be null: a control not yet placed).
+    LControl(const RCPtr<LControl>& parent, const String& name);
+    // A root control of a window.
+    LControl(const RCPtr<IRootWindowServices>& rootWindow, const String& name);
+    ~LControl() override;
+    LControl(const LControl&) = delete;
+    LControl& operator=(const LControl&) = delete;
+
+    // Breaks the tree's cycles: the registrations at this control and of it, the menu-item
+    // updater's link, the children. kOk when only the caller's reference is left.
+    Result ReleaseInternalReferences() override;
+    Result Receive(const RCPtr<LNotificationDistributor>& sender,
+                   const RCPtr<LNotification>& notification) override;
+
+    // ---- fields ------------------------------------------------------------------------
+    const String& GetName() const { return mName; }
+    // The private layout descriptor; null until the skin gives one (the flags then read
+    // as the defaults: visible, enabled, clipped, tab stop 0, not docked).
+    const RCPtr<LLayoutDescriptor>& GetLayoutDescriptor() const { return mLayout; }
+    // Takes the descriptor as it is (the skin's application clones it first).
+    void SetLayoutDescriptor(const RCPtr<LLayoutDescriptor>& layout);
+    PointD GetPosition() const { return mPosition; }
+    PointD GetSize() const { return mSize; }
+    RectD GetFrame() const { return RectD{mPosition.x, mPosition.y, mSize.x, mSize.y}; }
+    PointD GetScrollOffset() const { return mScrollOffset; }
+    double GetValue() const { return mValue; }
+    std::int32_t GetUnclippedCount() const { return mUnclippedCount; }
+    std::int32_t GetIdleRequestCount() const { return mIdleRequests; }
+    float GetOpacity() const { return mOpacity; }
+    void SetOpacity(float opacity) { mOpacity = opacity; }
+    const String& GetText() const { return mText; }
+    // Returns whether the text changed.
+    bool SetText(const String& text);
+    std::uint32_t GetCursor() const { return mCursor; }
+    void SetCursor(std::uint32_t cursor) { mCursor = cursor; }
+    bool IsFocusBarrier() const { return mFocusBarrier; }
+    void SetFocusBarrier(bool barrier) { mFocusBarrier = barrier; }
+    const RCPtr<LConditionsParam>& GetConditionsParam() const { return mConditions; }
+    PointD GetPressPoint() const { return mPressPoint; }
+
+    // ---- tree ---------------------------------------------------------------------------
+    const RCPtr<LControl>& GetParent() const { return mParent; }
+    ChildControlList& GetChildren() { return mChildList; }
+    const ChildControlList& GetChildren() const { return mChildList; }
+    // 1 when `parent` is the parent already; else 0.
+    Result SetParent(const RCPtr<LControl>& parent);
+    // The window link of a root control. kFail on a control that has a parent.
+    Result SetRootWindow(const RCPtr<IRootWindowServices>& rootWindow);
+    // The window of the tree (its root control's link), or null.
+    RCPtr<IRootWindowServices> GetRootWindow() const;
+    RCPtr<LControl> GetRootControl() const;
+    // Takes a direct child out at the next idle step; it is hidden meanwhile.
+    Result DeferChildRemoval(const RCPtr<LControl>& child);
+    const RCPtr<LControl>& FindChildControl(const String& name) const;
+    // Appends every control below this one named `name`; returns the array's count.
+    std::uint32_t FindDescendantControls(const String& name, RCPtrArray<LControl>& found) const;
+    std::int32_t GetChildIndex(const RCPtr<LControl>& child, std::int32_t order);
+    // The updater menus ask about this control's items; made on the first call.
+    const RCPtr<LMenuItemUpdater>& GetMenuItemUpdater();
+
+    // ---- state tests ---------------------------------------------------------------------
+    bool IsEnabled(bool withAncestors) const;
+    bool IsShown(bool withAncestors) const;
+    bool IsNotFocusable(bool withAncestors) const;
+    bool CanTakeFocus();
+    bool ClipsToParent() const { return !mLayout || mLayout->clipToParent; }
+    bool IsDocked() const { return mLayout && (mLayout->xDocked || mLayout->yDocked); }
+    bool HasFocus() const { return mHasFocus; }
+    bool ContainsFocus() const { return mContainsFocus; }
+    bool HasCapture() const { return mCapture; }
+
+    // ---- geometry -----------------------------------------------------------------------
+    PointD GetAbsolutePosition() const;
+    PointI ConvertPointFromControl(const PointI& point, const LControl& other) const;
+    // The union of the children not docked on either axis; (0, 0, 0, 0) when there is none.
+    RectD GetChildrenBounds();
+    // 1 when all four values equal the stored ones; else 0.
+    Result SetFrame(const PointD& position, const PointD& size);
+    // Re-places the control from its layout descriptor: kFail without one. The placement
+    // passes come with the skin's layout; until a control has them it keeps its frame (1).
+    Result UpdateLayout();
+
+    // ---- value mapping --------------------------------------------------------------------
+    double InterpolateValue(double normalized) const;
+    double NormalizeValue(double value) const;
+
+    // ---- conditions -----------------------------------------------------------------------
+    std::uint32_t GetConditions() const;
+    void UpdateConditions();
+    // Takes the current bits into the record without notifying anyone: a new control's
+    // first state is no change.
+    void InitializeConditions();
+    void SetForcedHover(bool forced);
+    Result ChildTakesFocus(const RCPtr<LControl>& child);
+
+    // ---- clipping counts and idle -----------------------------------------------------------
+    void IncrementUnclippedCount(std::int32_t delta = 1);
+    void DecrementUnclippedCount(std::int32_t delta = 1) { IncrementUnclippedCount(-delta); }
+    Result BeginIdleProcessing();
+    Result EndIdleProcessing();
+
+    // ---- focus walks ------------------------------------------------------------------------
+    const RCPtr<LControl>& GetFirstFocusableChild();
+    const RCPtr<LControl>& GetLastFocusableChild();
+    const RCPtr<LControl>& GetFocusedChild() const;
+
+    // ---- invalidation -----------------------------------------------------------------------
+    // Every control below that does not clip to its parent repaints its whole frame; or
+    // this control's when it is such a control itself.
+    void InvalidateSubtree();
+
+    // ---- the primary virtual operations, in their fixed order ------------------------------
+    virtual bool SetTextFromString(const String& text);                                               // 0
+    virtual double SetValue(double value);                                                            // 1
+    virtual void OnValueChanged() {}                                                                  // 2
+    virtual Result SetValueScaling(double minimum, double maximum, std::int32_t mode);                // 3
+    virtual void UpdateClientRect();                                                                  // 4
+    virtual void CheckClientRect();                                                                   // 5
+    virtual void ScrollContent(const PointD& /*oldOffset*/, const PointD& /*newOffset*/) {}           // 6
+    virtual void OnChildRectChanged(const RCPtr<LControl>& /*child*/) {}                              // 7
+    virtual PointD GetSpecifiedSize() { return mSize; }                                               // 8
+    virtual PointD GetMinSize();                                                                      // 9
+    virtual bool SetClipToParent(bool clip);                                                          // 10
+    virtual void SetScrollOffset(const PointD& offset);                                               // 11
+    virtual RCPtr<LStringTable> GetStringTable();                                                     // 12
+    virtual bool IsEditTarget() { return false; }                                                     // 13
+    virtual RCPtr<LControl> GetEditTarget();                                                          // 14
+    virtual bool CanPerformEdit(std::int32_t /*operation*/) { return false; }                         // 15
+    virtual Result PerformEdit(std::int32_t operation);                                               // 16
+    virtual Result SetDragMode(std::int32_t mode, std::int32_t axes);                                 // 17
+    virtual void OnDragStart() {}                                                                     // 18
+    virtual void AdvanceDragStart() {}                                                                // 19
+    virtual Result OnDragMove(const RCPtr<LPointWithModifiersParam>& /*point*/) { return kOk; }       // 20
+    virtual Result OnDragTick() { return kOk; }                                                       // 21
+    virtual void OnDragEnd() {}                                                                       // 22
+    virtual RCPtr<LControl> FindDropTarget(const PointI& /*point*/) { return nullptr; }               // 23
+    virtual void OnDropTargetChanged() {}                                                             // 24
+    virtual Result AcceptsDrop(const RCPtr<LControl>& /*dragged*/) { return kOk; }                    // 25
+    virtual void GetSizeLimits(const LControl* forControl, PointD& minimum, PointD& maximum);         // 26
+    virtual RectD GetClientArea();                                                                    // 27
+    virtual Result OnDragEnter(const RCPtr<LControl>& /*dragged*/) { return kOk; }                    // 28
+    virtual Result OnDragOver(const RCPtr<LControl>& /*dragged*/) { return kOk; }                     // 29
+    virtual void OnDragLeave(const RCPtr<LControl>& /*dragged*/) {}                                   // 30
+    virtual Result OnDropEnded(const RCPtr<LControl>& /*dragged*/) { return kOk; }                    // 31
+    virtual Result OnDrop(const RCPtr<LControl>& /*dragged*/) { return kFail; }                       // 32
+    virtual Result SetFocus(bool forward);                                                            // 33
+    virtual void SetNotFocusable(bool notFocusable);                                                  // 34
+    virtual bool ContainsFocusableControl();                                                          // 35
+    virtual Result OnConditionsChanged(const RCPtr<LConditionsParam>& /*conditions*/) { return kOk; } // 36
+    virtual Result Detach();                                                                          // 37
+    virtual void RegisterIdleHandlers();                                                              // 38
+    virtual void OnChildRemoved(std::int32_t /*index*/) {}                                            // 39
+    virtual bool SetVisible(bool visible);                                                            // 40
+    virtual bool IsPointInLooks(const PointI& point);                                                 // 41
+    virtual std::uint32_t GetLookColorAt(const PointI& point);                                        // 42
+    // Whether the menu item for `notificationName` is enabled; 1: the control has no say.
+    virtual Result UpdateMenuItem(std::int32_t /*index*/, const String& /*notificationName*/,
+                                  bool& /*enabled*/) // 43
+    {
+        return kNothingDone;
+    }
+    virtual const RCPtr<LRefCountedObject>& GetContextMenu() { return mContextMenu; }     // 44
+    virtual Result OnContextMenuOpening(const RCPtr<LControl>& /*popup*/) { return kOk; } // 45
+    virtual void SelectLook(std::int32_t /*index*/) {}                                    // 46
+    virtual void AddLook() {}                                                             // 47
+    virtual Result AdjustWindowRect(RectD& /*rect*/) { return kOk; }                      // 48
+    virtual void SetEnabled(bool enabled);                                                // 49
+    virtual Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor);      // 50
+    virtual Result Draw() { return kOk; }                                                 // 51
+    virtual void InvalidateInParent(const RectD& rect, bool clip, const RectD& clipRect); // 52
+    virtual void Invalidate(const RectD& rect, bool clip);                                // 53
+    virtual RCPtr<LControl> HitTest(const PointI& /*point*/, PointI& /*localPoint*/,
+                                    bool /*visibleOnly*/) // 54
+    {
+        return nullptr;
+    }
+    virtual void OnFontApplied() {}                                                               // 55
+    virtual Result RequestFocus(const RCPtr<LControl>& child);                                    // 56
+    virtual Result OnLeftButtonDown(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }   // 57
+    virtual Result OnLeftButtonUp(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }     // 58
+    virtual Result OnMiddleButtonDown(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; } // 59
+    virtual Result OnMiddleButtonUp(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }   // 60
+    virtual Result OnRightButtonDown(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }  // 61
+    virtual Result OnRightButtonUp(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }    // 62
+    virtual Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& /*point*/) { return kOk; } // 63
+    // The base takes no wheel, so the notch climbs to a control that scrolls.
+    virtual Result OnVerticalWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) { return kNothingDone; }   // 64
+    virtual Result OnHorizontalWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) { return kNothingDone; } // 65
+    virtual Result OnClick(const RCPtr<LMouseButtonParam>& button);                                     // 66
+    virtual Result OnLeftClick(const RCPtr<LMouseButtonParam>& button);                                 // 67
+    virtual Result OnMiddleClick(const RCPtr<LMouseButtonParam>& button);                               // 68
+    virtual Result OnRightClick(const RCPtr<LMouseButtonParam>& button);                                // 69
+    virtual Result OnBeforeLeftClick(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }        // 70
+    virtual Result OnBeforeMiddleClick(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }      // 71
+    virtual Result OnBeforeRightClick(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }       // 72
+    virtual bool ContainsPoint(const PointI& point);                                                    // 73
+    virtual const RCPtr<LControl>& GetNextTabControl(const RCPtr<LControl>& current, bool backward);    // 74
+    virtual Result OnKeyDown(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }                  // 75
+    virtual Result OnSiblingKey(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }               // 76
+    virtual Result DispatchKey(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }                // 77
+    virtual Result NavigateChildren(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }           // 78
+    // Fills `order` with the order in which the receivers at `receivers` are offered a key.
+    virtual Result OrderSiblingTargets( // 79
+        const RCPtr<LKeyParam>& key,
+        const RCPtr<LNotificationDistributor::LNotificationClientPool>& receivers,
+        Array<std::int32_t>& order);
+    virtual Result OnParentFontChanged() { return kOk; }                            // 80
+    virtual Result OnSizeChanged(const PointD& oldOffset, const PointD& newOffset); // 81
+    virtual Result OnParentSizeChanged(const RCPtr<LControl>& child);               // 82
+    virtual void OnLayoutChanged() {}                                               // 83
+    virtual Result DrawContent() { return kOk; }                                    // 84
+    virtual Result DrawOverlay() { return kOk; }                                    // 85
+    virtual Result CreateChildControls(ConstRCPtr<LControlDescriptor> descriptor);  // 86
+    virtual Result Initialize() { return kOk; }                                     // 87
+    virtual Result ReadCreateParams() { return kOk; }                               // 88
+    virtual Result AddChildControl(const RCPtr<LControl>& child,                    // 89
+                                   ConstRCPtr<LControlDescriptor> descriptor);
+    virtual Result PlaceParts() { return kOk; }                 // 90
+    virtual String GetToolTipText() { return mToolTipText; }    // 91
+    virtual Result CreateToolTip(bool /*show*/) { return kOk; } // 92
+    virtual RectD GetClientRect();                              // 93
+
+    // ---- UITarget ------------------------------------------------------------------------------
+    Result OnMouseEnter() override;
+    Result OnMouseMove(const RCPtr<LPointWithModifiersParam>& /*point*/) override { return kNothingDone; }
+    Result OnMouseDown(const RCPtr<LMouseButtonParam>& /*button*/) override { return kNothingDone; }
+    Result OnMouseUp(const RCPtr<LMouseButtonParam>& /*button*/) override { return kNothingDone; }
+    Result OnMouseLeave() override;
+    Result BeginDrag(std::uint32_t /*button*/, std::int32_t /*x*/, std::int32_t /*y*/) override
+    {
+        return kNothingDone;
+    }
+    Result OnCaptureLost() override;
+    Result OnKey(const RCPtr<LKeyParam>& /*key*/) override { return kNothingDone; }
+    Result OnMouseWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) override { return kNothingDone; }
+    Result OnHorizontalMouseWheel(const RCPtr<LMouseWheelParam>& wheel) override
+    {
+        return OnMouseWheel(wheel);
+    }
+    Result OnUpdateLayout(std::int32_t parentWidth, std::int32_t parentHeight) override;
+    bool CanReleaseFocus() override { return true; }
+    Result OnFocusLost() override;
+
+    static const RCPtr<LControl>& NullControl();
+
+protected:
+    // For classes whose input handling sets the state bytes.
+    void SetHover(bool hover) { mHover = hover; }
+    void SetCaptureFlag(bool capture) { mCapture = capture; }
+    void SetPressed(std::uint32_t button, bool pressed);
+    void SetDragging(std::uint32_t button, bool dragging);
+    void SetPressPoint(const PointD& point) { mPressPoint = point; }
+    std::int32_t GetDragMode() const { return mDragMode; }
+
+    // The "NID_IDLE" handler: children handed to DeferChildRemoval leave now.
+    virtual Result OnIdle(const RCPtr<LNotificationDistributor>& sender,
+                          const RCPtr<LNotification>& notification);
+
+private:
+    friend class ChildControlList;
+
+    LLayoutDescriptor& EnsureLayout();
+    bool VisibleFlag() const { return !mLayout || mLayout->visible; }
+    bool EnabledFlag() const { return !mLayout || mLayout->enabled; }
+    // The focus hand-over shared by SetEnabled, SetVisible and SetNotFocusable: the
+    // control takes the focus from a parent that holds it, when it can hold it.
+    void TakeFocusFromParent();
+    // The child holding or containing the focus, searched from the last child.
+    RCPtr<LControl> FindFocusHolderChild(const LControl* except) const;
+    const RCPtr<LControl>& FocusableChildFromEnd(bool fromLast);
+    void DropIdleRegistrations(const RCPtr<IRootWindowServices>& window);
+    PointD GetClientOrigin();
+    std::uint32_t ComputeConditions() const;
+
+    // Declaration order: the fields of the control, then its tree.
+    String mName;
+    RCPtr<LLayoutDescriptor> mLayout;
+    PointD mPosition;
+    PointD mSize;
+    PointD mScrollOffset;
+    std::int32_t mUnclippedCount = 0;
+    RCPtr<LConditionsParam> mConditions;
+    bool mHasFocus = false;
+    bool mContainsFocus = false;
+    bool mHover = false;
+    bool mCapture = false;
+    bool mPressed[3] = {false, false, false};
+    bool mDragging[3] = {false, false, false};
+    bool mForcedHover = false;
+    bool mExcludedFromHitTest = false;
+    PointD mPressPoint;
+    std::int32_t mDragMode = 0;
+    std::int32_t mDragAxes = 0;
+    double mValue = 0.0;
+    double mMinimum = 0.0;
+    double mMaximum = 0.0;
+    std::int32_t mScalingMode = 0;
+    float mOpacity = 1.0f;
+    RCPtr<LControl> mParent;
+    RCPtr<IRootWindowServices> mRootWindow;
+    RCPtr<LStringTable> mStringTable;
+    bool mNotFocusable = true;
+    bool mFocusBarrier = false;
+    String mToolTipText;
+    String mText;
+    std::int32_t mIdleRequests = 0;
+    std::uint32_t mCursor = 0;
+    std::uint32_t mSavedCursor = 0;
+    bool mCursorShown = false;
+    bool mLayoutInProgress = false;
+    bool mScrolling = false;
+    bool mChildIsDocked = false;
+    RectD mClientRect;
+    RCPtrArray<LControl> mPendingRemovals;
+    RCPtr<LMenuItemUpdater> mMenuItemUpdater;
+    RCPtr<LRefCountedObject> mContextMenu;
+    RCPtr<LNotificationHandler<LControl>> mHandler;
+    ChildControlList mChildList;
+};
+
+} // namespace KR

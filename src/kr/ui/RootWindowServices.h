@@ -1,0 +1,54 @@
+#pragma once
+// What a control tree asks of the window it lives in: who holds the keyboard focus and
+// the pointer capture, the cursor, the pointer, repainting, and a new look at what lies
+// under the pointer. The root window of each top-level window implements it; the control
+// tree reaches it through its root control's link (LControl::GetRootWindow).
+//
+// It is also the distributor of the window's "NID_IDLE": controls with idle work
+// register there (LControl::BeginIdleProcessing).
+//
+// UI thread only, like the controls.
+
+#include "kr/core/Point.h"
+#include "kr/core/RCPtr.h"
+#include "kr/core/Rect.h"
+#include "kr/core/Types.h"
+#include "kr/notify/NotificationDistributor.h"
+
+#include <cstdint>
+
+namespace KR
+{
+
+class LControl;
+
+class IRootWindowServices : public virtual LNotificationDistributor
+{
+public:
+    // The control with the keyboard focus, or null.
+    virtual RCPtr<LControl> GetFocusControl() const = 0;
+    virtual void SetFocusControl(const RCPtr<LControl>& control) = 0;
+    // The focus left the window's controls: the holder is kept aside to be given the
+    // focus again later, and no control has it meanwhile.
+    virtual void SaveAndClearFocus() = 0;
+
+    // The previous holder is told it lost the capture first; kInvalidArg for null.
+    virtual Result SetCapture(const RCPtr<LControl>& control) = 0;
+    virtual Result ReleaseCapture() = 0;
+
+    // Shows a cursor (0: the default arrow) and returns the one in force before.
+    virtual std::uint32_t SetCursor(std::uint32_t cursor) = 0;
+    // The pointer in the window's client coordinates, and the buttons down (MouseButton bits).
+    virtual PointI GetMousePosition() = 0;
+    virtual std::uint32_t GetMouseButtons() = 0;
+    // Hit-tests again at the pointer and updates the hovered control: what lies under
+    // the pointer changed although the pointer did not move.
+    virtual void UpdateHoverAtPointer() = 0;
+
+    // Adds a rectangle of the client area (doubles) to the area repainted next.
+    virtual void InvalidateRect(const RectD& rect) = 0;
+    // The client area's size in whole units.
+    virtual PointI GetClientSize() = 0;
+};
+
+} // namespace KR
