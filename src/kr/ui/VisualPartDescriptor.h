@@ -6,24 +6,13 @@
 #include "kr/core/RCPtr.h"
 #include "kr/core/RefCountedObject.h"
 #include "kr/core/StringT.h"
+#include "kr/render/ImageReference.h"
 #include "kr/ui/Colorizer.h"
 
 #include <cstdint>
 
 namespace KR
 {
-
-// A rectangle of a picture file; an empty path means no picture.
-struct ImageReference
-{
-    String path;
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-
-    bool IsEmpty() const { return path.IsEmpty(); }
-};
 
 enum ResizeType : std::int32_t
 {
