@@ -137,6 +137,8 @@ public:
 
     // ---- fields ------------------------------------------------------------------------
     const String& GetName() const { return mName; }
+    // The skin element the control was last made from; null for a control made in code.
+    const ConstRCPtr<LControlDescriptor>& GetControlDescriptor() const { return mDescriptor; }
     // The private layout descriptor; null until the skin gives one (the flags then read
     // as the defaults: visible, enabled, clipped, tab stop 0, not docked).
     const RCPtr<LLayoutDescriptor>& GetLayoutDescriptor() const { return mLayout; }
@@ -156,6 +158,12 @@ public:
     bool SetText(const String& text);
     std::uint32_t GetCursor() const { return mCursor; }
     void SetCursor(std::uint32_t cursor) { mCursor = cursor; }
+    // Asks the window to show this control's cursor (0: the default arrow); kFail
+    // without a window, else the cursor that was in force.
+    Result ApplyCursor();
+    // Set on a dragged control and its items so that the hit test passes them by.
+    bool IsExcludedFromHitTest() const { return mExcludedFromHitTest; }
+    void SetExcludedFromHitTest(bool excluded) { mExcludedFromHitTest = excluded; }
     bool IsFocusBarrier() const { return mFocusBarrier; }
     void SetFocusBarrier(bool barrier) { mFocusBarrier = barrier; }
     const RCPtr<LConditionsParam>& GetConditionsParam() const { return mConditions; }
@@ -397,6 +405,7 @@ private:
 
     // Declaration order: the fields of the control, then its tree.
     String mName;
+    ConstRCPtr<LControlDescriptor> mDescriptor;
     RCPtr<LLayoutDescriptor> mLayout;
     PointD mPosition;
     PointD mSize;

@@ -147,6 +147,12 @@ void LControl::SetDragging(std::uint32_t button, bool dragging)
     mDragging[ButtonIndex(button)] = dragging;
 }
 
+Result LControl::ApplyCursor()
+{
+    const RCPtr<IRootWindowServices> window = GetRootWindow();
+    return window ? static_cast<Result>(window->SetCursor(mCursor)) : kFail;
+}
+
 Result LControl::OnMouseEnter()
 {
     mHover = true;

@@ -481,6 +481,10 @@ Result LControl::AddChildControl(const RCPtr<LControl>& child, ConstRCPtr<LContr
 
 Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor)
 {
+    if (descriptor != mDescriptor)
+    {
+        mDescriptor = descriptor;
+    }
     if (descriptor && descriptor->GetLayout())
     {
         SetLayoutDescriptor(descriptor->GetLayout()->Clone());

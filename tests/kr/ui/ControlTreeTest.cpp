@@ -1,7 +1,10 @@
 #include "ControlTestSupport.h"
 #include "UiTestSupport.h"
+#include "kr/ui/RegionFromRect.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace KR
 {
@@ -181,6 +184,33 @@ TEST(ControlTree, ChildrenBoundsSkipDockedChildren)
     TestControl::Make(parent, u"a", RectD{10.4, 20, 5, 5});
     TestControl::Make(parent, u"b", RectD{-2.5, 30, 10, 10});
     EXPECT_EQ(parent->GetChildrenBounds(), (RectD{-3, 20, 18, 20}));
+}
+
+TEST(ControlTree, RegionFromRectTruncatesTowardZeroAfterClamping)
+{
+    constexpr std::int32_t kMax = 2147483647;
+    constexpr std::int32_t kMin = -kMax - 1;
+    const struct
+    {
+        RectD rect;
+        EdgesI edges;
+    } cases[] = {
+        {{-2.5, -2.7, 10.4, 3.5}, {-2, -2, 8, 2}},
+        {{0.49, 1.5, 0, 0}, {0, 2, 0, 2}},
+        {{1e10, 0, 1e10, 5}, {kMax, 0, kMax, 5}},
+        {{0, -1e10, 1e10, 1e10}, {0, kMin, kMax, -1}},
+        {{std::nan(""), 0, 10, std::nan("")}, {kMin, 0, kMin + 10, kMin}},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(RegionEdgesFromRect(c.rect), c.edges) << c.rect.x << " " << c.rect.width;
+    }
+    LRegion region;
+    RegionFromRect(RectD{-2.5, 0, 4, 4}, region);
+    EdgesI bounds;
+    ASSERT_TRUE(region.GetBounds(bounds));
+    EXPECT_EQ(bounds, (EdgesI{-2, 0, 2, 4}));
+    EXPECT_EQ(RoundPointToInt(PointD{-2.5, 0}).x, -3);
 }
 
 TEST(ControlTree, DeferredRemovalHidesNowAndRemovesAtIdle)
