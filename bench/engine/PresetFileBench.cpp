@@ -6,7 +6,7 @@
 #include "engine/PresetFile.h"
 #include "engine/PresetManager.h"
 #include "engine/RootModuleEngine.h"
-#include "kr/app/FrameworkApp.h"
+#include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/NotificationCenterManager.h"
 
 #include <benchmark/benchmark.h>
@@ -90,7 +90,7 @@ public:
     }
 
     // What the UI thread's idle step would deliver; nobody listens here.
-    static void Drain() { KR::LFrameworkApp::GetNotificationCenter()->ProcessNotifications(false); }
+    static void Drain() { KR::GetApplicationNotificationCenter()->ProcessNotifications(false); }
 
     KR::LPresetManager& Manager() { return *mManager; }
     const KR::String& Path() const { return mWidePath; }

@@ -2,13 +2,13 @@
 
 #include "device/ParamLayout.h"
 #include "engine/GlobalSettings.h"
-#include "kr/app/FrameworkApp.h"
 #include "kr/core/Array.h"
 #include "kr/core/Exception.h"
 #include "kr/core/ParamValues.h"
 #include "kr/core/Variant.h"
 #include "kr/midi/MidiCaptureNotificationData.h"
 #include "kr/midi/MidiComm.h"
+#include "kr/notify/ApplicationCenter.h"
 
 #include <chrono>
 #include <cstring>
@@ -76,7 +76,7 @@ RCPtr<LMidiManager> LMidiManager::Create(Options options)
         const MutexLocker lock(manager->mLock);
         manager->mComm = std::move(comm);
     }
-    manager->mAppCenter = LFrameworkApp::GetNotificationCenter();
+    manager->mAppCenter = GetApplicationNotificationCenter();
     if (manager->mAppCenter)
     {
         // Only a null sender or a name without id is refused, and neither is possible here.

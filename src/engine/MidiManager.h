@@ -99,7 +99,7 @@ public:
     };
 
     // Makes the manager and its first communication object, and registers it with the
-    // application center (LFrameworkApp::GetNotificationCenter) to pass global values on.
+    // application center (GetApplicationNotificationCenter) to pass global values on.
     static RCPtr<LMidiManager> Create();
     static RCPtr<LMidiManager> Create(Options options);
 

@@ -1,9 +1,9 @@
 #include "engine/PresetManager.h"
 
 #include "engine/WholeFile.h"
-#include "kr/app/FrameworkApp.h"
 #include "kr/core/Exception.h"
 #include "kr/core/Wrapper.h"
+#include "kr/notify/ApplicationCenter.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,9 +21,9 @@ constexpr std::string_view kCreateRegistrationSite =
 RCPtr<LPresetManager> LPresetManager::Create(const RCPtr<LRootModuleEngine>& engine)
 {
     RCPtr<LPresetManager> manager(new LPresetManager(engine));
-    const Result registered = manager->mHandler->Register(&LPresetManager::OnLoadControlPanelSettings,
-                                                          LFrameworkApp::GetNotificationCenter(),
-                                                          kNidGlobalLoadControlPanelSettings);
+    const Result registered =
+        manager->mHandler->Register(&LPresetManager::OnLoadControlPanelSettings,
+                                    GetApplicationNotificationCenter(), kNidGlobalLoadControlPanelSettings);
     ThrowIfFailed(registered, kCreateRegistrationSite);
     return manager;
 }

@@ -1,8 +1,8 @@
 #include "engine/RootModuleEngine.h"
 
 #include "engine/DeviceCommunicationBridge.h"
-#include "kr/app/FrameworkApp.h"
 #include "kr/core/Exception.h"
+#include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/Notification.h"
 #include "kr/thread/Thread.h"
 #include "kr/thread/ThreadLog.h"
@@ -62,7 +62,7 @@ KR::Result LRootModuleEngine::Initialize(std::int32_t firstParamID)
     }
     const KR::Result registered =
         mHandler->Register(&LRootModuleEngine::OnParamModuleChangeRequest,
-                           KR::LFrameworkApp::GetNotificationCenter(), kNidParamModuleChangeReq);
+                           KR::GetApplicationNotificationCenter(), kNidParamModuleChangeReq);
     KR::ThrowIfFailed(registered, kInitializeRegistrationSite);
 
     if (!mBridge)
@@ -196,7 +196,7 @@ void LRootModuleEngine::PostParamValues(const KR::ParamValue* values, std::uint3
     {
         return;
     }
-    const KR::RCPtr<KR::LNotificationCenter> center = KR::LFrameworkApp::GetNotificationCenter();
+    const KR::RCPtr<KR::LNotificationCenter> center = KR::GetApplicationNotificationCenter();
     if (!center)
     {
         return;
@@ -218,7 +218,7 @@ void LRootModuleEngine::PostParamValues(const KR::ParamValue* values, std::uint3
 
 void LRootModuleEngine::PostConnectionState(DeviceConnectionState state)
 {
-    if (const KR::RCPtr<KR::LNotificationCenter> center = KR::LFrameworkApp::GetNotificationCenter())
+    if (const KR::RCPtr<KR::LNotificationCenter> center = KR::GetApplicationNotificationCenter())
     {
         center->PostNotificationByName(kNidDeviceConnectionStateChange, new StateHolder(state));
     }
@@ -226,7 +226,7 @@ void LRootModuleEngine::PostConnectionState(DeviceConnectionState state)
 
 void LRootModuleEngine::PostDeviceListChange(std::uint32_t count)
 {
-    if (const KR::RCPtr<KR::LNotificationCenter> center = KR::LFrameworkApp::GetNotificationCenter())
+    if (const KR::RCPtr<KR::LNotificationCenter> center = KR::GetApplicationNotificationCenter())
     {
         center->PostNotificationByName(kNidRemoteDeviceListChange, new CountHolder(count));
     }
@@ -497,7 +497,7 @@ KR::Result LRootModuleEngine::DoWork(KR::RCPtr<KR::LRefCountedObject>& /*param*/
     bool listComplete = false;
     int rounds = 0;
     KR::Array<KR::Variant> scratch;
-    const bool haveCenter = static_cast<bool>(KR::LFrameworkApp::GetNotificationCenter());
+    const bool haveCenter = static_cast<bool>(KR::GetApplicationNotificationCenter());
     while (haveCenter && !mStopRequested.load())
     {
         bool check = false;

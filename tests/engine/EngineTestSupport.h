@@ -4,7 +4,7 @@
 // played by the test thread), and bounded waits for conditions.
 
 #include "engine/RootModuleEngine.h"
-#include "kr/app/FrameworkApp.h"
+#include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/NotificationCenterManager.h"
 
 #include <chrono>
@@ -96,7 +96,7 @@ public:
     ApplicationCenter()
     {
         KR::LNotificationCenterManager::ReleaseInstance();
-        center = KR::LFrameworkApp::GetNotificationCenter();
+        center = KR::GetApplicationNotificationCenter();
         log = NotificationLog::Create();
         for (const char16_t* name :
              {kNidParamModuleStateChange, kNidDeviceConnectionStateChange, kNidRemoteDeviceListChange})

@@ -1,13 +1,154 @@
 #include "kr/app/FrameworkApp.h"
 
+#include "kr/core/Exception.h"
+#include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/NotificationCenterManager.h"
+#include "kr/render/Font.h"
+#include "kr/ui/Clipboard.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/GlobalHotKeyManager.h"
+#include "kr/ui/RootWindowServices.h"
+
+#include <algorithm>
+#include <atomic>
 
 namespace KR
 {
+namespace
+{
+
+constexpr char kSecondAppText[] =
+    "Logic Error : A framework application exists already : "
+    "KR::LFrameworkApp::LFrameworkApp : krframework\\app\\FrameworkApp : Line 31";
+
+std::atomic<bool> gAppExists{false};
+
+} // namespace
+
+LFrameworkApp::LFrameworkApp(const String& applicationName)
+    : mApplicationName(applicationName), mStart(std::chrono::steady_clock::now())
+{
+    if (gAppExists.exchange(true))
+    {
+        Throw<std::logic_error>(kSecondAppText);
+    }
+    try
+    {
+        const RCPtr<LNotificationCenter> center = GetNotificationCenter();
+        mHotKeys = LGlobalHotKeyManager::Create(center ? center->GetPostingReceiver() : nullptr);
+        mFactory = RCPtr<LControlFactory>(new LControlFactory(applicationName));
+        mClipboard = RCPtr<LClipboard>(new LClipboard);
+    }
+    catch (...)
+    {
+        gAppExists.store(false);
+        throw;
+    }
+    mPrevious = IsInstalled(&GetInstance()) ? &GetInstance() : nullptr;
+    SetInstance(this);
+}
+
+LFrameworkApp::~LFrameworkApp()
+{
+    if (IsInstalled(this))
+    {
+        SetInstance(mPrevious);
+    }
+    gAppExists.store(false);
+}
 
 RCPtr<LNotificationCenter> LFrameworkApp::GetNotificationCenter()
 {
-    return LNotificationCenterManager::GetInstance()->GetNotificationCenter(kApplicationCenterName);
+    return GetApplicationNotificationCenter();
+}
+
+std::uint32_t LFrameworkApp::GetRootWindowCount() const
+{
+    return static_cast<std::uint32_t>(mRootWindows.size());
+}
+
+RCPtr<IRootWindowServices> LFrameworkApp::GetRootWindow(std::uint32_t index) const
+{
+    return index < mRootWindows.size() ? mRootWindows[index] : nullptr;
+}
+
+Result LFrameworkApp::AddRootWindow(const RCPtr<IRootWindowServices>& window)
+{
+    if (!window)
+    {
+        return kInvalidArg;
+    }
+    if (std::find(mRootWindows.begin(), mRootWindows.end(), window) != mRootWindows.end())
+    {
+        return kNothingDone;
+    }
+    mRootWindows.push_back(window);
+    return kOk;
+}
+
+Result LFrameworkApp::RemoveRootWindow(const RCPtr<IRootWindowServices>& window)
+{
+    const auto found = std::find(mRootWindows.begin(), mRootWindows.end(), window);
+    if (!window || found == mRootWindows.end())
+    {
+        return kNothingDone;
+    }
+    mRootWindows.erase(found);
+    if (mActiveRootWindow == window)
+    {
+        mActiveRootWindow = nullptr;
+    }
+    return kOk;
+}
+
+RCPtr<IRootWindowServices> LFrameworkApp::GetActiveRootWindow() const
+{
+    return mActiveRootWindow;
+}
+
+void LFrameworkApp::SetActiveRootWindow(const RCPtr<IRootWindowServices>& window)
+{
+    mActiveRootWindow = window;
+}
+
+bool LFrameworkApp::OnIdle(bool sendIdle)
+{
+    bool more = LNotificationCenterManager::GetInstance()->ProcessNotifications(sendIdle);
+    // A copy: a window's idle step may close a window and take it off the list.
+    const std::vector<RCPtr<IRootWindowServices>> windows = mRootWindows;
+    for (auto window = windows.rbegin(); window != windows.rend(); ++window)
+    {
+        more = (*window)->OnIdle(sendIdle) || more;
+    }
+    return more;
+}
+
+double LFrameworkApp::GetSecondsSinceStart() const
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
+}
+
+std::uint32_t LFrameworkApp::GetMilliseconds() const
+{
+    // The system's millisecond tick: a count that wraps, read only for differences.
+    const auto sinceBoot = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(sinceBoot).count());
+}
+
+RCPtr<LGlobalHotKeyManager> LFrameworkApp::GetGlobalHotKeyManager() const
+{
+    return mHotKeys;
+}
+
+RCPtr<LControlFactory> LFrameworkApp::GetControlFactory() const
+{
+    return mFactory;
+}
+
+RCPtr<LClipboard> LFrameworkApp::GetClipboard() const
+{
+    return mClipboard;
 }
 
 } // namespace KR

@@ -1,28 +1,80 @@
 #pragma once
-// KR::LFrameworkApp: the framework's application object, one per process. What
-// stands here so far is the part that the engine, the MIDI manager and the preset
-// manager reach without an application instance: the application-wide notification
-// center. The start-up steps, the root windows, idle processing and the rest of the
-// shell grow on this class.
+// KR::LFrameworkApp: the framework's application object, one per process. While it lives
+// it is the installed KR::IFrameworkApp, so controls and windows reach it without
+// linking this library. It holds the root windows (the first is the main window), the
+// control factory made with the application's name, the default font, the global hot-key
+// manager, the clipboard and the two clocks, and runs the idle step.
+//
+//     KR::LFrameworkApp app(u"PresetEditor");
+//     ... create windows; the message loop calls, when idle:
+//     bool more = app.OnIdle(firstPass);
+//
+// The application-wide notification center stays reachable without an instance:
 //
 //     const KR::RCPtr<KR::LNotificationCenter> app = KR::LFrameworkApp::GetNotificationCenter();
 //     app->PostNotificationByName(u"NID_DEVICE_CONNECTION_STATE_CHANGE", state);   // any thread
 //
-// The UI thread drains the center's queue at idle.
+// Everything but the clocks and the center belongs to the user-interface thread.
 
 #include "kr/core/RCPtr.h"
+#include "kr/core/StringT.h"
 #include "kr/notify/NotificationCenter.h"
+#include "kr/ui/FrameworkApp.h"
+
+#include <chrono>
+#include <vector>
 
 namespace KR
 {
 
-class LFrameworkApp
+class LFrameworkApp : public IFrameworkApp
 {
 public:
-    // The center named "application", made on first use through the process-wide
-    // center manager. After the manager has been released (at shut-down) a new one,
-    // with a new center, is made on the next call. Safe from any thread.
+    // Installs the new application as the process's IFrameworkApp, and makes the control
+    // factory, the global hot-key manager (posting into the application center's queue)
+    // and the clipboard. A second application while one lives is a logic error.
+    explicit LFrameworkApp(const String& applicationName);
+    // Gives the installation back to what was installed before.
+    ~LFrameworkApp() override;
+    LFrameworkApp(const LFrameworkApp&) = delete;
+    LFrameworkApp& operator=(const LFrameworkApp&) = delete;
+
+    // The center named "application" (GetApplicationNotificationCenter). Safe from any
+    // thread, with or without an application.
     static RCPtr<LNotificationCenter> GetNotificationCenter();
+
+    std::uint32_t GetRootWindowCount() const override;
+    RCPtr<IRootWindowServices> GetRootWindow(std::uint32_t index) const override;
+    Result AddRootWindow(const RCPtr<IRootWindowServices>& window) override;
+    Result RemoveRootWindow(const RCPtr<IRootWindowServices>& window) override;
+    RCPtr<IRootWindowServices> GetActiveRootWindow() const override;
+    // The window layer reports which root window is active (null: none of ours).
+    void SetActiveRootWindow(const RCPtr<IRootWindowServices>& window);
+
+    // Drains every notification center, then asks each root window, last to first.
+    bool OnIdle(bool sendIdle) override;
+
+    double GetSecondsSinceStart() const override;
+    std::uint32_t GetMilliseconds() const override;
+
+    RCPtr<LFont> GetDefaultFont() const override { return mDefaultFont; }
+    void SetDefaultFont(const RCPtr<LFont>& font) { mDefaultFont = font; }
+    RCPtr<LGlobalHotKeyManager> GetGlobalHotKeyManager() const override;
+    RCPtr<LControlFactory> GetControlFactory() const override;
+    RCPtr<LClipboard> GetClipboard() const override;
+
+    const String& GetApplicationName() const { return mApplicationName; }
+
+private:
+    IFrameworkApp* mPrevious = nullptr;
+    String mApplicationName;
+    std::chrono::steady_clock::time_point mStart;
+    std::vector<RCPtr<IRootWindowServices>> mRootWindows;
+    RCPtr<IRootWindowServices> mActiveRootWindow;
+    RCPtr<LFont> mDefaultFont;
+    RCPtr<LGlobalHotKeyManager> mHotKeys;
+    RCPtr<LControlFactory> mFactory;
+    RCPtr<LClipboard> mClipboard;
 };
 
 } // namespace KR

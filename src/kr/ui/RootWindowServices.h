@@ -49,6 +49,15 @@ public:
     virtual void InvalidateRect(const RectD& rect) = 0;
     // The client area's size in whole units.
     virtual PointI GetClientSize() = 0;
+
+    // The window's share of the application's idle step: drains the window's queue (with
+    // "NID_IDLE" when sendIdle) and hands over a pending modal result; true while
+    // notifications remain. A window with nothing queued has nothing to do.
+    virtual bool OnIdle(bool sendIdle)
+    {
+        (void)sendIdle;
+        return false;
+    }
 };
 
 } // namespace KR

@@ -1,0 +1,13 @@
+#include "kr/notify/ApplicationCenter.h"
+
+#include "kr/notify/NotificationCenterManager.h"
+
+namespace KR
+{
+
+RCPtr<LNotificationCenter> GetApplicationNotificationCenter()
+{
+    return LNotificationCenterManager::GetInstance()->GetNotificationCenter(kApplicationCenterName);
+}
+
+} // namespace KR
