@@ -1,0 +1,29 @@
+#include "kr/render/NativeImage.h"
+
+#include <atomic>
+
+namespace KR
+{
+namespace
+{
+
+// Identities come from a counter, never from addresses: two images alive at once never
+// share one, so caches keyed by it can't mix them up.
+std::atomic<std::int32_t> gLastHandle{0};
+
+} // namespace
+
+NativeImage::NativeImage(std::int32_t width, std::int32_t height)
+    : NativeImage(
+          width, height,
+          std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)))
+{
+}
+
+NativeImage::NativeImage(std::int32_t width, std::int32_t height, std::vector<std::uint32_t> pixels)
+    : mWidth(width), mHeight(height), mHandle(gLastHandle.fetch_add(1, std::memory_order_relaxed) + 1),
+      mPixels(std::move(pixels))
+{
+}
+
+} // namespace KR

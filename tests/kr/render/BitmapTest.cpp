@@ -1,0 +1,216 @@
+#include "kr/render/Bitmap.h"
+
+#include "kr/core/Exception.h"
+#include "kr/render/BitmapTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using KR::ColorF;
+using KR::ConstRCPtr;
+using KR::LBitmap;
+using KR::String;
+using KR::Test::ReadPixels;
+
+String Wide(const std::string& text)
+{
+    return String(text.c_str());
+}
+
+// Rewrites the checksum of the header chunk after a test changed its size fields.
+void FixHeaderChecksum(std::vector<std::uint8_t>& png)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 12; i < 29; ++i)
+    {
+        crc ^= png[i];
+        for (int bit = 0; bit < 8; ++bit)
+        {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i)
+    {
+        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+}
+
+TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
+{
+    const std::size_t before = LBitmap::GetTableSize();
+    const std::string folder = KR::Test::MakeTempFolder();
+    const std::vector<std::uint32_t> pixel{0xFF102030u};
+    KR::Test::WritePng(folder, "Button.png", 1, 1, pixel);
+    KR::Test::WritePng(folder, "a.png", 1, 1, pixel);
+    KR::Test::WritePng(folder, "A.png", 1, 1, pixel);
+    {
+        const auto resource = LBitmap::GetBitmap(u"::Button.png");
+        ASSERT_TRUE(resource);
+        EXPECT_EQ(resource, LBitmap::GetBitmap(u"::BUTTON.PNG"));
+        EXPECT_EQ(resource->GetWidth(), 4);
+        const auto file = LBitmap::GetBitmap(Wide(folder + "/Button.png"));
+        ASSERT_TRUE(file);
+        EXPECT_NE(file, resource);
+        EXPECT_EQ(file, LBitmap::GetBitmap(Wide(folder + "/./Button.png")));
+        EXPECT_NE(LBitmap::GetBitmap(Wide(folder + "/a.png")), LBitmap::GetBitmap(Wide(folder + "/A.png")));
+        EXPECT_TRUE(LBitmap::GetBitmap(u"::a b.c.png"));
+        EXPECT_EQ(LBitmap::GetTableSize(), before + 2);
+
+        for (const char* missing : {"::Missing.png", "/no/such/file.png", ""})
+        {
+            EXPECT_FALSE(LBitmap::GetBitmap(Wide(missing))) << missing;
+        }
+        EXPECT_EQ(LBitmap::GetTableSize(), before + 2);
+    }
+    EXPECT_EQ(LBitmap::GetTableSize(), before);
+}
+
+TEST(Bitmap, RefusesBrokenFilesAndKeepsTheTable)
+{
+    const std::string folder = KR::Test::MakeTempFolder();
+    const std::vector<std::uint8_t> whole =
+        KR::Platform::EncodePng(2, 2, std::vector<std::uint32_t>{1, 2, 3, 4}.data());
+    // Width and height sit in the header at bytes 16-23, its checksum at 29-32.
+    std::vector<std::uint8_t> huge = whole;
+    huge[18] = 0x40, huge[19] = 0x01; // 16385 pixels wide
+    std::vector<std::uint8_t> claim = whole;
+    claim[18] = 0x40, claim[19] = 0, claim[22] = 0x40, claim[23] = 0; // 16384 x 16384 from 70 bytes
+    std::vector<std::uint8_t> corrupt = whole;
+    corrupt[whole.size() / 2] ^= 0xFF;
+    FixHeaderChecksum(huge);
+    FixHeaderChecksum(claim);
+    const struct
+    {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        {"truncated", std::vector<std::uint8_t>(whole.begin(), whole.end() - 20)},
+        {"corrupt", corrupt},
+        {"too wide", huge},
+        {"giant claim", claim},
+        {"empty", {}},
+    };
+    const std::size_t before = LBitmap::GetTableSize();
+    for (const auto& c : cases)
+    {
+        const std::string path = folder + "/" + c.name + ".png";
+        FILE* file = fopen(path.c_str(), "wb");
+        fwrite(c.bytes.data(), 1, c.bytes.size(), file);
+        fclose(file);
+        EXPECT_FALSE(LBitmap::GetBitmap(Wide(path))) << c.name;
+        EXPECT_FALSE(LBitmap::CreateFromPng(c.bytes.data(), c.bytes.size())) << c.name;
+    }
+    EXPECT_EQ(LBitmap::GetTableSize(), before);
+}
+
+TEST(Bitmap, ReadsStraightPixelsAndCutsSheets)
+{
+    const std::vector<std::uint32_t> pixels{0xFF112233u, 0x00000000u, 0x80FF0000u,
+                                            0xFFFFFFFFu, 0x7F010203u, 0xFF000000u};
+    const std::string path = KR::Test::WritePng(KR::Test::MakeTempFolder(), "sheet.png", 3, 2, pixels);
+    const auto sheet = LBitmap::GetBitmap(Wide(path));
+    ASSERT_TRUE(sheet);
+    const auto data = sheet->LockPixels();
+    ASSERT_EQ(data->GetStride(), 12);
+    EXPECT_EQ(std::memcmp(data->GetPixelAddress(0, 0), pixels.data(), 24), 0);
+    EXPECT_EQ(data->GetPixelAddress(3, 0), nullptr);
+    EXPECT_EQ(ReadPixels(*sheet), pixels);
+
+    const auto whole = sheet->CreateSubBitmap(0, 0, 0, 0);
+    EXPECT_EQ(whole->GetRect(), (KR::RectI{0, 0, 3, 2}));
+    const auto sub = sheet->CreateSubBitmap(1, 0, 2, 2)->CreateSubBitmap(1, 1, 1.4, 1.5);
+    EXPECT_EQ(sub->GetRect(), (KR::RectI{2, 1, 1, 2}));
+    EXPECT_EQ(sub->GetParent(), sheet);
+    EXPECT_EQ(LBitmap::GetHandle(sub), LBitmap::GetHandle(sheet));
+    EXPECT_NE(LBitmap::GetHandle(sub), LBitmap::GetHandle(LBitmap::CreateFilledBitmap(1, 1, ColorF())));
+
+    const auto past = sheet->CreateSubBitmap(2, 0, 6, 2);
+    EXPECT_EQ(ReadPixels(*past),
+              (std::vector<std::uint32_t>{0x80FF0000u, 0, 0, 0, 0, 0, 0xFF000000u, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(ReadPixels(*past->Clone()), ReadPixels(*past));
+    EXPECT_EQ(past->GetColorAtPoint(-1, 0).GetARGB(), 0u);
+    EXPECT_FALSE(sheet->CreateSubBitmap(0, 0, 20000, 1)->Clone());
+    EXPECT_FALSE(sheet->CreateSubBitmap(INT32_MAX, 0, 2, 2)->Clone()->GetColorAtPoint(1, 1).alpha);
+}
+
+struct TintCase
+{
+    const char* name;
+    ColorF color;
+    float modulation;
+    std::uint32_t expected; // from 0x80402010
+};
+
+TEST(Bitmap, TintsByTheColorizerFormula)
+{
+    const TintCase cases[] = {
+        {"a = 0 changes nothing", ColorF(1, 1, 1, 0), 1.0f, 0x80402010u},
+        {"a = 1 takes the colour", ColorF(0.2f, 0.5f, 1.0f, 1), 1.0f, 0x803380FFu},
+        {"half mixes", ColorF(1, 0, 0, 1), 0.5f, 0x80A01008u},
+        {"modulation 2 clamps", ColorF(1, 0.25f, 0, 1), 2.0f, 0x80FF6000u},
+    };
+    for (const TintCase& c : cases)
+    {
+        const KR::BitmapColorizer colorizer{0, c.color, ColorF()};
+        const auto source = LBitmap::CreateFilledBitmap(1, 1, ColorF::FromARGB(0x80402010u));
+        const auto tinted = LBitmap::ApplyColorizer(&colorizer, c.modulation, 9, 9, source, nullptr);
+        EXPECT_EQ(tinted->GetColorAtPoint(0, 0).GetARGB(), c.expected) << c.name;
+        EXPECT_EQ(source->GetColorAtPoint(0, 0).GetARGB(), 0x80402010u) << c.name;
+    }
+    const KR::BitmapColorizer flatGradient{1, ColorF(0, 0, 1, 1), ColorF(0, 0, 1, 1)};
+    EXPECT_EQ(
+        LBitmap::ApplyColorizer(&flatGradient, 0.5f, 2, 3, nullptr, nullptr)->GetColorAtPoint(1, 2).GetARGB(),
+        0x800000FFu);
+}
+
+TEST(Bitmap, RefusalsThrowTheirTexts)
+{
+    const KR::BitmapColorizer gradient{1, ColorF(0, 0, 0, 1), ColorF(1, 1, 1, 1)};
+    const KR::BitmapColorizer solid{0, ColorF(0, 0, 0, 1), ColorF()};
+    const auto bitmap = LBitmap::CreateFilledBitmap(1, 1, ColorF(1, 0, 0, 1));
+    EXPECT_EQ(bitmap->GetColorAtPoint(0, 0).GetARGB(), 0xFFFF0000u);
+    const struct
+    {
+        std::function<void()> call;
+        std::string text;
+    } cases[] = {
+        {[&] { LBitmap::ApplyColorizer(&gradient, 1, 2, 2, nullptr, nullptr); },
+         "Domain Error : KR::LBitmap::CreateGradientFilledBitmap : Utilities\\Graphics\\Bitmap : Line 354"},
+        {[&] { LBitmap::ApplyColorizer(bitmap, &gradient, 1); },
+         "Domain Error : KR::LBitmap::CreateGradientFilledBitmap : Utilities\\Graphics\\Bitmap : Line 354"},
+        {[&] { LBitmap::ApplyColorizer(&solid, 1, 2, 2, bitmap, bitmap); },
+         "Domain Error : KR::LBitmap::ApplyColorizer : Utilities\\Graphics\\Bitmap : Line 432"},
+        {[&] { LBitmap::ApplyColorizer(nullptr, &solid, 1); },
+         "Runtime Error : KR::LBitmap::ApplyColorizer : Utilities\\Graphics\\Bitmap : Line 366"},
+        {[&] { LBitmap::CreateFilledBitmap(0, 5, ColorF()); },
+         "Runtime Error : KR::LBitmap::CreateFilledBitmap : Utilities\\Graphics\\Bitmap : Line 319"},
+        {[&] { LBitmap::CreateFilledBitmap(5, 100000, ColorF()); },
+         "Runtime Error : KR::LBitmap::CreateFilledBitmap : Utilities\\Graphics\\Bitmap : Line 319"},
+        {[&] { LBitmap::CreateColorizedBitmap(&solid, 1, 0, 5); },
+         "Runtime Error : KR::LBitmap::CreateColorizedBitmap : Utilities\\Graphics\\Bitmap : Line 290"},
+        {[&] { KR::LBitmapData data(static_cast<KR::IPixelBuffer<std::uint32_t>&>(*bitmap->LockPixels())); },
+         "Domain Error : KR::LBitmapData::LBitmapData : Utilities\\Graphics\\Bitmap : Line 477"},
+    };
+    for (const auto& c : cases)
+    {
+        try
+        {
+            c.call();
+            ADD_FAILURE() << "no throw: " << c.text;
+        }
+        catch (const std::exception& e)
+        {
+            EXPECT_EQ(std::string(e.what()), c.text);
+        }
+    }
+}
+
+} // namespace
