@@ -1,5 +1,5 @@
 #pragma once
-// One body for the libFuzzer target and the seeded loop: decode the bytes as a PNG and,
+// The seeded loop's body: decode the bytes as a PNG and,
 // when that works, read every pixel through the bitmap's own operations, cut, clone and
 // tint it. Returns a text naming a broken invariant, or null.
 
