@@ -36,7 +36,8 @@ std::vector<std::uint8_t> SkinSheet()
         {
             const int cell = (x / 64 + y / 48) % 5;
             const std::uint32_t grain = (static_cast<std::uint32_t>(x * 2654435761u) ^ (y * 40503u)) >> 29;
-            const auto shade = static_cast<std::uint32_t>(96 + 64 * std::sin((x % 64) * 0.05) + cell * 12) + grain;
+            const auto shade =
+                static_cast<std::uint32_t>(96 + 64 * std::sin((x % 64) * 0.05) + cell * 12) + grain;
             const std::uint32_t alpha = (x % 64 < 2 || y % 48 < 2) ? 0x40 : 0xFF;
             pixels[static_cast<std::size_t>(y) * kSide + x] =
                 alpha << 24 | shade << 16 | (shade * 3 / 4) << 8 | static_cast<std::uint32_t>(cell * 40);

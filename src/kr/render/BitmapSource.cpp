@@ -19,6 +19,16 @@ IBitmapSource* GetBitmapSource()
     return gSource;
 }
 
+ConstRCPtr<LBitmap> LoadingBitmapSource::LoadBitmap(const ImageReference& reference)
+{
+    const ConstRCPtr<LBitmap> picture = LBitmap::GetBitmap(reference.path);
+    if (!picture)
+    {
+        return nullptr;
+    }
+    return picture->CreateSubBitmap(reference.x, reference.y, reference.width, reference.height);
+}
+
 ConstRCPtr<LBitmap> LoadBitmap(const ImageReference& reference)
 {
     if (!gSource || reference.IsEmpty())

@@ -19,6 +19,14 @@ public:
     virtual ConstRCPtr<LBitmap> LoadBitmap(const ImageReference& reference) = 0;
 };
 
+// The program's source: the picture by name through the shared table (LBitmap::GetBitmap),
+// cut to the reference's rectangle.
+class LoadingBitmapSource : public IBitmapSource
+{
+public:
+    ConstRCPtr<LBitmap> LoadBitmap(const ImageReference& reference) override;
+};
+
 // Installs the source; null removes it. The caller keeps it alive while installed.
 // User-interface thread.
 void SetBitmapSource(IBitmapSource* source);

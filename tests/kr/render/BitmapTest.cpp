@@ -1,6 +1,6 @@
 #include "kr/render/Bitmap.h"
 
-#include "kr/core/Exception.h"
+#include "kr/render/BitmapSource.h"
 #include "kr/render/BitmapTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +56,11 @@ TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
         ASSERT_TRUE(resource);
         EXPECT_EQ(resource, LBitmap::GetBitmap(u"::BUTTON.PNG"));
         EXPECT_EQ(resource->GetWidth(), 4);
+        KR::LoadingBitmapSource source;
+        const auto part = source.LoadBitmap({String(u"::Button.png"), 1, 0, 2, 1});
+        EXPECT_EQ(part->GetRect(), (KR::RectI{1, 0, 2, 1}));
+        EXPECT_EQ(part->GetParent(), resource);
+        EXPECT_EQ(part->GetColorAtPoint(1, 0).GetARGB(), 0xFF102030u);
         const auto file = LBitmap::GetBitmap(Wide(folder + "/Button.png"));
         ASSERT_TRUE(file);
         EXPECT_NE(file, resource);
