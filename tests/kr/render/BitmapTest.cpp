@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -107,9 +108,9 @@ TEST(Bitmap, RefusesBrokenFilesAndKeepsTheTable)
     for (const auto& c : cases)
     {
         const std::string path = folder + "/" + c.name + ".png";
-        FILE* file = fopen(path.c_str(), "wb");
-        fwrite(c.bytes.data(), 1, c.bytes.size(), file);
-        fclose(file);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(c.bytes.data()),
+                   static_cast<std::streamsize>(c.bytes.size()));
         EXPECT_FALSE(LBitmap::GetBitmap(Wide(path))) << c.name;
         EXPECT_FALSE(LBitmap::CreateFromPng(c.bytes.data(), c.bytes.size())) << c.name;
     }
