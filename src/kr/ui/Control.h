@@ -230,6 +230,25 @@ public:
     Result BeginIdleProcessing();
     Result EndIdleProcessing();
 
+    // ---- timers: two per control (0 and 1), driven by the idle step ----------------------------
+    struct Timer
+    {
+        // What the timer's user gave it (a velocity, a limit, a step...).
+        double values[3] = {0.0, 0.0, 0.0};
+        // The application clock, in seconds, when the timer started.
+        double start = 0.0;
+        RCPtr<LControl> target;
+        bool running = false;
+        bool fired = false;
+    };
+    // Stores the values and the target; a timer that is not running starts now and holds
+    // one idle request while it runs. kInvalidArg for an index other than 0 or 1.
+    Result StartTimer(std::int32_t index, double a, double b, double c, const RCPtr<LControl>& target);
+    // 1 when the timer was not running; kInvalidArg for a bad index.
+    Result StopTimer(std::int32_t index);
+    const Timer& GetTimer(std::int32_t index) const { return mTimers[index == 0 ? 0 : 1]; }
+    void SetTimerFired(std::int32_t index, bool fired) { mTimers[index == 0 ? 0 : 1].fired = fired; }
+
     // ---- focus walks ------------------------------------------------------------------------
     const RCPtr<LControl>& GetFirstFocusableChild();
     const RCPtr<LControl>& GetLastFocusableChild();
@@ -443,6 +462,7 @@ private:
     bool mScrolling = false;
     bool mChildIsDocked = false;
     RectD mClientRect;
+    Timer mTimers[2];
     RCPtrArray<LControl> mPendingRemovals;
     RCPtr<LMenuItemUpdater> mMenuItemUpdater;
     RCPtr<LRefCountedObject> mContextMenu;

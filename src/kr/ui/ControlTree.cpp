@@ -3,6 +3,8 @@
 #include "kr/ui/Control.h"
 
 #include "kr/core/Exception.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/FrameworkApp.h"
 
 #include <algorithm>
 #include <utility>
@@ -43,6 +45,17 @@ std::int32_t ZOrder(const LControl& control)
 {
     const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
     return layout ? layout->zOrder : 0;
+}
+
+// The control's texts: the factory's table for the parent's class and the control's name.
+RCPtr<LStringTable> LookUpStringTable(const LControl* parent, const String& name)
+{
+    const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
+    if (!factory)
+    {
+        return nullptr;
+    }
+    return factory->GetControlStringTable(parent ? parent->GetControlDescriptor().Get() : nullptr, name);
 }
 
 std::int32_t TabStop(const LControl& control)
@@ -217,12 +230,14 @@ LControl::LControl(const RCPtr<LControl>& parent, const String& name)
     {
         parent->mChildList.Add(RCPtr<LControl>(this));
     }
+    mStringTable = LookUpStringTable(parent.Get(), name);
 }
 
 LControl::LControl(const RCPtr<IRootWindowServices>& rootWindow, const String& name)
     : mName(name), mConditions(LConditionsParam::Create(0, 0, PointD{})), mRootWindow(rootWindow),
       mHandler(LNotificationHandler<LControl>::Create(this)), mChildList(this)
 {
+    mStringTable = LookUpStringTable(nullptr, name);
 }
 
 LControl::~LControl() = default;
@@ -236,6 +251,10 @@ Result LControl::ReleaseInternalReferences()
         const RCPtr<LMenuItemUpdater> updater = std::move(mMenuItemUpdater);
         AdjustInternalRefCount(-1);
         updater->control = nullptr;
+    }
+    for (Timer& timer : mTimers)
+    {
+        timer.target = nullptr;
     }
     mPendingRemovals.RemoveAll();
     mChildList.RemoveAll();

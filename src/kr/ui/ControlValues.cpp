@@ -3,6 +3,8 @@
 
 #include "kr/ui/Control.h"
 
+#include "kr/ui/FrameworkApp.h"
+
 #include <cmath>
 
 namespace KR
@@ -179,6 +181,46 @@ void LControl::DropIdleRegistrations(const RCPtr<IRootWindowServices>& window)
     {
         mChildList.GetAt(i, kInsertionOrder)->DropIdleRegistrations(window);
     }
+}
+
+// ---- timers ---------------------------------------------------------------------------------
+
+Result LControl::StartTimer(std::int32_t index, double a, double b, double c, const RCPtr<LControl>& target)
+{
+    if (index != 0 && index != 1)
+    {
+        return kInvalidArg;
+    }
+    Timer& timer = mTimers[index];
+    timer.values[0] = a;
+    timer.values[1] = b;
+    timer.values[2] = c;
+    timer.target = target;
+    if (!timer.running)
+    {
+        timer.running = true;
+        timer.start = IFrameworkApp::GetInstance().GetSecondsSinceStart();
+        BeginIdleProcessing();
+    }
+    return kOk;
+}
+
+Result LControl::StopTimer(std::int32_t index)
+{
+    if (index != 0 && index != 1)
+    {
+        return kInvalidArg;
+    }
+    Timer& timer = mTimers[index];
+    timer.target = nullptr;
+    if (!timer.running)
+    {
+        return kNothingDone;
+    }
+    timer.running = false;
+    timer.fired = false;
+    EndIdleProcessing();
+    return kOk;
 }
 
 // ---- scroll offset --------------------------------------------------------------------------

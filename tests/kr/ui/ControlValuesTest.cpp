@@ -1,4 +1,5 @@
 #include "ControlTestSupport.h"
+#include "support/FrameworkAppStandIn.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,26 @@ TEST_F(ControlValues, IdleRegistrationFollowsTheRequestCount)
     control->Detach();
     EXPECT_EQ(control->GetIdleRequestCount(), 0);
     EXPECT_FALSE(registered());
+}
+
+TEST_F(ControlValues, RunningTimersHoldOneIdleRequestEach)
+{
+    TestSupport::LStandInFrameworkApp app;
+    app.Advance(1500);
+    EXPECT_EQ(control->StopTimer(0), 1);
+    EXPECT_EQ(control->StartTimer(2, 0, 0, 0, nullptr), kInvalidArg);
+    ASSERT_EQ(control->StartTimer(0, 1, 2, 3, nullptr), kOk);
+    app.Advance(500);
+    ASSERT_EQ(control->StartTimer(0, 4, 5, 6, root), kOk);
+    ASSERT_EQ(control->StartTimer(1, 0, 0, 0, nullptr), kOk);
+    EXPECT_EQ(control->GetIdleRequestCount(), 2);
+    EXPECT_EQ(control->GetTimer(0).start, 1.5);
+    EXPECT_EQ(control->GetTimer(0).values[2], 6.0);
+    EXPECT_EQ(control->StopTimer(0), kOk);
+    EXPECT_FALSE(control->GetTimer(0).target);
+    EXPECT_EQ(control->StopTimer(1), kOk);
+    EXPECT_EQ(control->GetIdleRequestCount(), 0);
+    EXPECT_FALSE(window->HasClient(control.Get()));
 }
 
 TEST_F(ControlValues, ScrollOffsetIsRoundedAndOnlyAChangeIsSent)
