@@ -6,6 +6,7 @@
 #include "kr/core/RCPtr.h"
 #include "kr/core/RefCountedObject.h"
 #include "kr/core/StringT.h"
+#include "kr/core/Types.h"
 
 #include <cstdint>
 
@@ -52,6 +53,13 @@ struct PositionSpec
     double absolute = 0.0;
 };
 
+// A position as the placement operations exchange it: the stored spec with its axis'
+// docked flag beside it (the descriptor itself keeps that flag in xDocked and yDocked).
+struct DockedPositionSpec : PositionSpec
+{
+    bool docked = false;
+};
+
 struct SizeSpec
 {
     std::int32_t reference = kSizeToSelf;
@@ -76,6 +84,15 @@ public:
     // A new descriptor equal to this one field for field; later changes to either stay
     // with it.
     RCPtr<LLayoutDescriptor> Clone() const;
+
+    // One axis (0 X, 1 Y) at a time. Any other axis gives kInvalidArg and leaves the
+    // outputs, or the descriptor, as they were.
+    Result GetPlacement(std::int32_t axis, DockedPositionSpec& position, SizeSpec& size) const;
+    Result SetPlacement(std::int32_t axis, const DockedPositionSpec& position, const SizeSpec& size);
+    Result GetSizeLimits(std::int32_t axis, LimitSpec& minimum, LimitSpec& maximum) const;
+    Result SetSizeLimits(std::int32_t axis, const LimitSpec& minimum, const LimitSpec& maximum);
+    // kInvalidArg for a negative mode.
+    Result SetTextOverflowX(std::int32_t mode);
 
     bool clipToParent = true;
     std::int32_t zOrder = 0;
