@@ -389,31 +389,41 @@ StringT<C, O> StringT<C, O>::ToLower() const
 // --- Conversion ------------------------------------------------------------------------
 
 template <typename C, typename O>
-typename StringT<C, O>::OtherString StringT<C, O>::ToUtf8() const requires kWide
+typename StringT<C, O>::OtherString StringT<C, O>::ToUtf8() const requires kWideUnit<C>
 {
     OtherString result;
-    Utf16ToUtf8(result, GetPtr(), static_cast<std::int32_t>(GetLength()));
+    if constexpr (kWide)
+    {
+        Utf16ToUtf8(result, GetPtr(), static_cast<std::int32_t>(GetLength()));
+    }
     return result;
 }
 
 template <typename C, typename O>
-typename StringT<C, O>::OtherString StringT<C, O>::ToUtf16() const requires(!kWide)
+typename StringT<C, O>::OtherString StringT<C, O>::ToUtf16() const requires(!kWideUnit<C>)
 {
     OtherString result;
-    Utf8ToUtf16(result, GetPtr(), static_cast<std::int32_t>(GetLength()));
+    if constexpr (!kWide)
+    {
+        Utf8ToUtf16(result, GetPtr(), static_cast<std::int32_t>(GetLength()));
+    }
     return result;
 }
 
 template <typename C, typename O>
-Result StringT<C, O>::AssignUtf8(const char* bytes, std::uint32_t maxCount) requires kWide
+Result StringT<C, O>::AssignUtf8(const char* bytes, std::uint32_t maxCount) requires kWideUnit<C>
 {
     if (!bytes)
     {
         Clear();
         return kOk;
     }
-    const std::size_t n = ScanLength(bytes, std::min(maxCount, kMaxLength));
-    return Utf8ToUtf16(*this, bytes, static_cast<std::int32_t>(n));
+    if constexpr (kWide)
+    {
+        const std::size_t n = ScanLength(bytes, std::min(maxCount, kMaxLength));
+        return Utf8ToUtf16(*this, bytes, static_cast<std::int32_t>(n));
+    }
+    return kFail;
 }
 
 // --- Changing --------------------------------------------------------------------------
@@ -489,7 +499,7 @@ StringT<C, O>& StringT<C, O>::operator+=(const C* text)
 }
 
 template <typename C, typename O>
-StringT<C, O>& StringT<C, O>::operator+=(char character) requires kWide
+StringT<C, O>& StringT<C, O>::operator+=(char character) requires kWideUnit<C>
 {
     return AppendChar(static_cast<unsigned char>(character) < 0x80 ? C(character) : C(0xFFFD));
 }
@@ -584,40 +594,55 @@ StringT<C, O>& StringT<C, O>::ReplaceChars(const C* set, C replacement)
 }
 
 template <typename C, typename O>
-StringT<C, O> StringT<C, O>::FormatV(const C* format, std::va_list args) requires kWide
+StringT<C, O> StringT<C, O>::FormatV(const C* format, std::va_list args) requires kWideUnit<C>
 {
     FormatBuffer out;
-    KR::FormatV(out, format, args);
-    return StringT(out.GetData(),
-                   static_cast<std::uint32_t>(std::min<std::size_t>(out.GetSize(), kMaxLength)));
+    if constexpr (kWide)
+    {
+        KR::FormatV(out, format, args);
+        return StringT(out.GetData(),
+                       static_cast<std::uint32_t>(std::min<std::size_t>(out.GetSize(), kMaxLength)));
+    }
+    return StringT();
 }
 
 template <typename C, typename O>
-StringT<C, O> StringT<C, O>::Format(const C* format, ...) requires kWide
+StringT<C, O> StringT<C, O>::Format(const C* format, ...) requires kWideUnit<C>
 {
-    std::va_list args;
-    va_start(args, format);
-    StringT result = FormatV(format, args);
-    va_end(args);
+    StringT result;
+    if constexpr (kWide)
+    {
+        std::va_list args;
+        va_start(args, format);
+        result = FormatV(format, args);
+        va_end(args);
+    }
     return result;
 }
 
 template <typename C, typename O>
-StringT<C, O>& StringT<C, O>::AssignFormatV(const C* format, std::va_list args) requires kWide
+StringT<C, O>& StringT<C, O>::AssignFormatV(const C* format, std::va_list args) requires kWideUnit<C>
 {
     FormatBuffer out;
-    KR::FormatV(out, format, args);
-    return Assign(out.GetData(),
-                  static_cast<std::uint32_t>(std::min<std::size_t>(out.GetSize(), kMaxLength)));
+    if constexpr (kWide)
+    {
+        KR::FormatV(out, format, args);
+        return Assign(out.GetData(),
+                      static_cast<std::uint32_t>(std::min<std::size_t>(out.GetSize(), kMaxLength)));
+    }
+    return *this;
 }
 
 template <typename C, typename O>
-StringT<C, O>& StringT<C, O>::AssignFormat(const C* format, ...) requires kWide
+StringT<C, O>& StringT<C, O>::AssignFormat(const C* format, ...) requires kWideUnit<C>
 {
-    std::va_list args;
-    va_start(args, format);
-    AssignFormatV(format, args);
-    va_end(args);
+    if constexpr (kWide)
+    {
+        std::va_list args;
+        va_start(args, format);
+        AssignFormatV(format, args);
+        va_end(args);
+    }
     return *this;
 }
 

@@ -41,6 +41,13 @@ namespace KR
 template <typename T>
 class IArray;
 
+// Whether C is the wide (UTF-16) unit. The members of one width are constrained on it
+// rather than on a member of the class: clang 14 matches an out-of-line definition to its
+// declaration only then. It also compiles every member of an explicit instantiation,
+// constraints regardless, so their bodies compile only for their own width (if constexpr).
+template <typename C>
+inline constexpr bool kWideUnit = std::is_same_v<C, char16_t>;
+
 // C: the unit held; O: the other unit, converted from and to (UTF-8 <-> UTF-16).
 template <typename C, typename O>
 class StringT
@@ -49,7 +56,7 @@ class StringT
                       (std::is_same_v<C, char> && std::is_same_v<O, char16_t>),
                   "StringT holds UTF-16 (char16_t, char) or UTF-8 (char, char16_t)");
 
-    static constexpr bool kWide = std::is_same_v<C, char16_t>;
+    static constexpr bool kWide = kWideUnit<C>;
 
 public:
     using CharType = C;
@@ -128,13 +135,13 @@ public:
     // --- Conversion --------------------------------------------------------------------
 
     // The UTF-8 form (lenient: unpaired surrogates become three-byte sequences).
-    OtherString ToUtf8() const requires kWide;
+    OtherString ToUtf8() const requires kWideUnit<C>;
     // The UTF-16 form (lenient; text after illegal UTF-8 is dropped).
-    OtherString ToUtf16() const requires(!kWide);
+    OtherString ToUtf16() const requires(!kWideUnit<C>);
     // Replaces the text by the UTF-16 form of the UTF-8 bytes up to the first NUL or
     // maxCount bytes. kFail when they hold illegal or incomplete UTF-8; the text before it
     // is kept.
-    Result AssignUtf8(const char* bytes, std::uint32_t maxCount = kMaxLength) requires kWide;
+    Result AssignUtf8(const char* bytes, std::uint32_t maxCount = kMaxLength) requires kWideUnit<C>;
 
     // --- Changing ----------------------------------------------------------------------
 
@@ -151,7 +158,7 @@ public:
     StringT& operator+=(const C* text);
     // One narrow character, decoded as UTF-8 (a byte above 0x7F on its own is not a
     // character and appends U+FFFD).
-    StringT& operator+=(char character) requires kWide;
+    StringT& operator+=(char character) requires kWideUnit<C>;
     StringT& AppendChar(C character);
     StringT& Append(const C* text, std::uint32_t count);
 
@@ -166,10 +173,10 @@ public:
     StringT& ReplaceChars(const C* set, C replacement);
 
     // printf-style formatting with the Windows wide meaning (Format.h). No length limit.
-    static StringT Format(const C* format, ...) requires kWide;
-    static StringT FormatV(const C* format, std::va_list args) requires kWide;
-    StringT& AssignFormat(const C* format, ...) requires kWide;
-    StringT& AssignFormatV(const C* format, std::va_list args) requires kWide;
+    static StringT Format(const C* format, ...) requires kWideUnit<C>;
+    static StringT FormatV(const C* format, std::va_list args) requires kWideUnit<C>;
+    StringT& AssignFormat(const C* format, ...) requires kWideUnit<C>;
+    StringT& AssignFormatV(const C* format, std::va_list args) requires kWideUnit<C>;
 
     // --- Comparison (by code unit, case-sensitive) ---------------------------------------
 
