@@ -1,10 +1,10 @@
 #pragma once
 // One colorizer of a skin: a solid fill or a gradient that visual parts are painted
-// with. Colours stay in their skin text ("0xFF000000") until the renderer parses them,
-// so reading a skin needs nothing of the drawing code.
+// with. Its colours are parsed from their skin text ("0xFF000000") while the skin is read.
 
 #include "kr/core/RefCountedObject.h"
 #include "kr/core/StringT.h"
+#include "kr/render/Color.h"
 
 #include <cstdint>
 
@@ -24,9 +24,9 @@ public:
     String name;
     std::int32_t colorType = kColorSolidFill;
     // The fill, or the gradient's start colour.
-    String colorText;
-    // Empty when not given: 0 in every channel.
-    String gradientEndColorText;
+    ColorF color;
+    // 0 in every channel when not given.
+    ColorF gradientEndColor;
     float gradientStartX = 0.0f;
     float gradientStartY = 0.0f;
     float gradientEndX = 0.0f;

@@ -506,11 +506,13 @@ void SkinXmlReader::StartColorizer(const XmlAttributes& attributes)
 {
     RCPtr<LColorizer> colorizer(new LColorizer());
     String typeText;
+    String colorText;
     if (!attributes.Text(u"Name", colorizer->name) || !attributes.Text(u"ColorType", typeText) ||
-        !attributes.Text(u"Color", colorizer->colorText))
+        !attributes.Text(u"Color", colorText))
     {
         return;
     }
+    colorizer->color.SetFromHexText(colorText.ToUtf8().GetPtr());
     colorizer->colorType = typeText == u"LinearGradient"   ? kColorLinearGradient
                            : typeText == u"RadialGradient" ? kColorRadialGradient
                                                            : kColorSolidFill;
@@ -518,7 +520,12 @@ void SkinXmlReader::StartColorizer(const XmlAttributes& attributes)
     {
         // Every value given is kept, so each is read even after one is found missing.
         int given = 0;
-        given += attributes.Text(u"GradientEndColor", colorizer->gradientEndColorText);
+        String endColorText;
+        if (attributes.Text(u"GradientEndColor", endColorText))
+        {
+            colorizer->gradientEndColor.SetFromHexText(endColorText.ToUtf8().GetPtr());
+            ++given;
+        }
         given += attributes.Real(u"GradientStartX", colorizer->gradientStartX);
         given += attributes.Real(u"GradientStartY", colorizer->gradientStartY);
         given += attributes.Real(u"GradientEndX", colorizer->gradientEndX);

@@ -96,23 +96,29 @@ const SkinCase kCases[] = {
          EXPECT_FALSE(r.FindLook(String(u"l"))->clientPart);
      }},
     {"TheFirstDefinitionOfANameWins",
-     R"(<Root><Colorizers><Colorizer Name="c" ColorType="SolidFill" Color="0x1"/>
-        <Colorizer Name="c" ColorType="SolidFill" Color="0x2"/></Colorizers>
+     R"(<Root><Colorizers><Colorizer Name="c" ColorType="SolidFill" Color="0x01"/>
+        <Colorizer Name="c" ColorType="SolidFill" Color="0x02"/></Colorizers>
         <Looks><Look Name="l"/><Look Name="l"><NonClientPart Name="none"/></Look></Looks></Root>)",
      kOk, 0, 0, nullptr,
      [](const SkinXmlReader& r)
      {
-         EXPECT_EQ(r.FindColorizer(String(u"c"))->colorText, u"0x1");
+         EXPECT_EQ(r.FindColorizer(String(u"c"))->color, ColorF::FromARGB(0x01000000));
          EXPECT_TRUE(r.FindLook(String(u"l")));
      }},
-    {"AnIncompleteGradientIsASolidFill",
-     R"(<Root><Colorizer Name="g" ColorType="LinearGradient" Color="0x1" GradientEndColor="0x2"
-        GradientStartX="1" GradientStartY="0" GradientEndX="1"/></Root>)",
+    {"AGradientWithoutItsEndColourIsASolidFillEndingAtZero",
+     R"(<Root><Colorizer Name="g" ColorType="LinearGradient" Color="0xFF336699"
+        GradientStartX="1" GradientStartY="0" GradientEndX="1" GradientEndY="1"/></Root>)",
      kOk, 0, 0, nullptr,
      [](const SkinXmlReader& r)
      {
-         EXPECT_EQ(r.FindColorizer(String(u"g"))->colorType, kColorSolidFill);
-         EXPECT_FLOAT_EQ(r.FindColorizer(String(u"g"))->gradientStartX, 1.0f);
+         const LColorizer& g = *r.FindColorizer(String(u"g"));
+         EXPECT_EQ(g.colorType, kColorSolidFill);
+         EXPECT_FLOAT_EQ(g.gradientStartX, 1.0f);
+         EXPECT_FLOAT_EQ(g.color.red, 0.2f);
+         EXPECT_FLOAT_EQ(g.color.green, 0.4f);
+         EXPECT_FLOAT_EQ(g.color.blue, 0.6f);
+         EXPECT_FLOAT_EQ(g.color.alpha, 1.0f);
+         EXPECT_EQ(g.gradientEndColor, ColorF());
      }},
     {"ElementsMissingARequiredAttributeAreIgnoredWhole",
      R"(<Root><Colorizer Name="c" Color="0x1"/><Part Name="p" Width="1" ResizeType="Tile" ImageFile="a.png"/>
@@ -206,7 +212,7 @@ TEST(SkinXmlReader, ASecondDocumentAddsSkinsAndKeepsTheFirstDefinitions)
     ASSERT_EQ(reader.GetSkinRoots().GetCount(), 2u);
     EXPECT_EQ(reader.GetSkinRoots().GetAt(1)->GetSkin()->name, u"two");
     EXPECT_EQ(reader.GetCurrentSkinIndex(), 0);
-    EXPECT_EQ(reader.FindColorizer(String(u"c"))->colorText, u"0xFF00FF00");
+    EXPECT_EQ(reader.FindColorizer(String(u"c"))->color.GetARGB(), 0xFF00FF00u);
 }
 
 TEST(XmlValues, WholeNumbersWithHexReadAtMostFourDigits)

@@ -126,7 +126,7 @@ TEST_F(SampleSkin, PartsCarryImageAndMaskReferencesAndColorizers)
     EXPECT_EQ(part->colorizer, reader.FindColorizer(String(u"fade")));
     RCPtr<LColorizer> fade = reader.FindColorizer(String(u"fade"));
     EXPECT_EQ(fade->colorType, kColorLinearGradient);
-    EXPECT_EQ(fade->gradientEndColorText, u"0xFF202020");
+    EXPECT_EQ(fade->gradientEndColor.GetARGB(), 0xFF202020u);
     EXPECT_FLOAT_EQ(fade->gradientStartY, 0.5f);
 }
 
