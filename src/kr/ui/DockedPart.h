@@ -35,6 +35,9 @@ public:
     std::int32_t width = 0;
     bool heightSet = false;
     std::int32_t height = 0;
+
+    // The visual part of its part descriptor (LVisualPartDescriptor::GetVisualPart).
+    RCPtr<LVisualPart> GetVisualPart() const;
 };
 
 } // namespace KR

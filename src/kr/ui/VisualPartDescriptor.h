@@ -8,6 +8,7 @@
 #include "kr/core/StringT.h"
 #include "kr/render/ImageReference.h"
 #include "kr/ui/Colorizer.h"
+#include "kr/ui/VisualPart.h"
 
 #include <cstdint>
 
@@ -36,6 +37,14 @@ public:
     ImageReference mask;
 
     bool IsImagePart() const { return !image.IsEmpty(); }
+
+    // The drawable part, made on the first call (its bitmaps loaded through the bitmap
+    // source) and kept while anyone holds it; null when the image can't be loaded. Two
+    // docked parts naming one part share it.
+    RCPtr<LVisualPart> GetVisualPart() const;
+
+    // The cache of GetVisualPart; the part clears it when it goes.
+    mutable RCPtr<LVisualPart> visualPart;
 };
 
 } // namespace KR

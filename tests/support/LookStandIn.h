@@ -1,0 +1,75 @@
+#pragma once
+// Looks for tests. While a LookStandIns object lives, LLook::Create hands out
+// LStandInLook objects, whose client rectangle, colour at every point and width per
+// character the test sets; the object keeps every look it made, in order.
+//
+//     KR::TestSupport::LookStandIns looks;
+//     ... the control applies its skin ...
+//     looks.made[0]->clientRect = KR::RectI{2, 2, 20, 10};
+
+#include "kr/ui/Look.h"
+
+#include <optional>
+#include <vector>
+
+namespace KR::TestSupport
+{
+
+class LStandInLook : public LLook
+{
+public:
+    using LLook::LLook;
+
+    RectI GetClientRect() const override { return clientRect ? *clientRect : LLook::GetClientRect(); }
+    std::uint32_t GetColorAtPoint(const PointI&) const override { return color; }
+    float GetLineWidth(std::uint32_t index) override
+    {
+        return index < GetLineCount() ? charWidth * LineLength(index) : 0.0f;
+    }
+
+    // Unset: the whole size, as a look answers until parts are placed.
+    std::optional<RectI> clientRect;
+    std::uint32_t color = 0x00FFFFFF;
+    float charWidth = 0.0f;
+
+private:
+    float LineLength(std::uint32_t index) const
+    {
+        std::uint32_t line = 0;
+        float length = 0.0f;
+        for (const char16_t c : GetText().GetView())
+        {
+            if (c == u'\n')
+            {
+                ++line;
+            }
+            else if (line == index && c != u'\r')
+            {
+                length += 1.0f;
+            }
+        }
+        return length;
+    }
+};
+
+class LookStandIns
+{
+public:
+    LookStandIns()
+    {
+        LLook::SetLookMaker(
+            [this](const ConstRCPtr<LLookDescriptor>& descriptor, bool wrap)
+            {
+                RCPtr<LStandInLook> look(new LStandInLook(descriptor, wrap));
+                made.push_back(look);
+                return RCPtr<LLook>(look);
+            });
+    }
+    ~LookStandIns() { LLook::SetLookMaker(nullptr); }
+    LookStandIns(const LookStandIns&) = delete;
+    LookStandIns& operator=(const LookStandIns&) = delete;
+
+    std::vector<RCPtr<LStandInLook>> made;
+};
+
+} // namespace KR::TestSupport
