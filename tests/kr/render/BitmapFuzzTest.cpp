@@ -4,6 +4,7 @@
 // run, KR_FUZZ_SEED another seed.
 
 #include "kr/render/BitmapFuzzInput.h"
+#include "kr/render/PngChecksums.h"
 #include "platform/png/PngCodec.h"
 
 #include <gtest/gtest.h>
@@ -21,40 +22,6 @@ std::uint64_t EnvNumber(const char* name, std::uint64_t fallback)
 {
     const char* text = std::getenv(name);
     return text ? std::strtoull(text, nullptr, 0) : fallback;
-}
-
-std::uint32_t Crc(const std::uint8_t* bytes, std::size_t size)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i)
-    {
-        crc ^= bytes[i];
-        for (int bit = 0; bit < 8; ++bit)
-        {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    return ~crc;
-}
-
-// Walks the chunks after the signature and rewrites each checksum that fits in the data.
-void FixChecksums(Bytes& png)
-{
-    for (std::size_t at = 8; at + 12 <= png.size();)
-    {
-        const std::size_t length =
-            std::size_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
-        if (length > png.size() - at - 12)
-        {
-            return;
-        }
-        const std::uint32_t crc = Crc(&png[at + 4], length + 4);
-        for (int i = 0; i < 4; ++i)
-        {
-            png[at + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-        }
-        at += length + 12;
-    }
 }
 
 Bytes Mutate(Bytes png, std::mt19937_64& random)
@@ -91,7 +58,7 @@ Bytes Mutate(Bytes png, std::mt19937_64& random)
     }
     if (below(4) != 0)
     {
-        FixChecksums(png);
+        KRTest::FixPngChecksums(png.data(), png.size());
     }
     return png;
 }

@@ -2,6 +2,7 @@
 
 #include "kr/render/BitmapSource.h"
 #include "kr/render/BitmapTestSupport.h"
+#include "kr/render/PngChecksums.h"
 
 #include <gtest/gtest.h>
 
@@ -23,25 +24,6 @@ using KR::Test::ReadPixels;
 String Wide(const std::string& text)
 {
     return String(text.c_str());
-}
-
-// Rewrites the checksum of the header chunk after a test changed its size fields.
-void FixHeaderChecksum(std::vector<std::uint8_t>& png)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 12; i < 29; ++i)
-    {
-        crc ^= png[i];
-        for (int bit = 0; bit < 8; ++bit)
-        {
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-        }
-    }
-    crc = ~crc;
-    for (int i = 0; i < 4; ++i)
-    {
-        png[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    }
 }
 
 TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
@@ -91,8 +73,8 @@ TEST(Bitmap, RefusesBrokenFilesAndKeepsTheTable)
     claim[18] = 0x40, claim[19] = 0, claim[22] = 0x40, claim[23] = 0; // 16384 x 16384 from 70 bytes
     std::vector<std::uint8_t> corrupt = whole;
     corrupt[whole.size() / 2] ^= 0xFF;
-    FixHeaderChecksum(huge);
-    FixHeaderChecksum(claim);
+    KRTest::FixPngChecksums(huge.data(), huge.size());
+    KRTest::FixPngChecksums(claim.data(), claim.size());
     const struct
     {
         const char* name;
