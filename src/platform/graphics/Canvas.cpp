@@ -10,6 +10,23 @@ namespace KR::Platform
 namespace
 {
 
+// Device coordinates are kept within +-2^20 pixels, far past any image yet well inside
+// the 24.8 fixed point in which Cairo rasterises (beyond it coordinates wrap around).
+// NaN goes far off to the top left, where it draws nothing.
+constexpr double kDeviceLimit = 1048576.0;
+
+double ClampDevice(double value)
+{
+    return value >= -kDeviceLimit ? std::min(value, kDeviceLimit) : -kDeviceLimit;
+}
+
+// A pen of no width, or of no usable width, draws the thinnest line there is, as the
+// framework's pens do.
+double UsablePen(double penWidth)
+{
+    return penWidth > 0.0 && penWidth < kDeviceLimit ? penWidth : 1.0;
+}
+
 // Keeps a rectangle edge inside [low, high]; NaN goes to low.
 double ClampEdge(double value, double low, double high)
 {
@@ -53,12 +70,25 @@ Canvas::~Canvas()
     cairo_destroy(cr_);
 }
 
+double Canvas::X(double x) const
+{
+    const double device = x + translateX_;
+    return ClampDevice(device) == device ? x : ClampDevice(device) - translateX_;
+}
+
+double Canvas::Y(double y) const
+{
+    const double device = y + translateY_;
+    return ClampDevice(device) == device ? y : ClampDevice(device) - translateY_;
+}
+
 void Canvas::SetTranslation(double x, double y)
 {
-    translateX_ = x;
-    translateY_ = y;
+    // A matrix with NaN or infinity would put the Cairo context into a lasting error state.
+    translateX_ = std::isfinite(x) ? x : 0.0;
+    translateY_ = std::isfinite(y) ? y : 0.0;
     cairo_matrix_t matrix;
-    cairo_matrix_init_translate(&matrix, x, y);
+    cairo_matrix_init_translate(&matrix, translateX_, translateY_);
     cairo_set_matrix(cr_, &matrix);
 }
 
@@ -94,8 +124,7 @@ void Canvas::SetColour(std::uint32_t argb)
 
 void Canvas::Stroke(double penWidth)
 {
-    // A pen of no width draws the thinnest line there is, as the framework's pens do.
-    cairo_set_line_width(cr_, penWidth > 0.0 ? penWidth : 1.0);
+    cairo_set_line_width(cr_, UsablePen(penWidth));
     cairo_stroke(cr_);
 }
 
@@ -103,26 +132,26 @@ void Canvas::FillRect(double x, double y, double width, double height, std::uint
 {
     SetColour(argb);
     cairo_new_path(cr_);
-    cairo_rectangle(cr_, x, y, width, height);
+    cairo_rectangle(cr_, X(x), Y(y), X(x + width) - X(x), Y(y + height) - Y(y));
     cairo_fill(cr_);
 }
 
 void Canvas::StrokeRect(double x, double y, double width, double height, std::uint32_t argb, double penWidth)
 {
-    const double shift = PenAlignment(penWidth > 0.0 ? penWidth : 1.0);
+    const double shift = PenAlignment(UsablePen(penWidth));
     SetColour(argb);
     cairo_new_path(cr_);
-    cairo_rectangle(cr_, x + shift, y + shift, width, height);
+    cairo_rectangle(cr_, X(x) + shift, Y(y) + shift, X(x + width) - X(x), Y(y + height) - Y(y));
     Stroke(penWidth);
 }
 
 void Canvas::DrawLine(double x1, double y1, double x2, double y2, std::uint32_t argb, double penWidth)
 {
-    const double shift = PenAlignment(penWidth > 0.0 ? penWidth : 1.0);
+    const double shift = PenAlignment(UsablePen(penWidth));
     SetColour(argb);
     cairo_new_path(cr_);
-    cairo_move_to(cr_, x1 + shift, y1 + shift);
-    cairo_line_to(cr_, x2 + shift, y2 + shift);
+    cairo_move_to(cr_, X(x1) + shift, Y(y1) + shift);
+    cairo_line_to(cr_, X(x2) + shift, Y(y2) + shift);
     Stroke(penWidth);
 }
 
@@ -135,8 +164,8 @@ void Canvas::TracePath(const Path& path, double scaleX, double scaleY, double sh
         for (std::size_t i = 0; i < figure.count; ++i)
         {
             const std::size_t at = 2 * (figure.first + i);
-            const double px = xy[at] * scaleX + shift;
-            const double py = xy[at + 1] * scaleY + shift;
+            const double px = X(xy[at] * scaleX) + shift;
+            const double py = Y(xy[at + 1] * scaleY) + shift;
             if (i == 0)
             {
                 cairo_move_to(cr_, px, py);
@@ -156,7 +185,7 @@ void Canvas::TracePath(const Path& path, double scaleX, double scaleY, double sh
 void Canvas::StrokePath(const Path& path, std::uint32_t argb, double penWidth, double scaleX, double scaleY)
 {
     SetColour(argb);
-    TracePath(path, scaleX, scaleY, PenAlignment(penWidth > 0.0 ? penWidth : 1.0));
+    TracePath(path, scaleX, scaleY, PenAlignment(UsablePen(penWidth)));
     Stroke(penWidth);
 }
 
@@ -172,7 +201,8 @@ void Canvas::FillPath(const Path& path, std::uint32_t argb, double scaleX, doubl
 void Canvas::DrawText(const Font& font, double pixelSize, std::u16string_view text, double x,
                       double baselineY, std::uint32_t argb)
 {
-    if (font.IsEmpty() || text.empty() || !(pixelSize > 0.0))
+    if (font.IsEmpty() || text.empty() || !(pixelSize > 0.0) || pixelSize > kDeviceLimit || X(x) != x ||
+        Y(baselineY) != baselineY)
     {
         return;
     }
@@ -187,6 +217,18 @@ void Canvas::DrawText(const Font& font, double pixelSize, std::u16string_view te
 
 void Canvas::DrawSurface(const Surface& image, double x, double y, const PixelRect& source, Blend blend)
 {
+    if (source.width <= 0 || source.height <= 0 || X(x) != x || Y(y) != y)
+    {
+        return;
+    }
+    if (image.GetNative() == target_.GetNative())
+    {
+        // Reading and writing one image at once would smear overlapping parts: copy first.
+        Surface part(source.width, source.height);
+        Canvas(part).DrawSurface(image, 0, 0, source, Blend::kCopy);
+        DrawSurface(part, x, y, PixelRect{0, 0, source.width, source.height}, blend);
+        return;
+    }
     cairo_save(cr_);
     if (blend == Blend::kCopy)
     {
@@ -203,7 +245,8 @@ void Canvas::DrawSurface(const Surface& image, double x, double y, const PixelRe
 void Canvas::DrawSurfaceScaled(const Surface& image, const PixelRect& source, double x, double y,
                                double width, double height)
 {
-    if (source.width <= 0 || source.height <= 0 || !(width > 0.0) || !(height > 0.0))
+    if (source.width <= 0 || source.height <= 0 || !(width > 0.0) || !(height > 0.0) || X(x) != x ||
+        Y(y) != y || X(x + width) != x + width || Y(y + height) != y + height)
     {
         return;
     }
@@ -222,10 +265,13 @@ void Canvas::DrawSurfaceScaled(const Surface& image, const PixelRect& source, do
 void Canvas::DrawSurfaceTiled(const Surface& image, const PixelRect& source, double x, double y, double width,
                               double height)
 {
-    if (source.width <= 0 || source.height <= 0 || !(width > 0.0) || !(height > 0.0))
+    if (source.width <= 0 || source.height <= 0 || !(width > 0.0) || !(height > 0.0) || X(x) != x ||
+        Y(y) != y)
     {
         return;
     }
+    width = X(x + width) - x;
+    height = Y(y + height) - y;
     cairo_surface_t* tile = cairo_surface_create_for_rectangle(image.GetNative(), source.x, source.y,
                                                                source.width, source.height);
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);

@@ -4,8 +4,8 @@
 //
 // Shapes are drawn without antialiasing, images with nearest-neighbour sampling, colours
 // composited over what is there. Pens are in world units with butt caps and mitred
-// corners; a pen of odd whole width runs along pixel centres (its path is moved by half
-// a pixel), so an outline at x = 10 with a 1-pixel pen covers column 10 only.
+// corners; a pen of no width draws one pixel wide; a pen of odd whole width runs along pixel centres (its
+// path is moved by half a pixel), so an outline at x = 10 with a 1-pixel pen covers column 10 only.
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Path.h"
@@ -29,7 +29,8 @@ public:
 
     Surface& GetSurface() const { return target_; }
 
-    // The whole translation from drawing coordinates to pixels (not added to the last).
+    // The whole translation from drawing coordinates to pixels (not added to the last);
+    // a NaN or infinite part counts as 0.
     void SetTranslation(double x, double y);
 
     // Replaces the clip. The rectangle is in the drawing coordinates in force now; it is
@@ -75,6 +76,9 @@ public:
     void Flush();
 
 private:
+    // A coordinate kept where Cairo can rasterise it.
+    double X(double x) const;
+    double Y(double y) const;
     void SetColour(std::uint32_t argb);
     void TracePath(const Path& path, double scaleX, double scaleY, double shift);
     void Stroke(double penWidth);

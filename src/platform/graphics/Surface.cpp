@@ -43,6 +43,15 @@ Surface::Surface(std::int32_t width, std::int32_t height)
     : width_(std::max(width, 1)), height_(std::max(height, 1)),
       surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width_, height_))
 {
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)
+    {
+        // Too large for Cairo (over 32767 pixels a side) or for memory: one pixel stands
+        // in, so callers never meet an image without pixels.
+        cairo_surface_destroy(surface_);
+        width_ = 1;
+        height_ = 1;
+        surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    }
 }
 
 Surface::Surface(Surface&& other) noexcept
@@ -62,7 +71,7 @@ Surface Surface::FromPixels(std::int32_t width, std::int32_t height, const std::
                             std::int32_t stride)
 {
     Surface image(width, height);
-    if (pixels && width > 0 && height > 0)
+    if (pixels && width == image.width_ && height == image.height_)
     {
         cairo_surface_flush(image.surface_);
         for (std::int32_t y = 0; y < height; ++y)

@@ -26,7 +26,8 @@ class Surface
 {
 public:
     // Sizes below 1 become 1: a window may be 0 wide for a moment, and an image of no
-    // pixels cannot be drawn on. The pixels start transparent black.
+    // pixels cannot be drawn on. A size Cairo cannot make (over 32767 a side) gives 1 x 1.
+    // The pixels start transparent black.
     Surface(std::int32_t width, std::int32_t height);
     ~Surface();
     Surface(const Surface&) = delete;
