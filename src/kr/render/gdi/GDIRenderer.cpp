@@ -1,0 +1,202 @@
+#include "kr/render/gdi/GDIRenderer.h"
+
+#include "platform/graphics/Present.h"
+
+#include <chrono>
+#include <vector>
+
+namespace KR
+{
+namespace
+{
+
+std::uint32_t MonotonicMilliseconds()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+} // namespace
+
+std::uint32_t LGDIRenderer::BitmapBucket(const BitmapDescriptor& key)
+{
+    const LBitmap* sheet = key.bitmap.Get();
+    if (sheet && sheet->GetParent())
+    {
+        sheet = sheet->GetParent().Get();
+    }
+    // Only the bucket comes from the address; lookups compare whole descriptors.
+    return GetBits<8, 4>(reinterpret_cast<std::uintptr_t>(sheet));
+}
+
+LGDIRenderer::LGDIRenderer(Clock clock) : mClock(clock ? std::move(clock) : Clock(&MonotonicMilliseconds))
+{
+    mLastPurgeTime = mClock();
+}
+
+LGDIRenderer::~LGDIRenderer() = default;
+
+Result LGDIRenderer::InitRenderContextInfo(const RectI& viewport, WindowHandle window, bool offscreen,
+                                           RCPtr<LRenderContextInfo>& context)
+{
+    context = RCPtr<LRenderContextInfo>(new LGDIRenderContextInfo(viewport, window, offscreen));
+    return context ? kOk : kFail;
+}
+
+void LGDIRenderer::FindCurrentContext()
+{
+    mCurrent = RCPtr<LGDIRenderContextInfo>(GetCurrentContext());
+}
+
+void LGDIRenderer::ApplyDeviceState(LGDIRenderContextInfo& context)
+{
+    Platform::Canvas& graphics = context.GetFrontSurface()->GetGraphics();
+    const RenderState& state = context.state;
+    graphics.SetTranslation(static_cast<float>(state.offset.x), static_cast<float>(state.offset.y));
+    graphics.SetClip(static_cast<float>(state.clip.x), static_cast<float>(state.clip.y),
+                     static_cast<float>(state.clip.width), static_cast<float>(state.clip.height));
+}
+
+Result LGDIRenderer::RenderStart(const RCPtr<LRenderContextInfo>& context)
+{
+    LRenderer::RenderStart(context);
+    FindCurrentContext();
+    if (!mCurrent)
+    {
+        return kOk;
+    }
+    LGDIRenderContextInfo& gdi = *mCurrent;
+    const RectI& viewport = gdi.viewport;
+    const PointI size = gdi.GetFrontSurface()->GetSize();
+    bool remake = size.x != viewport.width || size.y != viewport.height;
+    if (!remake && gdi.dirtyRegion.GetRectCount() == 1)
+    {
+        remake = RectFromEdges(gdi.dirtyRegion.GetFirst()->rect) == viewport;
+    }
+    if (remake)
+    {
+        gdi.GetFrontSurface()->Resize(viewport.width, viewport.height);
+        gdi.GetBackSurface()->Resize(viewport.width, viewport.height);
+    }
+    mScale = mFrameDpi > 0 ? 96.0f / static_cast<float>(mFrameDpi) : 1.0f;
+    // The translation is set whole, never added: a surface kept from the last frame still
+    // carries that frame's translation, and adding the offset again would draw this frame
+    // twice as far out.
+    ApplyDeviceState(gdi);
+    return kOk;
+}
+
+Result LGDIRenderer::RenderFinish(const RCPtr<LRenderContextInfo>& context)
+{
+    if (!IsRendering() || GetCurrentContext() != context)
+    {
+        // The base throws its mismatch error; nothing is presented for a wrong context.
+        return LRenderer::RenderFinish(context);
+    }
+    if (mCurrent)
+    {
+        LGDIRenderContextInfo& gdi = *mCurrent;
+        gdi.GetFrontSurface()->GetGraphics().Flush();
+        if (!gdi.offscreen)
+        {
+            std::vector<Platform::PixelRect> rects;
+            for (const RegionNode* node = gdi.dirtyRegion.GetFirst(); node; node = node->next)
+            {
+                const RectI r = RectFromEdges(node->rect);
+                rects.push_back(Platform::PixelRect{r.x, r.y, r.width, r.height});
+            }
+            Platform::PresentToWindow(gdi.window, gdi.GetFrontSurface()->GetBitmap(), rects);
+        }
+    }
+    mCurrent = nullptr;
+    LRenderer::RenderFinish(context);
+    if (IsRendering())
+    {
+        FindCurrentContext();
+    }
+    const std::uint32_t now = mClock();
+    if (static_cast<std::int32_t>(now - mLastPurgeTime) > static_cast<std::int32_t>(kPurgeInterval))
+    {
+        mBitmapCache.Purge();
+        mLastPurgeTime = now;
+    }
+    return kOk;
+}
+
+Result LGDIRenderer::SetClipRect(const RectD& clip)
+{
+    LRenderer::SetClipRect(clip);
+    if (mCurrent)
+    {
+        mCurrent->GetFrontSurface()->GetGraphics().SetClip(
+            static_cast<float>(clip.x), static_cast<float>(clip.y), static_cast<float>(clip.width),
+            static_cast<float>(clip.height));
+    }
+    return kOk;
+}
+
+Result LGDIRenderer::Translate(const PointD& offset)
+{
+    LRenderer::Translate(offset);
+    if (mCurrent)
+    {
+        const PointD& origin = mCurrent->state.offset;
+        mCurrent->GetFrontSurface()->GetGraphics().SetTranslation(static_cast<float>(origin.x),
+                                                                  static_cast<float>(origin.y));
+    }
+    return kOk;
+}
+
+Result LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>&, const RectI&, std::int32_t)
+{
+    return static_cast<Result>(0x80004001u);
+}
+
+Result LGDIRenderer::DrawImage(const RCPtr<LRenderContextInfo>& source, const PointI& destination,
+                               const RectI& sourceRect)
+{
+    const RCPtr<LGDIRenderContextInfo> image(source);
+    if (!image || !image->offscreen)
+    {
+        return kInvalidArg;
+    }
+    if (!mCurrent)
+    {
+        return kFail;
+    }
+    Platform::Canvas& target = mCurrent->GetFrontSurface()->GetGraphics();
+    image->GetFrontSurface()->GetGraphics().Flush();
+    target.DrawSurface(image->GetFrontSurface()->GetBitmap(), destination.x, destination.y,
+                       Platform::PixelRect{sourceRect.x, sourceRect.y, sourceRect.width, sourceRect.height});
+    return kOk;
+}
+
+Result LGDIRenderer::ScrollImage(const RCPtr<LRenderContextInfo>& context, const PointI& offset)
+{
+    const RCPtr<LGDIRenderContextInfo> image(context);
+    if (!image || !image->offscreen)
+    {
+        return kInvalidArg;
+    }
+    const RCPtr<LGDIRendererOffscreenSurface> old = image->GetFrontSurface();
+    image->SwapSurfaces();
+    const RCPtr<LGDIRendererOffscreenSurface>& fresh = image->GetFrontSurface();
+    if (fresh->GetSize() != old->GetSize())
+    {
+        const PointI size = old->GetSize();
+        fresh->Resize(size.x, size.y);
+    }
+    // The move is in pixels, whatever translation and clip the surface kept; the
+    // context's own state is put back afterwards.
+    Platform::Canvas& graphics = fresh->GetGraphics();
+    graphics.SetTranslation(0, 0);
+    graphics.ResetClip();
+    graphics.Clear(0x00000000);
+    const PointI size = old->GetSize();
+    old->GetGraphics().Flush();
+    graphics.DrawSurface(old->GetBitmap(), offset.x, offset.y, Platform::PixelRect{0, 0, size.x, size.y});
+    ApplyDeviceState(*image);
+    return kOk;
+}
+
+} // namespace KR
