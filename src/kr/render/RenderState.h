@@ -25,6 +25,12 @@ using WindowHandle = void*;
 class LStencil : public virtual LRefCountedObject
 {
 public:
+    // A new stencil of the size whose rectangle is the whole of it.
+    static RCPtr<LStencil> Create(std::int32_t width, std::int32_t height)
+    {
+        return RCPtr<LStencil>(new LStencil(width, height));
+    }
+
     LStencil(std::int32_t width, std::int32_t height)
         : width(width), height(height), rect{0, 0, width, height}
     {

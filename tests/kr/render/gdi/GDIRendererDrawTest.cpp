@@ -10,9 +10,6 @@ namespace KR::Test
 namespace
 {
 
-constexpr std::uint32_t kRed = 0xFFFF0000;
-constexpr std::uint32_t kBlue = 0xFF0000FF;
-
 TEST(GDIRendererDraw, FillBlendsOrWritesExactlyAndOnlyInsideTheSurface)
 {
     struct Case

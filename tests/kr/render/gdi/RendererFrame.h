@@ -8,6 +8,9 @@
 namespace KR::Test
 {
 
+inline constexpr std::uint32_t kRed = 0xFFFF0000;
+inline constexpr std::uint32_t kBlue = 0xFF0000FF;
+
 struct RendererFrame
 {
     explicit RendererFrame(std::int32_t width, std::int32_t height, bool offscreen = true,
