@@ -1,6 +1,8 @@
-// The control factory: its class registry, descriptor lookups and skin font.
+// The control factory over the test program's embedded documents: its class registry,
+// descriptor lookups, skin font, string-table lookups and loading.
 
 #include "kr/ui/ControlFactory.h"
+#include "kr/ui/Control.h"
 #include "kr/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,34 +15,48 @@ namespace
 
 using namespace KR;
 
-// Registry entries are only compared, never called: the control core is not here.
-[[noreturn]] RCPtr<LControl> CreateFirst(const RCPtr<LControl>&, const RCPtr<LControlDescriptor>&)
+// Only compared, never called.
+RCPtr<LControl> CreateFirst(const RCPtr<LControl>&, const RCPtr<LControlDescriptor>&)
 {
-    throw std::logic_error("not called");
+    return nullptr;
 }
-[[noreturn]] RCPtr<LControl> CreateSecond(const RCPtr<LControl>&, const RCPtr<LControlDescriptor>&)
+RCPtr<LControl> CreateSecond(const RCPtr<LControl>&, const RCPtr<LControlDescriptor>&)
 {
-    throw std::logic_error("not called");
-}
-
-RCPtr<LControlFactory> LoadedFactory()
-{
-    RCPtr<LControlFactory> factory(new LControlFactory(String(u"PresetEditor")));
-    EXPECT_EQ(factory->LoadSkins(String(u"::APP.SKINS")), kOk);
-    return factory;
+    return nullptr;
 }
 
-TEST(ControlFactory, AClassKeepsItsFirstCreatorAndAnUnknownClassThrowsItsText)
+class Factory : public testing::Test
 {
-    LControlFactory factory(String(u"App"));
-    EXPECT_EQ(factory.RegisterControlClass(String(u"Framework.Button"), &CreateFirst), kOk);
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(factory.LoadSkins(String(u"::APP.SKINS")), kOk);
+        ASSERT_EQ(factory.LoadStringTables(String(u"::FRAMEWORK.STRINGS"), String(u"::APP.STRINGS"), 0x0409),
+                  kOk);
+    }
+
+    static String Label(const RCPtr<LStringTable>& table)
+    {
+        String text(u"<no table>");
+        if (table && !table->GetString(String(u"LABEL"), text))
+        {
+            text = u"<no text>";
+        }
+        return text;
+    }
+
+    LControlFactory factory{String(u"PresetEditor")};
+};
+
+TEST_F(Factory, AClassKeepsItsFirstCreatorAndAnUnknownClassThrowsItsText)
+{
+    factory.RegisterControlClass(String(u"Framework.Button"), &CreateFirst);
     EXPECT_EQ(factory.RegisterControlClass(String(u"Framework.Button"), &CreateSecond), kOk);
     ControlCreateFunction creator = nullptr;
     EXPECT_EQ(factory.GetControlCreateFunction(String(u"Framework.Button"), creator), kOk);
     EXPECT_EQ(creator, &CreateFirst);
     try
     {
-        // Class names are case-sensitive.
         factory.GetControlCreateFunction(String(u"framework.button"), creator);
         FAIL() << "no throw";
     }
@@ -49,71 +65,47 @@ TEST(ControlFactory, AClassKeepsItsFirstCreatorAndAnUnknownClassThrowsItsText)
         EXPECT_STREQ(e.what(), "Runtime Error : KR::LControlFactory::GetControlCreateFunction : "
                                "ControlBase\\ControlFactory : Line 51");
     }
-    EXPECT_EQ(creator, &CreateFirst);
 }
 
-TEST(ControlFactory, FindsOnlyTopLevelNamesOfTheCurrentSkinTheLaterOfTwoFirst)
+TEST_F(Factory, FindsOnlyTopLevelNamesOfTheCurrentSkinTheLaterOfTwoFirst)
 {
-    RCPtr<LControlFactory> factory = LoadedFactory();
     const struct
     {
-        std::int32_t skinIndex;
+        std::int32_t skin;
         const char16_t* name;
         const char16_t* foundClass; // null: nothing found
-    } rows[] = {
-        {0, u"x", u"Framework.Button"},
-        {0, u"mainControl", u"PresetEditor.MainControl"},
-        {0, u"inner", nullptr},
-        {0, u"X", nullptr},
-        {1, u"x", nullptr},
-        {-1, u"x", nullptr},
-    };
+    } rows[] = {{0, u"x", u"Framework.Button"},
+                {0, u"mainControl", u"PresetEditor.MainControl"},
+                {0, u"inner", nullptr},
+                {1, u"x", nullptr},
+                {-1, u"x", nullptr}};
     for (const auto& row : rows)
     {
-        factory->SetCurrentSkinIndex(row.skinIndex);
-        const RCPtr<LControlDescriptor> found = factory->FindControlDescriptor(String(row.name));
-        SCOPED_TRACE(String(row.name).ToUtf8().GetPtr() + (" in skin " + std::to_string(row.skinIndex)));
-        if (row.foundClass)
-        {
-            ASSERT_TRUE(found);
-            EXPECT_EQ(found->GetClass(), row.foundClass);
-        }
-        else
-        {
-            EXPECT_FALSE(found);
-        }
+        factory.SetCurrentSkinIndex(row.skin);
+        const RCPtr<LControlDescriptor> found = factory.FindControlDescriptor(String(row.name));
+        EXPECT_EQ(found ? found->GetClass() : String(), String(row.foundClass ? row.foundClass : u""))
+            << String(row.name).ToUtf8().GetPtr() << " in skin " << row.skin;
     }
 }
 
-TEST(ControlFactory, ACloneHasItsOwnChildrenArrayOverTheSameChildrenAndItsOwnName)
+TEST_F(Factory, ACloneHasItsOwnChildrenArrayOverTheSameChildrenAndTakesAGivenLayout)
 {
-    RCPtr<LControlFactory> factory = LoadedFactory();
-    const RCPtr<LControlDescriptor> source = factory->FindControlDescriptor(String(u"mainControl"));
-    ASSERT_TRUE(source);
+    const RCPtr<LControlDescriptor> source = factory.FindControlDescriptor(String(u"mainControl"));
     source->SetCreateFunction(&CreateFirst);
-
-    const RCPtr<LControlDescriptor> shared =
-        factory->CloneControlDescriptor(source, nullptr, String(u"copy"));
-    ASSERT_TRUE(shared);
-    EXPECT_EQ(shared->GetName(), u"copy");
+    const RCPtr<LControlDescriptor> copy = factory.CloneControlDescriptor(source, nullptr, String(u"copy"));
     EXPECT_EQ(source->GetName(), u"mainControl");
-    EXPECT_EQ(shared->GetClass(), source->GetClass());
-    EXPECT_EQ(shared->GetParent(), source->GetParent());
-    EXPECT_EQ(shared->GetSkin(), source->GetSkin());
-    EXPECT_EQ(shared->GetLayout(), source->GetLayout());
-    EXPECT_EQ(shared->GetCreateParams(), source->GetCreateParams());
-    EXPECT_EQ(shared->GetCreateFunction(), &CreateFirst);
-    ASSERT_EQ(shared->GetChildren().GetCount(), 1u);
-    EXPECT_EQ(shared->GetChildren().GetAt(0), source->GetChildren().GetAt(0));
-    EXPECT_NE(shared->GetChildren().GetData(), source->GetChildren().GetData());
+    EXPECT_EQ(copy->GetName(), u"copy");
+    EXPECT_EQ(copy->GetLayout(), source->GetLayout());
+    EXPECT_EQ(copy->GetCreateFunction(), &CreateFirst);
+    ASSERT_EQ(copy->GetChildren().GetCount(), 1u);
+    EXPECT_EQ(copy->GetChildren().GetAt(0), source->GetChildren().GetAt(0));
+    EXPECT_NE(copy->GetChildren().GetData(), source->GetChildren().GetData());
 
     const RCPtr<LLayoutDescriptor> layout = LLayoutDescriptor::Create();
-    const RCPtr<LControlDescriptor> placed = factory->CloneControlDescriptor(source, layout, String(u"item"));
-    EXPECT_EQ(placed->GetLayout(), layout);
-    EXPECT_FALSE(factory->CloneControlDescriptor(nullptr, layout, String(u"none")));
+    EXPECT_EQ(factory.CloneControlDescriptor(source, layout, String(u"item"))->GetLayout(), layout);
 }
 
-TEST(ControlFactory, SkinFontCopiesOnlyTheFieldsTheSkinSets)
+TEST(ControlFactory, SkinFontCopiesOnlyWhatTheSkinSets)
 {
     const struct
     {
@@ -122,31 +114,50 @@ TEST(ControlFactory, SkinFontCopiesOnlyTheFieldsTheSkinSets)
         const char16_t* name;
         float size;
         std::int32_t style;
-    } rows[] = {
-        {R"(FontName="Arial" FontSize="0.5" FontStyle="2")", kOk, u"Arial", 7.0f, 2},
-        {R"(FontSize="1")", kOk, u"untouched", 1.0f, -5},
-        {R"(FontStyle="0")", kOk, u"untouched", 7.0f, 0},
-        {"", kNothingDone, u"untouched", 7.0f, -5},
-    };
+    } rows[] = {{R"(FontName="Arial" FontSize="0.5" FontStyle="2")", kOk, u"Arial", 7.0f, 2},
+                {R"(FontSize="1")", kOk, u"old", 1.0f, -5},
+                {"", kNothingDone, u"old", 7.0f, -5}};
     for (const auto& row : rows)
     {
-        SCOPED_TRACE(row.skinAttributes);
         LControlFactory factory(String(u"App"));
         const std::string doc =
             std::string("<R><Skins><Skin Name=\"s\" ") + row.skinAttributes + "/></Skins></R>";
         factory.GetReader().ReadSkins(doc.data(), doc.size());
-        String name(u"untouched");
+        String name(u"old");
         float size = 7.0f;
         std::int32_t style = -5;
-        EXPECT_EQ(factory.GetCurrentSkinFont(name, size, style), row.result);
+        EXPECT_EQ(factory.GetCurrentSkinFont(name, size, style), row.result) << row.skinAttributes;
         EXPECT_EQ(name, row.name);
         EXPECT_EQ(size, row.size);
         EXPECT_EQ(style, row.style);
     }
-    String name;
-    float size = 0.0f;
-    std::int32_t style = 0;
-    EXPECT_EQ(LControlFactory(String(u"App")).GetCurrentSkinFont(name, size, style), kNothingDone);
+}
+
+TEST_F(Factory, ControlTablesAreKeyedByTheParentsClassOrTheApplicationAndHandedOutAsCopies)
+{
+    const LControlDescriptor dialog(String(u"PresetEditor.DialogAbout"), String(u"dialogAbout"), nullptr);
+    EXPECT_EQ(Label(factory.GetControlStringTable(&dialog, String(u"labelProduct"))), u"Product");
+    EXPECT_EQ(Label(factory.GetControlStringTable(&dialog, String(u"mainControl"))), u"<no table>");
+    EXPECT_EQ(Label(factory.GetApplicationStringTable()), u"<no text>");
+    EXPECT_EQ(Label(factory.GetFrameworkStringTable()), u"<no text>");
+
+    const RCPtr<LStringTable> first = factory.GetControlStringTable(nullptr, String(u"mainControl"));
+    EXPECT_EQ(Label(first), u"Main");
+    first->SetString(String(u"LABEL"), String(u"changed"));
+    EXPECT_EQ(Label(factory.GetControlStringTable(nullptr, String(u"mainControl"))), u"Main");
+}
+
+TEST(ControlFactory, AMissingOrMalformedDocumentFailsTheSkinsButNotTheStrings)
+{
+    LControlFactory factory(String(u"PresetEditor"));
+    EXPECT_EQ(factory.LoadSkins(String(u"::NO_SKINS")), kFail);
+    EXPECT_EQ(factory.LoadSkins(String(u"::EMPTY_SKINS")), kFail);
+    EXPECT_EQ(factory.LoadStringTables(String(u"::BROKEN_STRINGS"), String(u"::NO_STRINGS"), 9), kOk);
+    EXPECT_EQ(factory.GetReader().GetParseErrorText(), u"mismatched tag");
+    EXPECT_EQ(factory.GetReader().GetParseErrorLine(), 5);
+    // What came before the fault was read.
+    String text;
+    EXPECT_TRUE(factory.GetFrameworkStringTable()->GetString(String(u"EDIT_COPY"), text));
 }
 
 } // namespace
