@@ -1,123 +1,110 @@
 #pragma once
-// What the engine and preset-manager tests share: a log of the notifications that
-// reach the application center, the draining of its queue (the UI thread's idle step,
-// played by the test thread), and bounded waits for conditions.
+// What the engine's tests share: the libraries beside the tests, a receiver that records
+// every delivery, and the application center of support/engine.
 
-#include "engine/RootModuleEngine.h"
-#include "kr/notify/ApplicationCenter.h"
-#include "kr/notify/NotificationCenterManager.h"
+#include "device/DeviceCommunicationInterface.h"
+#include "kr/core/ParamValues.h"
+#include "platform/system/FileSystem.h"
+#include "support/Wait.h"
+#include "support/engine/ApplicationCenter.h"
 
-#include <chrono>
+#include <condition_variable>
 #include <cstdint>
-#include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace support
 {
 
-// Records each notification it receives, in order, with its payload.
-class NotificationLog final : public KR::LNotificationClient
+using KR::TestSupport::kPatience;
+using KR::TestSupport::WaitUntil;
+
+// Tests and libraries are built into the same folder.
+inline std::string BesideTheTests(const std::string& fileName)
+{
+    return KR::Platform::ExecutableFolder() + "/" + fileName;
+}
+
+inline std::string MissingLibraryPath()
+{
+    return BesideTheTests("libNoDeviceControlHere.so");
+}
+
+// One value of a delivered list, as read back.
+struct Received
+{
+    std::int32_t id = 0;
+    KR::Variant selector;
+    KR::Variant value;
+    std::thread::id thread;
+};
+
+// Records every list it receives, entry by entry, with the receiving thread. A test may
+// hold the receiver inside its next delivery until Release.
+class RecordingReceiver final : public DeviceCommunicationReceiver
 {
 public:
-    struct Entry
+    void ReceiveParamValues(const KR::ParamValues& values) override
     {
-        KR::NotificationID id = 0;
-        KR::RCPtr<KR::LRefCountedObject> data;
-    };
-
-    static KR::RCPtr<NotificationLog> Create() { return KR::RCPtr<NotificationLog>(new NotificationLog()); }
-
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& /*sender*/,
-                       const KR::RCPtr<KR::LNotification>& notification) override
-    {
-        std::lock_guard lock(mMutex);
-        mEntries.push_back(Entry{notification->GetID(), notification->GetData()});
-        return 1;
-    }
-
-    // The payloads of the notifications named `name`, as T (null where not a T).
-    template <typename T>
-    std::vector<KR::RCPtr<T>> Payloads(const char16_t* name)
-    {
-        const KR::NotificationID id = KR::GetNotificationID(name);
-        std::lock_guard lock(mMutex);
-        std::vector<KR::RCPtr<T>> payloads;
-        for (const Entry& entry : mEntries)
+        std::unique_lock lock(mMutex);
+        ++mInside;
+        mChanged.notify_all();
+        mChanged.wait(lock, [this] { return !mHold; });
+        for (std::uint32_t i = 0; i < values.GetArraySize(); ++i)
         {
-            if (entry.id == id)
-            {
-                payloads.push_back(KR::RCPtr<T>(entry.data));
-            }
+            Received entry;
+            values.GetAt(i, entry.value, entry.id, entry.selector);
+            entry.thread = std::this_thread::get_id();
+            mReceived.push_back(entry);
         }
-        return payloads;
+        ++mLists;
+        --mInside;
+        mChanged.notify_all();
     }
+    std::int32_t ReceiveReserved(std::int32_t, std::int32_t) override { return 0; }
 
-    std::size_t Count() const
+    // The next delivery waits inside the receiver until Release.
+    void Hold(bool hold)
     {
-        std::lock_guard lock(mMutex);
-        return mEntries.size();
+        const std::lock_guard lock(mMutex);
+        mHold = hold;
+        mChanged.notify_all();
     }
-    void Clear()
+    bool WaitUntilInside()
     {
-        std::lock_guard lock(mMutex);
-        mEntries.clear();
+        std::unique_lock lock(mMutex);
+        return mChanged.wait_for(lock, kPatience, [this] { return mInside > 0; });
+    }
+    bool WaitForLists(std::size_t count)
+    {
+        std::unique_lock lock(mMutex);
+        return mChanged.wait_for(lock, kPatience, [&] { return mLists >= count; });
+    }
+    bool IsInside()
+    {
+        const std::lock_guard lock(mMutex);
+        return mInside > 0;
+    }
+    std::size_t ListCount()
+    {
+        const std::lock_guard lock(mMutex);
+        return mLists;
+    }
+    std::vector<Received> Entries()
+    {
+        const std::lock_guard lock(mMutex);
+        return mReceived;
     }
 
 private:
-    NotificationLog() = default;
-
-    mutable std::mutex mMutex;
-    std::vector<Entry> mEntries;
-};
-
-// Polls `condition` until it holds or `timeout` has passed; whether it held.
-inline bool WaitUntil(const std::function<bool()>& condition,
-                      std::chrono::milliseconds timeout = std::chrono::milliseconds(10000))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() >= deadline)
-        {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
-// A fresh application center for each test, with a log registered for the engine's
-// notifications; Drain delivers what was posted, as the UI thread's idle step does.
-class ApplicationCenter
-{
-public:
-    ApplicationCenter()
-    {
-        KR::LNotificationCenterManager::ReleaseInstance();
-        center = KR::GetApplicationNotificationCenter();
-        log = NotificationLog::Create();
-        for (const char16_t* name :
-             {kNidParamModuleStateChange, kNidDeviceConnectionStateChange, kNidRemoteDeviceListChange})
-        {
-            log->RegisterForNotification(center, name);
-        }
-    }
-    ~ApplicationCenter()
-    {
-        log->UnregisterForAllNotifications();
-        center = nullptr;
-        KR::LNotificationCenterManager::ReleaseInstance();
-    }
-    ApplicationCenter(const ApplicationCenter&) = delete;
-    ApplicationCenter& operator=(const ApplicationCenter&) = delete;
-
-    std::uint32_t Queued() const { return center->GetQueuedCount(); }
-    void Drain() { center->ProcessNotifications(false); }
-
-    KR::RCPtr<KR::LNotificationCenter> center;
-    KR::RCPtr<NotificationLog> log;
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    bool mHold = false;
+    int mInside = 0;
+    std::size_t mLists = 0;
+    std::vector<Received> mReceived;
 };
 
 } // namespace support

@@ -5,13 +5,13 @@
 #include "engine/MidiManager.h"
 
 #include "EngineTestSupport.h"
-#include "FakeKeyboardPorts.h"
-#include "MidiManagerTestSupport.h"
-#include "ScriptedBridge.h"
-#include "SysExTestSupport.h"
 #include "device/ParamLayout.h"
 #include "engine/SysExMessages.h"
 #include "kr/core/Exception.h"
+#include "support/engine/FakeKeyboardPorts.h"
+#include "support/engine/MidiManagerTestSupport.h"
+#include "support/engine/ScriptedBridge.h"
+#include "support/engine/SysExTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -381,53 +381,47 @@ TEST_F(MidiManagerTest, AGlobalValueReachesTheListenersOnTheThreadThatDrainsTheA
     listener->UnregisterForAllNotifications();
 }
 
-TEST_F(MidiManagerTest, ARequestEndsOnlyOnTheReplyToItsOwnIndex)
+TEST_F(MidiManagerTest, ARequestEndsOnlyOnTheReplyToItsOwnIndexAndRepliesPastTheTableAreIgnored)
 {
-    UseReplyWait(kShortWaitMs);
-    // Every request is answered about the setting after it.
-    keyboard.SetResponder(
-        [](const Bytes& message) -> std::vector<Bytes>
-        {
-            if (message[kp::kCommandAt] != kp::kGlobalRequest)
-            {
-                return {};
-            }
-            return {GlobalReply(static_cast<std::uint8_t>(message[kp::kGlobalIndexAt] + 1), 1)};
-        });
-    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true), LMidiManager::kNoReply);
-
-    // The reply to the setting after it, then its own.
-    keyboard.SetResponder(
-        [](const Bytes& message) -> std::vector<Bytes>
-        {
-            if (message[kp::kCommandAt] != kp::kGlobalRequest)
-            {
-                return {};
-            }
-            const std::uint8_t index = message[kp::kGlobalIndexAt];
-            return {GlobalReply(static_cast<std::uint8_t>(index + 1), 1), GlobalReply(index, 4)};
-        });
-    UseReplyWait(LMidiManager::kReplyWaitMs);
-    const std::size_t before = Messages().size();
-    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true), KR::kOk);
-    EXPECT_EQ(Messages().size() - before, 2u);
-}
-
-TEST_F(MidiManagerTest, AGlobalReplyForAWireIndexOfSixteenOrMoreIsIgnored)
-{
-    UseReplyWait(kShortWaitMs);
     const auto listener = support::ParameterListener::Create();
-    listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
-    keyboard.SetResponder(
-        [](const Bytes& message) -> std::vector<Bytes>
+    // Each row: the replies to a request of wire index i, as offsets from i.
+    struct Case
+    {
+        const char16_t* request;
+        std::vector<int> replies;
+        KR::Result result;
+    };
+    const Case cases[] = {
+        {u"KEY_OCTAVE", {1}, LMidiManager::kNoReply},
+        {u"KEY_OCTAVE", {1, 0}, KR::kOk},
+        {u"GLOBAL_BANK_LSB", {1, 0x7F - 15}, LMidiManager::kNoReply}, // wire indices 16 and 127
+    };
+    for (const Case& c : cases)
+    {
+        const std::string row = KR::String(c.request).ToUtf8().GetPtr() + std::to_string(c.replies.size());
+        keyboard.SetResponder(
+            [&c](const Bytes& message) -> std::vector<Bytes>
+            {
+                std::vector<Bytes> replies;
+                for (const int offset : c.replies)
+                {
+                    replies.push_back(
+                        GlobalReply(static_cast<std::uint8_t>(message[kp::kGlobalIndexAt] + offset), 4));
+                }
+                return message[kp::kCommandAt] == kp::kGlobalRequest ? replies : std::vector<Bytes>{};
+            });
+        UseReplyWait(c.result == KR::kOk ? LMidiManager::kReplyWaitMs : kShortWaitMs);
+        listener->RegisterForNotification(midi, KR::kNidMidiManagerParameterRecieved);
+        const std::size_t before = Messages().size();
+        const std::size_t heard = listener->Taken().size();
+        EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(c.request, true), c.result) << row;
+        EXPECT_EQ(Messages().size() - before, c.result == KR::kOk ? 2u : 20u) << row;
+        app.Drain();
+        if (c.request == std::u16string_view(u"GLOBAL_BANK_LSB"))
         {
-            return message[kp::kCommandAt] == kp::kGlobalRequest
-                       ? std::vector<Bytes>{GlobalReply(16, 1), GlobalReply(0x7F, 1)}
-                       : std::vector<Bytes>{};
-        });
-    EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"GLOBAL_BANK_LSB", true), LMidiManager::kNoReply);
-    app.Drain();
-    EXPECT_TRUE(listener->Taken().empty());
+            EXPECT_EQ(listener->Taken().size(), heard) << "a reply past the table reached the listener";
+        }
+    }
     listener->UnregisterForAllNotifications();
 }
 
@@ -474,17 +468,6 @@ TEST_F(MidiManagerTest, SendSysExFramesWhatIsMissingAndRefusesWhatCannotGoOut)
     Bytes message = ParseHex("F0 01 F7");
     EXPECT_EQ(midi->SendSysEx(message, nullptr, false), LMidiManager::kPortsUnavailable);
     EXPECT_EQ(midi->SendDeviceInquiry(nullptr), KR::kFail);
-}
-
-TEST_F(MidiManagerTest, TheNameTableAndRangeCheckAreTheManagers)
-{
-    EXPECT_EQ(LMidiManager::GetNonPresetParameterNames().GetCount(), 16u);
-    EXPECT_EQ(LMidiManager::GetNonPresetParameterIndex(u"KEY_TRANSPOSE"), 6);
-    EXPECT_TRUE(LMidiManager::IsNonPresetParameterValueInRange(u"Global_Channel", 16));
-    EXPECT_FALSE(LMidiManager::IsNonPresetParameterValueInRange(u"Global_Channel", 17));
-    EXPECT_TRUE(LMidiManager::GetNonPresetParameterName(GlobalReply(12, 9)) == u"XY_SENSITIVITY");
-    EXPECT_TRUE(LMidiManager::GetMidiInPortName() == u"MIDIIN4 (Vantor)");
-    EXPECT_TRUE(LMidiManager::GetMidiOutPortName() == u"MIDIOUT4 (Vantor)");
 }
 
 TEST_F(MidiManagerTest, DroppingTheManagerLeavesEveryDistributorItListensTo)

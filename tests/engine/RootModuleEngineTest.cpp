@@ -2,7 +2,7 @@
 
 #include "EngineTestSupport.h"
 #include "PresetTestSupport.h"
-#include "ScriptedBridge.h"
+#include "support/engine/ScriptedBridge.h"
 
 #include <gtest/gtest.h>
 
@@ -86,16 +86,6 @@ TEST_F(RootModuleEngineTest, StartUpPostsTheWholePresetOnceAndTheConnectedState)
     EXPECT_EQ(engine->GetConnectionState(), LRootModuleEngine::kConnected);
     EXPECT_EQ(engine->GetFirstParamID(), 0);
     EXPECT_FALSE(engine->IsWorkerRunning()) << "the empty device needs no watching";
-}
-
-TEST_F(RootModuleEngineTest, TheModelIsNumberedFromTheFirstIdGiven)
-{
-    engine = LRootModuleEngine::Create(bridge);
-    ASSERT_EQ(engine->Initialize(1000), KR::kOk);
-    EXPECT_EQ(engine->GetFirstParamID(), 1000);
-    KR::Variant value;
-    ASSERT_EQ(engine->GetParamValue(KR::ParamDescriptor(1130), value), KR::kOk);
-    EXPECT_EQ(support::BytesOf(value), expected::DefaultBlocks()[130]);
 }
 
 TEST_F(RootModuleEngineTest, OneOrTwoValuesPostOneNotificationEachThreeOrMorePostOne)
@@ -262,38 +252,29 @@ TEST_F(RootModuleEngineTest, AFullQueryAfterTheChangeWaitsPostsOnlyARealChange)
     EXPECT_EQ(counts[0]->Get(), 1u);
 }
 
-TEST_F(RootModuleEngineTest, AConnectThatWaitsIsCompletedByTheWorkerWhenTheDeviceAppears)
+TEST_F(RootModuleEngineTest, AFailedConnectForgetsTheDeviceUnlessToldToWaitThenTheWorkerCompletesIt)
 {
     bridge->connected = false;
     Start();
     bridge->watched = true;
     bridge->connectResult = -1;
     const KR::Variant keyboard = Device("keyboard");
+    EXPECT_EQ(engine->ConnectDevice(keyboard, false), -1);
+    EXPECT_EQ(engine->GetConnectionState(), LRootModuleEngine::kNoDevice);
+    EXPECT_FALSE(engine->IsWorkerRunning());
+
     EXPECT_EQ(engine->ConnectDevice(keyboard, true), -1);
     EXPECT_EQ(engine->GetConnectionState(), LRootModuleEngine::kWaitingForDevice);
     EXPECT_TRUE(engine->IsWorkerRunning());
-
     bridge->connectResult = 0;
     ASSERT_TRUE(WaitUntil([&] { return engine->GetConnectionState() == LRootModuleEngine::kConnected; }));
     app.Drain();
     EXPECT_EQ(PostedStates(),
               (std::vector<State>{LRootModuleEngine::kWaitingForDevice, LRootModuleEngine::kConnected}));
-
     // Connected to a watched device, the worker goes on watching it.
     EXPECT_TRUE(engine->IsWorkerRunning());
     EXPECT_EQ(engine->Disconnect(), KR::kOk);
     EXPECT_TRUE(WaitUntil([&] { return !engine->IsWorkerRunning(); }));
-}
-
-TEST_F(RootModuleEngineTest, AConnectThatFailsWithoutWaitingForgetsTheDevice)
-{
-    bridge->connected = false;
-    Start();
-    bridge->watched = true;
-    bridge->connectResult = -1;
-    EXPECT_EQ(engine->ConnectDevice(Device("keyboard"), false), -1);
-    EXPECT_EQ(engine->GetConnectionState(), LRootModuleEngine::kNoDevice);
-    EXPECT_FALSE(engine->IsWorkerRunning());
 }
 
 TEST_F(RootModuleEngineTest, ReleasingTheEngineStopsItsWorkerAndFreesIt)
@@ -312,7 +293,12 @@ TEST_F(RootModuleEngineTest, ABridgeThatCannotStartLeavesTheEngineWithoutDevice)
 {
     bridge->initResult = KR::kFail;
     engine = LRootModuleEngine::Create(bridge);
-    ASSERT_EQ(engine->Initialize(0), KR::kOk);
+    // The model is numbered from the first id given.
+    ASSERT_EQ(engine->Initialize(1000), KR::kOk);
+    EXPECT_EQ(engine->GetFirstParamID(), 1000);
+    KR::Variant value;
+    ASSERT_EQ(engine->GetParamValue(KR::ParamDescriptor(1130), value), KR::kOk);
+    EXPECT_EQ(support::BytesOf(value), expected::DefaultBlocks()[130]);
     EXPECT_EQ(bridge->connects.load(), 0);
     EXPECT_EQ(engine->GetConnectionState(), LRootModuleEngine::kNoDevice);
     app.Drain();

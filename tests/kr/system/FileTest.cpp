@@ -1,6 +1,6 @@
 #include "kr/system/File.h"
 
-#include "kr/system/TempFolder.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ std::string RuntimeErrorOf(Action action)
 class FileTest : public ::testing::Test
 {
 protected:
-    KRTest::TempFolder folder_;
+    KR::TestSupport::TempFolder folder_;
 };
 
 TEST_F(FileTest, EmptyPathThrowsInvalidPathname)

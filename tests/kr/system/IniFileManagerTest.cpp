@@ -2,9 +2,9 @@
 
 #include "kr/core/RCPtr.h"
 #include "kr/system/IniFileManagerProxy.h"
-#include "kr/system/TempFolder.h"
 #include "kr/system/fakeinifile/FakeIniFileManager.h"
 #include "platform/system/FileSystem.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ protected:
         return handle;
     }
 
-    KRTest::TempFolder folder_;
+    KR::TestSupport::TempFolder folder_;
     CIniFileManagerProxy proxy_;
 };
 
@@ -182,7 +182,7 @@ TEST_F(IniProxyTest, WrittenValueIsReadByPythonConfigparser)
 
 TEST(IniManagerTest, ManagerForwardsAndLeavesTheLibraryLoadedWhenItGoes)
 {
-    KRTest::TempFolder folder;
+    KR::TestSupport::TempFolder folder;
     {
         KR::RCPtr<KR::LIniFileManager> manager = new KR::LIniFileManager;
         KR::IIniFileManager& ini = *manager;

@@ -1,7 +1,7 @@
 #include "kr/system/Paths.h"
 
 #include "kr/core/Array.h"
-#include "kr/system/TempFolder.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ void Touch(const fs::path& path)
 class PathsTest : public ::testing::Test
 {
 protected:
-    KRTest::TempFolder folder_;
+    KR::TestSupport::TempFolder folder_;
 };
 
 TEST_F(PathsTest, EnsureDirectoryExistsCreatesTheChainThenReportsItExists)

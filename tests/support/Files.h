@@ -1,10 +1,15 @@
 #pragma once
-// Files for the tests of saving and loading: reading and writing whole files, the
-// files of a folder, and a real write failure.
+// Files for the tests of saving and loading: a fresh folder removed with everything in
+// it, whole files read and written, the names a folder holds, and a real write failure.
 
 #include "kr/core/StringT.h"
-#include "kr/system/TempFolder.h"
 
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -12,14 +17,42 @@
 #include <string>
 #include <vector>
 
-#include <sys/resource.h>
-
-namespace support
+namespace KR::TestSupport
 {
 
-using KRTest::TempFolder;
+class TempFolder
+{
+public:
+    TempFolder()
+    {
+        std::string pattern = ::testing::TempDir() + "kr-test-XXXXXX";
+        if (::mkdtemp(pattern.data()) != nullptr)
+        {
+            mPath = pattern;
+        }
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(mPath, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
-// The names in a folder, for tests that no stray file was left behind.
+    const std::filesystem::path& Path() const { return mPath; }
+    std::filesystem::path operator/(const std::string& name) const { return mPath / name; }
+    // The folder, or a path inside it, as a framework string.
+    KR::String Text(const std::string& name = std::string()) const
+    {
+        const std::string path = name.empty() ? mPath.string() : (mPath / name).string();
+        return KR::String(path.c_str());
+    }
+
+private:
+    std::filesystem::path mPath;
+};
+
+// The names in a folder, sorted, for tests that no stray file was left behind.
 inline std::vector<std::string> NamesIn(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
@@ -27,6 +60,7 @@ inline std::vector<std::string> NamesIn(const std::filesystem::path& folder)
     {
         names.push_back(entry.path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -79,4 +113,4 @@ private:
     bool mActive = false;
 };
 
-} // namespace support
+} // namespace KR::TestSupport

@@ -1,6 +1,6 @@
-#include "FakeKeyboardPorts.h"
+#include "support/engine/FakeKeyboardPorts.h"
 
-#include "SysExTestSupport.h"
+#include "support/engine/SysExTestSupport.h"
 
 #include <algorithm>
 
