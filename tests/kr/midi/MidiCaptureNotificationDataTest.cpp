@@ -17,19 +17,6 @@ namespace KR::MidiTest
 namespace
 {
 
-TEST(MidiCaptureNotificationData, HoldsACopyOfTheMessageAndItsPort)
-{
-    Bytes bytes = {0x90, 0x3C, 0x64};
-    const RCPtr<LMidiCaptureNotificationData> data =
-        LMidiCaptureNotificationData::Create(bytes, String(u"sim:MIDIIN4 (Vantor)"), 17);
-    bytes.assign(3, 0);
-    EXPECT_EQ(Bytes(data->GetData().begin(), data->GetData().end()), (Bytes{0x90, 0x3C, 0x64}));
-    ASSERT_EQ(data->GetBytes().GetCount(), 3u);
-    EXPECT_EQ(data->GetBytes().ElementAt(0), static_cast<signed char>(0x90));
-    EXPECT_TRUE(data->GetPortName() == u"sim:MIDIIN4 (Vantor)");
-    EXPECT_EQ(data->GetTimeStamp(), 17u);
-}
-
 TEST(MidiCaptureNotificationData, MadeOnOneThreadAndReleasedOnAnotherStaysIntact)
 {
     constexpr int kMessages = 100000;

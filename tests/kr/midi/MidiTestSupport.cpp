@@ -1,5 +1,4 @@
 #include "MidiTestSupport.h"
-#include "support/MidiTestMessages.h"
 
 #include "kr/thread/Event.h"
 #include "kr/thread/ThreadWorker.h"
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 namespace KR::MidiTest
 {
@@ -88,11 +86,6 @@ std::vector<std::size_t> Sizes(const std::vector<Captured>& messages)
     return sizes;
 }
 
-Bytes SysEx(std::size_t size)
-{
-    return TestSupport::SysExOfSize(size);
-}
-
 LMidiCaptureNotificationData::Bytes ToArray(const Bytes& bytes)
 {
     LMidiCaptureNotificationData::Bytes array;
@@ -110,11 +103,6 @@ std::thread::id PoolThread(LMidiComm& comm)
     comm.GetThreadPool()->Execute(probe, nullptr, 0);
     EXPECT_EQ(probe->done->Wait(5000), kWaitObject0);
     return probe->thread;
-}
-
-std::size_t ThreadCount()
-{
-    return TestSupport::ThreadCount();
 }
 
 bool JackHasClientsNamed(const std::string& prefix)
@@ -138,20 +126,6 @@ bool JackHasClientsNamed(const std::string& prefix)
     }
     jack_client_close(probe);
     return found;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() >= deadline)
-        {
-            return condition();
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
 }
 
 } // namespace KR::MidiTest

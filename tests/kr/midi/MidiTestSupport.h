@@ -5,6 +5,8 @@
 #include "kr/midi/MidiCaptureNotificationData.h"
 #include "kr/midi/MidiComm.h"
 #include "kr/notify/NotificationClient.h"
+#include "support/MidiTestMessages.h"
+#include "support/Wait.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -20,6 +22,8 @@ namespace KR::MidiTest
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
+using TestSupport::ThreadCount;
+using TestSupport::WaitUntil;
 
 constexpr auto kReplyTimeout = 5s;
 
@@ -59,23 +63,14 @@ private:
 
 std::vector<std::size_t> Sizes(const std::vector<Captured>& messages);
 
-// F0, `size` - 2 data bytes counting up, F7.
-Bytes SysEx(std::size_t size);
-
 // The framework's byte array holding `bytes`.
 LMidiCaptureNotificationData::Bytes ToArray(const Bytes& bytes);
 
 // The thread on which the MIDI object's pool runs its jobs.
 std::thread::id PoolThread(LMidiComm& comm);
 
-// Threads of this process now.
-std::size_t ThreadCount();
-
 // Whether the JACK server has a client whose name begins with `prefix` (JACK numbers
 // clients that ask for a name in use: "name-01").
 bool JackHasClientsNamed(const std::string& prefix);
-
-// Polls `condition` until it holds or the time is up; its last answer.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = kReplyTimeout);
 
 } // namespace KR::MidiTest

@@ -77,39 +77,23 @@ TEST(EventTest, TwoQuickSetsReleaseTwoBlockedWaiters)
     EXPECT_TRUE(WaitUntil([&] { return waiters.Released() == 2; }));
 }
 
-TEST(EventTest, AutoResetSignalIsTakenByTheFirstPoll)
+TEST(EventTest, AnAutoResetSignalIsKeptUntilOneWaitOrPollTakesItOrResetDropsIt)
 {
     Event event(true);
     EXPECT_FALSE(event.IsSignaled());
+    EXPECT_EQ(event.Wait(0), kWaitTimeout);
+    EXPECT_EQ(event.Wait(5), kWaitTimeout);
+    EXPECT_EQ(event.GetWaiterCount(), 0);
     event.Set();
     EXPECT_TRUE(event.IsSignaled());
     EXPECT_FALSE(event.IsSignaled());
-    EXPECT_EQ(event.Wait(0), kWaitTimeout);
-}
-
-TEST(EventTest, SetBeforeWaitIsKeptForTheNextWaiter)
-{
-    Event event(true);
     event.Set();
     event.Set();
     EXPECT_EQ(event.Wait(kInfinite), kWaitObject0);
     EXPECT_EQ(event.Wait(0), kWaitTimeout);
-}
-
-TEST(EventTest, ResetDropsAPendingSignal)
-{
-    Event event(true);
     event.Set();
     EXPECT_TRUE(event.Reset());
     EXPECT_EQ(event.Wait(0), kWaitTimeout);
-}
-
-TEST(EventTest, WaitTimesOutWithTheTimeoutResult)
-{
-    Event event(true);
-    EXPECT_EQ(event.Wait(0), kWaitTimeout);
-    EXPECT_EQ(event.Wait(5), kWaitTimeout);
-    EXPECT_EQ(event.GetWaiterCount(), 0);
 }
 
 TEST(EventTest, TrafficLightStaysGreenForEveryWaiterUntilSetRed)
@@ -172,23 +156,21 @@ protected:
     std::vector<EventHandle*> mHandles;
 };
 
-TEST_F(WaitForAnyTest, LowestSignalledIndexWinsAndTheOthersStaySet)
+TEST_F(WaitForAnyTest, LowestSignalledIndexWinsTheOthersStaySetAndABrokenListFails)
 {
+    EXPECT_EQ(WaitForAny(5), -1);
     mEvents[3]->Set();
     mEvents[1]->Set();
     EXPECT_EQ(WaitForAny(kInfinite), 1);
     EXPECT_EQ(WaitForAny(kInfinite), 3);
     EXPECT_EQ(WaitForAny(0), -1);
-}
-
-TEST_F(WaitForAnyTest, TimesOutWithMinusOneWhenNothingIsSet)
-{
-    EXPECT_EQ(WaitForAny(0), -1);
-    EXPECT_EQ(WaitForAny(5), -1);
     for (auto& event : mEvents)
     {
         EXPECT_EQ(event->GetWaiterCount(), 0);
     }
+    EXPECT_EQ(EventHandle::WaitForAny(mHandles.data(), 0, kInfinite), -1);
+    mHandles[1] = nullptr;
+    EXPECT_EQ(WaitForAny(kInfinite), -1);
 }
 
 TEST_F(WaitForAnyTest, SetWhileWaitingWakesWithThatIndexAndTakesItsSignal)
@@ -214,13 +196,6 @@ TEST_F(WaitForAnyTest, ManualResetEventWakesTheWaitAndStaysSet)
     waiter.join();
     EXPECT_EQ(index.load(), 0);
     EXPECT_TRUE(light.IsSignaled());
-}
-
-TEST_F(WaitForAnyTest, EmptyOrBrokenListFails)
-{
-    EXPECT_EQ(EventHandle::WaitForAny(mHandles.data(), 0, kInfinite), -1);
-    mHandles[1] = nullptr;
-    EXPECT_EQ(WaitForAny(kInfinite), -1);
 }
 
 TEST_F(WaitForAnyTest, EverySetIsDeliveredOnceUnderContention)

@@ -143,22 +143,16 @@ TEST(RCPtrQueue, DequeueFromAnEmptyQueueThrowsAndChangesNothing)
     RCPtr<Item> out;
     EXPECT_FALSE(queue.TryDequeue(out));
     EXPECT_EQ(out, nullptr);
-}
 
-TEST(RCPtrQueue, ReferencesMoveThroughTheRingAndRemainingOnesAreReleased)
-{
+    // References move through the ring, and the ones left are released with it.
     RCPtr<Item> item = MakeItem(1);
     {
-        Queue queue;
-        queue.Enqueue(item);
-        EXPECT_EQ(item->GetRefCount(), 2);
-        RCPtr<Item> out = queue.Dequeue();
-        EXPECT_EQ(item->GetRefCount(), 2);
-        out = nullptr;
-        EXPECT_EQ(item->GetRefCount(), 1);
-        queue.Enqueue(item);
-        queue.Enqueue(item);
+        Queue holder;
+        holder.Enqueue(item);
+        holder.Enqueue(item);
         EXPECT_EQ(item->GetRefCount(), 3);
+        holder.Dequeue();
+        EXPECT_EQ(item->GetRefCount(), 2);
     }
     EXPECT_EQ(item->GetRefCount(), 1);
 }

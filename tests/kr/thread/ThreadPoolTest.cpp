@@ -75,14 +75,17 @@ bool OccupyThread(LThreadPool& pool, const RCPtr<TestWorker>& blocker)
     return WaitUntil([&] { return blocker->Inside(); });
 }
 
-TEST(ThreadPoolTest, JobSubmittedWhileAThreadIsFreeRunsAtOnceOnThatThread)
+TEST(ThreadPoolTest, JobSubmittedWhileAThreadIsFreeRunsAtOnceOnThatThreadNamedForIt)
 {
     auto pool = LThreadPool::Create(1, kThreadPriorityHighest);
+    EXPECT_EQ(pool->GetQueueThreader().ToString(), String(u"LThreadPool::mQueueThreader"));
+    EXPECT_TRUE(pool->GetThreader(0).ToString().IsEmpty());
     auto worker = TestWorker::Create();
     pool->Execute(worker, Number(7), kThreadPriorityNormal);
     ASSERT_TRUE(WaitUntil([&] { return worker->Runs() == 1; }));
     EXPECT_EQ(pool->GetQueuedCount(), 0u);
     EXPECT_NE(worker->Threads().front(), std::this_thread::get_id());
+    EXPECT_EQ(pool->GetThreader(0).ToString(), worker->ToString());
     ASSERT_TRUE(WaitUntil([&] { return pool->GetThreader(0).IsAvailable(); }));
     EXPECT_EQ(pool->ExecuteOnFreeThread(worker, nullptr, kThreadPriorityNormal), 0);
 }
@@ -133,17 +136,6 @@ TEST(ThreadPoolTest, EveryThreadRunsAJobAtOnceAndTheNextWaitsForAFreeOne)
     {
         worker->LetRunsEnd();
     }
-}
-
-TEST(ThreadPoolTest, ThreadersAreNamedForTheirLatestWorker)
-{
-    auto pool = LThreadPool::Create(1, kThreadPriorityHighest);
-    EXPECT_EQ(pool->GetQueueThreader().ToString(), String(u"LThreadPool::mQueueThreader"));
-    EXPECT_TRUE(pool->GetThreader(0).ToString().IsEmpty());
-    auto worker = TestWorker::Create();
-    pool->Execute(worker, nullptr, kThreadPriorityNormal);
-    ASSERT_TRUE(WaitUntil([&] { return worker->Runs() == 1; }));
-    EXPECT_EQ(pool->GetThreader(0).ToString(), worker->ToString());
 }
 
 TEST(ThreadPoolTest, AfterShutdownNothingRunsAndDestructionDoesNotHang)

@@ -26,53 +26,31 @@ std::uint32_t CountRun(void* context)
     return 0;
 }
 
-TEST(ThreadTest, RoutineRunsWithItsContextOnlyAfterResume)
-{
-    std::atomic<int> runs{0};
-    Thread thread(&CountRun, &runs);
-    ASSERT_TRUE(thread.IsCreated());
-    EXPECT_FALSE(thread.IsFinished());
-    EXPECT_FALSE(thread.WaitForExit(0));
-    EXPECT_EQ(runs.load(), 0);
-
-    thread.Resume();
-    EXPECT_TRUE(thread.WaitForExit(kInfinite));
-    EXPECT_TRUE(thread.IsFinished());
-    EXPECT_EQ(runs.load(), 1);
-}
-
-TEST(ThreadTest, ThreadDestroyedBeforeResumeNeverRunsItsRoutine)
+TEST(ThreadTest, RoutineRunsOnItsOwnThreadOnlyAfterResume)
 {
     std::atomic<int> runs{0};
     {
-        Thread thread(&CountRun, &runs);
+        Thread neverResumed(&CountRun, &runs);
     }
     EXPECT_EQ(runs.load(), 0);
-}
 
-TEST(ThreadTest, RoutineRunsOnItsOwnThread)
-{
+    Event release(false);
     std::thread::id ranOn;
     Thread thread(
         [&]
         {
             ranOn = std::this_thread::get_id();
-            return 0u;
+            return release.Wait(kInfinite);
         });
-    thread.Resume();
-    ASSERT_TRUE(thread.WaitForExit(kInfinite));
-    EXPECT_NE(ranOn, std::this_thread::get_id());
-}
-
-TEST(ThreadTest, WaitForExitTimesOutWhileTheThreadRuns)
-{
-    Event release(false);
-    Thread thread([&] { return release.Wait(kInfinite); });
+    ASSERT_TRUE(thread.IsCreated());
+    EXPECT_FALSE(thread.WaitForExit(0));
     thread.Resume();
     EXPECT_FALSE(thread.WaitForExit(1));
     EXPECT_FALSE(thread.IsFinished());
     release.Set();
     EXPECT_TRUE(thread.WaitForExit(kInfinite));
+    EXPECT_TRUE(thread.IsFinished());
+    EXPECT_NE(ranOn, std::this_thread::get_id());
 }
 
 TEST(ThreadTest, DestructorWaitsForTheRoutineToEnd)
@@ -157,10 +135,13 @@ TEST(ThreadTest, ThreadDestroyedOnItsOwnThreadLetsItselfGo)
     EXPECT_TRUE(WaitUntil([&] { return ranOn.load(); }));
 }
 
-TEST(ThreadTest, RoutineExceptionIsLoggedNotFatal)
+TEST(ThreadTest, RoutineExceptionIsLoggedNotFatalAndPriorityIsRecordedEvenWhenRefused)
 {
     Testing::LogCapture log;
     Thread thread([]() -> std::uint32_t { throw std::runtime_error("boom"); });
+    EXPECT_TRUE(thread.SetPriority(kThreadPriorityHighest));
+    EXPECT_EQ(thread.GetPriority(), kThreadPriorityHighest);
+    EXPECT_TRUE(thread.SetPriorityBoost(false));
     thread.Resume();
     ASSERT_TRUE(thread.WaitForExit(kInfinite));
     EXPECT_TRUE(log.Contains("boom"));
@@ -208,15 +189,6 @@ TEST(ThreadTest, ThreadTheSystemRefusesIsReported)
     pthread_attr_destroy(&saved);
     EXPECT_TRUE(log.Contains("could not be created"));
     EXPECT_EQ(runs.load(), 0);
-}
-
-TEST(ThreadTest, PriorityIsRecordedEvenWhenTheSystemRefusesIt)
-{
-    std::atomic<int> runs{0};
-    Thread thread(&CountRun, &runs);
-    EXPECT_TRUE(thread.SetPriority(kThreadPriorityHighest));
-    EXPECT_EQ(thread.GetPriority(), kThreadPriorityHighest);
-    EXPECT_TRUE(thread.SetPriorityBoost(false));
 }
 
 } // namespace

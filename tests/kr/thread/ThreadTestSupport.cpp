@@ -55,20 +55,6 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 namespace KR::Testing
 {
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() >= deadline)
-        {
-            return condition();
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return true;
-}
-
 LogCapture::LogCapture()
 {
     {

@@ -2,8 +2,8 @@
 // Helpers shared by the thread tests: bounded waits on conditions, a capture of what
 // the thread layer logs, and a way to make the layer's own allocations fail.
 
-#include <chrono>
-#include <functional>
+#include "support/Wait.h"
+
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -12,11 +12,8 @@
 namespace KR::Testing
 {
 
-// Long enough never to trip on a loaded machine; only a hang runs into it.
-inline constexpr std::chrono::milliseconds kPatience{20000};
-
-// Waits until the condition holds or the patience runs out; returns the condition.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = kPatience);
+using TestSupport::kPatience;
+using TestSupport::WaitUntil;
 
 // Collects every message of KR::LogThreadProblem while it lives.
 class LogCapture
