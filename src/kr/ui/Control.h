@@ -37,8 +37,12 @@
 #include "kr/notify/NotificationClient.h"
 #include "kr/notify/NotificationDistributor.h"
 #include "kr/notify/NotificationHandler.h"
+#include "kr/render/MenuDescriptor.h"
+#include "kr/render/Region.h"
+#include "kr/render/Renderer.h"
 #include "kr/ui/ControlDescriptor.h"
 #include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/Look.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/RootWindowServices.h"
 #include "kr/ui/StringTable.h"
@@ -189,6 +193,24 @@ public:
     // The updater menus ask about this control's items; made on the first call.
     const RCPtr<LMenuItemUpdater>& GetMenuItemUpdater();
 
+    // ---- looks ---------------------------------------------------------------------------
+    // The look at the index when there is one; else the first look weighing more than 0,
+    // else the first look; else the static null look.
+    const RCPtr<LLook>& GetActiveLook(std::int32_t index) const;
+    // The first look weighing more than 0, or -1.
+    std::int32_t GetActiveLookIndex() const;
+    std::uint32_t GetLookCount() const { return mLooks.GetCount(); }
+    float GetLookWeight(std::int32_t index) const;
+    // Sets one look's weight; `exclusive` gives every other look 0. kInvalidArg for an
+    // index without a look.
+    Result SetLookWeight(std::int32_t index, float weight, bool exclusive);
+    // The client rectangle of the active look for the index, or (0, 0, width, height).
+    RectD GetLookRect(std::int32_t index) const;
+    void ClearLookRegion(std::int32_t index);
+    void ClearLookRegions();
+    // Look i's region becomes the control's rectangle together with look j's region.
+    void CombineLookRegions(std::int32_t i, std::int32_t j);
+
     // ---- state tests ---------------------------------------------------------------------
     bool IsEnabled(bool withAncestors) const;
     bool IsShown(bool withAncestors) const;
@@ -309,14 +331,19 @@ public:
     {
         return kNothingDone;
     }
-    virtual const RCPtr<LRefCountedObject>& GetContextMenu() { return mContextMenu; }     // 44
+    virtual const RCPtr<LMenuDescriptor>& GetContextMenu() { return mContextMenu; }       // 44
     virtual Result OnContextMenuOpening(const RCPtr<LControl>& /*popup*/) { return kOk; } // 45
-    virtual void SelectLook(std::int32_t /*index*/) {}                                    // 46
-    virtual void AddLook() {}                                                             // 47
+    virtual Result SelectLook(std::int32_t index);                                        // 46
+    virtual Result AddLook(const RCPtr<LLook>& look);                                     // 47
     virtual Result AdjustWindowRect(RectD& /*rect*/) { return kOk; }                      // 48
     virtual void SetEnabled(bool enabled);                                                // 49
     virtual Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor);      // 50
-    virtual Result Draw() { return kOk; }                                                 // 51
+    // Draws the control, then its children; collects into `deferred` what does not clip.
+    virtual Result Draw(const RCPtr<LRenderer>& /*renderer*/, const LRegion& /*invalid*/, // 51
+                        RCPtrArray<LControl>& /*deferred*/, bool /*unclippedPass*/)
+    {
+        return kOk;
+    }
     virtual void InvalidateInParent(const RectD& rect, bool clip, const RectD& clipRect); // 52
     virtual void Invalidate(const RectD& rect, bool clip);                                // 53
     virtual RCPtr<LControl> HitTest(const PointI& /*point*/, PointI& /*localPoint*/,
@@ -354,16 +381,16 @@ public:
         const RCPtr<LKeyParam>& key,
         const RCPtr<LNotificationDistributor::LNotificationClientPool>& receivers,
         Array<std::int32_t>& order);
-    virtual Result OnParentFontChanged() { return kOk; }                            // 80
-    virtual Result OnSizeChanged(const PointD& oldOffset, const PointD& newOffset); // 81
-    virtual Result OnParentSizeChanged(const RCPtr<LControl>& child);               // 82
-    virtual void OnLayoutChanged() {}                                               // 83
-    virtual Result DrawContent() { return kOk; }                                    // 84
-    virtual Result DrawOverlay() { return kOk; }                                    // 85
-    virtual Result CreateChildControls(ConstRCPtr<LControlDescriptor> descriptor);  // 86
-    virtual Result Initialize() { return kOk; }                                     // 87
-    virtual Result ReadCreateParams() { return kOk; }                               // 88
-    virtual Result AddChildControl(const RCPtr<LControl>& child,                    // 89
+    virtual Result OnParentFontChanged() { return kOk; }                             // 80
+    virtual Result OnSizeChanged(const PointD& oldOffset, const PointD& newOffset);  // 81
+    virtual Result OnParentSizeChanged(const RCPtr<LControl>& child);                // 82
+    virtual void OnLayoutChanged() {}                                                // 83
+    virtual Result DrawContent(const RCPtr<LRenderer>& /*renderer*/) { return kOk; } // 84
+    virtual Result DrawOverlay(const RCPtr<LRenderer>& /*renderer*/) { return kOk; } // 85
+    virtual Result CreateChildControls(ConstRCPtr<LControlDescriptor> descriptor);   // 86
+    virtual Result Initialize() { return kOk; }                                      // 87
+    virtual Result ReadCreateParams() { return kOk; }                                // 88
+    virtual Result AddChildControl(const RCPtr<LControl>& child,                     // 89
                                    ConstRCPtr<LControlDescriptor> descriptor);
     virtual Result PlaceParts() { return kOk; }                 // 90
     virtual String GetToolTipText() { return mToolTipText; }    // 91
@@ -446,6 +473,8 @@ private:
     double mMinimum = 0.0;
     double mMaximum = 0.0;
     std::int32_t mScalingMode = 0;
+    RCPtrArray<LLook> mLooks;
+    std::vector<float> mLookWeights;
     float mOpacity = 1.0f;
     RCPtr<LControl> mParent;
     RCPtr<IRootWindowServices> mRootWindow;
@@ -465,7 +494,7 @@ private:
     Timer mTimers[2];
     RCPtrArray<LControl> mPendingRemovals;
     RCPtr<LMenuItemUpdater> mMenuItemUpdater;
-    RCPtr<LRefCountedObject> mContextMenu;
+    RCPtr<LMenuDescriptor> mContextMenu;
     RCPtr<LNotificationHandler<LControl>> mHandler;
     ChildControlList mChildList;
 };

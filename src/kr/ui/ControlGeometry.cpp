@@ -1,7 +1,10 @@
-// Coordinates of a control: its place in root coordinates, client areas, point tests,
-// the children's bounds, and the invalidation that climbs to the window.
+// Coordinates of a control: its looks and their weights, its place in root coordinates,
+// client areas, point tests, the children's bounds, and the invalidation that climbs to
+// the window.
 
 #include "kr/ui/Control.h"
+
+#include "kr/ui/RegionFromRect.h"
 
 #include <algorithm>
 #include <limits>
@@ -40,6 +43,144 @@ PointD ChildOrigin(const LControl& child, LControl& parent, PointD parentClientO
 }
 
 } // namespace
+
+// ---- looks ------------------------------------------------------------------------------------
+
+const RCPtr<LLook>& LControl::GetActiveLook(std::int32_t index) const
+{
+    const std::uint32_t count = mLooks.GetCount();
+    if (index >= 0 && static_cast<std::uint32_t>(index) < count)
+    {
+        return mLooks.ElementAt(static_cast<std::uint32_t>(index));
+    }
+    const std::int32_t weighted = GetActiveLookIndex();
+    if (weighted >= 0)
+    {
+        return mLooks.ElementAt(static_cast<std::uint32_t>(weighted));
+    }
+    for (std::uint32_t i = 0; i < count; ++i)
+    {
+        if (mLooks.ElementAt(i))
+        {
+            return mLooks.ElementAt(i);
+        }
+    }
+    static const RCPtr<LLook> null;
+    return null;
+}
+
+std::int32_t LControl::GetActiveLookIndex() const
+{
+    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    {
+        if (mLooks.ElementAt(i) && GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f)
+        {
+            return static_cast<std::int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+float LControl::GetLookWeight(std::int32_t index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < mLookWeights.size() ? mLookWeights[index] : 0.0f;
+}
+
+Result LControl::SetLookWeight(std::int32_t index, float weight, bool exclusive)
+{
+    if (index < 0 || static_cast<std::uint32_t>(index) >= mLooks.GetCount())
+    {
+        return kInvalidArg;
+    }
+    mLookWeights.resize(mLooks.GetCount(), 0.0f);
+    bool changed = false;
+    for (std::size_t i = 0; i < mLookWeights.size(); ++i)
+    {
+        const float wanted =
+            i == static_cast<std::size_t>(index) ? weight : (exclusive ? 0.0f : mLookWeights[i]);
+        changed = changed || wanted != mLookWeights[i];
+        mLookWeights[i] = wanted;
+    }
+    if (!changed)
+    {
+        return kNothingDone;
+    }
+    Invalidate(RectD{0.0, 0.0, mSize.x, mSize.y}, ClipsToParent());
+    return kOk;
+}
+
+Result LControl::SelectLook(std::int32_t index)
+{
+    return SetLookWeight(index, 1.0f, true);
+}
+
+Result LControl::AddLook(const RCPtr<LLook>& look)
+{
+    const Result result = mLooks.AddItem(look);
+    if (Failed(result))
+    {
+        return result;
+    }
+    if (mLookWeights.size() < mLooks.GetCount())
+    {
+        mLookWeights.push_back(0.0f);
+    }
+    if (look)
+    {
+        look->SetSize(RoundToInt32(mSize.x), RoundToInt32(mSize.y));
+    }
+    return kOk;
+}
+
+RectD LControl::GetLookRect(std::int32_t index) const
+{
+    const RCPtr<LLook>& look = GetActiveLook(index);
+    return look ? IntRectToDouble(look->GetClientRect()) : RectD{0.0, 0.0, mSize.x, mSize.y};
+}
+
+void LControl::ClearLookRegion(std::int32_t index)
+{
+    if (index >= 0 && static_cast<std::uint32_t>(index) < mLooks.GetCount())
+    {
+        if (const RCPtr<LLook>& look = mLooks.ElementAt(static_cast<std::uint32_t>(index)))
+        {
+            look->GetRegion().Clear();
+        }
+    }
+}
+
+void LControl::ClearLookRegions()
+{
+    for (std::uint32_t i = mLooks.GetCount(); i-- > 0;)
+    {
+        ClearLookRegion(static_cast<std::int32_t>(i));
+    }
+}
+
+void LControl::CombineLookRegions(std::int32_t i, std::int32_t j)
+{
+    const auto lookAt = [this](std::int32_t index) -> LLook*
+    {
+        return index >= 0 && static_cast<std::uint32_t>(index) < mLooks.GetCount()
+                   ? mLooks.ElementAt(static_cast<std::uint32_t>(index)).Get()
+                   : nullptr;
+    };
+    LLook* target = lookAt(i);
+    LLook* other = lookAt(j);
+    if (!target || !other)
+    {
+        return;
+    }
+    const LRegion added = other->GetRegion();
+    RegionFromRect(RectD{0.0, 0.0, mSize.x, mSize.y}, target->GetRegion());
+    for (const RegionNode* node = added.GetFirst(); node; node = node->next)
+    {
+        target->GetRegion().AddRect(node->rect);
+    }
+    Invalidate(RectD{0.0, 0.0, mSize.x, mSize.y}, ClipsToParent());
+}
+
+// ---- coordinates --------------------------------------------------------------------------------
 
 PointD LControl::GetClientOrigin()
 {
@@ -121,7 +262,7 @@ void LControl::GetSizeLimits(const LControl*, PointD& minimum, PointD& maximum)
 
 RectD LControl::GetClientArea()
 {
-    return RectD{0.0, 0.0, mSize.x, mSize.y};
+    return GetLookRect(-1);
 }
 
 RectD LControl::GetClientRect()
@@ -139,14 +280,24 @@ void LControl::CheckClientRect()
 {
 }
 
-bool LControl::IsPointInLooks(const PointI&)
+bool LControl::IsPointInLooks(const PointI& point)
 {
+    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    {
+        const RCPtr<LLook>& look = mLooks.ElementAt(i);
+        if (look && GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f &&
+            (look->GetColorAtPoint(point) >> 24) != 0)
+        {
+            return false;
+        }
+    }
     return true;
 }
 
-std::uint32_t LControl::GetLookColorAt(const PointI&)
+std::uint32_t LControl::GetLookColorAt(const PointI& point)
 {
-    return 0xFFFFFF;
+    const RCPtr<LLook>& look = GetActiveLook(-1);
+    return look ? look->GetColorAtPoint(point) : 0xFFFFFF;
 }
 
 // ---- invalidation ---------------------------------------------------------------------------

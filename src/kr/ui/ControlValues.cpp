@@ -288,6 +288,13 @@ Result LControl::SetFrame(const PointD& position, const PointD& size)
     }
     mPosition = position;
     mSize = size;
+    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    {
+        if (const RCPtr<LLook>& look = mLooks.ElementAt(i))
+        {
+            look->SetSize(RoundToInt32(mSize.x), RoundToInt32(mSize.y));
+        }
+    }
     if (sizeChanged && !mLayoutInProgress)
     {
         mLayoutInProgress = true;

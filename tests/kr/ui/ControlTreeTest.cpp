@@ -1,6 +1,7 @@
 #include "ControlTestSupport.h"
 #include "UiTestSupport.h"
 #include "kr/ui/RegionFromRect.h"
+#include "support/LookStandIn.h"
 
 #include <gtest/gtest.h>
 
@@ -228,6 +229,35 @@ TEST(ControlTree, DeferredRemovalHidesNowAndRemovesAtIdle)
     EXPECT_FALSE(child->GetParent());
     EXPECT_EQ(root->GetIdleRequestCount(), 0);
     root->Detach();
+}
+
+TEST(ControlTree, ActiveLookFollowsWeightsAndGivesTheClientArea)
+{
+    using TestSupport::LStandInLook;
+    const RCPtr<TestControl> parent = TestControl::Make(nullptr, u"parent", RectD{5, 5, 40, 40});
+    const RCPtr<TestControl> child = TestControl::Make(parent, u"child", RectD{1, 2, 10, 10});
+    EXPECT_FALSE(parent->GetActiveLook(-1));
+    EXPECT_EQ(parent->GetLookRect(-1), (RectD{0, 0, 40, 40}));
+
+    const RCPtr<LStandInLook> first(new LStandInLook(nullptr, false));
+    const RCPtr<LStandInLook> second(new LStandInLook(nullptr, false));
+    second->clientRect = RectI{3, 4, 30, 20};
+    parent->AddLook(nullptr);
+    parent->AddLook(first);
+    parent->AddLook(second);
+    EXPECT_EQ(first->GetWidth(), 40);
+    EXPECT_EQ(parent->GetActiveLook(-1), RCPtr<LLook>(first));
+    EXPECT_EQ(parent->GetActiveLookIndex(), -1);
+    EXPECT_FALSE(parent->GetActiveLook(0));
+
+    ASSERT_EQ(parent->SelectLook(2), kOk);
+    EXPECT_EQ(parent->GetActiveLook(7), RCPtr<LLook>(second));
+    EXPECT_EQ(parent->GetClientArea(), (RectD{3, 4, 30, 20}));
+    EXPECT_EQ(child->GetAbsolutePosition(), (PointD{9, 11}));
+    EXPECT_TRUE(parent->IsPointInLooks(PointI{}));
+    second->color = 0x01000000;
+    EXPECT_FALSE(parent->IsPointInLooks(PointI{}));
+    EXPECT_EQ(parent->SelectLook(3), kInvalidArg);
 }
 
 TEST(ControlTree, ValueMappingClampsAndHandlesAnEmptyRange)
