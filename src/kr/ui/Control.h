@@ -136,6 +136,9 @@ public:
     // Breaks the tree's cycles: the registrations at this control and of it, the menu-item
     // updater's link, the children. kOk when only the caller's reference is left.
     Result ReleaseInternalReferences() override;
+    // Routes through the control's handler table ("NID_IDLE" among its entries). A class
+    // with a table of its own offers a notification there first and passes it on here
+    // when that table answers 0.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
 
