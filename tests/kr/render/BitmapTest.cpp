@@ -1,8 +1,8 @@
 #include "kr/render/Bitmap.h"
 
 #include "kr/render/BitmapSource.h"
-#include "kr/render/BitmapTestSupport.h"
 #include "kr/render/PngChecksums.h"
+#include "platform/png/PngCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,36 @@ using KR::ColorF;
 using KR::ConstRCPtr;
 using KR::LBitmap;
 using KR::String;
-using KR::Test::ReadPixels;
+
+// A folder of its own under the system's temporary folder, for one test's files.
+std::string MakeTempFolder()
+{
+    std::string pattern = ::testing::TempDir() + "bitmapXXXXXX";
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+// The file's path, as GetBitmap takes it.
+String WritePng(const std::string& folder, const std::string& name, std::int32_t width, std::int32_t height,
+                const std::vector<std::uint32_t>& pixels)
+{
+    const std::string path = folder + "/" + name;
+    EXPECT_TRUE(KR::Platform::WritePngFile(path, width, height, pixels.data())) << path;
+    return String(path.c_str());
+}
+
+// The bitmap's own rectangle as straight 0xAARRGGBB values, row by row.
+std::vector<std::uint32_t> ReadPixels(const LBitmap& bitmap)
+{
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = 0; y < bitmap.GetHeight(); ++y)
+    {
+        for (std::int32_t x = 0; x < bitmap.GetWidth(); ++x)
+        {
+            pixels.push_back(bitmap.GetColorAtPoint(x, y).GetARGB());
+        }
+    }
+    return pixels;
+}
 
 String Wide(const std::string& text)
 {
@@ -29,11 +58,11 @@ String Wide(const std::string& text)
 TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
 {
     const std::size_t before = LBitmap::GetTableSize();
-    const std::string folder = KR::Test::MakeTempFolder();
+    const std::string folder = MakeTempFolder();
     const std::vector<std::uint32_t> pixel{0xFF102030u};
-    KR::Test::WritePng(folder, "Button.png", 1, 1, pixel);
-    KR::Test::WritePng(folder, "a.png", 1, 1, pixel);
-    KR::Test::WritePng(folder, "A.png", 1, 1, pixel);
+    const String button = WritePng(folder, "Button.png", 1, 1, pixel);
+    const String lower = WritePng(folder, "a.png", 1, 1, pixel),
+                 upper = WritePng(folder, "A.png", 1, 1, pixel);
     {
         const auto resource = LBitmap::GetBitmap(u"::Button.png");
         ASSERT_TRUE(resource);
@@ -44,11 +73,11 @@ TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
         EXPECT_EQ(part->GetRect(), (KR::RectI{1, 0, 2, 1}));
         EXPECT_EQ(part->GetParent(), resource);
         EXPECT_EQ(part->GetColorAtPoint(1, 0).GetARGB(), 0xFF102030u);
-        const auto file = LBitmap::GetBitmap(Wide(folder + "/Button.png"));
+        const auto file = LBitmap::GetBitmap(button);
         ASSERT_TRUE(file);
         EXPECT_NE(file, resource);
         EXPECT_EQ(file, LBitmap::GetBitmap(Wide(folder + "/./Button.png")));
-        EXPECT_NE(LBitmap::GetBitmap(Wide(folder + "/a.png")), LBitmap::GetBitmap(Wide(folder + "/A.png")));
+        EXPECT_NE(LBitmap::GetBitmap(lower), LBitmap::GetBitmap(upper));
         EXPECT_TRUE(LBitmap::GetBitmap(u"::a b.c.png"));
         EXPECT_EQ(LBitmap::GetTableSize(), before + 2);
 
@@ -63,7 +92,7 @@ TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
 
 TEST(Bitmap, RefusesBrokenFilesAndKeepsTheTable)
 {
-    const std::string folder = KR::Test::MakeTempFolder();
+    const std::string folder = MakeTempFolder();
     const std::vector<std::uint8_t> whole =
         KR::Platform::EncodePng(2, 2, std::vector<std::uint32_t>{1, 2, 3, 4}.data());
     // Width and height sit in the header at bytes 16-23, its checksum at 29-32.
@@ -103,8 +132,7 @@ TEST(Bitmap, ReadsStraightPixelsAndCutsSheets)
 {
     const std::vector<std::uint32_t> pixels{0xFF112233u, 0x00000000u, 0x80FF0000u,
                                             0xFFFFFFFFu, 0x7F010203u, 0xFF000000u};
-    const std::string path = KR::Test::WritePng(KR::Test::MakeTempFolder(), "sheet.png", 3, 2, pixels);
-    const auto sheet = LBitmap::GetBitmap(Wide(path));
+    const auto sheet = LBitmap::GetBitmap(WritePng(MakeTempFolder(), "sheet.png", 3, 2, pixels));
     ASSERT_TRUE(sheet);
     const auto data = sheet->LockPixels();
     ASSERT_EQ(data->GetStride(), 12);
