@@ -18,17 +18,6 @@ std::uint32_t MonotonicMilliseconds()
 
 } // namespace
 
-std::uint32_t LGDIRenderer::BitmapBucket(const BitmapDescriptor& key)
-{
-    const LBitmap* sheet = key.bitmap.Get();
-    if (sheet && sheet->GetParent())
-    {
-        sheet = sheet->GetParent().Get();
-    }
-    // Only the bucket comes from the address; lookups compare whole descriptors.
-    return GetBits<8, 4>(reinterpret_cast<std::uintptr_t>(sheet));
-}
-
 LGDIRenderer::LGDIRenderer(Clock clock) : mClock(clock ? std::move(clock) : Clock(&MonotonicMilliseconds))
 {
     mLastPurgeTime = mClock();
@@ -145,11 +134,6 @@ Result LGDIRenderer::Translate(const PointD& offset)
                                                                   static_cast<float>(origin.y));
     }
     return kOk;
-}
-
-Result LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>&, const RectI&, std::int32_t)
-{
-    return static_cast<Result>(0x80004001u);
 }
 
 Result LGDIRenderer::DrawImage(const RCPtr<LRenderContextInfo>& source, const PointI& destination,

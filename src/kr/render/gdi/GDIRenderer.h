@@ -104,7 +104,10 @@ public:
                        const PointT<float>& scale, bool keepCached) override;
     Result FillPolygon(PolylineT<float>& line, const ColorF& color, const PointT<float>& offset,
                        const PointT<float>& scale, bool keepCached) override;
-    // Bitmaps and their cache come with the bitmap pixels; until then nothing is drawn.
+    // The bitmap resized by the type (0 stretch, 1 tile, 2 centre; a bitmap drawn at its own
+    // size is copied whatever the type) into a picture made once per (bitmap, size) and
+    // kept in the bitmap cache, then copied to the destination's corner. Throws without a
+    // context and for another type at another size.
     Result DrawBitmap(const ConstRCPtr<LBitmap>& bitmap, const RectI& destination,
                       std::int32_t resizeType) override;
     Result DrawImage(const RCPtr<LRenderContextInfo>& source, const PointI& destination,

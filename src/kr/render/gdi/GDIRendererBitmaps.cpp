@@ -1,0 +1,155 @@
+// DrawBitmap and its cache: each (bitmap, size) is resized once into a picture of its
+// own, which later frames only copy.
+
+#include "kr/core/Exception.h"
+#include "kr/render/gdi/GDIRenderer.h"
+#include "platform/graphics/Canvas.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace KR
+{
+namespace
+{
+
+constexpr char kInvalidResizeTypeText[] =
+    "Invalid Argument : Invalid ResizeType passed to DrawBitmap. : "
+    "KR::LGDIRenderer::DrawBitmap : Renderer\\Gdi\\GDIRenderer : Line 553";
+constexpr char kNoContextText[] =
+    "Runtime Error : KR::LGDIRenderer::DrawBitmap : Renderer\\Gdi\\GDIRenderer : Line 562";
+
+constexpr std::int32_t kStretch = 0;
+constexpr std::int32_t kTile = 1;
+constexpr std::int32_t kCenter = 2;
+// From three repeats in a direction one pattern fill is cheaper than copies.
+constexpr double kTilePatternRatio = 3.0;
+constexpr std::int32_t kSourceLimit = 8388608;
+
+// The premultiplied copy of a sheet that drawing reads, made on the first draw and kept
+// with the sheet's pixels until they change.
+const Platform::Surface& DrawingSurface(const NativeImage& image)
+{
+    if (!image.GetDrawingCopy())
+    {
+        image.SetDrawingCopy(std::make_shared<Platform::Surface>(Platform::Surface::FromPixels(
+            image.GetWidth(), image.GetHeight(), image.GetPixels(), image.GetWidth())));
+    }
+    return *static_cast<const Platform::Surface*>(image.GetDrawingCopy().get());
+}
+
+// Where a picture's pixels come from: the sheet, or for a rectangle reaching past its
+// sheet a copy of the rectangle that is transparent outside the sheet.
+struct PictureSource
+{
+    ConstRCPtr<LBitmap> own;
+    const Platform::Surface* surface = nullptr;
+    Platform::PixelRect rect;
+};
+
+bool FindSource(const LBitmap& bitmap, PictureSource& source)
+{
+    const NativeImage* sheet = bitmap.GetNativeImage();
+    if (!sheet)
+    {
+        return false;
+    }
+    const RectI& r = bitmap.GetRect();
+    auto limit = [](std::int32_t v) { return std::clamp(v, -kSourceLimit, kSourceLimit); };
+    source.rect = Platform::PixelRect{limit(r.x), limit(r.y), limit(r.width), limit(r.height)};
+    const bool inside = source.rect.x >= 0 && source.rect.y >= 0 &&
+                        source.rect.x + source.rect.width <= sheet->GetWidth() &&
+                        source.rect.y + source.rect.height <= sheet->GetHeight();
+    if (inside)
+    {
+        source.surface = &DrawingSurface(*sheet);
+        return true;
+    }
+    source.own = bitmap.Clone();
+    if (!source.own)
+    {
+        return false;
+    }
+    source.surface = &DrawingSurface(*source.own->GetNativeImage());
+    source.rect = Platform::PixelRect{0, 0, source.own->GetWidth(), source.own->GetHeight()};
+    return true;
+}
+
+Platform::Surface MakePicture(const LBitmap& bitmap, std::int32_t width, std::int32_t height,
+                              std::int32_t resizeType)
+{
+    PictureSource source;
+    const bool found = FindSource(bitmap, source);
+    const Platform::PixelRect& s = source.rect;
+    // A picture the size of its source is a plain copy, whatever the type says.
+    const std::int32_t type = width == s.width && height == s.height ? kStretch : resizeType;
+    if (type != kStretch && type != kTile && type != kCenter)
+    {
+        Throw<std::invalid_argument>(kInvalidResizeTypeText);
+    }
+    Platform::Surface picture(width, height);
+    if (!found || s.width <= 0 || s.height <= 0 || width <= 0 || height <= 0)
+    {
+        return picture;
+    }
+    Platform::Canvas canvas(picture);
+    if (type == kStretch)
+    {
+        canvas.DrawSurfaceScaled(*source.surface, s, 0, 0, width, height);
+    }
+    else if (type == kCenter)
+    {
+        // A larger source is cropped, a smaller one framed by transparent pixels.
+        canvas.DrawSurface(*source.surface, (width - s.width) * 0.5, (height - s.height) * 0.5, s);
+    }
+    else if (static_cast<double>(width) / s.width < kTilePatternRatio &&
+             static_cast<double>(height) / s.height < kTilePatternRatio)
+    {
+        for (std::int32_t x = 0; x < width; x += s.width)
+        {
+            for (std::int32_t y = 0; y < height; y += s.height)
+            {
+                canvas.DrawSurface(*source.surface, x, y, s);
+            }
+        }
+    }
+    else
+    {
+        canvas.DrawSurfaceTiled(*source.surface, s, 0, 0, width, height);
+    }
+    canvas.Flush();
+    return picture;
+}
+
+} // namespace
+
+std::uint32_t LGDIRenderer::BitmapBucket(const BitmapDescriptor& key)
+{
+    // Every cut of one sheet shares the sheet's handle, and so a bucket.
+    return GetBits<8, 4>(static_cast<std::uint32_t>(LBitmap::GetHandle(key.bitmap)));
+}
+
+Result LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap, const RectI& destination,
+                                std::int32_t resizeType)
+{
+    if (!mCurrent)
+    {
+        Throw<std::runtime_error>(kNoContextText);
+    }
+    if (!bitmap)
+    {
+        return kInvalidArg;
+    }
+    RCPtr<LCachedBitmap>& cached =
+        mBitmapCache.GetEntry(BitmapDescriptor{bitmap, destination.width, destination.height}, false);
+    if (!cached)
+    {
+        cached = new LCachedBitmap(MakePicture(*bitmap, destination.width, destination.height, resizeType));
+    }
+    mCurrent->GetFrontSurface()->GetGraphics().DrawSurface(
+        cached->image, destination.x, destination.y,
+        Platform::PixelRect{0, 0, destination.width, destination.height});
+    return kOk;
+}
+
+} // namespace KR

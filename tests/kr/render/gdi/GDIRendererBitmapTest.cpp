@@ -1,0 +1,190 @@
+#include "RendererFrame.h"
+
+#include "kr/core/Exception.h"
+#include "platform/png/PngCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace KR::Test
+{
+namespace
+{
+
+// A bitmap whose every pixel tells where it is: opaque, x in green, y in blue.
+ConstRCPtr<LBitmap> Sheet(std::int32_t width, std::int32_t height)
+{
+    std::vector<std::uint32_t> pixels;
+    for (std::int32_t y = 0; y < height; ++y)
+    {
+        for (std::int32_t x = 0; x < width; ++x)
+        {
+            pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(x) << 8 |
+                             static_cast<std::uint32_t>(y));
+        }
+    }
+    const std::vector<std::uint8_t> png = Platform::EncodePng(width, height, pixels.data());
+    return LBitmap::CreateFromPng(png.data(), png.size());
+}
+
+constexpr std::uint32_t At(std::int32_t x, std::int32_t y)
+{
+    return 0xFF000000u | static_cast<std::uint32_t>(x) << 8 | static_cast<std::uint32_t>(y);
+}
+
+struct DrawCase
+{
+    const char* name;
+    std::int32_t sourceWidth, sourceHeight;
+    RectI destination;
+    std::int32_t type;
+    // (x, y) of the frame -> expected pixel; 0 is transparent
+    std::vector<std::tuple<std::int32_t, std::int32_t, std::uint32_t>> pixels;
+};
+
+TEST(GDIRendererBitmap, ResizesByType)
+{
+    const DrawCase cases[] = {
+        {"tiled by copies",
+         10,
+         10,
+         {0, 0, 25, 25},
+         1,
+         {{0, 0, At(0, 0)},
+          {10, 0, At(0, 0)},
+          {20, 20, At(0, 0)},
+          {24, 24, At(4, 4)},
+          {25, 0, 0},
+          {0, 25, 0}}},
+        {"tiled by pattern",
+         10,
+         10,
+         {0, 0, 30, 10},
+         1,
+         {{0, 0, At(0, 0)}, {29, 9, At(9, 9)}, {30, 0, 0}, {0, 10, 0}}},
+        {"centred smaller", 20, 20, {0, 0, 10, 10}, 2, {{0, 0, At(5, 5)}, {9, 9, At(14, 14)}, {10, 0, 0}}},
+        {"centred larger",
+         20,
+         20,
+         {0, 0, 30, 30},
+         2,
+         {{4, 4, 0}, {5, 5, At(0, 0)}, {24, 24, At(19, 19)}, {25, 5, 0}}},
+        {"stretched",
+         2,
+         2,
+         {1, 1, 4, 4},
+         0,
+         {{1, 1, At(0, 0)}, {2, 2, At(0, 0)}, {3, 2, At(1, 0)}, {4, 4, At(1, 1)}}},
+        {"unknown type at the source size",
+         3,
+         3,
+         {2, 0, 3, 3},
+         7,
+         {{2, 0, At(0, 0)}, {4, 2, At(2, 2)}, {5, 0, 0}}},
+    };
+    for (const DrawCase& c : cases)
+    {
+        RendererFrame frame(40, 40);
+        frame.Start();
+        EXPECT_EQ(frame.renderer->DrawBitmap(Sheet(c.sourceWidth, c.sourceHeight), c.destination, c.type),
+                  kOk);
+        frame.Finish();
+        for (const auto& [x, y, expected] : c.pixels)
+        {
+            EXPECT_EQ(frame.Pixel(x, y), expected) << c.name << " at " << x << ", " << y;
+        }
+    }
+}
+
+TEST(GDIRendererBitmap, PatternTilingMatchesCopies)
+{
+    const auto tile = Sheet(10, 7)->CreateSubBitmap(0, 0, 0, 0);
+    RendererFrame copies(30, 10), pattern(30, 10);
+    copies.Start(), pattern.Start();
+    copies.renderer->DrawBitmap(tile, {0, 0, 29, 10}, 1);
+    pattern.renderer->DrawBitmap(tile, {0, 0, 30, 10}, 1);
+    copies.Finish(), pattern.Finish();
+    for (std::int32_t y = 0; y < 10; ++y)
+    {
+        for (std::int32_t x = 0; x < 29; ++x)
+        {
+            ASSERT_EQ(pattern.Pixel(x, y), copies.Pixel(x, y)) << x << ", " << y;
+        }
+    }
+}
+
+TEST(GDIRendererBitmap, CachesByBitmapAndSizeOnly)
+{
+    const auto sheet = Sheet(2, 2);
+    RendererFrame frame(20, 10);
+    frame.Start();
+    frame.renderer->SaveState();
+    frame.renderer->PushOffset({10, 0});
+    frame.renderer->DrawBitmap(sheet, {0, 0, 4, 4}, 0);
+    frame.renderer->RestoreState();
+    frame.renderer->RestoreState();
+    frame.renderer->DrawBitmap(sheet, {0, 0, 4, 4}, 1);
+    frame.Finish();
+    for (std::int32_t x : {0, 10})
+    {
+        EXPECT_EQ(frame.Pixel(x + 1, 1), At(0, 0)) << x;
+        EXPECT_EQ(frame.Pixel(x + 2, 3), At(1, 1)) << x;
+    }
+
+    RendererFrame full(20, 10);
+    auto& cache = full.renderer->GetBitmapCache();
+    auto entryOf = [&](std::int32_t width) { return cache.FindEntry({sheet, width, 1}); };
+    full.Start();
+    for (std::int32_t width = 1; width <= 256; ++width)
+    {
+        full.renderer->DrawBitmap(sheet, {0, 0, width, 1}, 0);
+    }
+    full.renderer->DrawBitmap(sheet, {0, 0, 1, 1}, 0);
+    full.renderer->DrawBitmap(sheet, {0, 0, 300, 1}, 0);
+    full.Finish();
+    EXPECT_GE(entryOf(1), 0);
+    EXPECT_EQ(entryOf(2), -1);
+    EXPECT_GE(entryOf(300), 0);
+}
+
+TEST(GDIRendererBitmap, RefusalsThrowTheirTexts)
+{
+    RendererFrame frame(10, 10);
+    const auto sheet = Sheet(3, 3);
+    const struct
+    {
+        std::function<void()> call;
+        std::string text;
+    } cases[] = {
+        {[&] {
+             frame.renderer->DrawBitmap(sheet, {0, 0, 3, 3}, 0);
+         },
+         "Runtime Error : KR::LGDIRenderer::DrawBitmap : Renderer\\Gdi\\GDIRenderer : Line 562"},
+        {[&]
+         {
+             frame.Start();
+             frame.renderer->DrawBitmap(sheet, {0, 0, 4, 3}, 7);
+         },
+         "Invalid Argument : Invalid ResizeType passed to DrawBitmap. : KR::LGDIRenderer::DrawBitmap : "
+         "Renderer\\Gdi\\GDIRenderer : Line 553"},
+    };
+    for (const auto& c : cases)
+    {
+        try
+        {
+            c.call();
+            ADD_FAILURE() << "no throw: " << c.text;
+        }
+        catch (const std::exception& e)
+        {
+            EXPECT_EQ(std::string(e.what()), c.text);
+        }
+    }
+    frame.Finish();
+}
+
+} // namespace
+} // namespace KR::Test
