@@ -150,6 +150,20 @@ TEST(GDIRendererBitmap, CachesByBitmapAndSizeOnly)
     EXPECT_GE(entryOf(300), 0);
 }
 
+TEST(GDIRendererBitmap, InPlaceTintReachesTheNextPicture)
+{
+    const auto bitmap = LBitmap::CreateFilledBitmap(2, 2, Argb(kRed));
+    const BitmapColorizer blue{0, Argb(kBlue), ColorF()};
+    RendererFrame frame(10, 10);
+    frame.Start();
+    frame.renderer->DrawBitmap(bitmap, {0, 0, 2, 2}, 0);
+    LBitmap::ApplyColorizer(bitmap, &blue, 1.0f);
+    frame.renderer->DrawBitmap(bitmap, {4, 0, 4, 4}, 0);
+    frame.Finish();
+    EXPECT_EQ(frame.Pixel(1, 1), kRed);
+    EXPECT_EQ(frame.Pixel(7, 3), kBlue);
+}
+
 TEST(GDIRendererBitmap, RefusalsThrowTheirTexts)
 {
     RendererFrame frame(10, 10);
