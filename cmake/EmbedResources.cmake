@@ -6,6 +6,8 @@
 include(${CMAKE_CURRENT_LIST_DIR}/ResourceNames.cmake)
 
 file(GLOB files LIST_DIRECTORIES false ${FOLDER}/*)
+# Hidden files (".gitkeep", editors' swap files) are no resources.
+list(FILTER files EXCLUDE REGEX "/\\.[^/]*$")
 list(SORT files)
 
 # CMake's expressions have no counted repetition: the line pattern is spelled out.

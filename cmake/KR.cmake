@@ -127,6 +127,7 @@ function(kr_add_resources target)
   endif()
   get_filename_component(folder ${ARG_FOLDER} ABSOLUTE)
   file(GLOB files LIST_DIRECTORIES false CONFIGURE_DEPENDS ${folder}/*)
+  list(FILTER files EXCLUDE REGEX "/\\.[^/]*$")
   # Two files of one name would leave the second unreachable; say so now.
   set(names "")
   foreach(file ${files})
