@@ -4,6 +4,8 @@
 #include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/NotificationCenterManager.h"
 #include "kr/render/Font.h"
+#include "kr/render/RendererFactory.h"
+#include "kr/render/gdi/StandardRenderers.h"
 #include "kr/ui/Clipboard.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/GlobalHotKeyManager.h"
@@ -46,10 +48,13 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
     }
     mPrevious = IsInstalled(&GetInstance()) ? &GetInstance() : nullptr;
     SetInstance(this);
+    InstallStandardRenderers([this] { return GetMilliseconds(); });
 }
 
 LFrameworkApp::~LFrameworkApp()
 {
+    // The factory's clock reads this object.
+    SetRendererFactory({});
     if (IsInstalled(this))
     {
         SetInstance(mPrevious);
@@ -70,6 +75,11 @@ std::uint32_t LFrameworkApp::GetRootWindowCount() const
 RCPtr<IRootWindowServices> LFrameworkApp::GetRootWindow(std::uint32_t index) const
 {
     return index < mRootWindows.size() ? mRootWindows[index] : nullptr;
+}
+
+RCPtr<LMeasurementRenderer> LFrameworkApp::GetMeasurementRenderer()
+{
+    return mRootWindows.empty() ? nullptr : RCPtr<LMeasurementRenderer>(mRootWindows.front()->GetRenderer());
 }
 
 Result LFrameworkApp::AddRootWindow(const RCPtr<IRootWindowServices>& window)

@@ -3,7 +3,8 @@
 // it is the installed KR::IFrameworkApp, so controls and windows reach it without
 // linking this library. It holds the root windows (the first is the main window), the
 // control factory made with the application's name, the default font, the global hot-key
-// manager, the clipboard and the two clocks, and runs the idle step.
+// manager, the clipboard and the two clocks, and runs the idle step. While it lives,
+// LRenderer::Create makes the program's renderers (kind 1 the 2D renderer) on its clock.
 //
 //     KR::LFrameworkApp app(u"PresetEditor");
 //     ... create windows; the message loop calls, when idle:
@@ -53,6 +54,9 @@ public:
 
     // Drains every notification center, then asks each root window, last to first.
     bool OnIdle(bool sendIdle) override;
+
+    // The main window's renderer, null before it has one.
+    RCPtr<LMeasurementRenderer> GetMeasurementRenderer() override;
 
     double GetSecondsSinceStart() const override;
     std::uint32_t GetMilliseconds() const override;

@@ -1,6 +1,7 @@
 #include "kr/ui/FrameworkApp.h"
 
 #include "kr/render/Font.h"
+#include "kr/render/Renderer.h"
 #include "kr/ui/Clipboard.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/GlobalHotKeyManager.h"
@@ -154,6 +155,11 @@ String IFrameworkApp::GetProfileSectionName() const
 Result IFrameworkApp::WriteProfileBinary(const String&, const String&, const void*, std::size_t)
 {
     return kFail;
+}
+
+std::int32_t IFrameworkApp::GetRendererKind() const
+{
+    return kRenderer2D;
 }
 
 RCPtr<LMeasurementRenderer> IFrameworkApp::GetMeasurementRenderer()

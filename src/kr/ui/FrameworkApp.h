@@ -108,6 +108,9 @@ public:
     virtual Result WriteProfileBinary(const String& section, const String& entry, const void* bytes,
                                       std::size_t count);
 
+    // The renderer kind that system windows pass to LRenderer::Create: always 1, the 2D
+    // renderer.
+    virtual std::int32_t GetRendererKind() const;
     // The renderer of the main window, null before one exists.
     RCPtr<LMeasurementRenderer> GetMeasurementRenderer() override;
 };

@@ -14,6 +14,7 @@
 #include "kr/core/Rect.h"
 #include "kr/core/Types.h"
 #include "kr/notify/NotificationDistributor.h"
+#include "kr/render/Renderer.h"
 
 #include <cstdint>
 
@@ -49,6 +50,10 @@ public:
     virtual void InvalidateRect(const RectD& rect) = 0;
     // The client area's size in whole units.
     virtual PointI GetClientSize() = 0;
+
+    // The renderer the window's system window draws through; null before that window
+    // exists. The main window's renderer is the one text is measured with.
+    virtual RCPtr<LRenderer> GetRenderer() const { return nullptr; }
 
     // The window's share of the application's idle step: drains the window's queue (with
     // "NID_IDLE" when sendIdle) and hands over a pending modal result; true while

@@ -1,4 +1,6 @@
 #include "kr/app/FrameworkApp.h"
+#include "kr/render/Font.h"
+#include "kr/render/Renderer.h"
 
 #include "kr/ui/ControlTestSupport.h"
 #include "kr/ui/GlobalHotKeyManager.h"
@@ -81,6 +83,37 @@ TEST(FrameworkApp, OneApplicationPerProcessInstalledWhileItLives)
     EXPECT_EQ(&IFrameworkApp::GetInstance(), &standIn);
     LFrameworkApp again(u"Again");
     EXPECT_EQ(&IFrameworkApp::GetInstance(), &again);
+}
+
+} // namespace
+
+namespace
+{
+
+class PaintedWindow : public KR::UiTest::FakeRootWindow
+{
+public:
+    RCPtr<KR::LRenderer> GetRenderer() const override { return renderer; }
+    RCPtr<KR::LRenderer> renderer;
+};
+
+TEST(FrameworkApp, WindowsGetTheTwoDRendererAndTheMainOneMeasuresText)
+{
+    LFrameworkApp app(u"Test");
+    EXPECT_EQ(app.GetRendererKind(), 1);
+    const RCPtr<KR::LRenderer> renderer = KR::LRenderer::Create(app.GetRendererKind(), {}, nullptr);
+    EXPECT_EQ(renderer->GetKind(), 1);
+
+    const RCPtr<KR::LFont> font = KR::LFont::GetFont(KR::String(u"DejaVu Sans"), 12.0f, 0);
+    EXPECT_EQ(font->GetLineHeight(), 0) << "no window yet";
+    const RCPtr<PaintedWindow> main(new PaintedWindow);
+    const RCPtr<PaintedWindow> dialog(new PaintedWindow);
+    dialog->renderer = KR::LRenderer::Create(2, {}, nullptr);
+    app.AddRootWindow(main);
+    app.AddRootWindow(dialog);
+    EXPECT_EQ(font->GetLineHeight(), 0) << "the main window has no renderer yet";
+    main->renderer = renderer;
+    EXPECT_EQ(font->GetLineHeight(), 19);
 }
 
 } // namespace
