@@ -5,7 +5,15 @@
 // requests and global requests, stores preset dumps and global sets, and logs every
 // message it receives as one hex line. It prints "ready" once both ports exist, then
 // reads control commands from standard input, one per line, and answers each with "ok"
-// or "error: <why>":
+// or "error: <why>".
+//
+// With --linux NAME it shows itself as a USB keyboard does on Linux instead: one client
+// NAME with numbered ports, "NAME MIDI 1" .. "NAME MIDI <n>" that send and "NAME MIDI 1
+// in" .. that receive (JACK wants a port's name to be unique in its client, where ALSA
+// has one port for both directions); n is 4 unless --linux-ports says otherwise. The
+// last pair speaks the protocol; what reaches another port is logged as "port <k>: <hex>".
+//
+// Control commands:
 //
 //   send <hex>               send the bytes as one message, whatever they are
 //   sendpieces <n> <hex>     send the bytes in pieces of n bytes, back to back
@@ -36,6 +44,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 using KR::Platform::MidiInput;
 using KR::Platform::MidiOutput;
@@ -46,7 +55,7 @@ namespace
 constexpr const char* kUsage =
     "usage: simkeyboard [--log FILE] [--client NAME] [--firmware DIGITS] [--piece-size N]\n"
     "                   [--silent] [--reply-after N] [--wrong-length[=DELTA]] [--old-firmware]\n"
-    "                   [--unsolicited]\n";
+    "                   [--unsolicited] [--linux NAME [--linux-ports N]]\n";
 
 const std::string kOutputPortName = "MIDIIN4 (Vantor)";
 const std::string kInputPortName = "MIDIOUT4 (Vantor)";
@@ -58,6 +67,8 @@ struct Options
     std::string firmware = "1041";
     std::size_t pieceSize = 0; // replies go out whole
     SimFaults faults;
+    std::string linuxClient; // empty: the ports named as above
+    int linuxPorts = 4;
 };
 
 bool ParseNumber(std::string_view text, long& value)
@@ -111,6 +122,16 @@ bool ParseOptions(int argc, char** argv, Options& options)
         else if (arg == "--client" && hasNext)
         {
             options.clientName = argv[++i];
+        }
+        else if (arg == "--linux" && hasNext)
+        {
+            options.linuxClient = argv[++i];
+        }
+        else if (arg == "--linux-ports" && hasNext && ParseNumber(argv[i + 1], number) && number > 0 &&
+                 number <= 16)
+        {
+            options.linuxPorts = static_cast<int>(number);
+            ++i;
         }
         else if (arg == "--firmware" && hasNext)
         {
@@ -173,6 +194,10 @@ public:
         // sound card's sequencer, and the tests' JACK server needs none.
         KR::Platform::MidiPortOptions portOptions;
         portOptions.api = KR::Platform::MidiApi::kJack;
+        if (!options.linuxClient.empty())
+        {
+            return StartNumbered(options, portOptions, error);
+        }
         portOptions.clientName = options.clientName + "-out";
         output_ = MidiOutput::CreateVirtual(kOutputPortName, portOptions, &error);
         if (!output_)
@@ -191,7 +216,9 @@ public:
     {
         SetFlood(false);
         input_.reset(); // no more replies after this
+        silentInputs_.clear();
         output_.reset();
+        silentOutputs_.clear();
         if (log_ != nullptr)
         {
             std::fclose(log_);
@@ -274,16 +301,63 @@ public:
     }
 
 private:
-    static std::string Result(bool sent) { return sent ? "ok" : "error: the send failed"; }
-
-    // Runs on the input port's delivery thread, the only writer of the log.
-    void OnMessage(std::span<const std::uint8_t> message)
+    bool StartNumbered(const Options& options, KR::Platform::MidiPortOptions portOptions, std::string& error)
     {
+        portOptions.clientName = options.linuxClient;
+        for (int k = 1; k <= options.linuxPorts; ++k)
+        {
+            const std::string name = options.linuxClient + " MIDI " + std::to_string(k);
+            auto output = MidiOutput::CreateVirtual(name, portOptions, &error);
+            auto input = MidiInput::CreateVirtual(
+                name + " in",
+                [this, k, speaks = k == options.linuxPorts](std::span<const std::uint8_t> message,
+                                                            std::uint32_t)
+                {
+                    if (speaks)
+                    {
+                        OnMessage(message);
+                    }
+                    else
+                    {
+                        Log("port " + std::to_string(k) + ": ", message);
+                    }
+                },
+                portOptions, &error);
+            if (!output || !input)
+            {
+                return false;
+            }
+            if (k < options.linuxPorts)
+            {
+                silentOutputs_.push_back(std::move(output));
+                silentInputs_.push_back(std::move(input));
+            }
+            else
+            {
+                output_ = std::move(output);
+                input_ = std::move(input);
+            }
+        }
+        return true;
+    }
+
+    // Runs on an input port's delivery thread.
+    void Log(const std::string& prefix, std::span<const std::uint8_t> message)
+    {
+        std::lock_guard lock(logMutex_);
         if (log_ != nullptr)
         {
-            std::fputs((HexText::Format(message) + "\n").c_str(), log_);
+            std::fputs((prefix + HexText::Format(message) + "\n").c_str(), log_);
             std::fflush(log_);
         }
+    }
+
+    static std::string Result(bool sent) { return sent ? "ok" : "error: the send failed"; }
+
+    // Runs on the speaking input port's delivery thread.
+    void OnMessage(std::span<const std::uint8_t> message)
+    {
+        Log("", message);
         for (const auto& reply : keyboard_.Receive(message))
         {
             Send(reply, pieceSize_);
@@ -342,6 +416,9 @@ private:
     std::FILE* log_ = nullptr;
     std::unique_ptr<MidiOutput> output_;
     std::unique_ptr<MidiInput> input_;
+    std::vector<std::unique_ptr<MidiOutput>> silentOutputs_;
+    std::vector<std::unique_ptr<MidiInput>> silentInputs_;
+    std::mutex logMutex_; // the ports' delivery threads all log
 
     std::mutex floodMutex_;
     std::condition_variable floodWake_;

@@ -119,6 +119,46 @@ BENCHMARK(BM_GlobalRequestRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_IdentityRequestRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
 BENCHMARK(BM_PresetRequestRoundTrip)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
 
+// Opening a port and closing it again, as every device operation does: a connection of
+// a port the process keeps, made live before the open returns, and taken down.
+template <typename Open>
+void OpenAndClose(benchmark::State& state, Open open)
+{
+    if (!Rig::Get().Error().empty())
+    {
+        state.SkipWithError(Rig::Get().Error().c_str());
+        return;
+    }
+    for (auto _ : state)
+    {
+        if (!open())
+        {
+            state.SkipWithError("the port did not open");
+            return;
+        }
+    }
+}
+
+void BM_OpenAndCloseOutput(benchmark::State& state)
+{
+    OpenAndClose(state,
+                 [] {
+                     return MidiOutput::Open("MIDIOUT4 (Vantor)", {MidiApi::kJack, {}}) != nullptr;
+                 });
+}
+
+void BM_OpenAndCloseInput(benchmark::State& state)
+{
+    OpenAndClose(
+        state,
+        [] {
+            return MidiInput::Open("MIDIIN4 (Vantor)", [](auto, auto) {}, {MidiApi::kJack, {}}) != nullptr;
+        });
+}
+
+BENCHMARK(BM_OpenAndCloseOutput)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
+BENCHMARK(BM_OpenAndCloseInput)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(200);
+
 // A 1350-byte preset reply delivered as 256-byte pieces.
 void BM_AssemblePresetReplyFromPieces(benchmark::State& state)
 {

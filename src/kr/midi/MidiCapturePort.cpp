@@ -34,7 +34,7 @@ bool LMidiCapturePort::OpenDevice(std::string_view namePart, const Platform::Mid
     {
         return false;
     }
-    SetDeviceName(mDevice->Name());
+    SetDeviceName(mDevice->Name(), namePart);
     return true;
 }
 

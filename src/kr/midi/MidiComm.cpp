@@ -54,7 +54,7 @@ Result LMidiComm::OpenPort(RCPtrArray<Port>& ports, const String& name, RCPtr<LR
         for (std::uint32_t i = ports.GetCount(); i > 0; --i)
         {
             const RCPtr<Port>& open = ports.GetAt(i - 1);
-            if (open->NameContains(part.GetView()))
+            if (open->AnswersTo(part.GetView()))
             {
                 found = open;
                 break;

@@ -14,9 +14,11 @@
 // Ports:
 // - A port is opened by a part of its name, letter case ignored (ASCII and Latin-1,
 //   whatever the locale). An open port of that direction whose name contains the part
-//   is handed out again, the most recently opened first; otherwise the lowest-numbered
-//   port of the MIDI system whose name contains it is opened. An empty part matches
-//   every name.
+//   (or that was opened by that name) is handed out again, the most recently opened
+//   first; otherwise the port the platform layer's name rule picks is opened: the
+//   lowest-numbered port whose name contains the part, else for "MIDIIN<n> (<device>)"
+//   and "MIDIOUT<n> (<device>)" the n-th port whose name contains the device
+//   (FindPortByName). An empty part matches every name.
 // - A port is open for as long as anybody holds it. While it is held, opening a name
 //   it matches gives the same object; when the last holder lets go, the device is
 //   closed and the next open opens it anew. There is no close operation.

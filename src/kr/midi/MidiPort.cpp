@@ -13,14 +13,18 @@ LMidiPort::LMidiPort(const RCPtr<LMidiComm>& owner) : mOwner(owner)
 
 LMidiPort::~LMidiPort() = default;
 
-bool LMidiPort::NameContains(std::string_view part) const
+bool LMidiPort::AnswersTo(std::string_view name) const
 {
-    return Platform::PortNameContains(mDeviceName, part);
+    // Letter case folds without changing a name's length, so containment and equal
+    // length make the asked names equal.
+    return Platform::PortNameContains(mDeviceName, name) ||
+           (mAskedName.size() == name.size() && Platform::PortNameContains(mAskedName, name));
 }
 
-void LMidiPort::SetDeviceName(const std::string& name)
+void LMidiPort::SetDeviceName(const std::string& name, std::string_view askedName)
 {
     mDeviceName = name;
+    mAskedName = askedName;
     mName = String(name.c_str());
 }
 

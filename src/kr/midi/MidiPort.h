@@ -29,8 +29,11 @@ public:
     // as "simkeyboard:MIDIIN4 (Vantor)").
     const String& GetName() const { return mName; }
 
-    // Whether the name contains `part`, letter case ignored: how open ports are found.
-    bool NameContains(std::string_view part) const;
+    // Whether opening `name` would give this port: its full name contains `name`
+    // (letter case ignored), or it was opened by that name (a keyboard's numbered name
+    // such as "MIDIIN4 (Vantor)" that its Linux name does not contain). How open ports
+    // are found.
+    bool AnswersTo(std::string_view name) const;
 
     std::int32_t Release() override;
 
@@ -38,8 +41,9 @@ protected:
     explicit LMidiPort(const RCPtr<LMidiComm>& owner);
     ~LMidiPort() override;
 
-    // Called once the device is open, before the port is listed.
-    void SetDeviceName(const std::string& name);
+    // Called once the device is open, before the port is listed: its full name and the
+    // name it was asked for.
+    void SetDeviceName(const std::string& name, std::string_view askedName);
 
     // Takes this port out of its owner's list and hands over the list's reference;
     // null when it is not listed. Under the owner's lock.
@@ -51,6 +55,7 @@ protected:
 private:
     String mName;
     std::string mDeviceName;
+    std::string mAskedName;
 };
 
 } // namespace KR

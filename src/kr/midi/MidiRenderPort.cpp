@@ -39,7 +39,7 @@ bool LMidiRenderPort::OpenDevice(std::string_view namePart, const Platform::Midi
     {
         return false;
     }
-    SetDeviceName(mDevice->Name());
+    SetDeviceName(mDevice->Name(), namePart);
     return true;
 }
 

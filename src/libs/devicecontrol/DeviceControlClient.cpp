@@ -31,7 +31,6 @@ struct Connection
 
 struct LibraryState
 {
-    KeyboardPorts ports;
     std::mutex lock;
     std::optional<Connection> connection;
 };
@@ -129,7 +128,7 @@ DCCI_API int32_t DCCI_FindRemoteDevices(const DCCI_Guid* filter, uint32_t filter
         return DCCI_E_INVALIDARG;
     }
     std::vector<Record::Bytes> found;
-    if (DeviceControl::FilterTakesKeyboard(filter, filterCount) && State().ports.Find())
+    if (DeviceControl::FilterTakesKeyboard(filter, filterCount) && DeviceControl::FindKeyboardPorts())
     {
         found.push_back(DeviceControl::KeyboardId());
     }
@@ -150,7 +149,7 @@ DCCI_API int32_t DCCI_ConnectDevice(const DCCI_Value* device, DCCI_DeliveryCallb
     }
     if (DeviceControl::IsKeyboard(*device))
     {
-        if (!State().ports.Find())
+        if (!DeviceControl::FindKeyboardPorts())
         {
             return DCCI_E_FAIL;
         }
@@ -221,7 +220,7 @@ DCCI_API int32_t DCCI_GetParamValue(const DCCI_Value* device, const DCCI_ParamDe
     switch (descriptor->id)
     {
     case DCCI_PARAM_CONNECTED:
-        return Record::CopyOut(Record::Bool(State().ports.Find().has_value()), value);
+        return Record::CopyOut(Record::Bool(DeviceControl::FindKeyboardPorts().has_value()), value);
     case DCCI_PARAM_DEVICE_TEXT:
         return Record::CopyOut(Record::String(DCCI_KEYBOARD_NAME), value);
     case DCCI_PARAM_MAKER:
@@ -254,7 +253,7 @@ DCCI_API int32_t DCCI_IsDeviceConnected(const DCCI_Value* device)
     {
         return DCCI_E_INVALIDARG;
     }
-    return DeviceControl::IsKeyboard(*device) && State().ports.Find() ? DCCI_OK : DCCI_FALSE;
+    return DeviceControl::IsKeyboard(*device) && DeviceControl::FindKeyboardPorts() ? DCCI_OK : DCCI_FALSE;
 }
 
 DCCI_API int32_t DCCI_GetDeviceInfo(const DCCI_Value* device, DCCI_DeviceInfo* info)
@@ -266,7 +265,7 @@ DCCI_API int32_t DCCI_GetDeviceInfo(const DCCI_Value* device, DCCI_DeviceInfo* i
     std::memset(info, 0, sizeof(*info));
     DeviceControl::CopyText(info->maker, DCCI_KEYBOARD_MAKER);
     DeviceControl::CopyText(info->product, DCCI_KEYBOARD_PRODUCT);
-    if (const auto ports = State().ports.Find())
+    if (const auto ports = DeviceControl::FindKeyboardPorts())
     {
         info->present = 1;
         DeviceControl::CopyText(info->inputPort, ports->input);
@@ -283,6 +282,5 @@ DCCI_API int32_t DCCI_ReleaseAll(void)
         const std::lock_guard guard(State().lock);
         State().connection.reset();
     }
-    State().ports.Release();
     return DCCI_OK;
 }

@@ -7,9 +7,11 @@
  * by the library and its caller, and by any library that stands in for it.
  *
  * The keyboard
- *   The library knows one device, the keyboard. It is present exactly while a MIDI
- *   input port whose name contains DCCI_KEYBOARD_INPUT_PORT and a MIDI output port
- *   whose name contains DCCI_KEYBOARD_OUTPUT_PORT both exist (letter case ignored).
+ *   The library knows one device, the keyboard. It is present exactly while both a
+ *   MIDI input port and a MIDI output port go by DCCI_KEYBOARD_INPUT_PORT and
+ *   DCCI_KEYBOARD_OUTPUT_PORT, letter case ignored: a port whose name contains the
+ *   name, or else the keyboard's fourth port of that direction by its Linux names (the
+ *   fourth port whose name contains "Vantor").
  *   Ports are looked up on ALSA, or on JACK when the environment holds
  *   KR_MIDI_API=jack. Nothing attached is not a failure: the device list is then
  *   empty and the result still DCCI_OK.

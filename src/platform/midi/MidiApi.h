@@ -20,7 +20,9 @@ struct MidiPortOptions
 {
     MidiApi api = MidiApi::kFromEnvironment;
     // The name under which the MIDI system lists this program's side of the connection
-    // (an ALSA sequencer client, a JACK client); empty gives a default per direction.
+    // (an ALSA sequencer client, a JACK client). Empty gives the process's client for the
+    // direction, named after the program, the direction and the process id. On JACK a
+    // client is made once per name and kept for the process's life.
     std::string clientName;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/midi/MidiInput.h"
 
+#include "platform/midi/JackMidi.h"
 #include "platform/midi/MidiMessageAssembler.h"
 #include "platform/midi/PortNameMatch.h"
 #include "platform/midi/RtMidiSupport.h"
@@ -17,7 +18,6 @@ namespace KR::Platform
 namespace
 {
 
-const std::string kDefaultClientName = "KR MIDI In";
 const std::string kOwnPortName = "in";
 
 // Bytes the backend may queue ahead of a slow callback before input is dropped (and
@@ -39,31 +39,43 @@ struct MidiInput::Impl
 
     explicit Impl(Callback cb) : callback(std::move(cb)) {}
 
-    // Runs on the backend's thread: copies and wakes the delivery thread, nothing else.
-    static void OnBackendInput(double, std::vector<unsigned char>* message, void* userData)
+    // Run on the backend's thread: they copy and wake the delivery thread, nothing else.
+    static void OnRtMidiInput(double, std::vector<unsigned char>* message, void* userData)
     {
-        auto* impl = static_cast<Impl*>(userData);
-        if (message == nullptr || message->empty())
+        if (message != nullptr)
+        {
+            static_cast<Impl*>(userData)->Queue(*message);
+        }
+    }
+
+    static void OnJackInput(std::span<const std::uint8_t> bytes, void* userData)
+    {
+        static_cast<Impl*>(userData)->Queue(bytes);
+    }
+
+    void Queue(std::span<const std::uint8_t> message)
+    {
+        if (message.empty())
         {
             return;
         }
-        const auto timeMs = impl->ElapsedMs();
+        const auto timeMs = ElapsedMs();
         {
-            std::lock_guard lock(impl->mutex);
-            if (impl->stopping)
+            std::lock_guard lock(mutex);
+            if (stopping)
             {
                 return;
             }
-            if (impl->queued.size() + message->size() > kMaxQueuedBytes)
+            if (queued.size() + message.size() > kMaxQueuedBytes)
             {
-                impl->inputLost = true;
+                inputLost = true;
                 return;
             }
-            impl->queued.insert(impl->queued.end(), message->begin(), message->end());
-            impl->chunks.push_back({static_cast<std::uint32_t>(message->size()), timeMs, impl->inputLost});
-            impl->inputLost = false;
+            queued.insert(queued.end(), message.begin(), message.end());
+            chunks.push_back({static_cast<std::uint32_t>(message.size()), timeMs, inputLost});
+            inputLost = false;
         }
-        impl->wake.notify_one();
+        wake.notify_one();
     }
 
     void OnBackendError(const std::string& text)
@@ -144,6 +156,7 @@ struct MidiInput::Impl
     Callback callback;
     Detail::RtMidiErrorHandler errorHandler = [this](const std::string& text) { OnBackendError(text); };
     std::unique_ptr<RtMidiIn> midi;
+    std::unique_ptr<Detail::JackMidiPort> jack;
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 
     std::mutex mutex; // guards the fields below, up to the delivery thread's own state
@@ -190,23 +203,29 @@ std::unique_ptr<MidiInput> MidiInput::OpenPort(std::string_view name, bool isVir
                                                const MidiPortOptions& options, std::string* error)
 {
     auto impl = std::make_shared<Impl>(std::move(callback));
-    const std::string& clientName = options.clientName.empty() ? kDefaultClientName : options.clientName;
-    impl->midi = Detail::CreateRtMidiIn(options.api, clientName, &impl->errorHandler, error);
-    if (!impl->midi)
+    const bool onJack = ResolveMidiApi(options.api) == MidiApi::kJack;
+    const std::string clientName =
+        options.clientName.empty() ? Detail::DefaultClientName("In") : options.clientName;
+    if (!onJack)
     {
-        return nullptr;
+        impl->midi = Detail::CreateRtMidiIn(options.api, clientName, &impl->errorHandler, error);
+        if (!impl->midi)
+        {
+            return nullptr;
+        }
     }
     std::string portName(name);
     std::optional<unsigned int> index;
     if (!isVirtual)
     {
-        const std::vector<std::string> names = Detail::PortNames(*impl->midi);
-        const auto found = FindPortByNamePart(names, name);
+        const std::vector<std::string> names =
+            onJack ? Detail::ListJackPorts(clientName, true) : Detail::PortNames(*impl->midi);
+        const auto found = FindPortByName(names, name, PortDirection::kInput);
         if (!found)
         {
             if (error != nullptr)
             {
-                *error = "no MIDI input port name contains \"" + portName + "\"";
+                *error = "no MIDI input port goes by \"" + portName + "\"";
             }
             return nullptr;
         }
@@ -214,13 +233,21 @@ std::unique_ptr<MidiInput> MidiInput::OpenPort(std::string_view name, bool isVir
         portName = names[*found];
     }
 
+    impl->thread = std::thread([impl] { impl->Deliver(); });
+    auto port = std::unique_ptr<MidiInput>(new MidiInput(impl, portName));
+    if (onJack)
+    {
+        impl->jack = isVirtual ? Detail::JackMidiPort::CreateVirtual(clientName, true, portName,
+                                                                     &Impl::OnJackInput, impl.get(), error)
+                               : Detail::JackMidiPort::Connect(clientName, true, portName, &Impl::OnJackInput,
+                                                               impl.get(), error);
+        return impl->jack ? std::move(port) : nullptr; // the port's destructor stops the thread
+    }
+
     // System-exclusive replies are the point of this port, and the clock and active
     // sensing bytes reach the caller as they would from any MIDI input.
     impl->midi->ignoreTypes(false, false, false);
-    impl->midi->setCallback(&Impl::OnBackendInput, impl.get());
-    impl->thread = std::thread([impl] { impl->Deliver(); });
-    auto port = std::unique_ptr<MidiInput>(new MidiInput(impl, portName));
-
+    impl->midi->setCallback(&Impl::OnRtMidiInput, impl.get());
     const int errorsBefore = impl->ErrorCount();
     if (isVirtual)
     {
@@ -251,9 +278,14 @@ void MidiInput::Close()
     const std::shared_ptr<Impl> impl = impl_;
     std::lock_guard closeLock(impl->closeMutex);
     impl->closed = true;
-    // RtMidi waits for its own input thread (ALSA) or its JACK client (JACK) here; the
-    // backend callback takes only the queue lock, which nothing holds across this.
+    // RtMidi waits for its own input thread (ALSA) here, our JACK port for a cycle in
+    // progress; the backend callback takes only the queue lock, which nothing holds
+    // across this.
     impl->midi.reset();
+    if (impl->jack)
+    {
+        impl->jack->Close();
+    }
     {
         std::lock_guard lock(impl->mutex);
         impl->stopping = true;

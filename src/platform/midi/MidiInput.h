@@ -28,9 +28,10 @@ public:
     // the port was opened, when the backend handed over the message's last byte.
     using Callback = std::function<void(std::span<const std::uint8_t> bytes, std::uint32_t timeMs)>;
 
-    // Opens the lowest-numbered MIDI source whose name contains `namePart`, letter case
-    // ignored (PortNameContains). Null, with the reason in `error`, when none matches or
-    // the MIDI system refuses.
+    // Opens the MIDI source that `namePart` names (FindPortByName). Null, with the
+    // reason in `error`, when none does or the MIDI system refuses. On JACK the port is
+    // a connection of a port the process keeps, live when this returns: a message sent
+    // right after it is not lost.
     static std::unique_ptr<MidiInput> Open(std::string_view namePart, Callback callback,
                                            const MidiPortOptions& options = {}, std::string* error = nullptr);
 

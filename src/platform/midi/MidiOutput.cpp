@@ -1,5 +1,6 @@
 #include "platform/midi/MidiOutput.h"
 
+#include "platform/midi/JackMidi.h"
 #include "platform/midi/MidiMessageAssembler.h"
 #include "platform/midi/PortNameMatch.h"
 #include "platform/midi/RtMidiSupport.h"
@@ -13,7 +14,6 @@ namespace KR::Platform
 namespace
 {
 
-const std::string kDefaultClientName = "KR MIDI Out";
 const std::string kOwnPortName = "out";
 
 } // namespace
@@ -28,6 +28,7 @@ struct MidiOutput::Impl
         ++errorCount;
     };
     std::unique_ptr<RtMidiOut> midi;
+    std::unique_ptr<Detail::JackMidiPort> jack;
     SysExJoiner joiner;
     std::string lastError;
     int errorCount = 0;
@@ -60,13 +61,43 @@ std::unique_ptr<MidiOutput> MidiOutput::OpenPort(std::string_view name, bool isV
 {
     auto impl = std::make_unique<Impl>();
     impl->api = ResolveMidiApi(options.api);
-    const std::string& clientName = options.clientName.empty() ? kDefaultClientName : options.clientName;
-    impl->midi = Detail::CreateRtMidiOut(impl->api, clientName, &impl->errorHandler, error);
-    if (!impl->midi)
+    const bool onJack = impl->api == MidiApi::kJack;
+    const std::string clientName =
+        options.clientName.empty() ? Detail::DefaultClientName("Out") : options.clientName;
+    if (!onJack)
     {
-        return nullptr;
+        impl->midi = Detail::CreateRtMidiOut(impl->api, clientName, &impl->errorHandler, error);
+        if (!impl->midi)
+        {
+            return nullptr;
+        }
     }
     std::string portName(name);
+    std::optional<unsigned int> index;
+    if (!isVirtual)
+    {
+        const std::vector<std::string> names =
+            onJack ? Detail::ListJackPorts(clientName, false) : Detail::PortNames(*impl->midi);
+        const auto found = FindPortByName(names, name, PortDirection::kOutput);
+        if (!found)
+        {
+            if (error != nullptr)
+            {
+                *error = "no MIDI output port goes by \"" + portName + "\"";
+            }
+            return nullptr;
+        }
+        index = static_cast<unsigned int>(*found);
+        portName = names[*found];
+    }
+    if (onJack)
+    {
+        impl->jack =
+            isVirtual
+                ? Detail::JackMidiPort::CreateVirtual(clientName, false, portName, nullptr, nullptr, error)
+                : Detail::JackMidiPort::Connect(clientName, false, portName, nullptr, nullptr, error);
+        return impl->jack ? std::unique_ptr<MidiOutput>(new MidiOutput(std::move(impl), portName)) : nullptr;
+    }
     const int errorsBefore = impl->errorCount;
     if (isVirtual)
     {
@@ -74,18 +105,7 @@ std::unique_ptr<MidiOutput> MidiOutput::OpenPort(std::string_view name, bool isV
     }
     else
     {
-        const std::vector<std::string> names = Detail::PortNames(*impl->midi);
-        const auto found = FindPortByNamePart(names, name);
-        if (!found)
-        {
-            if (error != nullptr)
-            {
-                *error = "no MIDI output port name contains \"" + portName + "\"";
-            }
-            return nullptr;
-        }
-        portName = names[*found];
-        impl->midi->openPort(static_cast<unsigned int>(*found), kOwnPortName);
+        impl->midi->openPort(*index, kOwnPortName);
     }
     // RtMidi counts only connections to other ports as open, not ports of our own.
     if ((!isVirtual && !impl->midi->isPortOpen()) || impl->errorCount != errorsBefore)
@@ -103,7 +123,7 @@ std::unique_ptr<MidiOutput> MidiOutput::OpenPort(std::string_view name, bool isV
 bool MidiOutput::Send(std::span<const std::uint8_t> bytes)
 {
     std::lock_guard lock(mutex_);
-    if (!impl_->midi)
+    if (!impl_->midi && !impl_->jack)
     {
         impl_->lastError = "the port is closed";
         return false;
@@ -160,6 +180,10 @@ bool MidiOutput::SendSysEx(std::span<const std::uint8_t> bytes)
 
 bool MidiOutput::SendWhole(std::span<const std::uint8_t> message)
 {
+    if (impl_->jack)
+    {
+        return impl_->jack->Write(message, &impl_->lastError);
+    }
     const int errorsBefore = impl_->errorCount;
     impl_->midi->sendMessage(message.data(), message.size());
     return impl_->errorCount == errorsBefore;
@@ -168,8 +192,13 @@ bool MidiOutput::SendWhole(std::span<const std::uint8_t> message)
 void MidiOutput::Close()
 {
     std::lock_guard lock(mutex_);
-    // For JACK, RtMidi waits here (up to a second) until its process callback has
-    // written out what is still queued, so the last send is not lost.
+    // On JACK the port waits here (up to a second) until what is still queued has gone
+    // out, so the last send is not lost.
+    if (impl_->jack)
+    {
+        impl_->jack->Close();
+        impl_->jack.reset();
+    }
     impl_->midi.reset();
 }
 

@@ -19,9 +19,10 @@ namespace KR::Platform
 class MidiOutput
 {
 public:
-    // Opens the lowest-numbered MIDI destination whose name contains `namePart`, letter
-    // case ignored (PortNameContains). Null, with the reason in `error`, when none
-    // matches or the MIDI system refuses.
+    // Opens the MIDI destination that `namePart` names (FindPortByName). Null, with the
+    // reason in `error`, when none does or the MIDI system refuses. On JACK the port is
+    // a connection of a port the process keeps, live when this returns: a message sent
+    // right after it is not lost.
     static std::unique_ptr<MidiOutput> Open(std::string_view namePart, const MidiPortOptions& options = {},
                                             std::string* error = nullptr);
 

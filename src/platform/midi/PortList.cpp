@@ -1,59 +1,86 @@
 #include "platform/midi/PortList.h"
 
+#include "platform/midi/JackMidi.h"
+#include "platform/midi/PortNameMatch.h"
 #include "platform/midi/RtMidiSupport.h"
+
+#include <mutex>
 
 namespace KR::Platform
 {
-
 namespace
 {
 
-const std::string kListingClientName = "KR MIDI List";
+// On ALSA a listing needs a client of its own per direction, kept for the process's
+// life; when the system cannot be reached it is made anew on the next call.
+class AlsaLister
+{
+public:
+    std::vector<std::string> Ports(bool input)
+    {
+        std::lock_guard lock(mutex_);
+        if (input && !input_)
+        {
+            input_ = Detail::CreateRtMidiIn(MidiApi::kAlsa, Detail::DefaultClientName("List In"), &ignore_,
+                                            nullptr);
+        }
+        if (!input && !output_)
+        {
+            output_ = Detail::CreateRtMidiOut(MidiApi::kAlsa, Detail::DefaultClientName("List Out"), &ignore_,
+                                              nullptr);
+        }
+        RtMidi* midi = input ? static_cast<RtMidi*>(input_.get()) : output_.get();
+        return midi != nullptr ? Detail::PortNames(*midi) : std::vector<std::string>{};
+    }
+
+private:
+    std::mutex mutex_;
+    // A listing has nothing to report a problem to: it finds no ports instead.
+    Detail::RtMidiErrorHandler ignore_ = [](const std::string&) {};
+    std::unique_ptr<RtMidiIn> input_;
+    std::unique_ptr<RtMidiOut> output_;
+};
+
+std::vector<std::string> ListPorts(const MidiPortOptions& options, bool input)
+{
+    if (ResolveMidiApi(options.api) == MidiApi::kJack)
+    {
+        // An input connects to the ports that send, so it lists JACK's output ports.
+        return Detail::ListJackPorts(
+            options.clientName.empty() ? Detail::DefaultClientName(input ? "In" : "Out") : options.clientName,
+            input);
+    }
+    static AlsaLister lister;
+    return lister.Ports(input);
+}
+
+std::optional<std::string> FindPort(std::string_view name, const MidiPortOptions& options, bool input)
+{
+    const std::vector<std::string> names = ListPorts(options, input);
+    const auto found = FindPortByName(names, name, input ? PortDirection::kInput : PortDirection::kOutput);
+    return found ? std::optional<std::string>(names[*found]) : std::nullopt;
+}
 
 } // namespace
 
 std::vector<std::string> ListInputPorts(MidiApi api)
 {
-    return MidiPortLister(kListingClientName, api).InputPorts();
+    return ListPorts({api, {}}, true);
 }
 
 std::vector<std::string> ListOutputPorts(MidiApi api)
 {
-    return MidiPortLister(kListingClientName, api).OutputPorts();
+    return ListPorts({api, {}}, false);
 }
 
-MidiPortLister::MidiPortLister(std::string clientName, MidiApi api)
-    : clientName_(std::move(clientName)), api_(api), ignoreErrors_([](const std::string&) {})
+std::optional<std::string> FindInputPort(std::string_view name, const MidiPortOptions& options)
 {
+    return FindPort(name, options, true);
 }
 
-MidiPortLister::~MidiPortLister() = default;
-
-std::vector<std::string> MidiPortLister::InputPorts()
+std::optional<std::string> FindOutputPort(std::string_view name, const MidiPortOptions& options)
 {
-    std::lock_guard lock(mutex_);
-    if (!input_)
-    {
-        input_ = Detail::CreateRtMidiIn(api_, clientName_, &ignoreErrors_, nullptr);
-    }
-    return input_ ? Detail::PortNames(*input_) : std::vector<std::string>{};
-}
-
-std::vector<std::string> MidiPortLister::OutputPorts()
-{
-    std::lock_guard lock(mutex_);
-    if (!output_)
-    {
-        output_ = Detail::CreateRtMidiOut(api_, clientName_, &ignoreErrors_, nullptr);
-    }
-    return output_ ? Detail::PortNames(*output_) : std::vector<std::string>{};
-}
-
-void MidiPortLister::Release()
-{
-    std::lock_guard lock(mutex_);
-    input_.reset();
-    output_.reset();
+    return FindPort(name, options, false);
 }
 
 } // namespace KR::Platform

@@ -52,4 +52,20 @@ TEST(DeviceListJackTest, KeyboardIsListedAndConnectsWhileTheSimulatorRunsAndIsGo
     EXPECT_EQ(devices.GetCount(), 0u);
 }
 
+TEST(DeviceListJackTest, KeyboardUnderItsLinuxNamesIsListedWhenItHasAFourthPort)
+{
+    const KR::RCPtr<LDeviceCommunicationBridge> bridge = LDeviceCommunicationBridge::Create();
+    ASSERT_EQ(bridge->Init(), KR::kOk);
+    for (const char* ports : {"4", "3"})
+    {
+        std::string error;
+        const auto keyboard =
+            KR::TestSupport::SimKeyboardProcess::Start({"--linux", "Vantor", "--linux-ports", ports}, &error);
+        ASSERT_TRUE(keyboard) << error;
+        KR::Array<KR::Variant> devices;
+        ASSERT_GE(bridge->QueryDeviceList(KR::Array<KR::Guid>(), devices), 0);
+        EXPECT_EQ(devices.GetCount(), ports[0] == '4' ? 1u : 0u) << ports << " ports";
+    }
+}
+
 } // namespace

@@ -82,6 +82,32 @@ TEST_F(MidiManagerJackTest, RetrievingSlotFiveMakesTheModelHoldTheKeyboardsSlot)
     EXPECT_EQ(lines[3], "F0 00 01 05 7F 31 05 62 05 F7");
 }
 
+TEST_F(MidiManagerJackTest, AKeyboardUnderItsLinuxNamesIsReachedOnItsFourthPortOnly)
+{
+    for (const char* ports : {"4", "3"})
+    {
+        keyboard.reset(); // first, or its own port names would win
+        std::string error;
+        keyboard =
+            KR::TestSupport::SimKeyboardProcess::Start({"--linux", "Vantor", "--linux-ports", ports}, &error);
+        ASSERT_TRUE(keyboard) << error;
+        if (ports[0] == '3')
+        {
+            EXPECT_EQ(midi->SendPresetToMidiDevice(3), LMidiManager::kPortsUnavailable);
+            EXPECT_TRUE(keyboard->LogLines().empty());
+            continue;
+        }
+        ASSERT_EQ(midi->SendPresetToMidiDevice(3), KR::kOk);
+        ASSERT_EQ(midi->GetPresetFromMidiDevice(5), KR::kOk);
+        // What reaches the other ports is logged as "port <k>: ...".
+        const std::vector<std::string> lines = keyboard->WaitForLogLines(8);
+        ASSERT_EQ(lines.size(), 8u);
+        EXPECT_EQ(lines[2], kPrefix);
+        EXPECT_EQ(support::ParseHex(lines[3]).size(), 1350u);
+        EXPECT_EQ(lines[7], "F0 00 01 05 7F 31 05 62 05 F7");
+    }
+}
+
 TEST_F(MidiManagerJackTest, AGlobalSetIsKeptByTheKeyboardAndRequestsAreAnsweredToTheListener)
 {
     ASSERT_EQ(midi->SendNonPresetParameterToDevice(u"KEY_TRANSPOSE", 5, false), KR::kOk);

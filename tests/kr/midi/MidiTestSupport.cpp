@@ -105,7 +105,7 @@ std::thread::id PoolThread(LMidiComm& comm)
     return probe->thread;
 }
 
-bool JackHasClientsNamed(const std::string& prefix)
+bool JackClientIsConnected(const std::string& client)
 {
     jack_client_t* probe = jack_client_open("kr-test-probe", JackNoStartServer, nullptr);
     if (probe == nullptr)
@@ -113,19 +113,17 @@ bool JackHasClientsNamed(const std::string& prefix)
         ADD_FAILURE() << "no JACK server";
         return false;
     }
-    // Every client of the platform layer has a port, named "client:port".
-    const char** ports = jack_get_ports(probe, ("^" + prefix).c_str(), nullptr, 0);
-    bool found = ports != nullptr && ports[0] != nullptr;
-    jack_free(ports);
-    // A client whose port is not (or no longer) registered.
-    for (const std::string& name : {prefix, prefix + "-01", prefix + "-02"})
+    bool connected = false;
+    const char** ports = jack_get_ports(probe, ("^" + client + ":").c_str(), nullptr, 0);
+    for (const char** port = ports; port != nullptr && *port != nullptr; ++port)
     {
-        char* uuid = jack_get_uuid_for_client_name(probe, name.c_str());
-        found = found || uuid != nullptr;
-        jack_free(uuid);
+        const char** peers = jack_port_get_all_connections(probe, jack_port_by_name(probe, *port));
+        connected = connected || peers != nullptr;
+        jack_free(peers);
     }
+    jack_free(ports);
     jack_client_close(probe);
-    return found;
+    return connected;
 }
 
 } // namespace KR::MidiTest

@@ -69,8 +69,8 @@ LMidiCaptureNotificationData::Bytes ToArray(const Bytes& bytes);
 // The thread on which the MIDI object's pool runs its jobs.
 std::thread::id PoolThread(LMidiComm& comm);
 
-// Whether the JACK server has a client whose name begins with `prefix` (JACK numbers
-// clients that ask for a name in use: "name-01").
-bool JackHasClientsNamed(const std::string& prefix);
+// Whether a port of the JACK client `client` is connected: the ports stay between
+// opens, an open device is a connection.
+bool JackClientIsConnected(const std::string& client);
 
 } // namespace KR::MidiTest

@@ -1,0 +1,520 @@
+#include "platform/midi/JackMidi.h"
+
+#include <jack/jack.h>
+#include <jack/midiport.h>
+#include <jack/ringbuffer.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include <unistd.h>
+
+namespace KR::Platform::Detail
+{
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// Ports a client can hold at once; ports are reused, so this bounds what is open at
+// one time, not how often ports open.
+constexpr std::size_t kMaxSlots = 64;
+// Bytes an output may queue ahead of the process cycle.
+constexpr std::size_t kQueueBytes = 64 * 1024;
+// A message goes out in events of at most this size, so each fits a port buffer whatever
+// the server's period; our receivers join the pieces of a system-exclusive message.
+constexpr std::size_t kMaxEventBytes = 1024;
+// A loaded machine can hold a cycle back for many periods; a second is what a user
+// would notice, and what a connection that never comes is given.
+constexpr auto kCycleTimeout = 1s;
+
+enum SlotState : int
+{
+    kFree, // no port registered
+    kIdle, // registered, not connected: kept for the next open
+    kOpen,
+};
+
+} // namespace
+
+struct JackSlot
+{
+    // Written while the slot is free and read by the process thread only when it is
+    // not: the state's store and load order them.
+    jack_port_t* port = nullptr;
+    bool input = false;
+    bool pooled = false; // a connection port kept between opens; virtual ports go at close
+    JackReceiver receiver = nullptr;
+    void* context = nullptr;
+    jack_ringbuffer_t* queue = nullptr; // outputs only
+    std::atomic<int> state = kFree;
+    std::atomic<std::uint64_t> written = 0; // events queued
+    std::atomic<std::uint64_t> drained = 0; // events handed to JACK
+
+    // Guarded by the client's mutex.
+    bool inUse = false;
+    std::string fullName;
+    std::string target;
+};
+
+class JackMidiClient
+{
+public:
+    static JackMidiClient* Get(const std::string& name, std::string* error);
+
+    ~JackMidiClient()
+    {
+        if (client_ != nullptr)
+        {
+            jack_client_close(client_); // stops the process thread first
+        }
+        for (JackSlot& slot : slots_)
+        {
+            if (slot.queue != nullptr)
+            {
+                jack_ringbuffer_free(slot.queue);
+            }
+        }
+    }
+
+    bool Gone() const { return gone_.load(); }
+    jack_client_t* Handle() const { return client_; }
+
+    JackSlot* Open(bool input, bool pooled, const std::string& name, JackReceiver receiver, void* context,
+                   std::string* error);
+    void Release(JackSlot* slot);
+    bool Write(JackSlot* slot, std::span<const std::uint8_t> bytes, std::string* error);
+
+private:
+    JackMidiClient() = default;
+    static int Process(jack_nframes_t frames, void* arg);
+    static void Drain(JackSlot& slot, void* buffer);
+    static void OnShutdown(void* arg) { static_cast<JackMidiClient*>(arg)->gone_.store(true); }
+
+    JackSlot* TakeSlot(bool input, bool pooled, const std::string& name, std::string* error);
+    void SetState(JackSlot* slot, SlotState state);
+    // Waits, at most kCycleTimeout, until `done` holds; it is checked after every cycle.
+    template <typename Done>
+    bool WaitForCycles(Done done);
+
+    jack_client_t* client_ = nullptr;
+    std::mutex mutex_; // opens and closes, one at a time
+    std::array<JackSlot, kMaxSlots> slots_;
+    std::atomic<std::size_t> slotCount_ = 0;
+    std::atomic<bool> inProcess_ = false;
+    std::atomic<bool> gone_ = false;
+    std::atomic<int> waiters_ = 0;
+    std::mutex cycleMutex_;
+    std::condition_variable cycleDone_;
+};
+
+namespace
+{
+
+// The process's clients, by name. A client whose server went away stays here, unused,
+// since ports still open may refer to it; a new one takes its name.
+struct Registry
+{
+    std::mutex mutex;
+    std::map<std::string, std::unique_ptr<JackMidiClient>> clients;
+    std::vector<std::unique_ptr<JackMidiClient>> gone;
+    std::set<std::string> pooledPorts; // full names, left out of listings
+};
+
+Registry& TheRegistry()
+{
+    static Registry registry;
+    return registry;
+}
+
+} // namespace
+
+JackMidiClient* JackMidiClient::Get(const std::string& name, std::string* error)
+{
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    auto found = registry.clients.find(name);
+    if (found != registry.clients.end())
+    {
+        if (!found->second->Gone())
+        {
+            return found->second.get();
+        }
+        registry.gone.push_back(std::move(found->second));
+        registry.clients.erase(found);
+    }
+    auto made = std::unique_ptr<JackMidiClient>(new JackMidiClient());
+    jack_status_t status{};
+    made->client_ = jack_client_open(name.c_str(), JackNoStartServer, &status);
+    if (made->client_ == nullptr)
+    {
+        if (error != nullptr)
+        {
+            *error = "cannot reach the JACK server (status 0x" + std::to_string(status) + ")";
+        }
+        return nullptr;
+    }
+    jack_set_process_callback(made->client_, &JackMidiClient::Process, made.get());
+    jack_on_shutdown(made->client_, &JackMidiClient::OnShutdown, made.get());
+    if (jack_activate(made->client_) != 0)
+    {
+        if (error != nullptr)
+        {
+            *error = "the JACK server refused to activate \"" + name + "\"";
+        }
+        return nullptr;
+    }
+    JackMidiClient* client = made.get();
+    registry.clients.emplace(name, std::move(made));
+    return client;
+}
+
+int JackMidiClient::Process(jack_nframes_t frames, void* arg)
+{
+    auto* self = static_cast<JackMidiClient*>(arg);
+    self->inProcess_.store(true);
+    const std::size_t count = self->slotCount_.load();
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        JackSlot& slot = self->slots_[i];
+        const int state = slot.state.load();
+        if (state == kFree)
+        {
+            continue;
+        }
+        void* buffer = jack_port_get_buffer(slot.port, frames);
+        if (!slot.input)
+        {
+            // An output buffer keeps what it held until cleared: a port reconnected
+            // later would send last time's events again.
+            jack_midi_clear_buffer(buffer);
+            if (state == kOpen)
+            {
+                Drain(slot, buffer);
+            }
+            continue;
+        }
+        if (state != kOpen)
+        {
+            continue;
+        }
+        const jack_nframes_t events = jack_midi_get_event_count(buffer);
+        for (jack_nframes_t e = 0; e < events; ++e)
+        {
+            jack_midi_event_t event;
+            if (jack_midi_event_get(&event, buffer, e) == 0 && event.size > 0)
+            {
+                slot.receiver(std::span<const std::uint8_t>(event.buffer, event.size), slot.context);
+            }
+        }
+    }
+    self->inProcess_.store(false);
+    if (self->waiters_.load() > 0)
+    {
+        self->cycleDone_.notify_all();
+    }
+    return 0;
+}
+
+void JackMidiClient::Drain(JackSlot& slot, void* buffer)
+{
+    std::uint32_t size = 0;
+    while (jack_ringbuffer_read_space(slot.queue) >= sizeof size)
+    {
+        jack_ringbuffer_peek(slot.queue, reinterpret_cast<char*>(&size), sizeof size);
+        if (jack_ringbuffer_read_space(slot.queue) < sizeof size + size)
+        {
+            break; // the writer is halfway through
+        }
+        jack_midi_data_t* event = jack_midi_event_reserve(buffer, 0, size);
+        if (event == nullptr)
+        {
+            break; // the buffer is full; the rest goes next cycle
+        }
+        jack_ringbuffer_read_advance(slot.queue, sizeof size);
+        jack_ringbuffer_read(slot.queue, reinterpret_cast<char*>(event), size);
+        slot.drained.fetch_add(1);
+    }
+}
+
+template <typename Done>
+bool JackMidiClient::WaitForCycles(Done done)
+{
+    const Clock::time_point deadline = Clock::now() + kCycleTimeout;
+    waiters_.fetch_add(1);
+    bool result = false;
+    std::unique_lock lock(cycleMutex_);
+    while (!(result = done()) && !gone_.load() && Clock::now() < deadline)
+    {
+        // The process thread notifies without the lock, so a wake-up can slip in
+        // between the test and the wait: the slice bounds what that costs.
+        cycleDone_.wait_for(lock, 2ms);
+    }
+    waiters_.fetch_sub(1);
+    return result;
+}
+
+void JackMidiClient::SetState(JackSlot* slot, SlotState state)
+{
+    slot->state.store(state);
+    // A cycle that read the old state may still be using it; it ends within
+    // microseconds, since the process thread waits for nothing of ours.
+    while (inProcess_.load())
+    {
+        std::this_thread::yield();
+    }
+}
+
+JackSlot* JackMidiClient::TakeSlot(bool input, bool pooled, const std::string& name, std::string* error)
+{
+    if (pooled)
+    {
+        for (std::size_t i = 0; i < slotCount_.load(); ++i)
+        {
+            JackSlot& slot = slots_[i];
+            if (!slot.inUse && slot.pooled && slot.input == input && slot.state.load() == kIdle)
+            {
+                slot.inUse = true;
+                return &slot;
+            }
+        }
+    }
+    JackSlot* slot = nullptr;
+    for (std::size_t i = 0; i < slotCount_.load() && slot == nullptr; ++i)
+    {
+        if (!slots_[i].inUse && slots_[i].state.load() == kFree)
+        {
+            slot = &slots_[i];
+        }
+    }
+    if (slot == nullptr && slotCount_.load() < kMaxSlots)
+    {
+        slot = &slots_[slotCount_.load()];
+    }
+    if (slot == nullptr)
+    {
+        *error = "too many MIDI ports open at once";
+        return nullptr;
+    }
+    // Pooled ports get numbered names of their own; the first of a kind keeps the plain one.
+    std::string portName = name;
+    const std::string prefix = std::string(jack_get_client_name(client_)) + ":";
+    for (int number = 2; pooled && jack_port_by_name(client_, (prefix + portName).c_str()) != nullptr;
+         ++number)
+    {
+        portName = name + " " + std::to_string(number);
+    }
+    jack_port_t* port = jack_port_register(client_, portName.c_str(), JACK_DEFAULT_MIDI_TYPE,
+                                           input ? JackPortIsInput : JackPortIsOutput, 0);
+    if (port == nullptr)
+    {
+        *error = "JACK refused the port \"" + portName + "\"";
+        return nullptr;
+    }
+    if (!input && slot->queue == nullptr)
+    {
+        slot->queue = jack_ringbuffer_create(kQueueBytes);
+    }
+    slot->port = port;
+    slot->input = input;
+    slot->pooled = pooled;
+    slot->fullName = jack_port_name(port);
+    slot->inUse = true;
+    if (slot == &slots_[slotCount_.load()])
+    {
+        slotCount_.fetch_add(1); // published with its port set and its state still free
+    }
+    if (pooled)
+    {
+        std::lock_guard lock(TheRegistry().mutex);
+        TheRegistry().pooledPorts.insert(slot->fullName);
+    }
+    return slot;
+}
+
+JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name, JackReceiver receiver,
+                               void* context, std::string* error)
+{
+    std::string ignored;
+    std::string& reason = error != nullptr ? *error : ignored;
+    std::lock_guard lock(mutex_);
+    if (gone_.load())
+    {
+        reason = "the JACK server has gone";
+        return nullptr;
+    }
+    JackSlot* slot = TakeSlot(input, pooled, pooled ? std::string(input ? "in" : "out") : name, &reason);
+    if (slot == nullptr)
+    {
+        return nullptr;
+    }
+    if (slot->queue != nullptr)
+    {
+        jack_ringbuffer_reset(slot->queue); // the process thread leaves a slot not open alone
+    }
+    slot->written.store(0);
+    slot->drained.store(0);
+    slot->receiver = receiver;
+    slot->context = context;
+    slot->target = pooled ? name : std::string();
+    SetState(slot, kOpen);
+    if (!pooled)
+    {
+        return slot;
+    }
+    const std::string& source = input ? slot->target : slot->fullName;
+    const std::string& destination = input ? slot->fullName : slot->target;
+    const int connected = jack_connect(client_, source.c_str(), destination.c_str());
+    // The connection is made in the server's next graph; a message sent before that
+    // graph runs would go nowhere, so the open waits until the port reports it.
+    if ((connected != 0 && connected != EEXIST) ||
+        !WaitForCycles([&] { return jack_port_connected_to(slot->port, slot->target.c_str()) != 0; }))
+    {
+        reason = connected != 0 && connected != EEXIST
+                     ? "JACK did not connect \"" + source + "\" to \"" + destination + "\""
+                     : "the connection to \"" + slot->target + "\" did not come up in time";
+        SetState(slot, kIdle);
+        jack_disconnect(client_, source.c_str(), destination.c_str());
+        slot->inUse = false;
+        return nullptr;
+    }
+    return slot;
+}
+
+void JackMidiClient::Release(JackSlot* slot)
+{
+    if (!slot->input)
+    {
+        // What was queued leaves within a cycle; the open connection carries it.
+        WaitForCycles([slot] { return slot->drained.load() >= slot->written.load(); });
+    }
+    std::lock_guard lock(mutex_);
+    SetState(slot, slot->pooled ? kIdle : kFree);
+    if (slot->pooled)
+    {
+        const std::string& source = slot->input ? slot->target : slot->fullName;
+        const std::string& destination = slot->input ? slot->fullName : slot->target;
+        jack_disconnect(client_, source.c_str(), destination.c_str()); // fails harmlessly when it vanished
+    }
+    else
+    {
+        jack_port_unregister(client_, slot->port);
+        slot->port = nullptr;
+    }
+    slot->receiver = nullptr;
+    slot->context = nullptr;
+    slot->inUse = false;
+}
+
+bool JackMidiClient::Write(JackSlot* slot, std::span<const std::uint8_t> bytes, std::string* error)
+{
+    if (gone_.load())
+    {
+        *error = "the JACK server has gone";
+        return false;
+    }
+    const std::size_t events = (bytes.size() + kMaxEventBytes - 1) / kMaxEventBytes;
+    if (jack_ringbuffer_write_space(slot->queue) < bytes.size() + events * sizeof(std::uint32_t))
+    {
+        *error = "the MIDI output queue is full";
+        return false;
+    }
+    for (std::size_t at = 0; at < bytes.size(); at += kMaxEventBytes)
+    {
+        const auto size = static_cast<std::uint32_t>(std::min(kMaxEventBytes, bytes.size() - at));
+        jack_ringbuffer_write(slot->queue, reinterpret_cast<const char*>(&size), sizeof size);
+        jack_ringbuffer_write(slot->queue, reinterpret_cast<const char*>(bytes.data() + at), size);
+        slot->written.fetch_add(1);
+    }
+    return true;
+}
+
+JackMidiPort::~JackMidiPort()
+{
+    Close();
+}
+
+std::unique_ptr<JackMidiPort> JackMidiPort::Connect(const std::string& clientName, bool input,
+                                                    const std::string& target, JackReceiver receiver,
+                                                    void* context, std::string* error)
+{
+    JackMidiClient* client = JackMidiClient::Get(clientName, error);
+    JackSlot* slot =
+        client != nullptr ? client->Open(input, true, target, receiver, context, error) : nullptr;
+    return slot != nullptr ? std::unique_ptr<JackMidiPort>(new JackMidiPort(client, slot)) : nullptr;
+}
+
+std::unique_ptr<JackMidiPort> JackMidiPort::CreateVirtual(const std::string& clientName, bool input,
+                                                          const std::string& portName, JackReceiver receiver,
+                                                          void* context, std::string* error)
+{
+    JackMidiClient* client = JackMidiClient::Get(clientName, error);
+    JackSlot* slot =
+        client != nullptr ? client->Open(input, false, portName, receiver, context, error) : nullptr;
+    return slot != nullptr ? std::unique_ptr<JackMidiPort>(new JackMidiPort(client, slot)) : nullptr;
+}
+
+bool JackMidiPort::Write(std::span<const std::uint8_t> bytes, std::string* error)
+{
+    return slot_ != nullptr && client_->Write(slot_, bytes, error);
+}
+
+void JackMidiPort::Close()
+{
+    if (slot_ != nullptr)
+    {
+        client_->Release(slot_);
+        slot_ = nullptr;
+    }
+}
+
+std::vector<std::string> ListJackPorts(const std::string& clientName, bool sources)
+{
+    JackMidiClient* client = JackMidiClient::Get(clientName, nullptr);
+    if (client == nullptr)
+    {
+        return {};
+    }
+    std::vector<std::string> names;
+    const char** ports = jack_get_ports(client->Handle(), nullptr, JACK_DEFAULT_MIDI_TYPE,
+                                        sources ? JackPortIsOutput : JackPortIsInput);
+    if (ports == nullptr)
+    {
+        return names;
+    }
+    const std::string ownIn = DefaultClientName("In") + ":";
+    const std::string ownOut = DefaultClientName("Out") + ":";
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    for (const char** port = ports; *port != nullptr; ++port)
+    {
+        const std::string_view name = *port;
+        if (registry.pooledPorts.count(*port) == 0 && !name.starts_with(ownIn) && !name.starts_with(ownOut))
+        {
+            names.emplace_back(name);
+        }
+    }
+    jack_free(ports);
+    return names;
+}
+
+std::string DefaultClientName(std::string_view role)
+{
+    const std::string suffix = " " + std::string(role) + " " + std::to_string(getpid());
+    std::string program = program_invocation_short_name;
+    const auto limit = static_cast<std::size_t>(jack_client_name_size() - 1);
+    program.resize(std::min(program.size(), limit > suffix.size() ? limit - suffix.size() : 0));
+    return program + suffix;
+}
+
+} // namespace KR::Platform::Detail
