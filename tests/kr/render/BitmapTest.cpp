@@ -1,14 +1,14 @@
 #include "kr/render/Bitmap.h"
 
 #include "kr/render/BitmapSource.h"
-#include "kr/render/PngChecksums.h"
 #include "platform/png/PngCodec.h"
+#include "support/Files.h"
+#include "support/PngChecksums.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,20 +20,14 @@ using KR::ConstRCPtr;
 using KR::LBitmap;
 using KR::String;
 
-// A folder of its own under the system's temporary folder, for one test's files.
-std::string MakeTempFolder()
-{
-    std::string pattern = ::testing::TempDir() + "bitmapXXXXXX";
-    return mkdtemp(pattern.data()) ? pattern : std::string();
-}
+using KR::TestSupport::TempFolder;
 
 // The file's path, as GetBitmap takes it.
-String WritePng(const std::string& folder, const std::string& name, std::int32_t width, std::int32_t height,
+String WritePng(const TempFolder& folder, const std::string& name, std::int32_t width, std::int32_t height,
                 const std::vector<std::uint32_t>& pixels)
 {
-    const std::string path = folder + "/" + name;
-    EXPECT_TRUE(KR::Platform::WritePngFile(path, width, height, pixels.data())) << path;
-    return String(path.c_str());
+    EXPECT_TRUE(KR::Platform::WritePngFile((folder / name).string(), width, height, pixels.data())) << name;
+    return folder.Text(name);
 }
 
 // The bitmap's own rectangle as straight 0xAARRGGBB values, row by row.
@@ -50,15 +44,10 @@ std::vector<std::uint32_t> ReadPixels(const LBitmap& bitmap)
     return pixels;
 }
 
-String Wide(const std::string& text)
-{
-    return String(text.c_str());
-}
-
 TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
 {
     const std::size_t before = LBitmap::GetTableSize();
-    const std::string folder = MakeTempFolder();
+    const TempFolder folder;
     const std::vector<std::uint32_t> pixel{0xFF102030u};
     const String button = WritePng(folder, "Button.png", 1, 1, pixel);
     const String lower = WritePng(folder, "a.png", 1, 1, pixel),
@@ -67,7 +56,6 @@ TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
         const auto resource = LBitmap::GetBitmap(u"::Button.png");
         ASSERT_TRUE(resource);
         EXPECT_EQ(resource, LBitmap::GetBitmap(u"::BUTTON.PNG"));
-        EXPECT_EQ(resource->GetWidth(), 4);
         KR::LoadingBitmapSource source;
         const auto part = source.LoadBitmap({String(u"::Button.png"), 1, 0, 2, 1});
         EXPECT_EQ(part->GetRect(), (KR::RectI{1, 0, 2, 1}));
@@ -76,55 +64,42 @@ TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
         const auto file = LBitmap::GetBitmap(button);
         ASSERT_TRUE(file);
         EXPECT_NE(file, resource);
-        EXPECT_EQ(file, LBitmap::GetBitmap(Wide(folder + "/./Button.png")));
+        EXPECT_EQ(file, LBitmap::GetBitmap(folder.Text("./Button.png")));
         EXPECT_NE(LBitmap::GetBitmap(lower), LBitmap::GetBitmap(upper));
         EXPECT_TRUE(LBitmap::GetBitmap(u"::a b.c.png"));
         EXPECT_EQ(LBitmap::GetTableSize(), before + 2);
 
         for (const char* missing : {"::Missing.png", "/no/such/file.png", ""})
         {
-            EXPECT_FALSE(LBitmap::GetBitmap(Wide(missing))) << missing;
+            EXPECT_FALSE(LBitmap::GetBitmap(String(missing))) << missing;
         }
         EXPECT_EQ(LBitmap::GetTableSize(), before + 2);
     }
     EXPECT_EQ(LBitmap::GetTableSize(), before);
 }
 
-TEST(Bitmap, RefusesBrokenFilesAndKeepsTheTable)
+TEST(Bitmap, RefusesBrokenPngsAndKeepsTheTable)
 {
-    const std::string folder = MakeTempFolder();
-    const std::vector<std::uint8_t> whole =
-        KR::Platform::EncodePng(2, 2, std::vector<std::uint32_t>{1, 2, 3, 4}.data());
-    // Width and height sit in the header at bytes 16-23, its checksum at 29-32.
-    std::vector<std::uint8_t> huge = whole;
-    huge[18] = 0x40, huge[19] = 0x01; // 16385 pixels wide
-    std::vector<std::uint8_t> claim = whole;
+    using Bytes = std::vector<std::uint8_t>;
+    const Bytes whole = KR::Platform::EncodePng(2, 2, std::vector<std::uint32_t>{1, 2, 3, 4}.data());
+    // Width and height sit in the header at bytes 16-23.
+    Bytes wide = whole, claim = whole, corrupt = whole;
+    wide[18] = 0x40, wide[19] = 0x01;                                 // 16385 pixels wide
     claim[18] = 0x40, claim[19] = 0, claim[22] = 0x40, claim[23] = 0; // 16384 x 16384 from 70 bytes
-    std::vector<std::uint8_t> corrupt = whole;
     corrupt[whole.size() / 2] ^= 0xFF;
-    KRTest::FixPngChecksums(huge.data(), huge.size());
+    KRTest::FixPngChecksums(wide.data(), wide.size());
     KRTest::FixPngChecksums(claim.data(), claim.size());
-    const struct
+    const Bytes truncated(whole.begin(), whole.end() - 20);
+    const Bytes cases[] = {truncated, corrupt, wide, claim, Bytes()};
+    const char* names[] = {"truncated", "corrupt", "too wide", "giant claim", "empty"};
+    for (std::size_t i = 0; i < std::size(cases); ++i)
     {
-        const char* name;
-        std::vector<std::uint8_t> bytes;
-    } cases[] = {
-        {"truncated", std::vector<std::uint8_t>(whole.begin(), whole.end() - 20)},
-        {"corrupt", corrupt},
-        {"too wide", huge},
-        {"giant claim", claim},
-        {"empty", {}},
-    };
-    const std::size_t before = LBitmap::GetTableSize();
-    for (const auto& c : cases)
-    {
-        const std::string path = folder + "/" + c.name + ".png";
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(c.bytes.data()),
-                   static_cast<std::streamsize>(c.bytes.size()));
-        EXPECT_FALSE(LBitmap::GetBitmap(Wide(path))) << c.name;
-        EXPECT_FALSE(LBitmap::CreateFromPng(c.bytes.data(), c.bytes.size())) << c.name;
+        EXPECT_FALSE(LBitmap::CreateFromPng(cases[i].data(), cases[i].size())) << names[i];
     }
+    const std::size_t before = LBitmap::GetTableSize();
+    const TempFolder folder;
+    KR::TestSupport::WriteBytes(folder / "truncated.png", truncated);
+    EXPECT_FALSE(LBitmap::GetBitmap(folder.Text("truncated.png")));
     EXPECT_EQ(LBitmap::GetTableSize(), before);
 }
 
@@ -132,7 +107,7 @@ TEST(Bitmap, ReadsStraightPixelsAndCutsSheets)
 {
     const std::vector<std::uint32_t> pixels{0xFF112233u, 0x00000000u, 0x80FF0000u,
                                             0xFFFFFFFFu, 0x7F010203u, 0xFF000000u};
-    const auto sheet = LBitmap::GetBitmap(WritePng(MakeTempFolder(), "sheet.png", 3, 2, pixels));
+    const auto sheet = LBitmap::GetBitmap(WritePng(TempFolder(), "sheet.png", 3, 2, pixels));
     ASSERT_TRUE(sheet);
     const auto data = sheet->LockPixels();
     ASSERT_EQ(data->GetStride(), 12);
@@ -193,40 +168,34 @@ TEST(Bitmap, RefusalsThrowTheirTexts)
     const KR::BitmapColorizer solid{0, ColorF(0, 0, 0, 1), ColorF()};
     const auto bitmap = LBitmap::CreateFilledBitmap(1, 1, ColorF(1, 0, 0, 1));
     EXPECT_EQ(bitmap->GetColorAtPoint(0, 0).GetARGB(), 0xFFFF0000u);
-    const struct
+    using testing::StrEq;
+    using testing::ThrowsMessage;
+    const std::string site = " : Utilities\\Graphics\\Bitmap : Line ";
+    EXPECT_THAT([&] { LBitmap::ApplyColorizer(&gradient, 1, 2, 2, nullptr, nullptr); },
+                ThrowsMessage<std::domain_error>(
+                    StrEq("Domain Error : KR::LBitmap::CreateGradientFilledBitmap" + site + "354")));
+    EXPECT_THAT([&] { LBitmap::ApplyColorizer(bitmap, &gradient, 1); },
+                ThrowsMessage<std::domain_error>(
+                    StrEq("Domain Error : KR::LBitmap::CreateGradientFilledBitmap" + site + "354")));
+    EXPECT_THAT(
+        [&] { LBitmap::ApplyColorizer(&solid, 1, 2, 2, bitmap, bitmap); },
+        ThrowsMessage<std::domain_error>(StrEq("Domain Error : KR::LBitmap::ApplyColorizer" + site + "432")));
+    EXPECT_THAT([&] { LBitmap::ApplyColorizer(nullptr, &solid, 1); },
+                ThrowsMessage<std::runtime_error>(
+                    StrEq("Runtime Error : KR::LBitmap::ApplyColorizer" + site + "366")));
+    for (const std::int32_t height : {5, 100000})
     {
-        std::function<void()> call;
-        std::string text;
-    } cases[] = {
-        {[&] { LBitmap::ApplyColorizer(&gradient, 1, 2, 2, nullptr, nullptr); },
-         "Domain Error : KR::LBitmap::CreateGradientFilledBitmap : Utilities\\Graphics\\Bitmap : Line 354"},
-        {[&] { LBitmap::ApplyColorizer(bitmap, &gradient, 1); },
-         "Domain Error : KR::LBitmap::CreateGradientFilledBitmap : Utilities\\Graphics\\Bitmap : Line 354"},
-        {[&] { LBitmap::ApplyColorizer(&solid, 1, 2, 2, bitmap, bitmap); },
-         "Domain Error : KR::LBitmap::ApplyColorizer : Utilities\\Graphics\\Bitmap : Line 432"},
-        {[&] { LBitmap::ApplyColorizer(nullptr, &solid, 1); },
-         "Runtime Error : KR::LBitmap::ApplyColorizer : Utilities\\Graphics\\Bitmap : Line 366"},
-        {[&] { LBitmap::CreateFilledBitmap(0, 5, ColorF()); },
-         "Runtime Error : KR::LBitmap::CreateFilledBitmap : Utilities\\Graphics\\Bitmap : Line 319"},
-        {[&] { LBitmap::CreateFilledBitmap(5, 100000, ColorF()); },
-         "Runtime Error : KR::LBitmap::CreateFilledBitmap : Utilities\\Graphics\\Bitmap : Line 319"},
-        {[&] { LBitmap::CreateColorizedBitmap(&solid, 1, 0, 5); },
-         "Runtime Error : KR::LBitmap::CreateColorizedBitmap : Utilities\\Graphics\\Bitmap : Line 290"},
-        {[&] { KR::LBitmapData data(static_cast<KR::IPixelBuffer<std::uint32_t>&>(*bitmap->LockPixels())); },
-         "Domain Error : KR::LBitmapData::LBitmapData : Utilities\\Graphics\\Bitmap : Line 477"},
-    };
-    for (const auto& c : cases)
-    {
-        try
-        {
-            c.call();
-            ADD_FAILURE() << "no throw: " << c.text;
-        }
-        catch (const std::exception& e)
-        {
-            EXPECT_EQ(std::string(e.what()), c.text);
-        }
+        EXPECT_THAT([&] { LBitmap::CreateFilledBitmap(height == 5 ? 0 : 5, height, ColorF()); },
+                    ThrowsMessage<std::runtime_error>(
+                        StrEq("Runtime Error : KR::LBitmap::CreateFilledBitmap" + site + "319")));
     }
+    EXPECT_THAT([&] { LBitmap::CreateColorizedBitmap(&solid, 1, 0, 5); },
+                ThrowsMessage<std::runtime_error>(
+                    StrEq("Runtime Error : KR::LBitmap::CreateColorizedBitmap" + site + "290")));
+    EXPECT_THAT(
+        [&] { KR::LBitmapData data(static_cast<KR::IPixelBuffer<std::uint32_t>&>(*bitmap->LockPixels())); },
+        ThrowsMessage<std::domain_error>(
+            StrEq("Domain Error : KR::LBitmapData::LBitmapData" + site + "477")));
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // operations on top are exercised by the seeded loop in BitmapFuzzTest.cpp (the string
 // library they use does not build with this clang).
 
-#include "kr/render/PngChecksums.h"
 #include "platform/png/PngCodec.h"
+#include "support/PngChecksums.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,9 +3,9 @@
 #include "kr/core/Exception.h"
 #include "platform/png/PngCodec.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -168,35 +168,19 @@ TEST(GDIRendererBitmap, RefusalsThrowTheirTexts)
 {
     RendererFrame frame(10, 10);
     const auto sheet = Sheet(3, 3);
-    const struct
-    {
-        std::function<void()> call;
-        std::string text;
-    } cases[] = {
-        {[&] {
-             frame.renderer->DrawBitmap(sheet, {0, 0, 3, 3}, 0);
-         },
-         "Runtime Error : KR::LGDIRenderer::DrawBitmap : Renderer\\Gdi\\GDIRenderer : Line 562"},
-        {[&]
-         {
-             frame.Start();
-             frame.renderer->DrawBitmap(sheet, {0, 0, 4, 3}, 7);
-         },
-         "Invalid Argument : Invalid ResizeType passed to DrawBitmap. : KR::LGDIRenderer::DrawBitmap : "
-         "Renderer\\Gdi\\GDIRenderer : Line 553"},
-    };
-    for (const auto& c : cases)
-    {
-        try
-        {
-            c.call();
-            ADD_FAILURE() << "no throw: " << c.text;
-        }
-        catch (const std::exception& e)
-        {
-            EXPECT_EQ(std::string(e.what()), c.text);
-        }
-    }
+    const std::string site = "KR::LGDIRenderer::DrawBitmap : Renderer\\Gdi\\GDIRenderer : Line ";
+    EXPECT_THAT(
+        [&] {
+            frame.renderer->DrawBitmap(sheet, {0, 0, 3, 3}, 0);
+        },
+        testing::ThrowsMessage<std::runtime_error>(testing::StrEq("Runtime Error : " + site + "562")));
+    frame.Start();
+    EXPECT_THAT(
+        [&] {
+            frame.renderer->DrawBitmap(sheet, {0, 0, 4, 3}, 7);
+        },
+        testing::ThrowsMessage<std::invalid_argument>(
+            testing::StrEq("Invalid Argument : Invalid ResizeType passed to DrawBitmap. : " + site + "553")));
     frame.Finish();
 }
 
