@@ -49,12 +49,17 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
     mPrevious = IsInstalled(&GetInstance()) ? &GetInstance() : nullptr;
     SetInstance(this);
     InstallStandardRenderers([this] { return GetMilliseconds(); });
+    SetBitmapSource(&mBitmapSource);
 }
 
 LFrameworkApp::~LFrameworkApp()
 {
     // The factory's clock reads this object.
     SetRendererFactory({});
+    if (GetBitmapSource() == &mBitmapSource)
+    {
+        SetBitmapSource(nullptr);
+    }
     if (IsInstalled(this))
     {
         SetInstance(mPrevious);

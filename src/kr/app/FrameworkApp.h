@@ -20,6 +20,7 @@
 #include "kr/core/RCPtr.h"
 #include "kr/core/StringT.h"
 #include "kr/notify/NotificationCenter.h"
+#include "kr/render/BitmapSource.h"
 #include "kr/ui/FrameworkApp.h"
 
 #include <chrono>
@@ -79,6 +80,8 @@ private:
     RCPtr<LGlobalHotKeyManager> mHotKeys;
     RCPtr<LControlFactory> mFactory;
     RCPtr<LClipboard> mClipboard;
+    // Skin images load through the shared bitmap table while the application lives.
+    LoadingBitmapSource mBitmapSource;
 };
 
 } // namespace KR

@@ -79,7 +79,9 @@ TEST(FrameworkApp, OneApplicationPerProcessInstalledWhileItLives)
         EXPECT_EQ(&IFrameworkApp::GetInstance(), &app);
         EXPECT_TRUE(app.GetControlFactory());
         EXPECT_TRUE(app.GetClipboard());
+        EXPECT_NE(KR::GetBitmapSource(), nullptr);
     }
+    EXPECT_EQ(KR::GetBitmapSource(), nullptr);
     EXPECT_EQ(&IFrameworkApp::GetInstance(), &standIn);
     LFrameworkApp again(u"Again");
     EXPECT_EQ(&IFrameworkApp::GetInstance(), &again);
