@@ -37,16 +37,13 @@ TEST(RoundPointToInt, ClampsIntoTheSigned32BitRange)
     EXPECT_EQ(RoundPointToInt(PointD{inf, -inf}), (PointI{kMax, kMin}));
 }
 
+static_assert(RoundPointToInt(PointD{10.5, -10.5}) == PointI{11, -11}, "usable at compile time");
+
 TEST(RoundPointToInt, TurnsNotANumberIntoTheMinimum)
 {
     const double nan = std::nan("");
     EXPECT_EQ(RoundPointToInt(PointD{nan, 1.0}), (PointI{kMin, 1}));
     EXPECT_EQ(RoundPointToInt(PointD{-7.0, -nan}), (PointI{-7, kMin}));
-}
-
-TEST(RoundPointToInt, IsUsableAtCompileTime)
-{
-    static_assert(RoundPointToInt(PointD{10.5, -10.5}) == PointI{11, -11});
 }
 
 } // namespace

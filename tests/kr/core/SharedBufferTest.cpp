@@ -60,16 +60,4 @@ TEST(SharedBuffer, ASecondHolderOfAnUnshareableBufferGetsItsOwnCopy)
     EXPECT_EQ(grown->GetCapacity(), 4u);
 }
 
-TEST(SharedBuffer, TheInterfaceReachesTheBufferOperations)
-{
-    KR::RCPtr<KR::PresetFileBuffer> preset = KR::PresetFileBuffer::Create(0, 0, false);
-    KR::RCPtr<KR::LIBuffer> bytes = preset;
-    EXPECT_EQ(bytes->Resize(1), 1u);
-    EXPECT_EQ(bytes->GetCapacity(), 512u);
-    EXPECT_EQ(bytes->Fill(0x7F, 0, -1), KR::kOk);
-    EXPECT_EQ(*bytes->GetAt(0), 0x7F);
-    EXPECT_EQ(bytes->GetAt(1), nullptr);
-    EXPECT_EQ(preset->GetTypedData(), bytes->GetData());
-}
-
 } // namespace

@@ -9,19 +9,6 @@ namespace KR
 namespace
 {
 
-class LKnob : public virtual LRefCountedObject
-{
-};
-
-TEST(ToString, NamesTheDynamicClassOfTheObject)
-{
-    RCPtr<LRefCountedObject> plain(new LRefCountedObject);
-    EXPECT_EQ(plain->ToString(), String(u"class KR::LRefCountedObject"));
-
-    RCPtr<LRefCountedObject> knob(new LKnob);
-    EXPECT_EQ(knob->ToString(), String(u"class KR::`anonymous namespace'::LKnob"));
-}
-
 TEST(StringTag, ShowsItsTextAndIsFoundAgainAsAWrappedString)
 {
     const RCPtr<LTaggableObject> tag = MakeStringTag(String(u"Fader 3"));
