@@ -31,18 +31,6 @@ TEST(Notification, CreateWithoutANameGivesNothingWhetherPooledOrNot)
     }
 }
 
-TEST(Notification, CarriesItsIDAndPayload)
-{
-    const RCPtr<Payload> payload(new Payload(5));
-    const RCPtr<LNotification> n = LNotification::Create(u"NID_CARRIES", payload);
-    ASSERT_TRUE(n);
-    EXPECT_EQ(n->GetID(), KR::GetNotificationID(u"NID_CARRIES"));
-    EXPECT_EQ(n->GetData().Get(), payload.Get());
-    EXPECT_EQ(n->GetDataAs<Payload>()->value, 5);
-    EXPECT_FALSE(n->GetDataAs<LNotification>());
-    EXPECT_FALSE(n->IsQueued());
-}
-
 TEST(Notification, WithoutPoolingTheLastReleaseDestroysItAndItsPayload)
 {
     const PoolingScope pooling(false);
@@ -73,6 +61,8 @@ TEST(Notification, PoolingReusesTheNewestReleasedNotificationWithTheNewIDAndPayl
     EXPECT_EQ(reused.Get(), secondObject);
     EXPECT_EQ(reused->GetID(), KR::GetNotificationID(u"NID_POOLED_C"));
     EXPECT_EQ(reused->GetData().Get(), payload.Get());
+    EXPECT_EQ(reused->GetDataAs<Payload>()->value, 3);
+    EXPECT_FALSE(reused->GetDataAs<LNotification>());
     EXPECT_EQ(LNotification::Create(u"NID_POOLED_D").Get(), firstObject);
 }
 
