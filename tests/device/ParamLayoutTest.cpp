@@ -44,22 +44,6 @@ TEST(ParamLayout, IndicesOutsideThePresetHaveNoBlock)
     EXPECT_EQ(ParamLayout::BlockOffset(132), 0u);
 }
 
-TEST(ParamLayout, RowOfNamesTheOwningKindAtEveryBoundary)
-{
-    EXPECT_EQ(ParamLayout::RowOf(0)->kind, ControlKind::PresetName);
-    EXPECT_EQ(ParamLayout::RowOf(1)->kind, ControlKind::KeybedZone);
-    EXPECT_EQ(ParamLayout::RowOf(4)->kind, ControlKind::KeybedZone);
-    EXPECT_EQ(ParamLayout::RowOf(6)->kind, ControlKind::Wheel);
-    EXPECT_EQ(ParamLayout::RowOf(7)->kind, ControlKind::VolumePedal);
-    EXPECT_EQ(ParamLayout::RowOf(8)->kind, ControlKind::SustainPedal);
-    EXPECT_EQ(ParamLayout::RowOf(24)->kind, ControlKind::Pad);
-    EXPECT_EQ(ParamLayout::RowOf(25)->kind, ControlKind::PushButton);
-    EXPECT_EQ(ParamLayout::RowOf(96)->kind, ControlKind::Fader);
-    EXPECT_EQ(ParamLayout::RowOf(97)->kind, ControlKind::Encoder);
-    EXPECT_EQ(ParamLayout::RowOf(128)->kind, ControlKind::Encoder);
-    EXPECT_EQ(ParamLayout::RowOf(130)->kind, ControlKind::TouchPadAxis);
-}
-
 TEST(ParamLayout, DefaultBlocksOfEveryControlMatchTheDocumentedPreset)
 {
     const auto blocks = expected::DefaultBlocks();
@@ -74,25 +58,18 @@ TEST(ParamLayout, DefaultBlocksOfEveryControlMatchTheDocumentedPreset)
     }
 }
 
-TEST(ParamLayout, IndexDependentBytesHoldForIndicesBeyondTheModel)
+// A wrong row for an index would give that index another kind's default above.
+TEST(ParamLayout, DefaultsBeyondTheModelWrapTheirIndexOrAreEmptyAndSmallBuffersAreRefused)
 {
+    EXPECT_TRUE(DefaultOf(ControlKind::TouchPadAxis, 2).empty());
+    EXPECT_TRUE(DefaultOf(ControlKind::TouchPadAxis, -1).empty());
+    std::array<std::uint8_t, 5> small{};
+    EXPECT_EQ(ParamLayout::WriteDefaultBlock(ControlKind::Encoder, 0, small), 0u);
+    EXPECT_EQ(ParamLayout::WriteDefaultBlock(ControlKind::Wheel, 0, small), 5u);
     EXPECT_EQ(DefaultOf(ControlKind::Wheel, 7), expected::Hex("00 00 00 00 7F"));
     // Sums wrap modulo 256 and only the low 8 bits of the index count.
     EXPECT_EQ(DefaultOf(ControlKind::Encoder, 0x1D8)[2], 0x00);
     EXPECT_EQ(DefaultOf(ControlKind::Fader, 0x105)[2], 0x05);
-}
-
-TEST(ParamLayout, TouchPadAxisBeyondTheSecondHasNoDefault)
-{
-    EXPECT_TRUE(DefaultOf(ControlKind::TouchPadAxis, 2).empty());
-    EXPECT_TRUE(DefaultOf(ControlKind::TouchPadAxis, -1).empty());
-}
-
-TEST(ParamLayout, DefaultBlockRefusesABufferTooSmall)
-{
-    std::array<std::uint8_t, 5> small{};
-    EXPECT_EQ(ParamLayout::WriteDefaultBlock(ControlKind::Encoder, 0, small), 0u);
-    EXPECT_EQ(ParamLayout::WriteDefaultBlock(ControlKind::Wheel, 0, small), 5u);
 }
 
 } // namespace
