@@ -203,16 +203,19 @@ TEST_F(PointerArray, RemoveLastOnAnEmptyArrayFailsAndLeavesOutNull)
     EXPECT_EQ(constOut, nullptr);
 }
 
-TEST_F(PointerArray, DestructionReleasesFirstToLast)
+TEST_F(PointerArray, LookupsAndSwapsCheckTheirIndicesInBothViewsAndDestructionReleasesInOrder)
 {
     {
         Encoders a = Of({1, 2, 3});
+        EXPECT_EQ(a.IndexOf(a[1]), 1);
+        EXPECT_EQ(a.IndexOf(Make(2)), -1);
+        EXPECT_EQ(a.AsConst().IndexOf(ConstRCPtr<Encoder>(a[2])), 2);
+        EXPECT_EQ(a.GetAt(0)->id, 1);
+        EXPECT_EQ(a.GetAt(3), nullptr);
+        EXPECT_EQ(a.AsConst().GetAt(0xFFFFFFFFu), nullptr);
     }
-    EXPECT_EQ(released, (std::vector<int>{1, 2, 3}));
-}
-
-TEST_F(PointerArray, SwapChecksBothIndicesInBothViews)
-{
+    EXPECT_EQ(released, (std::vector<int>{2, 1, 2, 3}));
+    released.clear();
     Encoders a = Of({1, 2});
     EXPECT_EQ(a.Swap(0, 1), kOk);
     EXPECT_EQ(Ids(a), (std::vector<int>{2, 1}));
@@ -221,15 +224,6 @@ TEST_F(PointerArray, SwapChecksBothIndicesInBothViews)
     EXPECT_EQ(a.Swap(1, 1), kOk);
     EXPECT_EQ(Ids(a), (std::vector<int>{2, 1}));
     EXPECT_TRUE(released.empty());
-}
-
-TEST_F(PointerArray, IndexOfFindsTheSameObject)
-{
-    Encoders a = Of({1, 2});
-    RCPtr<Encoder> second = a[1];
-    EXPECT_EQ(a.IndexOf(second), 1);
-    EXPECT_EQ(a.IndexOf(Make(2)), -1);
-    EXPECT_EQ(a.AsConst().IndexOf(ConstRCPtr<Encoder>(second)), 1);
 }
 
 TEST_F(PointerArray, AppendAndAssignTakeTheirOwnReferences)
@@ -249,14 +243,6 @@ TEST_F(PointerArray, AppendAndAssignTakeTheirOwnReferences)
     Encoders copy = b;
     EXPECT_EQ(Ids(copy), (std::vector<int>{2, 3}));
     EXPECT_EQ(b[1]->GetRefCount(), 2);
-}
-
-TEST_F(PointerArray, GetAtGivesNullAtOrPastTheCount)
-{
-    Encoders a = Of({1});
-    EXPECT_EQ(a.GetAt(0)->id, 1);
-    EXPECT_EQ(a.GetAt(1), nullptr);
-    EXPECT_EQ(a.AsConst().GetAt(0xFFFFFFFFu), nullptr);
 }
 
 TEST_F(PointerArray, StorageFollowsTheGrowthStepAndSlackInEntries)
