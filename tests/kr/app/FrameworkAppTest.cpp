@@ -105,6 +105,7 @@ TEST(FrameworkApp, WindowsGetTheTwoDRendererAndTheMainOneMeasuresText)
     EXPECT_EQ(app.GetRendererKind(), 1);
     const RCPtr<KR::LRenderer> renderer = KR::LRenderer::Create(app.GetRendererKind(), {}, nullptr);
     EXPECT_EQ(renderer->GetKind(), 1);
+    EXPECT_EQ(KR::LRenderer::Create(2, {}, nullptr)->GetKind(), 2);
 
     const RCPtr<KR::LFont> font = KR::LFont::GetFont(KR::String(u"DejaVu Sans"), 12.0f, 0);
     EXPECT_EQ(font->GetLineHeight(), 0) << "no window yet";

@@ -27,15 +27,12 @@ TEST(D3D9Renderer, TakesAWholeFrameDrawsNothingAndRefusesImages)
     std::int32_t lineHeight = 7, ascent = 7, descent = 7;
     PolylineT<float> line;
     line.points = {{0, 0}, {1, 1}};
-    ColorRectListT<float> rects;
     EXPECT_NO_THROW({
         renderer->RenderStart(context);
         renderer->PushClip({1, 1, 5, 5}, {0, 0, 9, 9}, LStencil::Create(3, 3), true);
         renderer->PushOffset({2, 2});
         renderer->DrawText(String(u"x"), font, {0, 0}, ColorF{});
-        renderer->FillRect({0, 0, 5, 5}, ColorF{}, false);
         renderer->DrawFilledRect({0, 0, 5, 5}, ColorF{1, 1, 1, 1}, ColorF{1, 1, 1, 1}, 1.0f);
-        renderer->FillColorRects(rects, {0, 0}, false);
         renderer->DrawPolygon(line, ColorF{}, {0, 0}, {1, 1}, true);
         renderer->DrawBitmap(nullptr, {0, 0, 1, 1}, 7);
         renderer->RestoreState();
@@ -52,10 +49,21 @@ TEST(D3D9Renderer, TakesAWholeFrameDrawsNothingAndRefusesImages)
     EXPECT_EQ(renderer->ScrollImage(context, {0, 1}), kNotImplemented);
 }
 
-TEST(D3D9Renderer, StencilCoversItsWholeSize)
+TEST(D3D9Renderer, StencilsCoverTheirSizeAndOnlyKindsZeroToTwoAreMade)
 {
-    const RCPtr<LStencil> stencil = LStencil::Create(30, 20);
-    EXPECT_EQ(stencil->rect, (RectI{0, 0, 30, 20}));
+    EXPECT_EQ(LStencil::Create(30, 20)->rect, (RectI{0, 0, 30, 20}));
+    for (const std::int32_t kind : {3, -1})
+    {
+        try
+        {
+            LRenderer::Create(kind, {}, nullptr);
+            ADD_FAILURE() << "kind " << kind << " made a renderer";
+        }
+        catch (const std::domain_error& e)
+        {
+            EXPECT_STREQ(e.what(), "Domain Error : KR::LRenderer::Create : Renderer\\Renderer : Line 114");
+        }
+    }
 }
 
 } // namespace

@@ -162,5 +162,29 @@ TEST(Canvas, ImagesDrawPlainNearestScaledAndTiled)
     EXPECT_EQ(s.GetPixel(11, 10), 0u);
 }
 
+TEST(Canvas, WildCoordinatesDrawNothingWrongAndLeaveTheCanvasUsable)
+{
+    const double nan = std::nan("");
+    Surface s(20, 20);
+    Canvas canvas(s);
+    Path wild;
+    const float xy[] = {static_cast<float>(nan), 0, 3e38f, 3e38f, -3e38f, 5};
+    wild.AddPolygon(xy, 3);
+    canvas.SetTranslation(nan, 1e300);
+    canvas.DrawLine(nan, nan, 3e38, -3e38, kRed, nan);
+    canvas.FillPath(wild, kRed, nan, 3e38);
+    canvas.DrawText(ResolveFont(u"DejaVu Sans", 0), 1e30, u"x", 0, 0, kRed);
+    EXPECT_TRUE(Inked(s, kRed).empty());
+    canvas.SetTranslation(0, 0);
+    canvas.StrokeRect(-2147483647.0, 0, 2147483647.0, 2147483647.0, kRed, 1e30);
+    canvas.FillRect(3, 3, 1, 1, kBlue);
+    EXPECT_EQ(s.GetPixel(3, 3), kBlue);
+    // Only the huge rectangle's right edge is in view, where it belongs: column 0.
+    const std::vector<std::string> red = Inked(s, kRed);
+    EXPECT_EQ(red.size(), 20u);
+    EXPECT_EQ(red.front(), "0,0");
+    EXPECT_EQ(red.back(), "0,19");
+}
+
 } // namespace
 } // namespace KR::Platform
