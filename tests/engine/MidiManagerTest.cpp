@@ -341,7 +341,7 @@ TEST_F(MidiManagerTest, SettingAGlobalSendsTheSetMessageBehindThePrefix)
     EXPECT_EQ(Messages().back(), "F0 00 01 05 7F 31 05 6A 00 04 00 0D 00 7F F7");
 }
 
-TEST_F(MidiManagerTest, RefusedArgumentsSendNothingAtAll)
+TEST_F(MidiManagerTest, RefusedArgumentsAndAMissingEngineSendNothingAtAll)
 {
     AnswerAsKeyboard(PatternData(0));
     EXPECT_EQ(midi->SendNonPresetParameterToDevice(u"XYPAD_VELOCITY", 0, false), KR::kFail);
@@ -352,13 +352,8 @@ TEST_F(MidiManagerTest, RefusedArgumentsSendNothingAtAll)
     EXPECT_EQ(midi->RequestNonPresetParameterFromDevice(u"NO_SUCH_SETTING", false), KR::kInvalidArg);
     EXPECT_EQ(midi->SendPresetToMidiDevice(128), KR::kInvalidArg);
     EXPECT_EQ(midi->GetPresetFromMidiDevice(0xFF), KR::kInvalidArg);
-    EXPECT_TRUE(keyboard.Wire().empty());
-}
-
-TEST_F(MidiManagerTest, WithoutAnEngineThePresetOperationsFailWithNothingSent)
-{
+    // Without an engine there is no preset to send or to fill.
     midi->SetRootModuleEngine(nullptr);
-    AnswerAsKeyboard(PatternData(0));
     EXPECT_EQ(midi->SendPresetToMidiDevice(1), KR::kFail);
     EXPECT_EQ(midi->GetPresetFromMidiDevice(1), KR::kFail);
     EXPECT_TRUE(keyboard.Wire().empty());
