@@ -8,6 +8,12 @@
 namespace KR
 {
 
+// Each interface's InsertItem, RemoveItem and RemoveLast take its own pointer type, so
+// the writable ones below hide the read-only part's on purpose (they stay reachable
+// through AsConst); a using-declaration would make a call with nullptr ambiguous.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
+
 // Two interfaces over one storage. Sizing, insertion and every removal are those of
 // the ConstRCPtrArray part, so RemoveItems and a shrinking SetCount throw that part's
 // "Out of Range" text; only RemoveItem called through IArray<RCPtr<T>> has its own.
@@ -61,14 +67,14 @@ public:
     // through the ConstRCPtrArray part.
     using Interface::AddItem;
     using Interface::Advance;
-    using Interface::GetEndPosition;
-    using Interface::GetFirstPosition;
     using Interface::Append;
     using Interface::Assign;
     using Interface::Begin;
     using Interface::begin;
     using Interface::End;
     using Interface::end;
+    using Interface::GetEndPosition;
+    using Interface::GetFirstPosition;
     using Interface::GetValue;
     using Interface::IndexOf;
     using Interface::operator[];
@@ -112,6 +118,8 @@ public:
     ConstPart& AsConst() { return *this; }
     const ConstPart& AsConst() const { return *this; }
 };
+
+#pragma GCC diagnostic pop
 
 // A pointer array that is itself reference-counted, for arrays shared by several
 // owners (look descriptors).
