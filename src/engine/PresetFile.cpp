@@ -3,6 +3,7 @@
 #include "device/ParamLayout.h"
 #include "kr/core/VariantRecord.h"
 
+#include <algorithm>
 #include <bitset>
 
 namespace KR::PresetFile
@@ -22,7 +23,9 @@ constexpr std::uint32_t kChunkReservedOffset = 4;
 constexpr std::uint32_t kChunkIndexOffset = 8;
 
 // The value block of the parameter at `index` when `value` is a well-formed one: a
-// byte blob of exactly that parameter's length. Empty otherwise.
+// byte blob of exactly that parameter's length, every byte of it below 80. A byte of
+// 80 or more could never be sent to the keyboard, so a preset holding one is no preset.
+// Empty otherwise.
 std::span<const std::uint8_t> ValueBlock(std::int32_t index, const Variant& value)
 {
     const std::uint32_t blockSize = ParamLayout::BlockSize(index);
@@ -32,7 +35,8 @@ std::span<const std::uint8_t> ValueBlock(std::int32_t index, const Variant& valu
     }
     std::uint32_t count = 0;
     const std::uint8_t* bytes = value.GetBytes(count);
-    if (bytes == nullptr || count != blockSize)
+    if (bytes == nullptr || count != blockSize ||
+        std::any_of(bytes, bytes + count, [](std::uint8_t byte) { return byte >= 0x80; }))
     {
         return {};
     }

@@ -51,8 +51,8 @@ inline constexpr Result kOtherDevice = -4;
 inline constexpr Result kTranslationFailure = -5;
 
 // Appends the chunk of the value at position `index` to `out`. kOk; kFail (nothing
-// appended) when the value is not a byte blob of that parameter's block length, so a
-// file is never written that its own reader would refuse.
+// appended) when the value is not a byte blob of that parameter's block length, or
+// holds a byte of 80 or more, so a file is never written that its own reader would refuse.
 Result BuildPresetFileChunk(std::int32_t index, const Variant& value, std::vector<std::uint8_t>& out);
 
 // The whole file image of a preset: values[i] is the parameter at position i. kOk;
@@ -68,8 +68,8 @@ Result ParsePresetFileChunk(std::span<const std::uint8_t> bytes, std::int32_t& i
 // is checked first: device words (kOtherDevice), then the version (kNewerFormat for 2
 // and above, kOlderFormat for 0). Everything else wrong is kCorrupt: a file shorter than
 // its header, a chunk that runs past the end, a malformed chunk, an index outside
-// 0..130 or seen twice, a value that is not a blob of its block's length, a missing
-// parameter.
+// 0..130 or seen twice, a value that is not a blob of its block's length, a value byte
+// of 80 or more (no system-exclusive message could carry it), a missing parameter.
 Result ReadPresetFile(std::span<const std::uint8_t> image, Array<ParamValue>& values);
 
 } // namespace KR::PresetFile

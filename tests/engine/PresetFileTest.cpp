@@ -98,6 +98,9 @@ TEST(PresetFile, WritingRefusesAnythingButACompletePresetOfWellFormedBlocks)
         [](KR::Variant& v) {
             v = support::Blob({1, 2, 3, 4, 5, 6, 7});
         },
+        [](KR::Variant& v) {
+            v = support::Blob({1, 2, 3, 4, 5, 0x80});
+        },
     };
     for (std::size_t k = 0; k < spoil.size(); ++k)
     {
