@@ -1,5 +1,7 @@
 #include "engine/WholeFile.h"
 
+#include "platform/system/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -72,8 +74,8 @@ std::FILE* CreateSiblingFile(const fs::path& target, fs::path& created)
 Result ReadWholeFile(const String& path, std::uint32_t maxSize, std::vector<std::uint8_t>& bytes)
 {
     bytes.clear();
-    FileCloser file(std::fopen(PathOf(path).c_str(), "rb"));
-    if (file.Get() == nullptr)
+    const int descriptor = Platform::OpenFile(std::string(path.ToUtf8().GetView()), Platform::FileOpenMode{});
+    if (descriptor < 0)
     {
         return kFail;
     }
@@ -81,16 +83,19 @@ Result ReadWholeFile(const String& path, std::uint32_t maxSize, std::vector<std:
     const std::size_t limit = static_cast<std::size_t>(maxSize) + 1;
     std::vector<std::uint8_t> read(limit);
     std::size_t total = 0;
+    bool failed = false;
     while (total < limit)
     {
-        const std::size_t got = std::fread(read.data() + total, 1, limit - total, file.Get());
-        if (got == 0)
+        const std::int64_t got = Platform::ReadFile(descriptor, read.data() + total, limit - total);
+        if (got <= 0)
         {
+            failed = got < 0;
             break;
         }
-        total += got;
+        total += static_cast<std::size_t>(got);
     }
-    if (std::ferror(file.Get()) != 0 || total > maxSize)
+    Platform::CloseFile(descriptor);
+    if (failed || total > maxSize)
     {
         return kFail;
     }

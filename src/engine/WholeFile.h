@@ -13,7 +13,8 @@ namespace KR
 {
 
 // Reads the file at `path` into `bytes`. kOk; kFail (bytes emptied) when it cannot be
-// opened or read, or holds more than maxSize bytes.
+// opened or read, is no regular file (a folder, FIFO or device is refused at once,
+// never waited on), or holds more than maxSize bytes.
 Result ReadWholeFile(const String& path, std::uint32_t maxSize, std::vector<std::uint8_t>& bytes);
 
 // Replaces the file at `path` by `bytes`: writes a new file beside it in the same

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 
 namespace
@@ -109,6 +112,9 @@ TEST_F(PresetManagerTest, ARefusedFileLeavesThePresetUntouched)
         return changed;
     };
     const std::size_t lastChunk = support::ChunkOffsets(image)[130];
+    std::vector<std::uint8_t> highByte = image;
+    // No system-exclusive message could carry a data byte of 80 or more.
+    highByte[lastChunk + 24] = 0x80;
     struct Case
     {
         const char* name;
@@ -121,6 +127,7 @@ TEST_F(PresetManagerTest, ARefusedFileLeavesThePresetUntouched)
         {"version 2", withWord(0, 2), kNewerFormat},
         {"device word", withWord(4, 1), kOtherDevice},
         {"index 131", withWord(lastChunk + 8, 131), kCorrupt},
+        {"a data byte of 80", highByte, kCorrupt},
         {"cut before the last chunk", std::vector<std::uint8_t>(image.begin(), image.begin() + lastChunk),
          kCorrupt},
     };
@@ -135,8 +142,14 @@ TEST_F(PresetManagerTest, ARefusedFileLeavesThePresetUntouched)
         EXPECT_EQ(LoadNotifications(), (std::vector<KR::Result>{-100, c.result})) << c.name;
         ASSERT_EQ(Preset(), current) << c.name;
     }
-    EXPECT_EQ(Load(folder / "missing.preset"), kCorrupt);
-    EXPECT_EQ(Load(folder.Path()), kCorrupt);
+    // A FIFO without a writer is refused, not waited on; a device or a /proc file is no file.
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    for (const std::filesystem::path& path :
+         {folder / "missing.preset", folder.Path(), folder / "fifo", std::filesystem::path("/dev/zero"),
+          std::filesystem::path("/proc/self/status")})
+    {
+        EXPECT_EQ(Load(path), kCorrupt) << path;
+    }
     EXPECT_EQ(Preset(), current);
 }
 

@@ -1,17 +1,68 @@
 #include "platform/system/FileDescriptor.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace KR::Platform
 {
+namespace
+{
+
+bool IsKernelFileSystem(int descriptor)
+{
+    struct statfs system = {};
+    if (::fstatfs(descriptor, &system) != 0)
+    {
+        return false;
+    }
+    switch (system.f_type)
+    {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsRegularFile(int descriptor)
+{
+    struct stat status = {};
+    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && !IsKernelFileSystem(descriptor);
+}
+
+int Refuse(int descriptor)
+{
+    if (descriptor >= 0)
+    {
+        ::close(descriptor);
+    }
+    errno = EINVAL;
+    return -1;
+}
+
+} // namespace
 
 int OpenFile(const std::string& path, FileOpenMode mode)
 {
-    int flags = (mode.readWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    // What is already there is looked at before it is opened; the check after the open
+    // covers a path that changed in between.
+    struct stat status = {};
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+    {
+        return Refuse(-1);
+    }
+    int flags = (mode.readWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     if (mode.create)
     {
         flags |= O_CREAT;
@@ -25,6 +76,20 @@ int OpenFile(const std::string& path, FileOpenMode mode)
     {
         descriptor = ::open(path.c_str(), flags, 0666);
     } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0)
+    {
+        return -1;
+    }
+    if (!IsRegularFile(descriptor))
+    {
+        return Refuse(descriptor);
+    }
+    // A regular file never blocks; the flag goes so the descriptor acts as any other.
+    const int statusFlags = ::fcntl(descriptor, F_GETFL);
+    if (statusFlags < 0 || ::fcntl(descriptor, F_SETFL, statusFlags & ~O_NONBLOCK) != 0)
+    {
+        return Refuse(descriptor);
+    }
     return descriptor;
 }
 

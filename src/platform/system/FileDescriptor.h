@@ -18,6 +18,11 @@ struct FileOpenMode
 
 // Binary, not inherited by child programs; a new file gets read and write permission
 // as the user's umask leaves it. The descriptor, or -1.
+//
+// Only regular files open. A folder, FIFO, socket or device, and the files of the
+// kernel's own file systems (/proc, /sys), whose sizes say nothing of what they hold,
+// are refused with EINVAL. The open never waits (a FIFO without a writer would hold it
+// for good), and a device is not even opened: opening one can act on it.
 int OpenFile(const std::string& path, FileOpenMode mode);
 
 int CloseFile(int descriptor);

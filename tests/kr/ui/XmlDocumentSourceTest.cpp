@@ -9,8 +9,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -50,11 +53,39 @@ TEST(XmlDocumentSource, SkinsAreLoadedFromAFile)
     EXPECT_EQ(reader.GetSkinRoots().GetCount(), 1u);
 }
 
+// Paths that name no document: nothing, and things that are no regular file (a FIFO
+// without a writer would hold a reader that waited on it for good; a device or a /proc
+// file would read as an empty or endless document).
+class NoDocumentPaths
+{
+public:
+    NoDocumentPaths() : mFifo(TempXmlFile(std::string()).Path())
+    {
+        const std::string fifo(mFifo.ToUtf8().GetView());
+        if (::mkfifo(fifo.c_str(), 0600) != 0)
+        {
+            ADD_FAILURE() << "no FIFO at " << fifo;
+        }
+    }
+    ~NoDocumentPaths() { std::filesystem::remove(std::string(mFifo.ToUtf8().GetView())); }
+    std::vector<String> Paths() const
+    {
+        return {String(u"/nonexistent/Skins.xml"), mFifo, String(u"/tmp"), String(u"/dev/zero"),
+                String(u"/proc/self/status")};
+    }
+
+private:
+    String mFifo;
+};
+
 TEST(XmlDocumentSource, AMissingFileOrResourceFailsTheSkinsAndKeepsTheReason)
 {
     SkinXmlReader reader(String(u"App"));
-    EXPECT_EQ(reader.LoadSkins(String(u"/nonexistent/Skins.xml")), kFail);
-    EXPECT_FALSE(reader.GetHandlerErrorText().empty());
+    for (const String& path : NoDocumentPaths().Paths())
+    {
+        EXPECT_EQ(reader.LoadSkins(path), kFail) << path.ToUtf8().GetPtr();
+        EXPECT_FALSE(reader.GetHandlerErrorText().empty());
+    }
     EXPECT_EQ(reader.LoadSkins(String(u"::APP_SKINS")), kFail);
     reader.SetResourceProvider([](const String&, std::vector<char>&) { return false; });
     EXPECT_EQ(reader.LoadSkins(String(u"::APP_SKINS")), kFail);
@@ -89,8 +120,10 @@ TEST(XmlDocumentSource, StringTablesComeFromResourcesByNameAndPassOverMissingOne
 TEST(XmlDocumentSource, AStringTableFileThatCannotBeOpenedThrowsToTheCaller)
 {
     SkinXmlReader reader(String(u"App"));
-    EXPECT_ANY_THROW(reader.LoadStringTables(String(u"/nonexistent/FrameworkStrings.xml"),
-                                             String(u"/nonexistent/StringTables.xml"), 9));
+    for (const String& path : NoDocumentPaths().Paths())
+    {
+        EXPECT_THROW(reader.LoadStringTables(path, path, 9), std::runtime_error) << path.ToUtf8().GetPtr();
+    }
 }
 
 } // namespace
