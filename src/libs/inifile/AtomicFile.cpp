@@ -1,7 +1,10 @@
 #include "libs/inifile/AtomicFile.h"
 
+#include "platform/system/FileDescriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,17 +69,45 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The file a path finally names. Users who keep their settings elsewhere (under
+// version control, say) link to them; the link must stay a link, so the file it leads
+// to is the one replaced. A relative link is read from the link's own folder; a chain
+// is followed as far as the kernel would follow it.
+std::string FollowLinks(std::string path)
+{
+    constexpr int kMaxLinks = 40;
+    for (int followed = 0; followed < kMaxLinks; ++followed)
+    {
+        struct stat info = {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        {
+            break;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+        {
+            break;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+    }
+    return path;
+}
+
 } // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& contents)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Anything but a regular file is refused without waiting on it: a FIFO would
+    // otherwise hold the open, and with it the library's lock, for good.
+    FileDescriptor file(KR::Platform::OpenFile(path, KR::Platform::FileOpenMode{}));
     if (file.Get() < 0)
     {
         return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
     }
     struct stat info = {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::fstat(file.Get(), &info) != 0)
     {
         return ReadStatus::Failed;
     }
@@ -112,8 +143,9 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
     return ReadStatus::Ok;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents)
+bool WriteFileAtomically(const std::string& linkOrFile, std::string_view contents)
 {
+    const std::string path = FollowLinks(linkOrFile);
     // Keep the permissions of the file being replaced; a new file is readable by all.
     mode_t mode = 0644;
     struct stat existing = {};

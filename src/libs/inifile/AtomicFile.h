@@ -20,7 +20,8 @@ enum class ReadStatus
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& contents);
 
 // Writes a temporary file beside the target, flushes it to disk and renames it over
-// the target. On failure the target is untouched and the temporary file removed.
+// the target. A symbolic link stays: the file it leads to is the target. On failure the
+// target is untouched and the temporary file removed.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
 
 } // namespace IniFile

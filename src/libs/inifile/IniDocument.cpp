@@ -27,35 +27,50 @@ IniDocument::IniDocument(std::string path)
 
 std::int32_t IniDocument::Open(const std::string& path, std::unique_ptr<IniDocument>& document)
 {
-    std::unique_ptr<IniDocument> opened(new IniDocument(path));
     std::string text;
     switch (ReadWholeFile(path, kMaxFileBytes, text))
     {
     case ReadStatus::Ok:
-        if (!IsWellFormedIniText(text) || opened->ini_.LoadData(text.data(), text.size()) < 0)
-        {
-            return INIFM_E_FAIL;
-        }
-        break;
+        return FromText(path, text, document);
     case ReadStatus::Missing:
+    {
+        std::unique_ptr<IniDocument> created(new IniDocument(path));
         // Creating the file now shows at once whether its folder can be written.
-        if (opened->Write() != INIFM_OK)
+        if (created->Write() != INIFM_OK)
         {
             return INIFM_E_FAIL;
         }
-        break;
+        document = std::move(created);
+        return INIFM_OK;
+    }
     case ReadStatus::TooLarge:
     case ReadStatus::Failed:
+        break;
+    }
+    return INIFM_E_FAIL;
+}
+
+std::int32_t IniDocument::FromText(const std::string& path, std::string_view text,
+                                   std::unique_ptr<IniDocument>& document)
+{
+    std::unique_ptr<IniDocument> loaded(new IniDocument(path));
+    if (!IsWellFormedIniText(text) || loaded->ini_.LoadData(text.data(), text.size()) < 0)
+    {
         return INIFM_E_FAIL;
     }
-    document = std::move(opened);
+    document = std::move(loaded);
     return INIFM_OK;
+}
+
+std::int32_t IniDocument::ToText(std::string& text) const
+{
+    return ini_.Save(text) < 0 ? INIFM_E_FAIL : INIFM_OK;
 }
 
 std::int32_t IniDocument::Write()
 {
     std::string text;
-    if (ini_.Save(text) < 0 || !WriteFileAtomically(path_, text))
+    if (ToText(text) != INIFM_OK || !WriteFileAtomically(path_, text))
     {
         return INIFM_E_FAIL;
     }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace IniFile
 {
@@ -26,6 +27,12 @@ public:
     // Loads the file, or creates an empty one when there is none. Results as the
     // library's: INIFM_OK, INIFM_E_FAIL.
     static std::int32_t Open(const std::string& path, std::unique_ptr<IniDocument>& document);
+    // Reads the contents of a file at `path` as Open does, without touching the disk:
+    // INIFM_OK, or INIFM_E_FAIL for text that would not read the same after a write.
+    static std::int32_t FromText(const std::string& path, std::string_view text,
+                                 std::unique_ptr<IniDocument>& document);
+    // The text that Write stores.
+    std::int32_t ToText(std::string& text) const;
 
     const std::string& Path() const { return path_; }
     // True while a change has not reached the file.

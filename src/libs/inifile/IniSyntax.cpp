@@ -10,6 +10,8 @@ namespace IniFile
 namespace
 {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -59,7 +61,10 @@ bool IsStorableKeyName(std::string_view name)
     {
         return false;
     }
-    return name.front() != '[' && name.front() != ';' && name.front() != '#';
+    // A key that opens with a byte-order mark, written first in the file, would lose
+    // the mark to the next reading, which takes it for the file's own.
+    return name.front() != '[' && name.front() != ';' && name.front() != '#' &&
+           !name.starts_with(kByteOrderMark);
 }
 
 bool IsStorableValue(std::string_view value)
@@ -107,13 +112,15 @@ bool IsWellFormedIniText(std::string_view text)
     {
         return false;
     }
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    // A mark counts only at the very start; anywhere else it is part of the text.
+    if (text.starts_with(kByteOrderMark))
     {
-        text.remove_prefix(3);
+        text.remove_prefix(kByteOrderMark.size());
     }
     while (!text.empty())
     {
-        const std::size_t end = text.find('\n');
+        // Lines end where the parser ends them: at LF, CR LF or a lone CR.
+        const std::size_t end = text.find_first_of("\r\n");
         const std::string_view line = TrimBlanks(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
 
@@ -131,7 +138,8 @@ bool IsWellFormedIniText(std::string_view text)
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos || TrimBlanks(line.substr(0, equals)).empty())
+        if (equals == std::string_view::npos || TrimBlanks(line.substr(0, equals)).empty() ||
+            line.starts_with(kByteOrderMark))
         {
             return false;
         }

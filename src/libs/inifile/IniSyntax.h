@@ -28,7 +28,9 @@ std::optional<ValueName> ParseValuePath(std::string_view node);
 std::optional<std::string> ParseSectionPath(std::string_view node);
 
 // True when every line is blank, a comment, a "[section]" line or a "key = value"
-// line, so that loading and saving again keeps everything the file holds.
+// line, so that loading and saving again keeps everything the file holds. Lines end
+// where the parser ends them, at LF, CR LF or a lone CR; a byte-order mark counts only
+// at the very start, and no key may open with one.
 bool IsWellFormedIniText(std::string_view text);
 
 // Decimal (with an optional sign) or 0x-prefixed hexadecimal up to 0xFFFFFFFF,

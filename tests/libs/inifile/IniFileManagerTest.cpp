@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -267,6 +269,8 @@ TEST_F(IniFileManagerTest, RefusesFilesThatCouldNotBeWrittenBackWholeAndLeavesTh
         {"unclosed section", "[A\nk = v\n"},
         {"text after section", "[A] tail\nk = v\n"},
         {"empty key", "[A]\n = v\n"},
+        {"line without equals after a lone CR", "[A]\nk = v\rjust words\n"},
+        {"key opening with a byte-order mark", "\r\xEF\xBB\xBF=\n"},
         {"too large", "[A]\nk = " + std::string(1024 * 1024, 'x') + "\n"},
     };
     for (const auto& [what, text] : cases)
@@ -294,6 +298,42 @@ TEST_F(IniFileManagerTest, HandEditedCommentsAndWindowsLineEndsSurviveAWrite)
     EXPECT_EQ(value, 2);
 }
 
+TEST_F(IniFileManagerTest, ALoneCarriageReturnEndsALineAsItDoesForTheParser)
+{
+    WriteText(PathOf("a.ini"), "[Settings]\rVolume=3\r[Other]\rKey=1\n");
+    std::int32_t handle = Open("a.ini");
+    EXPECT_EQ(api_.SetIniValueInt(handle, "Other/Added", 2), INIFM_OK);
+    EXPECT_EQ(api_.CloseIniFile(handle, 1), INIFM_OK);
+    handle = Open("a.ini");
+    EXPECT_EQ(GetString(handle, "Volume"), "3");
+    EXPECT_EQ(KeyNames(handle, "Other"), (std::vector<std::string>{"Key", "Added"}));
+}
+
+TEST_F(IniFileManagerTest, NothingButARegularFileOpensAndNothingWaitsForAWriter)
+{
+    ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    for (const std::string& path : {PathOf("fifo").string(), folder_.string(), std::string("/dev/zero"),
+                                    std::string("/proc/self/status")})
+    {
+        std::int32_t handle = -1;
+        EXPECT_EQ(api_.OpenIniFile(path.c_str(), "1_0_0", "PresetEditor", &handle), INIFM_E_FAIL) << path;
+        EXPECT_EQ(handle, 0) << path;
+    }
+    Open("a.ini");
+}
+
+TEST_F(IniFileManagerTest, WritingThroughALinkReplacesTheFileItLeadsTo)
+{
+    fs::create_directory(PathOf("kept"));
+    WriteText(PathOf("kept/real.ini"), "[Settings]\nOld = 1\n");
+    fs::create_symlink("kept/real.ini", PathOf("link.ini"));
+    const std::int32_t handle = Open("link.ini");
+    EXPECT_EQ(api_.SetIniValueInt(handle, "New", 2), INIFM_OK);
+    EXPECT_TRUE(fs::is_symlink(PathOf("link.ini")));
+    EXPECT_EQ(ReadText(PathOf("kept/real.ini")), "[Settings]\nOld = 1\nNew = 2\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(PathOf("kept")), fs::directory_iterator()), 1);
+}
+
 TEST_F(IniFileManagerTest, RefusesNamesAndValuesThatWouldNotReadBackUnchanged)
 {
     const std::int32_t handle = Open("a.ini");
@@ -306,6 +346,7 @@ TEST_F(IniFileManagerTest, RefusesNamesAndValuesThatWouldNotReadBackUnchanged)
     EXPECT_EQ(api_.SetIniValueInt(handle, "a:b", 1), INIFM_E_INVALIDARG);
     EXPECT_EQ(api_.SetIniValueInt(handle, "[Key", 1), INIFM_E_INVALIDARG);
     EXPECT_EQ(api_.SetIniValueInt(handle, ";Key", 1), INIFM_E_INVALIDARG);
+    EXPECT_EQ(api_.SetIniValueInt(handle, "\xEF\xBB\xBFKey", 1), INIFM_E_INVALIDARG);
     EXPECT_EQ(api_.SetIniValueInt(handle, "Sec]tion/Key", 1), INIFM_E_INVALIDARG);
     EXPECT_EQ(api_.SetIniValueInt(handle, "Section/", 1), INIFM_E_INVALIDARG);
     EXPECT_EQ(api_.SetIniValueInt(handle, "/Key", 1), INIFM_E_INVALIDARG);
