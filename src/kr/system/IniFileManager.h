@@ -47,6 +47,9 @@ public:
     virtual Result GetIniValueInt(std::int32_t handle, const String& node, std::int32_t defaultValue,
                                   std::int32_t& value) = 0;
     virtual Result SetIniValueInt(std::int32_t handle, const String& node, std::int32_t value) = 0;
+    // The text getters convert leniently: a stored text that is not UTF-8 (typed by hand
+    // in another encoding) gives the library's result with the text before its first
+    // byte that is not, rather than the default.
     virtual Result GetIniValueStr(std::int32_t handle, const String& node, const String& defaultValue,
                                   String& value) = 0;
     virtual Result SetIniValueStr(std::int32_t handle, const String& node, const String& value) = 0;

@@ -20,16 +20,12 @@ KR::Utf8String Utf8(const String& text)
     return text.ToUtf8();
 }
 
-// Sets text from size bytes of UTF-8 (up to the first zero); text is left as it was
-// when the bytes are not UTF-8.
+// Sets text from size bytes of UTF-8 (up to the first zero), leniently: a value typed
+// by hand in another encoding reads as the text before its first byte that is not
+// UTF-8, never as the caller's default, which would hide that the setting is there.
 KR::Result AssignFromLibrary(const char* bytes, std::uint32_t size, String& text)
 {
-    String converted;
-    if (converted.AssignUtf8(bytes, size) != kOk)
-    {
-        return kFail;
-    }
-    text = converted;
+    text.AssignUtf8(bytes, size);
     return kOk;
 }
 

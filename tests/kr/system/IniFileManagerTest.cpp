@@ -155,6 +155,18 @@ TEST_F(IniProxyTest, ValuesKeysAndArraysRoundTrip)
     EXPECT_EQ(proxy_.CloseIniFile(handle, 1), 0);
 }
 
+TEST_F(IniProxyTest, AValueTypedInLatin1IsThereNotItsDefault)
+{
+    std::ofstream(folder_ / "Typed.ini") << "[Settings]\nName=\xE9t\xE9\n";
+    const std::int32_t handle = Open("Typed.ini");
+    String value;
+    EXPECT_EQ(proxy_.GetIniValueStr(handle, u"Name", u"default", value), 0);
+    EXPECT_EQ(value, String());
+    EXPECT_NE(proxy_.GetIniValueStr(handle, u"Other", u"default", value), 0);
+    EXPECT_EQ(value, String(u"default"));
+    EXPECT_EQ(proxy_.CloseIniFile(handle, 0), 0);
+}
+
 TEST_F(IniProxyTest, WrittenValueIsReadByPythonConfigparser)
 {
     const std::int32_t handle = Open("UserSettings.ini");
@@ -275,16 +287,27 @@ TEST_F(IniProxyFakeTest, SecondCallIsTrustedOnlyWhenItSucceeds)
     EXPECT_EQ(value, String(u"default"));
 }
 
-TEST_F(IniProxyFakeTest, OtherResultsPassThroughAndBadUtf8IsRefused)
+TEST_F(IniProxyFakeTest, OtherResultsPassThroughAndTextThatIsNotUtf8ReadsUpToItsFirstBadByte)
 {
     script_(1, 0, 0, "ignored");
     String value;
     EXPECT_EQ(proxy_.GetIniValueStr(7, u"Missing", u"default", value), 1);
     EXPECT_EQ(value, String(u"default"));
 
-    script_(0, 0, 0, "bad \xFF bytes");
-    EXPECT_EQ(proxy_.GetIniValueStr(7, u"Key", u"default", value), kFail);
-    EXPECT_EQ(value, String(u"default"));
+    const struct
+    {
+        const char* stored;
+        const char16_t* read;
+    } cases[] = {{"bad \xFF bytes", u"bad "}, {"caf\xE9", u"caf"}, {"\xE9t\xE9", u""}};
+    for (const auto& c : cases)
+    {
+        script_(0, 0, 0, c.stored);
+        EXPECT_EQ(proxy_.GetIniValueStr(7, u"Key", u"default", value), 0) << c.stored;
+        EXPECT_EQ(value, String(c.read)) << c.stored;
+        script_(0, 0, 0, c.stored);
+        EXPECT_EQ(proxy_.GetKeyNameAt(7, u"Section", 0, value), 0) << c.stored;
+        EXPECT_EQ(value, String(c.read)) << c.stored;
+    }
 }
 
 } // namespace
