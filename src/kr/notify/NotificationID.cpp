@@ -1,6 +1,6 @@
 #include "kr/notify/NotificationID.h"
 
-#include "kr/core/Array.h"
+#include "kr/core/StringArrayT.h"
 
 #include <string_view>
 #include <unordered_map>
@@ -50,8 +50,10 @@ public:
         return found == mIndexByID.end() ? String::Empty() : mNames[found->second];
     }
 
+    const StringArray& Names() const { return mNames; }
+
 private:
-    Array<String> mNames;
+    StringArray mNames;
     std::unordered_map<std::u16string_view, NotificationID> mByText;
     std::unordered_map<NotificationID, std::uint32_t> mIndexByID;
 };
@@ -103,6 +105,11 @@ String GetNotificationName(NotificationID id)
     NotificationNames& names = Names();
     const MutexLocker lock(names.lock);
     return names.table.NameOf(id);
+}
+
+const StringArray& GetNotificationNameTable()
+{
+    return Names().table.Names();
 }
 
 NotificationID NotificationName::Resolve() const

@@ -23,6 +23,7 @@
 // and written only under the notification lock, which also guards the notification free
 // list (Notification.h). Ids, once returned, are plain integers read without a lock.
 
+#include "kr/core/StringArrayT.h"
 #include "kr/core/StringT.h"
 #include "kr/core/Types.h"
 #include "kr/thread/Mutex.h"
@@ -41,6 +42,14 @@ NotificationID GetNotificationID(const String& name);
 // The interned name of an id; the empty string for 0 and for any number that is not an
 // id.
 String GetNotificationName(NotificationID id);
+
+// The table of every interned name, in the order of first interning; an entry's
+// characters are at its id. Read it only while holding the notification lock (below):
+// another thread may be appending to it.
+//
+//     const KR::MutexLocker lock(KR::GetNotificationLock());
+//     for (const KR::String& name : KR::GetNotificationNameTable()) ...
+const StringArray& GetNotificationNameTable();
 
 // The process-wide notification lock. Code that needs several table lookups to be seen
 // as one (the application names every notification it receives under it) may hold it;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace
@@ -83,6 +84,56 @@ TEST(NotificationID, ThreadsInterningOneNewNameAtOnceGetOneID)
         EXPECT_EQ(ids[t], ids[0]);
     }
     EXPECT_EQ(GetNotificationID(name), ids[0]);
+}
+
+TEST(NotificationID, TheNameTableHoldsEveryNameAtItsID)
+{
+    const NotificationID a = GetNotificationID(u"NID_A");
+    const NotificationID b = GetNotificationID(u"NID_B");
+    const KR::MutexLocker lock(KR::GetNotificationLock());
+    const KR::StringArray& table = KR::GetNotificationNameTable();
+    for (const auto& [id, name] : {std::pair{a, u"NID_A"}, std::pair{b, u"NID_B"}})
+    {
+        const std::int32_t index = table.FindByDataPointer(reinterpret_cast<const char16_t*>(id));
+        ASSERT_GE(index, 0) << KR::String(name).ToUtf8().GetPtr();
+        EXPECT_TRUE(table[static_cast<std::uint32_t>(index)] == name);
+    }
+}
+
+TEST(NotificationID, TheNameTableIsReadUnderTheLockWhileOthersIntern)
+{
+    std::atomic<bool> done{false};
+    std::thread reader(
+        [&]
+        {
+            while (!done.load())
+            {
+                const KR::MutexLocker lock(KR::GetNotificationLock());
+                for (const KR::String& name : KR::GetNotificationNameTable())
+                {
+                    ASSERT_FALSE(name.IsEmpty());
+                }
+            }
+        });
+    std::vector<std::thread> interning;
+    for (int t = 0; t < 2; ++t)
+    {
+        interning.emplace_back(
+            [t]
+            {
+                for (int i = 0; i < 200; ++i)
+                {
+                    const std::string name = "NID_TABLE_" + std::to_string(t) + "_" + std::to_string(i);
+                    GetNotificationID(KR::String(name.c_str()));
+                }
+            });
+    }
+    for (std::thread& thread : interning)
+    {
+        thread.join();
+    }
+    done.store(true);
+    reader.join();
 }
 
 } // namespace
