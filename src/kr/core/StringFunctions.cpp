@@ -110,7 +110,8 @@ String TrimLeftWhitespace(const String& s)
     {
         ++first;
     }
-    return first == 0 ? s : s.SubString(static_cast<std::int32_t>(first));
+    // A text of nothing but white space comes back whole.
+    return first == 0 || first == text.size() ? s : s.SubString(static_cast<std::int32_t>(first));
 }
 
 } // namespace KR

