@@ -22,7 +22,9 @@
 //                  a preset whose values do not make the 1338 data bytes (not 131
 //                  blocks of their fixed sizes, or a byte of 80 or more), no engine
 // RequestNonPresetParameterFromDevice gives 0x80004005 instead of -1 when the ports are
-// not there.
+// not there. Every caller takes any negative result as a failure: the send and retrieve
+// dialogs show their error for 0x80070057 and 0x80004005 as well as for -1, -2 and -3,
+// so a refused slot or preset is never reported as sent or retrieved.
 //
 // Each device operation starts on a fresh MIDI communication object with both ports
 // open (OpenMidiPorts) and, unless told to skip it, with the firmware check (identity

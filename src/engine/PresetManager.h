@@ -13,6 +13,9 @@
 // refused file leaves the preset as it was; a save replaces the file only once the
 // new one is completely written (PresetFile.h, WholeFile.h).
 //
+// Every caller takes any negative result, of a load or a save, as a failure, the
+// general 0x80004005 among them: no refused file is ever reported as saved or loaded.
+//
 // Threads: the UI thread; the load notifications are sent on the caller's thread.
 
 #include "engine/PresetFile.h"
