@@ -149,3 +149,45 @@ function(kr_add_resources target)
   target_sources(${target} PRIVATE ${output})
   target_link_libraries(${target} PRIVATE kr_platform_system)
 endfunction()
+
+# libFuzzer targets: clang only and off by default, so the everyday build never needs
+# clang; scripts/fuzz makes its own build with them and runs each. In that build every
+# library is compiled with the fuzzer's coverage and the address and undefined-behaviour
+# sanitizers, so a fault deep inside a library is caught and the fuzzing is guided there.
+option(KR_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(KR_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang" OR KR_SANITIZE)
+    message(FATAL_ERROR "KR_FUZZ needs clang (libFuzzer) and brings its own sanitizers")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+  add_custom_target(kr_fuzzers)
+  # Listed afresh on every configure, so a target that went is not run from an old binary.
+  file(REMOVE_RECURSE ${CMAKE_BINARY_DIR}/fuzzers)
+endif()
+
+# kr_add_fuzzer(name [LIBS ...] [SOURCES ...] [SEEDS folder...] [OPTIONS flag...])
+# One libFuzzer program (LLVMFuzzerTestOneInput in its sources), part of kr_fuzzers;
+# nothing without KR_FUZZ. Without SOURCES, the calling folder's .cpp files. SEEDS are
+# folders of sample inputs that scripts/fuzz starts from, OPTIONS libFuzzer flags it
+# passes after its own (one per line in fuzzers/<name>.seeds and .options).
+function(kr_add_fuzzer name)
+  if(NOT KR_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES;SEEDS;OPTIONS" ${ARGN})
+  foreach(list SEEDS OPTIONS)
+    string(REPLACE ";" "\n" lines "${ARG_${list}}")
+    string(TOLOWER ${list} suffix)
+    file(WRITE ${CMAKE_BINARY_DIR}/fuzzers/${name}.${suffix} "${lines}")
+  endforeach()
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(${name} PRIVATE ${KR_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Threads::Threads)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_dependencies(kr_fuzzers ${name})
+endfunction()

@@ -1,6 +1,6 @@
 // libFuzzer entry: the same body as the seeded loop in PresetFileFuzzTest.cpp.
 
-#include "PresetFileFuzzInput.h"
+#include "engine/PresetFileFuzzInput.h"
 
 #include <cstdio>
 #include <cstdlib>
