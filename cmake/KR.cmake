@@ -1,11 +1,6 @@
 # Helpers that give every target of the project the same flags and shape.
 
 set(KR_WARNINGS -Wall -Wextra -Werror -Wno-missing-field-initializers)
-# The fuzz builds use clang, whose -Wall also flags the pointer arrays' deliberate hiding
-# of their base's overloads.
-if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-  list(APPEND KR_WARNINGS -Wno-overloaded-virtual)
-endif()
 
 # Sanitizer flags go on every target, including the shared libraries loaded at run
 # time, so one build has one runtime.
