@@ -238,6 +238,11 @@ double Font::Layout(std::u16string_view text, double pixelSize, double x, double
         {
             c = 0xFFFD;
         }
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+        {
+            // Control characters have no glyph; drawn, they would show the missing-glyph box.
+            continue;
+        }
         const Glyph& glyph = GetGlyph(c);
         if (out)
         {

@@ -36,7 +36,7 @@ FontDesign GetFontDesign(const Font& font);
 std::string GetFontFamily(const Font& font);
 
 // The advance of the text at a size in pixels per em: the pen's travel, trailing spaces
-// included, with no padding at either side.
+// included, with no padding at either side. Control characters take no room and draw nothing.
 double MeasureTextAdvance(const Font& font, double pixelSize, std::u16string_view text);
 
 } // namespace KR::Platform

@@ -40,6 +40,7 @@ TEST(Font, AdvancesCountTrailingSpacesAndScaleWithTheSize)
     EXPECT_GT(MeasureTextAdvance(font, 12, u"ab  "), ab);
     EXPECT_DOUBLE_EQ(MeasureTextAdvance(font, 24, u"ab"), 2 * ab);
     EXPECT_EQ(MeasureTextAdvance(font, 12, u""), 0.0);
+    EXPECT_EQ(MeasureTextAdvance(font, 12, u"a\tb\n"), ab);
     // A lone surrogate measures as a replacement character, not as nothing or a crash.
     EXPECT_GT(MeasureTextAdvance(font, 12, u"\xD800"), 0.0);
 }
