@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 
 namespace KR::Test
 {
@@ -71,6 +72,8 @@ TEST(GDIRendererFrame, OffscreenImagesScrollAndCopyAndWindowContextsAreRefused)
     EXPECT_EQ(frame.renderer->ScrollImage(window.context, {0, 1}), kInvalidArg);
     EXPECT_EQ(frame.renderer->DrawImage(nullptr, {0, 0}, {0, 0, 4, 4}), kInvalidArg);
     EXPECT_EQ(frame.renderer->DrawImage(image, {0, 0}, {0, 0, 20, 20}), kOk);
+    EXPECT_THROW(frame.renderer->RenderFinish(image), std::runtime_error) << "not the current context";
+    EXPECT_EQ(frame.renderer->GetCurrentGDIContext().Get(), &frame.Gdi());
     frame.Finish();
     EXPECT_EQ(frame.Count(0u), 20 * 10 - 1) << "rows 0-9 transparent";
     EXPECT_EQ(frame.Pixel(3, 3), 0xFF00FF00u);
