@@ -404,7 +404,11 @@ void JackMidiClient::Release(JackSlot* slot)
     {
         const std::string& source = slot->input ? slot->target : slot->fullName;
         const std::string& destination = slot->input ? slot->fullName : slot->target;
-        jack_disconnect(client_, source.c_str(), destination.c_str()); // fails harmlessly when it vanished
+        // A port that vanished took the connection with it (and JACK would complain).
+        if (jack_port_connected(slot->port) > 0)
+        {
+            jack_disconnect(client_, source.c_str(), destination.c_str());
+        }
     }
     else
     {
@@ -421,6 +425,13 @@ bool JackMidiClient::Write(JackSlot* slot, std::span<const std::uint8_t> bytes, 
     if (gone_.load())
     {
         *error = "the JACK server has gone";
+        return false;
+    }
+    // A device unplugged since the open took its port and our connection with it; what
+    // is written now would go nowhere, so it is refused instead of reported sent.
+    if (slot->pooled && jack_port_connected(slot->port) == 0)
+    {
+        *error = "\"" + slot->target + "\" is no longer connected";
         return false;
     }
     const std::size_t events = (bytes.size() + kMaxEventBytes - 1) / kMaxEventBytes;

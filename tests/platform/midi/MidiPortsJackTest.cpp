@@ -248,6 +248,22 @@ TEST_F(MidiPortsOnJack, SendRefusesWhatIsNoMessage)
     EXPECT_EQ(sim_->WaitForLogLines(2), (std::vector<std::string>{"C0 05", "90 3C 64"}));
 }
 
+TEST_F(MidiPortsOnJack, ASendAfterTheKeyboardWentFails)
+{
+    std::string error;
+    auto output = MidiOutput::Open("MIDIOUT4 (Vantor)", {}, &error);
+    ASSERT_NE(output, nullptr) << error;
+    sim_.reset();
+    // The connection leaves the server's graph at its next cycle.
+    const auto deadline = std::chrono::steady_clock::now() + kReplyTimeout;
+    while (output->Send(Bytes{0xC0, 0x05}) && std::chrono::steady_clock::now() < deadline)
+    {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_FALSE(output->Send(Bytes{0xC0, 0x05}));
+    EXPECT_NE(output->LastError().find("no longer connected"), std::string::npos) << output->LastError();
+}
+
 TEST_F(MidiPortsOnJack, AThousandOpensUnderAFloodLeaveNoThreadPortOrConnection)
 {
     ASSERT_TRUE(sim_->Command("flood on"));
