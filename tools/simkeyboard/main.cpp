@@ -63,7 +63,9 @@ const std::string kInputPortName = "MIDIOUT4 (Vantor)";
 struct Options
 {
     std::string logPath;
-    std::string clientName = "simkeyboard";
+    // With the process id: JACK 2 names a client's socket after the client alone, so
+    // simulators of two test runs on one machine must not share a name.
+    std::string clientName = "simkeyboard " + std::to_string(getpid());
     std::string firmware = "1041";
     std::size_t pieceSize = 0; // replies go out whole
     SimFaults faults;
