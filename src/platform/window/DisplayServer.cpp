@@ -1,0 +1,74 @@
+// Kept apart from Window.cpp: the X11 headers define names (CursorShape among them) that
+// collide with the framework's.
+#include "platform/window/Window.h"
+#include "platform/window/WindowInternal.h"
+
+#include <gdk/gdkx.h>
+
+namespace KR::Platform
+{
+
+std::uint64_t GetNativeWindowId(WindowHandle handle)
+{
+    GdkWindow* native = Detail::NativeToplevel(handle);
+    if (!native || !GDK_IS_X11_WINDOW(native))
+    {
+        return 0;
+    }
+    return gdk_x11_window_get_xid(native);
+}
+
+bool SendDesktopCloseRequest(WindowHandle handle)
+{
+    GdkWindow* native = Detail::NativeToplevel(handle);
+    if (!native || !GDK_IS_X11_WINDOW(native))
+    {
+        return false;
+    }
+    Display* display = GDK_WINDOW_XDISPLAY(native);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = GDK_WINDOW_XID(native);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XFlush(display);
+    return true;
+}
+
+bool ReadWindowPixels(WindowHandle handle, std::vector<std::uint32_t>& pixels, std::int32_t& width,
+                      std::int32_t& height)
+{
+    GdkWindow* native = Detail::NativeClient(handle);
+    if (!native || !gdk_window_is_viewable(native))
+    {
+        return false;
+    }
+    width = gdk_window_get_width(native);
+    height = gdk_window_get_height(native);
+    GdkPixbuf* image = gdk_pixbuf_get_from_window(native, 0, 0, width, height);
+    if (!image)
+    {
+        return false;
+    }
+    const int channels = gdk_pixbuf_get_n_channels(image);
+    const int stride = gdk_pixbuf_get_rowstride(image);
+    const guchar* bytes = gdk_pixbuf_read_pixels(image);
+    pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const guchar* p = bytes + y * stride + x * channels;
+            const std::uint32_t alpha = channels == 4 ? p[3] : 0xFF;
+            pixels[static_cast<std::size_t>(y) * width + x] =
+                (alpha << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
+        }
+    }
+    g_object_unref(image);
+    return true;
+}
+
+} // namespace KR::Platform

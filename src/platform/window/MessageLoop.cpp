@@ -1,0 +1,215 @@
+#include "platform/window/MessageLoop.h"
+
+#include "platform/window/Window.h"
+#include "platform/window/WindowInternal.h"
+
+#include <glib.h>
+
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace KR::Platform
+{
+
+struct LoopStack
+{
+    std::vector<MessageLoop*> loops;
+    bool quitPending = false;
+    int quitCode = 0;
+    // The idle passes: one source at a time, counted from the last message.
+    guint idleSource = 0;
+    int idlePass = 0;
+
+    static LoopStack& Get()
+    {
+        static LoopStack stack;
+        return stack;
+    }
+
+    static bool Idle(MessageLoop& loop, int pass) { return loop.mIdle ? loop.mIdle(pass) : false; }
+
+    void QuitAll()
+    {
+        for (MessageLoop* loop : loops)
+        {
+            g_main_loop_quit(loop->mLoop);
+        }
+    }
+};
+
+namespace
+{
+
+struct Posted
+{
+    WindowHandle window;
+    std::uint32_t message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+// Posted messages come from any thread; the UI thread takes them one per dispatch, so
+// a message that runs a nested loop leaves the rest to that loop.
+struct PostedQueue
+{
+    std::mutex mutex;
+    std::deque<Posted> messages;
+    bool scheduled = false;
+
+    static PostedQueue& Get()
+    {
+        static PostedQueue queue;
+        return queue;
+    }
+};
+
+gboolean DeliverPosted(gpointer);
+
+void SchedulePostedLocked(PostedQueue& queue)
+{
+    if (!queue.scheduled && !queue.messages.empty())
+    {
+        queue.scheduled = true;
+        g_idle_add_full(G_PRIORITY_DEFAULT, DeliverPosted, nullptr, nullptr);
+    }
+}
+
+gboolean DeliverPosted(gpointer)
+{
+    PostedQueue& queue = PostedQueue::Get();
+    Posted posted{};
+    {
+        std::lock_guard lock(queue.mutex);
+        queue.scheduled = false;
+        if (queue.messages.empty())
+        {
+            return G_SOURCE_REMOVE;
+        }
+        posted = queue.messages.front();
+        queue.messages.pop_front();
+        SchedulePostedLocked(queue);
+    }
+    if (posted.message == WM_QUIT && posted.window == 0)
+    {
+        LoopStack& stack = LoopStack::Get();
+        stack.quitPending = true;
+        stack.quitCode = static_cast<int>(posted.wParam);
+        stack.QuitAll();
+    }
+    else
+    {
+        Detail::Dispatch(posted.window, posted.message, posted.wParam, posted.lParam);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+gboolean RunIdlePass(gpointer)
+{
+    LoopStack& stack = LoopStack::Get();
+    // The source is gone before the idle function runs, so a loop nested in it gets
+    // passes of its own.
+    stack.idleSource = 0;
+    if (stack.loops.empty())
+    {
+        return G_SOURCE_REMOVE;
+    }
+    MessageLoop* loop = stack.loops.back();
+    const int pass = stack.idlePass++;
+    const bool more = LoopStack::Idle(*loop, pass);
+    if (more && pass + 1 < 2 && stack.idleSource == 0 && stack.idlePass == pass + 1)
+    {
+        stack.idleSource = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunIdlePass, nullptr, nullptr);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+} // namespace
+
+void RearmIdle()
+{
+    LoopStack& stack = LoopStack::Get();
+    stack.idlePass = 0;
+    if (stack.idleSource == 0)
+    {
+        stack.idleSource = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunIdlePass, nullptr, nullptr);
+    }
+}
+
+std::intptr_t Detail::Dispatch(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam, bool startsIdle)
+{
+    if (startsIdle)
+    {
+        RearmIdle();
+    }
+    return SendMessage(window, message, wParam, lParam);
+}
+
+bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    if (window == 0)
+    {
+        return false;
+    }
+    PostedQueue& queue = PostedQueue::Get();
+    std::lock_guard lock(queue.mutex);
+    queue.messages.push_back({window, message, wParam, lParam});
+    SchedulePostedLocked(queue);
+    return true;
+}
+
+void PostQuitMessage(int exitCode)
+{
+    PostedQueue& queue = PostedQueue::Get();
+    std::lock_guard lock(queue.mutex);
+    queue.messages.push_back({0, WM_QUIT, static_cast<std::uintptr_t>(exitCode), 0});
+    SchedulePostedLocked(queue);
+}
+
+MessageLoop::MessageLoop(std::function<bool(int pass)> idle) : mIdle(std::move(idle))
+{
+    mLoop = g_main_loop_new(nullptr, FALSE);
+}
+
+MessageLoop::~MessageLoop()
+{
+    g_main_loop_unref(mLoop);
+}
+
+MessageLoop::Outcome MessageLoop::Run()
+{
+    LoopStack& stack = LoopStack::Get();
+    if (!mEnded && !stack.quitPending)
+    {
+        stack.loops.push_back(this);
+        mRunning = true;
+        RearmIdle();
+        g_main_loop_run(mLoop);
+        mRunning = false;
+        stack.loops.pop_back();
+    }
+    if (mEnded)
+    {
+        mEnded = false;
+        return kEnded;
+    }
+    // The quit travels on outward; the outermost loop takes it.
+    mQuitCode = stack.quitCode;
+    if (stack.loops.empty())
+    {
+        stack.quitPending = false;
+    }
+    return kQuit;
+}
+
+void MessageLoop::End()
+{
+    mEnded = true;
+    if (mRunning)
+    {
+        g_main_loop_quit(mLoop);
+    }
+}
+
+} // namespace KR::Platform

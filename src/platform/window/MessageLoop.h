@@ -1,0 +1,60 @@
+#pragma once
+// Message loops: the program's main loop and the nested loops of modal windows. A loop
+// runs until it is ended or a quit is posted; the quit ends every loop running, inner to
+// outer, and the outermost one takes it.
+//
+// Idle passes: after any message (a repeated move of the pointer to the same place and
+// painting excepted) the innermost loop calls its idle function once no message waits,
+// with the pass count from 0; a second pass follows when the first asks for more, never
+// a third until the next message. A window's timer (the 33 ms tick) counts as a message.
+//
+//     MessageLoop loop([](int pass) { return app.OnIdle(pass == 0); });
+//     if (loop.Run() == MessageLoop::kQuit) ...
+//
+// UI thread only.
+
+#include <functional>
+
+struct _GMainLoop;
+
+namespace KR::Platform
+{
+
+class MessageLoop
+{
+public:
+    enum Outcome
+    {
+        kEnded, // End was called
+        kQuit,  // a quit was posted
+    };
+
+    // The idle function answers whether it wants another pass.
+    explicit MessageLoop(std::function<bool(int pass)> idle = {});
+    ~MessageLoop();
+    MessageLoop(const MessageLoop&) = delete;
+    MessageLoop& operator=(const MessageLoop&) = delete;
+
+    Outcome Run();
+    // Ends the loop once the message being handled returns; before Run, Run returns at once.
+    void End();
+    bool IsRunning() const { return mRunning; }
+    // The code given to PostQuitMessage, after kQuit.
+    int GetQuitCode() const { return mQuitCode; }
+
+private:
+    friend struct LoopStack;
+    std::function<bool(int)> mIdle;
+    _GMainLoop* mLoop = nullptr;
+    bool mRunning = false;
+    bool mEnded = false;
+    int mQuitCode = 0;
+};
+
+// Ends every running loop with kQuit; the outermost one consumes the quit. Any thread.
+void PostQuitMessage(int exitCode);
+
+// Starts the idle passes again as a message would.
+void RearmIdle();
+
+} // namespace KR::Platform

@@ -1,0 +1,129 @@
+#pragma once
+// Top-level windows over GTK 3 that speak the framework's window messages.
+//
+// Each window has a procedure; GDK events become messages sent to it at once (the
+// "draw" signal is WM_PAINT, with the draw's Cairo context handed to the graphics
+// layer's presenting for the time of the message), and PostMessage queues messages for
+// the running message loop. A window draws nothing of its own: what is not painted in
+// WM_PAINT stays as it was.
+//
+//     KR::Platform::InitializeWindowSystem();
+//     WindowCreateParams params;
+//     params.title = "Editor";
+//     params.procedure = &myProcedure;
+//     const WindowHandle window = CreateWindow(params);
+//     ShowWindow(window, SW_SHOWNORMAL);
+//     MessageLoop loop;
+//     loop.Run();
+//
+// UI thread only, except PostMessage and PostQuitMessage.
+
+#include "kr/system/CursorNames.h"
+#include "platform/window/Messages.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace KR::Platform
+{
+
+class IWindowProcedure
+{
+public:
+    virtual ~IWindowProcedure() = default;
+    virtual std::intptr_t WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) = 0;
+};
+
+// Opens the display named by $DISPLAY once; false without one. Everything below needs
+// it to have succeeded.
+bool InitializeWindowSystem();
+
+struct WindowCreateParams
+{
+    std::string title;                 // UTF-8
+    std::string className;             // the X class of the window
+    WindowRect client{0, 0, 640, 480}; // client area in screen coordinates
+    WindowHandle owner = 0;            // kept above its owner
+    bool resizable = true;
+    bool popup = false;                    // no frame, never takes the keyboard (menus, tooltips)
+    IWindowProcedure* procedure = nullptr; // must outlive the window
+};
+
+// The window, hidden; 0 when it could not be made.
+WindowHandle CreateWindow(const WindowCreateParams& params);
+// Sends WM_DESTROY, then closes the window. False for a handle that is not a window.
+bool DestroyWindow(WindowHandle window);
+bool IsWindow(WindowHandle window);
+// The procedure's answer, or 0 for a handle that is not a window.
+std::intptr_t SendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                          std::intptr_t lParam);
+// Queues the message for the message loop; any thread.
+bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+
+// Whether the window was visible before.
+bool ShowWindow(WindowHandle window, int command);
+bool IsWindowVisible(WindowHandle window);
+bool SetWindowText(WindowHandle window, const std::string& utf8);
+// A null rectangle is the whole client area.
+bool InvalidateRect(WindowHandle window, const WindowRect* rect);
+// Paints what is invalid now, before returning.
+bool UpdateWindow(WindowHandle window);
+// The area being painted, while the window handles WM_PAINT; false otherwise.
+bool GetUpdateRect(WindowHandle window, WindowRect& rect);
+
+// Client area (origin 0, 0) and its place on the screen. Without a window manager the
+// window has no frame, so the window rectangle is the client area's.
+bool GetClientRect(WindowHandle window, WindowRect& rect);
+bool GetWindowRect(WindowHandle window, WindowRect& rect);
+bool ClientToScreen(WindowHandle window, WindowPoint& point);
+bool ScreenToClient(WindowHandle window, WindowPoint& point);
+// Moves and sizes the client area (screen coordinates).
+bool SetWindowPos(WindowHandle window, const WindowRect& client);
+bool SetTopMost(WindowHandle window, bool topMost);
+bool BringWindowToTop(WindowHandle window);
+// A disabled window takes no input.
+bool EnableWindow(WindowHandle window, bool enable);
+bool IsWindowEnabled(WindowHandle window);
+WindowHandle GetOwner(WindowHandle window);
+
+// The active window (the one the keyboard goes to) of this program, or 0.
+WindowHandle GetActiveWindow();
+WindowHandle GetFocus();
+bool SetFocus(WindowHandle window);
+// The window of this program under the pointer, or 0.
+WindowHandle WindowUnderPointer();
+
+// The pointer capture: the window keeps the pointer's messages while a button is held
+// outside it. Losing it to the display system sends WM_CAPTURECHANGED.
+WindowHandle SetCapture(WindowHandle window);
+bool ReleaseCapture();
+WindowHandle GetCapture();
+
+// kNone hides the pointer over the window.
+bool SetWindowCursor(WindowHandle window, CursorShape shape);
+
+// Keys and buttons held, as this program's windows saw them go down and up: virtual
+// keys, the sided modifiers, VK_LBUTTON, VK_MBUTTON, VK_RBUTTON.
+bool GetKeyState(std::uint8_t virtualKey);
+// The pointer in screen coordinates, the MK_ button flags down now, the usable screen.
+WindowPoint GetCursorPos();
+std::uint32_t GetPointerButtons();
+WindowRect GetWorkArea();
+
+// The display system's own id of the window (the X window), for tools and tests.
+std::uint64_t GetNativeWindowId(WindowHandle window);
+// Asks the window to close as the desktop's close box does (the delete protocol), through
+// the display server. For tests: without a window manager nothing else sends it.
+bool SendDesktopCloseRequest(WindowHandle window);
+// The client area's pixels as the display server has them now, 0xAARRGGBB row by row.
+bool ReadWindowPixels(WindowHandle window, std::vector<std::uint32_t>& pixels, std::int32_t& width,
+                      std::int32_t& height);
+
+// Sets a timer that sends WM_TIMER with the id every period (at least 1 ms); setting it
+// again restarts it.
+bool SetTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs);
+bool KillTimer(WindowHandle window, std::uintptr_t id);
+
+} // namespace KR::Platform

@@ -1,0 +1,173 @@
+#pragma once
+// A window on the test display that records its messages, pumping with bounded waits, and
+// xdotool at hand.
+
+#include "platform/window/MessageLoop.h"
+#include "platform/window/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace KR::Platform::Test
+{
+
+struct Message
+{
+    std::uint32_t message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+class RecordingProcedure : public IWindowProcedure
+{
+public:
+    std::intptr_t WindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) override
+    {
+        messages.push_back({message, wParam, lParam});
+        return hook ? hook(window, message, wParam, lParam) : 0;
+    }
+    std::vector<Message> Of(std::uint32_t message) const
+    {
+        std::vector<Message> found;
+        for (const Message& m : messages)
+        {
+            if (m.message == message)
+            {
+                found.push_back(m);
+            }
+        }
+        return found;
+    }
+    // Messages of these kinds only, in order.
+    std::vector<std::uint32_t> Sequence(const std::vector<std::uint32_t>& kinds) const
+    {
+        std::vector<std::uint32_t> found;
+        for (const Message& m : messages)
+        {
+            for (std::uint32_t kind : kinds)
+            {
+                if (m.message == kind)
+                {
+                    found.push_back(kind);
+                }
+            }
+        }
+        return found;
+    }
+
+    std::vector<Message> messages;
+    std::function<std::intptr_t(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> hook;
+};
+
+// Runs the message loop until done() holds, looking every 5 ms, for at most `seconds`.
+inline bool PumpUntil(const std::function<bool()>& done, double seconds = 10.0)
+{
+    if (done())
+    {
+        return true;
+    }
+    struct Poll : IWindowProcedure
+    {
+        MessageLoop* loop = nullptr;
+        std::function<bool()> finished;
+        std::intptr_t WindowProc(WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t) override
+        {
+            if (message == WM_TIMER && finished())
+            {
+                loop->End();
+            }
+            return 0;
+        }
+    } poll;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    MessageLoop loop;
+    poll.loop = &loop;
+    poll.finished = [&] { return done() || std::chrono::steady_clock::now() > deadline; };
+    WindowCreateParams params;
+    params.procedure = &poll;
+    const WindowHandle timer = CreateWindow(params);
+    SetTimer(timer, 1, 5);
+    loop.Run();
+    DestroyWindow(timer);
+    return done();
+}
+
+inline int Xdo(const std::string& arguments)
+{
+    return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
+}
+
+inline std::string Capture(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r"))
+    {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+        {
+            out += buffer;
+        }
+        pclose(pipe);
+    }
+    return out;
+}
+
+class DisplayTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+        {
+            GTEST_SKIP() << "no display";
+        }
+        ASSERT_TRUE(InitializeWindowSystem());
+        window = Open(procedure, {100, 100, 200, 150});
+        ASSERT_NE(window, 0u);
+    }
+    void TearDown() override
+    {
+        for (WindowHandle handle : opened)
+        {
+            DestroyWindow(handle);
+        }
+        ReleaseCapture();
+    }
+
+    // A shown window that has painted once.
+    WindowHandle Open(RecordingProcedure& recorder, WindowRect client)
+    {
+        WindowCreateParams params;
+        params.title = "Test window";
+        params.className = "KRFrameworkWindow";
+        params.client = client;
+        params.procedure = &recorder;
+        const WindowHandle handle = CreateWindow(params);
+        opened.push_back(handle);
+        ShowWindow(handle, SW_SHOWNORMAL);
+        EXPECT_TRUE(PumpUntil([&] { return !recorder.Of(WM_PAINT).empty(); }));
+        return handle;
+    }
+
+    // Puts the pointer at a client point; the window under it becomes active.
+    void PointAt(std::int32_t x, std::int32_t y)
+    {
+        WindowPoint screen{x, y};
+        ClientToScreen(window, screen);
+        ASSERT_EQ(Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y)), 0);
+    }
+    std::string Xid() const { return std::to_string(GetNativeWindowId(window)); }
+
+    RecordingProcedure procedure;
+    WindowHandle window = 0;
+    std::vector<WindowHandle> opened;
+};
+
+} // namespace KR::Platform::Test

@@ -1,0 +1,100 @@
+#include "DisplayFixture.h"
+
+namespace KR::Platform::Test
+{
+namespace
+{
+
+TEST_F(DisplayTest, IdleRunsAtMostTwoPassesAfterEachMessage)
+{
+    std::vector<int> passes;
+    MessageLoop loop(
+        [&](int pass)
+        {
+            passes.push_back(pass);
+            if (passes.size() == 2)
+            {
+                PostMessage(window, WM_USER, 0, 0); // starts the passes again
+            }
+            if (passes.size() == 4)
+            {
+                PostMessage(window, WM_USER + 1, 0, 0);
+            }
+            return true; // always wants more
+        });
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_USER + 1)
+        {
+            loop.End();
+        }
+        return std::intptr_t{0};
+    };
+    EXPECT_EQ(loop.Run(), MessageLoop::kEnded);
+    EXPECT_EQ(passes, (std::vector<int>{0, 1, 0, 1}));
+
+    passes.clear();
+    MessageLoop once(
+        [&](int pass)
+        {
+            passes.push_back(pass);
+            PostMessage(window, WM_USER + 1, 0, 0);
+            return false;
+        });
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_USER + 1 && passes.size() == 2)
+        {
+            once.End();
+        }
+        return std::intptr_t{0};
+    };
+    EXPECT_EQ(once.Run(), MessageLoop::kEnded);
+    EXPECT_EQ(passes, (std::vector<int>{0, 0}))
+        << "a pass that wants no more ends them until the next message";
+}
+
+TEST_F(DisplayTest, AQuitEndsTheNestedLoopsAndTheOutermostTakesIt)
+{
+    std::vector<std::string> events;
+    MessageLoop outer;
+    MessageLoop inner;
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t wParam, std::intptr_t)
+    {
+        if (message == WM_USER)
+        {
+            PostMessage(window, WM_USER + 1, 7, 0);
+            events.push_back(inner.Run() == MessageLoop::kQuit ? "inner quit" : "inner ended");
+            MessageLoop late;
+            events.push_back(late.Run() == MessageLoop::kQuit ? "late quit" : "late ended");
+        }
+        if (message == WM_USER + 1)
+        {
+            events.push_back("posted " + std::to_string(wParam));
+            PostQuitMessage(3);
+        }
+        return std::intptr_t{0};
+    };
+    PostMessage(window, WM_USER, 0, 0);
+    EXPECT_EQ(outer.Run(), MessageLoop::kQuit);
+    EXPECT_EQ(outer.GetQuitCode(), 3);
+    EXPECT_EQ(events, (std::vector<std::string>{"posted 7", "inner quit", "late quit"}));
+
+    // The quit was taken: a new loop runs until it is ended.
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_TIMER)
+        {
+            outer.End();
+        }
+        return std::intptr_t{0};
+    };
+    ASSERT_TRUE(SetTimer(window, 9, 10));
+    EXPECT_EQ(outer.Run(), MessageLoop::kEnded);
+    EXPECT_EQ(procedure.Of(WM_TIMER).back().wParam, 9u);
+    EXPECT_TRUE(KillTimer(window, 9));
+    EXPECT_FALSE(KillTimer(window, 9));
+}
+
+} // namespace
+} // namespace KR::Platform::Test
