@@ -206,16 +206,4 @@ bool DoubleClickDetector::Press(WindowHandle window, std::uint32_t button, Windo
     return isDouble;
 }
 
-std::int16_t WheelSummer::Add(double notches)
-{
-    if (std::isnan(notches))
-    {
-        return 0;
-    }
-    mUnits += std::clamp(notches, -1000.0, 1000.0) * WHEEL_DELTA;
-    const double whole = std::clamp(std::trunc(mUnits), -32767.0, 32767.0);
-    mUnits = std::clamp(mUnits - whole, -32767.0, 32767.0);
-    return static_cast<std::int16_t>(whole);
-}
-
 } // namespace KR::Platform

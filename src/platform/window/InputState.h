@@ -1,7 +1,7 @@
 #pragma once
 // The parts of input translation that need no display: display-system key symbols to
-// virtual keys, the keys and buttons held, the double-click rule and the summing of
-// smooth wheel deltas. The window layer feeds them from GDK events.
+// virtual keys, the keys and buttons held, and the double-click rule. The window layer
+// feeds them from GDK events.
 
 #include "platform/window/Messages.h"
 
@@ -65,17 +65,6 @@ private:
     std::uint32_t mButton = 0;
     WindowPoint mPoint;
     std::uint32_t mTime = 0;
-};
-
-// Sums smooth wheel deltas (in notches, fractions allowed) and gives the whole wheel
-// units (120 a notch) ready to send; the rest waits for the next delta.
-class WheelSummer
-{
-public:
-    std::int16_t Add(double notches);
-
-private:
-    double mUnits = 0.0;
 };
 
 } // namespace KR::Platform

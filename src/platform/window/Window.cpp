@@ -170,8 +170,7 @@ WindowHandle CreateWindow(const WindowCreateParams& params)
     window->area = area;
     gtk_widget_set_can_focus(area, TRUE);
     gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
-                                    GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK | GDK_SCROLL_MASK |
-                                    GDK_SMOOTH_SCROLL_MASK);
+                                    GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK | GDK_SCROLL_MASK);
     gtk_container_add(GTK_CONTAINER(top), area);
     window->input = gtk_im_multicontext_new();
 

@@ -29,7 +29,6 @@ struct WindowObject
     bool allocated = false;
     bool painting = false;
     WindowRect updateRect;
-    std::array<WheelSummer, 2> wheels;
     bool moved = false;
     WindowPoint lastMove;
     WindowPoint lastPosition{INT32_MIN, INT32_MIN};

@@ -109,18 +109,6 @@ TEST(DoubleClickTest, SecondPressSoonNearAndOfTheSameButtonInTheSameWindow)
     EXPECT_TRUE(detector.Press(1, 1, {0, 0}, 0x30));
 }
 
-TEST(WheelSummerTest, SmoothDeltasGiveWholeUnitsAndKeepTheRest)
-{
-    WheelSummer summer;
-    EXPECT_EQ(summer.Add(0.25), 30);
-    EXPECT_EQ(summer.Add(0.004), 0) << "less than a unit waits";
-    EXPECT_EQ(summer.Add(0.005), 1);
-    EXPECT_EQ(summer.Add(-1.0), -119) << "the rest of 0.08 units counts against it";
-    EXPECT_EQ(summer.Add(std::nan("")), 0);
-    WheelSummer huge;
-    EXPECT_EQ(huge.Add(1e12), 32767) << "a wild delta is clamped, not wrapped";
-}
-
 TEST(ParamPackingTest, PointsDeltasAndClampsSurviveTheTrip)
 {
     const WindowPoint far = PointFromParam(MakePointParam(-70000, 2147483647));
