@@ -1,7 +1,7 @@
 #pragma once
 // Looks for tests. While a LookStandIns object lives, LLook::Create hands out
-// LStandInLook objects, whose client rectangle, colour at every point and width per
-// character the test sets; the object keeps every look it made, in order.
+// LStandInLook objects, whose client rectangle and colour at every point the test sets;
+// the object keeps every look it made, in order.
 //
 //     KR::TestSupport::LookStandIns looks;
 //     ... the control applies its skin ...
@@ -22,34 +22,10 @@ public:
 
     RectI GetClientRect() const override { return clientRect ? *clientRect : LLook::GetClientRect(); }
     std::uint32_t GetColorAtPoint(const PointI&) const override { return color; }
-    float GetLineWidth(std::uint32_t index) override
-    {
-        return index < GetLineCount() ? charWidth * LineLength(index) : 0.0f;
-    }
 
-    // Unset: the whole size, as a look answers until parts are placed.
+    // Unset: the rectangle the look places.
     std::optional<RectI> clientRect;
     std::uint32_t color = 0x00FFFFFF;
-    float charWidth = 0.0f;
-
-private:
-    float LineLength(std::uint32_t index) const
-    {
-        std::uint32_t line = 0;
-        float length = 0.0f;
-        for (const char16_t c : GetText().GetView())
-        {
-            if (c == u'\n')
-            {
-                ++line;
-            }
-            else if (line == index && c != u'\r')
-            {
-                length += 1.0f;
-            }
-        }
-        return length;
-    }
 };
 
 class LookStandIns

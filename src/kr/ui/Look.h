@@ -1,16 +1,18 @@
 #pragma once
 // KR::LLook: one appearance of a control, the skin's Look made for one size: a client
-// part, parts placed around it, and the label text with its font. A control holds one
-// look per look slot of its skin and draws the active one in three steps (non-client
-// parts, client part, label text).
+// part inside the client part's offsets, non-client parts docked around the edges, and
+// the label text laid out in the look's text area. A control holds one look per look slot
+// of its skin and draws each look that weighs in three steps: client part, non-client
+// parts, label text.
 //
-// Placing parts, text layout and drawing come with the renderers. Until then a look
-// draws nothing, its client rectangle is its whole size, every point of it is
-// transparent, and its text is split into lines at line breaks, each measured through the
-// installed measurement renderer (0 wide without one).
+//     KR::RCPtr<KR::LLook> look = KR::LLook::Create(descriptor, false);
+//     look->SetSize(120, 24);
+//     look->SetText(u"Send");
+//     look->DrawClientPart(renderer, dirty);
+//     look->DrawNonClientParts(renderer, dirty);
+//     look->DrawLabelText(renderer, dirty, {0.0, 0.0});
 //
-// Tests make LLook::Create hand out stand-ins (SetLookMaker) whose client rectangle,
-// colour and text width they set.
+// Tests make LLook::Create hand out stand-ins (SetLookMaker).
 
 #include "kr/core/Point.h"
 #include "kr/core/RCPtr.h"
@@ -19,8 +21,11 @@
 #include "kr/core/StringT.h"
 #include "kr/core/Types.h"
 #include "kr/render/Font.h"
+#include "kr/render/FontText.h"
 #include "kr/render/Region.h"
+#include "kr/render/RenderState.h"
 #include "kr/ui/LookDescriptor.h"
+#include "kr/ui/VisualPart.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,6 +41,15 @@ class LLook : public virtual LRefCountedObject
 public:
     using Maker = std::function<RCPtr<LLook>(const ConstRCPtr<LLookDescriptor>& descriptor, bool wrap)>;
 
+    static constexpr char kBitmapTextFillText[] =
+        "Domain Error : Bitmap fill for text foreground part not yet "
+        "implemented. : KR::LLook::DrawLabelText : ControlBase\\Look "
+        ": Line 293";
+    static constexpr char kGradientTextFillText[] =
+        "Domain Error : Gradient fill for text foreground part not "
+        "yet implemented. : KR::LLook::DrawLabelText : "
+        "ControlBase\\Look : Line 302";
+
     // A look made from the descriptor; `wrap` when the control's X text overflow is
     // "Wrap". Null for a null descriptor.
     static RCPtr<LLook> Create(const ConstRCPtr<LLookDescriptor>& descriptor, bool wrap);
@@ -43,57 +57,87 @@ public:
     static void SetLookMaker(Maker maker);
 
     LLook(const ConstRCPtr<LLookDescriptor>& descriptor, bool wrap);
+    ~LLook() override;
 
-    // Places the look for the size; true. The same size changes nothing.
+    // Places the parts and the text area for the size; true. The same size changes nothing.
     virtual bool SetSize(std::int32_t width, std::int32_t height);
     // 1 when the look shows no text; else 1 when the text changed, 0 when it was equal.
     virtual Result SetText(const String& text);
-    // 1 when the look shows no text; else 1 when the font differs (the lines are laid out
-    // anew), 0 when it was alike.
+    // 1 when the look shows no text; else whether the lines were dropped (the font
+    // differs).
     virtual Result SetFont(const RCPtr<LFont>& font);
-    // Packed 0xAARRGGBB at a point of the look; alpha 0 is transparent.
+    // Packed 0xAARRGGBB at a point of the look: the first non-client part that shows
+    // there, else the overlay, else the client part; alpha 0 is transparent.
     virtual std::uint32_t GetColorAtPoint(const PointI& point) const;
 
-    // The three drawing steps, limited to the dirty region.
+    // The three drawing steps, limited to the dirty region (window coordinates) and to the
+    // look's own region when it has one. Each part is drawn once per dirty rectangle it
+    // overlaps, clipped to it.
     virtual Result DrawNonClientParts(LRenderer& renderer, const LRegion& dirty);
     virtual Result DrawClientPart(LRenderer& renderer, const LRegion& dirty);
-    // 1 when the look shows no text.
+    // 1 when the look shows no text. The text takes the colour of the foreground part's
+    // first pixel; a foreground part that is an image or a gradient throws.
     virtual Result DrawLabelText(LRenderer& renderer, const LRegion& dirty, const PointD& scroll);
-
-    // The label text's lines, laid out on demand; widths in pixels, 0 past the end.
-    virtual std::uint32_t GetLineCount();
-    virtual float GetLineWidth(std::uint32_t index);
 
     // x, y, width, height inside the look: the control's client area.
     virtual RectI GetClientRect() const { return mClientRect; }
-    // When not empty, drawing is limited to it.
+    // When not empty, drawing is limited to it (look coordinates).
     LRegion& GetRegion() { return mRegion; }
     const LRegion& GetRegion() const { return mRegion; }
 
+    // The part drawn in the client area; code may put another in place of the skin's.
+    const RCPtr<LVisualPart>& GetClientPart() const { return mClientPart; }
+    void SetClientPart(const RCPtr<LVisualPart>& part) { mClientPart = part; }
+    // Drawn over the client part, or instead of it when `replacesClient`; null for none.
+    void SetOverlayPart(const RCPtr<LVisualPart>& part, bool replacesClient);
+    const RCPtr<LVisualPart>& GetOverlayPart() const { return mOverlayPart; }
+
     const ConstRCPtr<LLookDescriptor>& GetDescriptor() const { return mDescriptor; }
-    bool HasText() const { return mHasText; }
-    bool GetWrap() const { return mWrap; }
+    // The label's layout; null when the skin gives the look no text properties.
+    const RCPtr<LFontText>& GetFontText() const { return mFontText; }
+    bool HasText() const { return mFontText != nullptr; }
+    bool GetWrap() const { return mFontText && mFontText->GetWrap(); }
     std::int32_t GetWidth() const { return mWidth; }
     std::int32_t GetHeight() const { return mHeight; }
-    const String& GetText() const { return mText; }
-    const RCPtr<LFont>& GetFont() const { return mFont; }
+    const String& GetText() const { return mFontText ? mFontText->GetText() : String::Empty(); }
+    RCPtr<LFont> GetFont() const { return mFontText ? mFontText->GetFont() : nullptr; }
+    // Where the text area starts and how large it is.
+    RectI GetTextRect() const;
+    const std::vector<RectI>& GetPartRects() const { return mPartRects; }
+    // Set whenever the parts are placed anew; whoever caches what depends on them clears it.
+    bool GetLayoutChanged() const { return mLayoutChanged; }
+    void ClearLayoutChanged() { mLayoutChanged = false; }
 
 protected:
     RectI mClientRect{};
 
 private:
-    void LayOutLines();
+    // The region the drawing steps walk: the dirty region, cut to the own region when
+    // there is one.
+    LRegion EffectiveRegion(const LRenderer& renderer, const LRegion& dirty) const;
+    // Runs `draw` under a clip to each dirty rectangle that meets `target` (look
+    // coordinates); `bounds` is where the pushed origin goes. True when a draw did.
+    template <typename Draw>
+    bool ForEachClip(LRenderer& renderer, const LRegion& dirty, const RectD& target, const RectD& bounds,
+                     Draw&& draw);
+    void DrawLines(LRenderer& renderer, const PointD& scroll);
 
     ConstRCPtr<LLookDescriptor> mDescriptor;
-    bool mHasText;
-    bool mWrap;
+    RCPtr<LVisualPart> mTextPart;
     std::int32_t mWidth = 0;
     std::int32_t mHeight = 0;
+    std::vector<RectI> mPartRects;
+    std::vector<RCPtr<LVisualPart>> mParts;
+    RCPtr<LVisualPart> mClientPart;
+    RCPtr<LVisualPart> mOverlayPart;
+    bool mOverlayReplacesClient = false;
+    bool mLayoutChanged = true;
+    RectI mLastClientRect{};
+    RCPtr<LStencil> mStencil;
+    RCPtr<LFontText> mFontText;
+    std::int32_t mTextX = 0;
+    std::int32_t mTextY = 0;
     LRegion mRegion;
-    String mText;
-    RCPtr<LFont> mFont;
-    bool mLinesValid = false;
-    std::vector<float> mLineWidths;
 };
 
 } // namespace KR

@@ -5,8 +5,8 @@
 // (LVisualPartDescriptor::GetVisualPart), and the part keeps a link back; that cycle is
 // broken when the last holder from outside lets the part go.
 //
-// Drawing and colour queries come with the renderers: until then a part draws nothing
-// and every point of it is transparent.
+// A colorizer with an image or a mask tints a copy of it, and a gradient colorizer makes a
+// picture, when the part is made; only a solid colorizer without either stays a fill.
 
 #include "kr/core/RCPtr.h"
 #include "kr/core/RefCountedObject.h"
@@ -26,7 +26,7 @@ class LVisualPartDescriptor;
 class LVisualPart : public virtual LRefCountedObject
 {
 public:
-    // Answered for points outside a part and, for now, for every point: white, alpha 0.
+    // Answered for points outside a part: white, alpha 0.
     static constexpr std::uint32_t kTransparent = 0x00FFFFFF;
 
     // An image part of the bitmap's own size; null, and nothing made, for a null bitmap.
@@ -44,11 +44,15 @@ public:
                 const ConstRCPtr<LBitmap>& mask);
     ~LVisualPart() override;
 
-    // Draws the part into (0, 0, width, height) of the renderer's current coordinates.
+    // Draws the part into (0, 0, width, height) of the renderer's current coordinates: its
+    // bitmap resized its way, or its fill (a centred part's at its own size). A part with
+    // neither bitmap nor colorizer throws.
     virtual Result Draw(LRenderer& renderer, float width, float height) const;
     // Packed 0xAARRGGBB of the part's own pixel.
     virtual std::uint32_t GetColorAtPoint(std::int32_t x, std::int32_t y) const;
-    // Packed colour at a point of the part as drawn into a destination of that size.
+    // Packed colour at a point of the part as drawn into a destination of that size. A
+    // part shrunk by stretching answers the first visible pixel of the block a
+    // destination pixel covers.
     virtual std::uint32_t GetColorAtPoint(float x, float y, float width, float height) const;
 
     const String& GetName() const { return mName; }
@@ -68,7 +72,14 @@ public:
     // descriptor lets go of its cached part, so both can go.
     Result ReleaseInternalReferences() override;
 
+    // The colorizer's colour with its alpha times the modulation: every pixel of a fill
+    // part. Only for a part with a colorizer.
+    ColorF GetFillColor() const;
+
 private:
+    std::uint32_t GetStretchedColor(float x, float y, float width, float height, float ownWidth,
+                                    float ownHeight) const;
+
     String mName;
     ConstRCPtr<LBitmap> mBitmap;
     std::int32_t mWidth;
