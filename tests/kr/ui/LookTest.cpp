@@ -88,17 +88,11 @@ TEST(Look, PartsDockAroundTheEdgesAndTheClientAndTextSitInsideTheirOffsets)
     // Parts answer before the client area, in skin order.
     EXPECT_EQ(look->GetColorAtPoint({95, 2}), kCorner);
     EXPECT_EQ(look->GetColorAtPoint({30, 12}), kFace);
-}
 
-TEST(Look, TheSameTextKeepsTheLines)
-{
-    const RCPtr<LLook> plain = LLook::Create(RCPtr<LLookDescriptor>(new LLookDescriptor(u"plain")), false);
-    EXPECT_EQ(plain->SetText(u"A"), 1);
-    const RCPtr<LLook> label = LLook::Create(Skin(nullptr), true);
-    EXPECT_EQ(label->SetText(u"A b"), 1);
-    label->GetFontText()->GetLineCount();
-    EXPECT_EQ(label->SetText(u"A b"), 0);
-    EXPECT_NE(label->GetFontText()->GetLines().GetCount(), 0u);
+    EXPECT_EQ(look->SetText(u"A b"), 1);
+    look->GetFontText()->GetLineCount();
+    EXPECT_EQ(look->SetText(u"A b"), 0);
+    EXPECT_NE(look->GetFontText()->GetLines().GetCount(), 0u);
 }
 
 TEST(Look, EachPartIsDrawnOncePerDirtyRectangleClippedToIt)
@@ -135,7 +129,6 @@ TEST(Look, EachPartIsDrawnOncePerDirtyRectangleClippedToIt)
             clips.insert(clips.end(), call.rect.width == 96 ? 1 : 0, call.clip);
         }
         EXPECT_EQ(clips, c.clips) << c.name;
-        EXPECT_EQ(renderer->pushClips + 1, renderer->restores) << c.name;
     }
 }
 
@@ -145,8 +138,6 @@ TEST(Look, LabelsInkOnlyTheTextAreaInTheForegroundColour)
     RCPtr<KR::LVisualPartDescriptor> image(new KR::LVisualPartDescriptor);
     image->visualPart = RCPtr<KR::LVisualPart>(
         new KR::LVisualPart(u"image", PositionBitmap(2, 2, {}), 0, nullptr, 0, 0, 1.0f, nullptr));
-    RCPtr<KR::LVisualPartDescriptor> bare = ColourPart(1, 1, kInk, 0, 1.0f);
-    bare->colorizer = nullptr;
     struct Case
     {
         const char* name;
@@ -156,11 +147,10 @@ TEST(Look, LabelsInkOnlyTheTextAreaInTheForegroundColour)
     };
     const Case cases[] = {
         {"colour part", ColourPart(0, 0, kInk, 0, 1.0f), true, ""},
-        {"no colorizer", bare, false, ""},
+        {"no colorizer", RCPtr<KR::LVisualPartDescriptor>(new KR::LVisualPartDescriptor), false, ""},
         {"image", image, false,
-         "Domain Error : Bitmap fill for text foreground part not yet implemented. : "
-         "KR::LLook::DrawLabelText "
-         ": ControlBase\\Look : Line 293"},
+         "Domain Error : Bitmap fill for text foreground part not yet implemented. : KR::LLook::"
+         "DrawLabelText : ControlBase\\Look : Line 293"},
     };
     for (const Case& c : cases)
     {
