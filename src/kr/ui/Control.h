@@ -284,6 +284,13 @@ public:
     // this control's when it is such a control itself.
     void InvalidateSubtree();
 
+    // ---- drawing ------------------------------------------------------------------------------
+    // The largest Z_Order of this control and its ancestors that do not clip to their
+    // parent; the 32-bit minimum when all of them clip.
+    std::int32_t GetDrawingRank() const;
+    // Whether the looks' text moves with the scroll offset.
+    void SetScrollsLookText(bool scrolls) { mScrollsLookText = scrolls; }
+
     // ---- the primary virtual operations, in their fixed order ------------------------------
     virtual bool SetTextFromString(const String& text);                                               // 0
     virtual double SetValue(double value);                                                            // 1
@@ -342,18 +349,12 @@ public:
     virtual void SetEnabled(bool enabled);                                                // 49
     virtual Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor);      // 50
     // Draws the control, then its children; collects into `deferred` what does not clip.
-    virtual Result Draw(const RCPtr<LRenderer>& /*renderer*/, const LRegion& /*invalid*/, // 51
-                        RCPtrArray<LControl>& /*deferred*/, bool /*unclippedPass*/)
-    {
-        return kOk;
-    }
+    virtual Result Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid, // 51
+                        RCPtrArray<LControl>& deferred, bool unclippedPass);
     virtual void InvalidateInParent(const RectD& rect, bool clip, const RectD& clipRect); // 52
     virtual void Invalidate(const RectD& rect, bool clip);                                // 53
-    virtual RCPtr<LControl> HitTest(const PointI& /*point*/, PointI& /*localPoint*/,
-                                    bool /*visibleOnly*/) // 54
-    {
-        return nullptr;
-    }
+    // The control under a point of this control's coordinates, and the point in its own.
+    virtual RCPtr<LControl> HitTest(const PointI& point, PointI& localPoint, bool visibleOnly);   // 54
     virtual void OnFontApplied() {}                                                               // 55
     virtual Result RequestFocus(const RCPtr<LControl>& child);                                    // 56
     virtual Result OnLeftButtonDown(const RCPtr<LMouseButtonParam>& /*button*/) { return kOk; }   // 57
@@ -440,6 +441,10 @@ private:
     friend class ChildControlList;
 
     LLayoutDescriptor& EnsureLayout();
+    void DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                            Result (LControl::*hook)(const RCPtr<LRenderer>&));
+    void DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                      RCPtrArray<LControl>& deferred);
     bool VisibleFlag() const { return !mLayout || mLayout->visible; }
     bool EnabledFlag() const { return !mLayout || mLayout->enabled; }
     // The focus hand-over shared by SetEnabled, SetVisible and SetNotFocusable: the
@@ -469,6 +474,7 @@ private:
     bool mDragging[3] = {false, false, false};
     bool mForcedHover = false;
     bool mExcludedFromHitTest = false;
+    bool mScrollsLookText = false;
     PointD mPressPoint;
     std::int32_t mDragMode = 0;
     std::int32_t mDragAxes = 0;

@@ -1,0 +1,273 @@
+// Drawing a control tree through the renderer's state stack, and finding the control
+// under a point by walking the same tree the other way.
+
+#include "kr/render/AutoClip.h"
+#include "kr/ui/Control.h"
+#include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/Look.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace KR
+{
+
+namespace
+{
+
+// Sizes at or below this are nothing: the double epsilon.
+constexpr double kNoSize = 2.220446049250313e-16;
+
+bool HasArea(const LControl& control)
+{
+    return control.IsShown(false) && control.GetSize().x > 0.0 && control.GetSize().y > 0.0;
+}
+
+std::int32_t DockedAxes(const LControl& control)
+{
+    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    return layout ? (layout->xDocked ? 1 : 0) + (layout->yDocked ? 1 : 0) : 0;
+}
+
+void CollectDeferred(LControl& control, RCPtrArray<LControl>& deferred)
+{
+    LControl::ChildControlList& children = control.GetChildren();
+    for (std::uint32_t i = 0; i < children.GetCount(); ++i)
+    {
+        const RCPtr<LControl>& child = children.GetAt(i, kInsertionOrder);
+        if (!child->ClipsToParent() && HasArea(*child))
+        {
+            deferred.AddItem(child);
+        }
+        if (child->GetUnclippedCount() > 0)
+        {
+            CollectDeferred(*child, deferred);
+        }
+    }
+}
+
+void MultiplyOpacity(LRenderer& renderer, float factor)
+{
+    if (const RCPtr<LRenderContextInfo>& context = renderer.GetCurrentContext())
+    {
+        context->state.scaleFactor *= factor;
+    }
+}
+
+RectD StateRect(const LRenderer& renderer)
+{
+    const RenderState* state = renderer.GetCurrentState();
+    return state ? state->clip : RenderState::kNoClip;
+}
+
+PointD StateOrigin(const LRenderer& renderer)
+{
+    const RenderState* state = renderer.GetCurrentState();
+    return state ? state->offset : PointD{};
+}
+
+// Widened to 64 bits so that "no answer" ranks below every control.
+constexpr std::int64_t kNoAnswerRank = std::numeric_limits<std::int64_t>::min();
+
+} // namespace
+
+std::int32_t LControl::GetDrawingRank() const
+{
+    std::int32_t rank = std::numeric_limits<std::int32_t>::min();
+    for (const LControl* control = this; control; control = control->mParent.Get())
+    {
+        if (!control->ClipsToParent() && control->mLayout && control->mLayout->zOrder > rank)
+        {
+            rank = control->mLayout->zOrder;
+        }
+    }
+    return rank;
+}
+
+Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                      RCPtrArray<LControl>& deferred, bool unclippedPass)
+{
+    if (ClipsToParent() == unclippedPass)
+    {
+        return kInvalidArg;
+    }
+    // A control without area still hands on its unclipped descendants (step 4 below).
+    if (!VisibleFlag())
+    {
+        return kOk;
+    }
+    // The normal pass stands in the parent's client coordinates; the deferred pass in the
+    // window's, where the root window draws it.
+    RectD rect = unclippedPass ? RectD{0.0, 0.0, mSize.x, mSize.y} : GetFrame();
+    if (unclippedPass)
+    {
+        const PointD absolute = GetAbsolutePosition();
+        const PointD origin = StateOrigin(*renderer);
+        rect.x = absolute.x - origin.x;
+        rect.y = absolute.y - origin.y;
+    }
+    if (rect.width <= kNoSize || rect.height <= kNoSize)
+    {
+        if (mUnclippedCount > 0)
+        {
+            CollectDeferred(*this, deferred);
+        }
+        return kOk;
+    }
+    const RectI whole = RoundRectToInt(rect);
+    const RectD snapped{IntToDouble(whole.x), IntToDouble(whole.y), IntToDouble(whole.width),
+                        IntToDouble(whole.height)};
+    CAutoBoundsClip own(renderer, snapped, snapped);
+    MultiplyOpacity(*renderer, mOpacity);
+
+    RectD visible;
+    if (!IntersectRects(StateRect(*renderer), RectD{0.0, 0.0, mSize.x, mSize.y}, visible))
+    {
+        if (mUnclippedCount > 0)
+        {
+            CollectDeferred(*this, deferred);
+        }
+        return kOk;
+    }
+
+    const auto eachLook = [this, &renderer](auto&& draw)
+    {
+        for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+        {
+            const float weight = GetLookWeight(static_cast<std::int32_t>(i));
+            const RCPtr<LLook>& look = mLooks.ElementAt(i);
+            if (look && weight > 0.0f)
+            {
+                CAutoSaveState scope(renderer);
+                MultiplyOpacity(*renderer, weight);
+                draw(static_cast<std::int32_t>(i), *look);
+            }
+        }
+    };
+    eachLook([&](std::int32_t, LLook& look) { look.DrawClientPart(*renderer, invalid); });
+    eachLook([&](std::int32_t, LLook& look) { look.DrawNonClientParts(*renderer, invalid); });
+    DrawPerInvalidRect(renderer, invalid, &LControl::DrawContent);
+    eachLook(
+        [&](std::int32_t index, LLook&)
+        {
+            const PointD scroll = mScrollsLookText ? mScrollOffset : PointD{};
+            GetActiveLook(index)->DrawLabelText(*renderer, invalid, scroll);
+            if (mChildList.GetCount() > 0)
+            {
+                DrawChildren(renderer, invalid, deferred);
+            }
+        });
+    DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay);
+
+    for (std::uint32_t i = 0; i < mChildList.GetCount(); ++i)
+    {
+        const RCPtr<LControl>& child = mChildList.GetAt(i, kDrawingOrder);
+        if (!child->ClipsToParent() && HasArea(*child))
+        {
+            deferred.AddItem(child);
+        }
+    }
+    return kOk;
+}
+
+void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                                  Result (LControl::*hook)(const RCPtr<LRenderer>&))
+{
+    const PointD origin = StateOrigin(*renderer);
+    const RectD stateClip = StateRect(*renderer);
+    for (const RegionNode* node = invalid.GetFirst(); node; node = node->next)
+    {
+        const RectI area = RectFromEdges(node->rect);
+        RectD local{IntToDouble(area.x) - origin.x, IntToDouble(area.y) - origin.y, IntToDouble(area.width),
+                    IntToDouble(area.height)};
+        if (IntersectRects(local, stateClip, local) && local.width > kNoSize && local.height > kNoSize)
+        {
+            // Bounds at the control's own corner: the hook draws in its own coordinates.
+            CAutoBoundsClip scope(renderer, RectD{0.0, 0.0, mSize.x, mSize.y}, local);
+            (this->*hook)(renderer);
+        }
+    }
+}
+
+void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                            RCPtrArray<LControl>& deferred)
+{
+    const RectD client = GetClientArea();
+    // With the scroll offset the bounds start where the scrolled content does; the clip
+    // stays on the client area.
+    const RectD scrolled{client.x - mScrollOffset.x, client.y - mScrollOffset.y,
+                         client.width + mScrollOffset.x, client.height + mScrollOffset.y};
+    const std::uint32_t count = mChildList.GetCount();
+    std::uint32_t next = 0;
+    for (std::int32_t axes = 0; axes <= 2; ++axes)
+    {
+        const RectD bounds = axes < 2 ? scrolled : client;
+        CAutoBoundsClip scope(renderer, bounds, client);
+        const RectD area = StateRect(*renderer);
+        const bool drawable = area.width > 0.0 && area.height > 0.0;
+        for (; next < count; ++next)
+        {
+            // Counted: a child's drawing may change this list.
+            const RCPtr<LControl> child = mChildList.GetAt(next, kDrawingOrder);
+            if (!child->ClipsToParent() || DockedAxes(*child) != axes)
+            {
+                break;
+            }
+            if (drawable)
+            {
+                child->Draw(renderer, invalid, deferred, false);
+            }
+            else if (child->GetUnclippedCount() > 0)
+            {
+                CollectDeferred(*child, deferred);
+            }
+        }
+    }
+}
+
+RCPtr<LControl> LControl::HitTest(const PointI& point, PointI& localPoint, bool visibleOnly)
+{
+    if (!HasArea(*this) || (!ContainsPoint(point) && mUnclippedCount <= 0))
+    {
+        return nullptr;
+    }
+    RCPtr<LControl> kept;
+    std::int64_t keptRank = kNoAnswerRank;
+    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    {
+        if (GetLookWeight(static_cast<std::int32_t>(i)) <= 0.0f)
+        {
+            continue;
+        }
+        const RectI look = RoundRectToInt(GetLookRect(static_cast<std::int32_t>(i)));
+        const PointI scroll = RoundPointToInt(mScrollOffset);
+        for (std::uint32_t n = mChildList.GetCount(); n-- > 0;)
+        {
+            const RCPtr<LControl> child = mChildList.GetAt(n, kDrawingOrder);
+            const PointI corner = RoundPointToInt(child->GetPosition());
+            const PointI inChild{point.x - look.x + scroll.x - corner.x,
+                                 point.y - look.y + scroll.y - corner.y};
+            PointI found{};
+            RCPtr<LControl> answer = child->HitTest(inChild, found, visibleOnly);
+            if (answer)
+            {
+                const std::int64_t rank = answer->GetDrawingRank();
+                if (rank > keptRank)
+                {
+                    kept = std::move(answer);
+                    keptRank = rank;
+                    localPoint = found;
+                }
+            }
+        }
+    }
+    if (ContainsPoint(point) && !IsPointInLooks(point) && !mExcludedFromHitTest &&
+        GetDrawingRank() > keptRank)
+    {
+        localPoint = point;
+        return RCPtr<LControl>(this);
+    }
+    return kept;
+}
+
+} // namespace KR
