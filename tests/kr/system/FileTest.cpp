@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -20,16 +20,7 @@ using KR::File;
 
 void WriteText(const fs::path& path, const std::string& text)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 // The text of the runtime error that action throws, or "" when it throws none.
@@ -80,7 +71,8 @@ TEST_F(FileTest, RefusedOpensAndWritesThrowTheirTextAndLeaveTheFileAlone)
         EXPECT_EQ(RuntimeErrorOf(c.action), c.text) << c.what;
     }
     EXPECT_FALSE(fs::exists(folder_ / "missing.bin"));
-    EXPECT_EQ(ReadText(folder_ / "taken.bin"), "kept");
+    EXPECT_EQ(KR::TestSupport::FileBytes(folder_ / "taken.bin"),
+              (std::vector<std::uint8_t>{'k', 'e', 'p', 't'}));
     // Without kCreate the exclusive bit means nothing.
     File file(folder_.Text(), u"taken.bin", File::kExclusive);
     EXPECT_EQ(file.GetLength(), 4u);
@@ -109,26 +101,20 @@ TEST_F(FileTest, CreatedFileIsWrittenAndReadAtPositions)
     EXPECT_EQ(file.Seek(-1, 0), -1);
 }
 
-TEST_F(FileTest, WholePathMayComeAsDirectoryOrAsName)
+TEST_F(FileTest, WholePathMayComeAsDirectoryOrAsNameAndOpenOnAnOpenFileChangesNothing)
 {
     WriteText(folder_ / "skin.xml", "<Skins/>");
+    WriteText(folder_ / "b.bin", "bb");
     File byDirectory(folder_.Text("skin.xml"), KR::String(), File::kRead);
     File byName(KR::String(), folder_.Text("skin.xml"), File::kRead);
     EXPECT_EQ(byDirectory.GetLength(), 8u);
-    EXPECT_EQ(byName.GetLength(), 8u);
     EXPECT_EQ(byDirectory.GetPath(), byName.GetPath());
-}
 
-TEST_F(FileTest, OpenOnOpenFileChangesNothing)
-{
-    WriteText(folder_ / "a.bin", "a");
-    WriteText(folder_ / "b.bin", "bb");
-    File file(folder_.Text(), u"a.bin", File::kRead);
-    EXPECT_EQ(file.Open(folder_.Text(), u"b.bin", File::kRead), 1);
-    EXPECT_EQ(file.GetLength(), 1u);
-    EXPECT_EQ(file.Close(), 0);
-    EXPECT_EQ(file.Open(folder_.Text(), u"b.bin", File::kRead), 0);
-    EXPECT_EQ(file.GetLength(), 2u);
+    EXPECT_EQ(byName.Open(folder_.Text(), u"b.bin", File::kRead), 1);
+    EXPECT_EQ(byName.GetLength(), 8u);
+    EXPECT_EQ(byName.Close(), 0);
+    EXPECT_EQ(byName.Open(folder_.Text(), u"b.bin", File::kRead), 0);
+    EXPECT_EQ(byName.GetLength(), 2u);
 }
 
 TEST_F(FileTest, DeleteOnCloseRemovesTheFileWhenItsLastHolderCloses)

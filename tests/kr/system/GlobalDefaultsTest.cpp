@@ -18,28 +18,38 @@ TEST(GlobalDefaultsTest, EmptyStringsShareTheSingletonsBuffers)
     EXPECT_TRUE(assigned.SharesBufferWith(String::Empty()));
 }
 
-TEST(CursorNamesTest, SystemCursorsAnswerToConstantOrEqualText)
+// The program's own cursors are told apart by the constant itself, so rows hold the
+// constants, not copies of their texts.
+TEST(CursorNamesTest, SystemCursorsAnswerToConstantOrTextAndTheProgramsOwnOnlyToTheirConstants)
 {
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorWait), CursorShape::kWait);
-    EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_WAIT")), CursorShape::kWait);
-    EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_IBEAM")), CursorShape::kIBeam);
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorNoDrop), CursorShape::kNo);
-    EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_SIZE_WE")), CursorShape::kSizeWE);
-    EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_UNKNOWN")), CursorShape::kArrow);
-    EXPECT_EQ(KR::GetCursorShape(String()), CursorShape::kArrow);
-    // The controls' arrow is a constant of its own with the arrow's text.
-    EXPECT_NE(&KR::kCursorArrowControls, &KR::kCursorArrow);
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorArrowControls), CursorShape::kArrow);
-}
-
-TEST(CursorNamesTest, ProgramsOwnCursorsAnswerOnlyToTheirConstants)
-{
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorMag), CursorShape::kNone);
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorSplitH), CursorShape::kNone);
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorDropMove), CursorShape::kDropMove);
-    EXPECT_EQ(KR::GetCursorShape(KR::kCursorDropCopy), CursorShape::kDropCopy);
-    EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_MAG")), CursorShape::kArrow);
-    EXPECT_EQ(KR::GetCursorShape(String(u"UI_CURSOR_DROP_MOVE")), CursorShape::kArrow);
+    const struct
+    {
+        const String* constant;
+        const char16_t* text;
+        CursorShape shape;
+    } cases[] = {
+        {&KR::kCursorWait, nullptr, CursorShape::kWait},
+        {nullptr, u"UI_CURSOR_WAIT", CursorShape::kWait},
+        {nullptr, u"UI_CURSOR_IBEAM", CursorShape::kIBeam},
+        {&KR::kCursorNoDrop, nullptr, CursorShape::kNo},
+        {nullptr, u"UI_CURSOR_SIZE_WE", CursorShape::kSizeWE},
+        {nullptr, u"UI_CURSOR_UNKNOWN", CursorShape::kArrow},
+        {nullptr, u"", CursorShape::kArrow},
+        {&KR::kCursorArrowControls, nullptr, CursorShape::kArrow},
+        {&KR::kCursorMag, nullptr, CursorShape::kNone},
+        {&KR::kCursorSplitH, nullptr, CursorShape::kNone},
+        {&KR::kCursorDropMove, nullptr, CursorShape::kDropMove},
+        {&KR::kCursorDropCopy, nullptr, CursorShape::kDropCopy},
+        {nullptr, u"UI_CURSOR_MAG", CursorShape::kArrow},
+        {nullptr, u"UI_CURSOR_DROP_MOVE", CursorShape::kArrow},
+    };
+    for (std::size_t row = 0; row < std::size(cases); ++row)
+    {
+        const String text = cases[row].text != nullptr ? String(cases[row].text) : String();
+        EXPECT_EQ(KR::GetCursorShape(cases[row].constant != nullptr ? *cases[row].constant : text),
+                  cases[row].shape)
+            << "row " << row;
+    }
 }
 
 } // namespace

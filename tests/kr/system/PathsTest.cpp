@@ -25,36 +25,29 @@ protected:
     KR::TestSupport::TempFolder folder_;
 };
 
-TEST_F(PathsTest, EnsureDirectoryExistsCreatesTheChainThenReportsItExists)
+TEST_F(PathsTest, FoldersAreMadeOnceAndNeverOverOrBelowAFile)
 {
-    const String nested = folder_.Text("Company/Product/1_0_0");
-    EXPECT_EQ(KR::EnsureDirectoryExists(nested), 0);
-    EXPECT_TRUE(fs::is_directory(folder_ / "Company/Product/1_0_0"));
-    EXPECT_EQ(KR::EnsureDirectoryExists(nested), 1);
-}
-
-TEST_F(PathsTest, EnsureDirectoryExistsOnAFileFailsAndCreatesNothing)
-{
+    constexpr auto kFail = static_cast<KR::Result>(0x80004005);
     Touch(folder_ / "plain");
-    EXPECT_EQ(KR::EnsureDirectoryExists(folder_.Text("plain")), static_cast<KR::Result>(0x80004005));
+    const struct
+    {
+        const char* path;
+        KR::Result result;
+    } cases[] = {
+        {"Company/Product/1_0_0", 0}, {"Company/Product/1_0_0", 1}, {"plain", kFail}, {"plain/below", kFail}};
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(KR::EnsureDirectoryExists(folder_.Text(c.path)), c.result) << c.path;
+    }
     EXPECT_TRUE(fs::is_regular_file(folder_ / "plain"));
-    // A folder below a file cannot be made.
-    EXPECT_EQ(KR::EnsureDirectoryExists(folder_.Text("plain/below")), static_cast<KR::Result>(0x80004005));
-}
 
-TEST_F(PathsTest, CreateDirectoryTreeForAFileMakesOnlyItsFolders)
-{
     EXPECT_TRUE(KR::CreateDirectoryTree(folder_.Text("a/b/file.ini"), true));
     EXPECT_TRUE(fs::is_directory(folder_ / "a/b"));
     EXPECT_FALSE(fs::exists(folder_ / "a/b/file.ini"));
     EXPECT_TRUE(KR::CreateDirectoryTree(u"bare-name.ini", true));
-}
 
-TEST_F(PathsTest, FileExistsOnlyForThingsThatAreNotFolders)
-{
-    Touch(folder_ / "file");
-    EXPECT_TRUE(KR::FileExists(folder_.Text("file")));
-    EXPECT_FALSE(KR::FileExists(folder_.Text()));
+    EXPECT_TRUE(KR::FileExists(folder_.Text("plain")));
+    EXPECT_FALSE(KR::FileExists(folder_.Text("a")));
     EXPECT_FALSE(KR::FileExists(folder_.Text("missing")));
 }
 
@@ -74,11 +67,6 @@ TEST_F(PathsTest, ListFilesGivesFullPathsOfMatchingFilesOnly)
 
     EXPECT_EQ(KR::ListFiles(folder_.Text(), u"*.otf", files), 0);
     EXPECT_EQ(files.GetCount(), 0u);
-}
-
-TEST_F(PathsTest, ListFilesOfAMissingFolderIsNotImplementedAndEmptiesTheList)
-{
-    KR::Array<String> files;
     files.AddItem(u"stale");
     EXPECT_EQ(KR::ListFiles(folder_.Text("missing"), u"*", files), static_cast<KR::Result>(0x80004001));
     EXPECT_EQ(files.GetCount(), 0u);
@@ -93,12 +81,13 @@ TEST(PathUtilitiesTest, MakeValidFileNameReplacesEveryReservedCharacter)
 
 TEST(PathUtilitiesTest, GetParentPathDropsTheLastComponent)
 {
-    EXPECT_EQ(KR::GetParentPath(u"/home/user/preset.bin"), String(u"/home/user"));
-    EXPECT_EQ(KR::GetParentPath(u"/preset.bin"), String(u"/"));
-    EXPECT_EQ(KR::GetParentPath(u"/"), String(u"/"));
-    EXPECT_EQ(KR::GetParentPath(u"relative/name"), String(u"relative"));
-    EXPECT_EQ(KR::GetParentPath(u"name"), String());
-    EXPECT_EQ(KR::GetParentPath(u"/home/user/"), String(u"/home/user"));
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"/home/user/preset.bin", u"/home/user"}, {u"/preset.bin", u"/"}, {u"/", u"/"},
+        {u"relative/name", u"relative"},           {u"name", u""},         {u"/home/user/", u"/home/user"}};
+    for (std::size_t row = 0; row < std::size(cases); ++row)
+    {
+        EXPECT_EQ(KR::GetParentPath(cases[row].first), String(cases[row].second)) << "row " << row;
+    }
 }
 
 TEST_F(PathsTest, GetLongPathNameResolvesExistingPathsAndKeepsMissingOnes)
