@@ -2,6 +2,7 @@
 // Points, and the one rule by which a position computed in doubles becomes a
 // whole-pixel position.
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -45,6 +46,18 @@ constexpr std::int32_t RoundToInt32(double value)
 constexpr PointI RoundPointToInt(const PointD& point)
 {
     return PointI{RoundToInt32(point.x), RoundToInt32(point.y)};
+}
+
+// Half away from zero, kept a double (no range to clamp to): 2.5 -> 3, -2.5 -> -3, -0.0 -> 0.
+inline double RoundHalfAwayFromZero(double value)
+{
+    return std::round(value) + 0.0;
+}
+
+inline void RoundPointInPlace(PointD& point)
+{
+    point.x = RoundHalfAwayFromZero(point.x);
+    point.y = RoundHalfAwayFromZero(point.y);
 }
 
 } // namespace KR

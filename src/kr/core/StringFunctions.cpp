@@ -114,4 +114,38 @@ String TrimLeftWhitespace(const String& s)
     return first == 0 || first == text.size() ? s : s.SubString(static_cast<std::int32_t>(first));
 }
 
+String TrimWhitespace(const String& s)
+{
+    return TrimRightChars(TrimLeftWhitespace(s), String(u" \t\r\n"));
+}
+
+double ParseDouble(const String& text)
+{
+    // The number is plain ASCII, so it is read from a narrow copy of the ASCII prefix: the
+    // C library's strtod would follow the process locale, which GTK sets from the user's.
+    const String::View view = text.GetView();
+    std::size_t at = 0;
+    while (at < view.size() && (view[at] == u' ' || (view[at] >= u'\t' && view[at] <= u'\r')))
+    {
+        ++at;
+    }
+    if (at < view.size() && view[at] == u'+')
+    {
+        ++at;
+        if (at < view.size() && view[at] == u'-')
+        {
+            return 0.0;
+        }
+    }
+    char narrow[64];
+    std::size_t length = 0;
+    while (at < view.size() && length < sizeof(narrow) && view[at] > 0x20 && view[at] < 0x7F)
+    {
+        narrow[length++] = static_cast<char>(view[at++]);
+    }
+    double result = 0.0;
+    const auto [end, error] = std::from_chars(narrow, narrow + length, result);
+    return error != std::errc() || end == narrow ? 0.0 : result;
+}
+
 } // namespace KR

@@ -31,6 +31,13 @@ String TrimRightChars(const String& s, const String& set);
 // A copy of s from its first unit that is not a blank, tab, CR or LF; s itself when
 // there is none (a text of white space only is not trimmed to nothing).
 String TrimLeftWhitespace(const String& s);
+// A copy of s without leading and trailing blanks, tabs, CRs and LFs.
+String TrimWhitespace(const String& s);
+
+// The decimal real number at the start of text as _wtof reads it (leading white space,
+// sign, fraction, exponent), but with '.' as the decimal point in every locale; 0.0 when
+// there is none or it lies beyond a double.
+double ParseDouble(const String& text);
 
 // Case-insensitive comparison of ASCII and Latin-1 letters (CaseMapping.h): negative, 0
 // or positive, as _wcsicmp orders texts.

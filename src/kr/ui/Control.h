@@ -21,10 +21,20 @@
 // change ends with UpdateConditions. Finders return a reference to a pointer held by the
 // container, or to one static null pointer; callers test for null.
 //
-// The operations are split over four sources: ControlTree.cpp (construction, the child
+// A control made from a skin goes through its class's creator (CreateFromSkin): it is
+// constructed, its descriptor applied (ApplyLayoutDescriptor), its children created
+// (CreateChildControls), it initialises itself from the skin (Initialize) and places its
+// parts (PlaceParts); only then is its creation finished. A later application of a
+// descriptor (a new skin at run time) keeps the control, its children and its run-time
+// state.
+//
+// The operations are split over the sources: ControlTree.cpp (construction, the child
 // list, finders, coordinates, value mapping), ControlConditions.cpp (condition bits,
-// enabled, visible, capture), ControlFocus.cpp (focus and the tab-order walks) and
-// ControlValues.cpp (value, clipping counts, idle, scroll offset, frame, detaching).
+// enabled, visible, capture), ControlFocus.cpp (focus and the tab-order walks),
+// ControlValues.cpp (value, clipping counts, idle, scroll offset, frame, detaching),
+// ControlSkin.cpp (applying descriptors, creation, initialisation, fonts, placements),
+// ControlPlacement.cpp (the placement passes of UpdateLayout) and ControlText.cpp (text,
+// looks, cursor, renaming, pop-ups).
 
 #include "kr/core/Array.h"
 #include "kr/core/Point.h"
@@ -34,21 +44,26 @@
 #include "kr/core/StringT.h"
 #include "kr/core/TaggableObject.h"
 #include "kr/core/Types.h"
+#include "kr/notify/NotificationCenter.h"
 #include "kr/notify/NotificationClient.h"
 #include "kr/notify/NotificationDistributor.h"
 #include "kr/notify/NotificationHandler.h"
+#include "kr/render/Font.h"
 #include "kr/render/MenuDescriptor.h"
 #include "kr/render/Region.h"
 #include "kr/render/Renderer.h"
 #include "kr/ui/ControlDescriptor.h"
+#include "kr/ui/HotKeyMap.h"
 #include "kr/ui/LayoutDescriptor.h"
 #include "kr/ui/Look.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/RootWindowServices.h"
 #include "kr/ui/StringTable.h"
 #include "kr/ui/UITarget.h"
+#include "kr/ui/VisualPart.h"
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace KR
@@ -71,6 +86,12 @@ inline constexpr std::uint32_t kEnabled = 0x400;
 inline constexpr std::uint32_t kShown = 0x800;
 inline constexpr std::uint32_t kHoverOrForced = 0x1000;
 } // namespace Condition
+
+// Names match when they share one buffer or have the same characters (case counts).
+inline bool ControlNamesMatch(const String& a, const String& b)
+{
+    return a.SharesBufferWith(b) || a == b;
+}
 
 // The orders in which a child list is read.
 enum ChildOrder : std::int32_t
@@ -106,6 +127,10 @@ public:
         const RCPtr<LControl>& GetAt(std::uint32_t index, std::int32_t order);
         const RCPtr<LControl>& GetAt(std::uint32_t index, std::int32_t order) const;
         std::uint32_t GetCount() const { return mChildren.GetCount(); }
+        // 1 when the child bears the name already; kFail when another child does;
+        // kInvalidArg when the child is not in the list. Later siblings' placements that
+        // name the child follow the new name.
+        Result RenameChild(const RCPtr<LControl>& child, const String& name);
 
         // Raised by every change of membership, and by a child's change of clipping or
         // focusability; the sorted orders follow it.
@@ -138,7 +163,8 @@ public:
     Result ReleaseInternalReferences() override;
     // Routes through the control's handler table ("NID_IDLE" among its entries). A class
     // with a table of its own offers a notification there first and passes it on here
-    // when that table answers 0.
+    // when that table answers 0. While a creator is still making the control, nothing is
+    // handed on: the handlers may need what Initialize has not set up yet.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
 
@@ -161,10 +187,13 @@ public:
     float GetOpacity() const { return mOpacity; }
     void SetOpacity(float opacity) { mOpacity = opacity; }
     const String& GetText() const { return mText; }
-    // Returns whether the text changed.
-    bool SetText(const String& text);
+    // Returns whether the text changed. The looks show it, a root control's window takes
+    // it as its title, and with `relayout` a control whose size follows its text is laid
+    // out again.
+    bool SetText(const String& text, bool relayout = true);
     std::uint32_t GetCursor() const { return mCursor; }
-    void SetCursor(std::uint32_t cursor) { mCursor = cursor; }
+    // Shown at once when the pointer is over the control.
+    void SetCursor(std::uint32_t cursor);
     // Asks the window to show this control's cursor (0: the default arrow); kFail
     // without a window, else the cursor that was in force.
     Result ApplyCursor();
@@ -174,6 +203,62 @@ public:
     bool IsFocusBarrier() const { return mFocusBarrier; }
     void SetFocusBarrier(bool barrier) { mFocusBarrier = barrier; }
     const RCPtr<LConditionsParam>& GetConditionsParam() const { return mConditions; }
+    bool UsesParentToolTip() const { return mUseParentToolTip; }
+    void SetUseParentToolTip(bool use) { mUseParentToolTip = use; }
+    bool WantsTab() const { return mWantsTab; }
+    const HotKeyMap& GetLocalHotKeys() const { return mLocalHotKeys; }
+    // The text of the control's string table under `key`; empty without either.
+    String GetLocalizedString(const String& key);
+    // Stores the position of `value` in the control's range (clamped to 0..1) and returns
+    // the value of that position: `value` clamped into the range.
+    double SetScaledValue(double value);
+
+    // ---- creation from the skin ------------------------------------------------------------
+    // Runs the creation steps on a control just constructed inside `parent` (null for a
+    // window's root control) under the descriptor's name, and marks its creation finished.
+    static RCPtr<LControl> CompleteCreation(const RCPtr<LControl>& control, const RCPtr<LControl>& parent,
+                                            const RCPtr<LControlDescriptor>& descriptor);
+    // A creator for the factory's registry: T is constructed from (parent, descriptor) when
+    // it can be, else from (parent, name).
+    template <typename T>
+    static RCPtr<LControl> CreateFromSkin(const RCPtr<LControl>& parent,
+                                          const RCPtr<LControlDescriptor>& descriptor)
+    {
+        RCPtr<LControl> control;
+        if constexpr (std::is_constructible_v<T, const RCPtr<LControl>&, const RCPtr<LControlDescriptor>&>)
+        {
+            control = RCPtr<LControl>(new T(parent, descriptor));
+        }
+        else
+        {
+            control = RCPtr<LControl>(new T(parent, descriptor->GetName()));
+        }
+        return CompleteCreation(control, parent, descriptor);
+    }
+    // True once the creator is done: every later descriptor is a re-application.
+    bool IsCreationFinished() const { return mCreationFinished; }
+    void SetCreationFinished() { mCreationFinished = true; }
+    // Whether the element's "DEFER_CREATE" parameter is true: its parent does not make it.
+    static bool IsCreateDeferred(const ConstRCPtr<LControlDescriptor>& descriptor);
+
+    // ---- placement and font ----------------------------------------------------------------
+    // Each stores one axis' specs (0 X, 1 Y), lays the control out and answers whether the
+    // stored specs then differ from the given ones (false for a bad axis: nothing stored).
+    bool SetPlacement(std::int32_t axis, const DockedPositionSpec& position, const SizeSpec& size);
+    bool SetPlacements(const DockedPositionSpec& xPosition, const SizeSpec& xSize,
+                       const DockedPositionSpec& yPosition, const SizeSpec& ySize);
+    bool SetSizeLimits(std::int32_t axis, const LimitSpec& minimum, const LimitSpec& maximum);
+    // An empty face, a size of 0 or less (or a relative one: the size is the factor) and
+    // style -1 are taken from the parent's font (when the font inherits from the parent)
+    // or the application's default font. kFail when no font can be had.
+    Result SetFont(const String& faceName, float size, std::int32_t style, bool sizeIsRelative);
+    // 0 applied; 1 the control holds that font already; kInvalidArg for null.
+    Result ApplyFont(const RCPtr<LFont>& font);
+    const RCPtr<LFont>& GetFont() const { return mFont; }
+    // The minimum and maximum steps of the placement; 1 changed, 0 not, kFail when the
+    // anchor cannot meet a named minimum (that axis keeps its values).
+    Result ApplyMinimumSize(PointD& position, PointD& size);
+    Result ApplyMaximumSize(PointD& position, PointD& size);
     PointD GetPressPoint() const { return mPressPoint; }
 
     // ---- tree ---------------------------------------------------------------------------
@@ -213,6 +298,17 @@ public:
     void ClearLookRegions();
     // Look i's region becomes the control's rectangle together with look j's region.
     void CombineLookRegions(std::int32_t i, std::int32_t j);
+    // kInvalidArg when there is no look at the index.
+    Result SetLookRegion(std::int32_t index, const LRegion& region);
+    // The look's client part becomes the bitmap (null: no part). kFail without a look there.
+    Result SetLookImage(std::int32_t index, const ConstRCPtr<LBitmap>& bitmap, std::int32_t resizeType);
+    // kFail without a look there, kInvalidArg for a null part.
+    Result SetLookVisualPart(const RCPtr<LVisualPart>& part, std::int32_t index);
+
+    // ---- pop-ups -----------------------------------------------------------------------------
+    Result SetContextMenu(const RCPtr<LMenuDescriptor>& menu);
+    // Opens the skin's "contextMenu" at `position`; a skin without one opens nothing.
+    Result ShowContextMenu(const PointI& position);
 
     // ---- state tests ---------------------------------------------------------------------
     bool IsEnabled(bool withAncestors) const;
@@ -232,8 +328,10 @@ public:
     RectD GetChildrenBounds();
     // 1 when all four values equal the stored ones; else 0.
     Result SetFrame(const PointD& position, const PointD& size);
-    // Re-places the control from its layout descriptor: kFail without one. The placement
-    // passes come with the skin's layout; until a control has them it keeps its frame (1).
+    // Re-places the control from its layout descriptor, against its parent or, for a root
+    // control, its window; the result is SetFrame's. kFail without a descriptor or a
+    // window. A control made in code keeps the frame its code set (1) until it is given
+    // a placement.
     Result UpdateLayout();
 
     // ---- value mapping --------------------------------------------------------------------
@@ -385,21 +483,21 @@ public:
         const RCPtr<LKeyParam>& key,
         const RCPtr<LNotificationDistributor::LNotificationClientPool>& receivers,
         Array<std::int32_t>& order);
-    virtual Result OnParentFontChanged() { return kOk; }                             // 80
+    virtual Result OnParentFontChanged();                                            // 80
     virtual Result OnSizeChanged(const PointD& oldOffset, const PointD& newOffset);  // 81
     virtual Result OnParentSizeChanged(const RCPtr<LControl>& child);                // 82
     virtual void OnLayoutChanged() {}                                                // 83
     virtual Result DrawContent(const RCPtr<LRenderer>& /*renderer*/) { return kOk; } // 84
     virtual Result DrawOverlay(const RCPtr<LRenderer>& /*renderer*/) { return kOk; } // 85
     virtual Result CreateChildControls(ConstRCPtr<LControlDescriptor> descriptor);   // 86
-    virtual Result Initialize() { return kOk; }                                      // 87
-    virtual Result ReadCreateParams() { return kOk; }                                // 88
+    virtual Result Initialize();                                                     // 87
+    virtual Result ReadCreateParams();                                               // 88
     virtual Result AddChildControl(const RCPtr<LControl>& child,                     // 89
                                    ConstRCPtr<LControlDescriptor> descriptor);
-    virtual Result PlaceParts() { return kOk; }                 // 90
-    virtual String GetToolTipText() { return mToolTipText; }    // 91
-    virtual Result CreateToolTip(bool /*show*/) { return kOk; } // 92
-    virtual RectD GetClientRect();                              // 93
+    virtual Result PlaceParts() { return kOk; }              // 90
+    virtual String GetToolTipText() { return mToolTipText; } // 91
+    virtual Result CreateToolTip(bool show);                 // 92
+    virtual RectD GetClientRect();                           // 93
 
     // ---- UITarget ------------------------------------------------------------------------------
     Result OnMouseEnter() override;
@@ -454,6 +552,12 @@ private:
     RCPtr<LControl> FindFocusHolderChild(const LControl* except) const;
     const RCPtr<LControl>& FocusableChildFromEnd(bool fromLast);
     void DropIdleRegistrations(const RCPtr<IRootWindowServices>& window);
+    // The window a root control is placed in: its own, else the application's active one.
+    RCPtr<IRootWindowServices> GetPlacementWindow() const;
+    void ApplyLooks(const LControlDescriptor& descriptor, const LLayoutDescriptor& layout);
+    void ApplyNamedRootPlacement(bool fillWindow);
+    Result OnSiblingKeyNotification(const RCPtr<LNotificationDistributor>& sender,
+                                    const RCPtr<LNotification>& notification);
     PointD GetClientOrigin();
     std::uint32_t ComputeConditions() const;
 
@@ -505,7 +609,28 @@ private:
     RCPtr<LMenuItemUpdater> mMenuItemUpdater;
     RCPtr<LMenuDescriptor> mContextMenu;
     RCPtr<LNotificationHandler<LControl>> mHandler;
+    RCPtr<LNotificationCenter> mApplicationCenter;
+    bool mCreating = false;
+    bool mCreationFinished = false;
+    // Set once a placement is given to a control made in code; until then UpdateLayout
+    // leaves the frame its code set.
+    bool mPlacedByLayout = false;
+    bool mUseParentToolTip = false;
+    bool mWantsTab = false;
+    HotKeyMap mLocalHotKeys;
+    RCPtr<LFont> mFont;
+    bool mFontInheritsFromParent = false;
+    bool mFaceInherited = false;
+    bool mSizeInherited = false;
+    bool mStyleInherited = false;
+    bool mFontSizeRelative = false;
+    float mFontFactor = 1.0f;
     ChildControlList mChildList;
 };
+
+// Sends `name` with `parameter` through `distributor` (from no sender); nothing when either
+// is missing. 0, or what the distributor's receive answered.
+Result DistributeNotification(const RCPtr<LNotificationDistributor>& distributor, NotificationName name,
+                              const RCPtr<LRefCountedObject>& parameter);
 
 } // namespace KR

@@ -1,6 +1,7 @@
 #include "kr/ui/ControlFactory.h"
 
 #include "kr/core/Exception.h"
+#include "kr/ui/Control.h"
 #include "platform/system/Resources.h"
 
 #include <stdexcept>
@@ -49,6 +50,64 @@ Result LControlFactory::GetControlCreateFunction(const String& className,
     }
     creator = found->second;
     return kOk;
+}
+
+RCPtr<LControl> LControlFactory::CreateControl(const RCPtr<LControlDescriptor>& descriptor,
+                                               const RCPtr<LControl>& parent)
+{
+    if (!descriptor)
+    {
+        return nullptr;
+    }
+    ControlCreateFunction creator = descriptor->GetCreateFunction();
+    if (!creator)
+    {
+        GetControlCreateFunction(descriptor->GetClass(), creator);
+        descriptor->SetCreateFunction(creator);
+    }
+    return creator ? creator(parent, descriptor) : nullptr;
+}
+
+RCPtr<LControlDescriptor> LControlFactory::FindShownDescriptor(const String& name) const
+{
+    const RCPtr<LControlDescriptor> descriptor = FindControlDescriptor(name);
+    // A control asked for by name is meant to be seen, whatever its element says.
+    if (descriptor && descriptor->GetLayout())
+    {
+        descriptor->GetLayout()->visible = true;
+    }
+    return descriptor;
+}
+
+RCPtr<LControl> LControlFactory::CreateControlByName(const String& name,
+                                                     const RCPtr<IRootWindowServices>& rootWindow)
+{
+    const RCPtr<LControl> control = CreateControl(FindShownDescriptor(name), nullptr);
+    if (control)
+    {
+        control->SetRootWindow(rootWindow);
+        control->UpdateLayout();
+    }
+    return control;
+}
+
+RCPtr<LControl> LControlFactory::CreateChildControlByName(const String& name, const RCPtr<LControl>& parent)
+{
+    return CreateControl(FindShownDescriptor(name), parent);
+}
+
+Result LControlFactory::ApplySkinToControl(const RCPtr<LControl>& control)
+{
+    if (!control)
+    {
+        return kFail;
+    }
+    const RCPtr<LControlDescriptor> descriptor = FindControlDescriptor(control->GetName());
+    if (!descriptor)
+    {
+        return kFail;
+    }
+    return control->ApplyLayoutDescriptor(descriptor);
 }
 
 RCPtr<LControlDescriptor> LControlFactory::FindControlDescriptor(const String& name) const

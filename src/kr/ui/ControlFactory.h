@@ -22,6 +22,8 @@
 namespace KR
 {
 
+class IRootWindowServices;
+
 class LControlFactory : public virtual LRefCountedObject
 {
 public:
@@ -42,6 +44,22 @@ public:
     Result RegisterControlClass(const String& className, ControlCreateFunction creator);
     // kOk and the creator; an unregistered name throws kUnregisteredClassText.
     Result GetControlCreateFunction(const String& className, ControlCreateFunction& creator) const;
+
+    // --- Creating controls ------------------------------------------------------------
+
+    // The control of the descriptor, made by its class's creator inside `parent` (null: a
+    // root control). The first call for a descriptor looks the creator up and keeps it in
+    // the descriptor; an unregistered class throws kUnregisteredClassText. Null for a null
+    // descriptor or a null creator.
+    RCPtr<LControl> CreateControl(const RCPtr<LControlDescriptor>& descriptor, const RCPtr<LControl>& parent);
+    // The current skin's top-level control of that name, made visible (its skin descriptor
+    // is changed for good), as the root control of `rootWindow`; null for an unknown name.
+    RCPtr<LControl> CreateControlByName(const String& name, const RCPtr<IRootWindowServices>& rootWindow);
+    // The same inside `parent`: the form of pop-ups and tooltips.
+    RCPtr<LControl> CreateChildControlByName(const String& name, const RCPtr<LControl>& parent);
+    // Applies the current skin's top-level descriptor of the control's name to it. kFail
+    // without a control or such a descriptor.
+    Result ApplySkinToControl(const RCPtr<LControl>& control);
 
     // --- Loading (the reader's) -------------------------------------------------------
 
@@ -105,6 +123,8 @@ public:
                                               const String& childName) const;
 
 private:
+    RCPtr<LControlDescriptor> FindShownDescriptor(const String& name) const;
+
     SkinXmlReader mReader;
     // Ordered by code unit.
     std::map<String, ControlCreateFunction> mClasses;

@@ -96,8 +96,11 @@ Result LControl::SetLookWeight(std::int32_t index, float weight, bool exclusive)
     bool changed = false;
     for (std::size_t i = 0; i < mLookWeights.size(); ++i)
     {
-        const float wanted =
-            i == static_cast<std::size_t>(index) ? weight : (exclusive ? 0.0f : mLookWeights[i]);
+        // A weight outside 0..1 leaves the look's own as it was; the others still follow
+        // the exclusive flag.
+        const float wanted = i == static_cast<std::size_t>(index)
+                                 ? (weight >= 0.0f && weight <= 1.0f ? weight : mLookWeights[i])
+                                 : (exclusive ? 0.0f : mLookWeights[i]);
         changed = changed || wanted != mLookWeights[i];
         mLookWeights[i] = wanted;
     }

@@ -23,12 +23,6 @@ constexpr char kConstGetAtIndexText[] =
 constexpr char kConstGetAtOrderText[] =
     "Runtime Error : KR::LControl::ChildControlList::GetAt : ControlBase\\Control : Line 3324";
 
-// Names match when they share one buffer or have the same characters (case counts).
-bool NamesMatch(const String& a, const String& b)
-{
-    return a.SharesBufferWith(b) || a == b;
-}
-
 // What a child adds to its ancestors' unclipped-descendant counts.
 std::int32_t UnclippedWeight(const LControl& child)
 {
@@ -76,7 +70,7 @@ Result LControl::ChildControlList::Add(const RCPtr<LControl>& child)
     }
     for (std::uint32_t i = mChildren.GetCount(); i-- > 0;)
     {
-        if (NamesMatch(mChildren.ElementAt(i)->mName, child->mName))
+        if (ControlNamesMatch(mChildren.ElementAt(i)->mName, child->mName))
         {
             return kFail;
         }
@@ -264,6 +258,10 @@ Result LControl::ReleaseInternalReferences()
 Result LControl::Receive(const RCPtr<LNotificationDistributor>& sender,
                          const RCPtr<LNotification>& notification)
 {
+    if (mCreating)
+    {
+        return kOk;
+    }
     return mHandler->HandleNotification(sender, notification);
 }
 
@@ -295,22 +293,6 @@ LLayoutDescriptor& LControl::EnsureLayout()
         mLayout = LLayoutDescriptor::Create();
     }
     return *mLayout;
-}
-
-bool LControl::SetText(const String& text)
-{
-    if (mText == text)
-    {
-        return false;
-    }
-    mText = text;
-    return true;
-}
-
-bool LControl::SetTextFromString(const String& text)
-{
-    SetText(text);
-    return true;
 }
 
 RCPtr<LStringTable> LControl::GetStringTable()
@@ -361,6 +343,11 @@ Result LControl::SetRootWindow(const RCPtr<IRootWindowServices>& rootWindow)
         DropIdleRegistrations(mRootWindow);
     }
     mRootWindow = rootWindow;
+    // A window shows its root control's text as its title.
+    if (mRootWindow && !mText.IsEmpty())
+    {
+        mRootWindow->SetTitle(mText);
+    }
     RegisterIdleHandlers();
     return kOk;
 }
@@ -433,7 +420,7 @@ const RCPtr<LControl>& LControl::FindChildControl(const String& name) const
     for (std::uint32_t i = mChildList.GetCount(); i-- > 0;)
     {
         const RCPtr<LControl>& child = mChildList.GetAt(i, kInsertionOrder);
-        if (NamesMatch(child->mName, name))
+        if (ControlNamesMatch(child->mName, name))
         {
             return child;
         }
@@ -446,7 +433,7 @@ std::uint32_t LControl::FindDescendantControls(const String& name, RCPtrArray<LC
     for (std::uint32_t i = mChildList.GetCount(); i-- > 0;)
     {
         const RCPtr<LControl>& child = mChildList.GetAt(i, kInsertionOrder);
-        if (NamesMatch(child->mName, name))
+        if (ControlNamesMatch(child->mName, name))
         {
             found.AddItem(child);
         }
@@ -496,27 +483,6 @@ Result LControl::AddChildControl(const RCPtr<LControl>& child, ConstRCPtr<LContr
         child->ApplyLayoutDescriptor(std::move(descriptor));
     }
     return result;
-}
-
-Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor)
-{
-    if (descriptor != mDescriptor)
-    {
-        mDescriptor = descriptor;
-    }
-    if (descriptor && descriptor->GetLayout())
-    {
-        SetLayoutDescriptor(descriptor->GetLayout()->Clone());
-    }
-    InitializeConditions();
-    return kOk;
-}
-
-Result LControl::CreateChildControls(ConstRCPtr<LControlDescriptor>)
-{
-    mChildList.RemoveAll();
-    UpdateLayout();
-    return kOk;
 }
 
 // ---- state tests ----------------------------------------------------------------------------

@@ -333,11 +333,6 @@ Result LControl::SetFrame(const PointD& position, const PointD& size)
     return kOk;
 }
 
-Result LControl::UpdateLayout()
-{
-    return mLayout ? kNothingDone : kFail;
-}
-
 Result LControl::OnUpdateLayout(std::int32_t, std::int32_t)
 {
     UpdateLayout();

@@ -12,6 +12,7 @@
 #include "kr/core/Point.h"
 #include "kr/core/RCPtr.h"
 #include "kr/core/Rect.h"
+#include "kr/core/StringT.h"
 #include "kr/core/Types.h"
 #include "kr/notify/NotificationDistributor.h"
 #include "kr/render/Renderer.h"
@@ -50,6 +51,16 @@ public:
     virtual void InvalidateRect(const RectD& rect) = 0;
     // The client area's size in whole units.
     virtual PointI GetClientSize() = 0;
+    // The client area in screen coordinates: where a root control is placed from.
+    virtual RectI GetClientRectOnScreen()
+    {
+        const PointI size = GetClientSize();
+        return RectI{0, 0, size.x, size.y};
+    }
+    // Moves the window so that its client area covers `rect` (screen coordinates).
+    virtual void MoveClientRect(const RectD& rect) { (void)rect; }
+    // The window's title: the text of its root control.
+    virtual void SetTitle(const String& title) { (void)title; }
 
     // The renderer the window's system window draws through; null before that window
     // exists. The main window's renderer is the one text is measured with.

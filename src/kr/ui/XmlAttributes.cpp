@@ -11,11 +11,6 @@ namespace KR
 
 namespace
 {
-bool IsCSpace(char16_t c)
-{
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
-}
-
 // '*' to '?' by their low four bits, the letters a-f and A-F; -1 ends the number.
 int HexDigitValue(char16_t c)
 {
@@ -42,35 +37,7 @@ bool XmlFlag(const String& value)
 
 float XmlReal(const String& value)
 {
-    // The number is plain ASCII, so it is read from a narrow copy of the ASCII prefix. The
-    // C library's strtod would follow the process locale, which GTK sets from the user's.
-    const String::View text = value.GetView();
-    std::size_t at = 0;
-    while (at < text.size() && IsCSpace(text[at]))
-    {
-        ++at;
-    }
-    char narrow[64];
-    std::size_t length = 0;
-    if (at < text.size() && text[at] == u'+')
-    {
-        ++at;
-        if (at < text.size() && text[at] == u'-')
-        {
-            return 0.0f;
-        }
-    }
-    while (at < text.size() && length < sizeof(narrow) && text[at] > 0x20 && text[at] < 0x7F)
-    {
-        narrow[length++] = static_cast<char>(text[at++]);
-    }
-    double result = 0.0;
-    const auto [end, error] = std::from_chars(narrow, narrow + length, result);
-    if (error != std::errc() || end == narrow)
-    {
-        // Out of range as well: a skin value beyond a double is no placement.
-        return 0.0f;
-    }
+    const double result = ParseDouble(value);
     // Beyond a float the value is infinite, as the conversion of strtod's result would
     // give on the hardware, without the undefined cast.
     constexpr double kFloatMax = std::numeric_limits<float>::max();

@@ -46,4 +46,17 @@ TEST(RoundPointToInt, TurnsNotANumberIntoTheMinimum)
     EXPECT_EQ(RoundPointToInt(PointD{-7.0, -nan}), (PointI{-7, kMin}));
 }
 
+TEST(RoundHalfAwayFromZero, KeepsADoubleWithoutClamping)
+{
+    const double rows[][2] = {{2.5, 3.0}, {-2.5, -3.0}, {0.49, 0.0}, {1e300, 1e300}, {-0.0, 0.0}};
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(KR::RoundHalfAwayFromZero(row[0]), row[1]) << row[0];
+    }
+    EXPECT_FALSE(std::signbit(KR::RoundHalfAwayFromZero(-0.0)));
+    PointD point{10.5, -0.4};
+    KR::RoundPointInPlace(point);
+    EXPECT_EQ(point, (PointD{11.0, 0.0}));
+}
+
 } // namespace

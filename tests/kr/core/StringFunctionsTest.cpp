@@ -62,6 +62,21 @@ TEST(StringFunctions, TrimLeftRemovesBlanksTabsAndLineEnds)
     // A text of white space only comes back unchanged.
     EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u" \t\r\n"))), u" \t\r\n");
     EXPECT_TRUE(KR::TrimLeftWhitespace(String()).IsEmpty());
+    EXPECT_EQ(Text(KR::TrimWhitespace(String(u"\t True \r\n"))), u"True");
+}
+
+TEST(StringFunctions, ParseDoubleReadsTheLeadingNumberWithAPointInEveryLocale)
+{
+    const struct
+    {
+        const char16_t* text;
+        double value;
+    } rows[] = {{u" 0.25", 0.25}, {u"-1.5e2x", -150.0}, {u"+3", 3.0}, {u"1,5", 1.0},
+                {u"+-2", 0.0},    {u"abc", 0.0},        {u"", 0.0},   {u"1e999", 0.0}};
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(KR::ParseDouble(String(row.text)), row.value) << "row " << &row - rows;
+    }
 }
 
 TEST(StringFunctions, CaseInsensitiveComparisonFoldsAsciiAndLatin1)

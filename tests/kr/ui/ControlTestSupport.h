@@ -37,6 +37,7 @@ public:
     void UpdateHoverAtPointer() override { ++hoverUpdates; }
     void InvalidateRect(const RectD& rect) override { invalidated.push_back(rect); }
     PointI GetClientSize() override { return PointI{1024, 768}; }
+    void SetTitle(const String& text) override { title = text; }
 
     // Sends "NID_IDLE" as the window's idle step does.
     void Idle() { SendNotificationByName(u"NID_IDLE"); }
@@ -47,6 +48,7 @@ public:
     PointI mouse{-1000, -1000};
     int hoverUpdates = 0;
     std::vector<RectD> invalidated;
+    String title;
 };
 
 class TestControl : public LControl

@@ -1,0 +1,441 @@
+// Controls made from skins: creation through the factory, re-application of a new skin,
+// create parameters, fonts, placement and texts.
+
+#include "ControlTestSupport.h"
+#include "kr/ui/ControlPlacement.h"
+#include "kr/ui/PopupControls.h"
+#include "support/FrameworkAppStandIn.h"
+#include "support/LookStandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace KR
+{
+namespace
+{
+
+using UiTest::FakeRootWindow;
+
+constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
+<Test_Skins><Application Name="PresetEditor">
+  <Looks><Look Name="plain"/></Looks>
+  <LookLists><LookList Name="gap" NumLooks="3"><Look Name="plain" Index="0"/><Look Name="plain" Index="2"/></LookList></LookLists>
+  <Skins>
+    <Skin Name="One">
+      <SubControl Class="Test.Panel" Name="main" IsVisible="False" FontName="Sans" FontSize="10" FontStyle="1"
+                  XPositionToControl="Client" XSizeToControl="Client" XSizeRel="1" XSizeAbs="0"
+                  YPositionToControl="Client" YSizeToControl="Client" YSizeRel="1" YSizeAbs="0">
+        <Skin Name="main" LookList="gap">
+          <SubControl Class="Test.Panel" Name="a" XSizeAbs="20" YSizeAbs="20"/>
+          <SubControl Class="Test.Panel" Name="b" XPositionToControl="a" XPositionRel="1" XSizeAbs="10" YSizeAbs="10">
+            <CreateParamList><CreateParam ID="NOT_FOCUSABLE"> TRUE </CreateParam></CreateParamList>
+          </SubControl>
+          <SubControl Class="Test.Panel" Name="yes" TabStop="-1">
+            <CreateParamList><CreateParam ID="NOT_FOCUSABLE">yes</CreateParam></CreateParamList>
+          </SubControl>
+          <SubControl Class="Test.Panel" Name="tab3" TabStop="3"/>
+          <SubControl Class="Test.Panel" Name="tabNegative" TabStop="-1"/>
+          <SubControl Class="Test.Panel" Name="later">
+            <CreateParamList><CreateParam ID="DEFER_CREATE">true</CreateParam></CreateParamList>
+          </SubControl>
+          <SubControl Class="Test.Panel" Name="keyed">
+            <CreateParamList><CreateParam ID="INITIAL_VALUE">0.25</CreateParam></CreateParamList>
+          </SubControl>
+          <SubControl Class="Test.Panel" Name="size0" FontInheritsFromParent="True" FontSize="0"><Skin Name="f"/></SubControl>
+          <SubControl Class="Test.Panel" Name="relative" FontInheritsFromParent="True" FontSizeIsRelative="True"
+                      FontSize="1.5"><Skin Name="f"/></SubControl>
+          <SubControl Class="Test.Panel" Name="style" FontInheritsFromParent="True" FontName="Mono" FontSize="8"
+                      FontStyle="-1"><Skin Name="f"/></SubControl>
+          <SubControl Class="Test.Panel" Name="same" FontInheritsFromParent="True"><Skin Name="f"/></SubControl>
+        </Skin>
+      </SubControl>
+      <SubControl Class="Test.Unregistered" Name="broken"/>
+      <SubControl Class="Test.Tip" Name="toolTip"/>
+      <SubControl Class="Test.Panel" Name="lonely"/>
+    </Skin>
+    <Skin Name="Two">
+      <SubControl Class="Test.Panel" Name="main">
+        <Skin Name="main" LookList="gap">
+          <SubControl Class="Test.Panel" Name="a2"/>
+          <SubControl Class="Test.Panel" Name="b" IsVisible="False" ClipToParent="False">
+            <CreateParamList><CreateParam ID="NOT_FOCUSABLE">yes</CreateParam></CreateParamList>
+          </SubControl>
+        </Skin>
+      </SubControl>
+    </Skin>
+  </Skins>
+</Application></Test_Skins>)";
+
+constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
+<Test_Strings>
+  <StringTable ID="Test.Panel|keyed">
+    <String ID="TOOLTIP"><Locale LCID="9">Tip</Locale></String>
+    <String ID="LHK.NID_TEST_KEY"><Locale LCID="9">Ctrl+VKEY_K</Locale></String>
+  </StringTable>
+  <StringTable ID="PresetEditor|lonely">
+    <String ID="LABEL"><Locale LCID="9">Alone</Locale></String>
+    <String ID="LHK.NID_TEST_KEY"><Locale LCID="9">Ctrl+VKEY_K</Locale></String>
+  </StringTable>
+</Test_Strings>)";
+
+// Every control made from the skin writes the slots it runs through here, by name.
+std::map<std::string, std::vector<std::string>> gSlots;
+
+std::string Utf8(const String& text)
+{
+    return text.ToUtf8().GetPtr();
+}
+
+class Recorded : public LControl
+{
+public:
+    using LControl::LControl;
+
+    Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override
+    {
+        Note("50");
+        return LControl::ApplyLayoutDescriptor(std::move(descriptor));
+    }
+    Result CreateChildControls(ConstRCPtr<LControlDescriptor> descriptor) override
+    {
+        Note("86");
+        return LControl::CreateChildControls(std::move(descriptor));
+    }
+    Result Initialize() override
+    {
+        Note("87");
+        return LControl::Initialize();
+    }
+    Result PlaceParts() override
+    {
+        Note(IsCreationFinished() ? "90 finished" : "90");
+        return kOk;
+    }
+
+private:
+    void Note(const char* slot) { gSlots[Utf8(GetName())].push_back(slot); }
+};
+
+class ControlSkin : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gSlots.clear();
+        app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
+        app.factory->SetResourceProvider(
+            [](const String& name, std::vector<char>& bytes)
+            {
+                const char* text = name == u"SKINS" ? kSkins : name == u"STRINGS" ? kStrings : "<none/>";
+                bytes.assign(text, text + std::strlen(text));
+                return true;
+            });
+        ASSERT_EQ(app.factory->LoadStringTables(String(u"::NONE"), String(u"::STRINGS"), 9), kOk);
+        ASSERT_EQ(app.factory->LoadSkins(String(u"::SKINS")), kOk);
+        app.factory->RegisterControlClass(String(u"Test.Panel"), &LControl::CreateFromSkin<Recorded>);
+        app.factory->RegisterControlClass(String(u"Test.Tip"), &LControl::CreateFromSkin<LToolTip>);
+        app.defaultFont = LFont::GetFont(String(u"Sans"), 9.0f, 0);
+        app.activeRootWindow = window;
+        main = app.factory->CreateControlByName(String(u"main"), window);
+        ASSERT_TRUE(main);
+    }
+    void TearDown() override
+    {
+        if (main)
+        {
+            main->Detach();
+        }
+    }
+
+    RCPtr<LControl> Child(const char16_t* name) const { return main->FindChildControl(String(name)); }
+
+    TestSupport::LStandInFrameworkApp app;
+    TestSupport::LookStandIns looks;
+    RCPtr<FakeRootWindow> window = FakeRootWindow::Create();
+    RCPtr<LControl> main;
+};
+
+TEST_F(ControlSkin, CreationRunsItsStepsInOrderAndMakesEveryChildButTheDeferredOne)
+{
+    EXPECT_EQ(gSlots["main"], (std::vector<std::string>{"50", "86", "87", "90"}));
+    EXPECT_TRUE(main->IsCreationFinished());
+    EXPECT_TRUE(Child(u"a"));
+    EXPECT_FALSE(Child(u"later"));
+    // Hidden in its element, made visible by name; it fills its window's client area.
+    EXPECT_TRUE(main->IsShown(false));
+    EXPECT_EQ(main->GetFrame(), (RectD{0, 0, 1024, 768}));
+    // The look list's empty slot stays an empty look.
+    ASSERT_EQ(main->GetLookCount(), 3u);
+    EXPECT_FALSE(main->GetActiveLook(1));
+    EXPECT_TRUE(main->GetActiveLook(2));
+    try
+    {
+        app.factory->CreateControlByName(String(u"broken"), window);
+        ADD_FAILURE() << "an unregistered class was made";
+    }
+    catch (const std::runtime_error& error)
+    {
+        EXPECT_STREQ(error.what(), LControlFactory::kUnregisteredClassText);
+    }
+    EXPECT_EQ(app.factory->ApplySkinToControl(nullptr), kFail);
+    EXPECT_EQ(app.factory->ApplySkinToControl(Child(u"a")), kFail);
+}
+
+TEST_F(ControlSkin, CreateParamsAndStringsSetFocusabilityValueTooltipAndLocalKeys)
+{
+    const struct
+    {
+        const char16_t* name;
+        bool notFocusable;
+    } rows[] = {{u"b", true}, {u"yes", false}, {u"tab3", false}, {u"tabNegative", true}};
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(Child(row.name)->IsNotFocusable(false), row.notFocusable) << Utf8(String(row.name));
+    }
+    const RCPtr<LControl> keyed = Child(u"keyed");
+    EXPECT_EQ(keyed->GetValue(), 0.25);
+    EXPECT_EQ(keyed->GetToolTipText(), u"Tip");
+    EXPECT_TRUE(keyed->GetLocalHotKeys().HasHotKey(u"NID_TEST_KEY"));
+    EXPECT_TRUE(main->HasClient(keyed.Get()));
+    EXPECT_FALSE(main->HasClient(Child(u"a").Get()));
+
+    // Without a parent the key is bound, and there is no one to take sibling keys from.
+    const RCPtr<LControl> lonely = app.factory->CreateControlByName(String(u"lonely"), window);
+    EXPECT_TRUE(lonely->GetLocalHotKeys().HasHotKey(u"NID_TEST_KEY"));
+    EXPECT_EQ(lonely->GetText(), u"Alone");
+    EXPECT_EQ(window->title, u"Alone");
+    lonely->Detach();
+}
+
+TEST_F(ControlSkin, InheritedFontsFollowTheParent)
+{
+    const RCPtr<LFont> parentFont = main->GetFont();
+    ASSERT_TRUE(parentFont);
+    EXPECT_EQ(parentFont->GetSize(), 10.0f);
+    const struct
+    {
+        const char16_t* name;
+        const char16_t* face;
+        float size;
+        std::int32_t style;
+    } rows[] = {
+        {u"size0", u"Sans", 10.0f, 1}, {u"relative", u"Sans", 15.0f, 1}, {u"style", u"Mono", 8.0f, 1}};
+    for (const auto& row : rows)
+    {
+        const RCPtr<LFont>& font = Child(row.name)->GetFont();
+        ASSERT_TRUE(font) << Utf8(String(row.name));
+        EXPECT_EQ(font->GetFaceName(), row.face) << Utf8(String(row.name));
+        EXPECT_EQ(font->GetSize(), row.size) << Utf8(String(row.name));
+        EXPECT_EQ(font->GetStyle(), row.style) << Utf8(String(row.name));
+    }
+    EXPECT_EQ(Child(u"same")->GetFont(), parentFont);
+
+    // The factor stays a factor when the parent's font changes.
+    EXPECT_EQ(main->SetFont(String(u"Sans"), 20.0f, 1, false), kOk);
+    EXPECT_EQ(Child(u"relative")->GetFont()->GetSize(), 30.0f);
+    // The cache ignores the face's case: the font held already comes back, nothing changes.
+    const RCPtr<LFont> held = main->GetFont();
+    EXPECT_EQ(main->SetFont(String(u"SANS"), 20.0f, 1, false), kNothingDone);
+    EXPECT_EQ(main->GetFont(), held);
+}
+
+TEST_F(ControlSkin, ANewSkinKeepsRunTimeStateAndTakesTheRest)
+{
+    const RCPtr<LControl> b = Child(u"b");
+    const RCPtr<LControl> a = Child(u"a");
+    b->SetEnabled(false);
+    app.factory->SetCurrentSkinIndex(1);
+    ASSERT_EQ(app.factory->ApplySkinToControl(main), kOk);
+
+    EXPECT_FALSE(Child(u"a"));
+    EXPECT_FALSE(Child(u"a2"));
+    EXPECT_FALSE(a->GetParent());
+    EXPECT_EQ(Child(u"b"), b);
+    EXPECT_EQ(main->GetChildren().GetCount(), 1u);
+    EXPECT_FALSE(b->IsEnabled(false));
+    EXPECT_FALSE(b->GetLayoutDescriptor()->visible);
+    EXPECT_FALSE(b->ClipsToParent());
+    EXPECT_EQ(main->GetUnclippedCount(), 1);
+    EXPECT_FALSE(b->IsNotFocusable(false));
+    ASSERT_EQ(b->GetLookCount(), 0u);
+    ASSERT_EQ(main->GetLookCount(), 3u);
+    EXPECT_FALSE(main->GetActiveLook(1));
+    EXPECT_EQ(main->GetFrame(), (RectD{0, 0, 1024, 768}));
+}
+
+TEST_F(ControlSkin, TextsLooksAndNames)
+{
+    const RCPtr<LControl> a = Child(u"a");
+    const RCPtr<LControl> b = Child(u"b");
+    EXPECT_TRUE(main->SetText(String(u"Main")));
+    EXPECT_EQ(window->title, u"Main");
+    window->invalidated.clear();
+    EXPECT_FALSE(main->SetText(String(u"Main")));
+    EXPECT_TRUE(window->invalidated.empty());
+
+    // b is placed at a's right edge and keeps following a under its new name.
+    EXPECT_EQ(b->GetPosition().x, 20.0);
+    auto& children = main->GetChildren();
+    EXPECT_EQ(children.RenameChild(a, String(u"b")), kFail);
+    EXPECT_EQ(children.RenameChild(a, String(u"a")), kNothingDone);
+    EXPECT_EQ(children.RenameChild(nullptr, String(u"z")), kInvalidArg);
+    ASSERT_EQ(children.RenameChild(a, String(u"first")), kOk);
+    DockedPositionSpec x;
+    SizeSpec width;
+    x.reference = kPositionToClient;
+    x.absolute = 30.0;
+    width.absolute = 20.0;
+    EXPECT_FALSE(a->SetPlacement(0, x, width));
+    EXPECT_EQ(b->GetPosition().x, 50.0);
+
+    // A weight outside 0..1 leaves look 1 as it was; the exclusive flag still clears the rest.
+    ASSERT_EQ(main->GetLookWeight(0), 1.0f);
+    EXPECT_EQ(main->SetLookWeight(1, 1.5f, true), kOk);
+    EXPECT_EQ(main->GetLookWeight(0), 0.0f);
+    EXPECT_EQ(main->GetLookWeight(1), 0.0f);
+}
+
+TEST_F(ControlSkin, MissingPopUpsOpenNothingAndThePresentTooltipShowsTheText)
+{
+    // This skin has no "contextMenu".
+    EXPECT_EQ(main->ShowContextMenu(PointI{5, 5}), kOk);
+    EXPECT_FALSE(main->FindChildControl(String(u"contextMenu")));
+
+    const RCPtr<LControl> keyed = Child(u"keyed");
+    EXPECT_EQ(Child(u"a")->CreateToolTip(true), kOk);
+    EXPECT_FALSE(Child(u"a")->FindChildControl(String(u"toolTip")));
+    EXPECT_EQ(keyed->CreateToolTip(true), kOk);
+    const RCPtr<LControl> tip = keyed->FindChildControl(String(u"toolTip"));
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(tip->GetText(), u"Tip");
+    EXPECT_TRUE(tip->GetLayoutDescriptor()->visible);
+    keyed->CreateToolTip(false);
+    EXPECT_FALSE(tip->GetLayoutDescriptor()->visible);
+}
+
+// ---- placement of controls made in code ------------------------------------------------------
+
+// A look with a border of 2 all round its client area.
+class BorderedLook : public LLook
+{
+public:
+    BorderedLook() : LLook(nullptr, false) {}
+    RectI GetClientRect() const override { return RectI{2, 2, GetWidth() - 4, GetHeight() - 4}; }
+};
+
+class ControlPlacing : public ::testing::Test
+{
+protected:
+    void TearDown() override { root->Detach(); }
+
+    RCPtr<LControl> Place(const RCPtr<LControl>& parent, float anchor, std::int32_t positionKind,
+                          double position, std::int32_t sizeKind, float sizeRelative, double size)
+    {
+        RCPtr<LControl> control(new LControl(parent, String::Format(u"c%d", ++mCount)));
+        DockedPositionSpec x;
+        x.anchor = anchor;
+        x.reference = positionKind;
+        x.absolute = position;
+        SizeSpec width{sizeKind, String(), sizeRelative, size};
+        control->SetPlacements(x, width, DockedPositionSpec{}, SizeSpec{kSizeToSelf, String(), 0.0f, 10.0});
+        return control;
+    }
+
+    RCPtr<FakeRootWindow> window = FakeRootWindow::Create();
+    RCPtr<UiTest::TestControl> root = UiTest::TestControl::MakeRoot(window);
+    int mCount = 0;
+};
+
+TEST_F(ControlPlacing, PositionAndSizeComeFromTheSpecsOnWholeUnits)
+{
+    const struct
+    {
+        const char* name;
+        double parentWidth;
+        float anchor;
+        std::int32_t positionKind;
+        double position;
+        std::int32_t sizeKind;
+        float sizeRelative;
+        double size;
+        double x;
+        double width;
+    } rows[] = {
+        {"far edge 10 inside the parent", 200, 0.0f, kPositionToParent, 10, kSizeToParent, 1.0f, -10, 10,
+         180},
+        {"right-anchored self size", 100, 1.0f, kPositionToClient, 100, kSizeToSelf, 0.0f, 23, 77, 23},
+        {"centred: twice the span", 100, 0.5f, kPositionToClient, 50, kSizeToClient, 0.0f, 60, 40, 20},
+        {"right-anchored, edge to the left", 100, 1.0f, kPositionToClient, 50, kSizeToClient, 0.0f, 20, 20,
+         30},
+        {"edges rounded first", 100, 0.0f, kPositionToClient, 10.5, kSizeToSelf, 0.0f, 20.2, 11, 20},
+        {"negative self size", 100, 0.0f, kPositionToClient, 5, kSizeToSelf, 0.0f, -4, 5, 0},
+    };
+    for (const auto& row : rows)
+    {
+        const RCPtr<LControl> parent =
+            UiTest::TestControl::Make(root, u"p", RectD{0, 0, row.parentWidth, 50});
+        const RCPtr<LControl> control = Place(parent, row.anchor, row.positionKind, row.position,
+                                              row.sizeKind, row.sizeRelative, row.size);
+        EXPECT_EQ(control->GetPosition().x, row.x) << row.name;
+        EXPECT_EQ(control->GetSize().x, row.width) << row.name;
+        parent->Detach();
+    }
+}
+
+TEST_F(ControlPlacing, ChildrenMinimumAddsTheMarginAndAMaximumOfZeroIsNone)
+{
+    const RCPtr<LControl> box = UiTest::TestControl::Make(root, u"box", RectD{0, 0, 100, 100});
+    box->AddLook(RCPtr<LLook>(new BorderedLook()));
+    box->SelectLook(0);
+    UiTest::TestControl::Make(box, u"first", RectD{0, 0, 30, 20});
+    UiTest::TestControl::Make(box, u"second", RectD{10, 10, 50, 40});
+    UiTest::TestControl::Make(box, u"outside", RectD{0, 0, 500, 500})->SetClipToParent(false);
+
+    const LimitSpec children{kLimitToNamed, String(u"Children"), 1.0f, 0.0};
+    const LimitSpec none{kLimitToSelf, String(), 0.0f, 0.0};
+    DockedPositionSpec at;
+    at.reference = kPositionToClient;
+    box->SetPlacements(at, SizeSpec{kSizeToSelf, String(), 0.0f, 10.0}, at,
+                       SizeSpec{kSizeToSelf, String(), 0.0f, 10.0});
+    box->GetLayoutDescriptor()->yMinSize = children;
+    EXPECT_FALSE(box->SetSizeLimits(0, children, none));
+    EXPECT_EQ(box->GetSize(), (PointD{64, 54}));
+    // The maximum is applied last and wins.
+    EXPECT_FALSE(box->SetSizeLimits(0, children, LimitSpec{kLimitToSelf, String(), 0.0f, 30.0}));
+    EXPECT_EQ(box->GetSize().x, 30.0);
+}
+
+TEST(ControlPlacementSpecs, NamesCountOnlyWhereTheKindNamesAControl)
+{
+    const String one(u"one");
+    const String other(u"other");
+    DockedPositionSpec namedA;
+    namedA.reference = kPositionToNamed;
+    namedA.referenceName = one;
+    DockedPositionSpec namedB = namedA;
+    namedB.referenceName = other;
+    DockedPositionSpec clientA = namedA;
+    clientA.reference = kPositionToClient;
+    DockedPositionSpec clientB = namedB;
+    clientB.reference = kPositionToClient;
+    EXPECT_FALSE(PositionSpecsEqual(namedA, namedB));
+    EXPECT_TRUE(PositionSpecsEqual(clientA, clientB));
+    EXPECT_TRUE(
+        SizeSpecsEqual(SizeSpec{kSizeToSelf, one, 1.0f, 2.0}, SizeSpec{kSizeToSelf, other, 1.0f, 2.0}));
+    EXPECT_FALSE(
+        SizeSpecsEqual(SizeSpec{kSizeToNamed, one, 1.0f, 2.0}, SizeSpec{kSizeToNamed, other, 1.0f, 2.0}));
+    EXPECT_FALSE(SizeSpecsEqual(SizeSpec{kSizeToSelf, one, 1.0f, std::nan("")},
+                                SizeSpec{kSizeToSelf, one, 1.0f, std::nan("")}));
+    EXPECT_TRUE(
+        LimitSpecsEqual(LimitSpec{kLimitToSelf, one, 0.0f, 5.0}, LimitSpec{kLimitToSelf, other, 0.0f, 5.0}));
+    EXPECT_FALSE(LimitSpecsEqual(LimitSpec{kLimitToNamed, one, 0.0f, 5.0},
+                                 LimitSpec{kLimitToNamed, other, 0.0f, 5.0}));
+}
+
+} // namespace
+} // namespace KR
