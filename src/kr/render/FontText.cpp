@@ -171,6 +171,12 @@ void LFontText::PlaceLines(LMeasurementRenderer& measurer)
     }
 }
 
+const RectT<float>& LFontText::GetLineAt(std::uint32_t index)
+{
+    static const RectT<float> kNoLine{};
+    return index < GetLineCount() && index < mLineRects.size() ? mLineRects[index] : kNoLine;
+}
+
 std::uint32_t LFontText::GetLineCount()
 {
     const RCPtr<LMeasurementRenderer> renderer = GetMeasurementRenderer();

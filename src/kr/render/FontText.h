@@ -37,6 +37,9 @@ public:
 
     // The number of placed lines (at least one), after laying the text out when needed.
     std::uint32_t GetLineCount();
+    // The rectangle of a placed line, the lines brought up to date first; past the last
+    // line one shared record of zeros, which callers only read.
+    const RectT<float>& GetLineAt(std::uint32_t index);
     // Width and height of the area that the origin and every line rectangle cover.
     PointI GetExtent();
     // The widest paragraph, unwrapped, rounded up (a width of 57.0 stays 57).

@@ -108,8 +108,9 @@ TEST(FontText, LinesArePlacedByTheFactorsAndTheExtentCoversThem)
     EXPECT_TRUE(layout->SetAlignment(1.0f, 0.0f));
     EXPECT_EQ(layout->GetLines().GetCount(), 2u);
     EXPECT_TRUE(layout->GetLineRects().empty());
-    layout->GetLineCount();
-    EXPECT_EQ(layout->GetLineRects()[1], (KR::RectT<float>{80.0f, 14.0f, 20.0f, 14.0f}));
+    // Asking for a line places the lines first; past the last one every field is 0.
+    EXPECT_EQ(layout->GetLineAt(1), (KR::RectT<float>{80.0f, 14.0f, 20.0f, 14.0f}));
+    EXPECT_EQ(layout->GetLineAt(2), (KR::RectT<float>{}));
 }
 
 TEST(FontText, NaturalWidthIsTheRightEdgeOfTheWidestParagraphRoundedUp)
