@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace KR
 {
@@ -26,6 +27,18 @@ struct RectT
 
     constexpr T Right() const { return x + width; }
     constexpr T Bottom() const { return y + height; }
+
+    // The overlap of a and b into out; true only when both sides exceed the type's
+    // epsilon, so rectangles that merely touch do not intersect.
+    static constexpr bool Intersect(const RectT& a, const RectT& b, RectT& out)
+    {
+        out.x = std::max(a.x, b.x);
+        out.y = std::max(a.y, b.y);
+        out.width = std::min(a.x + a.width, b.x + b.width) - out.x;
+        out.height = std::min(a.y + a.height, b.y + b.height) - out.y;
+        return out.width > std::numeric_limits<T>::epsilon() &&
+               out.height > std::numeric_limits<T>::epsilon();
+    }
 
     friend constexpr bool operator==(const RectT&, const RectT&) = default;
 };

@@ -121,6 +121,15 @@ public:
         return released;
     }
 
+    // Releases every object now; the entries keep their handles.
+    void Clear()
+    {
+        for (Entry& entry : mEntries)
+        {
+            entry.Clear();
+        }
+    }
+
     std::int32_t GetCapacity() const { return mCapacity; }
     std::uint32_t GetIndexCount() const { return mIndex.GetCount(); }
     const Entry& GetEntryAt(std::int32_t index) const { return mEntries.at(static_cast<std::size_t>(index)); }
