@@ -1,4 +1,4 @@
-// libFuzzer entry: the same body as the seeded loop in VariantFuzzTest.cpp.
+// libFuzzer entry: the same checks as the short seeded loop in VariantFuzzTest.cpp.
 
 #include "kr/core/VariantFuzzInput.h"
 
