@@ -1,4 +1,4 @@
-// libFuzzer entry: the same body as the seeded loop in PresetFileFuzzTest.cpp.
+// libFuzzer entry: the same checks as the short seeded loop in PresetFileFuzzTest.cpp.
 
 #include "engine/PresetFileFuzzInput.h"
 
