@@ -1,0 +1,509 @@
+#include "kr/ui/RootWindow.h"
+
+#include "kr/render/AutoClip.h"
+#include "kr/system/CursorNames.h"
+#include "kr/ui/FrameworkApp.h"
+#include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/NotificationParams.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace KR
+{
+
+namespace
+{
+
+bool IsButton(std::uint32_t button)
+{
+    return button == 1 || button == 2 || button == 4;
+}
+
+PointI ToLocal(const LControl& control, const PointI& point)
+{
+    const PointI corner = RoundPointToInt(control.GetAbsolutePosition());
+    return PointI{point.x - corner.x, point.y - corner.y};
+}
+
+} // namespace
+
+LRootWindow::LRootWindow(const RCPtr<LRenderer>& renderer, IWindowOSServices* osServices)
+    : mRenderer(renderer), mOS(osServices)
+{
+    mHotKeys = LGlobalHotKeyManager::Create(RCPtr<LNotificationReceiver>(GetPostingReceiver()));
+}
+
+LRootWindow::~LRootWindow() = default;
+
+Result LRootWindow::ReleaseInternalReferences()
+{
+    RemoveAllClients();
+    SetRootControl(nullptr);
+    return LNotificationQueue::ReleaseInternalReferences();
+}
+
+Result LRootWindow::SetRootControl(const RCPtr<LControl>& control)
+{
+    mFocusControl = nullptr;
+    mSavedFocusControl = nullptr;
+    mHoverControl = nullptr;
+    mCaptureControl = nullptr;
+    mToolTipControl = nullptr;
+    if (mRootControl)
+    {
+        const RCPtr<LControl> old = std::move(mRootControl);
+        old->Detach();
+        old->SetRootWindow(nullptr);
+        mHotKeys->GetHotKeyMap() = HotKeyMap();
+    }
+    if (!control)
+    {
+        return kOk;
+    }
+    mRootControl = control;
+    if (const RCPtr<LStringTable> strings = control->GetStringTable())
+    {
+        mHotKeys->GetHotKeyMap().AddFromStringTable(strings, u"GHK");
+    }
+    if (!control->GetParent())
+    {
+        control->SetRootWindow(RCPtr<IRootWindowServices>(this));
+    }
+    // The root fills the window.
+    const PointI size = GetClientSize();
+    control->SetFrame(PointD{}, PointD{IntToDouble(size.x), IntToDouble(size.y)});
+    if (!mFocusControl && mOS)
+    {
+        if (mOS->HasFocus())
+        {
+            control->SetFocus(true);
+        }
+        else
+        {
+            mOS->SetFocus();
+        }
+    }
+    InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
+    return kOk;
+}
+
+// ---- geometry and painting --------------------------------------------------------------------
+
+RectI LRootWindow::GetScreenClientRect()
+{
+    if (mOS)
+    {
+        RectI rect = mClientRect;
+        if (mOS->GetClientRect(rect.x, rect.y, rect.width, rect.height) == kOk)
+        {
+            PointI corner{};
+            if (mOS->ClientToScreen(corner, PointI{rect.x, rect.y}) == kOk)
+            {
+                rect.x = corner.x;
+                rect.y = corner.y;
+            }
+            mClientRect = rect;
+        }
+    }
+    return mClientRect;
+}
+
+PointI LRootWindow::GetClientSize()
+{
+    const RectI rect = GetScreenClientRect();
+    return PointI{rect.width, rect.height};
+}
+
+void LRootWindow::InvalidateRect(const RectD& rect)
+{
+    const PointI size = GetClientSize();
+    RectD area;
+    IntersectRects(rect, RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)}, area);
+    if (!(area.width >= 1.0 && area.height >= 1.0))
+    {
+        return;
+    }
+    // Half up, each value on its own; far values clamp to the 32-bit range first.
+    const auto round = [](double value) { return RoundToInt32(std::floor(value + 0.5)); };
+    const RectI whole{round(area.x), round(area.y), round(area.width), round(area.height)};
+    mInvalidRegion.AddRect(EdgesFromRect(whole));
+    if (mOS)
+    {
+        mOS->InvalidateRect(whole.x, whole.y, whole.width, whole.height);
+    }
+}
+
+void LRootWindow::TakeInvalidRegion(LRegion& out)
+{
+    if (mFullRepaintPending)
+    {
+        const PointI size = GetClientSize();
+        InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
+        mFullRepaintPending = false;
+    }
+    out = mInvalidRegion;
+    mInvalidRegion.Clear();
+}
+
+void LRootWindow::Paint(const LRegion& region)
+{
+    if (!mRootControl || region.IsEmpty())
+    {
+        return;
+    }
+    EdgesI bounds{};
+    region.GetBounds(bounds);
+    const RectI box = RectFromEdges(bounds);
+    RectD area;
+    if (!IntersectRects(
+            mRootControl->GetFrame(),
+            RectD{IntToDouble(box.x), IntToDouble(box.y), IntToDouble(box.width), IntToDouble(box.height)},
+            area))
+    {
+        return;
+    }
+    // Bounds at the window's corner: the tree draws in window coordinates.
+    CAutoClip clip(mRenderer,
+                   ClipDescriptor{ClipDescriptor::kClip, RectD{0.0, 0.0, area.Right(), area.Bottom()}, area,
+                                  nullptr, true});
+    DrawControlTree(mRootControl, region, false);
+}
+
+void LRootWindow::DrawControlTree(const RCPtr<LControl>& control, const LRegion& region, bool unclippedPass)
+{
+    // A list of this call's own: the deferred controls' drawing below runs this again.
+    RCPtrArray<LControl> deferred;
+    control->Draw(mRenderer, region, deferred, unclippedPass);
+    std::vector<std::pair<std::uint32_t, std::int32_t>> order;
+    order.reserve(deferred.GetCount());
+    for (std::uint32_t i = 0; i < deferred.GetCount(); ++i)
+    {
+        const RCPtr<LLayoutDescriptor>& layout = deferred.ElementAt(i)->GetLayoutDescriptor();
+        order.emplace_back(i, layout ? layout->zOrder : 0);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    for (const auto& [index, zOrder] : order)
+    {
+        (void)zOrder;
+        DrawDeferred(deferred.ElementAt(index), region);
+    }
+}
+
+void LRootWindow::DrawDeferred(const RCPtr<LControl>& control, const LRegion& region)
+{
+    CAutoSaveState state(mRenderer);
+    DrawControlTree(control, region, true);
+}
+
+bool LRootWindow::ConstrainClientSize(std::int32_t& width, std::int32_t& height)
+{
+    const std::int32_t askedWidth = width;
+    const std::int32_t askedHeight = height;
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    return width != askedWidth || height != askedHeight;
+}
+
+// ---- input ----------------------------------------------------------------------------------------
+
+RCPtr<LControl> LRootWindow::HitTest(const PointI& point, PointI& localPoint, bool updateHover)
+{
+    if (!mRootControl)
+    {
+        return nullptr;
+    }
+    const PointI corner = RoundPointToInt(mRootControl->GetPosition());
+    RCPtr<LControl> found =
+        mRootControl->HitTest(PointI{point.x - corner.x, point.y - corner.y}, localPoint, true);
+    if (updateHover)
+    {
+        SetHoverControl(found);
+    }
+    return found;
+}
+
+void LRootWindow::SetHoverControl(RCPtr<LControl> control)
+{
+    if (mCaptureControl && control != mCaptureControl)
+    {
+        control = nullptr;
+    }
+    if (control == mHoverControl)
+    {
+        return;
+    }
+    RCPtr<LControl> owner = control;
+    while (owner && owner->GetToolTipText().IsEmpty() && owner->GetText().IsEmpty() && owner->GetParent())
+    {
+        owner = owner->GetParent();
+    }
+    if (owner && owner->GetToolTipText().IsEmpty())
+    {
+        owner = nullptr;
+    }
+    if (owner != mToolTipControl)
+    {
+        if (mToolTipControl)
+        {
+            mToolTipControl->CreateToolTip(false);
+        }
+        mToolTipControl = owner;
+        if (owner)
+        {
+            owner->CreateToolTip(true);
+        }
+    }
+    const RCPtr<LControl> old = std::exchange(mHoverControl, control);
+    if (old && (old->GetParent() || old->GetRootWindow()))
+    {
+        old->OnMouseLeave();
+    }
+    if (control)
+    {
+        control->OnMouseEnter();
+    }
+}
+
+void LRootWindow::HideToolTip()
+{
+    if (mToolTipControl)
+    {
+        mToolTipControl->CreateToolTip(false);
+    }
+}
+
+void LRootWindow::OnMouseMove(const PointI& point, std::uint32_t modifiers)
+{
+    if (!IsActive())
+    {
+        return;
+    }
+    PointI local{};
+    const RCPtr<LControl> found = HitTest(point, local, true);
+    if (mCaptureControl)
+    {
+        const RCPtr<LControl> holder = mCaptureControl;
+        holder->OnMouseMove(LPointWithModifiersParam::Create(ToLocal(*holder, point), modifiers));
+    }
+    else if (found)
+    {
+        found->OnMouseMove(LPointWithModifiersParam::Create(local, modifiers));
+    }
+}
+
+void LRootWindow::OnMouseButton(std::int32_t action, std::uint32_t button, std::uint32_t modifiers,
+                                const PointI& point)
+{
+    if (!IsActive() || !IsButton(button))
+    {
+        return;
+    }
+    const PointI at = GetMousePosition();
+    if (at.x != point.x || at.y != point.y)
+    {
+        OnMouseMove(point, modifiers);
+    }
+    HideToolTip();
+    if (action == MouseAction::kRelease)
+    {
+        if (!mCaptureControl)
+        {
+            return;
+        }
+        const RCPtr<LControl> holder = mCaptureControl;
+        const bool doubleClick = (mDoubleClickButtons & button) != 0;
+        mDoubleClickButtons &= ~button;
+        holder->OnMouseUp(LMouseButtonParam::Create(button, ToLocal(*holder, point), modifiers, doubleClick,
+                                                    GetMouseButtons()));
+        return;
+    }
+    RCPtr<LControl> target = mCaptureControl;
+    PointI local{};
+    if (target)
+    {
+        local = ToLocal(*target, point);
+    }
+    else
+    {
+        target = HitTest(point, local, true);
+    }
+    if (!target)
+    {
+        return;
+    }
+    const bool doubleClick = action == MouseAction::kDoubleClick;
+    if (doubleClick)
+    {
+        mDoubleClickButtons |= button;
+    }
+    else
+    {
+        mDoubleClickButtons &= ~button;
+    }
+    target->OnMouseDown(LMouseButtonParam::Create(button, local, modifiers, doubleClick, GetMouseButtons()));
+}
+
+void LRootWindow::OnMouseWheel(const PointI& point, std::uint32_t modifiers, std::uint32_t direction)
+{
+    if (!IsActive())
+    {
+        return;
+    }
+    HideToolTip();
+    RCPtr<LControl> target = mCaptureControl;
+    if (!target)
+    {
+        PointI local{};
+        target = HitTest(point, local, true);
+    }
+    if (!target)
+    {
+        return;
+    }
+    const RCPtr<LMouseWheelParam> wheel = LMouseWheelParam::Create(point, modifiers, direction);
+    const bool vertical = direction < 2;
+    const auto send = [&](LControl& control)
+    { return vertical ? control.OnMouseWheel(wheel) : control.OnHorizontalMouseWheel(wheel); };
+    if (send(*target) == kNothingDone && mFocusControl && mFocusControl != target)
+    {
+        const RCPtr<LControl> focus = mFocusControl;
+        send(*focus);
+    }
+}
+
+Result LRootWindow::DispatchKey(const RCPtr<LKeyParam>& key)
+{
+    HideToolTip();
+    Result result = kNothingDone;
+    if (mFocusControl)
+    {
+        const RCPtr<LControl> focus = mFocusControl;
+        result = focus->OnKey(key);
+    }
+    // A key no control took is the window's hot key, if it is one.
+    if (result == kNothingDone && key)
+    {
+        result = mHotKeys->HandleKey(key->key);
+    }
+    return result;
+}
+
+void LRootWindow::NotifyCaptureLost()
+{
+    if (mCaptureControl)
+    {
+        const RCPtr<LControl> holder = mCaptureControl;
+        holder->OnCaptureLost();
+    }
+}
+
+// ---- what controls ask ----------------------------------------------------------------------------
+
+void LRootWindow::SaveAndClearFocus()
+{
+    mSavedFocusControl = std::move(mFocusControl);
+    mFocusControl = nullptr;
+}
+
+Result LRootWindow::SetCapture(const RCPtr<LControl>& control)
+{
+    if (!control)
+    {
+        return kInvalidArg;
+    }
+    if (mCaptureControl && mCaptureControl != control)
+    {
+        const RCPtr<LControl> previous = mCaptureControl;
+        previous->OnCaptureLost();
+    }
+    mCaptureControl = control;
+    return kOk;
+}
+
+Result LRootWindow::ReleaseCapture()
+{
+    mCaptureControl = nullptr;
+    return kOk;
+}
+
+std::uint32_t LRootWindow::SetCursor(std::uint32_t cursor)
+{
+    if (!mOS)
+    {
+        return 0;
+    }
+    if (cursor == 0)
+    {
+        cursor = IFrameworkApp::GetInstance().LoadCursorByName(kCursorArrowControls);
+    }
+    return mOS->SetCursor(cursor);
+}
+
+PointI LRootWindow::GetMousePosition()
+{
+    PointI point{};
+    if (!mOS)
+    {
+        return point;
+    }
+    if (mOS->IsActiveWindow())
+    {
+        mOS->GetCursorPosition(point);
+        return point;
+    }
+    mOS->ScreenToClient(point, IFrameworkApp::GetInstance().GetCursorPos());
+    return point;
+}
+
+std::uint32_t LRootWindow::GetMouseButtons()
+{
+    if (!mOS)
+    {
+        return 0;
+    }
+    return mOS->IsActiveWindow() ? mOS->GetKeyState() : IFrameworkApp::GetInstance().GetMouseButtons();
+}
+
+void LRootWindow::UpdateHoverAtPointer()
+{
+    PointI local{};
+    HitTest(GetMousePosition(), local, true);
+}
+
+// ---- modal end and idle ----------------------------------------------------------------------------
+
+Result LRootWindow::EndModal(Result result)
+{
+    if (!mOS)
+    {
+        return kFail;
+    }
+    mModalResult = result;
+    mModalEndPending = true;
+    return kOk;
+}
+
+bool LRootWindow::OnIdle(bool sendIdle)
+{
+    const bool more = ProcessNotifications(sendIdle);
+    if (mModalEndPending && mOS)
+    {
+        mModalEndPending = false;
+        mOS->EndModal(mModalResult);
+    }
+    return more;
+}
+
+void LRootWindow::RequestClose()
+{
+    if (mOS)
+    {
+        mModalResult = 0;
+        mModalEndPending = true;
+    }
+}
+
+} // namespace KR

@@ -1,0 +1,108 @@
+#pragma once
+// KR::LRootWindow: the framework side of one top-level window. It holds the window's root
+// control, its notification queue and the input state (focus, hover, capture, tooltip),
+// turns the system window's pointer and key events into calls on the controls, keeps the
+// region waiting to be painted and paints the tree through the renderer, deferred
+// controls last, and hands a modal result to the system window only at the idle step
+// after the notifications queued before it.
+//
+// UI thread only.
+
+#include "kr/core/RCPtrArray.h"
+#include "kr/notify/NotificationQueue.h"
+#include "kr/render/Region.h"
+#include "kr/ui/Control.h"
+#include "kr/ui/GlobalHotKeyManager.h"
+#include "kr/ui/RootWindowServices.h"
+#include "kr/ui/WindowOSServices.h"
+
+namespace KR
+{
+
+namespace MouseAction
+{
+inline constexpr std::int32_t kPress = 0;
+inline constexpr std::int32_t kRelease = 1;
+inline constexpr std::int32_t kDoubleClick = 2;
+} // namespace MouseAction
+
+class LRootWindow : public IRootWindowServices, public LNotificationQueue
+{
+public:
+    // osServices is not owned and may be null.
+    LRootWindow(const RCPtr<LRenderer>& renderer, IWindowOSServices* osServices);
+    ~LRootWindow() override;
+
+    Result ReleaseInternalReferences() override;
+
+    // ---- tree -----------------------------------------------------------------------------
+    // Clears focus, hover and capture, detaches the old root, fills the hot keys from the
+    // new root's "GHK" strings and lets the new root fill the window.
+    Result SetRootControl(const RCPtr<LControl>& control);
+    const RCPtr<LControl>& GetRootControl() const { return mRootControl; }
+    const RCPtr<LGlobalHotKeyManager>& GetHotKeyManager() const { return mHotKeys; }
+
+    // ---- geometry and painting --------------------------------------------------------------
+    RectI GetScreenClientRect();
+    PointI GetClientSize() override;
+    void InvalidateRect(const RectD& rect) override;
+    void SetFullRepaintPending() { mFullRepaintPending = true; }
+    void TakeInvalidRegion(LRegion& out);
+    void Paint(const LRegion& region);
+    // Never below 1 on either axis; true when the size changed.
+    bool ConstrainClientSize(std::int32_t& width, std::int32_t& height);
+    RCPtr<LRenderer> GetRenderer() const override { return mRenderer; }
+
+    // ---- input --------------------------------------------------------------------------------
+    RCPtr<LControl> HitTest(const PointI& point, PointI& localPoint, bool updateHover);
+    void OnMouseMove(const PointI& point, std::uint32_t modifiers);
+    void OnMouseButton(std::int32_t action, std::uint32_t button, std::uint32_t modifiers,
+                       const PointI& point);
+    void OnMouseWheel(const PointI& point, std::uint32_t modifiers, std::uint32_t direction);
+    Result DispatchKey(const RCPtr<LKeyParam>& key);
+    void NotifyCaptureLost();
+    void SetHoverControl(RCPtr<LControl> control);
+    const RCPtr<LControl>& GetHoverControl() const { return mHoverControl; }
+    const RCPtr<LControl>& GetCaptureControl() const { return mCaptureControl; }
+
+    // ---- what controls ask ----------------------------------------------------------------------
+    RCPtr<LControl> GetFocusControl() const override { return mFocusControl; }
+    void SetFocusControl(const RCPtr<LControl>& control) override { mFocusControl = control; }
+    void SaveAndClearFocus() override;
+    Result SetCapture(const RCPtr<LControl>& control) override;
+    Result ReleaseCapture() override;
+    std::uint32_t SetCursor(std::uint32_t cursor) override;
+    PointI GetMousePosition() override;
+    std::uint32_t GetMouseButtons() override;
+    void UpdateHoverAtPointer() override;
+
+    // ---- modal end and idle -------------------------------------------------------------------
+    // Stored until the next idle step; kFail without a system window.
+    Result EndModal(Result result);
+    bool OnIdle(bool sendIdle) override;
+    void RequestClose();
+
+private:
+    void DrawControlTree(const RCPtr<LControl>& control, const LRegion& region, bool unclippedPass);
+    void DrawDeferred(const RCPtr<LControl>& control, const LRegion& region);
+    void HideToolTip();
+    bool IsActive() const { return mOS && mOS->IsActiveWindow(); }
+
+    RCPtr<LRenderer> mRenderer;
+    IWindowOSServices* mOS = nullptr;
+    RectI mClientRect{0, 0, 1024, 768};
+    RCPtr<LControl> mRootControl;
+    LRegion mInvalidRegion;
+    bool mFullRepaintPending = false;
+    std::uint32_t mDoubleClickButtons = 0;
+    RCPtr<LGlobalHotKeyManager> mHotKeys;
+    RCPtr<LControl> mFocusControl;
+    RCPtr<LControl> mSavedFocusControl;
+    RCPtr<LControl> mHoverControl;
+    RCPtr<LControl> mToolTipControl;
+    RCPtr<LControl> mCaptureControl;
+    bool mModalEndPending = false;
+    Result mModalResult = 0;
+};
+
+} // namespace KR

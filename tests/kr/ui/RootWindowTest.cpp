@@ -1,0 +1,197 @@
+#include "kr/ui/RootWindow.h"
+#include "ControlTestSupport.h"
+#include "kr/ui/NotificationParams.h"
+#include "support/FakeWindowServices.h"
+#include "support/LookStandIn.h"
+#include "support/RecordingRenderer.h"
+
+#include <gtest/gtest.h>
+
+namespace KR
+{
+namespace
+{
+
+using TestSupport::LFakeWindowServices;
+using UiTest::TestControl;
+
+// Records the input it gets: "<name>:<event>" with the double-click flag on button events.
+class InputControl : public TestControl
+{
+public:
+    static RCPtr<InputControl> Make(const RCPtr<LControl>& parent, const char16_t* name, RectD frame,
+                                    std::vector<std::string>* log)
+    {
+        RCPtr<InputControl> control(new InputControl(parent, name));
+        control->SetFrame(PointD{frame.x, frame.y}, PointD{frame.width, frame.height});
+        RCPtr<TestSupport::LStandInLook> look(new TestSupport::LStandInLook(nullptr, false));
+        look->color = 0xFF000000;
+        control->AddLook(look);
+        control->SetLookWeight(0, 1.0f, false);
+        control->log = log;
+        return control;
+    }
+    using TestControl::TestControl;
+    Result OnMouseDown(const RCPtr<LMouseButtonParam>& b) override { return Log("down", b->doubleClick); }
+    Result OnMouseUp(const RCPtr<LMouseButtonParam>& b) override { return Log("up", b->doubleClick); }
+    Result OnMouseWheel(const RCPtr<LMouseWheelParam>&) override
+    {
+        Log("wheel", false);
+        return takesWheel ? kOk : kNothingDone;
+    }
+    Result OnMouseEnter() override { return Log("enter", false); }
+    Result OnMouseLeave() override { return Log("leave", false); }
+
+    Result Log(const char* event, bool doubleClick)
+    {
+        log->push_back(GetName().ToUtf8().GetPtr() + std::string(":") + event + (doubleClick ? "*" : ""));
+        return kOk;
+    }
+    std::vector<std::string>* log = nullptr;
+    bool takesWheel = true;
+};
+
+struct Window
+{
+    Window()
+    {
+        window = RCPtr<LRootWindow>(new LRootWindow(renderer, os.Get()));
+        root = InputControl::Make(nullptr, u"root", RectD{0, 0, 100, 100}, &log);
+        window->SetRootControl(root);
+        a = InputControl::Make(root, u"a", RectD{0, 0, 50, 50}, &log);
+        b = InputControl::Make(root, u"b", RectD{50, 0, 50, 50}, &log);
+        log.clear();
+    }
+    ~Window() { window->ReleaseInternalReferences(); }
+
+    std::vector<std::string> log;
+    RCPtr<LFakeWindowServices> os{new LFakeWindowServices};
+    RCPtr<LRenderer> renderer{new TestSupport::LRecordingRenderer};
+    RCPtr<LRootWindow> window;
+    RCPtr<InputControl> root, a, b;
+};
+
+std::string Joined(std::vector<std::string>& log)
+{
+    std::string all;
+    for (const std::string& entry : log)
+    {
+        all += (all.empty() ? "" : " ") + entry;
+    }
+    log.clear();
+    return all;
+}
+
+TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
+{
+    struct Row
+    {
+        const char* name;
+        void (*act)(Window& w);
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"release without capture reaches nobody",
+         [](Window& w) { w.window->OnMouseButton(MouseAction::kRelease, 1, 0, PointI{}); }, "a:enter"},
+        {"double click bit set, reported by the release, cleared",
+         [](Window& w)
+         {
+             w.window->SetCapture(w.a);
+             w.window->OnMouseButton(MouseAction::kDoubleClick, 1, 0, PointI{});
+             w.window->OnMouseButton(MouseAction::kRelease, 1, 0, PointI{});
+             w.window->OnMouseButton(MouseAction::kRelease, 1, 0, PointI{});
+         },
+         "a:enter a:down* a:up* a:up"},
+        {"a plain press clears the bit",
+         [](Window& w)
+         {
+             w.window->SetCapture(w.a);
+             w.window->OnMouseButton(MouseAction::kDoubleClick, 1, 0, PointI{});
+             w.window->OnMouseButton(MouseAction::kPress, 1, 0, PointI{});
+             w.window->OnMouseButton(MouseAction::kRelease, 1, 0, PointI{});
+         },
+         "a:enter a:down* a:down a:up"},
+        {"with the capture held, hovering another control is none",
+         [](Window& w)
+         {
+             w.window->SetCapture(w.a);
+             w.window->OnMouseMove(PointI{60, 10}, 0);
+             EXPECT_FALSE(w.window->GetHoverControl());
+         },
+         ""},
+        {"an inactive window drops input",
+         [](Window& w)
+         {
+             w.os->active = false;
+             w.window->OnMouseButton(MouseAction::kPress, 1, 0, PointI{60, 10});
+             w.window->OnMouseWheel(PointI{60, 10}, 0, 0);
+         },
+         ""},
+        {"an unhandled notch goes to the focused control",
+         [](Window& w)
+         {
+             w.b->takesWheel = false;
+             w.window->SetFocusControl(w.a);
+             w.window->OnMouseWheel(PointI{60, 10}, 0, 1);
+         },
+         "b:enter b:wheel a:wheel"},
+    };
+    for (const Row& row : rows)
+    {
+        Window w;
+        w.os->mouse = PointI{10, 10};
+        if (std::string(row.name).starts_with("release") ||
+            std::string(row.name).find("bit") != std::string::npos)
+        {
+            w.os->mouse = PointI{};
+            PointI local{};
+            w.window->HitTest(PointI{}, local, true);
+        }
+        row.act(w);
+        EXPECT_EQ(Joined(w.log), row.expected) << row.name;
+    }
+}
+
+TEST(RootWindow, InvalidationRoundsClipsAndClamps)
+{
+    struct Row
+    {
+        const char* name;
+        RectD rect;
+        std::vector<RectI> expected;
+    };
+    const Row rows[] = {
+        {"rounded half up: edges 1, 1, 11, 11", RectD{0.6, 0.6, 10.4, 10.4}, {RectI{1, 1, 10, 10}}},
+        {"outside the client area", RectD{2000, 10, 5, 5}, {}},
+        {"far away", RectD{1e12, 1e12, 1e12, 1e12}, {}},
+        {"huge from the corner", RectD{0, 0, 1e12, 1e12}, {RectI{0, 0, 1024, 768}}},
+    };
+    for (const Row& row : rows)
+    {
+        Window w;
+        LRegion taken;
+        w.window->TakeInvalidRegion(taken);
+        w.os->invalidated.clear();
+        w.window->InvalidateRect(row.rect);
+        EXPECT_EQ(w.os->invalidated, row.expected) << row.name;
+    }
+}
+
+TEST(RootWindow, CaptureModalEndAndClientSize)
+{
+    Window w;
+    EXPECT_EQ(w.window->SetCapture(nullptr), kInvalidArg);
+    w.window->EndModal(3);
+    w.window->EndModal(4);
+    EXPECT_TRUE(w.os->modalResults.empty());
+    w.window->OnIdle(true);
+    EXPECT_EQ(w.os->modalResults, std::vector<Result>{4});
+    std::int32_t width = 0;
+    std::int32_t height = -5;
+    EXPECT_TRUE(w.window->ConstrainClientSize(width, height));
+    EXPECT_EQ(width, 1);
+    EXPECT_EQ(height, 1);
+}
+
+} // namespace
+} // namespace KR
