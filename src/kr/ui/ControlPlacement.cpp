@@ -6,7 +6,9 @@
 
 #include "kr/ui/Control.h"
 #include "kr/ui/FrameworkApp.h"
+#include "kr/ui/Look.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace KR
@@ -236,6 +238,52 @@ bool AddChildrenMargin(const LControl& control, const LimitBasis& basis, int axi
     return margin != 0.0;
 }
 
+// The least size a "Self" minimum takes on one axis once the label's text has its say. X
+// "Expand" grows by the unwrapped text's overflow of the text area, scaled up by the share
+// of the size that area spans, and under a smaller "Self" maximum stops there and lets the
+// text wrap; Y "Expand" and "Wrap" grow by the overflow of the text wrapped where the look
+// wraps it. A text area that spans no share of the size cannot grow by growing the control.
+double TextMinimum(const LControl& control, int axis, double least, const PointD& size)
+{
+    const LLayoutDescriptor& layout = *control.GetLayoutDescriptor();
+    const std::int32_t overflow = axis == 0 ? layout.textOverflowX : layout.textOverflowY;
+    const RCPtr<LLook>& look = control.GetActiveLook(-1);
+    if (overflow == kTextOverflowClip || (axis == 0 && overflow != kTextOverflowExpand) || !look ||
+        !look->GetFontText() || !look->GetDescriptor())
+    {
+        return least;
+    }
+    LFontText& text = *look->GetFontText();
+    const LTextProperties& properties = look->GetDescriptor()->text;
+    const auto extent = [](double v)
+    { return std::isnan(v) ? 0.0f : static_cast<float>(std::clamp(v, -8388608.0, 8388608.0)); };
+    const TextRect area = properties.GetTextRect(extent(size.x), extent(size.y));
+    if (axis == 0)
+    {
+        text.SetWrap(false);
+    }
+    const double overflowing =
+        axis == 0
+            ? static_cast<double>(text.GetNaturalWidth()) - area.width
+            : static_cast<double>(text.GetHeightForWidth(static_cast<std::int32_t>(extent(area.width)))) -
+                  area.height;
+    const double span = axis == 0 ? properties.rightRelative - properties.leftRelative
+                                  : properties.bottomRelative - properties.topRelative;
+    const double excess = std::ceil(overflowing);
+    if (!(excess > 0.0 && span > 0.0))
+    {
+        return least;
+    }
+    least = std::max(least, std::ceil(excess / span) + AxisOf(size, axis));
+    if (axis == 0 && layout.xMaxSize.reference == kLimitToSelf && layout.xMaxSize.absolute > 0.0 &&
+        layout.xMaxSize.absolute < least)
+    {
+        least = layout.xMaxSize.absolute;
+        text.SetWrap(true);
+    }
+    return least;
+}
+
 } // namespace
 
 Result ResolveControlPlacement(const LLayoutDescriptor* layout, const LControl* parent,
@@ -299,8 +347,7 @@ Result LControl::ApplyMinimumSize(PointD& position, PointD& size)
         double& extent = AxisOf(size, axis);
         if (minimum.reference == kLimitToSelf)
         {
-            // The text-overflow growth of a "Self" minimum waits for the looks' text layout.
-            const double least = minimum.absolute;
+            const double least = TextMinimum(*this, axis, minimum.absolute, size);
             if (extent < least)
             {
                 place -= RoundHalfAwayFromZero(anchor * (least - extent));

@@ -6,6 +6,7 @@
 #include "kr/ui/PopupControls.h"
 #include "support/FrameworkAppStandIn.h"
 #include "support/LookStandIn.h"
+#include "support/RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -408,6 +409,45 @@ TEST_F(ControlPlacing, ChildrenMinimumAddsTheMarginAndAMaximumOfZeroIsNone)
     // The maximum is applied last and wins.
     EXPECT_FALSE(box->SetSizeLimits(0, children, LimitSpec{kLimitToSelf, String(), 0.0f, 30.0}));
     EXPECT_EQ(box->GetSize().x, 30.0);
+}
+
+TEST_F(ControlPlacing, ExpandingTextGrowsTheLabelUpToItsMaximumAndThenWraps)
+{
+    TestSupport::LStandInFrameworkApp app;
+    RCPtr<TestSupport::LRecordingRenderer> measurer(new TestSupport::LRecordingRenderer);
+    measurer->charWidth = 13.72f;
+    app.measurementRenderer = measurer;
+    const struct
+    {
+        const char* name;
+        int axis;
+        float left, right;
+        double maximum, size;
+        bool wrap;
+    } rows[] = {
+        {"37.2 over a width of 100", 0, 0.0f, 1.0f, 0, 138, false},
+        {"held at a smaller maximum, wrapping", 0, 0.0f, 1.0f, 120, 120, true},
+        {"a text area spanning no share", 0, 0.5f, 0.5f, 0, 100, false},
+        {"two wrapped lines of 14", 1, 0.0f, 1.0f, 0, 28, true},
+    };
+    for (const auto& row : rows)
+    {
+        RCPtr<LLookDescriptor> skin(new LLookDescriptor(u"label"));
+        skin->text.hasTextProperties = true;
+        skin->text.leftRelative = row.left;
+        skin->text.rightRelative = row.right;
+        skin->text.bottomRelative = 1.0f;
+        const RCPtr<LControl> label = Place(root, 0.0f, kPositionToClient, 0, kSizeToSelf, 0.0f, 100);
+        label->AddLook(LLook::Create(skin, true));
+        label->GetActiveLook(-1)->SetText(u"01234 5678");
+        label->GetActiveLook(-1)->SetFont(LFont::GetFont(u"Overflow Face", 9.0f, 0));
+        (row.axis == 0 ? label->GetLayoutDescriptor()->textOverflowX
+                       : label->GetLayoutDescriptor()->textOverflowY) = kTextOverflowExpand;
+        label->SetSizeLimits(row.axis, LimitSpec{kLimitToSelf, String(), 0.0f, 0.0},
+                             LimitSpec{kLimitToSelf, String(), 0.0f, row.maximum});
+        EXPECT_EQ(row.axis == 0 ? label->GetSize().x : label->GetSize().y, row.size) << row.name;
+        EXPECT_EQ(label->GetActiveLook(-1)->GetWrap(), row.wrap) << row.name;
+    }
 }
 
 TEST(ControlPlacementSpecs, NamesCountOnlyWhereTheKindNamesAControl)

@@ -85,10 +85,8 @@ TEST(Look, PartsDockAroundTheEdgesAndTheClientAndTextSitInsideTheirOffsets)
     look->SetSize(100, 20);
     EXPECT_FALSE(look->GetLayoutChanged());
 
-    // Parts answer before the client area, in skin order.
     EXPECT_EQ(look->GetColorAtPoint({95, 2}), kCorner);
     EXPECT_EQ(look->GetColorAtPoint({30, 12}), kFace);
-
     EXPECT_EQ(look->SetText(u"A b"), 1);
     look->GetFontText()->GetLineCount();
     EXPECT_EQ(look->SetText(u"A b"), 0);
@@ -111,14 +109,14 @@ TEST(Look, EachPartIsDrawnOncePerDirtyRectangleClippedToIt)
         std::vector<KR::RectD> clips;
     };
     const Case cases[] = {
-        {"whole look", {}, {{58, 0, 38, 6}, {0, 0, 48, 6}}},
-        {"own region", {0, 0, 20, 20}, {{0, 0, 18, 6}}},
+        {"whole look", {}, {{53, 0, 40, 5}, {0, 0, 43, 5}}},
+        {"own region", {0, 0, 20, 20}, {{0, 0, 18, 5}}},
     };
     for (const Case& c : cases)
     {
         look->GetRegion().SetRect(c.ownRegion);
         renderer->RenderStart(context);
-        renderer->PushOffset({5.0, 5.0});
+        renderer->PushClip({5, 5, 200, 100}, {0, 0, 200, 100}, nullptr, true);
         renderer->ClearRecord();
         look->DrawNonClientParts(*renderer, dirty);
         renderer->RestoreState();

@@ -2,6 +2,7 @@
 // Parts, bitmaps and frames for the tests of visual parts and looks.
 
 #include "kr/render/Bitmap.h"
+#include "kr/render/Region.h"
 #include "kr/render/gdi/RendererFrame.h"
 #include "kr/ui/VisualPartDescriptor.h"
 
@@ -62,7 +63,7 @@ struct Ink
 inline Ink FindInk(const Test::RendererFrame& frame, std::int32_t width, std::int32_t height,
                    std::uint32_t color)
 {
-    std::int32_t left = width, top = height, right = 0, bottom = 0;
+    EdgesI edges{width, height, 0, 0};
     int solid = 0;
     for (std::int32_t y = 0; y < height; ++y)
     {
@@ -73,10 +74,7 @@ inline Ink FindInk(const Test::RendererFrame& frame, std::int32_t width, std::in
             {
                 continue;
             }
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x + 1);
-            bottom = std::max(bottom, y + 1);
+            UnionRectInt(RectD{static_cast<double>(x), static_cast<double>(y), 1.0, 1.0}, edges);
             solid += (pixel >> 24) >= 0x80 ? 1 : 0;
             for (const int shift : {0, 8, 16})
             {
@@ -85,7 +83,7 @@ inline Ink FindInk(const Test::RendererFrame& frame, std::int32_t width, std::in
             }
         }
     }
-    return Ink{right > left ? RectI{left, top, right - left, bottom - top} : RectI{}, solid};
+    return Ink{edges.right > edges.left ? RectFromEdges(edges) : RectI{}, solid};
 }
 
 template <typename F>
