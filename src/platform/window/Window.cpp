@@ -496,6 +496,10 @@ bool SetFocus(WindowHandle handle)
 
 WindowHandle WindowUnderPointer()
 {
+    if (!WindowSystem::Get().available)
+    {
+        return 0;
+    }
     GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
     GdkWindow* under = gdk_device_get_window_at_position(gdk_seat_get_pointer(seat), nullptr, nullptr);
     if (!under)
