@@ -1,0 +1,175 @@
+#include "kr/ui/OSWindow.h"
+#include "platform/window_display/DisplayFixture.h"
+#include "support/FrameworkAppStandIn.h"
+#include "support/RecordingOSWindowRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace KR
+{
+namespace
+{
+
+namespace P = Platform;
+using P::Test::PumpUntil;
+using P::Test::Xdo;
+
+// An application whose idle step can end a modal loop.
+struct IdleApp : TestSupport::LStandInFrameworkApp
+{
+    bool OnIdle(bool firstPass) override
+    {
+        ++idles;
+        if (onIdle)
+        {
+            onIdle(firstPass);
+        }
+        return false;
+    }
+    int idles = 0;
+    std::function<void(bool)> onIdle;
+};
+
+class OSWindowDisplay : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+        {
+            GTEST_SKIP() << "no display";
+        }
+        ASSERT_EQ(window->Create(u"Root control text", RectI{150, 150, 240, 180}, 0), kOk);
+        window->AttachRoot(root);
+        window->Show(P::SW_SHOWNORMAL);
+        ASSERT_TRUE(PumpUntil([&] { return !root->painted.empty(); }));
+    }
+    void TearDown() override
+    {
+        if (window->GetWindowHandle() != 0)
+        {
+            window->EndModal(0);
+        }
+    }
+    void PointAt(std::int32_t x, std::int32_t y)
+    {
+        PointI screen{};
+        window->ClientToScreen(screen, PointI{x, y});
+        ASSERT_EQ(Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y)), 0);
+    }
+    std::string Xid() { return std::to_string(P::GetNativeWindowId(window->GetWindowHandle())); }
+
+    IdleApp app;
+    RCPtr<TestSupport::LRecordingOSWindowRoot> root = new TestSupport::LRecordingOSWindowRoot;
+    RCPtr<OSWindow> window = new OSWindow;
+};
+
+TEST_F(OSWindowDisplay, OpensNamedAndClassedAndTheActiveWindowTakesClicksWheelAndKeys)
+{
+    const std::string properties = P::Test::Capture("xprop -id " + Xid() + " WM_CLASS _NET_WM_NAME");
+    EXPECT_NE(properties.find("\"KRFrameworkWindow\""), std::string::npos) << properties;
+    EXPECT_NE(properties.find("\"Root control text\""), std::string::npos) << properties;
+
+    PointAt(40, 30);
+    ASSERT_TRUE(PumpUntil([&] { return window->IsActiveWindow(); })) << "the pointer made it active";
+
+    ASSERT_EQ(Xdo("click 1"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return root->Of("button").size() == 2; }));
+    EXPECT_EQ(root->Of("button")[0].action, 0u);
+    EXPECT_EQ(root->Of("button")[0].point, (PointI{40, 30}));
+    EXPECT_EQ(root->Of("button")[1].action, 1u);
+
+    PointAt(120, 100); // far from the first click
+    ASSERT_EQ(Xdo("click --repeat 2 --delay 60 1"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return root->Of("button").size() == 6; }));
+    EXPECT_EQ(root->Of("button")[4].action, 2u) << "the second press is a double click";
+
+    ASSERT_EQ(Xdo("click --repeat 2 4"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return root->Of("wheel").size() == 2; }));
+    ASSERT_EQ(Xdo("click 5"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return root->Of("wheel").size() == 3; }));
+    const auto wheel = root->Of("wheel");
+    EXPECT_EQ(wheel[0].action, WheelDirection::kAwayFromUser);
+    EXPECT_EQ(wheel[1].action, WheelDirection::kAwayFromUser);
+    EXPECT_EQ(wheel[2].action, WheelDirection::kTowardsUser);
+    EXPECT_EQ(wheel[2].point, (PointI{120, 100}));
+
+    ASSERT_EQ(Xdo("windowfocus --sync " + Xid()), 0);
+    ASSERT_EQ(Xdo("key ctrl+c"), 0);
+    const std::uint32_t ctrlC = KeyCode::kDownBit | KeyCode::kCtrlBit | (std::uint32_t{'C'} << 16);
+    ASSERT_TRUE(PumpUntil(
+        [&]
+        {
+            return std::any_of(root->keys.begin(), root->keys.end(),
+                               [&](const KeyCode& k) { return k.code == ctrlC; });
+        }));
+}
+
+TEST_F(OSWindowDisplay, SizingLaysOutAndTheCloseBoxOfASecondWindowRequestsClosing)
+{
+    auto layouts = [&] { return std::count(root->calls.begin(), root->calls.end(), "UpdateLayout"); };
+    const auto before = layouts();
+    ASSERT_EQ(Xdo("windowsize " + Xid() + " 300 200"), 0);
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+    ASSERT_TRUE(PumpUntil(
+        [&]
+        {
+            window->GetClientRect(x, y, width, height);
+            return layouts() > before && width == 300;
+        }));
+    EXPECT_EQ(width, 300);
+    EXPECT_EQ(height, 200);
+
+    ASSERT_TRUE(P::SendDesktopCloseRequest(window->GetWindowHandle()));
+    ASSERT_TRUE(
+        PumpUntil([&] { return std::count(root->calls.begin(), root->calls.end(), "RequestClose") > 0; }));
+    EXPECT_NE(window->GetWindowHandle(), 0u) << "the root window decides";
+}
+
+TEST_F(OSWindowDisplay, TheModalLoopReturnsTheResultAfterTheNextIdleAndMinusOneOnAQuit)
+{
+    const RCPtr<OSWindow> dialog = new OSWindow;
+    ASSERT_EQ(dialog->Create(u"Dialog", RectI{200, 200, 120, 80}, window->GetWindowHandle()), kOk);
+    dialog->AttachRoot(new TestSupport::LRecordingOSWindowRoot);
+    app.onIdle = [&](bool)
+    {
+        if (app.idles == 1)
+        {
+            EXPECT_TRUE(dialog->IsModal());
+            EXPECT_FALSE(P::IsWindowEnabled(window->GetWindowHandle())) << "the owner waits";
+            dialog->EndModal(7);
+        }
+    };
+    EXPECT_EQ(dialog->RunModalLoop(), 7);
+    EXPECT_EQ(dialog->GetWindowHandle(), 0u) << "the loop's end closes the window";
+    EXPECT_TRUE(P::IsWindowEnabled(window->GetWindowHandle()));
+
+    // A quit ends the dialog with -1 and the loop outside it too.
+    const RCPtr<OSWindow> second = new OSWindow;
+    ASSERT_EQ(second->Create(u"Dialog", RectI{200, 200, 120, 80}, 0), kOk);
+    app.onIdle = [&](bool) { P::PostQuitMessage(4); };
+    Result modal = 0;
+    P::Test::RecordingProcedure outerProcedure;
+    P::MessageLoop outer;
+    outerProcedure.hook = [&](P::WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == P::WM_USER)
+        {
+            modal = second->RunModalLoop();
+        }
+        return std::intptr_t{0};
+    };
+    P::WindowCreateParams params;
+    params.procedure = &outerProcedure;
+    const P::WindowHandle poster = P::CreateWindow(params);
+    P::PostMessage(poster, P::WM_USER, 0, 0);
+    EXPECT_EQ(outer.Run(), P::MessageLoop::kQuit);
+    EXPECT_EQ(outer.GetQuitCode(), 4);
+    EXPECT_EQ(modal, -1);
+    P::DestroyWindow(poster);
+}
+
+} // namespace
+} // namespace KR
