@@ -184,6 +184,10 @@ TEST(PresetFile, MalformedChunksAreRefusedAsCorrupt)
          }},
         {"block one byte short", [&](auto& image) { resizeBlock(image, second, 8); }},
         {"block one byte long", [&](auto& image) { resizeBlock(image, second, 10); }},
+        // No system-exclusive message could carry a data byte of 80 or more.
+        {"data byte 80 in the first block", [&](auto& image) { image[first + 24] = 0x80; }},
+        {"data byte FF in a middle block", [&](auto& image) { image[offsets[65] + 26] = 0xFF; }},
+        {"data byte 80 ending the last block", [&](auto& image) { image.back() = 0x80; }},
         {"three stray bytes at the end",
          [&](auto& image) {
              image.insert(image.end(), {0, 0, 0});
