@@ -44,7 +44,9 @@ public:
 
     // The path is directory + "/" + name; with an empty name the directory is the whole
     // path, with an empty directory the name is. 1 when already open (nothing changes),
-    // 0 when opened; throws for an empty path and when the file cannot be opened.
+    // 0 when opened; throws for an empty path and when the file cannot be opened, which
+    // includes anything but a regular file (a folder, FIFO, device or /proc file is
+    // refused at once, never waited on).
     virtual Result Open(const String& directory, const String& name, std::uint32_t flags);
 
     // Always 0. While a copy still shares the descriptor, nothing changes.

@@ -27,7 +27,7 @@ bool IsXmlResourcePath(const String& path, String& name);
 
 // Reads the whole file at `path` (KR::File, read flags). kOk; kOutOfMemory for a file
 // beyond kMaxXmlDocumentBytes or when no buffer can be had; KR::File's exception passes
-// when the file cannot be opened.
+// when the file cannot be opened or is no regular file.
 Result ReadXmlDocumentFile(const String& path, std::vector<char>& bytes);
 
 } // namespace KR
