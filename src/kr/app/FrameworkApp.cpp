@@ -9,7 +9,10 @@
 #include "kr/ui/Clipboard.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/GlobalHotKeyManager.h"
+#include "kr/ui/NotificationParams.h"
+#include "kr/ui/OSWindow.h"
 #include "kr/ui/RootWindowServices.h"
+#include "platform/window/Window.h"
 
 #include <algorithm>
 #include <atomic>
@@ -136,6 +139,36 @@ bool LFrameworkApp::OnIdle(bool sendIdle)
         more = (*window)->OnIdle(sendIdle) || more;
     }
     return more;
+}
+
+std::uint32_t LFrameworkApp::LoadCursorByName(const String& name)
+{
+    return CursorHandleFromShape(GetCursorShape(name));
+}
+
+bool LFrameworkApp::GetKeyState(std::uint32_t virtualKey)
+{
+    return virtualKey <= 0xFF && Platform::GetKeyState(static_cast<std::uint8_t>(virtualKey));
+}
+
+PointI LFrameworkApp::GetCursorPos()
+{
+    const Platform::WindowPoint point = Platform::GetCursorPos();
+    return PointI{point.x, point.y};
+}
+
+std::uint32_t LFrameworkApp::GetMouseButtons()
+{
+    const std::uint32_t buttons = Platform::GetPointerButtons();
+    return ((buttons & Platform::MK_LBUTTON) ? MouseButton::kLeft : 0) |
+           ((buttons & Platform::MK_MBUTTON) ? MouseButton::kMiddle : 0) |
+           ((buttons & Platform::MK_RBUTTON) ? MouseButton::kRight : 0);
+}
+
+RectI LFrameworkApp::GetWorkArea()
+{
+    const Platform::WindowRect area = Platform::GetWorkArea();
+    return RectI{area.x, area.y, area.width, area.height};
 }
 
 double LFrameworkApp::GetSecondsSinceStart() const

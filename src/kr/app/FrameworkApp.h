@@ -59,6 +59,13 @@ public:
     // The main window's renderer, null before it has one.
     RCPtr<LMeasurementRenderer> GetMeasurementRenderer() override;
 
+    // The screen, keys and cursors, as the window layer sees them.
+    std::uint32_t LoadCursorByName(const String& name) override;
+    bool GetKeyState(std::uint32_t virtualKey) override;
+    PointI GetCursorPos() override;
+    std::uint32_t GetMouseButtons() override;
+    RectI GetWorkArea() override;
+
     double GetSecondsSinceStart() const override;
     std::uint32_t GetMilliseconds() const override;
 

@@ -2,8 +2,10 @@
 #include "kr/render/Font.h"
 #include "kr/render/Renderer.h"
 
+#include "kr/system/CursorNames.h"
 #include "kr/ui/ControlTestSupport.h"
 #include "kr/ui/GlobalHotKeyManager.h"
+#include "kr/ui/OSWindow.h"
 #include "support/FrameworkAppStandIn.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +119,21 @@ TEST(FrameworkApp, WindowsGetTheTwoDRendererAndTheMainOneMeasuresText)
     EXPECT_EQ(font->GetLineHeight(), 0) << "the main window has no renderer yet";
     main->renderer = renderer;
     EXPECT_EQ(font->GetLineHeight(), 19);
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(FrameworkApp, CursorNamesGiveTheWindowLayersCursorsAndNoKeyIsDownBeforeAnyEvent)
+{
+    KR::LFrameworkApp app(u"Test");
+    EXPECT_EQ(app.LoadCursorByName(KR::kCursorArrow), 0u) << "0 is the arrow";
+    EXPECT_EQ(KR::CursorShapeFromHandle(app.LoadCursorByName(KR::kCursorIBeam)), KR::CursorShape::kIBeam);
+    EXPECT_EQ(KR::CursorShapeFromHandle(app.LoadCursorByName(u"UI_CURSOR_UNKNOWN")), KR::CursorShape::kArrow);
+    EXPECT_FALSE(app.GetKeyState(0x11));
+    EXPECT_FALSE(app.GetKeyState(0x1234)) << "outside the virtual keys";
 }
 
 } // namespace
