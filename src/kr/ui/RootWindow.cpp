@@ -32,6 +32,8 @@ PointI ToLocal(const LControl& control, const PointI& point)
 LRootWindow::LRootWindow(const RCPtr<LRenderer>& renderer, IWindowOSServices* osServices)
     : mRenderer(renderer), mOS(osServices)
 {
+    // The window sends what its queue delivers to the controls registered with it.
+    AttachOwnDistributor(this);
     mHotKeys = LGlobalHotKeyManager::Create(RCPtr<LNotificationReceiver>(GetPostingReceiver()));
 }
 
@@ -41,7 +43,8 @@ Result LRootWindow::ReleaseInternalReferences()
 {
     RemoveAllClients();
     SetRootControl(nullptr);
-    return LNotificationQueue::ReleaseInternalReferences();
+    Shutdown();
+    return LRefCountedObject::ReleaseInternalReferences();
 }
 
 Result LRootWindow::SetRootControl(const RCPtr<LControl>& control)

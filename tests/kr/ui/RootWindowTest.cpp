@@ -1,5 +1,6 @@
 #include "kr/ui/RootWindow.h"
 #include "ControlTestSupport.h"
+#include "HotKeyTestSupport.h"
 #include "kr/ui/NotificationParams.h"
 #include "support/FakeWindowServices.h"
 #include "support/LookStandIn.h"
@@ -178,6 +179,21 @@ TEST(RootWindow, NullCaptureIsRefusedAndTheLastModalResultWaitsForTheIdleStep)
     EXPECT_TRUE(w.os->modalResults.empty());
     w.window->OnIdle(true);
     EXPECT_EQ(w.os->modalResults, std::vector<Result>{4});
+}
+
+TEST(RootWindow, KeyNoControlTakesIsTheWindowsHotKeyDeliveredAtItsNextIdleStep)
+{
+    Window w;
+    w.window->GetHotKeyManager()->GetHotKeyMap().AddFromStringTable(Testing::ApplicationHotKeyTable(),
+                                                                    u"GHK");
+    const RCPtr<UiTest::Recorder> recorder = UiTest::Recorder::Create();
+    recorder->RegisterForNotification(RCPtr<LNotificationDistributor>(w.window), u"NID_EDIT_COPY_REQ");
+    w.window->SetFocusControl(w.a);
+    const KeyCode ctrlC = KeyCode::FromVirtualKey(0x43, true, 0, ModifierFlag::kCtrl);
+    EXPECT_EQ(w.window->DispatchKey(LKeyParam::Create(ctrlC, false)), kOk);
+    EXPECT_TRUE(recorder->received.empty());
+    w.window->OnIdle(false);
+    EXPECT_EQ(recorder->received, std::vector<std::string>{"?:NID_EDIT_COPY_REQ"});
 }
 
 } // namespace
