@@ -9,11 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 
 namespace
 {
+
+// The simulator's client, as a USB keyboard's on Linux. With the process id: two test runs
+// on one machine share JACK's socket folder, where a client's socket is named after it.
+const std::string kLinuxClient = "Vantor-" + std::to_string(getpid());
 
 TEST(DeviceListJackTest, KeyboardIsListedAndConnectsWhileTheSimulatorRunsAndIsGoneAfterItQuits)
 {
@@ -59,8 +65,8 @@ TEST(DeviceListJackTest, KeyboardUnderItsLinuxNamesIsListedWhenItHasAFourthPort)
     for (const char* ports : {"4", "3"})
     {
         std::string error;
-        const auto keyboard =
-            KR::TestSupport::SimKeyboardProcess::Start({"--linux", "Vantor", "--linux-ports", ports}, &error);
+        const auto keyboard = KR::TestSupport::SimKeyboardProcess::Start(
+            {"--linux", kLinuxClient, "--linux-ports", ports}, &error);
         ASSERT_TRUE(keyboard) << error;
         KR::Array<KR::Variant> devices;
         ASSERT_GE(bridge->QueryDeviceList(KR::Array<KR::Guid>(), devices), 0);

@@ -13,12 +13,18 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace
 {
+
+// The simulator's client, as a USB keyboard's on Linux. With the process id: two test runs
+// on one machine share JACK's socket folder, where a client's socket is named after it.
+const std::string kLinuxClient = "Vantor-" + std::to_string(getpid());
 
 using KR::LMidiManager;
 using support::ParameterListener;
@@ -88,8 +94,8 @@ TEST_F(MidiManagerJackTest, AKeyboardUnderItsLinuxNamesIsReachedOnItsFourthPortO
     {
         keyboard.reset(); // first, or its own port names would win
         std::string error;
-        keyboard =
-            KR::TestSupport::SimKeyboardProcess::Start({"--linux", "Vantor", "--linux-ports", ports}, &error);
+        keyboard = KR::TestSupport::SimKeyboardProcess::Start(
+            {"--linux", kLinuxClient, "--linux-ports", ports}, &error);
         ASSERT_TRUE(keyboard) << error;
         if (ports[0] == '3')
         {
