@@ -405,7 +405,7 @@ void JackMidiClient::Release(JackSlot* slot)
         const std::string& source = slot->input ? slot->target : slot->fullName;
         const std::string& destination = slot->input ? slot->fullName : slot->target;
         // A port that vanished took the connection with it (and JACK would complain).
-        if (jack_port_connected(slot->port) > 0)
+        if (jack_port_by_name(client_, slot->target.c_str()) != nullptr)
         {
             jack_disconnect(client_, source.c_str(), destination.c_str());
         }
@@ -429,9 +429,11 @@ bool JackMidiClient::Write(JackSlot* slot, std::span<const std::uint8_t> bytes, 
     }
     // A device unplugged since the open took its port and our connection with it; what
     // is written now would go nowhere, so it is refused instead of reported sent.
-    if (slot->pooled && jack_port_connected(slot->port) == 0)
+    // (Looked up by name: asking JACK about connections sleeps a period while the server
+    // has a graph change pending, and a send must not wait on other programs.)
+    if (slot->pooled && jack_port_by_name(client_, slot->target.c_str()) == nullptr)
     {
-        *error = "\"" + slot->target + "\" is no longer connected";
+        *error = "\"" + slot->target + "\" is no longer there";
         return false;
     }
     const std::size_t events = (bytes.size() + kMaxEventBytes - 1) / kMaxEventBytes;
