@@ -170,6 +170,30 @@ TEST(RootWindow, InvalidationRoundsClipsAndClamps)
     }
 }
 
+// The root fills the fake's 1024 by 768 client area.
+TEST(RootWindow, ControlsInvalidateOnlyWhatTheirParentsShow)
+{
+    struct Row
+    {
+        const char* name;
+        RectD childFrame;
+        std::vector<RectI> expected;
+    };
+    const Row rows[] = {
+        {"half outside: the inside half", RectD{1004, 10, 40, 20}, {RectI{1004, 10, 20, 20}}},
+        {"no width: nothing", RectD{10, 10, 0, 20}, {}},
+        {"wholly outside: nothing", RectD{1100, 10, 40, 20}, {}},
+    };
+    for (const Row& row : rows)
+    {
+        Window w;
+        const RCPtr<TestControl> child = TestControl::Make(w.root, u"child", row.childFrame);
+        w.os->invalidated.clear();
+        child->Invalidate(RectD{0, 0, row.childFrame.width, row.childFrame.height}, true);
+        EXPECT_EQ(w.os->invalidated, row.expected) << row.name;
+    }
+}
+
 TEST(RootWindow, NullCaptureIsRefusedAndTheLastModalResultWaitsForTheIdleStep)
 {
     Window w;
