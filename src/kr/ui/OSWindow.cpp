@@ -38,11 +38,16 @@ CursorShape CursorShapeFromHandle(std::uint32_t handle)
     return static_cast<CursorShape>(handle - 1);
 }
 
+IRootWindowServices* IOSWindowRoot::GetListedRootWindow()
+{
+    return dynamic_cast<IRootWindowServices*>(this);
+}
+
 OSWindow::OSWindow() = default;
 
 OSWindow::~OSWindow()
 {
-    if (auto* listed = dynamic_cast<IRootWindowServices*>(mRoot.Get()))
+    if (auto* listed = (mRoot ? mRoot->GetListedRootWindow() : nullptr))
     {
         IFrameworkApp::GetInstance().RemoveRootWindow(RCPtr<IRootWindowServices>(listed));
     }
@@ -107,8 +112,13 @@ Result OSWindow::SetRenderer(const RCPtr<LRenderer>& renderer)
 
 void OSWindow::AttachRoot(const RCPtr<IOSWindowRoot>& root)
 {
+    // A root replaced leaves the application's list with it.
+    if (auto* replaced = (mRoot && mRoot != root ? mRoot->GetListedRootWindow() : nullptr))
+    {
+        IFrameworkApp::GetInstance().RemoveRootWindow(RCPtr<IRootWindowServices>(replaced));
+    }
     mRoot = root;
-    if (auto* listed = dynamic_cast<IRootWindowServices*>(mRoot.Get()))
+    if (auto* listed = (mRoot ? mRoot->GetListedRootWindow() : nullptr))
     {
         IFrameworkApp::GetInstance().AddRootWindow(RCPtr<IRootWindowServices>(listed));
     }
@@ -116,7 +126,7 @@ void OSWindow::AttachRoot(const RCPtr<IOSWindowRoot>& root)
 
 bool OSWindow::IsMainWindow() const
 {
-    auto* listed = dynamic_cast<IRootWindowServices*>(mRoot.Get());
+    auto* listed = (mRoot ? mRoot->GetListedRootWindow() : nullptr);
     return listed && IFrameworkApp::GetInstance().GetMainWindow().Get() == listed;
 }
 

@@ -62,6 +62,7 @@ public:
     Result CreateRenderer(std::int32_t kind);
     // Stores the renderer and makes its render target for this window; 0.
     Result SetRenderer(const RCPtr<LRenderer>& renderer);
+    const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }
     // The framework window this system window carries; listed with the application when it
     // is one of its root windows.
     void AttachRoot(const RCPtr<IOSWindowRoot>& root);

@@ -16,6 +16,8 @@
 namespace KR
 {
 
+class IRootWindowServices;
+
 class IOSWindowRoot : public virtual LRefCountedObject
 {
 public:
@@ -40,6 +42,9 @@ public:
     // The area waiting to be painted; it is emptied.
     virtual LRegion TakeInvalidRegion() = 0;
     virtual void Paint(const LRegion& region) = 0;
+    // The window the application lists while the system window lives (null: none). A root
+    // that is one answers itself; a stand-in in front of one answers the window behind it.
+    virtual IRootWindowServices* GetListedRootWindow();
 };
 
 } // namespace KR

@@ -113,6 +113,17 @@ RectI LRootWindow::GetScreenClientRect()
     return mClientRect;
 }
 
+void LRootWindow::UpdateLayout()
+{
+    const PointI size = GetClientSize();
+    if (mRootControl)
+    {
+        mRootControl->SetFrame(PointD{}, PointD{IntToDouble(size.x), IntToDouble(size.y)});
+    }
+    SetFullRepaintPending();
+    InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
+}
+
 PointI LRootWindow::GetClientSize()
 {
     const RectI rect = GetScreenClientRect();
@@ -409,6 +420,16 @@ void LRootWindow::SaveAndClearFocus()
 {
     mSavedFocusControl = std::move(mFocusControl);
     mFocusControl = nullptr;
+}
+
+void LRootWindow::RestoreFocus()
+{
+    // The control was never told it lost the focus, so it is only handed back.
+    if (!mFocusControl)
+    {
+        mFocusControl = std::move(mSavedFocusControl);
+    }
+    mSavedFocusControl = nullptr;
 }
 
 Result LRootWindow::SetCapture(const RCPtr<LControl>& control)

@@ -47,6 +47,8 @@ public:
     PointI GetClientSize() override;
     void InvalidateRect(const RectD& rect) override;
     void SetFullRepaintPending() { mFullRepaintPending = true; }
+    // The client area changed size: the root fills it again and is painted whole.
+    void UpdateLayout();
     void TakeInvalidRegion(LRegion& out);
     void Paint(const LRegion& region);
     // Never below 1 on either axis; true when the size changed.
@@ -69,6 +71,8 @@ public:
     RCPtr<LControl> GetFocusControl() const override { return mFocusControl; }
     void SetFocusControl(const RCPtr<LControl>& control) override { mFocusControl = control; }
     void SaveAndClearFocus() override;
+    // The system window got the focus back: the control that had it before takes it again.
+    void RestoreFocus();
     Result SetCapture(const RCPtr<LControl>& control) override;
     Result ReleaseCapture() override;
     std::uint32_t SetCursor(std::uint32_t cursor) override;

@@ -1,6 +1,8 @@
 #include "kr/ui/OSWindow.h"
+#include "kr/ui/RootWindowOSAdapter.h"
 #include "platform/window_display/DisplayFixture.h"
 #include "support/FrameworkAppStandIn.h"
+#include "support/LookStandIn.h"
 #include "support/RecordingOSWindowRoot.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +171,68 @@ TEST_F(OSWindowDisplay, TheModalLoopReturnsTheResultAfterTheNextIdleAndMinusOneO
     EXPECT_EQ(outer.GetQuitCode(), 4);
     EXPECT_EQ(modal, -1);
     P::DestroyWindow(poster);
+}
+
+// A control of the skin the test program embeds (resources/PAD_SKINS.xml).
+class Pad : public LControl
+{
+public:
+    using LControl::LControl;
+    Result DrawContent(const RCPtr<LRenderer>&) override
+    {
+        ++draws;
+        return kOk;
+    }
+    Result OnMouseDown(const RCPtr<LMouseButtonParam>& button) override
+    {
+        downs.push_back(PointI{button->x, button->y});
+        return kOk;
+    }
+    int draws = 0;
+    std::vector<PointI> downs;
+};
+
+// A window made the way the program makes its own: a control tree from a skin, carried by a
+// root window on the system window.
+TEST_F(OSWindowDisplay, AWindowMadeFromASkinPaintsItsControlsAndAClickReachesTheControlUnderIt)
+{
+    TestSupport::LookStandIns looks;
+    app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
+    ASSERT_EQ(app.factory->LoadSkins(String(u"::PAD_SKINS")), kOk);
+    app.factory->RegisterControlClass(String(u"Test.Pad"), &LControl::CreateFromSkin<Pad>);
+    app.defaultFont = LFont::GetFont(String(u"Sans"), 9.0f, 0);
+
+    ASSERT_EQ(window->CreateRenderer(1), kOk);
+    const RCPtr<LRootWindow> rootWindow = new LRootWindow(window->GetRenderer(), window.Get());
+    app.activeRootWindow = rootWindow;
+    const RCPtr<LControl> main = app.factory->CreateControlByName(String(u"main"), rootWindow);
+    ASSERT_TRUE(main);
+    const RCPtr<Pad> pad(dynamic_cast<Pad*>(main->FindChildControl(String(u"pad")).Get()));
+    ASSERT_TRUE(pad);
+    for (const auto& look : looks.made)
+    {
+        look->color = 0xFF336699; // opaque, so the pointer finds the controls
+    }
+    window->AttachRoot(new LRootWindowOSAdapter(rootWindow));
+    ASSERT_EQ(app.GetRootWindowCount(), 1u);
+    EXPECT_EQ(app.GetMainWindow().Get(), rootWindow.Get()) << "listed with the application";
+    ASSERT_EQ(rootWindow->SetRootControl(main), kOk);
+    ASSERT_TRUE(PumpUntil([&] { return pad->draws > 0; })) << "the system window's paint reaches the tree";
+    EXPECT_EQ(main->GetFrame(), (RectD{0, 0, 240, 180})) << "the root fills the client area";
+
+    PointAt(35, 30);
+    ASSERT_TRUE(PumpUntil([&] { return window->IsActiveWindow(); }));
+    ASSERT_EQ(Xdo("click 1"), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !pad->downs.empty(); }));
+    EXPECT_EQ(pad->downs[0], (PointI{15, 10})) << "in the control's own coordinates";
+
+    ASSERT_EQ(Xdo("windowsize " + Xid() + " 300 200"), 0);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            return main->GetFrame() == RectD{0, 0, 300, 200};
+        }))
+        << "a new size lays the root out again";
+    rootWindow->ReleaseInternalReferences();
 }
 
 } // namespace
