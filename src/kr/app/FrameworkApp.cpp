@@ -11,6 +11,7 @@
 #include "kr/ui/GlobalHotKeyManager.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/OSWindow.h"
+#include "kr/ui/RootWindowOSAdapter.h"
 #include "kr/ui/RootWindowServices.h"
 #include "platform/window/Window.h"
 
@@ -163,6 +164,41 @@ std::uint32_t LFrameworkApp::GetMouseButtons()
     return ((buttons & Platform::MK_LBUTTON) ? MouseButton::kLeft : 0) |
            ((buttons & Platform::MK_MBUTTON) ? MouseButton::kMiddle : 0) |
            ((buttons & Platform::MK_RBUTTON) ? MouseButton::kRight : 0);
+}
+
+Result LFrameworkApp::RunModal(const RCPtr<LControl>& control, bool modal)
+{
+    if (!control || !modal)
+    {
+        return kFail;
+    }
+    const RectD frame = control->GetFrame();
+    const std::int32_t width = std::max(1, RoundToInt32(frame.width));
+    const std::int32_t height = std::max(1, RoundToInt32(frame.height));
+    const RectI work = GetWorkArea();
+    const RectI client{work.x + (work.width - width) / 2, work.y + (work.height - height) / 2, width, height};
+    std::uintptr_t owner = 0;
+    for (const auto& listed : mRootWindows)
+    {
+        if (const auto* root = dynamic_cast<const LRootWindow*>(listed.Get()); root && root->GetOSServices())
+        {
+            owner = root->GetOSServices()->GetWindowHandle();
+            break;
+        }
+    }
+    const RCPtr<OSWindow> window = new OSWindow;
+    if (Failed(window->Create(control->GetText(), client, owner)) || Failed(window->CreateRenderer(1)))
+    {
+        window->EndModal(0); // closes what was made
+        return kFail;
+    }
+    const RCPtr<LRootWindow> root = new LRootWindow(window->GetRenderer(), window.Get());
+    window->AttachRoot(new LRootWindowOSAdapter(root));
+    root->SetRootControl(control);
+    const Result result = window->RunModalLoop();
+    // The loop destroyed the window; the root and the control hold each other until here.
+    root->ReleaseInternalReferences();
+    return result;
 }
 
 RectI LFrameworkApp::GetWorkArea()

@@ -54,6 +54,7 @@ public:
     // Never below 1 on either axis; true when the size changed.
     bool ConstrainClientSize(std::int32_t& width, std::int32_t& height);
     RCPtr<LRenderer> GetRenderer() const override { return mRenderer; }
+    IWindowOSServices* GetOSServices() const { return mOS; }
 
     // ---- input --------------------------------------------------------------------------------
     RCPtr<LControl> HitTest(const PointI& point, PointI& localPoint, bool updateHover);
