@@ -102,16 +102,19 @@ include(${CMAKE_CURRENT_LIST_DIR}/ResourceNames.cmake)
 set(KR_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/EmbedResources.cmake)
 
 # kr_add_resources(target TYPE type FOLDER folder [NAMING STEM|UPPER_FILE_NAME])
-# Embeds every file of folder (not its subfolders) into the program target as resources
-# of that type, found at run time with KR::Platform::FindResource(type, name). Names
-# follow NAMING (cmake/ResourceNames.cmake; STEM when not given). The table is
-# regenerated at build time when a file changes; adding or removing a file reconfigures.
+# kr_add_resources(target TYPE type FILES file... [NAMING STEM|UPPER_FILE_NAME])
+# Embeds every file of folder (not its subfolders), or the files listed, into the program
+# target as resources of that type, found at run time with
+# KR::Platform::FindResource(type, name). Names follow NAMING (cmake/ResourceNames.cmake;
+# STEM when not given). The table is regenerated at build time when a file changes; adding
+# or removing a file of the folder reconfigures. The FILES form takes files the build
+# generates, which a glob at configure time cannot see.
 # Only programs and shared libraries: a table inside a static library would be dropped
 # by the linker, as nothing refers to it by name.
 function(kr_add_resources target)
-  cmake_parse_arguments(ARG "" "TYPE;FOLDER;NAMING" "" ${ARGN})
-  if(NOT ARG_TYPE OR NOT ARG_FOLDER)
-    message(FATAL_ERROR "kr_add_resources(${target}): TYPE and FOLDER are required")
+  cmake_parse_arguments(ARG "" "TYPE;FOLDER;NAMING" "FILES" ${ARGN})
+  if(NOT ARG_TYPE OR (NOT ARG_FOLDER AND NOT ARG_FILES) OR (ARG_FOLDER AND ARG_FILES))
+    message(FATAL_ERROR "kr_add_resources(${target}): TYPE and either FOLDER or FILES are required")
   endif()
   if(NOT ARG_NAMING)
     set(ARG_NAMING STEM)
@@ -120,26 +123,50 @@ function(kr_add_resources target)
   if(NOT kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
     message(FATAL_ERROR "kr_add_resources(${target}): resources go into a program or a shared library")
   endif()
-  get_filename_component(folder ${ARG_FOLDER} ABSOLUTE)
-  file(GLOB files LIST_DIRECTORIES false CONFIGURE_DEPENDS ${folder}/*)
-  list(FILTER files EXCLUDE REGEX "/\\.[^/]*$")
+  if(ARG_FOLDER)
+    get_filename_component(folder ${ARG_FOLDER} ABSOLUTE)
+    file(GLOB files LIST_DIRECTORIES false CONFIGURE_DEPENDS ${folder}/*)
+    list(FILTER files EXCLUDE REGEX "/\\.[^/]*$")
+    get_filename_component(leaf ${folder} NAME)
+    set(where "${folder}")
+  else()
+    set(files "")
+    foreach(file ${ARG_FILES})
+      get_filename_component(file ${file} ABSOLUTE)
+      if(file MATCHES "[|]")
+        message(FATAL_ERROR "kr_add_resources(${target}): ${file}: a listed file's path may not hold \"|\"")
+      endif()
+      list(APPEND files ${file})
+    endforeach()
+    # One table per list: the hash keeps two lists of one target and type apart.
+    string(MD5 hash "${files}")
+    string(SUBSTRING ${hash} 0 8 hash)
+    set(leaf "files_${hash}")
+    set(where "the files listed")
+  endif()
   # Two files of one name would leave the second unreachable; say so now.
   set(names "")
   foreach(file ${files})
     kr_resource_name(name ${file} ${ARG_NAMING})
     if(name IN_LIST names)
-      message(FATAL_ERROR "kr_add_resources(${target}): two files of ${folder} give the resource name ${name}")
+      message(FATAL_ERROR "kr_add_resources(${target}): two files of ${where} give the resource name ${name}")
     endif()
     list(APPEND names ${name})
   endforeach()
-  get_filename_component(leaf ${folder} NAME)
   string(MAKE_C_IDENTIFIER "${target}_${ARG_TYPE}_${leaf}" stem)
   set(output ${CMAKE_CURRENT_BINARY_DIR}/${stem}_resources.cpp)
+  if(ARG_FOLDER)
+    set(source -DFOLDER=${folder})
+  else()
+    # "|" stands for the list's ";", which would split the argument.
+    string(REPLACE ";" "|" joined "${files}")
+    set(source -DFILES=${joined})
+  endif()
   add_custom_command(OUTPUT ${output}
-    COMMAND ${CMAKE_COMMAND} -DFOLDER=${folder} -DTYPE=${ARG_TYPE} -DNAMING=${ARG_NAMING}
+    COMMAND ${CMAKE_COMMAND} ${source} -DTYPE=${ARG_TYPE} -DNAMING=${ARG_NAMING}
             -DOUTPUT=${output} -P ${KR_EMBED_SCRIPT}
     DEPENDS ${files} ${KR_EMBED_SCRIPT} ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/ResourceNames.cmake
-    COMMENT "Embedding ${ARG_TYPE} resources of ${folder}"
+    COMMENT "Embedding ${ARG_TYPE} resources of ${where}"
     VERBATIM)
   target_sources(${target} PRIVATE ${output})
   target_link_libraries(${target} PRIVATE kr_platform_system)

@@ -1,0 +1,83 @@
+# The editor's own resources: the skin and string-table documents, the images (drawn as
+# SVG, rendered to PNG here), the version block and the user guide.
+#
+# The rendered images and the documents are also laid out as a folder, the "folder form"
+# in ${KR_EDITOR_RESOURCE_FOLDER}: Skins.xml, StringTables.xml and FrameworkStrings.xml
+# are links to the sources beside the PNGs, so a program started with
+# KR_RESOURCE_FOLDER pointing there shows an edited skin without a rebuild.
+#
+# Included once from the top-level list, so every rule that makes a file is defined in one
+# place; programs and shared libraries anywhere take the files with
+# kr_add_editor_resources(target).
+
+find_program(KR_RSVG_CONVERT rsvg-convert)
+if(NOT KR_RSVG_CONVERT)
+  message(FATAL_ERROR "rsvg-convert not found: scripts/setup installs it (librsvg2-bin)")
+endif()
+
+set(KR_EDITOR_RESOURCE_SOURCE ${PROJECT_SOURCE_DIR}/resources)
+set(KR_EDITOR_RESOURCE_FOLDER ${CMAKE_BINARY_DIR}/resources)
+set(KR_EDITOR_GUIDE_FILE "${CMAKE_BINARY_DIR}/bin/Vantor Preset Editor - User Guide - v1.0.pdf")
+file(MAKE_DIRECTORY ${KR_EDITOR_RESOURCE_FOLDER})
+
+# The program's icon comes in these sizes, each rendered from the one drawing.
+set(KR_EDITOR_ICON_SIZES 16 32 48 64)
+
+# --- Images: one rule per picture, so touching one SVG renders only its PNG ------------
+file(GLOB kr_svgs CONFIGURE_DEPENDS ${KR_EDITOR_RESOURCE_SOURCE}/images/*.svg)
+list(SORT kr_svgs)
+set(KR_EDITOR_PNGS "")
+foreach(svg ${kr_svgs})
+  get_filename_component(stem ${svg} NAME_WLE)
+  # Skins name their images in lower case (the reader lower-cases every image name).
+  string(TOLOWER "${stem}" lower)
+  if(NOT lower STREQUAL stem)
+    message(FATAL_ERROR "${svg}: image names are lower case, as the skin reader reads them")
+  endif()
+  if(stem STREQUAL "icon")
+    foreach(size ${KR_EDITOR_ICON_SIZES})
+      set(png ${KR_EDITOR_RESOURCE_FOLDER}/icon-${size}.png)
+      add_custom_command(OUTPUT ${png}
+        COMMAND ${KR_RSVG_CONVERT} --width=${size} --height=${size} --output=${png} ${svg}
+        DEPENDS ${svg}
+        COMMENT "Rendering icon-${size}.png"
+        VERBATIM)
+      list(APPEND KR_EDITOR_PNGS ${png})
+    endforeach()
+  else()
+    set(png ${KR_EDITOR_RESOURCE_FOLDER}/${stem}.png)
+    # At the drawing's own width and height: those are the image's size.
+    add_custom_command(OUTPUT ${png}
+      COMMAND ${KR_RSVG_CONVERT} --output=${png} ${svg}
+      DEPENDS ${svg}
+      COMMENT "Rendering ${stem}.png"
+      VERBATIM)
+    list(APPEND KR_EDITOR_PNGS ${png})
+  endif()
+endforeach()
+add_custom_target(kr_editor_images ALL DEPENDS ${KR_EDITOR_PNGS})
+
+# --- Documents: embedded from the sources, linked into the folder form ---------------
+set(KR_EDITOR_XML_FOLDER ${KR_EDITOR_RESOURCE_SOURCE}/xml)
+foreach(pair "APP_SKINS.xml=Skins.xml" "APP_STRINGS.xml=StringTables.xml"
+             "FRAMEWORK_STRINGS.xml=FrameworkStrings.xml")
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 source)
+  list(GET pair 1 link)
+  file(CREATE_LINK ${KR_EDITOR_XML_FOLDER}/${source} ${KR_EDITOR_RESOURCE_FOLDER}/${link} SYMBOLIC)
+endforeach()
+
+# --- Version block: the project's version written into the text ----------------------
+set(KR_EDITOR_VERSION_FILE ${CMAKE_BINARY_DIR}/resources-version/VS_VERSION_INFO.ini)
+configure_file(${KR_EDITOR_RESOURCE_SOURCE}/version.ini.in ${KR_EDITOR_VERSION_FILE} @ONLY)
+
+# kr_add_editor_resources(target)
+# Embeds the documents ("KRXML", named by stem: "APP_SKINS"), the images ("GDIPLUS", named
+# by upper-cased file name: "DEVICE-PICTURE_PNG") and the version block ("VERSION",
+# "VS_VERSION_INFO") into a program or shared library.
+function(kr_add_editor_resources target)
+  kr_add_resources(${target} TYPE KRXML FOLDER ${KR_EDITOR_XML_FOLDER})
+  kr_add_resources(${target} TYPE GDIPLUS NAMING UPPER_FILE_NAME FILES ${KR_EDITOR_PNGS})
+  kr_add_resources(${target} TYPE VERSION FILES ${KR_EDITOR_VERSION_FILE})
+  add_dependencies(${target} kr_editor_images)
+endfunction()
