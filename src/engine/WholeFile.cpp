@@ -1,75 +1,13 @@
 #include "engine/WholeFile.h"
 
 #include "platform/system/FileDescriptor.h"
+#include "platform/system/ReplaceFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <random>
 #include <string>
-#include <system_error>
 #include <utility>
 
 namespace KR
 {
-namespace
-{
-
-namespace fs = std::filesystem;
-
-fs::path PathOf(const String& path)
-{
-    const Utf8String utf8 = path.ToUtf8();
-    return fs::path(std::string(utf8.GetView()));
-}
-
-class FileCloser
-{
-public:
-    explicit FileCloser(std::FILE* file) : mFile(file) {}
-    ~FileCloser()
-    {
-        if (mFile != nullptr)
-        {
-            std::fclose(mFile);
-        }
-    }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-
-    std::FILE* Get() const { return mFile; }
-    // Closes now; false when the close (which flushes what is still buffered) failed.
-    bool Close() { return std::fclose(std::exchange(mFile, nullptr)) == 0; }
-
-private:
-    std::FILE* mFile;
-};
-
-// Makes a new, empty file beside target that no one else has: a hidden name built
-// from the target's and a random suffix, opened exclusively. Null when none could be made.
-std::FILE* CreateSiblingFile(const fs::path& target, fs::path& created)
-{
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    const std::string stem = "." + target.filename().string() + ".";
-    for (int attempt = 0; attempt < 16; ++attempt)
-    {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
-        created = target.parent_path() / (stem + suffix + ".tmp");
-        // "x": fail rather than open a file that is already there.
-        if (std::FILE* file = std::fopen(created.c_str(), "wbx"))
-        {
-            return file;
-        }
-        if (errno != EEXIST)
-        {
-            return nullptr;
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
 
 Result ReadWholeFile(const String& path, std::uint32_t maxSize, std::vector<std::uint8_t>& bytes)
 {
@@ -106,39 +44,7 @@ Result ReadWholeFile(const String& path, std::uint32_t maxSize, std::vector<std:
 
 Result ReplaceWholeFile(const String& path, std::span<const std::uint8_t> bytes)
 {
-    const fs::path target = PathOf(path);
-    if (target.empty() || !target.has_filename())
-    {
-        return kFail;
-    }
-    fs::path temporary;
-    FileCloser file(CreateSiblingFile(target, temporary));
-    if (file.Get() == nullptr)
-    {
-        return kFail;
-    }
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.Get()) == bytes.size();
-    written = std::fflush(file.Get()) == 0 && written;
-    written = file.Close() && written;
-
-    std::error_code error;
-    if (written)
-    {
-        // The saved file keeps the permissions the user gave the old one.
-        const fs::file_status old = fs::status(target, error);
-        if (!error && fs::exists(old))
-        {
-            fs::permissions(temporary, old.permissions(), error);
-        }
-        error.clear();
-        fs::rename(temporary, target, error);
-        if (!error)
-        {
-            return kOk;
-        }
-    }
-    fs::remove(temporary, error);
-    return kFail;
+    return Platform::ReplaceFile(std::string(path.ToUtf8().GetView()), bytes) ? kOk : kFail;
 }
 
 } // namespace KR

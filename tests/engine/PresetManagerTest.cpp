@@ -178,6 +178,34 @@ TEST_F(PresetManagerTest, AFailedOrRefusedSaveLeavesTheOldFile)
     EXPECT_EQ(FileBytes(path), old);
 }
 
+TEST_F(PresetManagerTest, AReadOnlyPresetIsNotSavedOverAndALongNameIsSaved)
+{
+    const auto path = folder / "locked.preset";
+    ASSERT_EQ(Save(path), KR::kOk);
+    const std::vector<std::uint8_t> old = FileBytes(path);
+    const auto current = support::PresetOf(support::RandomBlocks(4));
+    SetPreset(current);
+    // Made read-only by the user, for everyone or for its owner alone; root, whom no
+    // permission stops, is refused all the same.
+    using std::filesystem::perms;
+    for (const perms mode : {perms::owner_read | perms::group_read | perms::others_read,
+                             perms::owner_read | perms::group_write | perms::others_write})
+    {
+        std::filesystem::permissions(path, mode);
+        EXPECT_EQ(Save(path), static_cast<KR::Result>(0x80004005u));
+        EXPECT_EQ(FileBytes(path), old);
+        EXPECT_EQ(std::filesystem::status(path).permissions(), mode);
+    }
+    EXPECT_EQ(KR::TestSupport::NamesIn(folder.Path()), std::vector<std::string>{"locked.preset"});
+
+    // 250 bytes: the file system takes 255, and the save's own file must fit beside it.
+    const auto longPath = folder / (std::string(243, 'n') + ".preset");
+    ASSERT_EQ(Save(longPath), KR::kOk);
+    SetPreset(support::PresetOf(support::RandomBlocks(5)));
+    ASSERT_EQ(Load(longPath), kLoaded);
+    EXPECT_EQ(Preset(), current);
+}
+
 TEST_F(PresetManagerTest, TheLoadRequestOfTheApplicationLoadsTheFileItNames)
 {
     const auto path = folder / "requested.preset";

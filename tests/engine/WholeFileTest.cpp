@@ -1,8 +1,14 @@
 #include "engine/WholeFile.h"
+#include "platform/system/ReplaceFile.h"
 
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <climits>
+#include <string>
 
 namespace
 {
@@ -52,6 +58,45 @@ TEST(WholeFile, AFailedReplaceLeavesWhatWasThereAndNoStrayFile)
     EXPECT_EQ(Replace(folder / "folder", kNew), KR::kFail) << "a target that is a folder";
     EXPECT_TRUE(std::filesystem::is_directory(folder / "folder" / "inside"));
     EXPECT_EQ(NamesIn(folder.Path()), (std::vector<std::string>{"folder", "preset.bin"}));
+}
+
+// What each flush of a save found: the file or folder flushed, and the target's bytes
+// at that moment.
+struct SyncSeen
+{
+    std::string flushed;
+    std::vector<std::uint8_t> target;
+};
+std::filesystem::path gSyncTarget;
+std::vector<SyncSeen> gSyncsSeen;
+
+void RecordSync(int descriptor)
+{
+    std::string flushed(PATH_MAX, '\0');
+    const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
+    const ssize_t length = ::readlink(link.c_str(), flushed.data(), flushed.size());
+    flushed.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    gSyncsSeen.push_back({flushed, FileBytes(gSyncTarget)});
+}
+
+TEST(WholeFile, TheNewFileReachesTheDiskBeforeTheRenameAndTheFolderAfterIt)
+{
+    TempFolder folder;
+    gSyncTarget = std::filesystem::canonical(folder.Path()) / "preset.bin";
+    WriteBytes(gSyncTarget, kOld);
+    gSyncsSeen.clear();
+    KR::Platform::SetFileSyncObserver(&RecordSync);
+    const KR::Result result = Replace(gSyncTarget, kNew);
+    KR::Platform::SetFileSyncObserver(nullptr);
+    ASSERT_EQ(result, KR::kOk);
+    ASSERT_EQ(gSyncsSeen.size(), 2u);
+    // The new file, flushed while the target still held the old bytes: a crash then
+    // leaves the old file, and never an empty one under the target's name.
+    EXPECT_EQ(std::filesystem::path(gSyncsSeen[0].flushed).parent_path(), gSyncTarget.parent_path());
+    EXPECT_NE(gSyncsSeen[0].flushed, gSyncTarget.string());
+    EXPECT_EQ(gSyncsSeen[0].target, kOld);
+    EXPECT_EQ(gSyncsSeen[1].flushed, gSyncTarget.parent_path().string());
+    EXPECT_EQ(gSyncsSeen[1].target, kNew);
 }
 
 TEST(WholeFile, ReadingTakesFilesUpToTheLimitAndRefusesLongerOrMissingOnes)

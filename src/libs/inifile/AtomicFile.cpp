@@ -1,10 +1,10 @@
 #include "libs/inifile/AtomicFile.h"
 
 #include "platform/system/FileDescriptor.h"
+#include "platform/system/ReplaceFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,60 +40,6 @@ public:
 private:
     int fd_;
 };
-
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty())
-    {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0)
-        {
-            if (errno == EINTR)
-            {
-                continue;
-            }
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-    {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The file a path finally names. Users who keep their settings elsewhere (under
-// version control, say) link to them; the link must stay a link, so the file it leads
-// to is the one replaced. A relative link is read from the link's own folder; a chain
-// is followed as far as the kernel would follow it.
-std::string FollowLinks(std::string path)
-{
-    constexpr int kMaxLinks = 40;
-    for (int followed = 0; followed < kMaxLinks; ++followed)
-    {
-        struct stat info = {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        {
-            break;
-        }
-        std::string target(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
-        {
-            break;
-        }
-        target.resize(static_cast<std::size_t>(length));
-        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
-    }
-    return path;
-}
 
 } // namespace
 
@@ -145,36 +91,8 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 
 bool WriteFileAtomically(const std::string& linkOrFile, std::string_view contents)
 {
-    const std::string path = FollowLinks(linkOrFile);
-    // Keep the permissions of the file being replaced; a new file is readable by all.
-    mode_t mode = 0644;
-    struct stat existing = {};
-    if (::stat(path.c_str(), &existing) == 0)
-    {
-        mode = existing.st_mode & 07777;
-    }
-
-    std::string temporary = path + ".tmp-XXXXXX";
-    FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (file.Get() < 0)
-    {
-        return false;
-    }
-    const bool written = ::fchmod(file.Get(), mode) == 0 && WriteAll(file.Get(), contents) &&
-                         ::fsync(file.Get()) == 0 && file.Close();
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0)
-    {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // The rename itself reaches the disk with the folder's entry; a failure here
-    // leaves a complete file either way, so it is not reported.
-    FileDescriptor folder(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0)
-    {
-        ::fsync(folder.Get());
-    }
-    return true;
+    return KR::Platform::ReplaceFile(
+        linkOrFile, std::span(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size()));
 }
 
 } // namespace IniFile

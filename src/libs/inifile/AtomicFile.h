@@ -19,9 +19,8 @@ enum class ReadStatus
 
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& contents);
 
-// Writes a temporary file beside the target, flushes it to disk and renames it over
-// the target. A symbolic link stays: the file it leads to is the target. On failure the
-// target is untouched and the temporary file removed.
+// Replaces the file whole, as KR::Platform::ReplaceFile does: a symbolic link stays, a
+// read-only file is refused, and on failure the target is untouched.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
 
 } // namespace IniFile

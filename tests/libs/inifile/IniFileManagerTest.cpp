@@ -261,6 +261,27 @@ TEST_F(IniFileManagerTest, FailedWriteKeepsTheChangeForALaterWriteAndLeavesNoTem
     EXPECT_EQ(api_.CloseIniFile(handle, 1), INIFM_E_INVALIDARG);
 }
 
+TEST_F(IniFileManagerTest, AReadOnlySettingsFileIsNotSavedOverAndALongNameIsSaved)
+{
+    // A file the user made read-only stays as it was, though root could replace it.
+    WriteText(PathOf("locked.ini"), "[Settings]\nKept = 1\n");
+    fs::permissions(PathOf("locked.ini"), fs::perms::owner_read | fs::perms::group_read);
+    std::int32_t handle = Open("locked.ini");
+    EXPECT_EQ(api_.SetIniValueInt(handle, "Kept", 2), INIFM_E_FAIL);
+    EXPECT_EQ(api_.CloseIniFile(handle, 0), INIFM_OK);
+    EXPECT_EQ(ReadText(PathOf("locked.ini")), "[Settings]\nKept = 1\n");
+
+    // 250 bytes: the file system takes 255, and the save's own file must fit beside it.
+    const std::string longName = std::string(246, 'n') + ".ini";
+    handle = Open(longName);
+    EXPECT_EQ(api_.SetIniValueInt(handle, "Volume", 7), INIFM_OK);
+    EXPECT_EQ(api_.CloseIniFile(handle, 1), INIFM_OK);
+    handle = Open(longName);
+    EXPECT_EQ(GetString(handle, "Volume"), "7");
+    EXPECT_EQ(api_.CloseIniFile(handle, 0), INIFM_OK);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
+}
+
 TEST_F(IniFileManagerTest, RefusesFilesThatCouldNotBeWrittenBackWholeAndLeavesThemUntouched)
 {
     const std::vector<std::pair<const char*, std::string>> cases = {
