@@ -11,7 +11,7 @@
 #include "kr/ui/GlobalHotKeyManager.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/OSWindow.h"
-#include "kr/ui/RootWindowOSAdapter.h"
+#include "kr/ui/RootWindow.h"
 #include "kr/ui/RootWindowServices.h"
 #include "platform/window/Window.h"
 
@@ -168,7 +168,7 @@ std::uint32_t LFrameworkApp::GetMouseButtons()
 
 Result LFrameworkApp::RunModal(const RCPtr<LControl>& control, bool modal)
 {
-    if (!control || !modal)
+    if (!control)
     {
         return kFail;
     }
@@ -192,13 +192,14 @@ Result LFrameworkApp::RunModal(const RCPtr<LControl>& control, bool modal)
         window->EndModal(0); // closes what was made
         return kFail;
     }
-    const RCPtr<LRootWindow> root = new LRootWindow(window->GetRenderer(), window.Get());
-    window->AttachRoot(new LRootWindowOSAdapter(root));
-    root->SetRootControl(control);
-    const Result result = window->RunModalLoop();
-    // The loop destroyed the window; the root and the control hold each other until here.
-    root->ReleaseInternalReferences();
-    return result;
+    window->GetRootWindow()->SetRootControl(control);
+    if (!modal)
+    {
+        // The window stays open on its own until it is closed, which lets the control go.
+        window->Show(Platform::SW_SHOWNORMAL);
+        return kOk;
+    }
+    return window->RunModalLoop();
 }
 
 RectI LFrameworkApp::GetWorkArea()

@@ -55,9 +55,9 @@ public:
 
     // Drains every notification center, then asks each root window, last to first.
     bool OnIdle(bool sendIdle) override;
-    // The control in a dialog of its own size, centred on the work area, owned by the main
-    // window. Only the modal case: a window left open would keep its root window and the
-    // control holding each other (kFail).
+    // The control in a window of its own size, centred on the work area, owned by the first
+    // root window. Modal: the dialog's loop and its result. Not modal: the window is shown
+    // and stays open after the call (kOk); closing it lets the control go.
     Result RunModal(const RCPtr<LControl>& control, bool modal) override;
 
     // The main window's renderer, null before it has one.

@@ -3,6 +3,7 @@
 #include "kr/notify/ApplicationCenter.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
+#include "kr/ui/RootWindowOSAdapter.h"
 #include "kr/ui/RootWindowServices.h"
 #include "platform/window/MessageLoop.h"
 
@@ -47,14 +48,12 @@ OSWindow::OSWindow() = default;
 
 OSWindow::~OSWindow()
 {
-    if (auto* listed = (mRoot ? mRoot->GetListedRootWindow() : nullptr))
-    {
-        IFrameworkApp::GetInstance().RemoveRootWindow(RCPtr<IRootWindowServices>(listed));
-    }
+    Unlist(mRoot);
     if (mHandle != 0)
     {
         P::DestroyWindow(mHandle);
     }
+    ReleaseRootWindow();
 }
 
 Result OSWindow::Create(const String& title, const RectI& client, std::uintptr_t owner, bool popup)
@@ -102,10 +101,18 @@ Result OSWindow::SetRenderer(const RCPtr<LRenderer>& renderer)
     mRenderTarget = nullptr;
     std::int32_t x = 0, y = 0, width = 0, height = 0;
     GetClientRect(x, y, width, height);
-    if (mRenderer)
+    if (!mRenderer)
     {
-        mRenderer->InitRenderContextInfo(RectI{x, y, width, height}, reinterpret_cast<void*>(mHandle), false,
-                                         mRenderTarget);
+        return kOk;
+    }
+    mRenderer->InitRenderContextInfo(RectI{x, y, width, height}, reinterpret_cast<void*>(mHandle), false,
+                                     mRenderTarget);
+    const RCPtr<LRootWindow> previous = mRootWindow;
+    mRootWindow = new LRootWindow(mRenderer, this);
+    AttachRoot(new LRootWindowOSAdapter(mRootWindow));
+    if (previous)
+    {
+        previous->ReleaseInternalReferences();
     }
     return kOk;
 }
@@ -113,9 +120,9 @@ Result OSWindow::SetRenderer(const RCPtr<LRenderer>& renderer)
 void OSWindow::AttachRoot(const RCPtr<IOSWindowRoot>& root)
 {
     // A root replaced leaves the application's list with it.
-    if (auto* replaced = (mRoot && mRoot != root ? mRoot->GetListedRootWindow() : nullptr))
+    if (mRoot != root)
     {
-        IFrameworkApp::GetInstance().RemoveRootWindow(RCPtr<IRootWindowServices>(replaced));
+        Unlist(mRoot);
     }
     mRoot = root;
     if (auto* listed = (mRoot ? mRoot->GetListedRootWindow() : nullptr))
@@ -130,15 +137,36 @@ bool OSWindow::IsMainWindow() const
     return listed && IFrameworkApp::GetInstance().GetMainWindow().Get() == listed;
 }
 
+void OSWindow::Unlist(const RCPtr<IOSWindowRoot>& root)
+{
+    if (auto* listed = (root ? root->GetListedRootWindow() : nullptr))
+    {
+        IFrameworkApp::GetInstance().RemoveRootWindow(RCPtr<IRootWindowServices>(listed));
+    }
+}
+
+void OSWindow::ReleaseRootWindow()
+{
+    // The root window and its root control hold each other; only the window that made the
+    // root window knows when neither is wanted any more.
+    if (const RCPtr<LRootWindow> root = std::move(mRootWindow))
+    {
+        root->ReleaseInternalReferences();
+    }
+}
+
 void OSWindow::Destroy()
 {
     const RCPtr<OSWindow> keep = mSelf;
     if (mHandle != 0)
     {
         const P::WindowHandle handle = mHandle;
-        P::DestroyWindow(handle);
+        P::DestroyWindow(handle); // WM_DESTROY still finds the window listed
         mHandle = 0;
     }
+    // A closed window is no longer one of the application's windows.
+    Unlist(mRoot);
+    ReleaseRootWindow();
     mSelf = nullptr;
 }
 

@@ -6,13 +6,14 @@
 //
 //     RCPtr<OSWindow> window = new OSWindow;
 //     window->Create(u"Editor", RectI{100, 100, 640, 480}, 0);
-//     window->CreateRenderer(1);                  // the 2D renderer and the 33 ms tick
-//     window->AttachRoot(rootWindow);
+//     window->CreateRenderer(1);      // the 2D renderer, the 33 ms tick and the root window
+//     window->GetRootWindow()->SetRootControl(mainControl);
 //     window->Show(1);
 //
 // The window keeps itself alive while its system window exists: closing the window
 // (WM_CLOSE, EndModal outside the modal loop, the end of the modal loop) drops that
-// reference. UI thread only.
+// reference, takes its root window off the application's list and, for the root window
+// it made itself, lets go of the root control (the two hold each other). UI thread only.
 
 #include "kr/core/Point.h"
 #include "kr/core/RCPtr.h"
@@ -21,6 +22,7 @@
 #include "kr/system/CursorNames.h"
 #include "kr/ui/KeyboardState.h"
 #include "kr/ui/OSWindowRoot.h"
+#include "kr/ui/RootWindow.h"
 #include "kr/ui/WindowOSServices.h"
 #include "platform/window/Window.h"
 
@@ -60,9 +62,12 @@ public:
     Result Create(const String& title, const RectI& client, std::uintptr_t owner, bool popup = false);
     // The renderer for this window, the 33 ms tick, then SetRenderer.
     Result CreateRenderer(std::int32_t kind);
-    // Stores the renderer and makes its render target for this window; 0.
+    // Stores the renderer, makes its render target for this window and, with a renderer,
+    // a root window drawing through it, carried and listed with the application; 0.
     Result SetRenderer(const RCPtr<LRenderer>& renderer);
     const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }
+    // The root window SetRenderer made; null before, and once the window is closed.
+    const RCPtr<LRootWindow>& GetRootWindow() const { return mRootWindow; }
     // The framework window this system window carries; listed with the application when it
     // is one of its root windows.
     void AttachRoot(const RCPtr<IOSWindowRoot>& root);
@@ -103,6 +108,8 @@ public:
 private:
     bool IsMainWindow() const;
     void Destroy();
+    void Unlist(const RCPtr<IOSWindowRoot>& root);
+    void ReleaseRootWindow();
     void OnPaint();
     void OnKey(std::uint32_t message, std::uintptr_t vk, std::intptr_t lParam);
     void OnChar(std::uintptr_t character, std::intptr_t lParam);
@@ -120,6 +127,7 @@ private:
     Platform::WindowHandle mHandle = 0;
     RCPtr<OSWindow> mSelf; // while the system window exists
     RCPtr<IOSWindowRoot> mRoot;
+    RCPtr<LRootWindow> mRootWindow; // made by SetRenderer, carried as mRoot
     RCPtr<LRenderer> mRenderer;
     RCPtr<LRenderContextInfo> mRenderTarget;
     PointI mMousePosition{};

@@ -192,32 +192,50 @@ public:
     std::vector<PointI> downs;
 };
 
-// A window made the way the program makes its own: a control tree from a skin, carried by a
-// root window on the system window.
-TEST_F(OSWindowDisplay, AWindowMadeFromASkinPaintsItsControlsAndAClickReachesTheControlUnderIt)
+// A window made the way the program makes its own: the system window makes its root window
+// with its renderer, and the control tree comes from a skin.
+class SkinWindowDisplay : public OSWindowDisplay
 {
-    TestSupport::LookStandIns looks;
-    app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
-    ASSERT_EQ(app.factory->LoadSkins(String(u"::PAD_SKINS")), kOk);
-    app.factory->RegisterControlClass(String(u"Test.Pad"), &LControl::CreateFromSkin<Pad>);
-    app.defaultFont = LFont::GetFont(String(u"Sans"), 9.0f, 0);
-
-    ASSERT_EQ(window->CreateRenderer(1), kOk);
-    const RCPtr<LRootWindow> rootWindow = new LRootWindow(window->GetRenderer(), window.Get());
-    app.activeRootWindow = rootWindow;
-    const RCPtr<LControl> main = app.factory->CreateControlByName(String(u"main"), rootWindow);
-    ASSERT_TRUE(main);
-    const RCPtr<Pad> pad(dynamic_cast<Pad*>(main->FindChildControl(String(u"pad")).Get()));
-    ASSERT_TRUE(pad);
-    for (const auto& look : looks.made)
+protected:
+    void SetUp() override
     {
-        look->color = 0xFF336699; // opaque, so the pointer finds the controls
+        OSWindowDisplay::SetUp();
+        if (IsSkipped())
+        {
+            return;
+        }
+        app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
+        ASSERT_EQ(app.factory->LoadSkins(String(u"::PAD_SKINS")), kOk);
+        app.factory->RegisterControlClass(String(u"Test.Pad"), &LControl::CreateFromSkin<Pad>);
+        app.defaultFont = LFont::GetFont(String(u"Sans"), 9.0f, 0);
+
+        ASSERT_EQ(window->CreateRenderer(1), kOk);
+        rootWindow = window->GetRootWindow();
+        ASSERT_TRUE(rootWindow);
+        app.activeRootWindow = rootWindow;
+        main = app.factory->CreateControlByName(String(u"main"), rootWindow);
+        ASSERT_TRUE(main);
+        pad = RCPtr<Pad>(dynamic_cast<Pad*>(main->FindChildControl(String(u"pad")).Get()));
+        ASSERT_TRUE(pad);
+        for (const auto& look : looks.made)
+        {
+            look->color = 0xFF336699; // opaque, so the pointer finds the controls
+        }
+        ASSERT_EQ(rootWindow->SetRootControl(main), kOk);
+        ASSERT_TRUE(PumpUntil([&] { return pad->draws > 0; }))
+            << "the system window's paint reaches the tree";
     }
-    window->AttachRoot(new LRootWindowOSAdapter(rootWindow));
+
+    TestSupport::LookStandIns looks;
+    RCPtr<LRootWindow> rootWindow;
+    RCPtr<LControl> main;
+    RCPtr<Pad> pad;
+};
+
+TEST_F(SkinWindowDisplay, PaintsItsControlsAndAClickReachesTheControlUnderIt)
+{
     ASSERT_EQ(app.GetRootWindowCount(), 1u);
     EXPECT_EQ(app.GetMainWindow().Get(), rootWindow.Get()) << "listed with the application";
-    ASSERT_EQ(rootWindow->SetRootControl(main), kOk);
-    ASSERT_TRUE(PumpUntil([&] { return pad->draws > 0; })) << "the system window's paint reaches the tree";
     EXPECT_EQ(main->GetFrame(), (RectD{0, 0, 240, 180})) << "the root fills the client area";
 
     PointAt(35, 30);
@@ -232,7 +250,37 @@ TEST_F(OSWindowDisplay, AWindowMadeFromASkinPaintsItsControlsAndAClickReachesThe
             return main->GetFrame() == RectD{0, 0, 300, 200};
         }))
         << "a new size lays the root out again";
-    rootWindow->ReleaseInternalReferences();
+
+    // Closing lets the tree go and takes the window off the application's list.
+    window->EndModal(0);
+    EXPECT_EQ(app.GetRootWindowCount(), 0u);
+    EXPECT_FALSE(window->GetRootWindow());
+    EXPECT_FALSE(main->GetRootWindow());
+}
+
+TEST_F(SkinWindowDisplay, TheFocusLeavesWithTheSystemWindowAndComesBackToTheSameControl)
+{
+    main->SetNotFocusable(false);
+    pad->SetNotFocusable(false);
+    pad->SetFocus(true);
+    ASSERT_EQ(rootWindow->GetFocusControl().Get(), pad.Get());
+    ASSERT_EQ(Xdo("windowfocus --sync " + Xid()), 0);
+    ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+
+    const RCPtr<OSWindow> other = new OSWindow;
+    ASSERT_EQ(other->Create(u"Other", RectI{420, 150, 100, 80}, 0), kOk);
+    const RCPtr<TestSupport::LRecordingOSWindowRoot> otherRoot = new TestSupport::LRecordingOSWindowRoot;
+    other->AttachRoot(otherRoot);
+    other->Show(P::SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([&] { return !otherRoot->painted.empty(); })) << "mapped";
+    ASSERT_EQ(Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(other->GetWindowHandle()))), 0);
+    ASSERT_TRUE(PumpUntil([&] { return other->HasFocus() && !rootWindow->GetFocusControl(); }))
+        << "no control of an unfocused window holds the focus";
+
+    ASSERT_EQ(Xdo("windowfocus --sync " + Xid()), 0);
+    ASSERT_TRUE(PumpUntil([&] { return rootWindow->GetFocusControl().Get() == pad.Get(); }))
+        << "the control that had it takes it again";
+    other->EndModal(0);
 }
 
 } // namespace

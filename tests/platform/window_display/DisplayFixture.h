@@ -66,8 +66,10 @@ public:
     std::function<std::intptr_t(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t)> hook;
 };
 
-// Runs the message loop until done() holds, looking every 5 ms, for at most `seconds`.
-inline bool PumpUntil(const std::function<bool()>& done, double seconds = 10.0)
+// Runs the message loop until done() holds, looking every 5 ms, for at most `seconds`;
+// with an idle function, the loop's idle passes call it as the program's main loop does.
+inline bool PumpUntil(const std::function<bool()>& done, double seconds = 10.0,
+                      std::function<bool(int pass)> idle = {})
 {
     if (done())
     {
@@ -87,7 +89,7 @@ inline bool PumpUntil(const std::function<bool()>& done, double seconds = 10.0)
         }
     } poll;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    MessageLoop loop;
+    MessageLoop loop(std::move(idle));
     poll.loop = &loop;
     poll.finished = [&] { return done() || std::chrono::steady_clock::now() > deadline; };
     WindowCreateParams params;
