@@ -4,6 +4,7 @@
 #include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/NotificationCenterManager.h"
 #include "kr/render/Font.h"
+#include "kr/render/FrameworkTexts.h"
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
 #include "kr/ui/Clipboard.h"
@@ -13,6 +14,7 @@
 #include "kr/ui/OSWindow.h"
 #include "kr/ui/RootWindow.h"
 #include "kr/ui/RootWindowServices.h"
+#include "kr/ui/StringTable.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
@@ -54,12 +56,27 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
     SetInstance(this);
     InstallStandardRenderers([this] { return GetMilliseconds(); });
     SetBitmapSource(&mBitmapSource);
+    SetFrameworkTextSource(
+        [this](std::string_view key)
+        {
+            const RCPtr<LStringTable> table = mFactory ? mFactory->GetFrameworkStringTable() : nullptr;
+            String id;
+            String text;
+            id.AssignUtf8(key.data(), static_cast<std::uint32_t>(key.size()));
+            if (!table || !table->GetString(id, text))
+            {
+                return std::string();
+            }
+            const Utf8String bytes = text.ToUtf8();
+            return std::string(bytes.GetView());
+        });
 }
 
 LFrameworkApp::~LFrameworkApp()
 {
     // The factory's clock reads this object.
     SetRendererFactory({});
+    SetFrameworkTextSource({});
     if (GetBitmapSource() == &mBitmapSource)
     {
         SetBitmapSource(nullptr);

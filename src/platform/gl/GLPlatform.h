@@ -74,5 +74,9 @@ public:
 
 // The EGL backend; null when no EGL display starts (no driver, no device).
 std::unique_ptr<IGLPlatform> MakeEglPlatform();
+// The GLX backend on the window layer's display: windows are the window layer's handles,
+// realised with the chosen format's visual when the format is set on them, and a null
+// window is a pbuffer. Null without a display that speaks GLX 1.3.
+std::unique_ptr<IGLPlatform> MakeGlxPlatform();
 
 } // namespace KR::Platform

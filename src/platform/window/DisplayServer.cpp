@@ -71,4 +71,48 @@ bool ReadWindowPixels(WindowHandle handle, std::vector<std::uint32_t>& pixels, s
     return true;
 }
 
+void* GetNativeDisplay()
+{
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display || !GDK_IS_X11_DISPLAY(display))
+    {
+        return nullptr;
+    }
+    return gdk_x11_display_get_xdisplay(display);
+}
+
+std::uint64_t RealizeWithVisual(WindowHandle handle, std::uint64_t visualId)
+{
+    Detail::WindowObject* window = Detail::Find(handle);
+    if (!window)
+    {
+        return 0;
+    }
+    GtkWidget* top = window->toplevel;
+    if (gtk_widget_get_realized(top))
+    {
+        GdkWindow* native = gtk_widget_get_window(top);
+        if (!GDK_IS_X11_WINDOW(native) ||
+            XVisualIDFromVisual(gdk_x11_visual_get_xvisual(gdk_window_get_visual(native))) != visualId)
+        {
+            return 0;
+        }
+        return gdk_x11_window_get_xid(native);
+    }
+    GdkScreen* screen = gtk_widget_get_screen(top);
+    if (!GDK_IS_X11_SCREEN(screen))
+    {
+        return 0;
+    }
+    GdkVisual* visual = gdk_x11_screen_lookup_visual(screen, static_cast<VisualID>(visualId));
+    if (!visual)
+    {
+        return 0;
+    }
+    gtk_widget_set_visual(top, visual);
+    gtk_widget_realize(top);
+    GdkWindow* native = gtk_widget_get_window(top);
+    return native && GDK_IS_X11_WINDOW(native) ? gdk_x11_window_get_xid(native) : 0;
+}
+
 } // namespace KR::Platform

@@ -120,6 +120,13 @@ bool SendDesktopCloseRequest(WindowHandle window);
 // The client area's pixels as the display server has them now, 0xAARRGGBB row by row.
 bool ReadWindowPixels(WindowHandle window, std::vector<std::uint32_t>& pixels, std::int32_t& width,
                       std::int32_t& height);
+// The X display connection the windows live on (a Display*), for the GL platform; null
+// without one.
+void* GetNativeDisplay();
+// Realises the window, still hidden, with the X visual of that id, so that GL contexts of
+// that visual can draw on it, and gives its X window; 0 when the visual is unknown or the
+// window was realised with another one already.
+std::uint64_t RealizeWithVisual(WindowHandle window, std::uint64_t visualId);
 
 // Sets a timer that sends WM_TIMER with the id every period (at least 1 ms); setting it
 // again restarts it.

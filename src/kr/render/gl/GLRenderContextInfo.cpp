@@ -6,7 +6,7 @@ namespace KR
 LGLRenderContextInfo::LGLRenderContextInfo(const RectI& viewport, WindowHandle window, bool offscreen,
                                            std::shared_ptr<Platform::IGLPlatform> platform)
     : LRenderContextInfo(viewport, window, offscreen), mPlatform(std::move(platform)),
-      mDrawable(mPlatform->GetDrawable(window, viewport.width, viewport.height))
+      mDrawable(mPlatform->GetDrawable(offscreen ? nullptr : window, viewport.width, viewport.height))
 {
 }
 

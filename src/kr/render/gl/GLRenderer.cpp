@@ -1,6 +1,7 @@
 #include "kr/render/gl/GLRenderer.h"
 
 #include "kr/core/Exception.h"
+#include "kr/render/FrameworkTexts.h"
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
 #include "platform/gl/GLFunctions.h"
@@ -90,7 +91,7 @@ std::string_view LGLRenderer::EnglishText(std::string_view key)
 
 std::string LGLRenderer::Text(std::string_view key) const
 {
-    std::string text = mServices.texts ? mServices.texts(key) : std::string();
+    std::string text = mServices.texts ? mServices.texts(key) : GetFrameworkText(key);
     return text.empty() ? std::string(EnglishText(key)) : text;
 }
 

@@ -41,7 +41,8 @@ public:
     {
         // Without one the process's monotonic milliseconds serve.
         Clock clock;
-        // The built-in English texts fill in what it does not give.
+        // Without one the installed framework texts serve (FrameworkTexts.h); the
+        // built-in English texts fill in what neither gives.
         TextSource texts;
         // Without one the message goes to the standard error stream.
         MessageBox messageBox;

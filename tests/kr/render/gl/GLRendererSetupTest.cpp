@@ -1,4 +1,5 @@
 #include "GLTestSupport.h"
+#include "kr/render/FrameworkTexts.h"
 #include "platform/gl/FakeGLPlatform.h"
 
 #include <gmock/gmock.h>
@@ -205,6 +206,30 @@ TEST(GLRendererSetupTest, FrameThatCannotMakeTheContextCurrentShowsAndThrows)
     EXPECT_EQ(setUp.boxes[0].text,
               "wglMakeCurrent failed with error 2: No such file or directory." + kAdvice);
     EXPECT_EQ(setUp.boxes[0].style, 0x30u);
+}
+
+TEST(GLRendererSetupTest, InstalledFrameworkTextsServeTheBoxesAndEnglishFillsTheGaps)
+{
+    SetFrameworkTextSource(
+        [](std::string_view key)
+        {
+            if (key == "GL_ERROR_CAPTION")
+            {
+                return std::string("Erreur OpenGL");
+            }
+            return key == "GL_ERROR_MESSAGE_CHOOSE_PIXEL_FORMAT" ? std::string("Format %d refus\xC3\xA9. ")
+                                                                 : std::string();
+        });
+    FakeGLScript script;
+    script.chosenFormat = 0;
+    FakeSetUp setUp(script);
+    const std::string thrown = setUp.Make();
+    SetFrameworkTextSource({});
+    EXPECT_EQ(thrown, LGLRenderer::kChooseFailedText);
+    ASSERT_EQ(setUp.boxes.size(), 1u);
+    EXPECT_EQ(setUp.boxes[0].caption, "Erreur OpenGL");
+    // A table text is taken as it stands: only the errors with a code fill %d in.
+    EXPECT_EQ(setUp.boxes[0].text, "Format %d refus\xC3\xA9. " + kAdvice);
 }
 
 TEST(GLRendererSetupTest, FindsExtensionNamesOnlyWhole)
