@@ -33,8 +33,18 @@
 // enabled, visible, capture), ControlFocus.cpp (focus and the tab-order walks),
 // ControlValues.cpp (value, clipping counts, idle, scroll offset, frame, detaching),
 // ControlSkin.cpp (applying descriptors, creation, initialisation, fonts, placements),
-// ControlPlacement.cpp (the placement passes of UpdateLayout) and ControlText.cpp (text,
-// looks, cursor, renaming, pop-ups).
+// ControlPlacement.cpp (the placement passes of UpdateLayout), ControlText.cpp (text,
+// looks, cursor, renaming, pop-ups) and ControlKeys.cpp (key routing, local hot keys,
+// sibling keys, the Tab walk).
+//
+// The road of a key: the window hands it to the focused control (OnKey). The control's
+// local hot keys ("LHK" strings) see it first, then its own handler (OnKeyDown). A key it
+// leaves goes to its parent: Tab (unless the control wants Tab) to the parent's Tab walk
+// (NavigateChildren), which climbs while no child after the one the key came from can
+// take the focus and at the top asks the window (FocusNextWindow); any other key to the
+// parent's DispatchKey, which offers it to the controls registered there for their
+// siblings' keys ("NID_SIBLING_KEY", OnSiblingKey) and then to the window's hot keys and
+// the application's.
 
 #include "kr/core/Array.h"
 #include "kr/core/Point.h"
@@ -206,7 +216,12 @@ public:
     bool UsesParentToolTip() const { return mUseParentToolTip; }
     void SetUseParentToolTip(bool use) { mUseParentToolTip = use; }
     bool WantsTab() const { return mWantsTab; }
+    void SetWantsTab(bool wants) { mWantsTab = wants; }
     const HotKeyMap& GetLocalHotKeys() const { return mLocalHotKeys; }
+    // Whether a local hot key is bound to the notification; false for the empty name.
+    bool HasHotKey(NotificationName name) const { return mLocalHotKeys.HasHotKey(name); }
+    // The first local hot key bound to the notification, or the no-key code.
+    KeyCode ParseKeyCode(NotificationName name) const { return KeyCodeFromText(mLocalHotKeys, name); }
     // The text of the control's string table under `key`; empty without either.
     String GetLocalizedString(const String& key);
     // Stores the position of `value` in the control's range (clamped to 0..1) and returns
@@ -475,9 +490,16 @@ public:
     virtual bool ContainsPoint(const PointI& point);                                                    // 73
     virtual const RCPtr<LControl>& GetNextTabControl(const RCPtr<LControl>& current, bool backward);    // 74
     virtual Result OnKeyDown(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }                  // 75
-    virtual Result OnSiblingKey(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }               // 76
-    virtual Result DispatchKey(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }                // 77
-    virtual Result NavigateChildren(const RCPtr<LKeyParam>& /*key*/) { return kNothingDone; }           // 78
+    // Offers the key to the receivers of this control's "NID_SIBLING_KEY": 0 when one took
+    // it, 1 when none did (at once when nobody listens).
+    virtual Result OnSiblingKey(const RCPtr<LKeyParam>& key); // 76
+    // A key a child left: the siblings' receivers, then the window's and the
+    // application's hot keys. 0 taken, 1 not.
+    virtual Result DispatchKey(const RCPtr<LKeyParam>& key); // 77
+    // Tab from the child the key came from: the next child in tab order (Shift: the
+    // previous one) that can hold the focus takes it; past the last one, or with Ctrl,
+    // the key climbs.
+    virtual Result NavigateChildren(const RCPtr<LKeyParam>& key); // 78
     // Fills `order` with the order in which the receivers at `receivers` are offered a key.
     virtual Result OrderSiblingTargets( // 79
         const RCPtr<LKeyParam>& key,
@@ -510,7 +532,9 @@ public:
         return kNothingDone;
     }
     Result OnCaptureLost() override;
-    Result OnKey(const RCPtr<LKeyParam>& /*key*/) override { return kNothingDone; }
+    // 0 once the key is routed, or dropped by a hidden or disabled control; kInvalidArg
+    // for null.
+    Result OnKey(const RCPtr<LKeyParam>& key) override;
     Result OnMouseWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) override { return kNothingDone; }
     Result OnHorizontalMouseWheel(const RCPtr<LMouseWheelParam>& wheel) override
     {
@@ -558,6 +582,11 @@ private:
     void ApplyNamedRootPlacement(bool fillWindow);
     Result OnSiblingKeyNotification(const RCPtr<LNotificationDistributor>& sender,
                                     const RCPtr<LNotification>& notification);
+    // The key after the control's own handler left it: up to the parent, or at the top
+    // to the window.
+    void PassKeyOn(const RCPtr<LKeyParam>& key);
+    // The window's hot keys, then the application's.
+    Result OfferToGlobalHotKeys(const KeyCode& key);
     PointD GetClientOrigin();
     std::uint32_t ComputeConditions() const;
 

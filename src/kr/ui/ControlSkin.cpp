@@ -488,13 +488,6 @@ Result LControl::ReadCreateParams()
     return kOk;
 }
 
-Result LControl::OnSiblingKeyNotification(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
-{
-    // Taking a sibling's key with a local hot key is the key routing's; until then a
-    // sibling key passes by.
-    return kOk;
-}
-
 String LControl::GetLocalizedString(const String& key)
 {
     String text;

@@ -564,20 +564,6 @@ Result LControl::SetDragMode(std::int32_t mode, std::int32_t axes)
     return kOk;
 }
 
-Result
-LControl::OrderSiblingTargets(const RCPtr<LKeyParam>&,
-                              const RCPtr<LNotificationDistributor::LNotificationClientPool>& receivers,
-                              Array<std::int32_t>& order)
-{
-    order.SetCount(0);
-    const std::uint32_t count = receivers ? receivers->GetClientCount() : 0;
-    for (std::uint32_t i = 0; i < count; ++i)
-    {
-        order.AddItem(static_cast<std::int32_t>(i));
-    }
-    return kOk;
-}
-
 Result LControl::OnClick(const RCPtr<LMouseButtonParam>& button)
 {
     if (!button)

@@ -91,6 +91,13 @@ struct KeyCode
     // the extra flag).
     static std::uint32_t ModifierBits(std::uint32_t modifiers);
 
+    // Whether a code word is a key going down: a virtual key, the down flag, and not
+    // the no-key bit. Characters (no virtual key) and keys going up are not.
+    static constexpr bool IsVirtualKeyDown(std::uint32_t code)
+    {
+        return (code & kVirtualKeyMask) != 0 && (code & kNoKey) == 0 && (code & kDownBit) != 0;
+    }
+
     bool IsNoKey() const { return (code & kNoKey) != 0; }
     std::uint8_t GetVirtualKey() const
     {

@@ -40,7 +40,7 @@ public:
     // new root's "GHK" strings and lets the new root fill the window.
     Result SetRootControl(const RCPtr<LControl>& control);
     const RCPtr<LControl>& GetRootControl() const { return mRootControl; }
-    const RCPtr<LGlobalHotKeyManager>& GetHotKeyManager() const { return mHotKeys; }
+    RCPtr<LGlobalHotKeyManager> GetHotKeyManager() const override { return mHotKeys; }
 
     // ---- geometry and painting --------------------------------------------------------------
     RectI GetScreenClientRect();
@@ -80,6 +80,11 @@ public:
     PointI GetMousePosition() override;
     std::uint32_t GetMouseButtons() override;
     void UpdateHoverAtPointer() override;
+
+    // ---- keys ---------------------------------------------------------------------------------
+    // Only while the system window is active and runs no modal loop; 1 otherwise.
+    Result FocusNextWindow(const RCPtr<LKeyParam>& key) override;
+    Result FocusSystemWindow() override;
 
     // ---- modal end and idle -------------------------------------------------------------------
     // Stored until the next idle step; kFail without a system window.

@@ -16,6 +16,7 @@
 #include "kr/core/Types.h"
 #include "kr/notify/NotificationDistributor.h"
 #include "kr/render/Renderer.h"
+#include "kr/ui/GlobalHotKeyManager.h"
 
 #include <cstdint>
 
@@ -23,6 +24,7 @@ namespace KR
 {
 
 class LControl;
+class LKeyParam;
 
 class IRootWindowServices : public virtual LNotificationDistributor
 {
@@ -65,6 +67,19 @@ public:
     // The renderer the window's system window draws through; null before that window
     // exists. The main window's renderer is the one text is measured with.
     virtual RCPtr<LRenderer> GetRenderer() const { return nullptr; }
+
+    // The window's own hot keys: the stop of a key no control took before the
+    // application's. Null for a window without any.
+    virtual RCPtr<LGlobalHotKeyManager> GetHotKeyManager() const { return nullptr; }
+    // Tab left the window's control tree: the focus goes round to the tree's other end,
+    // or on to the application's next window (Shift: the previous one).
+    virtual Result FocusNextWindow(const RCPtr<LKeyParam>& key)
+    {
+        (void)key;
+        return kNothingDone;
+    }
+    // Asks the system window to take the keyboard focus, unless it is the active one.
+    virtual Result FocusSystemWindow() { return kNothingDone; }
 
     // The window's share of the application's idle step: drains the window's queue (with
     // "NID_IDLE" when sendIdle) and hands over a pending modal result; true while

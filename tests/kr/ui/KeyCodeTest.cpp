@@ -63,4 +63,26 @@ TEST(KeyCodesMatch, KeysNeedEqualCodeWordsWhateverTheSidesAndRepeat)
     EXPECT_TRUE(KR::KeyCodesMatch(KeyCode{}, KeyCode{}));
 }
 
+// Only a key going down counts: the Tab walk starts from this test.
+TEST(KeyCode, IsVirtualKeyDownWantsAVirtualKeyTheDownFlagAndNoNoKeyBit)
+{
+    const struct
+    {
+        std::uint32_t code;
+        bool down;
+    } rows[] = {
+        {KeyCode::FromVirtualKey(0x09, true, 0, 0).code, true},
+        {KeyCode::FromVirtualKey(0x09, true, 1, Flag::kShift).code, true},
+        {KeyCode::FromVirtualKey(0x09, false, 1, 0).code, false},
+        {KeyCode::FromCharacter(u'\t', 0).code, false},
+        {KeyCode::FromCharacter(u'a', Flag::kCtrl).code | KeyCode::kDownBit, false},
+        {KeyCode::kNoKey, false},
+        {KeyCode::kNoKey | KeyCode::kDownBit | 0x00090000, false},
+    };
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(KeyCode::IsVirtualKeyDown(row.code), row.down) << std::hex << row.code;
+    }
+}
+
 } // namespace
