@@ -521,12 +521,21 @@ void OSWindow::OnPaint()
         mRoot->Paint(region);
         return;
     }
+    // The frame presents its target's dirty region and nothing else, so that region is
+    // what the tree is asked to draw, cut to the window's surfaces.
+    LRegion viewport;
+    viewport.SetRect(EdgesFromRect(mRenderTarget->viewport));
+    region.Intersect(viewport);
+    if (region.IsEmpty())
+    {
+        return;
+    }
+    region.Coalesce();
+    mRenderTarget->dirtyRegion = region;
     mRenderer->RenderStart(mRenderTarget);
-    EdgesI bounds;
-    const bool whole = region.GetRectCount() == 1 && region.GetBounds(bounds) &&
-                       bounds == EdgesFromRect(mRenderTarget->viewport);
-    mRoot->Paint(whole && !mRenderTarget->dirtyRegion.IsEmpty() ? mRenderTarget->dirtyRegion : region);
+    mRoot->Paint(region);
     mRenderer->RenderFinish(mRenderTarget);
+    mRenderTarget->dirtyRegion.Clear();
 }
 
 void OSWindow::OnKey(std::uint32_t message, std::uintptr_t vk, std::intptr_t lParam)

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/Present.h"
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -57,15 +58,21 @@ Result LGDIRenderer::RenderStart(const RCPtr<LRenderContextInfo>& context)
     LGDIRenderContextInfo& gdi = *mCurrent;
     const RectI& viewport = gdi.viewport;
     const PointI size = gdi.GetFrontSurface()->GetSize();
-    bool remake = size.x != viewport.width || size.y != viewport.height;
-    if (!remake && gdi.dirtyRegion.GetRectCount() == 1)
-    {
-        remake = RectFromEdges(gdi.dirtyRegion.GetFirst()->rect) == viewport;
-    }
-    if (remake)
+    const PointI wanted{std::max(viewport.width, 1), std::max(viewport.height, 1)};
+    if (size != wanted)
     {
         gdi.GetFrontSurface()->Resize(viewport.width, viewport.height);
         gdi.GetBackSurface()->Resize(viewport.width, viewport.height);
+    }
+    else if (gdi.dirtyRegion.GetRectCount() == 1 &&
+             RectFromEdges(gdi.dirtyRegion.GetFirst()->rect) == viewport)
+    {
+        // A whole frame starts from a transparent image, as a new one would, without
+        // making one: only the front surface is drawn into, and ScrollImage clears the
+        // back one itself.
+        Platform::Canvas& graphics = gdi.GetFrontSurface()->GetGraphics();
+        graphics.ResetClip();
+        graphics.Clear(0x00000000);
     }
     mScale = mFrameDpi > 0 ? 96.0f / static_cast<float>(mFrameDpi) : 1.0f;
     // The translation is set whole, never added: a surface kept from the last frame still

@@ -12,7 +12,7 @@ namespace KR::Test
 namespace
 {
 
-TEST(GDIRendererFrame, BackBuffersAreRemadeOnlyForAWholeDirtyViewportOrANewSize)
+TEST(GDIRendererFrame, BackBuffersStartTransparentForAWholeDirtyViewportAndAreRemadeOnlyForANewSize)
 {
     struct Case
     {
