@@ -89,6 +89,7 @@ public:
 
     // A copy of the texts stored under `key`, or null when no document named it.
     RCPtr<LStringTable> GetStringTable(const String& key) const { return mStringTables.GetTable(key); }
+    const StringTables& GetStringTables() const { return mStringTables; }
 
     RCPtr<LColorizer> FindColorizer(const String& name) const { return FindIn(mColorizers, name); }
     RCPtr<LVisualPartDescriptor> FindPart(const String& name) const { return FindIn(mParts, name); }

@@ -31,6 +31,8 @@ public:
     RCPtr<LStringTable> GetTable(const String& key) const;
 
     bool IsEmpty() const { return mTables.empty(); }
+    // Every table read so far, by key: what a check of a whole document walks.
+    const std::map<String, TextMap>& GetAll() const { return mTables; }
 
 private:
     std::map<String, TextMap> mTables;
