@@ -34,8 +34,10 @@
 // ControlValues.cpp (value, clipping counts, idle, scroll offset, frame, detaching),
 // ControlSkin.cpp (applying descriptors, creation, initialisation, fonts, placements),
 // ControlPlacement.cpp (the placement passes of UpdateLayout), ControlText.cpp (text,
-// looks, cursor, renaming, pop-ups) and ControlKeys.cpp (key routing, local hot keys,
-// sibling keys, the Tab walk).
+// looks, cursor, renaming, pop-ups), ControlKeys.cpp (key routing, local hot keys,
+// sibling keys, the Tab walk), ControlMouse.cpp (presses, moves, releases, clicks, the
+// wheel), ControlDrag.cpp (the drag modes) and ControlIdle.cpp (the idle step: motion
+// timers, throws, animations, the press hand-over, deferred removals).
 //
 // The road of a key: the window hands it to the focused control (OnKey). The control's
 // local hot keys ("LHK" strings) see it first, then its own handler (OnKeyDown). A key it
@@ -45,6 +47,18 @@
 // parent's DispatchKey, which offers it to the controls registered there for their
 // siblings' keys ("NID_SIBLING_KEY", OnSiblingKey) and then to the window's hot keys and
 // the application's.
+//
+// Pointer input: a press on a shown, enabled control focuses it (or its first focusable
+// ancestor), takes the capture and marks the button pressed; a move of at least the drag
+// threshold from the press point turns the press into a drag, and while the left button
+// drags in a drag mode other than 0 every move is a step of that mode (OnDragMove). A
+// release that ends a press, or a drag in mode 0 over the control, is a click. Sent with
+// the event's parameter: "NID_MOUSE_DOWN", "NID_MOUSE_MOVE", "NID_MOUSE_UP".
+//
+// Drag modes (SetDragMode, reset to 0 by every left press, so whoever reacts to the press
+// sets it): 1 move with drop targets, 2 move, 3 move scrolling the parent near its edges,
+// 4 resize, 5 resize scrolling the parent, 6 pan the content with a throw on release.
+// Axes: 1 X, 2 Y; in modes 4 and 5 the edges 4 right, 8 left, 0x10 top, 0x20 bottom.
 
 #include "kr/core/Array.h"
 #include "kr/core/Point.h"
@@ -371,10 +385,12 @@ public:
     // ---- timers: two per control (0 and 1), driven by the idle step ----------------------------
     struct Timer
     {
-        // What the timer's user gave it (a velocity, a limit, a step...).
+        // What the timer's user gave it: the scrolling velocity (units per second), then the
+        // upper and the lower bound of the scroll offset on the timer's axis.
         double values[3] = {0.0, 0.0, 0.0};
-        // The application clock, in seconds, when the timer started.
+        // The application clock, in seconds, when the timer started, then at each idle step.
         double start = 0.0;
+        // Gets a drag step (OnDragMove at the pointer) at each idle step.
         RCPtr<LControl> target;
         bool running = false;
         bool fired = false;
@@ -386,6 +402,36 @@ public:
     Result StopTimer(std::int32_t index);
     const Timer& GetTimer(std::int32_t index) const { return mTimers[index == 0 ? 0 : 1]; }
     void SetTimerFired(std::int32_t index, bool fired) { mTimers[index == 0 ? 0 : 1].fired = fired; }
+
+    // ---- pointer, drags and idle motion -----------------------------------------------------------
+    // Whole units the pointer must move from the press point before a press becomes a drag
+    // (default 1; 0: the drag begins at the press). kInvalidArg for a negative value.
+    Result SetDragThreshold(std::int32_t threshold);
+    std::int32_t GetDragThreshold() const { return mDragThreshold; }
+    std::int32_t GetDragMode() const { return mDragMode; }
+    std::int32_t GetDragAxes() const { return mDragAxes; }
+    // The pointer velocity of a mode-6 drag, units per second per axis.
+    PointD GetThrowVelocity() const { return mThrowVelocity; }
+    bool IsThrowing(std::int32_t axis) const { return mThrowStarted[axis == 0 ? 0 : 1]; }
+    // The deceleration of a release throw once it has run a second, units per second per second.
+    void SetThrowFriction(double friction) { mFriction = friction; }
+    const RCPtr<LControl>& GetDropTarget() const { return mDropTarget; }
+    // While paused, the idle step runs deferred removals only.
+    void SetIdlePaused(bool paused) { mIdlePaused = paused; }
+    // Grows (or shrinks) the size on the axis by one unit per millisecond from the next idle
+    // step until a relayout changes nothing. kInvalidArg for another axis.
+    Result StartSizeAnimation(std::int32_t axis, bool grow);
+    // Moves the position towards `target` (absolute position specs) by one unit per
+    // millisecond on each axis until a relayout changes nothing.
+    Result StartMoveAnimation(const PointD& target);
+    bool IsAnimating() const
+    {
+        return mMoving || mGrowing[0] || mGrowing[1] || mShrinking[0] || mShrinking[1];
+    }
+    // A left press held 100 ms without becoming a drag is handed to `target` at `point`
+    // (its coordinates): this control lets go and the target is pressed instead. Null
+    // withdraws the request.
+    void RequestPressHandOver(const RCPtr<LControl>& target, const PointI& point);
 
     // ---- focus walks ------------------------------------------------------------------------
     const RCPtr<LControl>& GetFirstFocusableChild();
@@ -423,12 +469,12 @@ public:
     virtual bool CanPerformEdit(std::int32_t /*operation*/) { return false; }                         // 15
     virtual Result PerformEdit(std::int32_t operation);                                               // 16
     virtual Result SetDragMode(std::int32_t mode, std::int32_t axes);                                 // 17
-    virtual void OnDragStart() {}                                                                     // 18
-    virtual void AdvanceDragStart() {}                                                                // 19
-    virtual Result OnDragMove(const RCPtr<LPointWithModifiersParam>& /*point*/) { return kOk; }       // 20
+    virtual void OnDragStart();                                                                       // 18
+    virtual void ResetDragOrigin();                                                                   // 19
+    virtual Result OnDragMove(const RCPtr<LPointWithModifiersParam>& point);                          // 20
     virtual Result OnDragTick() { return kOk; }                                                       // 21
-    virtual void OnDragEnd() {}                                                                       // 22
-    virtual RCPtr<LControl> FindDropTarget(const PointI& /*point*/) { return nullptr; }               // 23
+    virtual void OnDragEnd();                                                                         // 22
+    virtual RCPtr<LControl> FindDropTarget(const RCPtr<LControl>& dragged, const PointI& point);      // 23
     virtual void OnDropTargetChanged() {}                                                             // 24
     virtual Result AcceptsDrop(const RCPtr<LControl>& /*dragged*/) { return kOk; }                    // 25
     virtual void GetSizeLimits(const LControl* forControl, PointD& minimum, PointD& maximum);         // 26
@@ -523,19 +569,17 @@ public:
 
     // ---- UITarget ------------------------------------------------------------------------------
     Result OnMouseEnter() override;
-    Result OnMouseMove(const RCPtr<LPointWithModifiersParam>& /*point*/) override { return kNothingDone; }
-    Result OnMouseDown(const RCPtr<LMouseButtonParam>& /*button*/) override { return kNothingDone; }
-    Result OnMouseUp(const RCPtr<LMouseButtonParam>& /*button*/) override { return kNothingDone; }
+    Result OnMouseMove(const RCPtr<LPointWithModifiersParam>& point) override;
+    Result OnMouseDown(const RCPtr<LMouseButtonParam>& button) override;
+    Result OnMouseUp(const RCPtr<LMouseButtonParam>& button) override;
     Result OnMouseLeave() override;
-    Result BeginDrag(std::uint32_t /*button*/, std::int32_t /*x*/, std::int32_t /*y*/) override
-    {
-        return kNothingDone;
-    }
+    Result BeginDrag(std::uint32_t button, std::int32_t x, std::int32_t y) override;
     Result OnCaptureLost() override;
     // 0 once the key is routed, or dropped by a hidden or disabled control; kInvalidArg
     // for null.
     Result OnKey(const RCPtr<LKeyParam>& key) override;
-    Result OnMouseWheel(const RCPtr<LMouseWheelParam>& /*wheel*/) override { return kNothingDone; }
+    // Offered to the control, then up the chain until one takes it; -1 for null.
+    Result OnMouseWheel(const RCPtr<LMouseWheelParam>& wheel) override;
     Result OnHorizontalMouseWheel(const RCPtr<LMouseWheelParam>& wheel) override
     {
         return OnMouseWheel(wheel);
@@ -553,9 +597,9 @@ protected:
     void SetPressed(std::uint32_t button, bool pressed);
     void SetDragging(std::uint32_t button, bool dragging);
     void SetPressPoint(const PointD& point) { mPressPoint = point; }
-    std::int32_t GetDragMode() const { return mDragMode; }
 
-    // The "NID_IDLE" handler: children handed to DeferChildRemoval leave now.
+    // The "NID_IDLE" handler: the motion timers, throws, animations and the press hand-over
+    // advance, children handed to DeferChildRemoval leave, and slot 83 runs.
     virtual Result OnIdle(const RCPtr<LNotificationDistributor>& sender,
                           const RCPtr<LNotification>& notification);
 
@@ -589,6 +633,22 @@ private:
     Result OfferToGlobalHotKeys(const KeyCode& key);
     PointD GetClientOrigin();
     std::uint32_t ComputeConditions() const;
+    // Pointer input and drags (ControlMouse.cpp, ControlDrag.cpp).
+    void FocusOnPress();
+    void TakeDragOrigin();
+    void AdoptFrameAsPlacement();
+    void LimitDragOffset(PointD& offset) const;
+    void ApplyDragStep(const PointD& offset);
+    void TrackThrowVelocity(const PointD& offset);
+    void UpdateDropTarget(const PointD& pointer);
+    void UpdateEdgeScrolling(const PointD& offset);
+    void SetSubtreeExcluded(bool excluded);
+    // The idle step's parts (ControlIdle.cpp).
+    void StepTimer(std::int32_t axis);
+    void StepSizeAnimation(std::int32_t axis);
+    void StepMoveAnimation();
+    void StepPressHandOver();
+    void RemovePendingChildren();
 
     // Declaration order: the fields of the control, then its tree.
     String mName;
@@ -618,6 +678,37 @@ private:
     RCPtrArray<LLook> mLooks;
     std::vector<float> mLookWeights;
     float mOpacity = 1.0f;
+    // Pointer input and drags.
+    std::int32_t mDragThreshold = 1;
+    RCPtr<LMouseButtonParam> mLastLeftPress;
+    std::uint32_t mMoveTime = 0;
+    std::uint32_t mPreviousMoveTime = 0;
+    std::uint32_t mReleaseTime = 0;
+    PointD mThrowVelocity;
+    bool mThrowStarted[2] = {false, false};
+    bool mInSyntheticMove = false;
+    PointD mDragStartSize;
+    PointD mParentStartScroll;
+    // The absolute parts of the X and Y position and the X and Y size specs.
+    double mDragStartSpecs[4] = {0.0, 0.0, 0.0, 0.0};
+    PointD mDragOffset;
+    RCPtr<LControl> mDropTarget;
+    bool mDropCursorShown = false;
+    bool mUnclippedBeforeDrag = false;
+    // Idle motion.
+    bool mIdlePaused = false;
+    double mFriction = 1000.0;
+    bool mGrowing[2] = {false, false};
+    bool mShrinking[2] = {false, false};
+    std::uint32_t mSizeAnimTime[2] = {0, 0};
+    bool mMoving = false;
+    PointD mMoveTarget;
+    PointD mMoveCurrent;
+    std::uint32_t mMoveAnimTime = 0;
+    RCPtr<LControl> mHandOverTarget;
+    PointI mHandOverPoint;
+    std::uint32_t mHandOverTime = 0;
+    bool mHandOverPending = false;
     RCPtr<LControl> mParent;
     RCPtr<IRootWindowServices> mRootWindow;
     RCPtr<LStringTable> mStringTable;

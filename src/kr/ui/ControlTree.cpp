@@ -250,6 +250,9 @@ Result LControl::ReleaseInternalReferences()
     {
         timer.target = nullptr;
     }
+    mDropTarget = nullptr;
+    mHandOverTarget = nullptr;
+    mLastLeftPress = nullptr;
     mPendingRemovals.RemoveAll();
     mChildList.RemoveAll();
     return LNotificationClient::ReleaseInternalReferences();
@@ -392,26 +395,6 @@ Result LControl::DeferChildRemoval(const RCPtr<LControl>& child)
     {
         BeginIdleProcessing();
     }
-    return kOk;
-}
-
-Result LControl::OnIdle(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&)
-{
-    if (mPendingRemovals.GetCount() == 0)
-    {
-        return kOk;
-    }
-    RCPtrArray<LControl> leaving;
-    std::swap(leaving, mPendingRemovals);
-    for (std::uint32_t i = 0; i < leaving.GetCount(); ++i)
-    {
-        const RCPtr<LControl>& child = leaving.ElementAt(i);
-        if (child->mParent.Get() == this)
-        {
-            mChildList.Remove(child);
-        }
-    }
-    EndIdleProcessing();
     return kOk;
 }
 

@@ -80,6 +80,7 @@ public:
     PointI GetMousePosition() override;
     std::uint32_t GetMouseButtons() override;
     void UpdateHoverAtPointer() override;
+    void MakeHoverControl(const RCPtr<LControl>& control) override { SetHoverControl(control); }
 
     // ---- keys ---------------------------------------------------------------------------------
     // Only while the system window is active and runs no modal loop; 1 otherwise.

@@ -48,6 +48,8 @@ public:
     // Hit-tests again at the pointer and updates the hovered control: what lies under
     // the pointer changed although the pointer did not move.
     virtual void UpdateHoverAtPointer() = 0;
+    // Makes the control the one under the pointer, as a press handed over to it needs.
+    virtual void MakeHoverControl(const RCPtr<LControl>& control) { (void)control; }
 
     // Adds a rectangle of the client area (doubles) to the area repainted next.
     virtual void InvalidateRect(const RectD& rect) = 0;
