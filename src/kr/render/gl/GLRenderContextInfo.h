@@ -24,6 +24,9 @@ public:
     void SwapBuffers();
 
     Platform::GLDrawable GetDrawable() const { return mDrawable; }
+    // The texture that holds the image, for drawing it elsewhere: none is kept yet, so
+    // the default texture 0.
+    std::uint32_t GetTextureName() const { return 0; }
 
     std::int32_t maxViewportWidth = 0;
     std::int32_t maxViewportHeight = 0;

@@ -4,6 +4,8 @@
 #include "kr/render/FrameworkTexts.h"
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
+#include "kr/render/gl/FreetypeFontRenderer.h"
+#include "kr/render/gl/GLGlyphRenderer.h"
 #include "platform/gl/GLFunctions.h"
 
 #include <array>
@@ -240,6 +242,8 @@ LGLRenderer::~LGLRenderer()
         mPolylines.Clear();
         mColorRects.Clear();
         mTextures.Clear();
+        // The glyph atlases are textures too.
+        mFontRenderer = nullptr;
     }
     mPlatform->MakeCurrent(nullptr, nullptr);
     mPlatform->DeleteContext(mContext);
@@ -475,41 +479,6 @@ void LGLRenderer::PurgeCaches()
     mColorRects.Purge();
 }
 
-Result LGLRenderer::GetFontMetrics(const RCPtr<LFont>&, std::int32_t& lineHeight, std::int32_t& ascent,
-                                   std::int32_t& descent)
-{
-    lineHeight = 0;
-    ascent = 0;
-    descent = 0;
-    return kOk;
-}
-
-Result LGLRenderer::MeasureText(RectT<float>& box, const String&, const RCPtr<LFont>&)
-{
-    box = RectT<float>{};
-    return kOk;
-}
-
-Result LGLRenderer::DrawText(const String&, const RCPtr<LFont>&, const PointI&, const ColorF&)
-{
-    return kOk;
-}
-
-Result LGLRenderer::DrawBitmap(const ConstRCPtr<LBitmap>&, const RectI&, std::int32_t)
-{
-    return kOk;
-}
-
-Result LGLRenderer::DrawImage(const RCPtr<LRenderContextInfo>&, const PointI&, const RectI&)
-{
-    return kOk;
-}
-
-Result LGLRenderer::ScrollImage(const RCPtr<LRenderContextInfo>&, const PointI&)
-{
-    return kOk;
-}
-
 void InstallRenderersWithOpenGL(std::shared_ptr<Platform::IGLPlatform> platform,
                                 LGLRenderer::Services services)
 {
@@ -519,7 +488,11 @@ void InstallRenderersWithOpenGL(std::shared_ptr<Platform::IGLPlatform> platform,
         {
             if (kind == kRendererOpenGL)
             {
-                return RCPtr<LRenderer>(new LGLRenderer(window, platform, services));
+                const RCPtr<LGlyphProcessor> glyphs(LGLGlyphRenderer::Create());
+                RCPtr<LFontRenderer> fonts(new LFreetypeFontRenderer(glyphs, glyphs));
+                RCPtr<LGLRenderer> renderer(new LGLRenderer(window, platform, services));
+                renderer->SetFontRenderer(fonts);
+                return RCPtr<LRenderer>(renderer);
             }
             return MakeStandardRenderer(kind, services.clock);
         });

@@ -9,11 +9,14 @@
 // projection with y down, and ends with a flush, a swap or a back-to-front copy. Geometry
 // that callers mark cacheable is compiled into display lists kept in purgeable caches,
 // purged at the end of an outermost frame at most every five minutes, while the context
-// is still current. Text and pictures draw and measure nothing yet.
+// is still current. Bitmaps draw from one texture per sheet; text goes through a font
+// renderer (the FreeType one over the GL glyph renderer when the factory makes it), and
+// without one draws and measures nothing.
 
 #include "kr/render/Bitmap.h"
 #include "kr/render/PurgableObjectCache.h"
 #include "kr/render/Renderer.h"
+#include "kr/render/gl/FontRenderer.h"
 #include "kr/render/gl/GLDisplayList.h"
 #include "kr/render/gl/GLRenderContextInfo.h"
 #include "kr/render/gl/GLTexture.h"
@@ -65,6 +68,9 @@ public:
     static constexpr std::uint32_t kStyleOk = 0x0;
     static constexpr std::uint32_t kStyleExclamation = 0x30;
     static constexpr std::uint32_t kPurgeInterval = 300000;
+    static constexpr std::int32_t kResizeStretch = 0;
+    static constexpr std::int32_t kResizeTile = 1;
+    static constexpr std::int32_t kResizeCentre = 2;
 
     static std::int32_t ListHandle(const PolylineT<float>& line) { return line.handle; }
     static std::int32_t RectListHandle(const ColorRectListT<float>& list) { return list.handle; }
@@ -122,6 +128,10 @@ public:
     // The scissor box from a rectangle in window coordinates (y down), cut to the viewport.
     void SetScissor(const RectD& rect);
 
+    void SetFontRenderer(RCPtr<LFontRenderer> fontRenderer) { mFontRenderer = std::move(fontRenderer); }
+    const RCPtr<LFontRenderer>& GetFontRenderer() const { return mFontRenderer; }
+    const TextureCache& GetTextureCache() const { return mTextures; }
+
     bool IsDoubleBuffered() const { return mDoubleBuffered; }
     bool SwapsCopy() const { return mSwapsCopy; }
     std::int32_t GetPixelFormat() const { return mPixelFormat; }
@@ -165,10 +175,12 @@ private:
     std::uint32_t mFormatFlags = 0;
     std::int32_t mPixelFormat = 0;
     RCPtr<LGLRenderContextInfo> mCurrent;
+    RCPtr<LFontRenderer> mFontRenderer;
 };
 
-// Installs a renderer factory that makes this renderer for kind 0 on the platform and the
-// standard renderers for the other kinds.
+// Installs a renderer factory that makes, for kind 0, the GL glyph renderer, the FreeType
+// font renderer on it and this renderer on that, over the platform; the standard
+// renderers for the other kinds.
 void InstallRenderersWithOpenGL(std::shared_ptr<Platform::IGLPlatform> platform,
                                 LGLRenderer::Services services);
 
