@@ -317,6 +317,8 @@ public:
     // The first look weighing more than 0, or -1.
     std::int32_t GetActiveLookIndex() const;
     std::uint32_t GetLookCount() const { return mLooks.GetCount(); }
+    // Whether any look slot holds a look (a control with none draws only its children).
+    bool HasLook() const;
     float GetLookWeight(std::int32_t index) const;
     // Sets one look's weight; `exclusive` gives every other look 0. kInvalidArg for an
     // index without a look.

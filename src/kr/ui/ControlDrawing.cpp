@@ -71,6 +71,18 @@ constexpr std::int64_t kNoAnswerRank = std::numeric_limits<std::int64_t>::min();
 
 } // namespace
 
+bool LControl::HasLook() const
+{
+    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    {
+        if (mLooks.ElementAt(i))
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::int32_t LControl::GetDrawingRank() const
 {
     std::int32_t rank = std::numeric_limits<std::int32_t>::min();
@@ -157,6 +169,11 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
                 DrawChildren(renderer, invalid, deferred);
             }
         });
+    // Without any look the children still show, once, as under one look of weight 1.
+    if (!HasLook() && mChildList.GetCount() > 0)
+    {
+        DrawChildren(renderer, invalid, deferred);
+    }
     DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay);
 
     for (std::uint32_t i = 0; i < mChildList.GetCount(); ++i)
@@ -233,13 +250,16 @@ RCPtr<LControl> LControl::HitTest(const PointI& point, PointI& localPoint, bool 
     }
     RCPtr<LControl> kept;
     std::int64_t keptRank = kNoAnswerRank;
-    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    // Without any look the children are searched once, under the control's whole area.
+    const bool lookless = !HasLook();
+    for (std::uint32_t i = 0; i < (lookless ? 1u : mLooks.GetCount()); ++i)
     {
-        if (GetLookWeight(static_cast<std::int32_t>(i)) <= 0.0f)
+        if (!lookless && GetLookWeight(static_cast<std::int32_t>(i)) <= 0.0f)
         {
             continue;
         }
-        const RectI look = RoundRectToInt(GetLookRect(static_cast<std::int32_t>(i)));
+        const RectI look = RoundRectToInt(lookless ? RectD{0.0, 0.0, mSize.x, mSize.y}
+                                                   : GetLookRect(static_cast<std::int32_t>(i)));
         const PointI scroll = RoundPointToInt(mScrollOffset);
         for (std::uint32_t n = mChildList.GetCount(); n-- > 0;)
         {

@@ -10,7 +10,9 @@
 #include "kr/ui/ControlPlacement.h"
 #include "kr/ui/FrameworkApp.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace KR
 {
@@ -204,8 +206,14 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
             CreateParamIsTrue(descriptor->GetCreateParams(), u"NOT_FOCUSABLE", &present);
         SetNotFocusable(present ? notFocusable : mLayout->tabStop < 0);
     }
-    // 6-8. Looks, font, text.
+    // 6-8. Looks, font, text. A new skin keeps the state a control shows: each weight
+    // goes over to the new look of the same index.
+    const std::vector<float> oldWeights = reapplying ? mLookWeights : std::vector<float>{};
     ApplyLooks(*descriptor, *mLayout);
+    for (std::size_t i = 0; i < std::min(oldWeights.size(), mLookWeights.size()); ++i)
+    {
+        mLookWeights[i] = oldWeights[i];
+    }
     const SkinFont font = descriptor->GetSkin() ? descriptor->GetSkin()->font : SkinFont{};
     mFontInheritsFromParent = font.inheritsFromParent;
     mFontSizeRelative = font.sizeIsRelative;
@@ -276,6 +284,12 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
             UpdateLayout();
         }
         UpdateConditions();
+        // A control left with no weighted look would draw nothing and answer no click.
+        if (std::none_of(mLookWeights.begin(), mLookWeights.end(),
+                         [](float weight) { return weight > 0.0f; }))
+        {
+            SelectLook(0);
+        }
     }
     // 13.
     if (reapplying)
