@@ -40,7 +40,11 @@ public:
         out = point;
         return kOk;
     }
-    Result SetWindowRect(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override { return kOk; }
+    Result SetWindowRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) override
+    {
+        windowRects.push_back(RectI{x, y, width, height});
+        return kOk;
+    }
     bool Show(std::int32_t) override { return true; }
     Result Redraw() override { return kOk; }
     Result BringToTop() override { return kOk; }
@@ -71,6 +75,7 @@ public:
     std::uint32_t buttons = 0;
     std::uint32_t cursor = 0;
     std::vector<RectI> invalidated;
+    std::vector<RectI> windowRects;
     std::vector<Result> modalResults;
 };
 

@@ -413,6 +413,8 @@ const RCPtr<LControl>& LControl::FindChildControl(const String& name) const
 
 std::uint32_t LControl::FindDescendantControls(const String& name, RCPtrArray<LControl>& found) const
 {
+    // The answer is this tree's controls alone, whatever the caller's array held.
+    found.RemoveAll();
     for (std::uint32_t i = mChildList.GetCount(); i-- > 0;)
     {
         const RCPtr<LControl>& child = mChildList.GetAt(i, kInsertionOrder);

@@ -324,6 +324,12 @@ Result LControl::SetFrame(const PointD& position, const PointD& size)
         }
         parent->OnParentSizeChanged(self);
     }
+    else if (mRootWindow)
+    {
+        // A root control's size is its window's: the window follows it where it stands.
+        const RectI client = mRootWindow->GetClientRectOnScreen();
+        mRootWindow->MoveClientRect(RectD{IntToDouble(client.x), IntToDouble(client.y), mSize.x, mSize.y});
+    }
     if ((!(mSize.x > 0.0) || !(mSize.y > 0.0)) && (mHasFocus || mContainsFocus) && mParent)
     {
         mParent->SetFocus(true);

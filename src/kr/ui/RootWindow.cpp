@@ -113,6 +113,21 @@ RectI LRootWindow::GetScreenClientRect()
     return mClientRect;
 }
 
+void LRootWindow::SetWindowRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
+{
+    if (!mOS || GetScreenClientRect() == RectI{x, y, width, height})
+    {
+        return;
+    }
+    mOS->SetWindowRect(x, y, width, height);
+}
+
+void LRootWindow::MoveClientRect(const RectD& rect)
+{
+    SetWindowRect(RoundToInt32(rect.x), RoundToInt32(rect.y), RoundToInt32(rect.width),
+                  RoundToInt32(rect.height));
+}
+
 void LRootWindow::UpdateLayout()
 {
     const PointI size = GetClientSize();
@@ -157,6 +172,7 @@ void LRootWindow::TakeInvalidRegion(LRegion& out)
         InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
         mFullRepaintPending = false;
     }
+    mInvalidRegion.Coalesce();
     out = mInvalidRegion;
     mInvalidRegion.Clear();
 }
@@ -249,8 +265,10 @@ void LRootWindow::SetHoverControl(RCPtr<LControl> control)
     {
         return;
     }
+    // A control without a tooltip shows its parent's only when it asks to.
     RCPtr<LControl> owner = control;
-    while (owner && owner->GetToolTipText().IsEmpty() && owner->GetText().IsEmpty() && owner->GetParent())
+    while (owner && owner->GetToolTipText().IsEmpty() && owner->GetText().IsEmpty() &&
+           owner->UsesParentToolTip() && owner->GetParent())
     {
         owner = owner->GetParent();
     }
@@ -422,14 +440,39 @@ void LRootWindow::SaveAndClearFocus()
     mFocusControl = nullptr;
 }
 
+void LRootWindow::LoseFocus()
+{
+    SetHoverControl(nullptr);
+    // The focused control hears it first (its focus look goes), then the window keeps it
+    // for RestoreFocus.
+    if (mRootControl)
+    {
+        const RCPtr<LControl> root = mRootControl;
+        root->OnFocusLost();
+    }
+    if (mFocusControl)
+    {
+        SaveAndClearFocus();
+    }
+}
+
 void LRootWindow::RestoreFocus()
 {
-    // The control was never told it lost the focus, so it is only handed back.
-    if (!mFocusControl)
+    if (mFocusControl)
     {
-        mFocusControl = std::move(mSavedFocusControl);
+        return;
     }
-    mSavedFocusControl = nullptr;
+    const RCPtr<LControl> saved = std::exchange(mSavedFocusControl, nullptr);
+    // A control that left this window's tree since does not take it.
+    if (saved && saved->GetRootWindow().Get() == this)
+    {
+        saved->SetFocus(true);
+    }
+    else if (mRootControl)
+    {
+        const RCPtr<LControl> root = mRootControl;
+        root->SetFocus(true);
+    }
 }
 
 Result LRootWindow::SetCapture(const RCPtr<LControl>& control)

@@ -44,6 +44,11 @@ public:
 
     // ---- geometry and painting --------------------------------------------------------------
     RectI GetScreenClientRect();
+    RectI GetClientRectOnScreen() override { return GetScreenClientRect(); }
+    // Moves and sizes the system window so that its client area covers the rectangle
+    // (screen coordinates); nothing when it does already or there is no system window.
+    void SetWindowRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+    void MoveClientRect(const RectD& rect) override;
     PointI GetClientSize() override;
     void InvalidateRect(const RectD& rect) override;
     void SetFullRepaintPending() { mFullRepaintPending = true; }
@@ -72,7 +77,11 @@ public:
     RCPtr<LControl> GetFocusControl() const override { return mFocusControl; }
     void SetFocusControl(const RCPtr<LControl>& control) override { mFocusControl = control; }
     void SaveAndClearFocus() override;
-    // The system window got the focus back: the control that had it before takes it again.
+    // The system window lost the keyboard focus: no hover, the focused control is told and
+    // kept for RestoreFocus.
+    void LoseFocus();
+    // The system window got the keyboard focus: the control kept by LoseFocus takes it
+    // again, else the root control hands it to its first focusable control.
     void RestoreFocus();
     Result SetCapture(const RCPtr<LControl>& control) override;
     Result ReleaseCapture() override;

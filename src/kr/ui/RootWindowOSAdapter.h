@@ -24,7 +24,7 @@ public:
 
     bool HasFocusControl() override { return mRoot->GetFocusControl() != nullptr; }
     void RestoreFocus() override { mRoot->RestoreFocus(); }
-    void LoseFocus() override { mRoot->SaveAndClearFocus(); }
+    void LoseFocus() override { mRoot->LoseFocus(); }
     void UpdateLayout() override { mRoot->UpdateLayout(); }
     void SetFullRepaint() override { mRoot->SetFullRepaintPending(); }
     void NotifyCaptureLost() override { mRoot->NotifyCaptureLost(); }

@@ -170,7 +170,9 @@ TEST(ControlTree, DescendantsAreFoundLastChildFirst)
     const RCPtr<TestControl> b = TestControl::Make(root, u"b");
     const RCPtr<TestControl> bx = TestControl::Make(b, u"x");
     RCPtrArray<LControl> found;
+    found.AddItem(root); // what the array held before is not part of the answer
     EXPECT_EQ(root->FindDescendantControls(u"x", found), 2u);
+    EXPECT_EQ(found.GetCount(), 2u);
     EXPECT_EQ(found.ElementAt(0), RCPtr<LControl>(bx));
     EXPECT_EQ(found.ElementAt(1), RCPtr<LControl>(a));
 }

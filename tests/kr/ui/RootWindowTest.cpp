@@ -42,6 +42,13 @@ public:
     }
     Result OnMouseEnter() override { return Log("enter", false); }
     Result OnMouseLeave() override { return Log("leave", false); }
+    String GetToolTipText() override { return tip; }
+    Result CreateToolTip(bool show) override { return Log(show ? "tip" : "untip", false); }
+    Result OnFocusLost() override
+    {
+        Log("lost", false);
+        return LControl::OnFocusLost();
+    }
 
     Result Log(const char* event, bool doubleClick)
     {
@@ -50,6 +57,7 @@ public:
     }
     std::vector<std::string>* log = nullptr;
     bool takesWheel = true;
+    String tip;
 };
 
 struct Window
@@ -64,6 +72,13 @@ struct Window
         log.clear();
     }
     ~Window() { window->ReleaseInternalReferences(); }
+    void Focusable()
+    {
+        for (const RCPtr<InputControl>& control : {root, a, b})
+        {
+            control->SetNotFocusable(false);
+        }
+    }
 
     std::vector<std::string> log;
     RCPtr<LFakeWindowServices> os{new LFakeWindowServices};
@@ -191,6 +206,85 @@ TEST(RootWindow, ControlsInvalidateOnlyWhatTheirParentsShow)
         w.os->invalidated.clear();
         child->Invalidate(RectD{0, 0, row.childFrame.width, row.childFrame.height}, true);
         EXPECT_EQ(w.os->invalidated, row.expected) << row.name;
+    }
+}
+
+TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
+{
+    struct Row
+    {
+        const char* name;
+        void (*act)(Window& w);
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"a control without a tooltip shows none of its parent's",
+         [](Window& w)
+         {
+             w.root->tip = String(u"Root");
+             w.window->OnMouseMove(PointI{10, 10}, 0);
+         },
+         "a:enter"},
+        {"unless it uses its parent's",
+         [](Window& w)
+         {
+             w.root->tip = String(u"Root");
+             w.a->SetUseParentToolTip(true);
+             w.window->OnMouseMove(PointI{10, 10}, 0);
+         },
+         "root:tip a:enter"},
+        {"losing the focus: no hover, the holder told, kept; gaining it gives it back",
+         [](Window& w)
+         {
+             w.Focusable();
+             w.window->OnMouseMove(PointI{10, 10}, 0);
+             w.b->SetFocus(true);
+             ASSERT_EQ(w.window->GetFocusControl(), RCPtr<LControl>(w.b));
+             w.window->LoseFocus();
+             EXPECT_FALSE(w.window->GetFocusControl());
+             EXPECT_FALSE(w.window->GetHoverControl());
+             EXPECT_FALSE(w.b->HasFocus());
+             w.window->RestoreFocus();
+             EXPECT_EQ(w.window->GetFocusControl(), RCPtr<LControl>(w.b));
+             EXPECT_TRUE(w.b->HasFocus());
+         },
+         "a:enter a:leave root:lost b:lost"},
+        {"nothing kept: the root hands the focus to its first focusable control",
+         [](Window& w)
+         {
+             w.Focusable();
+             w.window->RestoreFocus();
+             EXPECT_EQ(w.window->GetFocusControl(), RCPtr<LControl>(w.a));
+         },
+         ""},
+        {"the region taken is coalesced",
+         [](Window& w)
+         {
+             LRegion region;
+             w.window->TakeInvalidRegion(region);
+             w.window->InvalidateRect(RectD{0, 0, 10, 10});
+             w.window->InvalidateRect(RectD{10, 0, 10, 10});
+             w.window->TakeInvalidRegion(region);
+             ASSERT_EQ(region.GetRectCount(), 1u);
+             EXPECT_EQ(region.GetFirst()->rect, (EdgesI{0, 0, 20, 10}));
+         },
+         ""},
+        {"a root control's new size sizes the window where it stands",
+         [](Window& w)
+         {
+             w.root->SetFrame(PointD{}, PointD{300, 200});
+             EXPECT_EQ(w.os->windowRects, std::vector<RectI>{(RectI{0, 0, 300, 200})});
+             w.os->windowRects.clear();
+             w.root->SetFrame(PointD{}, PointD{1024, 768});
+             EXPECT_TRUE(w.os->windowRects.empty()) << "the size it has";
+         },
+         ""},
+    };
+    for (const Row& row : rows)
+    {
+        Window w;
+        row.act(w);
+        EXPECT_EQ(Joined(w.log), row.expected) << row.name;
     }
 }
 
