@@ -23,6 +23,11 @@ std::uint32_t gCursor = 0;
 
 constexpr std::uint32_t kModifierMaskCtrlAlt = ModifierFlag::kCtrl | ModifierFlag::kAlt;
 
+// The window layer's pointer shapes follow the cursor shapes one for one.
+static_assert(static_cast<int>(P::PointerShape::kNone) == static_cast<int>(CursorShape::kNone) &&
+              static_cast<int>(P::PointerShape::kIBeam) == static_cast<int>(CursorShape::kIBeam) &&
+              static_cast<int>(P::PointerShape::kWait) == static_cast<int>(CursorShape::kWait));
+
 } // namespace
 
 std::uint32_t CursorHandleFromShape(CursorShape shape)
@@ -340,7 +345,8 @@ Result OSWindow::SetFocus()
 std::uint32_t OSWindow::SetCursor(std::uint32_t cursor)
 {
     const std::uint32_t previous = gCursor;
-    if (cursor != gCursor && P::SetWindowCursor(mHandle, CursorShapeFromHandle(cursor)))
+    if (cursor != gCursor &&
+        P::SetWindowCursor(mHandle, static_cast<P::PointerShape>(CursorShapeFromHandle(cursor))))
     {
         gCursor = cursor;
     }

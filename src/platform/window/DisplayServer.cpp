@@ -1,5 +1,5 @@
-// Kept apart from Window.cpp: the X11 headers define names (CursorShape among them) that
-// collide with the framework's.
+// Kept apart from Window.cpp: the X11 headers define names (CursorShape among them) as
+// macros, which collide with plain names elsewhere.
 #include "platform/window/Window.h"
 #include "platform/window/WindowInternal.h"
 

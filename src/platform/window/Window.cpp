@@ -15,54 +15,54 @@ using namespace Detail;
 namespace
 {
 
-const char* CursorName(CursorShape shape)
+const char* CursorName(PointerShape shape)
 {
     switch (shape)
     {
-    case CursorShape::kAppStarting:
+    case PointerShape::kAppStarting:
         return "progress";
-    case CursorShape::kCross:
+    case PointerShape::kCross:
         return "crosshair";
-    case CursorShape::kDropCopy:
+    case PointerShape::kDropCopy:
         return "copy";
-    case CursorShape::kDropMove:
+    case PointerShape::kDropMove:
         return "move";
-    case CursorShape::kHand:
+    case PointerShape::kHand:
         return "pointer";
-    case CursorShape::kHelp:
+    case PointerShape::kHelp:
         return "help";
-    case CursorShape::kIBeam:
+    case PointerShape::kIBeam:
         return "text";
-    case CursorShape::kNo:
+    case PointerShape::kNo:
         return "not-allowed";
-    case CursorShape::kSizeAll:
+    case PointerShape::kSizeAll:
         return "all-scroll";
-    case CursorShape::kSizeNESW:
+    case PointerShape::kSizeNESW:
         return "nesw-resize";
-    case CursorShape::kSizeNS:
+    case PointerShape::kSizeNS:
         return "ns-resize";
-    case CursorShape::kSizeNWSE:
+    case PointerShape::kSizeNWSE:
         return "nwse-resize";
-    case CursorShape::kSizeWE:
+    case PointerShape::kSizeWE:
         return "ew-resize";
-    case CursorShape::kWait:
+    case PointerShape::kWait:
         return "wait";
-    case CursorShape::kNone:
-    case CursorShape::kArrow:
-    case CursorShape::kUpArrow:
+    case PointerShape::kNone:
+    case PointerShape::kArrow:
+    case PointerShape::kUpArrow:
         break;
     }
     return "default";
 }
 
-GdkCursor* CursorFor(CursorShape shape)
+GdkCursor* CursorFor(PointerShape shape)
 {
     WindowSystem& system = WindowSystem::Get();
     auto& cached = system.cursors[shape];
     if (!cached)
     {
         GdkDisplay* display = gdk_display_get_default();
-        if (shape == CursorShape::kNone)
+        if (shape == PointerShape::kNone)
         {
             cached = gdk_cursor_new_for_display(display, GDK_BLANK_CURSOR);
         }
@@ -546,7 +546,7 @@ WindowHandle GetCapture()
     return WindowSystem::Get().capture;
 }
 
-bool SetWindowCursor(WindowHandle handle, CursorShape shape)
+bool SetWindowCursor(WindowHandle handle, PointerShape shape)
 {
     WindowObject* window = Find(handle);
     if (!window)

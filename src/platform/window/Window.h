@@ -18,7 +18,6 @@
 //
 // UI thread only, except PostMessage and PostQuitMessage.
 
-#include "kr/system/CursorNames.h"
 #include "platform/window/Messages.h"
 
 #include <cstdint>
@@ -101,8 +100,30 @@ WindowHandle SetCapture(WindowHandle window);
 bool ReleaseCapture();
 WindowHandle GetCapture();
 
+// The pointer shapes a window shows; the framework's cursor shapes in the same order.
+enum class PointerShape
+{
+    kNone, // no pointer at all
+    kAppStarting,
+    kArrow,
+    kCross,
+    kDropCopy,
+    kDropMove,
+    kHand,
+    kHelp,
+    kIBeam,
+    kNo,
+    kSizeAll,
+    kSizeNESW,
+    kSizeNS,
+    kSizeNWSE,
+    kSizeWE,
+    kUpArrow,
+    kWait,
+};
+
 // kNone hides the pointer over the window.
-bool SetWindowCursor(WindowHandle window, CursorShape shape);
+bool SetWindowCursor(WindowHandle window, PointerShape shape);
 
 // Keys and buttons held, as this program's windows saw them go down and up: virtual
 // keys, the sided modifiers, VK_LBUTTON, VK_MBUTTON, VK_RBUTTON.

@@ -2,7 +2,6 @@
 // What the parts of the window layer share: the window records, the layer's state, and
 // the dispatch that starts the idle passes again.
 
-#include "kr/system/CursorNames.h"
 #include "platform/graphics/Present.h"
 #include "platform/window/InputState.h"
 #include "platform/window/Messages.h"
@@ -35,7 +34,7 @@ struct WindowObject
     bool minimized = false;
     bool maximized = false;
     std::intptr_t keyParam = 0;
-    CursorShape cursor = CursorShape::kArrow;
+    PointerShape cursor = PointerShape::kArrow;
     WindowHandle owner = 0;
     std::map<std::uintptr_t, guint> timers;
 };
@@ -49,7 +48,7 @@ struct WindowSystem
     KeysHeld keys;
     DoubleClickDetector doubleClick;
     WindowHandle capture = 0;
-    std::map<CursorShape, GdkCursor*> cursors;
+    std::map<PointerShape, GdkCursor*> cursors;
 
     static WindowSystem& Get()
     {
