@@ -1,7 +1,7 @@
 // The keyboard focus of a window's controls on the real display: a click into a window
 // that lacked the focus gives it to a control, Tab moves it, and the focus look shows it.
 
-#include "SkinWindow.h"
+#include "PaintedWindow.h"
 
 #include "kr/ui/KeyCode.h"
 
@@ -38,7 +38,7 @@ public:
     }
 };
 
-TEST_F(SkinWindow, AClickIntoAWindowWithoutTheFocusGivesItToAControlAndTabMovesIt)
+TEST_F(PaintedWindow, AClickIntoAWindowWithoutTheFocusGivesItToAControlAndTabMovesIt)
 {
     app.factory->RegisterControlClass(String(u"Test.Focus"), &LControl::CreateFromSkin<Focus>);
     // Another window holds the keyboard focus while the root control is set.

@@ -1,7 +1,7 @@
 // What the controls draw reaches the window's pixels, and a repaint of one control's
 // rectangle changes nothing else.
 
-#include "SkinWindow.h"
+#include "PaintedWindow.h"
 
 namespace KR::UiDisplayTest
 {
@@ -10,7 +10,7 @@ namespace
 
 constexpr std::uint32_t kGrey = 0x808080, kRed = 0xFF0000, kGreen = 0x00C000;
 
-TEST_F(SkinWindow, TheWindowShowsWhatItsControlsDrawAndARepaintOfOneControlTouchesOnlyItsRectangle)
+TEST_F(PaintedWindow, TheWindowShowsWhatItsControlsDrawAndARepaintOfOneControlTouchesOnlyItsRectangle)
 {
     Open(u"main", 160, 100);
     const bool red = WaitForPixel(50, 35, kRed);

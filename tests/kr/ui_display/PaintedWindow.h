@@ -6,7 +6,6 @@
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
 #include "kr/ui/OSWindow.h"
-#include "kr/ui/RootWindowOSAdapter.h"
 #include "platform/png/PngCodec.h"
 #include "platform/window_display/DisplayFixture.h"
 #include "support/FrameworkAppStandIn.h"
@@ -39,7 +38,7 @@ struct WindowPixels
     }
 };
 
-class SkinWindow : public ::testing::Test
+class PaintedWindow : public ::testing::Test
 {
 protected:
     // The skin's own classes; a test adds its own before Open.
@@ -58,10 +57,6 @@ protected:
     void TearDown() override
     {
         SetRendererFactory(nullptr);
-        if (rootWindow)
-        {
-            rootWindow->ReleaseInternalReferences();
-        }
         if (window->GetWindowHandle() != 0)
         {
             window->EndModal(0); // not modal: closes the window
@@ -73,9 +68,9 @@ protected:
     {
         ASSERT_EQ(window->Create(u"Paint", RectI{200, 150, width, height}, 0), kOk);
         ASSERT_EQ(window->CreateRenderer(1), kOk);
-        rootWindow = new LRootWindow(window->GetRenderer(), window.Get());
+        rootWindow = window->GetRootWindow();
+        ASSERT_TRUE(rootWindow);
         app.activeRootWindow = rootWindow;
-        window->AttachRoot(new LRootWindowOSAdapter(rootWindow));
         main = app.factory->CreateControlByName(String(name), rootWindow);
         ASSERT_TRUE(main);
         ASSERT_EQ(rootWindow->SetRootControl(main), kOk);
