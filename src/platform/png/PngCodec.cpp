@@ -1,6 +1,10 @@
 #include "platform/png/PngCodec.h"
 
+#include "platform/system/FileDescriptor.h"
+
 #include <png.h>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstring>
@@ -11,15 +15,60 @@ namespace KR::Platform
 namespace
 {
 
-constexpr std::size_t kMaxPngFileBytes = std::size_t{256} << 20;
+// The largest PNG file read: one holding the largest image drawn, stored without
+// compression, fits with room to spare.
+constexpr std::size_t kMaxPngFileBytes = std::size_t{96} << 20;
 
-// Deflate turns one input byte into at most 1032 output bytes, and a pixel row of a
-// 1-bit image needs an eighth of a byte per pixel: no PNG of `size` bytes holds more
-// pixels than this, whatever its header claims. Generous on purpose; it only stops a
-// tiny file from asking for gigabytes.
-std::uint64_t MaxPixelsFor(std::size_t size)
+// Deflate turns one byte into at most 1032; a little more is allowed for the stream's
+// own header and checksum.
+constexpr std::uint64_t kMaxInflation = 1032;
+constexpr std::uint64_t kStreamOverhead = 16;
+
+std::uint32_t ReadBigEndian(const std::uint8_t* bytes)
 {
-    return (static_cast<std::uint64_t>(size) + 64) * 1032 * 8;
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |
+           (std::uint32_t{bytes[2]} << 8) | bytes[3];
+}
+
+// The bytes of compressed pixel data present in the file: the IDAT chunks, as far as
+// the data reaches.
+std::uint64_t CompressedPixelBytes(const std::uint8_t* png, std::size_t size)
+{
+    std::uint64_t total = 0;
+    for (std::size_t at = 8; at + 8 <= size;)
+    {
+        const std::uint64_t length = ReadBigEndian(png + at);
+        if (std::memcmp(png + at + 4, "IDAT", 4) == 0)
+        {
+            total += std::min<std::uint64_t>(length, size - at - 8);
+        }
+        at += static_cast<std::size_t>(std::min<std::uint64_t>(length + 12, size - at));
+    }
+    return total;
+}
+
+// The fewest bytes the image's rows take before compression: a filter byte per row and
+// the pixels at the header's bit depth (interlaced images take more, never fewer). The
+// header was checked by libpng before this is asked.
+std::uint64_t UncompressedRowBytes(const std::uint8_t* png, std::uint32_t width, std::uint32_t height)
+{
+    const std::uint64_t bitDepth = png[24];
+    std::uint64_t channels = 1;
+    switch (png[25])
+    {
+    case 2: // RGB
+        channels = 3;
+        break;
+    case 4: // grey and alpha
+        channels = 2;
+        break;
+    case 6: // RGBA
+        channels = 4;
+        break;
+    default: // grey, palette
+        break;
+    }
+    return std::uint64_t{height} * (1 + (std::uint64_t{width} * channels * bitDepth + 7) / 8);
 }
 
 struct ImageGuard
@@ -50,13 +99,18 @@ bool DecodePng(const void* data, std::size_t size, DecodedImage& out, std::strin
         error = image.message;
         return false;
     }
-    if (image.width == 0 || image.height == 0 || image.width > kMaxPngSide || image.height > kMaxPngSide)
+    if (image.width == 0 || image.height == 0 || image.width > kMaxPngSide || image.height > kMaxPngSide ||
+        std::uint64_t{image.width} * image.height > kMaxPngPixels)
     {
         error = "PNG of " + std::to_string(image.width) + " x " + std::to_string(image.height) +
                 " pixels is outside the sizes read";
         return false;
     }
-    if (static_cast<std::uint64_t>(image.width) * image.height > MaxPixelsFor(size))
+    // Checked before the pixel buffer is made: a small file claiming a large image is
+    // refused without the memory it claims.
+    const std::uint8_t* png = static_cast<const std::uint8_t*>(data);
+    if (UncompressedRowBytes(png, image.width, image.height) >
+        (CompressedPixelBytes(png, size) + kStreamOverhead) * kMaxInflation)
     {
         error = "PNG claims more pixels than its data can hold";
         return false;
@@ -78,26 +132,39 @@ bool DecodePng(const void* data, std::size_t size, DecodedImage& out, std::strin
 bool DecodePngFile(const std::string& path, DecodedImage& out, std::string& error)
 {
     out = DecodedImage{};
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
+    // Only a regular file opens, and without waiting: a FIFO would hold the program, a
+    // device like /dev/zero would never end.
+    const int descriptor = OpenFile(path, FileOpenMode{});
+    if (descriptor < 0)
     {
-        error = "cannot open " + path;
+        error = "cannot open " + path + " as a file";
         return false;
     }
+    const std::int64_t size = GetFileSize(descriptor);
     std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[65536];
-    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
+    bool read = size >= 0 && static_cast<std::uint64_t>(size) <= kMaxPngFileBytes;
+    if (read)
     {
-        if (bytes.size() + n > kMaxPngFileBytes)
+        // One byte past the bound tells a file that grew since it was measured.
+        bytes.resize(static_cast<std::size_t>(size) + 1);
+        std::size_t total = 0;
+        while (total < bytes.size())
         {
-            error = path + " is too large for an image";
-            return false;
+            const std::int64_t got = ReadFile(descriptor, bytes.data() + total, bytes.size() - total);
+            if (got <= 0)
+            {
+                read = got == 0;
+                break;
+            }
+            total += static_cast<std::size_t>(got);
         }
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        bytes.resize(total);
+        read = read && total <= kMaxPngFileBytes;
     }
-    if (std::ferror(file.get()))
+    CloseFile(descriptor);
+    if (!read)
     {
-        error = "cannot read " + path;
+        error = "cannot read " + path + " whole, or it is too large for an image";
         return false;
     }
     return DecodePng(bytes.data(), bytes.size(), out, error);

@@ -19,15 +19,18 @@ struct DecodedImage
     std::vector<std::uint32_t> pixels;
 };
 
-// Images claiming more pixels than this on a side are refused before any pixel buffer
+// Images claiming more pixels than this on a side, or more pixels in all than the
+// largest image the renderers draw (4096 x 4096), are refused before any pixel buffer
 // is made.
 inline constexpr std::uint32_t kMaxPngSide = 16384;
+inline constexpr std::uint64_t kMaxPngPixels = std::uint64_t{4096} * 4096;
 
 // False, with `out` left empty and a reason in `error`, for anything that is not a whole,
-// sound PNG within kMaxPngSide. A file too short to hold the pixels it claims is refused
-// before its buffer is made, however large the claim.
+// sound PNG within the sizes above. A file whose compressed data is too short to hold the
+// pixels it claims is refused before its buffer is made, however large the claim.
 bool DecodePng(const void* data, std::size_t size, DecodedImage& out, std::string& error);
-// Reads the whole file first (files above 256 MiB are refused), then decodes it.
+// Reads the whole file first, then decodes it. Only a regular file is read, and none
+// larger than an image of the largest size can be: a FIFO or device is refused at once.
 bool DecodePngFile(const std::string& path, DecodedImage& out, std::string& error);
 
 // An RGBA PNG of the pixels (`width` * `height` values). Empty on failure.

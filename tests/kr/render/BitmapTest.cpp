@@ -8,7 +8,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -100,6 +105,69 @@ TEST(Bitmap, RefusesBrokenPngsAndKeepsTheTable)
     const TempFolder folder;
     KR::TestSupport::WriteBytes(folder / "truncated.png", truncated);
     EXPECT_FALSE(LBitmap::GetBitmap(folder.Text("truncated.png")));
+    EXPECT_EQ(LBitmap::GetTableSize(), before);
+}
+
+// The peak of the process's resident memory since the last ResetPeakMemory, in bytes.
+std::int64_t PeakMemory()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+    {
+        if (line.rfind("VmHWM:", 0) == 0)
+        {
+            return std::stoll(line.substr(6)) * 1024;
+        }
+    }
+    return -1;
+}
+
+bool ResetPeakMemory()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+TEST(Bitmap, HostileImageFilesAreRefusedAtOnceAndWithoutTheMemoryTheyClaim)
+{
+    const TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "fifo.png").c_str(), 0600), 0);
+    // Random pixels do not compress: a real PNG of about 40 KB, whose header is then
+    // made to claim a larger image.
+    std::vector<std::uint32_t> noise(100 * 100);
+    std::mt19937 random(7);
+    std::generate(noise.begin(), noise.end(), random);
+    const std::vector<std::uint8_t> png = KR::Platform::EncodePng(100, 100, noise.data());
+    ASSERT_GT(png.size(), 40000u);
+    const auto writeClaim = [&](const std::string& name, std::uint8_t sideHigh)
+    {
+        std::vector<std::uint8_t> claim = png;
+        claim[18] = claim[22] = sideHigh, claim[19] = claim[23] = 0; // width and height, big-endian
+        KRTest::FixPngChecksums(claim.data(), claim.size());
+        KR::TestSupport::WriteBytes(folder / name, claim);
+        return folder.Text(name);
+    };
+    struct Row
+    {
+        const char* guards;
+        String path;
+    };
+    const Row rows[] = {
+        {"a FIFO without a writer is refused, not waited on", folder.Text("fifo.png")},
+        {"a device is refused, not read to its end", String(u"/dev/zero")},
+        {"16384 x 16384 (1 GiB) from 40 KB: past the largest image drawn", writeClaim("giant.png", 0x40)},
+        {"4096 x 4096 (64 MiB) from 40 KB: more than its data can inflate to", writeClaim("large.png", 0x10)},
+    };
+    const std::size_t before = LBitmap::GetTableSize();
+    ASSERT_TRUE(ResetPeakMemory());
+    const std::int64_t start = PeakMemory();
+    for (const Row& row : rows)
+    {
+        EXPECT_FALSE(LBitmap::GetBitmap(row.path)) << row.guards;
+    }
+    EXPECT_LT(PeakMemory() - start, std::int64_t{16} << 20);
     EXPECT_EQ(LBitmap::GetTableSize(), before);
 }
 
