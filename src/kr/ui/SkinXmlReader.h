@@ -41,6 +41,12 @@ public:
     // A look list larger than this is refused like one without NumLooks: the skins use a
     // handful of slots, and the count must not size an allocation from untrusted bytes.
     static constexpr std::int32_t kMaxLookListSlots = 1024;
+    // Controls nested deeper than this end the parse with a "Runtime Error" naming the
+    // bound, at the line of the first control past it. No skin needs a tenth of it, and
+    // it bounds the stack that building and freeing a tree of controls take, each level
+    // inside the one above.
+    static constexpr std::int32_t kMaxControlDepth = 256;
+    static constexpr const char* kNestingDetail = "Controls Nested Deeper Than 256";
 
     explicit SkinXmlReader(String applicationName);
 

@@ -14,6 +14,8 @@ namespace
 constexpr const char* kLookIndexOperation = "KR::SkinXmlReader::StartLook";
 constexpr const char* kSourcePath = "kr/ui/SkinXmlReaderElements";
 constexpr int kLookIndexLine = 1;
+constexpr const char* kSubControlOperation = "KR::SkinXmlReader::StartSubControl";
+constexpr int kNestingLine = 2;
 
 // The relative part is a real; the absolute part a whole number kept as a double.
 void ReadRelativeAndAbsolute(float& relativePart, double& absolutePart, const XmlAttributes& attributes,
@@ -259,6 +261,17 @@ void SkinXmlReader::StartSubControl(const XmlAttributes& attributes)
     if (!mCurrentControl)
     {
         return;
+    }
+    std::int32_t depth = 1;
+    for (const LControlDescriptor* above = mCurrentControl.Get(); above->GetParent() != nullptr;
+         above = above->GetParent())
+    {
+        ++depth;
+    }
+    if (depth > kMaxControlDepth)
+    {
+        Throw<std::runtime_error>(
+            ErrorText<std::runtime_error>({kNestingDetail}, kSubControlOperation, kSourcePath, kNestingLine));
     }
     const bool topLevel = mCurrentControl->GetClass() == u"Application";
     RCPtr<LControlDescriptor> control(new LControlDescriptor(className, controlName, mCurrentControl.Get()));

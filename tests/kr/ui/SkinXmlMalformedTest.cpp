@@ -215,6 +215,67 @@ TEST(SkinXmlReader, ASecondDocumentAddsSkinsAndKeepsTheFirstDefinitions)
     EXPECT_EQ(reader.FindColorizer(String(u"c"))->color.GetARGB(), 0xFF00FF00u);
 }
 
+// A skin whose controls nest `depth` deep, one SubControl a line from line 2 on.
+std::string NestedSkin(int depth)
+{
+    std::string document = "<Root><Skins><Skin>\n";
+    for (int i = 0; i < depth; ++i)
+    {
+        document += "<SubControl Class=\"X\" Name=\"n\">\n";
+    }
+    for (int i = 0; i < depth; ++i)
+    {
+        document += "</SubControl>";
+    }
+    return document + "</Skin></Skins></Root>";
+}
+
+std::int32_t DepthOf(const SkinXmlReader& reader)
+{
+    std::int32_t depth = 0;
+    for (const LControlDescriptor* at = TopLevel(reader, 0); at != nullptr;
+         at = at->GetChildren().GetCount() ? at->GetChildren().GetAt(0).Get() : nullptr)
+    {
+        ++depth;
+    }
+    return depth;
+}
+
+TEST(SkinXmlReader, ControlsNestDownToTheBoundAndADeeperSkinIsRefusedAtTheLinePast)
+{
+    constexpr int kBound = SkinXmlReader::kMaxControlDepth;
+    struct Row
+    {
+        const char* guards;
+        int depth;
+    };
+    // Freeing a tree of controls releases each level inside the one above, so a
+    // document must not reach a depth whose release runs out of stack.
+    const Row rows[] = {
+        {"the deepest skin read", kBound},
+        {"one past the bound", kBound + 1},
+        {"a 3 MB document nesting 70000 deep", 70000},
+    };
+    for (const Row& row : rows)
+    {
+        SkinXmlReader reader(String(u"App"));
+        const std::string document = NestedSkin(row.depth);
+        if (row.depth <= kBound)
+        {
+            EXPECT_EQ(reader.ReadSkins(document.data(), document.size()), kOk) << row.guards;
+            EXPECT_EQ(DepthOf(reader), kBound) << row.guards;
+            continue;
+        }
+        EXPECT_EQ(reader.ReadSkins(document.data(), document.size()), kFail) << row.guards;
+        EXPECT_EQ(reader.GetHandlerErrorText().rfind(
+                      (std::string("Runtime Error : ") + SkinXmlReader::kNestingDetail + " : ").c_str(), 0),
+                  0u)
+            << reader.GetHandlerErrorText();
+        EXPECT_EQ(reader.GetHandlerErrorLine(), kBound + 2) << row.guards;
+        EXPECT_EQ(DepthOf(reader), kBound) << row.guards;
+    }
+}
+
 TEST(XmlValues, WholeNumbersWithHexReadAtMostFourDigits)
 {
     EXPECT_EQ(XmlWholeHexAllowed(String(u"0x7c04")), 31748);
