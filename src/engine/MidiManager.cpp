@@ -12,6 +12,8 @@
 
 #include <chrono>
 #include <cstring>
+#include <exception>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -27,6 +29,44 @@ using KeyboardSysEx::Bytes;
 bool LayoutMakesPresetData()
 {
     return ParamLayout::BlockOffset(ParamLayout::kParamCount) == KeyboardSysEx::kPresetDataBytes;
+}
+
+// Runs `first` on a thread of its own while `second` runs on this one, and returns when
+// both are done. Each port open waits for its connection to carry data (on JACK, a
+// process cycle), so the input and the output opened side by side cost one wait, not
+// two. When no thread can be had, they run one after the other.
+template <typename First, typename Second>
+void OpenSideBySide(First first, Second second)
+{
+    std::exception_ptr failure;
+    {
+        // Joined when this block is left, also when `second` throws.
+        std::jthread helper;
+        try
+        {
+            helper = std::jthread(
+                [&]
+                {
+                    try
+                    {
+                        first();
+                    }
+                    catch (...)
+                    {
+                        failure = std::current_exception();
+                    }
+                });
+        }
+        catch (const std::system_error&)
+        {
+            first();
+        }
+        second();
+    }
+    if (failure)
+    {
+        std::rethrow_exception(failure);
+    }
 }
 
 } // namespace
@@ -176,8 +216,8 @@ bool LMidiManager::OpenMidiPorts(const String& inputName, const String& outputNa
     mHandler->Register(&LMidiManager::OnMidiDataCaptured, comm, kNidMidiDataCaptured);
     RCPtr<LRefCountedObject> capture;
     RCPtr<LRefCountedObject> render;
-    comm->OpenCapturePort(inputName, capture);
-    comm->OpenRenderPort(outputName, render);
+    OpenSideBySide([&] { comm->OpenCapturePort(inputName, capture); },
+                   [&] { comm->OpenRenderPort(outputName, render); });
     const bool opened = capture && render;
     {
         const MutexLocker lock(mLock);

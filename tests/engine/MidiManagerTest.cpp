@@ -298,6 +298,17 @@ TEST_F(MidiManagerTest, OldFirmwareGivesMinusTwoAfterTenIdentityRequestsAndNothi
     EXPECT_FALSE(midi->IsDeviceFirmwareVersionUseable());
 }
 
+TEST_F(MidiManagerTest, TheInputAndTheOutputOpenSideBySideBeforeAnythingIsSent)
+{
+    // Each open waits for its connection; made one after the other, the first would
+    // wait alone, and a send would take two such waits instead of one.
+    AnswerAsKeyboard(PatternData(0));
+    keyboard.opensWaitForAPartner = true;
+    EXPECT_EQ(midi->SendPresetToMidiDevice(1), KR::kOk);
+    EXPECT_EQ(keyboard.lonelyOpens, 0);
+    EXPECT_EQ(Messages().size(), 4u); // prefix and identity request, prefix and dump
+}
+
 TEST_F(MidiManagerTest, MissingPortsFailAtOnceWithNothingSent)
 {
     keyboard.inputPresent = false;

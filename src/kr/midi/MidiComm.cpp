@@ -42,40 +42,52 @@ Result LMidiComm::OpenRenderPort(const String& name, RCPtr<LRefCountedObject>& p
 }
 
 template <typename Port>
+RCPtr<Port> LMidiComm::FindPort(const RCPtrArray<Port>& ports, std::string_view name) const
+{
+    for (std::uint32_t i = ports.GetCount(); i > 0; --i)
+    {
+        const RCPtr<Port>& open = ports.GetAt(i - 1);
+        if (open->AnswersTo(name))
+        {
+            return open;
+        }
+    }
+    return nullptr;
+}
+
+template <typename Port>
 Result LMidiComm::OpenPort(RCPtrArray<Port>& ports, const String& name, RCPtr<LRefCountedObject>& port)
 {
     const Utf8String part = name.ToUtf8();
     // Both are released after the lock is left: the port handed in may be the last
-    // reference to a port, and a port that failed to open is destroyed.
+    // reference to a port, and a port that failed to open, or lost a race to open, is
+    // destroyed.
     RCPtr<Port> found;
     RCPtr<Port> created;
     {
         MutexLocker lock(mLock);
-        for (std::uint32_t i = ports.GetCount(); i > 0; --i)
+        found = FindPort(ports, part.GetView());
+    }
+    if (!found)
+    {
+        // Opened without the lock: an open waits for its connection to carry data, and
+        // an input and an output opened at once from two threads wait side by side.
+        created = RCPtr<Port>(new Port(RCPtr<LMidiComm>(this)));
+        std::string error;
+        const bool opened = created->OpenDevice(part.GetView(), mOptions, error);
+        MutexLocker lock(mLock);
+        // Two threads asking for one name get one port: the first listed wins.
+        found = FindPort(ports, part.GetView());
+        if (!found && opened)
         {
-            const RCPtr<Port>& open = ports.GetAt(i - 1);
-            if (open->AnswersTo(part.GetView()))
-            {
-                found = open;
-                break;
-            }
+            ports.AddItem(created);
+            created->AdjustInternalRefCount(1);
+            created->Start();
+            found = created;
         }
-        if (!found)
+        else if (!found)
         {
-            // Opened under the lock, so two threads asking for one name get one port.
-            created = RCPtr<Port>(new Port(RCPtr<LMidiComm>(this)));
-            std::string error;
-            if (created->OpenDevice(part.GetView(), mOptions, error))
-            {
-                ports.AddItem(created);
-                created->AdjustInternalRefCount(1);
-                created->Start();
-                found = created;
-            }
-            else
-            {
-                mLastOpenError = error;
-            }
+            mLastOpenError = error;
         }
     }
     port = found;

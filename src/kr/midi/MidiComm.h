@@ -11,9 +11,11 @@
 #include "kr/midi/MidiCommInterface.h"
 #include "kr/midi/MidiRenderPort.h"
 #include "kr/thread/Mutex.h"
+
 #include "kr/thread/ThreadPool.h"
 #include "kr/thread/ThreadWorker.h"
 #include "platform/midi/MidiApi.h"
+#include <string_view>
 
 #include <string>
 
@@ -33,8 +35,9 @@ namespace KR
 //
 // Locks, in the order they may be taken on the capture path: a port's delivery thread
 // takes the capture-data pool's lock, then the thread pool's lock. The object's own
-// lock (over the port lists) is held only while ports are opened, found and unlisted;
-// no port's device is closed while it is held, and the delivery threads never take it.
+// lock (over the port lists) is held only while ports are found, listed and unlisted;
+// no port's device is opened or closed while it is held, and the delivery threads never
+// take it.
 class LMidiComm : public LMidiCommInterface, public LThreadWorker
 {
 public:
@@ -70,6 +73,9 @@ private:
     explicit LMidiComm(const Platform::MidiPortOptions& options);
     ~LMidiComm() override;
 
+    // Under mLock: the newest listed port that answers to `name`, or null.
+    template <typename Port>
+    RCPtr<Port> FindPort(const RCPtrArray<Port>& ports, std::string_view name) const;
     template <typename Port>
     Result OpenPort(RCPtrArray<Port>& ports, const String& name, RCPtr<LRefCountedObject>& port);
     template <typename Port>

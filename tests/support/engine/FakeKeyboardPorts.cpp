@@ -2,13 +2,17 @@
 
 #include "support/engine/SysExTestSupport.h"
 
+#include "support/Wait.h"
+
 #include <algorithm>
+#include <chrono>
 
 namespace support
 {
 
 KR::Result FakeMidiComm::OpenCapturePort(const KR::String& /*name*/, KR::RCPtr<KR::LRefCountedObject>& port)
 {
+    mKeyboard.WaitForAPartnerOpen();
     if (!mKeyboard.inputPresent)
     {
         port = nullptr;
@@ -24,6 +28,7 @@ KR::Result FakeMidiComm::OpenCapturePort(const KR::String& /*name*/, KR::RCPtr<K
 
 KR::Result FakeMidiComm::OpenRenderPort(const KR::String& /*name*/, KR::RCPtr<KR::LRefCountedObject>& port)
 {
+    mKeyboard.WaitForAPartnerOpen();
     if (!mKeyboard.outputPresent)
     {
         port = nullptr;
@@ -35,6 +40,21 @@ KR::Result FakeMidiComm::OpenRenderPort(const KR::String& /*name*/, KR::RCPtr<KR
     }
     port = mRender;
     return KR::kOk;
+}
+
+void FakeKeyboard::WaitForAPartnerOpen()
+{
+    // Only the first two opens pair up: those that open the ports. Later ones find them open.
+    if (!opensWaitForAPartner || ++mOpensBegun > 2)
+    {
+        return;
+    }
+    // Long enough for a thread to start on a loaded machine, short enough that an open
+    // made alone costs a test little.
+    if (!KR::TestSupport::WaitUntil([&] { return mOpensBegun >= 2; }, std::chrono::seconds(2)))
+    {
+        ++lonelyOpens;
+    }
 }
 
 KR::Result FakeMidiComm::SendMidi(const KR::RCPtr<KR::LRefCountedObject>& port,

@@ -96,6 +96,11 @@ public:
     std::atomic<bool> outputPresent{true};
     // Sends fail from this piece on (counted from 0 over the keyboard's life); -1: never.
     std::atomic<int> failSendsFrom{-1};
+    // When set, each of the first two opens waits (bounded) until the other has begun,
+    // as a port waits for its connection to come up; `lonelyOpens` counts those whose
+    // wait ran out because the other did not come while it lasted.
+    std::atomic<bool> opensWaitForAPartner{false};
+    std::atomic<int> lonelyOpens{0};
 
     // Delivers `message` as captured through `comm` (the newest one when null), on the
     // delivery thread, and waits until it has been handled.
@@ -118,6 +123,8 @@ private:
     void WaitUntilDrained(std::unique_lock<std::mutex>& lock);
     void Queue(const KR::RCPtr<FakeMidiComm>& comm, const Bytes& message);
     void DeliveryLoop();
+    void WaitForAPartnerOpen();
+    std::atomic<int> mOpensBegun{0};
 
     mutable std::mutex mMutex;
     std::condition_variable mWake;
