@@ -1,6 +1,7 @@
 #include "kr/ui/OSWindow.h"
 
 #include "kr/notify/ApplicationCenter.h"
+#include "kr/ui/Control.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
 #include "kr/ui/RootWindowOSAdapter.h"
