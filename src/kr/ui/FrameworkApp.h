@@ -18,7 +18,9 @@
 #include "kr/core/Rect.h"
 #include "kr/core/StringT.h"
 #include "kr/core/Types.h"
+#include "kr/render/Font.h"
 #include "kr/render/MeasurementRenderer.h"
+#include "kr/ui/RootWindowServices.h"
 
 #include <cstddef>
 #include <cstdint>
