@@ -53,6 +53,8 @@ class EditorSkin
 public:
     EditorSkin() : factory(new LControlFactory(String(u"PresetEditor")))
     {
+        // Images come from the same resources as the documents.
+        factory->SetImagePathPrefix(String(u"::"));
         loaded = factory->LoadSkins(String(u"::APP_SKINS"));
         for (const char16_t* name : kFrameworkClasses)
         {

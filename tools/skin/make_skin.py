@@ -221,9 +221,14 @@ def define_button_looks(d):
         return whole(f(face)), frame(f("onAccent"), 1, 2) if focused else [], text("onAccent", 0.5, 0.5)
     button_scheme(d, "CE.Button.Primary", primary)
 
+    # Bank buttons are 26 wide: no inset for their digit.
+    def bank_off(state, focused):
+        client, nonclient, _ = push(state, focused)
+        return client, nonclient, text("text3" if state == 6 else "text", 0.5, 0.5)
+
     def bank_on(state, focused):
         return whole(f("accent")), focus if focused else [], text("onAccent", 0.5, 0.5)
-    button_scheme(d, "CE.Button.Bank", push, bank_on)
+    button_scheme(d, "CE.Button.Bank", bank_off, bank_on)
 
     def tab_off(state, focused):
         face = f("tabHover") if state in (1, 2) else None

@@ -7,6 +7,39 @@
 
 namespace KR::Platform
 {
+namespace
+{
+
+// The window's pixels as 0xAARRGGBB row by row, from the display server.
+bool ReadGdkWindowPixels(GdkWindow* native, std::vector<std::uint32_t>& pixels, std::int32_t& width,
+                         std::int32_t& height)
+{
+    width = gdk_window_get_width(native);
+    height = gdk_window_get_height(native);
+    GdkPixbuf* image = gdk_pixbuf_get_from_window(native, 0, 0, width, height);
+    if (!image)
+    {
+        return false;
+    }
+    const int channels = gdk_pixbuf_get_n_channels(image);
+    const int stride = gdk_pixbuf_get_rowstride(image);
+    const guchar* bytes = gdk_pixbuf_read_pixels(image);
+    pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    for (int y = 0; y < height; ++y)
+    {
+        for (int x = 0; x < width; ++x)
+        {
+            const guchar* p = bytes + y * stride + x * channels;
+            const std::uint32_t alpha = channels == 4 ? p[3] : 0xFF;
+            pixels[static_cast<std::size_t>(y) * width + x] =
+                (alpha << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
+        }
+    }
+    g_object_unref(image);
+    return true;
+}
+
+} // namespace
 
 std::uint64_t GetNativeWindowId(WindowHandle handle)
 {
@@ -46,29 +79,27 @@ bool ReadWindowPixels(WindowHandle handle, std::vector<std::uint32_t>& pixels, s
     {
         return false;
     }
-    width = gdk_window_get_width(native);
-    height = gdk_window_get_height(native);
-    GdkPixbuf* image = gdk_pixbuf_get_from_window(native, 0, 0, width, height);
-    if (!image)
+    return ReadGdkWindowPixels(native, pixels, width, height);
+}
+
+bool CaptureNativeWindow(std::uint64_t id, std::vector<std::uint32_t>& pixels, std::int32_t& width,
+                         std::int32_t& height)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    if (id == 0 || !display || !GDK_IS_X11_DISPLAY(display))
     {
         return false;
     }
-    const int channels = gdk_pixbuf_get_n_channels(image);
-    const int stride = gdk_pixbuf_get_rowstride(image);
-    const guchar* bytes = gdk_pixbuf_read_pixels(image);
-    pixels.assign(static_cast<std::size_t>(width) * height, 0);
-    for (int y = 0; y < height; ++y)
+    // Another program's window may go at any moment: its errors are trapped, not fatal.
+    gdk_x11_display_error_trap_push(display);
+    GdkWindow* native = gdk_x11_window_foreign_new_for_display(display, static_cast<::Window>(id));
+    const bool read =
+        native && gdk_window_is_viewable(native) && ReadGdkWindowPixels(native, pixels, width, height);
+    if (native)
     {
-        for (int x = 0; x < width; ++x)
-        {
-            const guchar* p = bytes + y * stride + x * channels;
-            const std::uint32_t alpha = channels == 4 ? p[3] : 0xFF;
-            pixels[static_cast<std::size_t>(y) * width + x] =
-                (alpha << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
-        }
+        g_object_unref(native);
     }
-    g_object_unref(image);
-    return true;
+    return gdk_x11_display_error_trap_pop(display) == 0 && read;
 }
 
 void* GetNativeDisplay()

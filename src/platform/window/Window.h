@@ -141,6 +141,10 @@ bool SendDesktopCloseRequest(WindowHandle window);
 // The client area's pixels as the display server has them now, 0xAARRGGBB row by row.
 bool ReadWindowPixels(WindowHandle window, std::vector<std::uint32_t>& pixels, std::int32_t& width,
                       std::int32_t& height);
+// The same for any mapped window of the display, this program's or another's, by the
+// display system's id (GetNativeWindowId, xwininfo); false for an unknown or unmapped one.
+bool CaptureNativeWindow(std::uint64_t nativeId, std::vector<std::uint32_t>& pixels, std::int32_t& width,
+                         std::int32_t& height);
 // The X display connection the windows live on (a Display*), for the GL platform; null
 // without one.
 void* GetNativeDisplay();
