@@ -35,7 +35,8 @@
 // ControlSkin.cpp (applying descriptors, creation, initialisation, fonts, placements),
 // ControlPlacement.cpp (the placement passes of UpdateLayout), ControlText.cpp (text,
 // looks, cursor, renaming, pop-ups), ControlKeys.cpp (key routing, local hot keys,
-// sibling keys, the Tab walk), ControlMouse.cpp (presses, moves, releases, clicks, the
+// sibling keys, the Tab walk), ControlContextMenu.cpp (context menus from the string
+// table and their commands), ControlMouse.cpp (presses, moves, releases, clicks, the
 // wheel), ControlDrag.cpp (the drag modes) and ControlIdle.cpp (the idle step: motion
 // timers, throws, animations, the press hand-over, deferred removals).
 //
@@ -337,7 +338,17 @@ public:
     Result SetLookVisualPart(const RCPtr<LVisualPart>& part, std::int32_t index);
 
     // ---- pop-ups -----------------------------------------------------------------------------
+    // The menu's commands reach OnContextMenuCommand through the control's handler table;
+    // the old menu's commands leave it.
     Result SetContextMenu(const RCPtr<LMenuDescriptor>& menu);
+    // Appends the menus of the control's "CONTEXT_MENU" strings: the one menu of the
+    // "CONTEXT_MENU." entries when there are any, else one per menu key in text order
+    // ("CONTEXT_MENU0.", "CONTEXT_MENU1.", "CONTEXT_MENU10.", "CONTEXT_MENU2."). 1.
+    Result BuildContextMenu(IArray<RCPtr<LMenuDescriptor>>& menus);
+    // A chosen menu command: as the window's hot key when one is bound to it, else a
+    // notification without payload to the application's hot-key receiver. 1.
+    Result OnContextMenuCommand(const RCPtr<LNotificationDistributor>& sender,
+                                const RCPtr<LNotification>& notification);
     // Opens the skin's "contextMenu" at `position`; a skin without one opens nothing.
     Result ShowContextMenu(const PointI& position);
 
@@ -633,6 +644,8 @@ private:
     void PassKeyOn(const RCPtr<LKeyParam>& key);
     // The window's hot keys, then the application's.
     Result OfferToGlobalHotKeys(const KeyCode& key);
+    // After a right click: the context menu, when there is one, opens at the pointer.
+    void OpenContextMenuAtPointer();
     PointD GetClientOrigin();
     std::uint32_t ComputeConditions() const;
     // Pointer input and drags (ControlMouse.cpp, ControlDrag.cpp).

@@ -186,13 +186,6 @@ Result LControl::ChildControlList::RenameChild(const RCPtr<LControl>& child, con
 
 // ---- pop-ups ----------------------------------------------------------------------------------
 
-Result LControl::SetContextMenu(const RCPtr<LMenuDescriptor>& menu)
-{
-    // Which of the items' commands the control answers is the menu's own business.
-    mContextMenu = menu;
-    return kOk;
-}
-
 Result LControl::ShowContextMenu(const PointI& position)
 {
     const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();

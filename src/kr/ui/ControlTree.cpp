@@ -598,6 +598,7 @@ Result LControl::OnRightClick(const RCPtr<LMouseButtonParam>& button)
     }
     OnBeforeRightClick(button);
     SendNotificationByName(u"NID_RIGHT_CLICK", button);
+    OpenContextMenuAtPointer();
     return kOk;
 }
 

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -102,15 +101,7 @@ class ControlKeys : public ::testing::Test
 protected:
     void SetUp() override
     {
-        app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
-        app.factory->SetResourceProvider(
-            [](const String& name, std::vector<char>& bytes)
-            {
-                const char* text = name == u"STRINGS" ? kStrings : "<none/>";
-                bytes.assign(text, text + std::strlen(text));
-                return true;
-            });
-        ASSERT_EQ(app.factory->LoadStringTables(String(u"::NONE"), String(u"::STRINGS"), 9), kOk);
+        app.factory = UiTest::MakeFactory(nullptr, kStrings);
         appQueue->SetDistributor(appCenter);
         app.hotKeys =
             LGlobalHotKeyManager::Create(RCPtr<LNotificationReceiver>(appQueue->GetPostingReceiver()));

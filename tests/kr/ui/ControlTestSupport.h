@@ -5,7 +5,9 @@
 
 #include "kr/notify/NotificationID.h"
 #include "kr/ui/Control.h"
+#include "kr/ui/ControlFactory.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -139,5 +141,31 @@ inline constexpr std::initializer_list<const char16_t*> kConditionNames = {
     u"NID_RIGHT_DRAG_CONDITION_CHANGE",
     u"NID_ENABLED_CONDITION_CHANGE",
     u"NID_VISIBLITY_CONDITION_CHANGE"};
+
+// A factory of the application "PresetEditor" whose resources "::SKINS" and "::STRINGS"
+// are the documents given (null: an empty one), with the skins loaded and the strings
+// read in language 9.
+inline RCPtr<LControlFactory> MakeFactory(const char* skins, const char* strings)
+{
+    RCPtr<LControlFactory> factory(new LControlFactory(String(u"PresetEditor")));
+    factory->SetResourceProvider(
+        [skins, strings](const String& name, std::vector<char>& bytes)
+        {
+            const char* text = name == u"SKINS" && skins       ? skins
+                               : name == u"STRINGS" && strings ? strings
+                                                               : "<none/>";
+            bytes.assign(text, text + std::strlen(text));
+            return true;
+        });
+    if (skins)
+    {
+        factory->LoadSkins(String(u"::SKINS"));
+    }
+    if (strings)
+    {
+        factory->LoadStringTables(String(u"::NONE"), String(u"::STRINGS"), 9);
+    }
+    return factory;
+}
 
 } // namespace KR::UiTest
