@@ -1,11 +1,13 @@
 #include "kr/app/FrameworkApp.h"
 #include "kr/render/Font.h"
+#include "kr/render/FrameworkTexts.h"
 #include "kr/render/Renderer.h"
 
 #include "kr/system/CursorNames.h"
 #include "kr/ui/ControlTestSupport.h"
 #include "kr/ui/GlobalHotKeyManager.h"
 #include "kr/ui/OSWindow.h"
+#include "support/Files.h"
 #include "support/FrameworkAppStandIn.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +136,35 @@ TEST(FrameworkApp, CursorNamesGiveTheWindowLayersCursorsAndNoKeyIsDownBeforeAnyE
     EXPECT_EQ(KR::CursorShapeFromHandle(app.LoadCursorByName(u"UI_CURSOR_UNKNOWN")), KR::CursorShape::kArrow);
     EXPECT_FALSE(app.GetKeyState(0x11));
     EXPECT_FALSE(app.GetKeyState(0x1234)) << "outside the virtual keys";
+}
+
+} // namespace
+
+namespace
+{
+
+// The renderers' error boxes read their texts from the application's framework table.
+TEST(FrameworkApp, FrameworkTextsComeFromTheFrameworkStringTableWhileTheAppLives)
+{
+    KR::TestSupport::TempFolder folder;
+    const auto framework = folder / "FRAMEWORK_STRINGS.xml";
+    const auto application = folder / "APP_STRINGS.xml";
+    const std::string text =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><Tables><StringTable ID=\"Framework\">"
+        "<String ID=\"GL_ERROR_CAPTION\"><Locale LCID=\"9\">Erreur \xC3\xA9</Locale></String>"
+        "</StringTable></Tables>";
+    KR::TestSupport::WriteBytes(framework, std::vector<std::uint8_t>(text.begin(), text.end()));
+    const std::string none = "<?xml version=\"1.0\" encoding=\"utf-8\"?><Tables/>";
+    KR::TestSupport::WriteBytes(application, std::vector<std::uint8_t>(none.begin(), none.end()));
+    {
+        LFrameworkApp app(u"Test");
+        ASSERT_EQ(app.GetControlFactory()->LoadStringTables(KR::TestSupport::WidePath(framework),
+                                                            KR::TestSupport::WidePath(application), 0x0409),
+                  KR::kOk);
+        EXPECT_EQ(KR::GetFrameworkText("GL_ERROR_CAPTION"), "Erreur \xC3\xA9");
+        EXPECT_EQ(KR::GetFrameworkText("GL_ERROR_UPDATE_DRIVER"), "");
+    }
+    EXPECT_EQ(KR::GetFrameworkText("GL_ERROR_CAPTION"), "");
 }
 
 } // namespace
