@@ -71,13 +71,34 @@ endforeach()
 set(KR_EDITOR_VERSION_FILE ${CMAKE_BINARY_DIR}/resources-version/VS_VERSION_INFO.ini)
 configure_file(${KR_EDITOR_RESOURCE_SOURCE}/version.ini.in ${KR_EDITOR_VERSION_FILE} @ONLY)
 
+# --- User guide: its SVG pages made one PDF beside the program ------------------------
+# The pages show the keyboard picture; the renderer reads images only from a page's own
+# folder, so pages and picture are gathered into one folder of the build first.
+file(GLOB kr_guide_pages CONFIGURE_DEPENDS ${KR_EDITOR_RESOURCE_SOURCE}/guide/*.svg)
+list(SORT kr_guide_pages COMPARE NATURAL)
+set(kr_guide_folder ${CMAKE_BINARY_DIR}/resources-guide)
+set(kr_guide_copies "")
+foreach(page ${kr_guide_pages})
+  get_filename_component(name ${page} NAME)
+  list(APPEND kr_guide_copies ${kr_guide_folder}/${name})
+endforeach()
+add_custom_command(OUTPUT ${KR_EDITOR_GUIDE_FILE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${kr_guide_folder}
+  COMMAND ${CMAKE_COMMAND} -E copy ${kr_guide_pages} ${KR_EDITOR_RESOURCE_FOLDER}/device-picture.png ${kr_guide_folder}
+  COMMAND ${KR_RSVG_CONVERT} --format=pdf --output=${KR_EDITOR_GUIDE_FILE} ${kr_guide_copies}
+  DEPENDS ${kr_guide_pages} ${KR_EDITOR_RESOURCE_FOLDER}/device-picture.png
+  COMMENT "Making the user guide"
+  VERBATIM)
+add_custom_target(kr_user_guide ALL DEPENDS ${KR_EDITOR_GUIDE_FILE})
+
 # kr_add_editor_resources(target)
 # Embeds the documents ("KRXML", named by stem: "APP_SKINS"), the images ("GDIPLUS", named
 # by upper-cased file name: "DEVICE-PICTURE_PNG") and the version block ("VERSION",
-# "VS_VERSION_INFO") into a program or shared library.
+# "VS_VERSION_INFO") into a program or shared library, and has the user guide built beside
+# it.
 function(kr_add_editor_resources target)
   kr_add_resources(${target} TYPE KRXML FOLDER ${KR_EDITOR_XML_FOLDER})
   kr_add_resources(${target} TYPE GDIPLUS NAMING UPPER_FILE_NAME FILES ${KR_EDITOR_PNGS})
   kr_add_resources(${target} TYPE VERSION FILES ${KR_EDITOR_VERSION_FILE})
-  add_dependencies(${target} kr_editor_images)
+  add_dependencies(${target} kr_editor_images kr_user_guide)
 endfunction()
