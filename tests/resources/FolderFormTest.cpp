@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -97,6 +98,11 @@ struct LocaleCase
     const char16_t* startupError;
     const char16_t* startupCaption;
 };
+
+void PrintTo(const LocaleCase& c, std::ostream* out)
+{
+    *out << "language " << std::hex << c.languageId;
+}
 
 class Locales : public testing::TestWithParam<LocaleCase>
 {
