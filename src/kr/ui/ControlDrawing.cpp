@@ -216,8 +216,15 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
                          client.width + mScrollOffset.x, client.height + mScrollOffset.y};
     const std::uint32_t count = mChildList.GetCount();
     std::uint32_t next = 0;
+    const auto inGroup = [&](const LControl& child, std::int32_t axes)
+    { return child.ClipsToParent() && DockedAxes(child) == axes; };
     for (std::int32_t axes = 0; axes <= 2; ++axes)
     {
+        // A group without children pushes no clip.
+        if (next >= count || !inGroup(*mChildList.GetAt(next, kDrawingOrder), axes))
+        {
+            continue;
+        }
         const RectD bounds = axes < 2 ? scrolled : client;
         CAutoBoundsClip scope(renderer, bounds, client);
         const RectD area = StateRect(*renderer);
@@ -226,7 +233,7 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
         {
             // Counted: a child's drawing may change this list.
             const RCPtr<LControl> child = mChildList.GetAt(next, kDrawingOrder);
-            if (!child->ClipsToParent() || DockedAxes(*child) != axes)
+            if (!inGroup(*child, axes))
             {
                 break;
             }

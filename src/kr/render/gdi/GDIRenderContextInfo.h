@@ -46,6 +46,19 @@ public:
 
     PointI GetMaxImageSize() const override { return PointI{4096, 4096}; }
 
+    // What the frame asked of the front surface's canvas and what the canvas was last
+    // given: the renderer brings the canvas up to date only when it draws, so clips
+    // pushed and popped around nothing cost no canvas calls. The clip stands in the
+    // coordinates of the translation in force when it was set.
+    struct DeviceState
+    {
+        RectT<float> clip;
+        PointT<float> clipOrigin;
+        PointT<float> translation;
+    };
+    DeviceState wanted;
+    DeviceState applied;
+
     const RCPtr<LGDIRendererOffscreenSurface>& GetFrontSurface() const { return mFront; }
     const RCPtr<LGDIRendererOffscreenSurface>& GetBackSurface() const { return mBack; }
     void SwapSurfaces() { std::swap(mFront, mBack); }

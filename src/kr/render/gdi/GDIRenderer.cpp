@@ -42,9 +42,38 @@ void LGDIRenderer::ApplyDeviceState(LGDIRenderContextInfo& context)
 {
     Platform::Canvas& graphics = context.GetFrontSurface()->GetGraphics();
     const RenderState& state = context.state;
-    graphics.SetTranslation(static_cast<float>(state.offset.x), static_cast<float>(state.offset.y));
-    graphics.SetClip(static_cast<float>(state.clip.x), static_cast<float>(state.clip.y),
-                     static_cast<float>(state.clip.width), static_cast<float>(state.clip.height));
+    const PointT<float> origin{static_cast<float>(state.offset.x), static_cast<float>(state.offset.y)};
+    const RectT<float> clip{static_cast<float>(state.clip.x), static_cast<float>(state.clip.y),
+                            static_cast<float>(state.clip.width), static_cast<float>(state.clip.height)};
+    graphics.SetTranslation(origin.x, origin.y);
+    graphics.SetClip(clip.x, clip.y, clip.width, clip.height);
+    context.wanted = LGDIRenderContextInfo::DeviceState{clip, origin, origin};
+    context.applied = context.wanted;
+}
+
+Platform::Canvas& LGDIRenderer::Graphics()
+{
+    LGDIRenderContextInfo& context = *mCurrent;
+    Platform::Canvas& graphics = context.GetFrontSurface()->GetGraphics();
+    LGDIRenderContextInfo::DeviceState& wanted = context.wanted;
+    LGDIRenderContextInfo::DeviceState& applied = context.applied;
+    if (wanted.clip != applied.clip || wanted.clipOrigin != applied.clipOrigin)
+    {
+        if (applied.translation != wanted.clipOrigin)
+        {
+            graphics.SetTranslation(wanted.clipOrigin.x, wanted.clipOrigin.y);
+            applied.translation = wanted.clipOrigin;
+        }
+        graphics.SetClip(wanted.clip.x, wanted.clip.y, wanted.clip.width, wanted.clip.height);
+        applied.clip = wanted.clip;
+        applied.clipOrigin = wanted.clipOrigin;
+    }
+    if (applied.translation != wanted.translation)
+    {
+        graphics.SetTranslation(wanted.translation.x, wanted.translation.y);
+        applied.translation = wanted.translation;
+    }
+    return graphics;
 }
 
 Result LGDIRenderer::RenderStart(const RCPtr<LRenderContextInfo>& context)
@@ -124,9 +153,9 @@ Result LGDIRenderer::SetClipRect(const RectD& clip)
     LRenderer::SetClipRect(clip);
     if (mCurrent)
     {
-        mCurrent->GetFrontSurface()->GetGraphics().SetClip(
-            static_cast<float>(clip.x), static_cast<float>(clip.y), static_cast<float>(clip.width),
-            static_cast<float>(clip.height));
+        mCurrent->wanted.clip = RectT<float>{static_cast<float>(clip.x), static_cast<float>(clip.y),
+                                             static_cast<float>(clip.width), static_cast<float>(clip.height)};
+        mCurrent->wanted.clipOrigin = mCurrent->wanted.translation;
     }
     return kOk;
 }
@@ -137,8 +166,8 @@ Result LGDIRenderer::Translate(const PointD& offset)
     if (mCurrent)
     {
         const PointD& origin = mCurrent->state.offset;
-        mCurrent->GetFrontSurface()->GetGraphics().SetTranslation(static_cast<float>(origin.x),
-                                                                  static_cast<float>(origin.y));
+        mCurrent->wanted.translation =
+            PointT<float>{static_cast<float>(origin.x), static_cast<float>(origin.y)};
     }
     return kOk;
 }
@@ -155,7 +184,7 @@ Result LGDIRenderer::DrawImage(const RCPtr<LRenderContextInfo>& source, const Po
     {
         return kFail;
     }
-    Platform::Canvas& target = mCurrent->GetFrontSurface()->GetGraphics();
+    Platform::Canvas& target = Graphics();
     image->GetFrontSurface()->GetGraphics().Flush();
     target.DrawSurface(image->GetFrontSurface()->GetBitmap(), destination.x, destination.y,
                        Platform::PixelRect{sourceRect.x, sourceRect.y, sourceRect.width, sourceRect.height});

@@ -142,6 +142,9 @@ private:
     void FindCurrentContext();
     // The device translation and clip of the context's front surface, set whole from its state.
     static void ApplyDeviceState(LGDIRenderContextInfo& context);
+    // The current context's front canvas, given the translation and clip the frame set
+    // since it last drew. Only with a current context.
+    Platform::Canvas& Graphics();
     const Platform::Font& FontFor(const LFont& font);
     double PixelsPerPoint() const;
 

@@ -146,9 +146,8 @@ Result LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap, const RectI& 
     {
         cached = new LCachedBitmap(MakePicture(*bitmap, destination.width, destination.height, resizeType));
     }
-    mCurrent->GetFrontSurface()->GetGraphics().DrawSurface(
-        cached->image, destination.x, destination.y,
-        Platform::PixelRect{0, 0, destination.width, destination.height});
+    Graphics().DrawSurface(cached->image, destination.x, destination.y,
+                           Platform::PixelRect{0, 0, destination.width, destination.height});
     return kOk;
 }
 

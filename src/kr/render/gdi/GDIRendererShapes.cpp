@@ -28,8 +28,7 @@ Result LGDIRenderer::DrawRect(const RectI& rect, const ColorF& color, float penW
 {
     if (mCurrent)
     {
-        mCurrent->GetFrontSurface()->GetGraphics().StrokeRect(rect.x, rect.y, rect.width, rect.height,
-                                                              color.GetARGB(), penWidth);
+        Graphics().StrokeRect(rect.x, rect.y, rect.width, rect.height, color.GetARGB(), penWidth);
     }
     return kOk;
 }
@@ -43,7 +42,7 @@ Result LGDIRenderer::FillRect(const RectI& rect, const ColorF& color, bool blend
     LGDIRendererOffscreenSurface& front = *mCurrent->GetFrontSurface();
     if (blend)
     {
-        front.GetGraphics().FillRect(rect.x, rect.y, rect.width, rect.height, color.GetARGB());
+        Graphics().FillRect(rect.x, rect.y, rect.width, rect.height, color.GetARGB());
     }
     else
     {
@@ -77,8 +76,7 @@ Result LGDIRenderer::DrawLine(const PointT<float>& from, const PointT<float>& to
 {
     if (mCurrent)
     {
-        mCurrent->GetFrontSurface()->GetGraphics().DrawLine(from.x, from.y, to.x, to.y, color.GetARGB(),
-                                                            penWidth);
+        Graphics().DrawLine(from.x, from.y, to.x, to.y, color.GetARGB(), penWidth);
     }
     return kOk;
 }
@@ -129,7 +127,7 @@ Result LGDIRenderer::DrawPath(PolylineT<float>& line, const ColorF& color, const
     Translate(shift);
     if (mCurrent)
     {
-        Platform::Canvas& graphics = mCurrent->GetFrontSurface()->GetGraphics();
+        Platform::Canvas& graphics = Graphics();
         const bool unscaled = IsOne(scale.x) && IsOne(scale.y);
         const double sx = unscaled ? 1.0 : scale.x;
         const double sy = unscaled ? 1.0 : scale.y;

@@ -114,8 +114,7 @@ Result LGDIRenderer::DrawText(const String& text, const RCPtr<LFont>& font, cons
     const double pixels = font->GetSize() * PixelsPerPoint();
     const double top = static_cast<double>(position.y) - 1.0;
     const double baseline = top + design.cellAscent * pixels / design.unitsPerEm;
-    mCurrent->GetFrontSurface()->GetGraphics().DrawText(face, pixels, text.GetView(), position.x, baseline,
-                                                        color.GetARGB());
+    Graphics().DrawText(face, pixels, text.GetView(), position.x, baseline, color.GetARGB());
     return kOk;
 }
 
