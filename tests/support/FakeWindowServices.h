@@ -16,7 +16,11 @@ class LFakeWindowServices : public IWindowOSServices
 {
 public:
     Result SetTitle(const String&) override { return kOk; }
-    Result Invalidate() override { return kOk; }
+    Result Invalidate() override
+    {
+        ++wholeInvalidations;
+        return kOk;
+    }
     Result InvalidateRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) override
     {
         invalidated.push_back(RectI{x, y, width, height});
@@ -76,6 +80,7 @@ public:
     std::uint32_t cursor = 0;
     std::vector<RectI> invalidated;
     std::vector<RectI> windowRects;
+    int wholeInvalidations = 0;
     std::vector<Result> modalResults;
 };
 

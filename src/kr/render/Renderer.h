@@ -139,6 +139,8 @@ public:
     // The current context's state, null between frames.
     const RenderState* GetCurrentState() const;
     bool IsRendering() const { return !mContexts.empty(); }
+    // Frames in progress, the outermost first entered.
+    std::size_t GetEnteredContextCount() const { return mContexts.size(); }
 
 private:
     std::vector<RCPtr<LRenderContextInfo>> mContexts;

@@ -94,6 +94,8 @@
 namespace KR
 {
 
+struct RootPlacementFrame;
+
 // Condition bits (LControl::GetConditions).
 namespace Condition
 {
@@ -228,6 +230,9 @@ public:
     bool IsFocusBarrier() const { return mFocusBarrier; }
     void SetFocusBarrier(bool barrier) { mFocusBarrier = barrier; }
     const RCPtr<LConditionsParam>& GetConditionsParam() const { return mConditions; }
+    // Whether the control takes typed text through the input method (text boxes).
+    bool TakesTextInput() const { return mTakesTextInput; }
+    void SetTakesTextInput(bool takes) { mTakesTextInput = takes; }
     bool UsesParentToolTip() const { return mUseParentToolTip; }
     void SetUseParentToolTip(bool use) { mUseParentToolTip = use; }
     bool WantsTab() const { return mWantsTab; }
@@ -375,6 +380,12 @@ public:
     // window. A control made in code keeps the frame its code set (1) until it is given
     // a placement.
     Result UpdateLayout();
+    // Where the layout would place this control without parent against `root`, on whole
+    // units, without placing it: how a root control constrains its window's size. False
+    // for a control its code places, or one with a parent.
+    bool ComputeRootPlacement(const RootPlacementFrame& root, RectD& placed);
+    // A root control's placement from here on: at the client area's corner, as large as it.
+    void FillWindow();
 
     // ---- value mapping --------------------------------------------------------------------
     double InterpolateValue(double normalized) const;
@@ -620,6 +631,8 @@ private:
     friend class ChildControlList;
 
     LLayoutDescriptor& EnsureLayout();
+    // The rectangle the layout gives against the parent or `root`, on whole units.
+    RectD Place(const RootPlacementFrame& root);
     void DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
                             Result (LControl::*hook)(const RCPtr<LRenderer>&));
     void DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
@@ -751,6 +764,7 @@ private:
     // leaves the frame its code set.
     bool mPlacedByLayout = false;
     bool mUseParentToolTip = false;
+    bool mTakesTextInput = false;
     bool mWantsTab = false;
     HotKeyMap mLocalHotKeys;
     RCPtr<LFont> mFont;

@@ -483,6 +483,12 @@ Result LControl::UpdateLayout()
         root.clientSize = PointD{IntToDouble(client.width), IntToDouble(client.height)};
         root.clientOrigin = PointD{IntToDouble(client.x), IntToDouble(client.y)};
     }
+    const RectD placed = Place(root);
+    return SetFrame(PointD{placed.x, placed.y}, PointD{placed.width, placed.height});
+}
+
+RectD LControl::Place(const RootPlacementFrame& root)
+{
     RectD rect;
     ResolveControlPlacement(mLayout.Get(), mParent.Get(), root, rect);
     PointD position{rect.x, rect.y};
@@ -498,7 +504,23 @@ Result LControl::UpdateLayout()
     size.y = !(size.y >= least.y) ? least.y : (size.y > most.y ? most.y : size.y);
     RectD placed{position.x, position.y, size.x, size.y};
     SnapRectToWholeUnits(placed);
-    return SetFrame(PointD{placed.x, placed.y}, PointD{placed.width, placed.height});
+    return placed;
+}
+
+bool LControl::ComputeRootPlacement(const RootPlacementFrame& root, RectD& placed)
+{
+    if (!mLayout || mParent || (!mDescriptor && !mPlacedByLayout))
+    {
+        return false;
+    }
+    placed = Place(root);
+    return true;
+}
+
+void LControl::FillWindow()
+{
+    EnsureLayout();
+    ApplyNamedRootPlacement(true);
 }
 
 } // namespace KR

@@ -2,7 +2,10 @@
 
 #include "kr/render/AutoClip.h"
 #include "kr/system/CursorNames.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/ControlPlacement.h"
 #include "kr/ui/FrameworkApp.h"
+#include "kr/ui/KeyCode.h"
 #include "kr/ui/LayoutDescriptor.h"
 #include "kr/ui/NotificationParams.h"
 
@@ -28,6 +31,14 @@ PointI ToLocal(const LControl& control, const PointI& point)
 }
 
 } // namespace
+
+std::uint32_t GetModifierKeys()
+{
+    IFrameworkApp& app = IFrameworkApp::GetInstance();
+    return (app.GetKeyState(VirtualKey::kControl) ? ModifierFlag::kCtrl : 0) |
+           (app.GetKeyState(VirtualKey::kShift) ? ModifierFlag::kShift : 0) |
+           (app.GetKeyState(VirtualKey::kMenu) ? ModifierFlag::kAlt : 0);
+}
 
 LRootWindow::LRootWindow(const RCPtr<LRenderer>& renderer, IWindowOSServices* osServices)
     : mRenderer(renderer), mOS(osServices)
@@ -74,7 +85,8 @@ Result LRootWindow::SetRootControl(const RCPtr<LControl>& control)
     {
         control->SetRootWindow(RCPtr<IRootWindowServices>(this));
     }
-    // The root fills the window.
+    // The root fills the window, and its layout says so for whoever lays it out again.
+    control->FillWindow();
     const PointI size = GetClientSize();
     control->SetFrame(PointD{}, PointD{IntToDouble(size.x), IntToDouble(size.y)});
     if (!mFocusControl && mOS)
@@ -90,6 +102,19 @@ Result LRootWindow::SetRootControl(const RCPtr<LControl>& control)
     }
     InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
     return kOk;
+}
+
+Result LRootWindow::SetRootControlByName(const String& name)
+{
+    RCPtr<LControl> control;
+    if (!name.IsEmpty())
+    {
+        if (const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory())
+        {
+            control = factory->CreateControlByName(name, RCPtr<IRootWindowServices>(this));
+        }
+    }
+    return SetRootControl(control);
 }
 
 // ---- geometry and painting --------------------------------------------------------------------
@@ -177,10 +202,30 @@ void LRootWindow::TakeInvalidRegion(LRegion& out)
     mInvalidRegion.Clear();
 }
 
+void LRootWindow::RedrawNow()
+{
+    const PointI size = GetClientSize();
+    InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
+    if (mOS)
+    {
+        mOS->Redraw();
+    }
+}
+
 void LRootWindow::Paint(const LRegion& region)
 {
     if (!mRootControl || region.IsEmpty())
     {
+        return;
+    }
+    // A paint that arrives while the renderer is inside another frame (an image being
+    // drawn when a nested loop ran) cannot draw now: the window asks for it again.
+    if (mRenderer && mRenderer->GetEnteredContextCount() > 1)
+    {
+        if (mOS)
+        {
+            mOS->Invalidate();
+        }
         return;
     }
     EdgesI bounds{};
@@ -232,6 +277,20 @@ bool LRootWindow::ConstrainClientSize(std::int32_t& width, std::int32_t& height)
 {
     const std::int32_t askedWidth = width;
     const std::int32_t askedHeight = height;
+    if (mRootControl)
+    {
+        const RectI client = GetScreenClientRect();
+        RootPlacementFrame frame;
+        frame.screen = IntRectToDouble(IFrameworkApp::GetInstance().GetWorkArea());
+        frame.clientSize = PointD{IntToDouble(width), IntToDouble(height)};
+        frame.clientOrigin = PointD{IntToDouble(client.x), IntToDouble(client.y)};
+        RectD placed;
+        if (mRootControl->ComputeRootPlacement(frame, placed))
+        {
+            width = RoundToInt32(placed.width);
+            height = RoundToInt32(placed.height);
+        }
+    }
     width = std::max(width, 1);
     height = std::max(height, 1);
     return width != askedWidth || height != askedHeight;
@@ -507,6 +566,15 @@ std::uint32_t LRootWindow::SetCursor(std::uint32_t cursor)
         cursor = IFrameworkApp::GetInstance().LoadCursorByName(kCursorArrowControls);
     }
     return mOS->SetCursor(cursor);
+}
+
+Result LRootWindow::SetTextInputState(bool on, const RCPtr<LControl>& control, std::uint32_t value)
+{
+    if (!mOS || (on && (!control || !control->TakesTextInput())))
+    {
+        return kNothingDone;
+    }
+    return mOS->SetTextInputState(on ? 1u : 0u, value);
 }
 
 PointI LRootWindow::GetMousePosition()

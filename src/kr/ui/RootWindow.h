@@ -26,6 +26,10 @@ inline constexpr std::int32_t kRelease = 1;
 inline constexpr std::int32_t kDoubleClick = 2;
 } // namespace MouseAction
 
+// The modifier keys held now, as the application sees them: ModifierFlag kCtrl, kShift,
+// kAlt.
+std::uint32_t GetModifierKeys();
+
 class LRootWindow : public IRootWindowServices, public LNotificationQueue
 {
 public:
@@ -39,6 +43,9 @@ public:
     // Clears focus, hover and capture, detaches the old root, fills the hot keys from the
     // new root's "GHK" strings and lets the new root fill the window.
     Result SetRootControl(const RCPtr<LControl>& control);
+    // The control of that name from the current skin; an empty name (or none made)
+    // installs none.
+    Result SetRootControlByName(const String& name);
     const RCPtr<LControl>& GetRootControl() const { return mRootControl; }
     RCPtr<LGlobalHotKeyManager> GetHotKeyManager() const override { return mHotKeys; }
 
@@ -55,8 +62,11 @@ public:
     // The client area changed size: the root fills it again and is painted whole.
     void UpdateLayout();
     void TakeInvalidRegion(LRegion& out);
+    // The whole client area, painted now rather than at the next paint message.
+    void RedrawNow();
     void Paint(const LRegion& region);
-    // Never below 1 on either axis; true when the size changed.
+    // The size the root control's layout makes of a requested client size, never below 1
+    // on either axis; true when it differs from the request.
     bool ConstrainClientSize(std::int32_t& width, std::int32_t& height);
     RCPtr<LRenderer> GetRenderer() const override { return mRenderer; }
     IWindowOSServices* GetOSServices() const { return mOS; }
@@ -86,6 +96,9 @@ public:
     Result SetCapture(const RCPtr<LControl>& control) override;
     Result ReleaseCapture() override;
     std::uint32_t SetCursor(std::uint32_t cursor) override;
+    // Text input (the input method) for a text control: on only for a control that takes
+    // text input; kNothingDone otherwise or without a system window.
+    Result SetTextInputState(bool on, const RCPtr<LControl>& control, std::uint32_t value);
     PointI GetMousePosition() override;
     std::uint32_t GetMouseButtons() override;
     void UpdateHoverAtPointer() override;

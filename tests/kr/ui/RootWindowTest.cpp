@@ -3,6 +3,7 @@
 #include "HotKeyTestSupport.h"
 #include "kr/ui/NotificationParams.h"
 #include "support/FakeWindowServices.h"
+#include "support/FrameworkAppStandIn.h"
 #include "support/LookStandIn.h"
 #include "support/RecordingRenderer.h"
 
@@ -272,11 +273,61 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
         {"a root control's new size sizes the window where it stands",
          [](Window& w)
          {
-             w.root->SetFrame(PointD{}, PointD{300, 200});
+             SizeSpec width, height;
+             width.absolute = 300;
+             height.absolute = 200;
+             w.root->SetPlacements(DockedPositionSpec{}, width, DockedPositionSpec{}, height);
              EXPECT_EQ(w.os->windowRects, std::vector<RectI>{(RectI{0, 0, 300, 200})});
              w.os->windowRects.clear();
-             w.root->SetFrame(PointD{}, PointD{1024, 768});
+             w.root->FillWindow();
              EXPECT_TRUE(w.os->windowRects.empty()) << "the size it has";
+         },
+         ""},
+        {"the root's layout constrains the client size, never below 1",
+         [](Window& w)
+         {
+             LimitSpec least;
+             least.absolute = 200;
+             w.root->SetSizeLimits(0, least, LimitSpec{});
+             std::int32_t width = 50, height = 0;
+             EXPECT_TRUE(w.window->ConstrainClientSize(width, height));
+             EXPECT_EQ(width, 200);
+             EXPECT_EQ(height, 1);
+             width = 300;
+             height = 300;
+             EXPECT_FALSE(w.window->ConstrainClientSize(width, height));
+             EXPECT_EQ(width, 300);
+         },
+         ""},
+        {"modifier keys, text input, the root by name",
+         [](Window& w)
+         {
+             TestSupport::LStandInFrameworkApp app;
+             app.keysDown = {VirtualKey::kControl, VirtualKey::kMenu};
+             EXPECT_EQ(GetModifierKeys(), ModifierFlag::kCtrl | ModifierFlag::kAlt);
+             EXPECT_EQ(w.window->SetTextInputState(true, w.a, 0), kNothingDone) << "a takes no text";
+             w.a->SetTakesTextInput(true);
+             EXPECT_EQ(w.window->SetTextInputState(true, w.a, 0), kOk);
+             EXPECT_EQ(w.window->SetRootControlByName(String()), kOk);
+             EXPECT_FALSE(w.window->GetRootControl());
+         },
+         ""},
+        {"a paint while the renderer is inside another frame asks for a whole repaint",
+         [](Window& w)
+         {
+             auto* renderer = static_cast<TestSupport::LRecordingRenderer*>(w.renderer.Get());
+             auto outer = renderer->MakeContext(RectI{0, 0, 10, 10}, true);
+             auto inner = renderer->MakeContext(RectI{0, 0, 1024, 768});
+             renderer->RenderStart(outer);
+             renderer->RenderStart(inner);
+             renderer->ClearRecord();
+             LRegion region;
+             region.AddRect(EdgesI{0, 0, 10, 10});
+             w.window->Paint(region);
+             EXPECT_TRUE(renderer->calls.empty());
+             EXPECT_EQ(w.os->wholeInvalidations, 1);
+             renderer->RenderFinish(inner);
+             renderer->RenderFinish(outer);
          },
          ""},
     };
