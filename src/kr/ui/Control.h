@@ -466,6 +466,29 @@ public:
     // Every control below that does not clip to its parent repaints its whole frame; or
     // this control's when it is such a control itself.
     void InvalidateSubtree();
+    // Where invalidations of this control are clipped, in its own coordinates: its
+    // parent's rectangle, or its window's client area, or its own rectangle.
+    RectD GetParentRectInControl();
+    // Turns window (root) coordinates into this control's.
+    PointD GetRootToControlOffset() const;
+
+    // ---- retained contents (controls that scroll by copying what they drew) -----------------
+    void SetScrollsByCopying(bool scrolls) { mScrollsByCopying = scrolls; }
+    bool IsScrollingByCopying() const { return mScrollsByCopying; }
+    // What the retained contents cover (content coordinates, whole units); the scroll view
+    // resets it whenever it rebuilds them.
+    void SetRetainedArea(const RectI& area);
+    // The parts of the retained contents that are stale.
+    const LRegion& GetRetainedRegion() const { return mRetainedRegion; }
+    // Marks the rectangle stale where it meets the retained area, and with `invalidate`
+    // repaints the part of it inside the control.
+    void AddStaleRect(const RectD& rect, bool invalidate);
+    // Moves the stale rectangles that overlap the client rectangle (touching is not
+    // overlapping) into `out`, whole, in the retained contents' coordinates.
+    void TakeStaleRects(const RectI& clientRect, LRegion& out);
+    // Whether the active look's laid-out text is wider than its text area (without laid
+    // out lines: whether there is any text); false without a look.
+    bool IsTextClipped();
 
     // ---- drawing ------------------------------------------------------------------------------
     // The largest Z_Order of this control and its ancestors that do not clip to their
@@ -482,7 +505,7 @@ public:
     virtual void UpdateClientRect();                                                                  // 4
     virtual void CheckClientRect();                                                                   // 5
     virtual void ScrollContent(const PointD& /*oldOffset*/, const PointD& /*newOffset*/) {}           // 6
-    virtual void OnChildRectChanged(const RCPtr<LControl>& /*child*/) {}                              // 7
+    virtual void OnChildRectChanged(const RCPtr<LControl>& child);                                    // 7
     virtual PointD GetSpecifiedSize() { return mSize; }                                               // 8
     virtual PointD GetMinSize();                                                                      // 9
     virtual bool SetClipToParent(bool clip);                                                          // 10
@@ -631,6 +654,11 @@ private:
     friend class ChildControlList;
 
     LLayoutDescriptor& EnsureLayout();
+    // Adds the rectangle (content coordinates) to the stale region in whole units when it
+    // meets the retained area; whether it did.
+    bool MarkStale(const RectD& rect);
+    // The retained contents are all stale: the control draws them anew.
+    void RefreshRetainedContents();
     // The rectangle the layout gives against the parent or `root`, on whole units.
     RectD Place(const RootPlacementFrame& root);
     void DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
@@ -765,6 +793,11 @@ private:
     bool mPlacedByLayout = false;
     bool mUseParentToolTip = false;
     bool mTakesTextInput = false;
+    bool mScrollsByCopying = false;
+    bool mFrameChangeInProgress = false;
+    LRegion mRetainedRegion;
+    LRegion mRetainedArea;
+    RectD mRetainedOrigin;
     bool mWantsTab = false;
     HotKeyMap mLocalHotKeys;
     RCPtr<LFont> mFont;

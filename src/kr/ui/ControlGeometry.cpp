@@ -274,15 +274,6 @@ RectD LControl::GetClientRect()
     return RectD{mScrollOffset.x, mScrollOffset.y, area.width, area.height};
 }
 
-void LControl::UpdateClientRect()
-{
-    mClientRect = GetClientArea();
-}
-
-void LControl::CheckClientRect()
-{
-}
-
 bool LControl::IsPointInLooks(const PointI& point)
 {
     for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
@@ -313,14 +304,20 @@ void LControl::Invalidate(const RectD& rect, bool clip)
 
 void LControl::InvalidateInParent(const RectD& rect, bool clip, const RectD& clipRect)
 {
+    if (mScrollsByCopying && !mScrolling && !mFrameChangeInProgress)
+    {
+        // What is repainted here is stale in the retained contents too.
+        const PointD offset = GetRootToControlOffset();
+        MarkStale(RectD{rect.x + offset.x + mScrollOffset.x, rect.y + offset.y + mScrollOffset.y, rect.width,
+                        rect.height});
+    }
     RectD clipped = clipRect;
     const bool clips = clip && ClipsToParent();
     if (mParent)
     {
         LControl& parent = *mParent;
         const PointD origin = ChildOrigin(*this, parent, parent.GetClientOrigin());
-        if (clips &&
-            !IntersectRects(clipped, RectD{-origin.x, -origin.y, parent.mSize.x, parent.mSize.y}, clipped))
+        if (clips && !IntersectRects(clipped, GetParentRectInControl(), clipped))
         {
             return;
         }
