@@ -358,5 +358,130 @@ TEST_F(SkinLayout, TheDialogsMadeByNameHaveTheirRowsSizesAndTheirChildrenTheirPl
     }
 }
 
+// Rows relative to a part of each edit panel: "editPanel:", "tab:" and "page:" rows.
+Rect Row(const std::vector<std::vector<std::string>>& rows, const std::string& key)
+{
+    for (const auto& row : rows)
+    {
+        if (row[0] == key)
+        {
+            return Rect{Expression(row[2], 1, 1).Value(), Expression(row[3], 1, 1).Value(),
+                        Expression(row[4], 1, 1).Value(), Expression(row[5], 1, 1).Value()};
+        }
+    }
+    throw std::runtime_error("no row " + key);
+}
+
+TEST_F(SkinLayout, EachEditPanelShownStandsOnItsRowsWithItsTabsAndFields)
+{
+    const RCPtr<LControl> main = Make(u"mainControl");
+    ASSERT_TRUE(main);
+    ASSERT_EQ(window->SetRootControl(main), kOk);
+    const RCPtr<LControl>& device = main->FindChildControl(String(u"viewDevice"));
+    const Rect area = Expected(ExpandRows(rows, "mainControl"), "mainControl/viewDevice/padEditPanel");
+    const Rect title = Row(rows, "editPanel:title (padName, knobName, ...)");
+    const Rect content = Row(rows, "editPanel:content (moveableTypePanel, buttonTypePanel)");
+    const struct
+    {
+        const char* panel;
+        const char* title;
+        bool bank, midiLabel, tabs;
+        const char* editor; // the mode editor below the panel, "" for none
+        bool buttonModes;
+    } panels[] = {
+        {"padEditPanel", "padName", false, false, true, "viewTabControl/pageHolder/midiPage", true},
+        {"knobEditPanel", "knobName", true, true, false, "moveableTypePanel", false},
+        {"faderEditPanel", "faderName", true, true, false, "moveableTypePanel", false},
+        {"xyPadEditPanel", "axisName", false, false, true, "viewTabControl/pageHolder/midiPage", false},
+        {"volumePedalEditPanel", "controlNameLabel", false, false, false, "moveableTypePanel", false},
+        {"wheelEditPanel", "wheelName", false, true, false, "", false},
+        {"sustainEditPage", "sustainName", false, true, false, "buttonTypePanel", true},
+        {"zoneEditPanel", "zoneName", false, true, false, "", false},
+        {"buttonEditPanel", "buttonName", true, false, true, "viewTabControl/pageHolder/midiPage", true},
+    };
+    const char* const buttonPages[] = {"notePage",    "ccAbsolutePage",    "ccIncDecPage",     "ccCyclePage",
+                                       "programPage", "programIncDecPage", "programCyclePage", "mmcPage",
+                                       "nrpnRpnPage", "otherPage"};
+    const char* const movementPages[] = {"ccAbsolutePage", "ccRelativePage", "nrpnRpnPage", "otherPage"};
+    for (const auto& p : panels)
+    {
+        LControl* panel = device->FindChildControl(String(p.panel)).Get();
+        ASSERT_TRUE(panel) << p.panel;
+        panel->SetVisible(true);
+        const std::string name = p.panel;
+        auto expect = [&](const std::string& path, Rect rect, Rect origin)
+        {
+            const LControl* control = FindPath(*panel, "x/" + path);
+            ASSERT_TRUE(control) << name << "/" << path;
+            EXPECT_EQ(WindowRect(*control), (Rect{origin.x + rect.x, origin.y + rect.y, rect.w, rect.h}))
+                << name << "/" << path;
+        };
+        EXPECT_EQ(WindowRect(*panel), area) << name;
+        expect(p.title, title, area);
+        if (p.bank)
+        {
+            expect("bankName", Row(rows, "editPanel:bankName"), area);
+        }
+        if (p.midiLabel)
+        {
+            expect("midiLabel", Row(rows, "editPanel:midiLabel / controlNameLabel(MIDI)"), area);
+        }
+        if (p.tabs)
+        {
+            expect("viewTabControl", Row(rows, "editPanel:viewTabControl"), area);
+            expect("viewTabControl/buttonHolder", Row(rows, "editPanel:viewTabControl/buttonHolder"), area);
+            expect("viewTabControl/pageHolder", Row(rows, "editPanel:viewTabControl/pageHolder"), area);
+        }
+        if (*p.editor == 0)
+        {
+            panel->SetVisible(false);
+            continue;
+        }
+        expect(p.editor, content, area);
+        const Rect editor{area.x + content.x, area.y + content.y, content.w, content.h};
+        expect(std::string(p.editor) + "/tabControl/buttonHolder",
+               Row(rows, "editPanel:mode editor/tabControl/buttonHolder"), editor);
+        expect(std::string(p.editor) + "/tabControl/pageHolder",
+               Row(rows, "editPanel:mode editor/tabControl/pageHolder"), editor);
+        const Rect tabs = Row(rows, "editPanel:mode editor/tabControl/buttonHolder");
+        const Rect pages = Row(rows, "editPanel:mode editor/tabControl/pageHolder");
+        const Rect tabOrigin{editor.x + tabs.x, editor.y + tabs.y, 0, 0};
+        const Rect pageOrigin{editor.x + pages.x, editor.y + pages.y, 0, 0};
+        const Rect channel = Row(rows, "page:button modes/every page/midiChannel \"CHAN\"");
+        const std::string prefix = p.buttonModes ? "tab:button modes/" : "tab:movement/";
+        for (const char* page :
+             p.buttonModes ? std::vector<const char*>(std::begin(buttonPages), std::end(buttonPages))
+                           : std::vector<const char*>(std::begin(movementPages), std::end(movementPages)))
+        {
+            expect(std::string(p.editor) + "/tabControl/buttonHolder/" + page, Row(rows, prefix + page),
+                   tabOrigin);
+            expect(std::string(p.editor) + "/tabControl/pageHolder/" + page + "/midiChannel", channel,
+                   pageOrigin);
+        }
+        // The parts of a field: a number, a note and a controller selector.
+        const std::string fields = std::string(p.editor) + "/tabControl/pageHolder/";
+        const LControl* cc = FindPath(*panel, "x/" + fields + "ccAbsolutePage/cc");
+        ASSERT_TRUE(cc) << name;
+        const Rect ccAt = WindowRect(*cc);
+        expect(fields + "ccAbsolutePage/cc/ccSelector", Row(rows, "page:ccSelector"), ccAt);
+        const LControl* minimum =
+            FindPath(*panel, "x/" + fields + (p.buttonModes ? "ccIncDecPage" : "ccAbsolutePage") +
+                                 "/minMaxSelectors/min");
+        ASSERT_TRUE(minimum) << name;
+        expect(fields + (p.buttonModes ? "ccIncDecPage" : "ccAbsolutePage") +
+                   "/minMaxSelectors/min/numericUpDown",
+               Row(rows, "page:numericUpDown"), WindowRect(*minimum));
+        if (p.buttonModes)
+        {
+            const LControl* note = FindPath(*panel, "x/" + fields + "notePage/note");
+            ASSERT_TRUE(note) << name;
+            expect(fields + "notePage/note/noteSelector", Row(rows, "page:noteSelector"), WindowRect(*note));
+            expect(fields + "notePage/note", Row(rows, "page:button modes/notePage/note (noteSelector)"),
+                   pageOrigin);
+        }
+        panel->SetVisible(false);
+    }
+}
+
 } // namespace
 } // namespace KR::SkinTest

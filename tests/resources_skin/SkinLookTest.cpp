@@ -229,5 +229,43 @@ TEST_F(SkinLooks, TheSkinKeepsTheRulesTheCodeReliesOn)
         });
 }
 
+// The note and controller selectors show entry n of their labels' tables for number n:
+// anything but the numbered entries would shift every name after it.
+TEST_F(SkinLooks, NoteOctaveAndControllerNameTablesHoldOnlyTheirNumberedEntries)
+{
+    ASSERT_EQ(
+        skin.factory->LoadStringTables(String(u"::FRAMEWORK_STRINGS"), String(u"::APP_STRINGS"), 0x0409),
+        kOk);
+    const std::string xy = "mainControl/viewDevice/xyPadEditPanel/viewTabControl/pageHolder/noteModePage/";
+    const std::string zone = "mainControl/viewDevice/zoneEditPanel/startEndNoteSelector/";
+    const std::string cc = "mainControl/viewDevice/sustainEditPage/buttonTypePanel/tabControl/pageHolder/";
+    const struct
+    {
+        std::string selector;
+        const char* label;
+        const char* prefix;
+        std::size_t count;
+    } tables[] = {
+        {xy + "note1/noteSelector", "noteNameLabel", "ITEM.", 12},
+        {xy + "note1/noteSelector", "octaveNameLabel", "ITEM.", 11},
+        {zone + "startNote/noteSelector", "noteNameLabel", "ITEM.", 12},
+        {zone + "endNote/noteSelector", "octaveNameLabel", "ITEM.", 11},
+        {cc + "ccAbsolutePage/cc/ccSelector", "label", "TEXT.", 128},
+    };
+    for (const auto& row : tables)
+    {
+        const LControlDescriptor* selector = skin.Find(row.selector);
+        ASSERT_TRUE(selector) << row.selector;
+        const RCPtr<LStringTable> table = skin.factory->GetControlStringTable(selector, String(row.label));
+        ASSERT_TRUE(table) << Utf8(selector->GetClass()) << "|" << row.label;
+        EXPECT_EQ(table->GetCount(), row.count) << Utf8(selector->GetClass()) << "|" << row.label;
+        for (const auto& [id, text] : table->GetTexts())
+        {
+            EXPECT_TRUE(Utf8(id).starts_with(row.prefix))
+                << Utf8(selector->GetClass()) << "|" << row.label << ": " << Utf8(id);
+        }
+    }
+}
+
 } // namespace
 } // namespace KR::SkinTest
