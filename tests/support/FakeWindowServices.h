@@ -70,11 +70,12 @@ public:
         return kOk;
     }
     std::uint32_t GetKeyState() override { return buttons; }
-    std::uintptr_t GetWindowHandle() override { return 0; }
+    std::uintptr_t GetWindowHandle() override { return handle; }
     Result SetTextInputState(std::uint32_t, std::uint32_t) override { return kOk; }
 
     PointI clientSize{1024, 768};
     bool active = true;
+    std::uintptr_t handle = 0;
     PointI mouse{};
     std::uint32_t buttons = 0;
     std::uint32_t cursor = 0;

@@ -70,6 +70,10 @@ public:
     bool ConstrainClientSize(std::int32_t& width, std::int32_t& height);
     RCPtr<LRenderer> GetRenderer() const override { return mRenderer; }
     IWindowOSServices* GetOSServices() const { return mOS; }
+    std::uintptr_t GetSystemWindowHandle() const override
+    {
+        return mOS != nullptr ? mOS->GetWindowHandle() : 0;
+    }
 
     // ---- input --------------------------------------------------------------------------------
     RCPtr<LControl> HitTest(const PointI& point, PointI& localPoint, bool updateHover);

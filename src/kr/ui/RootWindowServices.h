@@ -66,6 +66,10 @@ public:
     // The window's title: the text of its root control.
     virtual void SetTitle(const String& title) { (void)title; }
 
+    // The handle of the system window the root window lives in (the window layer's), or 0:
+    // what system dialogs are kept above.
+    virtual std::uintptr_t GetSystemWindowHandle() const { return 0; }
+
     // The renderer the window's system window draws through; null before that window
     // exists. The main window's renderer is the one text is measured with.
     virtual RCPtr<LRenderer> GetRenderer() const { return nullptr; }

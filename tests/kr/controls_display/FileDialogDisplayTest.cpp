@@ -1,0 +1,92 @@
+#include "kr/controls/FileDialog.h"
+
+#include "kr/ui/RootWindow.h"
+#include "platform/window/FileChooser.h"
+#include "platform/window_display/DisplayFixture.h"
+#include "support/FakeWindowServices.h"
+#include "support/FrameworkAppStandIn.h"
+#include "support/RecordingRenderer.h"
+
+#include <gtest/gtest.h>
+
+namespace KR
+{
+namespace
+{
+
+namespace P = Platform;
+
+// The GTK chooser itself, over a window of the test's: the shown hook answers it the way a
+// user would, and a timer cancels whatever is still open after ten seconds, so a dialog
+// that never shows fails the test instead of hanging it.
+class FileDialogDisplay : public P::Test::DisplayTest
+{
+protected:
+    void SetUp() override
+    {
+        P::Test::DisplayTest::SetUp();
+        if (IsSkipped())
+        {
+            return;
+        }
+        os->handle = window;
+        root = new LRootWindow(RCPtr<LRenderer>(new TestSupport::LRecordingRenderer), os.Get());
+        app.activeRootWindow = root;
+        P::ShowWindow(window, P::SW_SHOWNORMAL);
+        procedure.hook = [this](P::WindowHandle, std::uint32_t message, std::uintptr_t id, std::intptr_t)
+        {
+            if (message == P::WM_TIMER && id == kGuardTimer && P::GetRunningFileChooser() != 0)
+            {
+                timedOut = true;
+                P::AnswerFileChooser(P::GetRunningFileChooser(), false, "");
+            }
+            return std::intptr_t{0};
+        };
+        P::SetTimer(window, kGuardTimer, 10000);
+    }
+    void TearDown() override
+    {
+        P::SetFileChooserShownHook({});
+        app.activeRootWindow = nullptr;
+        if (root)
+        {
+            root->ReleaseInternalReferences();
+        }
+        P::Test::DisplayTest::TearDown();
+    }
+
+    static constexpr std::uintptr_t kGuardTimer = 9;
+    TestSupport::LStandInFrameworkApp app;
+    RCPtr<TestSupport::LFakeWindowServices> os{new TestSupport::LFakeWindowServices};
+    RCPtr<LRootWindow> root;
+    bool timedOut = false;
+};
+
+TEST_F(FileDialogDisplay, TheRealChooserShowsAboveItsOwnerAndAnswersCancelOrAChosenFile)
+{
+    RCPtr<LFileDialog> dialog(new LFileDialog(String(u".")));
+    P::WindowHandle owner = 0;
+    P::SetFileChooserShownHook(
+        [&](std::uintptr_t shown)
+        {
+            owner = P::GetFileChooserOwner(shown);
+            P::AnswerFileChooser(shown, false, "");
+        });
+    EXPECT_EQ(
+        dialog->ShowOpenDialog(u"Presets|*.VantorPresetEditor", u"*.VantorPresetEditor", u"Load", false),
+        kFail);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(owner, window);
+    EXPECT_TRUE(dialog->GetPathName().IsEmpty());
+
+    P::SetFileChooserShownHook(
+        [](std::uintptr_t shown)
+        { P::AnswerFileChooser(shown, true, "/tmp/kr-chooser/p.VantorPresetEditor"); });
+    EXPECT_EQ(dialog->ShowSaveDialog(u"Presets|*.VantorPresetEditor", u"*.VantorPresetEditor", u"Save"), kOk);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(dialog->GetPathName(), String(u"/tmp/kr-chooser/p.VantorPresetEditor"));
+    EXPECT_EQ(dialog->GetStartingFolder(), String(u"/tmp/kr-chooser"));
+}
+
+} // namespace
+} // namespace KR
