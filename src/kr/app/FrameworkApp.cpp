@@ -45,7 +45,7 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
         const RCPtr<LNotificationCenter> center = GetNotificationCenter();
         mHotKeys = LGlobalHotKeyManager::Create(center ? center->GetPostingReceiver() : nullptr);
         mFactory = RCPtr<LControlFactory>(new LControlFactory(applicationName));
-        mClipboard = RCPtr<LClipboard>(new LClipboard);
+        mClipboard = LClipboard::Create();
     }
     catch (...)
     {
@@ -139,7 +139,22 @@ Result LFrameworkApp::RemoveRootWindow(const RCPtr<IRootWindowServices>& window)
 
 RCPtr<IRootWindowServices> LFrameworkApp::GetActiveRootWindow() const
 {
-    return mActiveRootWindow;
+    if (mActiveRootWindow)
+    {
+        return mActiveRootWindow;
+    }
+    // The listed window whose system window the keyboard goes to.
+    const Platform::WindowHandle active = Platform::GetActiveWindow();
+    for (const auto& listed : mRootWindows)
+    {
+        const auto* root = dynamic_cast<const LRootWindow*>(listed.Get());
+        if (active != 0 && root && root->GetOSServices() &&
+            root->GetOSServices()->GetWindowHandle() == active)
+        {
+            return listed;
+        }
+    }
+    return nullptr;
 }
 
 void LFrameworkApp::SetActiveRootWindow(const RCPtr<IRootWindowServices>& window)
@@ -246,6 +261,15 @@ RCPtr<LGlobalHotKeyManager> LFrameworkApp::GetGlobalHotKeyManager() const
 RCPtr<LControlFactory> LFrameworkApp::GetControlFactory() const
 {
     return mFactory;
+}
+
+void LFrameworkApp::RunApplicationStartup()
+{
+    if (const RCPtr<LStringTable> strings = mFactory ? mFactory->GetApplicationStringTable() : nullptr)
+    {
+        mHotKeys->GetHotKeyMap().AddFromStringTable(strings, u"GHK");
+    }
+    mClipboard->Initialize();
 }
 
 RCPtr<LClipboard> LFrameworkApp::GetClipboard() const

@@ -49,9 +49,15 @@ public:
     RCPtr<IRootWindowServices> GetRootWindow(std::uint32_t index) const override;
     Result AddRootWindow(const RCPtr<IRootWindowServices>& window) override;
     Result RemoveRootWindow(const RCPtr<IRootWindowServices>& window) override;
+    // The window set with SetActiveRootWindow, else the listed window whose system window
+    // is active; null when none of ours is.
     RCPtr<IRootWindowServices> GetActiveRootWindow() const override;
-    // The window layer reports which root window is active (null: none of ours).
     void SetActiveRootWindow(const RCPtr<IRootWindowServices>& window);
+
+    // What the framework sets up once the control classes are registered: the global hot
+    // keys from the application's string table ("GHK"), then the clipboard's edit
+    // requests (a refused registration throws).
+    void RunApplicationStartup();
 
     // Drains every notification center, then asks each root window, last to first.
     bool OnIdle(bool sendIdle) override;

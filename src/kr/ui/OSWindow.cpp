@@ -1,6 +1,7 @@
 #include "kr/ui/OSWindow.h"
 
 #include "kr/notify/ApplicationCenter.h"
+#include "kr/ui/Clipboard.h"
 #include "kr/ui/Control.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
@@ -490,6 +491,12 @@ std::intptr_t OSWindow::WindowProc(P::WindowHandle, std::uint32_t message, std::
         return 0;
     case P::WM_COPYDATA:
         OnCopyData(lParam);
+        return 0;
+    case P::WM_DESTROYCLIPBOARD:
+        if (const RCPtr<LClipboard> clipboard = IFrameworkApp::GetInstance().GetClipboard())
+        {
+            clipboard->OnClipboardReplaced();
+        }
         return 0;
     case P::WM_DISPLAYCHANGE:
         if (mRoot)

@@ -65,6 +65,8 @@ inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 inline constexpr std::uint32_t WM_MOUSEHWHEEL = 0x020E;
 inline constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
 inline constexpr std::uint32_t WM_MOUSELEAVE = 0x02A3;
+// The clipboard's content was replaced (sent to the window that wrote it).
+inline constexpr std::uint32_t WM_DESTROYCLIPBOARD = 0x0307;
 inline constexpr std::uint32_t WM_KICKIDLE = 0x036A;
 // The first message number free for a program's own use.
 inline constexpr std::uint32_t WM_USER = 0x0400;
