@@ -84,6 +84,23 @@ TEST(ControlDrag, APointerRestingInTheEdgeZoneKeepsTheParentScrollingAndTheContr
     EXPECT_EQ(scene.root->GetIdleRequestCount(), 0);
 }
 
+TEST(ControlDrag, AMoveInAScrolledParentLeavesFromWhereTheControlIs)
+{
+    for (const std::int32_t mode : {1, 2})
+    {
+        Scene scene;
+        const RCPtr<MouseControl> c = MouseControl::Make(scene.root, u"c", RectD{10, 40, 20, 20});
+        scene.root->SetScrollOffset(PointD{0, 20});
+        c->modeOnPress = mode;
+        c->axesOnPress = 3;
+        Press(*c, 5, 5);
+        Move(*c, 6, 7);
+        EXPECT_EQ(c->GetPosition(), (PointD{11, 42})) << "mode " << mode;
+        Release(*c, 6, 7);
+        EXPECT_EQ(c->GetPosition(), (PointD{11, 42})) << "mode " << mode;
+    }
+}
+
 TEST(ControlDrag, ADropTargetTakesTheDropAndTheCursorFollowsAcceptance)
 {
     Scene scene;

@@ -55,6 +55,25 @@ TEST(ControlIdle, AThrowKeepsItsSpeedForASecondThenFrictionStopsIt)
     EXPECT_EQ(c->GetIdleRequestCount(), 0);
 }
 
+TEST(ControlIdle, AThrowStopsWhereTheContentEnds)
+{
+    Scene scene;
+    const RCPtr<MouseControl> c = MouseControl::Make(scene.root, u"c", RectD{0, 0, 100, 100});
+    c->modeOnPress = 6;
+    c->axesOnPress = 1;
+    Press(*c, 50, 0);
+    Move(*c, 49, 0);
+    scene.app.Advance(10);
+    Move(*c, 29, 0); // -2000 units per second, the content held at its start
+    Release(*c, 29, 0);
+    ASSERT_TRUE(c->IsThrowing(0));
+    EXPECT_EQ(c->GetScrollOffset().x, 0.0);
+    scene.app.Advance(16);
+    scene.window->Idle();
+    EXPECT_FALSE(c->IsThrowing(0)) << "nothing left to move";
+    EXPECT_EQ(c->GetIdleRequestCount(), 0);
+}
+
 TEST(ControlIdle, TimerStepsAreWholeUnitsWithinTheBoundsWhateverTheVelocity)
 {
     const struct Row
@@ -127,6 +146,8 @@ TEST(ControlIdle, SizeAndMoveAnimationsEndAtTheFirstRelayoutThatChangesNothing)
 
     ASSERT_EQ(c->StartSizeAnimation(0, true), kOk);
     EXPECT_EQ(c->StartSizeAnimation(2, true), kInvalidArg);
+    scene.window->Idle();
+    EXPECT_TRUE(c->IsAnimating()) << "an idle step in the same millisecond changes nothing and ends nothing";
     scene.app.Advance(10);
     scene.window->Idle();
     EXPECT_EQ(c->GetSize().x, 30.0) << "a unit per millisecond";
