@@ -20,7 +20,8 @@ std::atomic<std::uint64_t> gAllocations{0};
 
 } // namespace
 
-// Counts every allocation of the program; the benchmarks read the difference.
+// Counts every allocation of the program; the benchmarks read the difference. Every form
+// without an alignment is replaced, so that each pair stays malloc and free.
 void* operator new(std::size_t size)
 {
     gAllocations.fetch_add(1, std::memory_order_relaxed);
@@ -29,6 +30,22 @@ void* operator new(std::size_t size)
         return memory;
     }
     throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
 }
 
 // The replacement pair is malloc and free underneath, which the compiler cannot see.
@@ -40,6 +57,26 @@ void operator delete(void* memory) noexcept
 }
 
 void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
 {
     std::free(memory);
 }

@@ -1,7 +1,7 @@
 // A control dragged with the real pointer: xdotool presses, moves and releases on the
 // test X server, and the window's pixels show the control where the pointer took it.
 
-#include "SkinWindow.h"
+#include "PaintedWindow.h"
 #include "kr/notify/NotificationID.h"
 
 namespace KR::UiDisplayTest
@@ -34,7 +34,7 @@ private:
     RCPtr<LControl> mControl;
 };
 
-TEST_F(SkinWindow, APressMoveAndReleaseDragsAModeTwoControlByThePointersDistance)
+TEST_F(PaintedWindow, APressMoveAndReleaseDragsAModeTwoControlByThePointersDistance)
 {
     Open(u"main", 160, 100);
     ASSERT_TRUE(WaitForPixel(50, 35, kRed)) << "the swatch at (20, 20), 60 by 30";
