@@ -450,6 +450,45 @@ TEST_F(ControlPlacing, ExpandingTextGrowsTheLabelUpToItsMaximumAndThenWraps)
     }
 }
 
+TEST(ControlSkinDepth, ControlsNestedAsDeepAsASkinMayGoAreBuiltPlacedAndFreed)
+{
+    // Building, placing and freeing each go down the tree one level inside the other:
+    // at the reader's bound they must still fit the stack, sanitizers' frames included.
+    std::string skins = "<Root><Skins><Skin>";
+    for (std::int32_t i = 0; i < SkinXmlReader::kMaxControlDepth; ++i)
+    {
+        skins += "<SubControl Class=\"Test.Panel\" Name=\"n" + std::to_string(i) +
+                 "\" XSizeAbs=\"10\" YSizeAbs=\"10\">";
+    }
+    for (std::int32_t i = 0; i < SkinXmlReader::kMaxControlDepth; ++i)
+    {
+        skins += "</SubControl>";
+    }
+    skins += "</Skin></Skins></Root>";
+    TestSupport::LStandInFrameworkApp app;
+    app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
+    app.factory->SetResourceProvider(
+        [&](const String&, std::vector<char>& bytes)
+        {
+            bytes.assign(skins.begin(), skins.end());
+            return true;
+        });
+    ASSERT_EQ(app.factory->LoadSkins(String(u"::SKINS")), kOk);
+    app.factory->RegisterControlClass(String(u"Test.Panel"), &LControl::CreateFromSkin<LControl>);
+    const RCPtr<FakeRootWindow> window = FakeRootWindow::Create();
+    app.activeRootWindow = window;
+    RCPtr<LControl> top = app.factory->CreateControlByName(String(u"n0"), window);
+    ASSERT_TRUE(top);
+    std::int32_t depth = 1;
+    for (RCPtr<LControl> at = top; at->GetChildren().GetCount() > 0;
+         at = at->GetChildren().GetAt(0, kInsertionOrder))
+    {
+        ++depth;
+    }
+    EXPECT_EQ(depth, SkinXmlReader::kMaxControlDepth);
+    top->Detach();
+}
+
 TEST(ControlPlacementSpecs, NamesCountOnlyWhereTheKindNamesAControl)
 {
     const String one(u"one");
