@@ -97,7 +97,9 @@ Result LControl::OnSiblingKeyNotification(const RCPtr<LNotificationDistributor>&
         return 0;
     }
     const String name = mLocalHotKeys.FindNotification(sibling->key);
-    if (name.IsEmpty())
+    // A string naming the sibling key itself as a hot key would hand the key back to this
+    // handler without end.
+    if (name.IsEmpty() || GetNotificationID(name) == SiblingKeyID())
     {
         return 0;
     }

@@ -28,6 +28,9 @@ constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
   <StringTable ID="PresetEditor|keyed">
     <String ID="LHK.NID_TEST_KEY"><Locale LCID="9">Ctrl+VKEY_K</Locale></String>
   </StringTable>
+  <StringTable ID="PresetEditor|loop">
+    <String ID="LHK.NID_SIBLING_KEY"><Locale LCID="9">Ctrl+VKEY_L</Locale></String>
+  </StringTable>
 </Test_Strings>)";
 
 KeyCode Down(std::uint8_t virtualKey, std::uint32_t modifiers = 0)
@@ -170,11 +173,20 @@ TEST_F(ControlKeys, ALocalHotKeyFiresOnItsControlAndItsSiblingsAndItsOwnHandlerN
     Type(Down('K', Flag::kCtrl));
     EXPECT_EQ(log, (Log{"a:NID_SIBLING_KEY", "a:75", "keyed:NID_SIBLING_KEY", "keyed:NID_TEST_KEY"}));
 
+    // A binding of the sibling key itself is no hot key: the key goes on as any other.
+    const RCPtr<KeyControl> loop = KeyControl::Make(root, u"loop", &log);
+    loop->Initialize();
+    loop->SetFocus(true);
+    log.clear();
+    Type(Down('L', Flag::kCtrl));
+    EXPECT_EQ(log, (Log{"loop:NID_SIBLING_KEY", "loop:75", "keyed:NID_SIBLING_KEY"}));
+    a->SetFocus(true);
+
     // A disabled control is still offered the key, but its hot keys stay silent.
     keyed->SetEnabled(false);
     log.clear();
     Type(Down('K', Flag::kCtrl));
-    EXPECT_EQ(log, (Log{"a:NID_SIBLING_KEY", "a:75", "keyed:NID_SIBLING_KEY"}));
+    EXPECT_EQ(log, (Log{"a:NID_SIBLING_KEY", "a:75", "loop:NID_SIBLING_KEY", "keyed:NID_SIBLING_KEY"}));
 }
 
 TEST_F(ControlKeys, TabOnAControlThatWantsItStopsAtItsHandler)
