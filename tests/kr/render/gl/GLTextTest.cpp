@@ -230,27 +230,34 @@ TEST(GLGlyphRendererTest, PacksGlyphsOnShelvesOfTheAtlas)
     const LCachedFont& font = *glyphs->GetCurrentFont();
     SGlyphRecord wide = Glyph('a', 300, 5);
     SGlyphRecord next = Glyph('b', 210, 7);
-    SGlyphRecord space = Glyph(' ', 0, 0, 30.0f, 64 * 5);
-    SGlyphRecord huge = Glyph('c', 600, 3, 40.0f, 64 * 9);
-    for (SGlyphRecord* record : {&wide, &next, &space, &huge})
+    SGlyphRecord space = Glyph(' ', 0, 0, 50.0f, 64 * 5);
+    SGlyphRecord huge = Glyph('c', 600, 3, 60.0f, 64 * 9);
+    SGlyphRecord last = Glyph('d', 2, 2, 0.0f, 64 * 2);
+    float l = 0, t = 0, r = 0, b = 0;
+    for (SGlyphRecord* record : {&wide, &next, &space, &huge, &last})
     {
         EXPECT_NE(glyphs->QueryGlyph(*record), 0);
         glyphs->ProcessGlyph(*record);
+        if (record == &space)
+        {
+            glyphs->GetBounds(l, t, r, b);
+            EXPECT_EQ(r, 55.0f) << "the space's advance counts";
+        }
     }
     // 'a' takes columns 0-301 of the first shelf (10 rows, the font's size); 'b' would
     // reach column 514, so it opens the next shelf.
     EXPECT_EQ(font.FindGlyph('a')->atlasX, 1);
     EXPECT_EQ(font.FindGlyph('b')->atlasX, 1);
     EXPECT_EQ(font.FindGlyph('b')->atlasY, 10 + 1);
-    // The space takes a 2 x 2 cell; the glyph wider than the atlas none.
+    // The space takes a 2 x 2 cell.
     EXPECT_EQ(font.FindGlyph(' ')->atlasX, 213);
-    EXPECT_EQ(font.GetCursorX(), 214);
+    // The glyph wider than the atlas is known but takes no cell: the next one follows the space.
     EXPECT_NE(font.FindGlyph('c'), nullptr);
-    float l = 0, t = 0, r = 0, b = 0;
+    EXPECT_EQ(font.FindGlyph('d')->atlasX, 215);
     glyphs->GetBounds(l, t, r, b);
     EXPECT_EQ(l, 0.0f);
     EXPECT_EQ(t, -7.0f);
-    EXPECT_EQ(r, 49.0f) << "the unpacked glyph's advance still counts";
+    EXPECT_EQ(r, 69.0f) << "the unpacked glyph's advance still counts";
     EXPECT_EQ(b, 0.0f);
     // A known glyph comes from the list.
     SGlyphRecord again = Glyph('b', 0, 0);

@@ -31,7 +31,7 @@ std::uint32_t PixelAt(const std::vector<std::uint32_t>& pixels, std::int32_t wid
     return pixels[static_cast<std::size_t>(y * width + x)];
 }
 
-TEST(GLWindowTest, AKindZeroWindowShowsItsFillAfterTheSwap)
+TEST(GLWindowTest, AKindZeroWindowShowsItsFillAfterTheSwapAtEverySize)
 {
     if (std::getenv("DISPLAY") == nullptr || !InitializeWindowSystem())
     {
@@ -69,23 +69,35 @@ TEST(GLWindowTest, AKindZeroWindowShowsItsFillAfterTheSwap)
         std::vector<std::uint32_t> pixels;
         std::int32_t width = 0;
         std::int32_t height = 0;
-        auto frameShows = [&]
+        // A black window with a red rectangle; whether the server shows it at the probe.
+        auto frameShows = [&](const RectI& red, std::int32_t probeX, std::int32_t probeY)
         {
+            const RectI& all = context->viewport;
             renderer->RenderStart(context);
-            renderer->FillRect(RectI{0, 0, 160, 120}, ColorF::FromARGB(0xFF000000), false);
-            renderer->FillRect(RectI{40, 30, 50, 40}, ColorF::FromARGB(0xFFFF0000), true);
+            renderer->FillRect(RectI{0, 0, all.width, all.height}, ColorF::FromARGB(0xFF000000), false);
+            renderer->FillRect(red, ColorF::FromARGB(0xFFFF0000), true);
             renderer->RenderFinish(context);
             GetGL().glFinish();
-            return ReadWindowPixels(window, pixels, width, height) && width == 160 && height == 120 &&
-                   (PixelAt(pixels, width, 60, 50) & 0xFFFFFF) == 0xFF0000;
+            return ReadWindowPixels(window, pixels, width, height) && width == all.width &&
+                   height == all.height && (PixelAt(pixels, width, probeX, probeY) & 0xFFFFFF) == 0xFF0000;
         };
         // The server may still be mapping the window when the first frame goes out.
-        ASSERT_TRUE(PumpUntil(frameShows));
+        ASSERT_TRUE(PumpUntil([&] { return frameShows(RectI{40, 30, 50, 40}, 60, 50); }));
         EXPECT_EQ(PixelAt(pixels, width, 40, 30) & 0xFFFFFF, 0xFF0000u);
         EXPECT_EQ(PixelAt(pixels, width, 89, 69) & 0xFFFFFF, 0xFF0000u);
         EXPECT_EQ(PixelAt(pixels, width, 39, 50) & 0xFFFFFF, 0u);
         EXPECT_EQ(PixelAt(pixels, width, 90, 50) & 0xFFFFFF, 0u);
         EXPECT_EQ(PixelAt(pixels, width, 5, 5) & 0xFFFFFF, 0u);
+
+        // A window drawable follows its window: a larger client area draws whole once the
+        // context's viewport says so.
+        SetWindowPos(window, WindowRect{60, 60, 240, 180});
+        ASSERT_TRUE(
+            PumpUntil([&] { return ReadWindowPixels(window, pixels, width, height) && width == 240; }));
+        context->viewport = RectI{0, 0, 240, 180};
+        ASSERT_TRUE(PumpUntil([&] { return frameShows(RectI{200, 150, 30, 20}, 229, 169); }));
+        EXPECT_EQ(PixelAt(pixels, width, 199, 160) & 0xFFFFFF, 0u);
+        EXPECT_EQ(PixelAt(pixels, width, 235, 175) & 0xFFFFFF, 0u);
         EXPECT_TRUE(messages.empty());
     }
     DestroyWindow(window);
