@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace KR
 {
 namespace
@@ -174,6 +176,9 @@ TEST(RootWindow, InvalidationRoundsClipsAndClamps)
         {"outside the client area", RectD{2000, 10, 5, 5}, {}},
         {"far away", RectD{1e12, 1e12, 1e12, 1e12}, {}},
         {"huge from the corner", RectD{0, 0, 1e12, 1e12}, {RectI{0, 0, 1024, 768}}},
+        {"not a number", RectD{std::nan(""), 0, 10, 10}, {}},
+        {"negative size", RectD{50, 50, -20, -20}, {}},
+        {"from far left and above", RectD{-1e12, -1e12, 1e12 + 5, 1e12 + 6}, {RectI{0, 0, 5, 6}}},
     };
     for (const Row& row : rows)
     {
