@@ -486,6 +486,10 @@ public:
     // Moves the stale rectangles that overlap the client rectangle (touching is not
     // overlapping) into `out`, whole, in the retained contents' coordinates.
     void TakeStaleRects(const RectI& clientRect, LRegion& out);
+    // An offscreen context the children are drawn into and copied from (null: drawn
+    // directly), the part of it in use (client coordinates), and whether children docked
+    // in an axis are drawn outside it, over the copy.
+    void SetBackBuffer(const RCPtr<LRenderContextInfo>& buffer, const RectI& rect, bool dockedOutside);
     // Whether the active look's laid-out text is wider than its text area (without laid
     // out lines: whether there is any text); false without a look.
     bool IsTextClipped();
@@ -504,7 +508,7 @@ public:
     virtual Result SetValueScaling(double minimum, double maximum, std::int32_t mode);                // 3
     virtual void UpdateClientRect();                                                                  // 4
     virtual void CheckClientRect();                                                                   // 5
-    virtual void ScrollContent(const PointD& /*oldOffset*/, const PointD& /*newOffset*/) {}           // 6
+    virtual void ScrollContent(const PointD& oldOffset, const PointD& newOffset);                     // 6
     virtual void OnChildRectChanged(const RCPtr<LControl>& child);                                    // 7
     virtual PointD GetSpecifiedSize() { return mSize; }                                               // 8
     virtual PointD GetMinSize();                                                                      // 9
@@ -663,8 +667,16 @@ private:
     RectD Place(const RootPlacementFrame& root);
     void DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
                             Result (LControl::*hook)(const RCPtr<LRenderer>&));
+    // The children of the groups first to last (0 docked in no axis, 1 in one, 2 in both)
+    // under the client area `client` (in the current coordinates).
     void DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
-                      RCPtrArray<LControl>& deferred);
+                      RCPtrArray<LControl>& deferred, const RectD& client, std::int32_t first,
+                      std::int32_t last);
+    // All children, through the back buffer when there is one.
+    void DrawAllChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                         RCPtrArray<LControl>& deferred);
+    // The stale parts of the retained contents cleared in the back buffer.
+    void ClearInBackBuffer(const RCPtr<LRenderer>& renderer, const LRegion& stale);
     bool VisibleFlag() const { return !mLayout || mLayout->visible; }
     bool EnabledFlag() const { return !mLayout || mLayout->enabled; }
     // The focus hand-over shared by SetEnabled, SetVisible and SetNotFocusable: the
@@ -798,6 +810,9 @@ private:
     LRegion mRetainedRegion;
     LRegion mRetainedArea;
     RectD mRetainedOrigin;
+    RCPtr<LRenderContextInfo> mBackBuffer;
+    RectI mBackBufferRect;
+    bool mDockedOutsideBuffer = false;
     bool mWantsTab = false;
     HotKeyMap mLocalHotKeys;
     RCPtr<LFont> mFont;

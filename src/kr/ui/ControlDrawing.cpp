@@ -142,6 +142,16 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
         return kOk;
     }
 
+    if (mScrollsByCopying)
+    {
+        LRegion stale;
+        TakeStaleRects(RoundRectToInt(GetLookRect(-1)), stale);
+        if (mBackBuffer)
+        {
+            ClearInBackBuffer(renderer, stale);
+        }
+    }
+
     const auto eachLook = [this, &renderer](auto&& draw)
     {
         for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
@@ -166,13 +176,13 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
             GetActiveLook(index)->DrawLabelText(*renderer, invalid, scroll);
             if (mChildList.GetCount() > 0)
             {
-                DrawChildren(renderer, invalid, deferred);
+                DrawAllChildren(renderer, invalid, deferred);
             }
         });
     // Without any look the children still show, once, as under one look of weight 1.
     if (!HasLook() && mChildList.GetCount() > 0)
     {
-        DrawChildren(renderer, invalid, deferred);
+        DrawAllChildren(renderer, invalid, deferred);
     }
     DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay);
 
@@ -206,10 +216,66 @@ void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegio
     }
 }
 
-void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
-                            RCPtrArray<LControl>& deferred)
+void LControl::DrawAllChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                               RCPtrArray<LControl>& deferred)
 {
     const RectD client = GetClientArea();
+    if (!mBackBuffer)
+    {
+        DrawChildren(renderer, invalid, deferred, client, 0, 2);
+        return;
+    }
+    // The buffer's origin is the client area's corner; the invalid area follows it there.
+    const PointD origin = StateOrigin(*renderer);
+    const PointI corner = RoundPointToInt(PointD{origin.x + client.x, origin.y + client.y});
+    LRegion inBuffer(invalid);
+    inBuffer.Offset(-corner.x, -corner.y);
+    const RectD area = IntRectToDouble(mBackBufferRect);
+    renderer->RenderStart(mBackBuffer);
+    {
+        CAutoBoundsClip clip(renderer, RectD{0.0, 0.0, area.Right(), area.Bottom()}, area);
+        DrawChildren(renderer, inBuffer, deferred, RectD{0.0, 0.0, client.width, client.height}, 0,
+                     mDockedOutsideBuffer ? 0 : 2);
+    }
+    renderer->RenderFinish(mBackBuffer);
+    RectD target = client;
+    SnapRectToWholeUnits(target);
+    renderer->DrawImage(mBackBuffer, RoundPointToInt(PointD{target.x, target.y}), mBackBufferRect);
+    if (mDockedOutsideBuffer)
+    {
+        DrawChildren(renderer, invalid, deferred, client, 1, 2);
+    }
+}
+
+void LControl::ClearInBackBuffer(const RCPtr<LRenderer>& renderer, const LRegion& stale)
+{
+    if (stale.IsEmpty())
+    {
+        return;
+    }
+    const RectD area = IntRectToDouble(mBackBufferRect);
+    renderer->RenderStart(mBackBuffer);
+    {
+        CAutoBoundsClip clip(renderer, RectD{0.0, 0.0, area.Right(), area.Bottom()}, area);
+        for (const RegionNode* node = stale.GetFirst(); node; node = node->next)
+        {
+            renderer->FillRect(RectFromEdges(node->rect), ColorF{}, false);
+        }
+    }
+    renderer->RenderFinish(mBackBuffer);
+}
+
+void LControl::SetBackBuffer(const RCPtr<LRenderContextInfo>& buffer, const RectI& rect, bool dockedOutside)
+{
+    mBackBuffer = buffer;
+    mBackBufferRect = rect;
+    mDockedOutsideBuffer = dockedOutside;
+}
+
+void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
+                            RCPtrArray<LControl>& deferred, const RectD& client, std::int32_t first,
+                            std::int32_t last)
+{
     // With the scroll offset the bounds start where the scrolled content does; the clip
     // stays on the client area.
     const RectD scrolled{client.x - mScrollOffset.x, client.y - mScrollOffset.y,
@@ -218,7 +284,13 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
     std::uint32_t next = 0;
     const auto inGroup = [&](const LControl& child, std::int32_t axes)
     { return child.ClipsToParent() && DockedAxes(child) == axes; };
-    for (std::int32_t axes = 0; axes <= 2; ++axes)
+    // Groups before the first were drawn elsewhere: their children are passed over.
+    while (next < count && mChildList.GetAt(next, kDrawingOrder)->ClipsToParent() &&
+           DockedAxes(*mChildList.GetAt(next, kDrawingOrder)) < first)
+    {
+        ++next;
+    }
+    for (std::int32_t axes = first; axes <= last; ++axes)
     {
         // A group without children pushes no clip.
         if (next >= count || !inGroup(*mChildList.GetAt(next, kDrawingOrder), axes))

@@ -137,6 +137,27 @@ void LControl::OnChildRectChanged(const RCPtr<LControl>& child)
     Invalidate(rect, true);
 }
 
+void LControl::ScrollContent(const PointD& oldOffset, const PointD& newOffset)
+{
+    if (!mScrollsByCopying || !mBackBuffer)
+    {
+        return;
+    }
+    // The kept pixels move against the scroll; what they uncover is drawn anew.
+    const PointI step = RoundPointToInt(PointD{newOffset.x - oldOffset.x, newOffset.y - oldOffset.y});
+    if (const RCPtr<IRootWindowServices> window = GetRootWindow())
+    {
+        if (const RCPtr<LRenderer> renderer = window->GetRenderer())
+        {
+            renderer->ScrollImage(mBackBuffer, PointI{-step.x, -step.y});
+        }
+    }
+    // The stale parts stay where they are in the content; the buffer now starts at the
+    // scrolled client rectangle.
+    mRetainedOrigin = GetClientRect();
+    Invalidate(GetClientArea(), true);
+}
+
 bool LControl::IsTextClipped()
 {
     const RCPtr<LLook>& look = GetActiveLook(-1);

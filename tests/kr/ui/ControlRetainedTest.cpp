@@ -2,6 +2,7 @@
 // invalidations are clipped to.
 
 #include "ControlTestSupport.h"
+#include "kr/render/gdi/GDIRenderer.h"
 #include "support/LookStandIn.h"
 
 #include <gtest/gtest.h>
@@ -91,6 +92,61 @@ TEST(ControlRetained, TextIsClippedOnlyWithALookThatShowsSomeOfIt)
     EXPECT_TRUE(control->IsTextClipped()) << "no lines laid out: some text";
     control->SetText(String());
     EXPECT_FALSE(control->IsTextClipped());
+}
+
+// Fills its whole rectangle with its colour.
+class Filled : public TestControl
+{
+public:
+    Filled(const RCPtr<LControl>& parent, const String& name, RectD frame, std::uint32_t argb)
+        : TestControl(parent, name), argb(argb)
+    {
+        SetFrame(PointD{frame.x, frame.y}, PointD{frame.width, frame.height});
+    }
+    Result DrawContent(const RCPtr<LRenderer>& renderer) override
+    {
+        renderer->FillRect(RectI{0, 0, RoundToInt32(GetSize().x), RoundToInt32(GetSize().y)},
+                           ColorF::FromARGB(argb), true);
+        return kOk;
+    }
+    std::uint32_t argb;
+};
+
+TEST(ControlRetained, ChildrenDrawThroughTheBackBufferWhoseStalePartsAreClearedFirst)
+{
+    const RCPtr<LGDIRenderer> renderer(new LGDIRenderer);
+    RCPtr<LRenderContextInfo> window, buffer;
+    renderer->InitRenderContextInfo(RectI{0, 0, 200, 100}, nullptr, true, window);
+    renderer->InitRenderContextInfo(RectI{0, 0, 80, 60}, nullptr, true, buffer);
+    const RCPtr<TestControl> root = TestControl::Make(nullptr, u"root", RectD{0, 0, 200, 100});
+    const RCPtr<Filled> view(new Filled(RCPtr<LControl>(root), u"view", RectD{20, 10, 80, 60}, 0xFFFFFFFF));
+    view->SetScrollsByCopying(true);
+    view->SetRetainedArea(RectI{0, 0, 80, 60});
+    view->SetBackBuffer(buffer, RectI{0, 0, 80, 60}, false);
+    const RCPtr<Filled> child(new Filled(RCPtr<LControl>(view), u"child", RectD{5, 5, 20, 20}, 0xFFFF0000));
+
+    const auto paint = [&]
+    {
+        renderer->RenderStart(window);
+        LRegion invalid;
+        invalid.AddRect(EdgesI{0, 0, 200, 100});
+        RCPtrArray<LControl> deferred;
+        root->Draw(RCPtr<LRenderer>(renderer), invalid, deferred, false);
+        renderer->RenderFinish(window);
+    };
+    const auto pixel = [](const RCPtr<LRenderContextInfo>& context, std::int32_t x, std::int32_t y)
+    { return RCPtr<LGDIRenderContextInfo>(context)->GetFrontSurface()->GetBitmap().GetPixel(x, y); };
+    paint();
+    EXPECT_EQ(pixel(buffer, 6, 6), 0xFFFF0000u) << "drawn into the buffer at its client corner";
+    EXPECT_EQ(pixel(window, 26, 16), 0xFFFF0000u) << "and copied over the view";
+    EXPECT_EQ(pixel(window, 60, 40), 0xFFFFFFFFu) << "the view's own content under the copy";
+
+    // Moved: the buffer is cleared where it was before the child draws where it is.
+    child->SetFrame(PointD{40, 30}, PointD{20, 20});
+    paint();
+    EXPECT_EQ(pixel(buffer, 6, 6), 0u);
+    EXPECT_EQ(pixel(window, 26, 16), 0xFFFFFFFFu);
+    EXPECT_EQ(pixel(window, 61, 41), 0xFFFF0000u);
 }
 
 } // namespace
