@@ -393,7 +393,7 @@ TEST_F(SkinLayout, EachEditPanelShownStandsOnItsRowsWithItsTabsAndFields)
         {"knobEditPanel", "knobName", true, true, false, "moveableTypePanel", false},
         {"faderEditPanel", "faderName", true, true, false, "moveableTypePanel", false},
         {"xyPadEditPanel", "axisName", false, false, true, "viewTabControl/pageHolder/midiPage", false},
-        {"volumePedalEditPanel", "controlNameLabel", false, false, false, "moveableTypePanel", false},
+        {"volumePedalEditPanel", "controlNameLabel", false, true, false, "moveableTypePanel", false},
         {"wheelEditPanel", "wheelName", false, true, false, "", false},
         {"sustainEditPage", "sustainName", false, true, false, "buttonTypePanel", true},
         {"zoneEditPanel", "zoneName", false, true, false, "", false},

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 namespace KR::SkinTest
 {
@@ -265,6 +266,37 @@ TEST_F(SkinLooks, NoteOctaveAndControllerNameTablesHoldOnlyTheirNumberedEntries)
                 << Utf8(selector->GetClass()) << "|" << row.label << ": " << Utf8(id);
         }
     }
+}
+
+// A table keyed "<parent class>|<child>" reaches a control only when the skin has such a
+// child under such a parent: the two documents are written apart, so check them together.
+TEST_F(SkinLooks, EveryTableKeyedByASkinPathNamesAChildTheSkinHas)
+{
+    ASSERT_EQ(
+        skin.factory->LoadStringTables(String(u"::FRAMEWORK_STRINGS"), String(u"::APP_STRINGS"), 0x0409),
+        kOk);
+    std::set<std::string> paths;
+    ForEach(
+        [&](const LControlDescriptor& d, const std::string&)
+        {
+            // A top-level control's tables go by the application's name.
+            const LControlDescriptor* parent = d.GetParent();
+            const bool top = !parent || Utf8(parent->GetClass()) == "Application";
+            paths.insert((top ? std::string("PresetEditor") : Utf8(parent->GetClass())) + "|" +
+                         Utf8(d.GetName()));
+        });
+    int keyed = 0;
+    for (const auto& [key, texts] : skin.factory->GetReader().GetStringTables().GetAll())
+    {
+        const std::string name = Utf8(key);
+        if (name.find('|') == std::string::npos || name.front() == '|')
+        {
+            continue; // the framework's and the application's own tables
+        }
+        EXPECT_TRUE(paths.count(name)) << name;
+        ++keyed;
+    }
+    EXPECT_GT(keyed, 100);
 }
 
 } // namespace

@@ -788,7 +788,7 @@ def edit_panels():
             title("faderName"), bank_name(), midi_label(), movement_modes("moveableTypePanel", CONTENT)]),
         xy_panel,
         edit_panel("MainPage.VolumeEditPanel", "volumePedalEditPanel", 29, [
-            title("controlNameLabel"), movement_modes("moveableTypePanel", CONTENT)]),
+            title("controlNameLabel"), midi_label(), movement_modes("moveableTypePanel", CONTENT)]),
         edit_panel("TabControl.PageHolder.WheelsPage.Wheel", "wheelEditPanel", 30, [
             title("wheelName"), midi_label(), movement_modes("moveableTypePanel", CONTENT, wheel=True)]),
         edit_panel("MainPage.SustainEditPanel", "sustainEditPage", 31, [
