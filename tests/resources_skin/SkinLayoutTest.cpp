@@ -14,7 +14,6 @@
 #include <cctype>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 
 namespace KR::SkinTest
@@ -142,7 +141,6 @@ std::map<std::string, Rect> ExpandRows(const std::vector<std::vector<std::string
                                        const std::string& prefix)
 {
     std::map<std::string, Rect> out;
-    const std::regex count("([NK])=1\\.\\.([0-9]+)");
     for (const auto& row : rows)
     {
         if (row.size() < 7 || row[0].rfind(prefix, 0) != 0)
@@ -151,10 +149,13 @@ std::map<std::string, Rect> ExpandRows(const std::vector<std::vector<std::string
         }
         int upTo['Z'] = {};
         upTo['N'] = upTo['K'] = 1;
-        for (auto m = std::sregex_iterator(row[6].begin(), row[6].end(), count); m != std::sregex_iterator();
-             ++m)
+        // "K=1..16": how far a letter counts.
+        for (std::size_t at = row[6].find("=1.."); at != std::string::npos; at = row[6].find("=1..", at + 1))
         {
-            upTo[static_cast<int>((*m)[1].str()[0])] = std::stoi((*m)[2]);
+            if (at > 0 && (row[6][at - 1] == 'N' || row[6][at - 1] == 'K'))
+            {
+                upTo[static_cast<int>(row[6][at - 1])] = std::stoi(row[6].substr(at + 4));
+            }
         }
         for (int n = 1; n <= upTo['N']; ++n)
         {
