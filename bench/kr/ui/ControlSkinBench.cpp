@@ -17,18 +17,7 @@ struct Editor
 {
     Editor()
     {
-        app.factory = MakeFactory(GeneratedSkin(), GeneratedStrings());
-        app.factory->LoadStringTables(KR::String(u"::BENCH_STRINGS"), KR::String(u"::NONE"), 0x0409);
-        app.factory->LoadSkins(KR::String(u"::BENCH_SKINS"));
-        app.factory->RegisterControlClass(KR::String(u"PresetEditor.MainControl"),
-                                          &KR::LControl::CreateFromSkin<KR::LControl>);
-        app.factory->RegisterControlClass(KR::String(u"Framework.Label"),
-                                          &KR::LControl::CreateFromSkin<KR::LControl>);
-        for (int p = 0; p < kPanels; ++p)
-        {
-            app.factory->RegisterControlClass(KR::String::Format(u"PresetEditor.Panel%d", p),
-                                              &KR::LControl::CreateFromSkin<KR::LControl>);
-        }
+        app.factory = MakeEditorSizedFactory(&KR::LControl::CreateFromSkin<KR::LControl>);
         app.defaultFont = KR::LFont::GetFont(KR::String(u"Arial"), 9.0f, 0);
     }
 

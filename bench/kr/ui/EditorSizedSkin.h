@@ -3,6 +3,7 @@
 // about 300 controls, 60 looks) with its strings, and a factory that reads both from
 // memory: shared by the benchmarks of loading and of making controls from it.
 
+#include "kr/ui/Control.h"
 #include "kr/ui/ControlFactory.h"
 
 #include <string>
@@ -112,6 +113,24 @@ inline KR::RCPtr<KR::LControlFactory> MakeFactory(const std::string& skins, cons
             bytes.assign(doc.begin(), doc.end());
             return true;
         });
+    return factory;
+}
+
+// The factory with the generated skin and its strings read and every class of the skin
+// registered: the main control's with `mainCreator`, the rest as plain controls.
+inline KR::RCPtr<KR::LControlFactory> MakeEditorSizedFactory(KR::ControlCreateFunction mainCreator)
+{
+    KR::RCPtr<KR::LControlFactory> factory = MakeFactory(GeneratedSkin(), GeneratedStrings());
+    factory->LoadStringTables(KR::String(u"::BENCH_STRINGS"), KR::String(u"::NONE"), 0x0409);
+    factory->LoadSkins(KR::String(u"::BENCH_SKINS"));
+    factory->RegisterControlClass(KR::String(u"PresetEditor.MainControl"), mainCreator);
+    factory->RegisterControlClass(KR::String(u"Framework.Label"),
+                                  &KR::LControl::CreateFromSkin<KR::LControl>);
+    for (int p = 0; p < kPanels; ++p)
+    {
+        factory->RegisterControlClass(KR::String::Format(u"PresetEditor.Panel%d", p),
+                                      &KR::LControl::CreateFromSkin<KR::LControl>);
+    }
     return factory;
 }
 

@@ -159,6 +159,9 @@ void OSWindow::ReleaseRootWindow()
     if (const RCPtr<LRootWindow> root = std::move(mRootWindow))
     {
         root->ReleaseInternalReferences();
+        // Whoever still holds the root window (the application as its active window, a
+        // control) must not reach this window through it once it is gone.
+        root->DetachOSServices();
     }
 }
 

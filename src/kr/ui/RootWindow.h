@@ -70,6 +70,8 @@ public:
     bool ConstrainClientSize(std::int32_t& width, std::int32_t& height);
     RCPtr<LRenderer> GetRenderer() const override { return mRenderer; }
     IWindowOSServices* GetOSServices() const { return mOS; }
+    // The system window is gone: nothing reaches for it any more.
+    void DetachOSServices() { mOS = nullptr; }
     std::uintptr_t GetSystemWindowHandle() const override
     {
         return mOS != nullptr ? mOS->GetWindowHandle() : 0;

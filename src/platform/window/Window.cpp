@@ -624,6 +624,30 @@ GdkWindow* Detail::NativeClient(WindowHandle handle)
     return window ? gtk_widget_get_window(window->area) : nullptr;
 }
 
+bool QueuePointerMotion(WindowHandle handle, WindowPoint client)
+{
+    GdkWindow* native = Detail::NativeClient(handle);
+    GdkSeat* seat = native ? gdk_display_get_default_seat(gdk_window_get_display(native)) : nullptr;
+    if (!seat)
+    {
+        return false;
+    }
+    gint originX = 0, originY = 0;
+    gdk_window_get_origin(native, &originX, &originY);
+    GdkEvent* event = gdk_event_new(GDK_MOTION_NOTIFY);
+    event->motion.window = GDK_WINDOW(g_object_ref(native));
+    event->motion.send_event = TRUE;
+    event->motion.time = GDK_CURRENT_TIME;
+    event->motion.x = client.x;
+    event->motion.y = client.y;
+    event->motion.x_root = static_cast<gdouble>(originX) + client.x;
+    event->motion.y_root = static_cast<gdouble>(originY) + client.y;
+    gdk_event_set_device(event, gdk_seat_get_pointer(seat));
+    gdk_event_put(event);
+    gdk_event_free(event);
+    return true;
+}
+
 bool SetTimer(WindowHandle handle, std::uintptr_t id, std::uint32_t periodMs)
 {
     WindowObject* window = Find(handle);

@@ -138,6 +138,10 @@ std::uint64_t GetNativeWindowId(WindowHandle window);
 // Asks the window to close as the desktop's close box does (the delete protocol), through
 // the display server. For tests: without a window manager nothing else sends it.
 bool SendDesktopCloseRequest(WindowHandle window);
+// Puts a pointer motion to `client` over the window's client area into the display
+// system's event queue, as if the pointer had moved there. For benchmarks: it measures
+// the way from the event to the window's procedure without another program.
+bool QueuePointerMotion(WindowHandle window, WindowPoint client);
 // The client area's pixels as the display server has them now, 0xAARRGGBB row by row.
 bool ReadWindowPixels(WindowHandle window, std::vector<std::uint32_t>& pixels, std::int32_t& width,
                       std::int32_t& height);

@@ -256,6 +256,7 @@ TEST_F(SkinWindowDisplay, PaintsItsControlsAndAClickReachesTheControlUnderIt)
     EXPECT_EQ(app.GetRootWindowCount(), 0u);
     EXPECT_FALSE(window->GetRootWindow());
     EXPECT_FALSE(main->GetRootWindow());
+    EXPECT_EQ(rootWindow->GetOSServices(), nullptr) << "the root window kept here no longer reaches it";
 }
 
 TEST_F(SkinWindowDisplay, TheFocusLeavesWithTheSystemWindowAndComesBackToTheSameControl)
