@@ -355,6 +355,42 @@ TEST_F(EmbeddedStringTables, TheApplicationTablesGoWithTheSkinsApplicationName)
     EXPECT_TRUE(mFactory.GetFrameworkStringTable());
 }
 
+// Every (parent class, child name) pair the skin holds; top-level controls stand under the
+// application's name, as their tables are keyed.
+void CollectPairs(const KR::LControlDescriptor& parent, const String& parentKey,
+                  std::set<std::u16string>& pairs)
+{
+    const auto& children = parent.GetChildren();
+    for (std::size_t i = 0; i < children.GetCount(); ++i)
+    {
+        const KR::LControlDescriptor& child = *children.GetAt(i);
+        pairs.insert(std::u16string((parentKey + String(u"|") + child.GetName()).GetView()));
+        CollectPairs(child, child.GetClass(), pairs);
+    }
+}
+
+// A table keyed by a class and a child name is read only by a child of that name inside a
+// control of that class: a key the skin does not hold is a text nobody shows, and most
+// likely a renamed control whose text went missing.
+TEST_F(EmbeddedStringTables, EveryControlTableNamesAChildOfThatClassInTheSkin)
+{
+    ASSERT_EQ(mFactory.LoadSkins(String(u"::APP_SKINS")), KR::kOk);
+    std::set<std::u16string> pairs;
+    const auto& roots = mFactory.GetReader().GetSkinRoots();
+    for (std::size_t i = 0; i < roots.GetCount(); ++i)
+    {
+        CollectPairs(*roots.GetAt(i), mFactory.GetApplicationName(), pairs);
+    }
+    for (const auto& [key, texts] : mFactory.GetReader().GetStringTables().GetAll())
+    {
+        if (key == u"Framework" || key.GetView().starts_with(u"|"))
+        {
+            continue;
+        }
+        EXPECT_TRUE(pairs.contains(std::u16string(key.GetView()))) << key.ToUtf8().GetPtr();
+    }
+}
+
 // The attribute value after `marker` at or after `from`; npos when there is none.
 std::size_t FindAttribute(const std::string& text, const std::string& marker, std::size_t from,
                           std::string& value)
