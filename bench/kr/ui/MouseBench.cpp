@@ -51,6 +51,8 @@ void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
 // The replacement pair is malloc and free underneath, which the compiler cannot see.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+// Inlined into the sanitizer build's callers it sees the freed object's fields as unset.
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 void operator delete(void* memory) noexcept
 {
     std::free(memory);
@@ -131,20 +133,37 @@ void Report(benchmark::State& state, std::uint64_t allocations)
     state.SetItemsProcessed(state.iterations() * kMoves);
 }
 
-void BM_TenThousandHoverMoves(benchmark::State& state)
+// A first round outside the count fills the pools, the child orders and the window
+// stand-in's list of invalidated rectangles, which is emptied (its room kept) between rounds.
+template <typename Moves>
+void Measure(benchmark::State& state, Scene& scene, const Moves& moves)
 {
-    Scene scene;
+    moves();
+    scene.os->invalidated.clear();
     std::uint64_t allocations = 0;
     for (auto _ : state)
     {
         const std::uint64_t before = gAllocations.load(std::memory_order_relaxed);
+        moves();
+        allocations += gAllocations.load(std::memory_order_relaxed) - before;
+        state.PauseTiming();
+        scene.os->invalidated.clear();
+        state.ResumeTiming();
+    }
+    Report(state, allocations);
+}
+
+void BM_TenThousandHoverMoves(benchmark::State& state)
+{
+    Scene scene;
+    const auto moves = [&]
+    {
         for (int i = 0; i < kMoves; ++i)
         {
             scene.window->OnMouseMove(KR::PointI{445 + i % 20, 395 + i % 15}, 0);
         }
-        allocations += gAllocations.load(std::memory_order_relaxed) - before;
-    }
-    Report(state, allocations);
+    };
+    Measure(state, scene, moves);
 }
 BENCHMARK(BM_TenThousandHoverMoves);
 
@@ -154,18 +173,15 @@ void BM_TenThousandDragMoves(benchmark::State& state)
     scene.os->buttons = KR::MouseButton::kLeft;
     scene.window->OnMouseMove(KR::PointI{450, 400}, 0);
     scene.window->OnMouseButton(KR::MouseAction::kPress, KR::MouseButton::kLeft, 0, KR::PointI{450, 400});
-    std::uint64_t allocations = 0;
-    for (auto _ : state)
+    const auto moves = [&]
     {
-        const std::uint64_t before = gAllocations.load(std::memory_order_relaxed);
         for (int i = 0; i < kMoves; ++i)
         {
             // Back and forth inside the panel, so every move is a step of the drag.
             scene.window->OnMouseMove(KR::PointI{450 + i % 2 * 7, 400 + i % 2 * 5}, 0);
         }
-        allocations += gAllocations.load(std::memory_order_relaxed) - before;
-    }
-    Report(state, allocations);
+    };
+    Measure(state, scene, moves);
     scene.window->OnMouseButton(KR::MouseAction::kRelease, KR::MouseButton::kLeft, 0, KR::PointI{450, 400});
 }
 BENCHMARK(BM_TenThousandDragMoves);
