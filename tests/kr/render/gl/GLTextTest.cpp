@@ -162,6 +162,24 @@ TEST(FreetypeFontRendererTest, MetricsAndMeasuring)
     }
 }
 
+// Skins name "Arial", which the machine may lack; with the system font's family not
+// registered either, fontconfig's substitute serves instead of an exception.
+TEST(FreetypeFontRendererTest, FacesTheMachineLacksResolveThroughFontconfig)
+{
+    FreeTypeFixture f;
+    LFontFileInfo::SetSystemFamilySource([] { return String(u"Not Installed Anywhere"); });
+    const RCPtr<LFont> arial = LFont::GetFont(u"Arial", 9.0f, kFontStyleBold);
+    std::int32_t id = -1;
+    EXPECT_NO_THROW(id = LFontFileInfo::GetFileID(arial));
+    LFontFileInfo::SetSystemFamilySource({});
+    EXPECT_EQ(id & 3, kFontStyleBold);
+    EXPECT_FALSE(LFontFileInfo::GetFileName(id).IsEmpty());
+    RectT<float> box;
+    f.processor->bounds[2] = 5;
+    f.fonts->MeasureText(box, u"Fader", arial);
+    EXPECT_GT(box.width, 0.0f);
+}
+
 TEST(GLRendererTextTest, KindZeroComesWithItsFontRendererAndWithoutOneNothingMeasures)
 {
     KR_REQUIRE_EGL();
