@@ -1,5 +1,7 @@
 #include "kr/ui/ControlDescriptor.h"
 
+#include "kr/core/StringFunctions.h"
+
 #include <algorithm>
 
 namespace KR
@@ -13,6 +15,17 @@ std::int32_t LayoutOrderOf(const RCPtr<LControlDescriptor>& child)
     return layout ? layout->layoutOrder : 0;
 }
 } // namespace
+
+bool CreateParamIsTrue(const RCPtr<LStringTable>& params, const char16_t* id, bool* present)
+{
+    String text;
+    const bool found = params && params->GetString(String(id), text);
+    if (present)
+    {
+        *present = found;
+    }
+    return found && TrimWhitespace(text).ToLower() == u"true";
+}
 
 void LControlDescriptor::SortChildrenByLayoutOrder()
 {

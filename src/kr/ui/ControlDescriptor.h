@@ -23,6 +23,10 @@ class LControlDescriptor;
 using ControlCreateFunction = RCPtr<LControl> (*)(const RCPtr<LControl>& parent,
                                                   const RCPtr<LControlDescriptor>& descriptor);
 
+// A boolean create parameter: true only for "true", whatever the case and the blanks
+// around it. Absent: false, and `present` says so.
+bool CreateParamIsTrue(const RCPtr<LStringTable>& params, const char16_t* id, bool* present = nullptr);
+
 class LControlDescriptor : public virtual LRefCountedObject
 {
 public:

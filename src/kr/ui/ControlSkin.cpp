@@ -19,19 +19,6 @@ namespace KR
 namespace
 {
 
-// A boolean create parameter: true only for "true", whatever the case and the blanks
-// around it. Absent: false, and `present` says so.
-bool CreateParamIsTrue(const RCPtr<LStringTable>& params, const char16_t* id, bool* present = nullptr)
-{
-    String text;
-    const bool found = params && params->GetString(String(id), text);
-    if (present)
-    {
-        *present = found;
-    }
-    return found && TrimWhitespace(text).ToLower() == u"true";
-}
-
 RCPtr<LControlFactory> Factory()
 {
     return IFrameworkApp::GetInstance().GetControlFactory();

@@ -1,0 +1,36 @@
+#include "kr/controls/ControlClasses.h"
+
+#include "kr/controls/Button.h"
+#include "kr/core/Exception.h"
+#include "kr/ui/ControlFactory.h"
+
+#include <string>
+
+namespace KR
+{
+
+namespace
+{
+// clang-format off
+constexpr ControlClassRow kRows[] = {
+    {LButton::kClassName, &LControl::CreateFromSkin<LButton>, 93},
+};
+// clang-format on
+} // namespace
+
+std::span<const ControlClassRow> GetFrameworkControlClasses()
+{
+    return kRows;
+}
+
+void RegisterFrameworkControlClasses(LControlFactory& factory)
+{
+    for (const ControlClassRow& row : kRows)
+    {
+        ThrowIfFailed(factory.RegisterControlClass(String(row.name), row.create),
+                      " : KR::LFrameworkApp::RunApplicationStartup : Application\\FrameworkApp : Line " +
+                          std::to_string(row.line));
+    }
+}
+
+} // namespace KR
