@@ -40,32 +40,48 @@ std::vector<std::string> ListFontFiles()
     return files;
 }
 
-SystemFontName GetSystemFontName()
+SystemFontName ParseFontName(const char* text)
 {
     SystemFontName name{"DejaVu Sans", 9.0f};
-    GtkSettings* settings = gdk_display_get_default() != nullptr ? gtk_settings_get_default() : nullptr;
-    if (settings == nullptr)
+    if (text == nullptr)
     {
         return name;
     }
+    PangoFontDescription* description = pango_font_description_from_string(text);
+    const char* family = pango_font_description_get_family(description);
+    if (family != nullptr && *family != '\0')
+    {
+        name.family = family;
+    }
+    const gint size = pango_font_description_get_size(description);
+    if (size > 0 && !pango_font_description_get_size_is_absolute(description))
+    {
+        name.size = static_cast<float>(size) / PANGO_SCALE;
+    }
+    if (pango_font_description_get_weight(description) >= PANGO_WEIGHT_SEMIBOLD)
+    {
+        name.style |= SystemFontName::kBold;
+    }
+    if (pango_font_description_get_style(description) != PANGO_STYLE_NORMAL)
+    {
+        name.style |= SystemFontName::kItalic;
+    }
+    pango_font_description_free(description);
+    return name;
+}
+
+SystemFontName GetSystemFontName()
+{
+    GtkSettings* settings = gdk_display_get_default() != nullptr ? gtk_settings_get_default() : nullptr;
+    if (settings == nullptr)
+    {
+        return ParseFontName(nullptr);
+    }
     gchar* text = nullptr;
     g_object_get(settings, "gtk-font-name", &text, nullptr);
-    if (text != nullptr)
-    {
-        PangoFontDescription* description = pango_font_description_from_string(text);
-        const char* family = pango_font_description_get_family(description);
-        if (family != nullptr && *family != '\0')
-        {
-            name.family = family;
-        }
-        const gint size = pango_font_description_get_size(description);
-        if (size > 0 && !pango_font_description_get_size_is_absolute(description))
-        {
-            name.size = static_cast<float>(size) / PANGO_SCALE;
-        }
-        pango_font_description_free(description);
-        g_free(text);
-    }
+    SystemFontName name = ParseFontName(text);
+    name.fromSettings = text != nullptr;
+    g_free(text);
     return name;
 }
 
