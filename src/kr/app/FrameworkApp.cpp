@@ -277,4 +277,19 @@ RCPtr<LClipboard> LFrameworkApp::GetClipboard() const
     return mClipboard;
 }
 
+Result LFrameworkApp::SetStatusText(const String& text, bool)
+{
+    if (text == mStatusText)
+    {
+        return kNothingDone;
+    }
+    mStatusText = text;
+    return kOk;
+}
+
+Result LFrameworkApp::ResetStatusText(bool now)
+{
+    return SetStatusText(String(), now);
+}
+
 } // namespace KR

@@ -87,12 +87,19 @@ public:
 
     const String& GetApplicationName() const { return mApplicationName; }
 
+    // The status text of the main window; empty is the status bar's own default text.
+    // Kept here until the shell has a status bar to show it in, which then reads it.
+    Result SetStatusText(const String& text, bool now) override;
+    Result ResetStatusText(bool now) override;
+    const String& GetStatusText() const { return mStatusText; }
+
 private:
     IFrameworkApp* mPrevious = nullptr;
     String mApplicationName;
     std::chrono::steady_clock::time_point mStart;
     std::vector<RCPtr<IRootWindowServices>> mRootWindows;
     RCPtr<IRootWindowServices> mActiveRootWindow;
+    String mStatusText;
     RCPtr<LFont> mDefaultFont;
     RCPtr<LGlobalHotKeyManager> mHotKeys;
     RCPtr<LControlFactory> mFactory;

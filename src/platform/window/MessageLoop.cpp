@@ -159,6 +159,16 @@ bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wPar
     return true;
 }
 
+int DispatchPendingMessages(int limit)
+{
+    int handled = 0;
+    while (handled < limit && g_main_context_iteration(nullptr, FALSE))
+    {
+        ++handled;
+    }
+    return handled;
+}
+
 void PostQuitMessage(int exitCode)
 {
     PostedQueue& queue = PostedQueue::Get();

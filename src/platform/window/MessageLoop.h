@@ -57,4 +57,10 @@ void PostQuitMessage(int exitCode);
 // Starts the idle passes again as a message would.
 void RearmIdle();
 
+// Handles what waits now (drawing, timers that are due, posted messages) without waiting
+// for more (an idle pass only inside a running loop); at most `limit` dispatches, so a source that is
+// always ready cannot keep the caller. For work that holds the thread for long, such as
+// the start-up while the splash window shows. The number handled.
+int DispatchPendingMessages(int limit = 256);
+
 } // namespace KR::Platform
