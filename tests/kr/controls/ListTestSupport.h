@@ -1,0 +1,92 @@
+#pragma once
+// Shared by the list tests: an application whose clocks the test drives, a factory with the
+// list classes and a skin the test gives, opaque stand-in looks (so the hit test finds what
+// they cover), and a window whose pointer the test places.
+
+#include "kr/controls/ListBoxItem.h"
+#include "kr/ui/MouseTestSupport.h"
+#include "kr/ui/NotificationParams.h"
+#include "support/FrameworkAppStandIn.h"
+#include "support/LookStandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace KR::ListTest
+{
+
+using MouseTest::Move;
+using MouseTest::Press;
+using MouseTest::Release;
+using UiTest::Recorder;
+
+// A look list of `count` plain looks named `name`.
+inline std::string LookList(const char* name, int count)
+{
+    std::string list =
+        std::string("<LookList Name=\"") + name + "\" NumLooks=\"" + std::to_string(count) + "\">";
+    for (int i = 0; i < count; ++i)
+    {
+        list += "<Look Name=\"plain\" Index=\"" + std::to_string(i) + "\"/>";
+    }
+    return list + "</LookList>";
+}
+
+// The skin document around the sub-controls of skin "One": look lists "r14" (rows) and
+// "one".
+inline std::string SkinDocument(const std::string& subControls)
+{
+    return R"(<?xml version="1.0" encoding="utf-8"?><Test_Skins><Application Name="PresetEditor">)"
+           R"(<Looks><Look Name="plain"/></Looks><LookLists>)" +
+           LookList("r14", 14) + LookList("one", 1) + R"(</LookLists><Skins><Skin Name="One">)" +
+           subControls + "</Skin></Skins></Application></Test_Skins>";
+}
+
+struct Scene
+{
+    explicit Scene(const std::string& subControls, const char* strings = nullptr)
+        : skin(SkinDocument(subControls)), strings(strings ? strings : "")
+    {
+        app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
+        app.factory->RegisterControlClass(String(LListBoxItem::kClassName),
+                                          &LControl::CreateFromSkin<LListBoxItem>);
+        app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
+        app.activeRootWindow = window;
+        main = app.factory->CreateControlByName(String(u"main"), window);
+        for (const RCPtr<TestSupport::LStandInLook>& look : looks.made)
+        {
+            look->color = 0xFF000000;
+        }
+        if (main)
+        {
+            main->UpdateLayout();
+        }
+    }
+    ~Scene()
+    {
+        if (main)
+        {
+            main->ReleaseInternalReferences();
+        }
+    }
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    template <typename T = LControl>
+    RCPtr<T> Find(const char16_t* name)
+    {
+        RCPtrArray<LControl> found;
+        main->FindDescendantControls(String(name), found);
+        return found.GetCount() > 0 ? RCPtr<T>(found.GetAt(0)) : nullptr;
+    }
+
+    TestSupport::LookStandIns looks;
+    TestSupport::LStandInFrameworkApp app;
+    std::string skin;
+    std::string strings;
+    RCPtr<MouseTest::MouseWindow> window = MouseTest::MouseWindow::Create();
+    RCPtr<LControl> main;
+};
+
+} // namespace KR::ListTest
