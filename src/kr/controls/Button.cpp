@@ -1,20 +1,12 @@
 #include "kr/controls/Button.h"
 
+#include "kr/controls/OwnHandlers.h"
 #include "kr/ui/ControlDescriptor.h"
-#include "kr/ui/FrameworkApp.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/RootWindowServices.h"
 
 namespace KR
 {
-
-namespace
-{
-double Now()
-{
-    return IFrameworkApp::GetInstance().GetSecondsSinceStart();
-}
-} // namespace
 
 LButton::LButton(const RCPtr<LControl>& parent, const String& name) : LControl(parent, name)
 {
@@ -25,15 +17,8 @@ LButton::~LButton() = default;
 Result LButton::Receive(const RCPtr<LNotificationDistributor>& sender,
                         const RCPtr<LNotification>& notification)
 {
-    if (mHandler && IsCreationFinished())
-    {
-        const Result handled = mHandler->HandleNotification(sender, notification);
-        if (handled != 0)
-        {
-            return handled;
-        }
-    }
-    return LControl::Receive(sender, notification);
+    const Result handled = OfferToOwnHandlers(mHandler, *this, sender, notification);
+    return handled != 0 ? handled : LControl::Receive(sender, notification);
 }
 
 // ---- creation ------------------------------------------------------------------------------
@@ -100,7 +85,7 @@ Result LButton::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)
     if (autoRepeat && (turnedOn & Condition::kHoverOrForced) != 0)
     {
         // The time spent outside does not count against the countdown.
-        mLastRepeatTick = Now();
+        mLastRepeatTick = SecondsNow();
     }
     else if ((turnedOn & Condition::kLeftPressed) != 0)
     {
@@ -108,7 +93,7 @@ Result LButton::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)
         {
             mRepeating = true;
             HoldIdleWhileBusy();
-            mLastRepeatTick = Now();
+            mLastRepeatTick = SecondsNow();
             mRepeatCountdown = mRepeatDelay;
             SendNotificationByName(u"NID_BUTTON_AUTOREPEAT");
         }
@@ -203,7 +188,7 @@ void LButton::SimulateClick()
     mSimulatedPressShowing = true;
     SetFocus(true);
     HoldIdleWhileBusy();
-    mSimulatedPressStart = Now();
+    mSimulatedPressStart = SecondsNow();
     SetLookWeight(kPressedLook + (GetValue() >= 0.5 ? kOnLooks : 0), 1.0f, true);
     Invalidate(RectD{0.0, 0.0, GetSize().x, GetSize().y}, true);
 }
@@ -247,7 +232,7 @@ Result LButton::OnIdle(const RCPtr<LNotificationDistributor>& sender,
 {
     const RCPtr<LControl> self(this);
     const Result result = LControl::OnIdle(sender, notification);
-    const double now = Now();
+    const double now = SecondsNow();
     if (mSimulatedPressShowing && now - mSimulatedPressStart >= mSimulatedPressTime)
     {
         mSimulatedPressShowing = false;
@@ -260,7 +245,7 @@ Result LButton::OnIdle(const RCPtr<LNotificationDistributor>& sender,
     {
         mRepeatCountdown -= now - mLastRepeatTick;
         mLastRepeatTick = now;
-        if (mRepeatCountdown <= 1e-9)
+        if (mRepeatCountdown <= kIdleTimeSlack)
         {
             mRepeatCountdown = mRepeatInterval;
             SendNotificationByName(u"NID_BUTTON_AUTOREPEAT");

@@ -1,6 +1,7 @@
 #include "kr/controls/ControlClasses.h"
 
 #include "kr/controls/Button.h"
+#include "kr/controls/Scrollbar.h"
 #include "kr/core/Exception.h"
 #include "kr/ui/ControlFactory.h"
 
@@ -14,6 +15,7 @@ namespace
 // clang-format off
 constexpr ControlClassRow kRows[] = {
     {LButton::kClassName, &LControl::CreateFromSkin<LButton>, 93},
+    {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
 };
 // clang-format on
 } // namespace

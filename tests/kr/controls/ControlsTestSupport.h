@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace KR::ControlsTest
 {
@@ -47,10 +49,16 @@ inline std::string SkinDocument(const std::string& subControls)
 struct Scene
 {
     // `skin`: the sub-controls of the skin; `strings`: a string document or null.
-    explicit Scene(const std::string& subControls, const char* strings = nullptr)
+    // `extraClasses`: classes the table does not have yet, registered before it.
+    explicit Scene(const std::string& subControls, const char* strings = nullptr,
+                   std::initializer_list<std::pair<const char16_t*, ControlCreateFunction>> extraClasses = {})
         : skin(SkinDocument(subControls)), strings(strings ? strings : "")
     {
         app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
+        for (const auto& [name, create] : extraClasses)
+        {
+            app.factory->RegisterControlClass(String(name), create);
+        }
         RegisterFrameworkControlClasses(*app.factory);
         // A plain control that holds others.
         app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
