@@ -1,7 +1,9 @@
 #include "kr/controls/ControlClasses.h"
 
 #include "kr/controls/Button.h"
+#include "kr/controls/Label.h"
 #include "kr/controls/Scrollbar.h"
+#include "kr/controls/ToolTip.h"
 #include "kr/core/Exception.h"
 #include "kr/ui/ControlFactory.h"
 
@@ -16,6 +18,8 @@ namespace
 constexpr ControlClassRow kRows[] = {
     {LButton::kClassName, &LControl::CreateFromSkin<LButton>, 93},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
+    {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
+    {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},
 };
 // clang-format on
 } // namespace

@@ -231,6 +231,10 @@ Result LControl::CreateToolTip(bool show)
     {
         if (const RCPtr<LControl> tip = FindChildControl(name))
         {
+            if (IToolTip* toolTip = dynamic_cast<IToolTip*>(tip.Get()))
+            {
+                return toolTip->Hide();
+            }
             tip->SetVisible(false);
         }
         return kOk;
@@ -251,15 +255,12 @@ Result LControl::CreateToolTip(bool show)
             return kOk;
         }
     }
-    if (const RCPtr<LToolTip> toolTip{tip})
-    {
-        toolTip->SetToolTipText(text);
-    }
-    else
-    {
-        tip->SetText(text);
-    }
+    tip->SetText(text);
     tip->SetUseParentToolTip(mUseParentToolTip);
+    if (IToolTip* toolTip = dynamic_cast<IToolTip*>(tip.Get()))
+    {
+        return toolTip->Show();
+    }
     tip->SetVisible(true);
     return kOk;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The two pop-ups a control opens from its skin: the menu of a right click (the skin's
 // "contextMenu") and the tooltip (the skin's "toolTip"). They are controls of their own
-// classes, registered like any other; the control core only needs what these classes
-// declare. Until the standard controls give them bodies they take what they are given
-// and show nothing.
+// classes, registered like any other; the control core only needs what these declare.
+// Until the menus are built the menu takes what it is given and shows nothing; the
+// tooltip is an interface that the standard controls' tooltip implements.
 
 #include "kr/core/Point.h"
 #include "kr/core/RCPtr.h"
@@ -40,12 +40,17 @@ private:
     PointI mPopupPosition{};
 };
 
-class LToolTip : public LControl
+// The control made from the skin's "toolTip" inside the control that shows it: it takes
+// its text as the control's text, then times its own appearance and life.
+class IToolTip
 {
 public:
-    using LControl::LControl;
+    virtual Result Show() = 0;
+    // Also takes the tooltip out of its parent.
+    virtual Result Hide() = 0;
 
-    virtual void SetToolTipText(const String& text) { SetText(text); }
+protected:
+    ~IToolTip() = default;
 };
 
 } // namespace KR

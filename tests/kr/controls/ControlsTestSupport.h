@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace KR::ControlsTest
 {
@@ -54,7 +55,16 @@ struct Scene
                    std::initializer_list<std::pair<const char16_t*, ControlCreateFunction>> extraClasses = {})
         : skin(SkinDocument(subControls)), strings(strings ? strings : "")
     {
-        app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
+        // The strings first: the skin's controls read theirs as they are made.
+        app.factory = UiTest::MakeFactory(nullptr, strings ? this->strings.c_str() : nullptr);
+        app.factory->SetResourceProvider(
+            [this](const String& name, std::vector<char>& bytes)
+            {
+                const std::string& text = name == u"SKINS" ? skin : this->strings;
+                bytes.assign(text.begin(), text.end());
+                return true;
+            });
+        app.factory->LoadSkins(String(u"::SKINS"));
         for (const auto& [name, create] : extraClasses)
         {
             app.factory->RegisterControlClass(String(name), create);

@@ -7,6 +7,7 @@
 #include "support/FrameworkAppStandIn.h"
 #include "support/LookStandIn.h"
 #include "support/RecordingRenderer.h"
+#include "support/ToolTipStandIn.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +140,8 @@ protected:
         ASSERT_EQ(app.factory->LoadStringTables(String(u"::NONE"), String(u"::STRINGS"), 9), kOk);
         ASSERT_EQ(app.factory->LoadSkins(String(u"::SKINS")), kOk);
         app.factory->RegisterControlClass(String(u"Test.Panel"), &LControl::CreateFromSkin<Recorded>);
-        app.factory->RegisterControlClass(String(u"Test.Tip"), &LControl::CreateFromSkin<LToolTip>);
+        app.factory->RegisterControlClass(String(u"Test.Tip"),
+                                          &LControl::CreateFromSkin<TestSupport::LStandInToolTip>);
         app.defaultFont = LFont::GetFont(String(u"Sans"), 9.0f, 0);
         app.activeRootWindow = window;
         main = app.factory->CreateControlByName(String(u"main"), window);
