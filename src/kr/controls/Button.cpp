@@ -122,7 +122,9 @@ void LButton::UpdateLook()
     const std::uint32_t conditions = GetConditions();
     const bool over = (conditions & Condition::kHover) != 0;
     const bool captured = (conditions & Condition::kCapture) != 0;
-    const bool dragged = (conditions & Condition::kLeftDrag) != 0;
+    // Held down, whether or not the pointer has moved since the press: the framework
+    // marks the drag only once it has.
+    const bool dragged = (conditions & (Condition::kLeftPressed | Condition::kLeftDrag)) != 0;
     std::int32_t look = kDisabledLook;
     if (IsEnabled(true))
     {

@@ -237,6 +237,34 @@ TEST_F(ButtonTest, DisabledLooksHoldWhateverThePointerDoesAndATransparentButtonI
     EXPECT_EQ(push->GetActiveLookIndex(), 4) << "its owner's look stays";
 }
 
+TEST_F(ButtonTest, TheLookFollowsThePointerAndThePress)
+{
+    const struct
+    {
+        const char* name;
+        bool thumb;
+        std::int32_t hover, pressed, draggedOff, draggedBack;
+    } rows[] = {{"push", false, 1, 2, 1, 2}, {"pressed when dragged off", true, 1, 2, 2, 2}};
+    for (const auto& row : rows)
+    {
+        const RCPtr<LButton> push = Button(u"push");
+        push->pressedWhenDraggedOff = row.thumb;
+        push->SetNotFocusable(true); // the focused looks aside
+        push->OnMouseEnter();
+        EXPECT_EQ(push->GetActiveLookIndex(), row.hover) << row.name;
+        Press(*push, 5, 5);
+        EXPECT_EQ(push->GetActiveLookIndex(), row.pressed) << row.name;
+        push->OnMouseLeave();
+        Move(*push, 80, 5);
+        EXPECT_EQ(push->GetActiveLookIndex(), row.draggedOff) << row.name;
+        push->OnMouseEnter();
+        Move(*push, 6, 5);
+        EXPECT_EQ(push->GetActiveLookIndex(), row.draggedBack) << row.name;
+        Release(*push, 6, 5);
+        push->OnMouseLeave();
+    }
+}
+
 TEST(ControlClasses, TheTableRegistersEveryRowAndARefusedRowNamesItsLine)
 {
     TestSupport::LStandInFrameworkApp app;

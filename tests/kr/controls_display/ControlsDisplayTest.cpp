@@ -1,0 +1,109 @@
+// A skinned button and scroll bar in a real window on the test X server, pressed with
+// xdotool; the application's clocks follow the real time and the window's idle step runs
+// while the test waits.
+
+#include "kr/controls/Button.h"
+#include "kr/controls/ControlClasses.h"
+#include "kr/controls/Scrollbar.h"
+#include "kr/notify/NotificationID.h"
+#include "kr/ui/MouseTestSupport.h"
+#include "kr/ui_display/PaintedWindow.h"
+
+#include <chrono>
+
+namespace KR::UiDisplayTest
+{
+namespace
+{
+
+constexpr std::uint32_t kBlue = 0x0000FF, kGreen = 0x00C000, kRed = 0xFF0000;
+
+class ControlsWindow : public PaintedWindow
+{
+protected:
+    void SetUp() override
+    {
+        PaintedWindow::SetUp();
+        if (IsSkipped())
+        {
+            return;
+        }
+        app.factory->RegisterControlClass(String(u"Framework.ScrollChannel"),
+                                          &LControl::CreateFromSkin<LControl>);
+        RegisterFrameworkControlClasses(*app.factory);
+        Open(u"main", 160, 120);
+        ASSERT_TRUE(WaitForPixel(50, 35, kBlue)) << "the button at (20, 20), 60 by 30";
+        const std::string xid = std::to_string(P::GetNativeWindowId(window->GetWindowHandle()));
+        ASSERT_EQ(Xdo("windowfocus --sync " + xid), 0);
+        ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+    }
+    void TearDown() override
+    {
+        if (main)
+        {
+            recorder->UnregisterForAllNotifications();
+        }
+        PaintedWindow::TearDown();
+    }
+    // Pumps until `done`, the clocks on the real time since the test began and the idle
+    // step run on every pass.
+    bool RunUntil(const std::function<bool()>& done, double seconds)
+    {
+        return PumpUntil(
+            [&]
+            {
+                const double elapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
+                app.seconds = elapsed;
+                app.milliseconds = static_cast<std::uint32_t>(elapsed * 1000.0);
+                rootWindow->OnIdle(true);
+                return done();
+            },
+            seconds);
+    }
+    std::size_t Count(const std::string& entry) const
+    {
+        return static_cast<std::size_t>(
+            std::count(recorder->received.begin(), recorder->received.end(), entry));
+    }
+
+    RCPtr<UiTest::Recorder> recorder = UiTest::Recorder::Create();
+    std::chrono::steady_clock::time_point mStart = std::chrono::steady_clock::now();
+};
+
+TEST_F(ControlsWindow, AClickOnTheButtonIsItsLeftClickAndThePressShowsRed)
+{
+    const RCPtr<LControl> go = Child(u"go");
+    recorder->Listen(go, {u"NID_LEFT_CLICK"});
+    PointAt(50, 35);
+    ASSERT_TRUE(RunUntil([&] { return Read().At(50, 35) == kGreen; }, 10.0)) << "hover";
+    ASSERT_EQ(Xdo("mousedown 1"), 0);
+    const bool pressed = RunUntil([&] { return Read().At(50, 35) == kRed; }, 10.0);
+    WritePng(Read(), "button-pressed.png");
+    EXPECT_TRUE(pressed);
+    ASSERT_EQ(Xdo("mouseup 1"), 0);
+    EXPECT_TRUE(RunUntil([&] { return Count("go:NID_LEFT_CLICK") == 1; }, 10.0));
+}
+
+TEST_F(ControlsWindow, HoldingTheIncreaseArrowRepeatsAndMovesTheThumb)
+{
+    const RCPtr<LScrollbar> bar(Child(u"bar"));
+    ASSERT_TRUE(bar);
+    bar->SetThumbSize(0.25);
+    bar->Recompute();
+    const RCPtr<LControl> inc = bar->FindChildControl(String(u"inc"));
+    recorder->Listen(inc, {u"NID_BUTTON_AUTOREPEAT"});
+    mStart = std::chrono::steady_clock::now();
+    PointAt(126, 104);
+    ASSERT_EQ(Xdo("mousedown 1"), 0);
+    const bool repeated = RunUntil([&] { return Count("inc:NID_BUTTON_AUTOREPEAT") >= 5; }, 3.0);
+    ASSERT_EQ(Xdo("mouseup 1"), 0);
+    EXPECT_TRUE(repeated) << Count("inc:NID_BUTTON_AUTOREPEAT") << " repeats";
+    EXPECT_GE(bar->GetValue(), 0.1 - 1e-9);
+    // The thumb (19 high on a track of 76) moved down with the value.
+    EXPECT_GT(bar->FindChildControl(String(u"channel"))->FindChildControl(String(u"thumb"))->GetPosition().y,
+              0.0);
+}
+
+} // namespace
+} // namespace KR::UiDisplayTest
