@@ -65,6 +65,7 @@ TEST(DropDownControl, PressesToggleItAndTheFocusLeavingClosesIt)
             Release(*box, 5, 5);
         }
         EXPECT_EQ(box->opens, row.opens) << row.name;
+        scene.window->focus = nullptr; // the window holds its focus by plain pointer
         scene.main->GetChildren().Remove(RCPtr<LControl>(box));
         box->ReleaseInternalReferences();
     }
@@ -76,6 +77,7 @@ TEST(DropDownControl, PressesToggleItAndTheFocusLeavingClosesIt)
     ASSERT_TRUE(box->shown);
     other->SetFocus(true);
     EXPECT_FALSE(box->shown);
+    scene.window->focus = nullptr;
 }
 
 } // namespace
