@@ -1,7 +1,9 @@
 #include "kr/controls/ControlClasses.h"
 
 #include "kr/controls/Button.h"
+#include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/Label.h"
+#include "kr/controls/ListBoxItem.h"
 #include "kr/controls/Scrollbar.h"
 #include "kr/controls/ToolTip.h"
 #include "kr/core/Exception.h"
@@ -17,6 +19,9 @@ namespace
 // clang-format off
 constexpr ControlClassRow kRows[] = {
     {LButton::kClassName, &LControl::CreateFromSkin<LButton>, 93},
+    {LListBoxItem::kOverlayClassName, &LControl::CreateFromSkin<LListBoxItem>, 96},
+    {LListBoxItem::kClassName, &LControl::CreateFromSkin<LListBoxItem>, 100},
+    {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
     {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},

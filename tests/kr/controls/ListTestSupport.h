@@ -3,6 +3,7 @@
 // list classes and a skin the test gives, opaque stand-in looks (so the hit test finds what
 // they cover), and a window whose pointer the test places.
 
+#include "kr/controls/ControlClasses.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/ui/MouseTestSupport.h"
 #include "kr/ui/NotificationParams.h"
@@ -49,8 +50,7 @@ struct Scene
         : skin(SkinDocument(subControls)), strings(strings ? strings : "")
     {
         app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
-        app.factory->RegisterControlClass(String(LListBoxItem::kClassName),
-                                          &LControl::CreateFromSkin<LListBoxItem>);
+        RegisterFrameworkControlClasses(*app.factory);
         app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
         app.activeRootWindow = window;
         main = app.factory->CreateControlByName(String(u"main"), window);
