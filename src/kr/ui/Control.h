@@ -642,6 +642,8 @@ public:
     static const RCPtr<LControl>& NullControl();
 
 protected:
+    // The window's hot keys, then the application's.
+    Result OfferToGlobalHotKeys(const KeyCode& key);
     // For classes whose input handling sets the state bytes.
     void SetHover(bool hover) { mHover = hover; }
     void SetCaptureFlag(bool capture) { mCapture = capture; }
@@ -695,8 +697,6 @@ private:
     // The key after the control's own handler left it: up to the parent, or at the top
     // to the window.
     void PassKeyOn(const RCPtr<LKeyParam>& key);
-    // The window's hot keys, then the application's.
-    Result OfferToGlobalHotKeys(const KeyCode& key);
     // After a right click: the context menu, when there is one, opens at the pointer.
     void OpenContextMenuAtPointer();
     PointD GetClientOrigin();
