@@ -2,11 +2,13 @@
 
 #include "kr/core/Exception.h"
 #include "kr/notify/ApplicationCenter.h"
+#include "kr/notify/Notification.h"
 #include "kr/notify/NotificationCenterManager.h"
 #include "kr/render/Font.h"
 #include "kr/render/FrameworkTexts.h"
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
+#include "kr/system/DebugLog.h"
 #include "kr/ui/Clipboard.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/GlobalHotKeyManager.h"
@@ -15,6 +17,8 @@
 #include "kr/ui/RootWindow.h"
 #include "kr/ui/RootWindowServices.h"
 #include "kr/ui/StringTable.h"
+#include "platform/fonts/FontFiles.h"
+#include "platform/window/MessageLoop.h"
 #include "platform/window/Window.h"
 
 #include <algorithm>
@@ -28,6 +32,15 @@ namespace
 constexpr char kSecondAppText[] =
     "Logic Error : A framework application exists already : "
     "KR::LFrameworkApp::LFrameworkApp : krframework\\app\\FrameworkApp : Line 31";
+
+constexpr char kNoSkinText[] =
+    "Runtime Error : No skin is loaded. : KR::LFrameworkApp::RunApplicationStartup : "
+    "Application\\FrameworkApp : Line 137";
+constexpr std::string_view kSetSkinSite =
+    " : KR::LFrameworkApp::SetSkin : Application\\FrameworkApp : Line 225";
+constexpr const char16_t* kCurrentSkinIndexNode = u"CurrentSkinIndex";
+constexpr std::int32_t kUserSettingsKind = 1;
+constexpr std::uint32_t kErrorIconStyle = 0x10;
 
 std::atomic<bool> gAppExists{false};
 
@@ -143,15 +156,12 @@ RCPtr<IRootWindowServices> LFrameworkApp::GetActiveRootWindow() const
     {
         return mActiveRootWindow;
     }
-    // The listed window whose system window the keyboard goes to.
-    const Platform::WindowHandle active = Platform::GetActiveWindow();
-    for (const auto& listed : mRootWindows)
+    for (auto listed = mRootWindows.rbegin(); listed != mRootWindows.rend(); ++listed)
     {
-        const auto* root = dynamic_cast<const LRootWindow*>(listed.Get());
-        if (active != 0 && root && root->GetOSServices() &&
-            root->GetOSServices()->GetWindowHandle() == active)
+        const auto* root = dynamic_cast<const LRootWindow*>(listed->Get());
+        if (root != nullptr && root->GetOSServices() != nullptr && root->GetOSServices()->IsActiveWindow())
         {
-            return listed;
+            return *listed;
         }
     }
     return nullptr;
@@ -263,15 +273,6 @@ RCPtr<LControlFactory> LFrameworkApp::GetControlFactory() const
     return mFactory;
 }
 
-void LFrameworkApp::RunApplicationStartup()
-{
-    if (const RCPtr<LStringTable> strings = mFactory ? mFactory->GetApplicationStringTable() : nullptr)
-    {
-        mHotKeys->GetHotKeyMap().AddFromStringTable(strings, u"GHK");
-    }
-    mClipboard->Initialize();
-}
-
 RCPtr<LClipboard> LFrameworkApp::GetClipboard() const
 {
     return mClipboard;
@@ -290,6 +291,218 @@ Result LFrameworkApp::SetStatusText(const String& text, bool)
 Result LFrameworkApp::ResetStatusText(bool now)
 {
     return SetStatusText(String(), now);
+}
+
+Result LFrameworkApp::Receive(const RCPtr<LNotificationDistributor>&,
+                              const RCPtr<LNotification>& notification)
+{
+    if (!notification)
+    {
+        return kOk;
+    }
+    String name;
+    {
+        const MutexLocker lock(GetNotificationLock());
+        name = GetNotificationName(notification->GetID());
+    }
+    if (name != u"NID_APP_EXIT_REQ")
+    {
+        return kOk;
+    }
+    mExiting = true;
+    // The main window stays: the application closes it once the dialogs are down.
+    for (std::size_t index = mRootWindows.size(); index-- > 1;)
+    {
+        if (auto* root = dynamic_cast<LRootWindow*>(mRootWindows[index].Get()))
+        {
+            root->EndModal(0);
+        }
+    }
+    return kOk;
+}
+
+Result LFrameworkApp::PreStartup(const String&)
+{
+    return kOk;
+}
+
+Result LFrameworkApp::PostStartup(const String&)
+{
+    return kOk;
+}
+
+Result LFrameworkApp::RunApplicationStartup()
+{
+    try
+    {
+        LNotification::SetPoolingEnabled(true);
+        RegisterControlClasses();
+        if (const RCPtr<LStringTable> strings = mFactory ? mFactory->GetApplicationStringTable() : nullptr)
+        {
+            mHotKeys->GetHotKeyMap().AddFromStringTable(strings, u"GHK");
+        }
+        mClipboard->Initialize();
+        ChooseSkin();
+    }
+    catch (const std::exception& error)
+    {
+        GetDebugLog().Narrow() << error.what() << '\n';
+        return kFail;
+    }
+    return kOk;
+}
+
+void LFrameworkApp::RegisterControlClasses()
+{
+}
+
+void LFrameworkApp::ChooseSkin()
+{
+    const std::int32_t count =
+        mFactory ? static_cast<std::int32_t>(mFactory->GetReader().GetSkinRoots().GetCount()) : 0;
+    // With no skin there is nothing to show; the factory takes no index outside its list.
+    if (count == 0)
+    {
+        Throw<std::runtime_error>(kNoSkinText);
+    }
+    // A hand-edited index below 0 means the first skin, as one past the end means the last.
+    SetSkin(std::clamp(GetCurrentSkinIndex(), 0, count - 1));
+}
+
+std::int32_t LFrameworkApp::GetCurrentSkinIndex()
+{
+    std::int32_t index = 0;
+    IIniFileManager* ini = GetIniFileManager();
+    if (const std::int32_t settings = GetSettingsIniFile(kUserSettingsKind); settings != 0 && ini != nullptr)
+    {
+        ini->GetIniValueInt(settings, kCurrentSkinIndexNode, 0, index);
+    }
+    return index;
+}
+
+void LFrameworkApp::SetSkin(std::int32_t index)
+{
+    String face;
+    float size = 0.0f;
+    std::int32_t style = 0;
+    ThrowIfFailed(GetSystemFont(face, size, style), kSetSkinSite);
+    const std::int32_t count =
+        mFactory ? static_cast<std::int32_t>(mFactory->GetReader().GetSkinRoots().GetCount()) : 0;
+    if (index < 0 || index >= count)
+    {
+        ThrowFailedResult(kInvalidArg, kSetSkinSite);
+    }
+    mFactory->SetCurrentSkinIndex(index);
+    mFactory->GetCurrentSkinFont(face, size, style);
+    mDefaultFont = LFont::GetFont(face, size, style);
+
+    const std::vector<RCPtr<IRootWindowServices>> windows = mRootWindows;
+    for (const RCPtr<IRootWindowServices>& window : windows)
+    {
+        auto* root = dynamic_cast<LRootWindow*>(window.Get());
+        if (root == nullptr)
+        {
+            continue;
+        }
+        // Only the window the keyboard is in has a focus to keep across the change.
+        const bool active = root->GetOSServices() != nullptr && root->GetOSServices()->IsActiveWindow();
+        if (active)
+        {
+            root->SaveAndClearFocus();
+        }
+        if (root->GetRootControl())
+        {
+            mFactory->ApplySkinToControl(root->GetRootControl());
+        }
+        if (root->GetOSServices() != nullptr)
+        {
+            root->GetScreenClientRect();
+        }
+        const PointI client = root->GetClientSize();
+        root->InvalidateRect(RectD{0.0, 0.0, static_cast<double>(client.x), static_cast<double>(client.y)});
+        if (active)
+        {
+            root->RestoreFocus();
+        }
+    }
+
+    IIniFileManager* ini = GetIniFileManager();
+    if (const std::int32_t settings = GetSettingsIniFile(kUserSettingsKind); settings != 0 && ini != nullptr)
+    {
+        ini->SetIniValueInt(settings, kCurrentSkinIndexNode, index);
+    }
+}
+
+Result LFrameworkApp::Run()
+{
+    if (auto* main = mRootWindows.empty() ? nullptr : dynamic_cast<LRootWindow*>(mRootWindows.front().Get()))
+    {
+        main->RedrawNow();
+    }
+    OnBeforeMessageLoop();
+    OnIdle(true);
+    try
+    {
+        RunMessageLoop();
+    }
+    catch (...)
+    {
+        const RCPtr<LStringTable> texts = mFactory ? mFactory->GetFrameworkStringTable() : nullptr;
+        String text;
+        String caption;
+        if (texts)
+        {
+            texts->GetString(u"STARTUP_ERROR", text);
+            texts->GetString(u"STARTUP_ERROR_CAPTION", caption);
+        }
+        ShowMessageBox(text, caption, kErrorIconStyle);
+        if (const RCPtr<LNotificationCenter> center = GetNotificationCenter())
+        {
+            center->PostNotificationByName(u"NID_APP_EXIT_REQ");
+        }
+    }
+    OnIdle(true);
+    return kOk;
+}
+
+void LFrameworkApp::RunMessageLoop()
+{
+    Platform::MessageLoop loop([this](int pass) { return OnIdle(pass == 0); });
+    loop.Run();
+}
+
+Result LFrameworkApp::Shutdown()
+{
+    // Each pointer is cleared before its object goes, so nothing it calls on the way out
+    // finds it half gone.
+    RCPtr<LControlFactory> factory = std::move(mFactory);
+    factory = nullptr;
+    RCPtr<LGlobalHotKeyManager> hotKeys = std::move(mHotKeys);
+    hotKeys = nullptr;
+    RCPtr<LClipboard> clipboard = std::move(mClipboard);
+    clipboard = nullptr;
+    return kOk;
+}
+
+std::int32_t LFrameworkApp::ShowMessageBox(const String& text, const String& caption, std::uint32_t style)
+{
+    GetDebugLog().Narrow() << "MessageBox: " << caption.ToUtf8().GetPtr() << " | " << text.ToUtf8().GetPtr()
+                           << " | " << style << '\n';
+    return 1;
+}
+
+std::int32_t LFrameworkApp::GetSettingsIniFile(std::int32_t)
+{
+    return 0;
+}
+
+Result LFrameworkApp::GetSystemFont(String& face, float& size, std::int32_t& style)
+{
+    const Platform::SystemFontName name = Platform::GetSystemFontName();
+    face = String(name.family.c_str());
+    size = name.size;
+    style = static_cast<std::int32_t>(name.style);
+    return kOk;
 }
 
 } // namespace KR

@@ -20,7 +20,9 @@
 #include "kr/core/RCPtr.h"
 #include "kr/core/StringT.h"
 #include "kr/notify/NotificationCenter.h"
+#include "kr/notify/NotificationClient.h"
 #include "kr/render/BitmapSource.h"
+#include "kr/system/IniFileManager.h"
 #include "kr/ui/FrameworkApp.h"
 
 #include <chrono>
@@ -29,7 +31,7 @@
 namespace KR
 {
 
-class LFrameworkApp : public IFrameworkApp
+class LFrameworkApp : public LNotificationClient, public IFrameworkApp
 {
 public:
     // Installs the new application as the process's IFrameworkApp, and makes the control
@@ -49,15 +51,10 @@ public:
     RCPtr<IRootWindowServices> GetRootWindow(std::uint32_t index) const override;
     Result AddRootWindow(const RCPtr<IRootWindowServices>& window) override;
     Result RemoveRootWindow(const RCPtr<IRootWindowServices>& window) override;
-    // The window set with SetActiveRootWindow, else the listed window whose system window
-    // is active; null when none of ours is.
+    // The window set with SetActiveRootWindow, else the last listed window whose system
+    // window is active; null when none of ours is.
     RCPtr<IRootWindowServices> GetActiveRootWindow() const override;
     void SetActiveRootWindow(const RCPtr<IRootWindowServices>& window);
-
-    // What the framework sets up once the control classes are registered: the global hot
-    // keys from the application's string table ("GHK"), then the clipboard's edit
-    // requests (a refused registration throws).
-    void RunApplicationStartup();
 
     // Drains every notification center, then asks each root window, last to first.
     bool OnIdle(bool sendIdle) override;
@@ -93,7 +90,65 @@ public:
     Result ResetStatusText(bool now) override;
     const String& GetStatusText() const { return mStatusText; }
 
+    // --- Start-up, the run and the exit -----------------------------------------------------
+
+    // "NID_APP_EXIT_REQ" sets the exiting flag and ends the modal state of every root
+    // window but the main window with 0, last first, so open dialogs close at the next idle
+    // pass. Other notifications change nothing. The application registers for it.
+    Result Receive(const RCPtr<LNotificationDistributor>& sender,
+                   const RCPtr<LNotification>& notification) override;
+    bool IsExiting() const { return mExiting; }
+
+    // Around the start-up, with the command line; nothing to do here.
+    virtual Result PreStartup(const String& commandLine);
+    virtual Result PostStartup(const String& commandLine);
+
+    // The framework's share of start-up, in order: pooled notifications, the control
+    // classes, the global hot keys of the application's string table ("GHK"), the
+    // clipboard's edit requests, the skin the user chose last. kFail (with the reason in
+    // the debug log) when any step throws; the steps after it are not taken.
+    virtual Result RunApplicationStartup();
+    // The first paint of the main window, an idle pass, the message loop, a last idle
+    // pass. A loop that throws shows "STARTUP_ERROR" and posts the exit request, which the
+    // last idle pass delivers.
+    virtual Result Run();
+    virtual void OnBeforeMessageLoop() {}
+    // The system's message loop; returns when the program is asked to quit.
+    virtual void RunMessageLoop();
+    // Lets the control factory, the hot-key manager and the clipboard go, in that order.
+    // Root windows and the default font stay until the application ends.
+    virtual Result Shutdown();
+    // The box's answer (1, OK). Here only the debug log sees it, as
+    // "MessageBox: <caption> | <text> | <style>"; the program shows it on the screen.
+    virtual std::int32_t ShowMessageBox(const String& text, const String& caption, std::uint32_t style);
+
+    // --- Skins ----------------------------------------------------------------------------
+
+    // "CurrentSkinIndex" of the user settings; 0 without them.
+    std::int32_t GetCurrentSkinIndex();
+    // Makes the factory's skin of that index current (0 to count - 1), with the system font
+    // as the default font where the skin names none, applies it to every root window and
+    // repaints them, and keeps the index in the user settings. Throws, changing nothing,
+    // when the system font cannot be read or the index names no skin.
+    void SetSkin(std::int32_t index);
+
+    // --- What the application supplies ------------------------------------------------------
+
+    // The INI manager the settings go through; none here.
+    virtual IIniFileManager* GetIniFileManager() const { return nullptr; }
+    // The handle of the settings file of that kind (0 shared, 1 the user's); 0 here.
+    virtual std::int32_t GetSettingsIniFile(std::int32_t kind);
+    // The desktop's interface font: face, points and style bits (1 bold, 2 italic).
+    virtual Result GetSystemFont(String& face, float& size, std::int32_t& style);
+
+protected:
+    // The framework's control classes, registered in the order of the class table; a
+    // refused row throws.
+    virtual void RegisterControlClasses();
+
 private:
+    void ChooseSkin();
+
     IFrameworkApp* mPrevious = nullptr;
     String mApplicationName;
     std::chrono::steady_clock::time_point mStart;
@@ -104,6 +159,7 @@ private:
     RCPtr<LGlobalHotKeyManager> mHotKeys;
     RCPtr<LControlFactory> mFactory;
     RCPtr<LClipboard> mClipboard;
+    bool mExiting = false;
     // Skin images load through the shared bitmap table while the application lives.
     LoadingBitmapSource mBitmapSource;
 };
