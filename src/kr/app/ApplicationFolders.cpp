@@ -6,6 +6,7 @@
 #include "platform/system/UserFolders.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace KR
 {
@@ -99,6 +100,17 @@ std::int32_t LSettingsFiles::Get(std::int32_t kind, IIniFileManager& ini, const 
         }
     }
     return handle;
+}
+
+void LSettingsFiles::CloseAll(IIniFileManager& ini, bool save)
+{
+    for (std::int32_t& handle : mHandles)
+    {
+        if (handle != 0)
+        {
+            ini.CloseIniFile(std::exchange(handle, 0), save ? 1 : 0);
+        }
+    }
 }
 
 } // namespace KR

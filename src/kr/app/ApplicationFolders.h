@@ -47,6 +47,9 @@ public:
     std::int32_t Get(std::int32_t kind, IIniFileManager& ini, const String& folder,
                      const String& settingsVersion, const String& productName);
 
+    // Closes the files opened, written first when `save` and changed.
+    void CloseAll(IIniFileManager& ini, bool save);
+
     // The file name of a kind, empty for any other kind.
     static const char16_t* FileName(std::int32_t kind);
 

@@ -1,0 +1,76 @@
+#pragma once
+// KR::LApplicationBase<T>: what the framework application asks of the system, answered
+// for this desktop: the version block, folders and settings files, the language, the
+// system font and time, the INI manager. T is the program's own application class,
+// derived from this one; the editor's LApplication adds the MIDI manager and the engine.
+//
+//     class LApplication : public KR::LApplicationBase<LApplication> { ... };
+//     LApplication* app = LApplication::GetApp();   // null when none lives
+//
+// UI thread only, as the framework application.
+
+#include "kr/app/ApplicationFolders.h"
+#include "kr/app/FrameworkApp.h"
+#include "kr/app/SystemTime.h"
+#include "kr/app/Version.h"
+#include "kr/system/IniFileManager.h"
+#include "platform/system/Locale.h"
+
+namespace KR
+{
+
+template <typename T>
+class LApplicationBase : public LFrameworkApp
+{
+public:
+    // Loads the INI library from the program's own folder; without it the settings are
+    // simply not kept (every settings file answers 0).
+    explicit LApplicationBase(const String& applicationName)
+        : LFrameworkApp(applicationName), mIniFileManager(new LIniFileManager)
+    {
+        mIniFileManager->LoadLibrary(String());
+    }
+    // The settings files are written here, so a skin chosen during the run is kept.
+    ~LApplicationBase() override { mSettingsFiles.CloseAll(*mIniFileManager, true); }
+
+    static T* GetApp() { return dynamic_cast<T*>(&IFrameworkApp::GetInstance()); }
+
+    // --- The version block (throws as KR::Version does when the program has none) ---------
+    virtual String GetCompanyName() const { return Version().GetCompanyName(); }
+    virtual String GetProductName() const { return Version().GetProductName(); }
+    virtual String GetProductVersion() const { return Version().GetProductVersion(); }
+    // Passed to the INI manager with every settings file.
+    virtual String GetSettingsVersion() const = 0;
+
+    virtual std::uint16_t GetLanguageID() const { return Platform::GetUserLanguageId(); }
+    virtual SystemTime GetSystemTime() const { return GetSystemTimeUtc(); }
+
+    // The folder of that id (ApplicationFolders.h); an id past 6 throws.
+    virtual String GetFolder(std::uint32_t id)
+    {
+        return GetApplicationFolder(id, GetCompanyName(), GetProductName());
+    }
+
+    IIniFileManager* GetIniFileManager() const override { return mIniFileManager.Get(); }
+    // Kind 0 "AppSettings.ini" in folder 2, kind 1 "UserSettings.ini" in folder 3, opened
+    // on first use; 0 for any other kind and while the file cannot be opened.
+    std::int32_t GetSettingsIniFile(std::int32_t kind) override
+    {
+        if (kind != LSettingsFiles::kApplicationSettings && kind != LSettingsFiles::kUserSettings)
+        {
+            return 0;
+        }
+        const String folder =
+            GetFolder(kind == LSettingsFiles::kApplicationSettings ? kSharedDataFolder : kUserSettingsFolder);
+        return mSettingsFiles.Get(kind, *mIniFileManager, folder, GetSettingsVersion(), GetProductName());
+    }
+
+    // A power event is always granted.
+    Result OnPowerEvent(std::uintptr_t, std::intptr_t) override { return 1; }
+
+private:
+    RCPtr<LIniFileManager> mIniFileManager;
+    LSettingsFiles mSettingsFiles;
+};
+
+} // namespace KR
