@@ -31,7 +31,11 @@ public:
         mIniFileManager->LoadLibrary(String());
     }
     // The settings files are written here, so a skin chosen during the run is kept.
-    ~LApplicationBase() override { mSettingsFiles.CloseAll(*mIniFileManager, true); }
+    ~LApplicationBase() override
+    {
+        mSettingsFiles.CloseAll(*mIniFileManager, true);
+        mIniFileManager->UnloadLibrary();
+    }
 
     static T* GetApp() { return dynamic_cast<T*>(&IFrameworkApp::GetInstance()); }
 

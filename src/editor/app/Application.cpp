@@ -1,0 +1,123 @@
+#include "editor/app/Application.h"
+
+#include "kr/notify/Notification.h"
+#include "kr/system/DebugLog.h"
+#include "kr/system/Paths.h"
+#include "kr/ui/RootWindow.h"
+#include "platform/window/MessageLoop.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
+
+LApplication::LApplication(const KR::String& applicationName) : LApplicationBase(applicationName)
+{
+}
+
+LApplication::~LApplication()
+{
+    if (mMidiManager)
+    {
+        mMidiManager->SetRootModuleEngine(nullptr);
+    }
+    mMidiManager = nullptr;
+    mRootModuleEngine = nullptr;
+}
+
+const KR::String& LApplication::GetApplicationTitle()
+{
+    static const KR::String title = []
+    {
+        const KR::Version version;
+        KR::String text = version.GetCompanyName();
+        text += u"_";
+        text += version.GetProductName();
+        return text;
+    }();
+    return title;
+}
+
+KR::Result LApplication::RunApplicationStartup()
+{
+    GetApplicationTitle();
+    if (KR::Failed(LApplicationBase::RunApplicationStartup()))
+    {
+        return KR::kFail;
+    }
+    RegisterForNotification(GetNotificationCenter(), u"NID_APP_EXIT_REQ", 0);
+    RegisterApplicationControlClasses();
+    mMidiManager = CreateMidiManager();
+    mRootModuleEngine = CreateRootModuleEngine();
+    if (mRootModuleEngine)
+    {
+        // The editor still edits and saves presets without a keyboard or its library.
+        if (const KR::Result result = mRootModuleEngine->Initialize(0); KR::Failed(result))
+        {
+            KR::GetDebugLog().Narrow() << "The engine did not start: " << KR::ResultToString(result) << '\n';
+        }
+    }
+    if (mMidiManager)
+    {
+        mMidiManager->SetRootModuleEngine(mRootModuleEngine);
+    }
+    return KR::kOk;
+}
+
+KR::Result LApplication::Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                 const KR::RCPtr<KR::LNotification>& notification)
+{
+    KR::String name;
+    if (notification)
+    {
+        const KR::MutexLocker lock(KR::GetNotificationLock());
+        name = KR::GetNotificationName(notification->GetID());
+    }
+    if (name != u"NID_APP_EXIT_REQ")
+    {
+        return LFrameworkApp::Receive(sender, notification);
+    }
+    if (!CanExit())
+    {
+        return KR::kOk;
+    }
+    LFrameworkApp::Receive(sender, notification);
+    if (const auto* main = dynamic_cast<const KR::LRootWindow*>(GetMainWindow().Get()))
+    {
+        PostCloseMessage(main->GetSystemWindowHandle());
+    }
+    PostQuitMessage(0);
+    return KR::kOk;
+}
+
+KR::String LApplication::GetSplashImagePath()
+{
+    KR::String path = GetFolder(KR::kResourceFolder);
+    path += u"/Splash.png";
+    return KR::FileExists(path) ? path : KR::String();
+}
+
+KR::RCPtr<KR::LMidiManager> LApplication::CreateMidiManager()
+{
+    return KR::LMidiManager::Create();
+}
+
+KR::RCPtr<LRootModuleEngine> LApplication::CreateRootModuleEngine()
+{
+    return LRootModuleEngine::Create();
+}
+
+void LApplication::RegisterApplicationControlClasses()
+{
+    // The main window's controls are not written yet: the table has no rows.
+}
+
+void LApplication::PostCloseMessage(std::uintptr_t window)
+{
+    if (window != 0)
+    {
+        KR::Platform::PostMessage(window, KR::Platform::WM_CLOSE, 0, 0);
+    }
+}
+
+void LApplication::PostQuitMessage(int exitCode)
+{
+    KR::Platform::PostQuitMessage(exitCode);
+}
