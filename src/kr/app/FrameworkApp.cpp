@@ -1,5 +1,6 @@
 #include "kr/app/FrameworkApp.h"
 
+#include "kr/controls/ControlClasses.h"
 #include "kr/core/Exception.h"
 #include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/Notification.h"
@@ -354,6 +355,7 @@ Result LFrameworkApp::RunApplicationStartup()
 
 void LFrameworkApp::RegisterControlClasses()
 {
+    RegisterFrameworkControlClasses(*mFactory);
 }
 
 void LFrameworkApp::ChooseSkin()

@@ -141,12 +141,10 @@ public:
     // The desktop's interface font: face, points and style bits (1 bold, 2 italic).
     virtual Result GetSystemFont(String& face, float& size, std::int32_t& style);
 
-protected:
-    // The framework's control classes, registered in the order of the class table; a
-    // refused row throws.
-    virtual void RegisterControlClasses();
-
 private:
+    // The framework's control classes (kr/controls/ControlClasses.h), in the table's
+    // order; a refused row throws.
+    void RegisterControlClasses();
     void ChooseSkin();
 
     IFrameworkApp* mPrevious = nullptr;

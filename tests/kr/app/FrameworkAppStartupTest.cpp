@@ -170,6 +170,14 @@ TEST(FrameworkAppStartup, TheStoredSkinIsChosenWithinTheSkinsLoadedAndWrittenBac
         EXPECT_EQ(app.StoredSkin(), c.chosen) << c.stored.value_or(-99);
         EXPECT_TRUE(app.GetDefaultFont());
     }
+    {
+        // The framework's classes are registered on the way.
+        TestApp app(kTwoSkins);
+        ASSERT_EQ(app.RunApplicationStartup(), kOk);
+        KR::ControlCreateFunction create = nullptr;
+        EXPECT_EQ(app.GetControlFactory()->GetControlCreateFunction(u"Framework.Button", create), kOk);
+        EXPECT_TRUE(create);
+    }
     TestApp noSkins(nullptr);
     EXPECT_EQ(noSkins.RunApplicationStartup(), KR::kFail);
     EXPECT_EQ(noSkins.StoredSkin(), std::nullopt);
