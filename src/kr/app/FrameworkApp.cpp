@@ -128,12 +128,13 @@ Result LFrameworkApp::AddRootWindow(const RCPtr<IRootWindowServices>& window)
     {
         return kInvalidArg;
     }
-    if (std::find(mRootWindows.begin(), mRootWindows.end(), window) != mRootWindows.end())
+    const auto found = std::find(mRootWindows.begin(), mRootWindows.end(), window);
+    if (found == mRootWindows.end())
     {
-        return kNothingDone;
+        mRootWindows.push_back(window);
+        return static_cast<Result>(mRootWindows.size() - 1);
     }
-    mRootWindows.push_back(window);
-    return kOk;
+    return static_cast<Result>(found - mRootWindows.begin());
 }
 
 Result LFrameworkApp::RemoveRootWindow(const RCPtr<IRootWindowServices>& window)
@@ -141,7 +142,7 @@ Result LFrameworkApp::RemoveRootWindow(const RCPtr<IRootWindowServices>& window)
     const auto found = std::find(mRootWindows.begin(), mRootWindows.end(), window);
     if (!window || found == mRootWindows.end())
     {
-        return kNothingDone;
+        return -1;
     }
     mRootWindows.erase(found);
     if (mActiveRootWindow == window)

@@ -49,7 +49,10 @@ public:
 
     std::uint32_t GetRootWindowCount() const override;
     RCPtr<IRootWindowServices> GetRootWindow(std::uint32_t index) const override;
+    // The window's index in the list, the one it has when listed already; kInvalidArg for
+    // null.
     Result AddRootWindow(const RCPtr<IRootWindowServices>& window) override;
+    // kOk, or -1 when the window is not listed.
     Result RemoveRootWindow(const RCPtr<IRootWindowServices>& window) override;
     // The window set with SetActiveRootWindow, else the last listed window whose system
     // window is active; null when none of ours is.

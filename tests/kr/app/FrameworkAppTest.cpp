@@ -42,9 +42,10 @@ TEST(FrameworkApp, IdleDrainsTheApplicationCenterFirstThenAsksTheWindowsLastToFi
     listener->RegisterForNotification(LFrameworkApp::GetNotificationCenter(), u"NID_TEST_POSTED");
     const RCPtr<KR::IRootWindowServices> main(new IdleWindow(listener->received, "main"));
     const RCPtr<KR::IRootWindowServices> dialog(new IdleWindow(listener->received, "dialog"));
-    EXPECT_EQ(app.AddRootWindow(main), KR::kOk);
-    EXPECT_EQ(app.AddRootWindow(dialog), KR::kOk);
-    EXPECT_EQ(app.AddRootWindow(main), KR::kNothingDone);
+    EXPECT_EQ(app.AddRootWindow(main), 0);
+    EXPECT_EQ(app.AddRootWindow(dialog), 1);
+    EXPECT_EQ(app.AddRootWindow(main), 0); // listed already: its index, one entry kept
+    EXPECT_EQ(app.GetRootWindowCount(), 2u);
     EXPECT_EQ(app.GetMainWindow(), main);
 
     LFrameworkApp::GetNotificationCenter()->PostNotificationByName(u"NID_TEST_POSTED");
@@ -55,7 +56,7 @@ TEST(FrameworkApp, IdleDrainsTheApplicationCenterFirstThenAsksTheWindowsLastToFi
     app.SetActiveRootWindow(dialog);
     EXPECT_EQ(app.RemoveRootWindow(dialog), KR::kOk);
     EXPECT_FALSE(app.GetActiveRootWindow());
-    EXPECT_EQ(app.RemoveRootWindow(dialog), KR::kNothingDone);
+    EXPECT_EQ(app.RemoveRootWindow(dialog), -1);
     listener->UnregisterForAllNotifications();
 }
 
