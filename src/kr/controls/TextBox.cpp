@@ -5,6 +5,7 @@
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
+#include "kr/ui/Look.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/StringTable.h"
 
@@ -51,7 +52,9 @@ bool IsPrintable(char16_t unit)
                                                     : (unit >= 0x20 && unit < 0x7F);
 }
 
-bool IsSpace(char16_t unit)
+} // namespace
+
+bool LTextBox::IsWordSpace(char16_t unit)
 {
     const locale_t locale = ClassLocale();
     if (locale == static_cast<locale_t>(nullptr))
@@ -61,6 +64,9 @@ bool IsSpace(char16_t unit)
     return iswspace_l(static_cast<wint_t>(unit), locale) != 0 ||
            iswblank_l(static_cast<wint_t>(unit), locale) != 0;
 }
+
+namespace
+{
 
 String MakeString(const std::u16string& text)
 {
@@ -109,7 +115,20 @@ void LTextBox::Construct()
 
 bool LTextBox::SetTextFromString(const String& text)
 {
-    return ApplyText(text, true) == kOk;
+    // As the base: true when the text stayed as it was.
+    return ApplyText(text, true) != kOk;
+}
+
+Result LTextBox::Initialize()
+{
+    const Result result = LScrollView::Initialize();
+    if (Failed(result))
+    {
+        return kOk;
+    }
+    SetScrollsLookText(true);
+    UpdateCaretRect();
+    return kOk;
 }
 
 Result LTextBox::ApplyText(const String& text, bool caretToStart)
@@ -118,6 +137,7 @@ Result LTextBox::ApplyText(const String& text, bool caretToStart)
     {
         return kNothingDone;
     }
+    SetClientExtent(MeasureWidth(GetTextLength()), GetLineHeight());
     const std::int32_t length = GetTextLength();
     if (mCaret > length)
     {
@@ -131,6 +151,14 @@ Result LTextBox::ApplyText(const String& text, bool caretToStart)
         SetCaretPosition(0, true);
     }
     OnCaretMoved();
+    if (!mCueText.IsEmpty() && GetLookCount() > kLookCue)
+    {
+        if (const RCPtr<LLook>& look = GetActiveLook(kLookCue))
+        {
+            look->SetText(mCueText);
+        }
+    }
+    UpdateLooks();
     SendNotificationByName(u"NID_TEXTBOX_TEXT_CHANGE");
     return kOk;
 }
@@ -174,9 +202,8 @@ Result LTextBox::SetCaretPosition(std::int32_t position, bool force)
     {
         mAnchor = position;
     }
-    mCaretShown = true;
     OnCaretMoved();
-    Invalidate(RectD{0.0, 0.0, GetSize().x, GetSize().y}, true);
+    InvalidateAll();
     return kOk;
 }
 
@@ -546,15 +573,15 @@ std::int32_t LTextBox::GetNextWordStart(std::int32_t from) const
     const char16_t* units = GetText().GetPtr();
     const std::int32_t length = GetTextLength();
     std::int32_t i = std::clamp(from, 0, length);
-    while (i < length && IsSpace(units[i]))
+    while (i < length && IsWordSpace(units[i]))
     {
         ++i;
     }
-    while (i < length && !IsSpace(units[i]))
+    while (i < length && !IsWordSpace(units[i]))
     {
         ++i;
     }
-    while (i < length && IsSpace(units[i]))
+    while (i < length && IsWordSpace(units[i]))
     {
         ++i;
     }
@@ -565,11 +592,11 @@ std::int32_t LTextBox::GetPreviousWordStart(std::int32_t from) const
 {
     const char16_t* units = GetText().GetPtr();
     std::int32_t i = std::clamp(from, 0, GetTextLength());
-    while (i > 0 && IsSpace(units[i - 1]))
+    while (i > 0 && IsWordSpace(units[i - 1]))
     {
         --i;
     }
-    while (i > 0 && !IsSpace(units[i - 1]))
+    while (i > 0 && !IsWordSpace(units[i - 1]))
     {
         --i;
     }

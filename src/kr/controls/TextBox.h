@@ -42,14 +42,21 @@ public:
 
     // ---- slots it overrides ---------------------------------------------------------------
     bool SetTextFromString(const String& text) override;                                               // 0
+    void SetScrollOffset(const PointD& offset) override;                                               // 11
     bool IsEditTarget() override { return true; }                                                      // 13
     bool CanPerformEdit(std::int32_t operation) override;                                              // 15
     Result PerformEdit(std::int32_t operation) override;                                               // 16
     Result SetFocus(bool forward) override;                                                            // 33
+    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;                    // 36
     void RegisterIdleHandlers() override;                                                              // 38
     Result UpdateMenuItem(std::int32_t index, const String& notificationName, bool& enabled) override; // 43
     Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override;                  // 50
+    Result OnLeftButtonDown(const RCPtr<LMouseButtonParam>& button) override;                          // 57
+    Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;                        // 63
+    Result OnLeftClick(const RCPtr<LMouseButtonParam>& button) override;                               // 67
     Result OnKeyDown(const RCPtr<LKeyParam>& key) override;                                            // 75
+    Result DrawOverlay(const RCPtr<LRenderer>& renderer) override;                                     // 85
+    Result Initialize() override;                                                                      // 87
     String GetToolTipText() override;                                                                  // 91
     bool CanReleaseFocus() override;
 
@@ -93,6 +100,8 @@ public:
     bool AcceptsCharacter(char16_t character) const;
     // The text a paste would insert: cut at the first line break, refused units dropped.
     String CleanPastedText(const String& text) const;
+    // Spaces as word boundaries see them.
+    static bool IsWordSpace(char16_t unit);
     // Word starts for Ctrl+Left/Right and the double click.
     std::int32_t GetNextWordStart(std::int32_t from) const;
     std::int32_t GetPreviousWordStart(std::int32_t from) const;
@@ -105,13 +114,47 @@ public:
     const String& GetCueText() const { return mCueText; }
     void SetCueText(const String& text) { mCueText = text; }
 
+    // ---- display (TextBoxDisplay.cpp) -------------------------------------------------------
+    // Text coordinates of the control (the scroll offset not taken off). All zero outside
+    // 0..length.
+    RectD GetCharRect(std::int32_t index);
+    void UpdateCaretRect();
+    RectD GetCaretRect() const { return mCaretRect; }
+    bool IsCaretShown() const { return mCaretShown; }
+    // The insertion position nearest the point (control coordinates plus the scroll offset).
+    std::int32_t HitTestCharacter(const PointD& point);
+    void ScrollToCaret();
+    void UpdateLooks();
+    // The edge-scrolling speed of a drag at pointer x (0 inside the calm band).
+    double GetEdgeScrollSpeed(double x);
+
+    static constexpr std::int32_t kLookNormal = 0;
+    static constexpr std::int32_t kLookHot = 1;
+    static constexpr std::int32_t kLookCueBase = 2;
+    static constexpr std::int32_t kLookFocused = 3;
+    static constexpr std::int32_t kLookFocusedHot = 4;
+    static constexpr std::int32_t kLookDisabled = 6;
+    static constexpr std::int32_t kLookCue = 9;
+    static constexpr std::int32_t kLookSelection = 10;
+    static constexpr std::int32_t kLookSelectionHot = 11;
+
 protected:
+    Result OnIdle(const RCPtr<LNotificationDistributor>& sender,
+                  const RCPtr<LNotification>& notification) override;
+
     // The caret moved or the text changed: what the display keeps in step.
-    virtual void OnCaretMoved() {}
-    virtual void OnSelectionChanged() {}
+    void OnCaretMoved();
+    void OnSelectionChanged();
 
 private:
     void Construct();
+    // The active look's text area; all zero without laid-out text.
+    RectD GetTextArea();
+    double MeasureWidth(std::int32_t count);
+    double GetLineHeight();
+    double GetScrollRoom();
+    void RestartBlink();
+    void InvalidateAll();
     // The clipboard's text cleaned for pasting; false when it holds no text.
     bool GetPasteText(String& out) const;
     Result Paste();
@@ -127,6 +170,9 @@ private:
     std::int32_t mMaxLength = 0;
     bool mAutoScroll[2] = {false, false};
     bool mCaretShown = true;
+    RectD mCaretRect;
+    bool mScrollInProgress = false;
+    double mNextBlink = 0.0;
 };
 
 } // namespace KR
