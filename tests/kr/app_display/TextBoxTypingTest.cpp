@@ -1,0 +1,102 @@
+#include "kr/app/FrameworkApp.h"
+#include "kr/controls/TextBox.h"
+#include "kr/ui/Clipboard.h"
+#include "kr/ui/GlobalHotKeyManager.h"
+#include "kr/ui/RootWindow.h"
+#include "platform/window_display/DisplayFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace KR
+{
+namespace
+{
+
+namespace P = Platform;
+
+// A text box in a real window: letters typed on the display's keyboard, an accented one
+// among them, are inserted; Shift+Home selects them and Ctrl+C hands them to another client.
+TEST(TextBoxTyping, TypedTextIsShownSelectedAndCopiedForAnotherClient)
+{
+    if (!std::getenv("DISPLAY") || std::system("command -v xclip >/dev/null 2>&1") != 0)
+    {
+        GTEST_SKIP() << "no display or no xclip";
+    }
+    LFrameworkApp app(u"Test");
+    app.RunApplicationStartup();
+    ASSERT_TRUE(app.GetClipboard()->IsInitialized());
+    app.GetGlobalHotKeyManager()->GetHotKeyMap().AddHotKey(
+        KeyCode::FromVirtualKey('C', true, 0, ModifierFlag::kCtrl), u"NID_EDIT_COPY_REQ");
+    auto idle = [&](int pass) { return app.OnIdle(pass == 0); };
+
+    const RCPtr<LTextBox> box(new LTextBox(RCPtr<LControl>(), String(u"box")));
+    box->SetFrame(PointD{}, PointD{160, 30});
+    ASSERT_EQ(app.RunModal(box, false), kOk);
+    box->SetNotFocusable(false);
+    box->SetFocus(true);
+    const RCPtr<LRootWindow> root(dynamic_cast<LRootWindow*>(box->GetRootWindow().Get()));
+    ASSERT_TRUE(root && root->GetFocusControl().Get() == box.Get());
+    struct Closer
+    {
+        ~Closer()
+        {
+            if (root->GetOSServices())
+            {
+                root->GetOSServices()->EndModal(0);
+            }
+        }
+        const RCPtr<LRootWindow>& root;
+    } closer{root};
+    const P::WindowHandle window = root->GetOSServices()->GetWindowHandle();
+    ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(window))), 0);
+    ASSERT_TRUE(
+        P::Test::PumpUntil([&] { return app.GetActiveRootWindow().Get() == root.Get(); }, 10.0, idle));
+
+    // A layout with é on a key of its own: a key xdotool maps for the moment and takes back
+    // may be read after it is gone.
+    if (std::system("setxkbmap fr >/dev/null 2>&1") != 0)
+    {
+        GTEST_SKIP() << "no French layout to type é with";
+    }
+    struct Layout
+    {
+        ~Layout() { std::system("setxkbmap us >/dev/null 2>&1"); }
+    } layout;
+    ASSERT_EQ(P::Test::Xdo("type --delay 30 héllo"), 0);
+    EXPECT_TRUE(P::Test::PumpUntil([&] { return box->GetText() == String(u"héllo"); }, 10.0, idle))
+        << box->GetText().ToUtf8().GetPtr();
+
+    ASSERT_EQ(P::Test::Xdo("key shift+Home"), 0);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return box->GetSelectionLength() == 5; }, 10.0, idle));
+    ASSERT_EQ(P::Test::Xdo("key ctrl+c"), 0);
+    ASSERT_TRUE(P::Test::PumpUntil(
+        [&]
+        {
+            const auto* held =
+                dynamic_cast<const LClipboard::TextHolder*>(app.GetClipboard()->GetStoredContent().Get());
+            return held && held->GetValue() == String(u"héllo");
+        },
+        10.0, idle));
+
+    // xclip asks while our loop runs to answer it.
+    char pattern[] = "/tmp/krtextXXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string out = std::string(pattern) + "/out";
+    std::system(("(xclip -o -selection clipboard > " + out + ".part 2>/dev/null; mv " + out + ".part " + out +
+                 ") >/dev/null 2>&1 &")
+                    .c_str());
+    EXPECT_TRUE(P::Test::PumpUntil([&] { return access(out.c_str(), F_OK) == 0; }, 10.0, idle));
+    std::ifstream in(out, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "héllo");
+    std::system((std::string("rm -rf ") + pattern).c_str());
+    app.GetClipboard()->UnregisterForAllNotifications();
+}
+
+} // namespace
+} // namespace KR
