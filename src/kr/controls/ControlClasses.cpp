@@ -5,6 +5,7 @@
 #include "kr/controls/Label.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/Scrollbar.h"
+#include "kr/controls/TextBox.h"
 #include "kr/controls/ToolTip.h"
 #include "kr/core/Exception.h"
 #include "kr/ui/ControlFactory.h"
@@ -24,6 +25,7 @@ constexpr ControlClassRow kRows[] = {
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
+    {LTextBox::kClassName, &LControl::CreateFromSkin<LTextBox>, 117},
     {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},
 };
 // clang-format on
