@@ -3,6 +3,7 @@
 #include "kr/controls/Button.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/Label.h"
+#include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/Scrollbar.h"
 #include "kr/controls/TextBox.h"
@@ -21,6 +22,8 @@ namespace
 constexpr ControlClassRow kRows[] = {
     {LButton::kClassName, &LControl::CreateFromSkin<LButton>, 93},
     {LListBoxItem::kOverlayClassName, &LControl::CreateFromSkin<LListBoxItem>, 96},
+    {LListBox::kClassName, &LControl::CreateFromSkin<LListBox>, 98},
+    {LListBox::kNoScrollClassName, &LControl::CreateFromSkin<LListBox>, 99},
     {LListBoxItem::kClassName, &LControl::CreateFromSkin<LListBoxItem>, 100},
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},

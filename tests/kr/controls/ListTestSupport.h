@@ -4,11 +4,13 @@
 // they cover), and a window whose pointer the test places.
 
 #include "kr/controls/ControlClasses.h"
+#include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/ui/MouseTestSupport.h"
 #include "kr/ui/NotificationParams.h"
 #include "support/FrameworkAppStandIn.h"
 #include "support/LookStandIn.h"
+#include "support/ScrollbarStandIn.h"
 
 #include <gtest/gtest.h>
 
@@ -44,6 +46,19 @@ inline std::string SkinDocument(const std::string& subControls)
            subControls + "</Skin></Skins></Application></Test_Skins>";
 }
 
+// A bar that keeps the last key handed to it.
+class KeyBar : public TestSupport::LScrollbarStandIn
+{
+public:
+    using LScrollbarStandIn::LScrollbarStandIn;
+    Result OnKeyDown(const RCPtr<LKeyParam>& key) override
+    {
+        lastKey = key ? key->key.code : 0;
+        return kOk;
+    }
+    std::uint32_t lastKey = 0;
+};
+
 struct Scene
 {
     explicit Scene(const std::string& subControls, const char* strings = nullptr)
@@ -52,6 +67,7 @@ struct Scene
         app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
         RegisterFrameworkControlClasses(*app.factory);
         app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
+        app.factory->RegisterControlClass(String(u"Test.Bar"), &LControl::CreateFromSkin<KeyBar>);
         app.activeRootWindow = window;
         main = app.factory->CreateControlByName(String(u"main"), window);
         for (const RCPtr<TestSupport::LStandInLook>& look : looks.made)

@@ -1,0 +1,551 @@
+#include "kr/controls/ListBox.h"
+
+#include "kr/controls/ListBoxItem.h"
+#include "kr/controls/NumberedTextId.h"
+#include "kr/core/CaseMapping.h"
+#include "kr/core/Wrapper.h"
+#include "kr/render/MeasurementRenderer.h"
+#include "kr/ui/ControlDescriptor.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/FrameworkApp.h"
+#include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/NotificationParams.h"
+#include "kr/ui/StringTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace KR
+{
+
+namespace
+{
+
+const LListBox::Item& EmptyItem()
+{
+    static const LListBox::Item empty;
+    return empty;
+}
+
+String TagText(const ConstRCPtr<LTaggableObject>& tag)
+{
+    return tag ? String(tag->ToString()) : String();
+}
+} // namespace
+
+LListBox::LListBox(const RCPtr<LControl>& parent, const String& name) : LScrollView(parent, name)
+{
+}
+
+LListBox::~LListBox() = default;
+
+Result LListBox::ReleaseInternalReferences()
+{
+    mHandler = nullptr;
+    mRows.clear();
+    mTemplate = nullptr;
+    return LScrollView::ReleaseInternalReferences();
+}
+
+Result LListBox::Receive(const RCPtr<LNotificationDistributor>& sender,
+                         const RCPtr<LNotification>& notification)
+{
+    if (mHandler && IsCreationFinished())
+    {
+        const Result handled = mHandler->HandleNotification(sender, notification);
+        if (handled != 0)
+        {
+            return handled;
+        }
+    }
+    return LScrollView::Receive(sender, notification);
+}
+
+// ---- creation ------------------------------------------------------------------------------
+
+Result LListBox::Initialize()
+{
+    const Result result = LScrollView::Initialize();
+    if (Failed(result))
+    {
+        return result;
+    }
+    mHandler = LNotificationHandler<LListBox>::Create(this);
+    SetScrollOptions(0, 0, 0);
+    const RCPtr<LControl> templateRow = FindChildControl(String(u"templateItem"));
+    if (templateRow)
+    {
+        mTemplate = RCPtr<LControlDescriptor>(
+            const_cast<LControlDescriptor*>(templateRow->GetControlDescriptor().Get()));
+        TakeRowGeometry(*templateRow);
+        templateRow->Detach();
+        SetLineMode(kVertical, true);
+        SetLineSize(kVertical, mRowHeight);
+        UpdateScrollBars();
+        if (const RCPtr<LStringTable> strings = GetStringTable())
+        {
+            LoadItemTexts(ConstRCPtr<LStringTable>(strings));
+        }
+        FillRows();
+        return kOk;
+    }
+    for (std::int32_t n = 1;; ++n)
+    {
+        const RCPtr<LListBoxItem> row(FindChildControl(String::Format(u"item%d", n)));
+        if (!row)
+        {
+            break;
+        }
+        if (mRows.empty())
+        {
+            TakeRowGeometry(*row);
+        }
+        mRows.push_back(row);
+        ListenToRow(RCPtr<LControl>(row));
+        const std::int32_t index = GetItemDataCount();
+        InsertItemData(index);
+        GetItemData(index).tag = MakeStringTag(row->GetText());
+        row->SetDropDown(mDropDown);
+    }
+    if (!mRows.empty())
+    {
+        RebindRows(0);
+        UpdateWidestItem();
+        FollowCountInDropDown();
+        UpdateClientExtent();
+    }
+    return kOk;
+}
+
+void LListBox::ListenToRow(const RCPtr<LControl>& row)
+{
+    if (mHandler)
+    {
+        mHandler->Register(&LListBox::OnRowMouseDown, RCPtr<LNotificationDistributor>(row),
+                           u"NID_MOUSE_DOWN");
+        mHandler->Register(&LListBox::OnRowHover, RCPtr<LNotificationDistributor>(row),
+                           u"NID_HOVER_CONDITION_CHANGE");
+    }
+}
+
+void LListBox::TakeRowGeometry(LControl& row)
+{
+    const String text = row.GetText();
+    row.SetText(String());
+    mRowBaseWidth = static_cast<std::int32_t>(std::lround(row.GetSize().x));
+    row.SetText(String(u"{WXyg|}"));
+    mRowHeight = static_cast<std::int32_t>(std::lround(row.GetSize().y));
+    if (mRowHeight < 1)
+    {
+        mRowHeight = kDefaultRowHeight;
+    }
+    row.SetText(text);
+    mGeometryKnown = true;
+    if (mDropDown)
+    {
+        SetListHeight(static_cast<double>(mRowHeight) * std::max(1, GetItemDataCount()));
+    }
+}
+
+Result LListBox::AddItemControl()
+{
+    const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
+    if (!factory || !mTemplate)
+    {
+        return kFail;
+    }
+    const std::int32_t number = GetRowCount() + 1;
+    // Rows stack downwards from the client frame's top, each against the previous one,
+    // so every layout of the list keeps them in view whatever the scroll offset.
+    const RCPtr<LLayoutDescriptor> layout =
+        mTemplate->GetLayout() ? mTemplate->GetLayout()->Clone() : LLayoutDescriptor::Create();
+    DockedPositionSpec position;
+    SizeSpec size;
+    layout->GetPlacement(1, position, size);
+    position.anchor = 0.0f;
+    position.absolute = 0.0;
+    position.reference = number == 1 ? kPositionToClient : kPositionToNamed;
+    position.referenceName = number == 1 ? String() : String::Format(u"ItemControl%d", number - 1);
+    position.relative = number == 1 ? 0.0f : 1.0f;
+    layout->SetPlacement(1, position, size);
+    layout->SetTextOverflowX(mRowTextOverflow);
+    const RCPtr<LControlDescriptor> descriptor =
+        factory->CloneControlDescriptor(mTemplate, layout, String::Format(u"ItemControl%d", number));
+    const RCPtr<LListBoxItem> row(descriptor ? factory->CreateControl(descriptor, RCPtr<LControl>(this))
+                                             : nullptr);
+    if (!row)
+    {
+        return kFail;
+    }
+    ListenToRow(RCPtr<LControl>(row));
+    row->SetDropDown(mDropDown);
+    row->SetUseParentToolTip(true);
+    mRows.push_back(row);
+    UpdateItemControl(mFirstShown + number - 1);
+    return kOk;
+}
+
+void LListBox::FillRows()
+{
+    if (mFilling || !mTemplate || !mGeometryKnown)
+    {
+        return;
+    }
+    mFilling = true;
+    const RectD client = GetClientRect();
+    const double bottom = client.y + client.height;
+    while (GetRowCount() < 4096)
+    {
+        const double lastBottom =
+            mRows.empty() ? client.y : mRows.back()->GetPosition().y + mRows.back()->GetSize().y;
+        if (lastBottom >= bottom || Failed(AddItemControl()))
+        {
+            break;
+        }
+    }
+    mFilling = false;
+}
+
+void LListBox::OnLayoutChanged()
+{
+    LScrollView::OnLayoutChanged();
+    FillRows();
+}
+
+// ---- rows ------------------------------------------------------------------------------------
+
+RCPtr<LListBoxItem> LListBox::GetRow(std::int32_t row) const
+{
+    return row >= 0 && row < GetRowCount() ? mRows[static_cast<std::size_t>(row)] : nullptr;
+}
+
+std::int32_t LListBox::RowIndexOfItem(std::int32_t index) const
+{
+    const std::int32_t row = index - mFirstShown;
+    return row >= 0 && row < GetRowCount() ? row : -1;
+}
+
+std::int32_t LListBox::ItemIndexOfRow(const LControl* row) const
+{
+    for (std::int32_t k = GetRowCount(); k-- > 0;)
+    {
+        if (mRows[static_cast<std::size_t>(k)].Get() == row)
+        {
+            return mFirstShown + k;
+        }
+    }
+    return -1;
+}
+
+Result LListBox::UpdateItemControl(std::int32_t itemIndex)
+{
+    const RCPtr<LListBoxItem> row = GetRow(RowIndexOfItem(itemIndex));
+    if (!row)
+    {
+        return 1;
+    }
+    const bool present = itemIndex >= 0 && itemIndex < GetItemDataCount();
+    const Item& item = present ? GetItemData(itemIndex) : EmptyItem();
+    row->SetText(TagText(item.tag));
+    row->SetValue(item.value);
+    row->SetAlternate(item.alternate);
+    row->SetBlank(item.blank);
+    row->SetEnabled(present);
+    return kOk;
+}
+
+void LListBox::RebindRows(std::int32_t fromItem)
+{
+    for (std::int32_t k = std::max(0, fromItem - mFirstShown); k < GetRowCount(); ++k)
+    {
+        UpdateItemControl(mFirstShown + k);
+    }
+}
+
+void LListBox::SetItemText(std::int32_t index)
+{
+    UpdateItemControl(index);
+    if (mDropDown)
+    {
+        UpdateClientExtent();
+        FollowCountInDropDown();
+    }
+}
+
+// ---- items -----------------------------------------------------------------------------------
+
+void LListBox::InsertItemData(std::int32_t index)
+{
+    mItems.insert(mItems.begin() + std::clamp(index, 0, GetItemDataCount()), Item{});
+}
+
+void LListBox::RemoveItemData(std::int32_t index)
+{
+    mItems.erase(mItems.begin() + index);
+}
+
+void LListBox::SwapItemData(std::int32_t a, std::int32_t b)
+{
+    std::swap(GetItemData(a), GetItemData(b));
+}
+
+String LListBox::GetItemText(std::int32_t index) const
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return String();
+    }
+    return TagText(mItems[static_cast<std::size_t>(index)].tag);
+}
+
+bool LListBox::IsItemSelected(std::int32_t index) const
+{
+    return index >= 0 && index < GetItemDataCount() && mItems[static_cast<std::size_t>(index)].value >= 0.5;
+}
+
+void LListBox::SetItemTag(std::int32_t index, const ConstRCPtr<LTaggableObject>& tag)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return;
+    }
+    const std::int32_t before = mBulkUpdate ? 0 : GetItemWidth(index);
+    GetItemData(index).tag = tag;
+    SetItemText(index);
+    if (mBulkUpdate)
+    {
+        return;
+    }
+    const std::int32_t width = GetItemWidth(index);
+    if (before == mWidestWidth && width < before)
+    {
+        UpdateWidestItem();
+    }
+    else if (width > mWidestWidth)
+    {
+        mWidestWidth = width;
+        UpdateClientExtent();
+    }
+}
+
+void LListBox::SetItem(std::int32_t index, const ConstRCPtr<LTaggableObject>& tag, double value,
+                       bool alternate, bool blank)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return;
+    }
+    Item& item = GetItemData(index);
+    // The count follows the stored value, whatever the caller passes.
+    mSelectedCount += (value >= 0.5 ? 1 : 0) - (item.value >= 0.5 ? 1 : 0);
+    item = Item{tag, value, alternate, blank};
+    SetItemText(index);
+}
+
+Result LListBox::SetItemAlternate(std::int32_t index, bool alternate)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return 0;
+    }
+    GetItemData(index).alternate = alternate;
+    UpdateItemControl(index);
+    return 1;
+}
+
+Result LListBox::SetItemBlank(std::int32_t index, bool blank)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return 0;
+    }
+    GetItemData(index).blank = blank;
+    UpdateItemControl(index);
+    return 1;
+}
+
+Result LListBox::SetItemForcedHover(std::int32_t index, bool forced)
+{
+    const RCPtr<LListBoxItem> row = GetRow(RowIndexOfItem(index));
+    if (!row)
+    {
+        return 1;
+    }
+    row->SetForcedHover(forced);
+    return kOk;
+}
+
+Result LListBox::SetRowLook(std::int32_t index, std::int32_t look)
+{
+    const RCPtr<LListBoxItem> row = GetRow(RowIndexOfItem(index));
+    if (!row)
+    {
+        return 1;
+    }
+    if (look >= 0 && static_cast<std::uint32_t>(look) < row->GetLookCount())
+    {
+        row->SetLookWeight(look, 1.0f, true);
+    }
+    return kOk;
+}
+
+std::int32_t LListBox::InsertItem(std::int32_t index, const ConstRCPtr<LTaggableObject>& tag)
+{
+    index = std::clamp(index, 0, GetItemDataCount());
+    InsertItemData(index);
+    GetItemData(index).tag = tag;
+    // The selection moves with its items.
+    if (mAnchor >= index)
+    {
+        ++mAnchor;
+    }
+    if (mCaret >= index)
+    {
+        ++mCaret;
+    }
+    FillRows();
+    RebindRows(index);
+    if (!mBulkUpdate)
+    {
+        UpdateClientExtent();
+        const std::int32_t width = GetItemWidth(index);
+        if (width > mWidestWidth)
+        {
+            mWidestWidth = width;
+            UpdateClientExtent();
+        }
+        FollowCountInDropDown();
+    }
+    return index;
+}
+
+Result LListBox::RemoveItem(std::int32_t index)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return kInvalidArg;
+    }
+    const std::int32_t width = mBulkUpdate ? 0 : GetItemWidth(index);
+    DeselectItem(index);
+    RemoveItemData(index);
+    if (mAnchor >= GetItemDataCount() || mCaret >= GetItemDataCount())
+    {
+        mAnchor = mCaret = -1;
+    }
+    FillRows();
+    RebindRows(index);
+    if (!mBulkUpdate)
+    {
+        if (width >= mWidestWidth)
+        {
+            UpdateWidestItem();
+        }
+        UpdateClientExtent();
+        FollowCountInDropDown();
+    }
+    return GetItemDataCount();
+}
+
+Result LListBox::RemoveAllItems()
+{
+    Result result = kOk;
+    for (std::int32_t i = GetItemDataCount(); i-- > 0;)
+    {
+        if (Failed(RemoveItem(i)))
+        {
+            result = kFail;
+        }
+    }
+    mAnchor = mCaret = -1;
+    return result;
+}
+
+std::int32_t LListBox::SetItemCount(std::int32_t count)
+{
+    count = std::max(0, count);
+    if (count == GetItemDataCount())
+    {
+        return count;
+    }
+    mBulkUpdate = true;
+    while (GetItemDataCount() > count)
+    {
+        RemoveItem(GetItemDataCount() - 1);
+    }
+    while (GetItemDataCount() < count)
+    {
+        InsertItem(GetItemDataCount(), nullptr);
+    }
+    mBulkUpdate = false;
+    UpdateClientExtent();
+    UpdateWidestItem();
+    FollowCountInDropDown();
+    return count;
+}
+
+std::int32_t LListBox::FindItemByText(const String& text, std::int32_t start) const
+{
+    if (start >= GetItemDataCount() || start < -1)
+    {
+        start = -1;
+    }
+    for (std::int32_t i = start + 1; i < GetItemDataCount(); ++i)
+    {
+        const String itemText = GetItemText(i);
+        if (itemText.SharesBufferWith(text) || CompareNoCase(itemText.GetPtr(), text.GetPtr()) == 0)
+        {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::int32_t LListBox::FindItemByText(const String& text) const
+{
+    for (std::int32_t i = GetItemDataCount(); i-- > 0;)
+    {
+        const String itemText = GetItemText(i);
+        if (itemText.SharesBufferWith(text) || CompareNoCase(itemText.GetPtr(), text.GetPtr()) == 0)
+        {
+            return i;
+        }
+    }
+    return -1;
+}
+
+Result LListBox::LoadItemTexts(const ConstRCPtr<LStringTable>& section)
+{
+    if (!section)
+    {
+        return kInvalidArg;
+    }
+    RemoveAllItems();
+    std::vector<String> texts;
+    for (const auto& [id, text] : section->GetTexts())
+    {
+        const std::int32_t number = ReadNumberedTextId(id, u"ITEM.");
+        if (number < 0)
+        {
+            continue;
+        }
+        if (static_cast<std::size_t>(number) >= texts.size())
+        {
+            texts.resize(static_cast<std::size_t>(number) + 1);
+        }
+        texts[static_cast<std::size_t>(number)] = text;
+    }
+    mBulkUpdate = true;
+    SetItemCount(static_cast<std::int32_t>(texts.size()));
+    mBulkUpdate = true;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+    {
+        SetItemTag(static_cast<std::int32_t>(i), MakeStringTag(texts[i]));
+    }
+    mBulkUpdate = false;
+    UpdateClientExtent();
+    UpdateWidestItem();
+    FollowCountInDropDown();
+    return kOk;
+}
+
+} // namespace KR

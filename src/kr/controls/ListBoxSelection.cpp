@@ -1,0 +1,350 @@
+// The list box's selection, its scrolling by whole rows and its sizes.
+
+#include "kr/controls/ListBox.h"
+
+#include "kr/controls/ListBoxItem.h"
+#include "kr/render/MeasurementRenderer.h"
+#include "kr/ui/FrameworkApp.h"
+#include "kr/ui/LayoutDescriptor.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace KR
+{
+// ---- selection -----------------------------------------------------------------------------
+
+void LListBox::SetItemSelectedValue(std::int32_t index, double value)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return;
+    }
+    Item& item = GetItemData(index);
+    const bool was = item.value >= 0.5;
+    const bool now = value >= 0.5;
+    if (was != now)
+    {
+        mSelectedCount += now ? 1 : -1;
+    }
+    item.value = value;
+    UpdateItemControl(index);
+}
+
+void LListBox::AnnounceSelectionChange()
+{
+    OnSelectionChanged();
+    if (!mDropDown)
+    {
+        SendNotificationByName(u"NID_SELECTION_CHANGE");
+    }
+}
+
+Result LListBox::SelectRange(std::int32_t first, std::int32_t last, bool exclusive)
+{
+    // A negative first would index before the items.
+    if (first < 0 || first >= GetItemDataCount())
+    {
+        return kInvalidArg;
+    }
+    if (last < 0)
+    {
+        last = first;
+    }
+    last = std::min(last, GetItemDataCount() - 1);
+    if (first == last && IsItemSelected(first) && (!exclusive || mSelectedCount == 1))
+    {
+        EnsureItemVisible(first);
+        return first;
+    }
+    mAnchor = first;
+    mCaret = last;
+    bool changed = false;
+    if (exclusive)
+    {
+        const std::int32_t low = std::min(first, last);
+        const std::int32_t high = std::max(first, last);
+        for (std::int32_t i = GetItemDataCount(); i-- > 0;)
+        {
+            const bool inside = i >= low && i <= high;
+            if (inside != IsItemSelected(i))
+            {
+                SetItemSelectedValue(i, inside ? 1.0 : 0.0);
+                changed = true;
+            }
+        }
+    }
+    else
+    {
+        const std::int32_t step = last >= first ? 1 : -1;
+        for (std::int32_t i = first;; i += step)
+        {
+            if (!IsItemSelected(i))
+            {
+                SetItemSelectedValue(i, 1.0);
+                changed = true;
+            }
+            if (i == last)
+            {
+                break;
+            }
+        }
+    }
+    EnsureItemVisible(mCaret);
+    if (changed)
+    {
+        AnnounceSelectionChange();
+    }
+    return first;
+}
+
+Result LListBox::DeselectItem(std::int32_t index)
+{
+    if (!IsItemSelected(index))
+    {
+        return 1;
+    }
+    SetItemSelectedValue(index, 0.0);
+    if (mSelectedCount > 0)
+    {
+        const bool together = mAnchor == mCaret;
+        if (index == mCaret)
+        {
+            if (IsItemSelected(index + 1))
+            {
+                mCaret = index + 1;
+            }
+            else if (IsItemSelected(index - 1))
+            {
+                mCaret = index - 1;
+            }
+            else
+            {
+                mCaret = mAnchor;
+            }
+            if (together)
+            {
+                mAnchor = mCaret;
+            }
+        }
+        else if (index == mAnchor)
+        {
+            mAnchor = IsItemSelected(index + 1) ? index + 1 : (IsItemSelected(index - 1) ? index - 1 : -1);
+        }
+    }
+    else
+    {
+        mAnchor = mCaret = -1;
+    }
+    AnnounceSelectionChange();
+    return kOk;
+}
+
+void LListBox::DeselectAll()
+{
+    bool changed = false;
+    for (std::int32_t i = GetItemDataCount(); i-- > 0;)
+    {
+        if (IsItemSelected(i))
+        {
+            SetItemSelectedValue(i, 0.0);
+            changed = true;
+        }
+    }
+    if (changed)
+    {
+        AnnounceSelectionChange();
+    }
+}
+
+const std::vector<std::int32_t>& LListBox::GetSelectedIndices()
+{
+    mSelected.clear();
+    for (std::int32_t i = 0; i < GetItemDataCount(); ++i)
+    {
+        if (IsItemSelected(i))
+        {
+            mSelected.push_back(i);
+        }
+    }
+    return mSelected;
+}
+
+// ---- scrolling -----------------------------------------------------------------------------
+
+Result LListBox::EnsureItemVisible(std::int32_t index)
+{
+    if (index < 0 || index >= GetItemDataCount())
+    {
+        return kInvalidArg;
+    }
+    const RectD client = GetClientRect();
+    std::int32_t visible = 1;
+    for (std::int32_t k = 1; k < GetRowCount(); ++k)
+    {
+        if (static_cast<double>(mRowHeight) * (k + 1) > client.height)
+        {
+            break;
+        }
+        ++visible;
+    }
+    if (index >= mFirstShown && index <= mFirstShown + visible - 1)
+    {
+        return kOk;
+    }
+    std::int32_t top = index < mFirstShown ? index : index - visible + 1;
+    if (GetItemDataCount() - top + 1 < visible)
+    {
+        top = GetItemDataCount() - visible + 1;
+    }
+    // With fewer items than whole rows the rule above reaches past the first item.
+    top = std::max(0, top);
+    SetScrollOffset(PointD{GetScrollOffset().x, static_cast<double>(mRowHeight) * top});
+    return kOk;
+}
+
+void LListBox::SetScrollOffset(const PointD& offset)
+{
+    LScrollView::SetScrollOffset(offset);
+    // The rows follow the client frame, so they stay in view; the offset only chooses
+    // which items they show.
+    const std::int32_t first = static_cast<std::int32_t>(std::lround(GetScrollOffset().y / mRowHeight));
+    const RectD client = GetClientRect();
+    for (std::int32_t k = 0; k < GetRowCount(); ++k)
+    {
+        LListBoxItem& row = *mRows[static_cast<std::size_t>(k)];
+        row.SetFrame(PointD{row.GetPosition().x, client.y + static_cast<double>(mRowHeight) * k},
+                     row.GetSize());
+    }
+    if (first != mFirstShown)
+    {
+        mFirstShown = std::max(0, first);
+        RebindRows(mFirstShown);
+    }
+}
+
+// ---- sizes ---------------------------------------------------------------------------------
+
+std::int32_t LListBox::GetItemWidth(std::int32_t index)
+{
+    if (index < 0 || index >= GetItemDataCount() || mRows.empty())
+    {
+        return 0;
+    }
+    const RCPtr<LMeasurementRenderer> renderer = IFrameworkApp::GetInstance().GetMeasurementRenderer();
+    RectT<float> box{};
+    if (renderer)
+    {
+        renderer->MeasureText(box, GetItemText(index), mRows[0]->GetFont());
+    }
+    return static_cast<std::int32_t>(static_cast<double>(mRowBaseWidth) + box.width + 0.5);
+}
+
+void LListBox::UpdateWidestItem()
+{
+    if (mBulkUpdate)
+    {
+        return;
+    }
+    std::int32_t widest = 0;
+    for (std::int32_t i = 0; i < GetItemDataCount(); ++i)
+    {
+        widest = std::max(widest, GetItemWidth(i));
+    }
+    if (widest == mWidestWidth)
+    {
+        return;
+    }
+    mWidestWidth = widest;
+    UpdateClientExtent();
+    if (mTemplate && mTemplate->GetLayout() && mTemplate->GetLayout()->textOverflowX == kTextOverflowExpand)
+    {
+        SetListWidth(GetScrollBarExtent().x + mWidestWidth);
+    }
+}
+
+void LListBox::UpdateClientExtent()
+{
+    if (mBulkUpdate)
+    {
+        return;
+    }
+    SetClientExtent(0.0, static_cast<double>(GetContentHeight()));
+}
+
+void LListBox::FollowCountInDropDown()
+{
+    if (mDropDown && !mBulkUpdate)
+    {
+        SetListHeight(static_cast<double>(GetContentHeight()));
+    }
+}
+
+void LListBox::SnapToRows()
+{
+    const double nonClient = GetSize().y - GetClientArea().height;
+    const double row = mRowHeight;
+    const auto snapLimit = [&](double m)
+    {
+        return m > nonClient ? std::max(nonClient + row, nonClient + row * std::floor((m - nonClient) / row))
+                             : m;
+    };
+    const RCPtr<LLayoutDescriptor>& layout = GetLayoutDescriptor();
+    if (layout)
+    {
+        LimitSpec minimum;
+        LimitSpec maximum;
+        layout->GetSizeLimits(1, minimum, maximum);
+        if (minimum.absolute > 0.0 || maximum.absolute > 0.0)
+        {
+            minimum.absolute = snapLimit(minimum.absolute);
+            maximum.absolute = snapLimit(maximum.absolute);
+            SetSizeLimits(1, minimum, maximum);
+        }
+        DockedPositionSpec position;
+        SizeSpec size;
+        layout->GetPlacement(1, position, size);
+        if (size.absolute > 0.0)
+        {
+            size.absolute = std::max(nonClient + row, nonClient + row * std::floor(size.absolute / row));
+            SetPlacement(1, position, size);
+        }
+    }
+}
+
+namespace
+{
+void SetOwnSize(LControl& control, std::int32_t axis, double size)
+{
+    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    DockedPositionSpec position;
+    SizeSpec spec;
+    if (layout)
+    {
+        layout->GetPlacement(axis, position, spec);
+    }
+    spec.reference = kSizeToSelf;
+    spec.referenceName = String();
+    spec.relative = 0.0f;
+    spec.absolute = std::round(size);
+    control.SetPlacement(axis, position, spec);
+}
+} // namespace
+
+void LListBox::SetListHeight(double height)
+{
+    if (!mBulkUpdate)
+    {
+        SetOwnSize(*this, 1, height + GetSize().y - GetClientArea().height);
+    }
+}
+
+void LListBox::SetListWidth(double width)
+{
+    if (!mBulkUpdate)
+    {
+        SetOwnSize(*this, 0, width + GetSize().x - GetClientArea().width);
+    }
+}
+
+} // namespace KR
