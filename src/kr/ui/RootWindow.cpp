@@ -4,6 +4,7 @@
 #include "kr/system/CursorNames.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/ControlPlacement.h"
+#include "kr/ui/Dialog.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
 #include "kr/ui/LayoutDescriptor.h"
@@ -634,6 +635,12 @@ bool LRootWindow::OnIdle(bool sendIdle)
 
 void LRootWindow::RequestClose()
 {
+    // A dialog's close box is its Cancel button.
+    if (auto* dialog = dynamic_cast<LDialog*>(mRootControl.Get()))
+    {
+        dialog->Close(LDialog::kCancel);
+        return;
+    }
     if (mOS)
     {
         mModalResult = 0;
