@@ -1,5 +1,6 @@
 #include "kr/controls/StatusBar.h"
 
+#include "kr/controls/OwnHandlerTable.h"
 #include "kr/core/Wrapper.h"
 #include "kr/ui/RootWindow.h"
 
@@ -35,15 +36,7 @@ Result LStatusBar::ReleaseInternalReferences()
 Result LStatusBar::Receive(const RCPtr<LNotificationDistributor>& sender,
                            const RCPtr<LNotification>& notification)
 {
-    if (mHandler && IsCreationFinished())
-    {
-        const Result handled = mHandler->HandleNotification(sender, notification);
-        if (handled != 0)
-        {
-            return handled;
-        }
-    }
-    return LControl::Receive(sender, notification);
+    return ReceiveThroughOwnTable(*this, mHandler, sender, notification);
 }
 
 // ---- creation ------------------------------------------------------------------------------
