@@ -6,6 +6,7 @@
 #include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/Scrollbar.h"
+#include "kr/controls/Slider.h"
 #include "kr/controls/TextBox.h"
 #include "kr/controls/ToolTip.h"
 #include "kr/core/Exception.h"
@@ -27,6 +28,7 @@ constexpr ControlClassRow kRows[] = {
     {LListBoxItem::kClassName, &LControl::CreateFromSkin<LListBoxItem>, 100},
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
+    {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
     {LTextBox::kClassName, &LControl::CreateFromSkin<LTextBox>, 117},
     {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},
