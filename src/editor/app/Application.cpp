@@ -8,6 +8,12 @@
 #include "platform/window/Messages.h"
 #include "platform/window/Window.h"
 
+LApplication::LApplication(const KR::RCPtr<KR::LControlFactory>& factory,
+                           const KR::RCPtr<KR::LStringTable>& frameworkStrings, const KR::String& commandLine)
+    : LApplicationBase(factory, frameworkStrings, commandLine)
+{
+}
+
 LApplication::LApplication(const KR::String& applicationName) : LApplicationBase(applicationName)
 {
 }

@@ -4,8 +4,11 @@
 // settings version and the main control, and turns "NID_APP_EXIT_REQ" into closing the
 // main window and quitting the message loop.
 //
-//     const KR::RCPtr<LApplication> app(new LApplication(u"Vantor Preset Editor"));
-//     if (KR::Failed(app->RunApplicationStartup())) ...   // then nothing is subscribed
+//     const KR::RCPtr<KR::LControlFactory> factory = LApplication::CreateControlFactory(product);
+//     ... load the string tables and skins into it ...
+//     const KR::RCPtr<LApplication> app(new LApplication(factory, factory->GetFrameworkStringTable(),
+//     commandLine)); if (KR::Failed(app->RunApplicationStartup())) ...   // then nothing is subscribed
+//     app->CreateMainWindow(app->GetRendererKind());
 //     app->Run();
 //     app->Shutdown();
 //
@@ -18,6 +21,9 @@
 class LApplication : public KR::LApplicationBase<LApplication>
 {
 public:
+    LApplication(const KR::RCPtr<KR::LControlFactory>& factory,
+                 const KR::RCPtr<KR::LStringTable>& frameworkStrings, const KR::String& commandLine);
+    // Tests' form: a factory of its own, named so.
     explicit LApplication(const KR::String& applicationName);
     // The MIDI manager goes first, then the engine it talks to.
     ~LApplication() override;

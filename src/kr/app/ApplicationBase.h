@@ -10,11 +10,17 @@
 // UI thread only, as the framework application.
 
 #include "kr/app/ApplicationFolders.h"
+#include "kr/app/ApplicationWindows.h"
 #include "kr/app/FrameworkApp.h"
 #include "kr/app/SystemTime.h"
 #include "kr/app/Version.h"
+#include "kr/render/Bitmap.h"
 #include "kr/system/IniFileManager.h"
+#include "kr/ui/Control.h"
+#include "kr/ui/ControlFactory.h"
 #include "platform/system/Locale.h"
+
+#include <vector>
 
 namespace KR
 {
@@ -24,9 +30,17 @@ class LApplicationBase : public LFrameworkApp
 {
 public:
     // Loads the INI library from the program's own folder; without it the settings are
-    // simply not kept (every settings file answers 0).
+    // simply not kept (every settings file answers 0). The program's form takes the factory
+    // it made and loaded, its framework table and the command line.
+    LApplicationBase(const RCPtr<LControlFactory>& factory, const RCPtr<LStringTable>& frameworkStrings,
+                     const String& commandLine)
+        : LFrameworkApp(factory, frameworkStrings, commandLine), mIniFileManager(CreateIniFileManager())
+    {
+        mIniFileManager->LoadLibrary(String());
+    }
+    // Tests' form: a factory of its own, loaded by the test.
     explicit LApplicationBase(const String& applicationName)
-        : LFrameworkApp(applicationName), mIniFileManager(new LIniFileManager)
+        : LFrameworkApp(applicationName), mIniFileManager(CreateIniFileManager())
     {
         mIniFileManager->LoadLibrary(String());
     }
@@ -38,6 +52,26 @@ public:
     }
 
     static T* GetApp() { return dynamic_cast<T*>(&IFrameworkApp::GetInstance()); }
+
+    // What the program makes before the application: the factory the string tables and
+    // skins are loaded into, and the INI manager.
+    static RCPtr<LControlFactory> CreateControlFactory(const String& applicationName)
+    {
+        return RCPtr<LControlFactory>(new LControlFactory(applicationName));
+    }
+    static RCPtr<LIniFileManager> CreateIniFileManager()
+    {
+        return RCPtr<LIniFileManager>(new LIniFileManager);
+    }
+
+    // The current skin's control of that name inside the main window's root control; null
+    // for an unknown name or before the main window has a root control.
+    virtual RCPtr<LControl> CreateControl(const String& name)
+    {
+        return CreateControlInMainWindow(*this, name);
+    }
+    // The program's icon in every size it has ("::icon-<size>.png"), smallest first.
+    virtual std::vector<ConstRCPtr<LBitmap>> LoadAppIcon() const { return LoadApplicationIcons(); }
 
     // --- The version block (throws as KR::Version does when the program has none) ---------
     virtual String GetCompanyName() const { return Version().GetCompanyName(); }
@@ -70,7 +104,7 @@ public:
     }
 
     // A power event is always granted.
-    Result OnPowerEvent(std::uintptr_t, std::intptr_t) override { return 1; }
+    Result OnPowerBroadcast(std::uintptr_t, std::intptr_t) override { return 1; }
 
 private:
     RCPtr<LIniFileManager> mIniFileManager;

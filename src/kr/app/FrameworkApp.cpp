@@ -1,6 +1,7 @@
 #include "kr/app/FrameworkApp.h"
 
 #include "kr/controls/ControlClasses.h"
+#include "kr/controls/StatusBar.h"
 #include "kr/core/Exception.h"
 #include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/Notification.h"
@@ -10,6 +11,7 @@
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
 #include "kr/system/DebugLog.h"
+#include "kr/ui/BusyIndicator.h"
 #include "kr/ui/Clipboard.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/GlobalHotKeyManager.h"
@@ -34,11 +36,16 @@ constexpr char kSecondAppText[] =
     "Logic Error : A framework application exists already : "
     "KR::LFrameworkApp::LFrameworkApp : krframework\\app\\FrameworkApp : Line 31";
 
+constexpr char kNoFactoryText[] =
+    "Invalid Argument : No control factory : KR::LFrameworkApp::LFrameworkApp : "
+    "krframework\\app\\FrameworkApp : Line 31";
+
 constexpr char kNoSkinText[] =
     "Runtime Error : No skin is loaded. : KR::LFrameworkApp::RunApplicationStartup : "
     "Application\\FrameworkApp : Line 137";
 constexpr std::string_view kSetSkinSite =
     " : KR::LFrameworkApp::SetSkin : Application\\FrameworkApp : Line 225";
+constexpr const char16_t* kLoadingSkinText = u"Loading Skin...";
 constexpr const char16_t* kCurrentSkinIndexNode = u"CurrentSkinIndex";
 constexpr std::int32_t kUserSettingsKind = 1;
 constexpr std::uint32_t kErrorIconStyle = 0x10;
@@ -47,9 +54,16 @@ std::atomic<bool> gAppExists{false};
 
 } // namespace
 
-LFrameworkApp::LFrameworkApp(const String& applicationName)
-    : mApplicationName(applicationName), mStart(std::chrono::steady_clock::now())
+LFrameworkApp::LFrameworkApp(const RCPtr<LControlFactory>& factory,
+                             const RCPtr<LStringTable>& frameworkStrings, const String& identification)
+    : mIdentification(identification), mFrameworkStrings(frameworkStrings),
+      mStart(std::chrono::steady_clock::now()), mFactory(factory)
 {
+    if (!mFactory)
+    {
+        Throw<std::invalid_argument>(kNoFactoryText);
+    }
+    mApplicationName = mFactory->GetApplicationName();
     if (gAppExists.exchange(true))
     {
         Throw<std::logic_error>(kSecondAppText);
@@ -58,8 +72,8 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
     {
         const RCPtr<LNotificationCenter> center = GetNotificationCenter();
         mHotKeys = LGlobalHotKeyManager::Create(center ? center->GetPostingReceiver() : nullptr);
-        mFactory = RCPtr<LControlFactory>(new LControlFactory(applicationName));
         mClipboard = LClipboard::Create();
+        mApplicationStrings = mFactory->GetApplicationStringTable();
     }
     catch (...)
     {
@@ -73,7 +87,7 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
     SetFrameworkTextSource(
         [this](std::string_view key)
         {
-            const RCPtr<LStringTable> table = mFactory ? mFactory->GetFrameworkStringTable() : nullptr;
+            const RCPtr<LStringTable> table = GetFrameworkStringTable();
             String id;
             String text;
             id.AssignUtf8(key.data(), static_cast<std::uint32_t>(key.size()));
@@ -84,6 +98,11 @@ LFrameworkApp::LFrameworkApp(const String& applicationName)
             const Utf8String bytes = text.ToUtf8();
             return std::string(bytes.GetView());
         });
+}
+
+LFrameworkApp::LFrameworkApp(const String& applicationName)
+    : LFrameworkApp(RCPtr<LControlFactory>(new LControlFactory(applicationName)), nullptr, String())
+{
 }
 
 LFrameworkApp::~LFrameworkApp()
@@ -280,19 +299,76 @@ RCPtr<LClipboard> LFrameworkApp::GetClipboard() const
     return mClipboard;
 }
 
-Result LFrameworkApp::SetStatusText(const String& text, bool)
+namespace
 {
-    if (text == mStatusText)
+
+RCPtr<LStatusBar> FindStatusBar(const RCPtr<LControl>& control)
+{
+    if (!control)
     {
-        return kNothingDone;
+        return nullptr;
     }
-    mStatusText = text;
-    return kOk;
+    if (auto* bar = dynamic_cast<LStatusBar*>(control.Get()))
+    {
+        return RCPtr<LStatusBar>(bar);
+    }
+    const LControl::ChildControlList& children = control->GetChildren();
+    for (std::uint32_t index = 0; index < children.GetCount(); ++index)
+    {
+        if (RCPtr<LStatusBar> found = FindStatusBar(children.GetAt(index, kInsertionOrder)))
+        {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+RCPtr<LStringTable> LFrameworkApp::GetFrameworkStringTable() const
+{
+    if (mFrameworkStrings)
+    {
+        return mFrameworkStrings;
+    }
+    return mFactory ? mFactory->GetFrameworkStringTable() : nullptr;
+}
+
+RCPtr<LStringTable> LFrameworkApp::GetApplicationStringTable() const
+{
+    if (mApplicationStrings)
+    {
+        return mApplicationStrings;
+    }
+    return mFactory ? mFactory->GetApplicationStringTable() : nullptr;
+}
+
+RCPtr<LStatusBar> LFrameworkApp::GetStatusBar() const
+{
+    const auto* main =
+        mRootWindows.empty() ? nullptr : dynamic_cast<const LRootWindow*>(mRootWindows.front().Get());
+    return main ? FindStatusBar(main->GetRootControl()) : nullptr;
+}
+
+Result LFrameworkApp::SetStatusText(const String& text, bool now)
+{
+    const RCPtr<LStatusBar> bar = GetStatusBar();
+    if (!bar)
+    {
+        return kFail;
+    }
+    return now ? bar->SetTextNow(text) : bar->PostText(text);
 }
 
 Result LFrameworkApp::ResetStatusText(bool now)
 {
-    return SetStatusText(String(), now);
+    const RCPtr<LStatusBar> bar = GetStatusBar();
+    if (!bar)
+    {
+        return kFail;
+    }
+    const String text = bar->GetDefaultText();
+    return now ? bar->SetTextNow(text) : bar->PostText(text);
 }
 
 Result LFrameworkApp::Receive(const RCPtr<LNotificationDistributor>&,
@@ -339,7 +415,7 @@ Result LFrameworkApp::RunApplicationStartup()
     {
         LNotification::SetPoolingEnabled(true);
         RegisterControlClasses();
-        if (const RCPtr<LStringTable> strings = mFactory ? mFactory->GetApplicationStringTable() : nullptr)
+        if (const RCPtr<LStringTable> strings = GetApplicationStringTable())
         {
             mHotKeys->GetHotKeyMap().AddFromStringTable(strings, u"GHK");
         }
@@ -407,6 +483,7 @@ void LFrameworkApp::SetSkin(std::int32_t index)
         {
             continue;
         }
+        const LBusyIndicator busy(kLoadingSkinText);
         // Only the window the keyboard is in has a focus to keep across the change.
         const bool active = root->GetOSServices() != nullptr && root->GetOSServices()->IsActiveWindow();
         if (active)
@@ -450,7 +527,7 @@ Result LFrameworkApp::Run()
     }
     catch (...)
     {
-        const RCPtr<LStringTable> texts = mFactory ? mFactory->GetFrameworkStringTable() : nullptr;
+        const RCPtr<LStringTable> texts = GetFrameworkStringTable();
         String text;
         String caption;
         if (texts)
@@ -502,6 +579,13 @@ std::int32_t LFrameworkApp::GetSettingsIniFile(std::int32_t)
 Result LFrameworkApp::GetSystemFont(String& face, float& size, std::int32_t& style)
 {
     const Platform::SystemFontName name = Platform::GetSystemFontName();
+    if (name.family.empty())
+    {
+        face = String();
+        size = 0.0f;
+        style = 0;
+        return kFail;
+    }
     face = String(name.family.c_str());
     size = name.size;
     style = static_cast<std::int32_t>(name.style);

@@ -2,11 +2,12 @@
 // KR::LFrameworkApp: the framework's application object, one per process. While it lives
 // it is the installed KR::IFrameworkApp, so controls and windows reach it without
 // linking this library. It holds the root windows (the first is the main window), the
-// control factory made with the application's name, the default font, the global hot-key
-// manager, the clipboard and the two clocks, and runs the idle step. While it lives,
-// LRenderer::Create makes the program's renderers (kind 1 the 2D renderer) on its clock.
+// control factory the program made and loaded, the framework and application string
+// tables, the default font, the global hot-key manager, the clipboard and the two clocks,
+// and runs the idle step. While it lives, LRenderer::Create makes the program's renderers
+// (kind 1 the 2D renderer) on its clock.
 //
-//     KR::LFrameworkApp app(u"PresetEditor");
+//     KR::LFrameworkApp app(factory, factory->GetFrameworkStringTable(), commandLine);
 //     ... create windows; the message loop calls, when idle:
 //     bool more = app.OnIdle(firstPass);
 //
@@ -24,6 +25,7 @@
 #include "kr/render/BitmapSource.h"
 #include "kr/system/IniFileManager.h"
 #include "kr/ui/FrameworkApp.h"
+#include "kr/ui/StringTable.h"
 
 #include <chrono>
 #include <vector>
@@ -31,12 +33,20 @@
 namespace KR
 {
 
+class LControl;
+class LStatusBar;
+
 class LFrameworkApp : public LNotificationClient, public IFrameworkApp
 {
 public:
-    // Installs the new application as the process's IFrameworkApp, and makes the control
-    // factory, the global hot-key manager (posting into the application center's queue)
-    // and the clipboard. A second application while one lives is a logic error.
+    // Installs the new application as the process's IFrameworkApp over the program's
+    // factory, and makes the global hot-key manager (posting into the application center's
+    // queue) and the clipboard. The identification text is kept for the program; nothing
+    // here reads it. A second application while one lives is a logic error.
+    LFrameworkApp(const RCPtr<LControlFactory>& factory, const RCPtr<LStringTable>& frameworkStrings,
+                  const String& identification);
+    // The form tests use: a factory of its own made with the name, nothing loaded yet; the
+    // string tables are then the factory's as they are when asked for.
     explicit LFrameworkApp(const String& applicationName);
     // Gives the installation back to what was installed before.
     ~LFrameworkApp() override;
@@ -85,13 +95,19 @@ public:
     RCPtr<LControlFactory> GetControlFactory() const override;
     RCPtr<LClipboard> GetClipboard() const override;
 
+    // The factory's application name.
     const String& GetApplicationName() const { return mApplicationName; }
+    const String& GetIdentificationText() const { return mIdentification; }
+    // The tables given at construction; without them the factory's as now loaded.
+    RCPtr<LStringTable> GetFrameworkStringTable() const;
+    RCPtr<LStringTable> GetApplicationStringTable() const;
 
-    // The status text of the main window; empty is the status bar's own default text.
-    // Kept here until the shell has a status bar to show it in, which then reads it.
+    // The first status bar in the first root window's controls; null without either.
+    virtual RCPtr<LStatusBar> GetStatusBar() const;
+    // The text on that status bar, painted at once when now is set, else at the next idle
+    // pass; ResetStatusText shows the bar's own default text. kFail without a status bar.
     Result SetStatusText(const String& text, bool now) override;
     Result ResetStatusText(bool now) override;
-    const String& GetStatusText() const { return mStatusText; }
 
     // --- Start-up, the run and the exit -----------------------------------------------------
 
@@ -141,7 +157,8 @@ public:
     virtual IIniFileManager* GetIniFileManager() const { return nullptr; }
     // The handle of the settings file of that kind (0 shared, 1 the user's); 0 here.
     virtual std::int32_t GetSettingsIniFile(std::int32_t kind);
-    // The desktop's interface font: face, points and style bits (1 bold, 2 italic).
+    // The desktop's interface font: face, points and style bits (1 bold, 2 italic); kFail
+    // with an empty face, 0 and 0 when no font can be read.
     virtual Result GetSystemFont(String& face, float& size, std::int32_t& style);
 
 private:
@@ -152,10 +169,12 @@ private:
 
     IFrameworkApp* mPrevious = nullptr;
     String mApplicationName;
+    String mIdentification;
+    RCPtr<LStringTable> mFrameworkStrings;
+    RCPtr<LStringTable> mApplicationStrings;
     std::chrono::steady_clock::time_point mStart;
     std::vector<RCPtr<IRootWindowServices>> mRootWindows;
     RCPtr<IRootWindowServices> mActiveRootWindow;
-    String mStatusText;
     RCPtr<LFont> mDefaultFont;
     RCPtr<LGlobalHotKeyManager> mHotKeys;
     RCPtr<LControlFactory> mFactory;

@@ -1,7 +1,7 @@
 #include "kr/app/Version.h"
 
+#include "kr/app/FrameworkApp.h"
 #include "kr/core/Exception.h"
-#include "kr/ui/ControlFactory.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/StringTable.h"
 #include "platform/system/FileSystem.h"
@@ -231,8 +231,11 @@ String Version::GetString(std::string_view key) const
 String FormatErrorIdText(std::int32_t errorId)
 {
     const std::string id = std::to_string(errorId);
-    const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
-    const RCPtr<LStringTable> table = factory ? factory->GetFrameworkStringTable() : RCPtr<LStringTable>();
+    RCPtr<LStringTable> table;
+    if (const auto* app = dynamic_cast<const LFrameworkApp*>(&IFrameworkApp::GetInstance()))
+    {
+        table = app->GetFrameworkStringTable();
+    }
     String text;
     if (table && table->GetString(u"EXCEPTION_ID", text))
     {

@@ -98,11 +98,11 @@ RectI IFrameworkApp::GetWorkArea()
     return RectI{};
 }
 
-void IFrameworkApp::OnCommandLine(const String&)
+void IFrameworkApp::OnCommandLineReceived(const String&)
 {
 }
 
-Result IFrameworkApp::OnPowerEvent(std::uintptr_t, std::intptr_t)
+Result IFrameworkApp::OnPowerBroadcast(std::uintptr_t, std::intptr_t)
 {
     return kOk;
 }

@@ -81,9 +81,9 @@ public:
     virtual RectI GetWorkArea();
 
     // The command line a second start of the program handed over.
-    virtual void OnCommandLine(const String& commandLine);
+    virtual void OnCommandLineReceived(const String& commandLine);
     // A power event of the system; its answer.
-    virtual Result OnPowerEvent(std::uintptr_t event, std::intptr_t data);
+    virtual Result OnPowerBroadcast(std::uintptr_t event, std::intptr_t data);
 
     // --- Clocks ---------------------------------------------------------------------------
 

@@ -760,7 +760,7 @@ void OSWindow::OnCopyData(std::intptr_t lParam)
     {
         std::memcpy(text.data(), data->lpData, units * 2);
     }
-    IFrameworkApp::GetInstance().OnCommandLine(String(text.data()));
+    IFrameworkApp::GetInstance().OnCommandLineReceived(String(text.data()));
 }
 
 void OSWindow::SavePlacement()

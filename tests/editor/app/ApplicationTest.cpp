@@ -26,20 +26,35 @@ constexpr const char* kSkins = R"(<Test_Skins><Application Name="Test"><Skins>
   <Skin Name="One"><SubControl Class="Test.Panel" Name="main"/></Skin>
 </Skins></Application></Test_Skins>)";
 
+constexpr const char* kFrameworkStrings =
+    R"(<Tarsil_StringTable_Definitions><StringTable ID="Framework">
+  <String ID="STARTUP_ERROR"><Locale LCID="9">Start failed.</Locale></String>
+</StringTable></Tarsil_StringTable_Definitions>)";
+
 // The editor's application over a scripted bridge and a fake keyboard, its exit recorded.
 class TestApplication : public LApplication
 {
 public:
-    explicit TestApplication(const char* skins) : LApplication(u"Test")
+    explicit TestApplication(const char* skins) : LApplication(u"Test") { Load(*GetControlFactory(), skins); }
+    // The program's form: the factory made and loaded before the application.
+    TestApplication(const RCPtr<KR::LControlFactory>& factory, const RCPtr<KR::LStringTable>& framework,
+                    const String& commandLine)
+        : LApplication(factory, framework, commandLine)
     {
-        GetControlFactory()->SetResourceProvider(
+    }
+    static void Load(KR::LControlFactory& factory, const char* skins)
+    {
+        factory.SetResourceProvider(
             [skins](const String& name, std::vector<char>& bytes)
             {
-                const char* text = name == u"SKINS" && skins != nullptr ? skins : "<none/>";
+                const char* text = name == u"SKINS" && skins != nullptr ? skins
+                                   : name == u"FW"                      ? kFrameworkStrings
+                                                                        : "<none/>";
                 bytes.assign(text, text + std::strlen(text));
                 return true;
             });
-        GetControlFactory()->LoadSkins(String(u"::SKINS"));
+        factory.LoadStringTables(String(u"::FW"), String(u"::NONE"), 0x0409);
+        factory.LoadSkins(String(u"::SKINS"));
     }
     bool CanExit() override { return canExit; }
 
@@ -98,6 +113,23 @@ TEST_F(Application, StartsInOrderAndKeepsTheSkinInTheUsersSettings)
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("CurrentSkinIndex = 0"), std::string::npos) << text;
     EXPECT_FALSE(std::filesystem::exists(folder / "data/Tarsil/Vantor Preset Editor/AppSettings.ini"));
+}
+
+TEST_F(Application, TheProgramsFormRunsOnTheFactoryAndTablesItWasGiven)
+{
+    const RCPtr<KR::LControlFactory> factory = LApplication::CreateControlFactory(u"Test");
+    TestApplication::Load(*factory, kSkins);
+    const RCPtr<KR::LStringTable> framework = factory->GetFrameworkStringTable();
+    ASSERT_TRUE(framework);
+    const RCPtr<TestApplication> app(new TestApplication(factory, framework, u"editor -x"));
+    EXPECT_EQ(app->GetControlFactory(), factory);
+    EXPECT_EQ(app->GetFrameworkStringTable(), framework);
+    EXPECT_EQ(app->GetIdentificationText(), u"editor -x");
+    EXPECT_EQ(app->GetApplicationName(), u"Test");
+    EXPECT_EQ(app->RunApplicationStartup(), KR::kOk);
+    EXPECT_EQ(app->log, (Log{"classes", "midi", "engine"}));
+    EXPECT_FALSE(app->CreateControl(u"main")); // no main window yet
+    EXPECT_TRUE(app->LoadAppIcon().empty());   // this program embeds no icon
 }
 
 TEST_F(Application, AFailedFrameworkStartupSubscribesAndCreatesNothing)

@@ -63,7 +63,7 @@ TEST(ApplicationBase, StartupKeepsTheSkinInTheUsersSettingsAndOpensTheSharedFile
         EXPECT_FALSE(std::filesystem::exists(shared));
         EXPECT_NE(app.GetSettingsIniFile(0), 0);
         EXPECT_TRUE(std::filesystem::is_directory(shared));
-        EXPECT_EQ(app.OnPowerEvent(4, 0), 1);
+        EXPECT_EQ(app.OnPowerBroadcast(4, 0), 1);
     }
     EXPECT_EQ(TestApplication::GetApp(), nullptr);
     EXPECT_NE(ReadAll(user).find("CurrentSkinIndex = 0"), std::string::npos) << ReadAll(user);

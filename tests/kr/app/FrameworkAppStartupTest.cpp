@@ -1,5 +1,7 @@
 #include "kr/app/FrameworkApp.h"
+#include "kr/controls/StatusBar.h"
 #include "kr/notify/Notification.h"
+#include "kr/system/CursorNames.h"
 #include "kr/system/IniFileManager.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/ControlTestSupport.h"
@@ -122,6 +124,15 @@ public:
         log.push_back(name + ":" + std::to_string(result));
         return kOk;
     }
+    std::uint32_t SetCursor(std::uint32_t shape) override
+    {
+        if (logCursors)
+        {
+            log.push_back(name + " cursor " + std::to_string(shape));
+        }
+        return LFakeWindowServices::SetCursor(shape);
+    }
+    bool logCursors = false;
     Log& log;
     std::string name;
 };
@@ -223,6 +234,48 @@ TEST(FrameworkAppStartup, SetSkinKeepsTheFocusOfTheActiveWindowOnlyAndRepaintsEa
         EXPECT_EQ(os->invalidated.back(), (KR::RectI{0, 0, 1024, 768}));
     }
     EXPECT_EQ(app.StoredSkin(), 1);
+}
+
+TEST(FrameworkAppStartup, SetSkinShowsTheWaitCursorOnTheActiveWindowOncePerWindow)
+{
+    TestApp app(kTwoSkins);
+    Windows windows(app, 2);
+    windows.os[0]->active = false;
+    for (const auto& os : windows.os)
+    {
+        os->logCursors = true;
+    }
+    const std::uint32_t wait = app.LoadCursorByName(KR::kCursorWait);
+    app.SetSkin(1);
+    const std::string busy = "1 cursor " + std::to_string(wait);
+    EXPECT_EQ(windows.log, (Log{busy, "1 cursor 0", busy, "1 cursor 0"}));
+}
+
+TEST(FrameworkAppStartup, TheStatusTextGoesToTheStatusBarOfTheMainWindow)
+{
+    LFrameworkApp app(u"Test");
+    EXPECT_EQ(app.SetStatusText(u"Saving", true), KR::kFail); // no window
+    Windows windows(app, 2);
+    const auto root = KR::UiTest::TestControl::Make(nullptr, u"root", KR::RectD{0, 0, 100, 100});
+    windows.roots[0]->SetRootControl(root);
+    EXPECT_EQ(app.SetStatusText(u"Saving", true), KR::kFail); // no status bar
+    EXPECT_EQ(app.ResetStatusText(true), KR::kFail);
+
+    const auto panel = KR::UiTest::TestControl::Make(root, u"panel");
+    const RCPtr<KR::LStatusBar> bar(new KR::LStatusBar(panel, u"status"));
+    const auto label = KR::UiTest::TestControl::Make(bar, u"label1");
+    bar->Initialize();
+    bar->SetCreationFinished();
+    EXPECT_EQ(app.GetStatusBar(), bar);
+    EXPECT_EQ(app.SetStatusText(u"Saving", true), kOk);
+    EXPECT_EQ(Utf8(label->GetText()), "Saving");
+    EXPECT_EQ(app.SetStatusText(u"Later", false), kOk);
+    EXPECT_EQ(Utf8(label->GetText()), "Saving");
+    app.OnIdle(true);
+    EXPECT_EQ(Utf8(label->GetText()), "Later");
+    EXPECT_EQ(app.ResetStatusText(true), kOk);
+    EXPECT_EQ(Utf8(label->GetText()), ""); // the bar's default text: no "LABEL" here
+    bar->ReleaseInternalReferences();
 }
 
 TEST(FrameworkAppStartup, TheExitRequestEndsEveryDialogButTheMainWindowLastFirst)

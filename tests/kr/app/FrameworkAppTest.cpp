@@ -92,19 +92,6 @@ TEST(FrameworkApp, OneApplicationPerProcessInstalledWhileItLives)
     EXPECT_EQ(&IFrameworkApp::GetInstance(), &again);
 }
 
-TEST(FrameworkApp, TheStatusTextIsKeptUntilResetToTheDefault)
-{
-    LFrameworkApp app(u"Test");
-    IFrameworkApp& installed = IFrameworkApp::GetInstance();
-    EXPECT_TRUE(app.GetStatusText().IsEmpty());
-    EXPECT_EQ(installed.SetStatusText(u"Loading skin", true), KR::kOk);
-    EXPECT_EQ(app.GetStatusText(), KR::String(u"Loading skin"));
-    EXPECT_EQ(installed.SetStatusText(u"Loading skin", false), KR::kNothingDone);
-    EXPECT_EQ(installed.ResetStatusText(true), KR::kOk);
-    EXPECT_TRUE(app.GetStatusText().IsEmpty());
-    EXPECT_EQ(installed.ResetStatusText(false), KR::kNothingDone);
-}
-
 } // namespace
 
 namespace

@@ -150,7 +150,7 @@ TEST(OSWindowMessages, AReleaseAwayFromTheWindowWithNoButtonDownEndsThePressCoun
 
 struct CommandLineApp : TestSupport::LStandInFrameworkApp
 {
-    void OnCommandLine(const String& text) override { lines.push_back(text); }
+    void OnCommandLineReceived(const String& text) override { lines.push_back(text); }
     std::vector<String> lines;
 };
 
