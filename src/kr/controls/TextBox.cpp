@@ -95,13 +95,13 @@ constexpr MenuEntry kMenuEntries[] = {
 
 } // namespace
 
-LTextBox::LTextBox(const RCPtr<LControl>& parent, const String& name) : LControl(parent, name)
+LTextBox::LTextBox(const RCPtr<LControl>& parent, const String& name) : LScrollView(parent, name)
 {
     Construct();
 }
 
 LTextBox::LTextBox(const RCPtr<IRootWindowServices>& rootWindow, const String& name)
-    : LControl(rootWindow, name)
+    : LScrollView(rootWindow, name)
 {
     Construct();
 }
@@ -121,7 +121,7 @@ bool LTextBox::SetTextFromString(const String& text)
 
 Result LTextBox::Initialize()
 {
-    const Result result = LControl::Initialize();
+    const Result result = LScrollView::Initialize();
     if (Failed(result))
     {
         return kOk;
@@ -160,16 +160,6 @@ Result LTextBox::ApplyText(const String& text, bool caretToStart)
     }
     UpdateLooks();
     SendNotificationByName(u"NID_TEXTBOX_TEXT_CHANGE");
-    return kOk;
-}
-
-Result LTextBox::SetClientExtent(double width, double height)
-{
-    if (mClientExtent == PointD{width, height})
-    {
-        return kNothingDone;
-    }
-    mClientExtent = PointD{width, height};
     return kOk;
 }
 
@@ -519,7 +509,7 @@ Result LTextBox::SetFocus(bool forward)
     {
         Validate();
     }
-    return LControl::SetFocus(forward);
+    return LScrollView::SetFocus(forward);
 }
 
 bool LTextBox::CanReleaseFocus()
@@ -529,7 +519,7 @@ bool LTextBox::CanReleaseFocus()
 
 void LTextBox::RegisterIdleHandlers()
 {
-    LControl::RegisterIdleHandlers();
+    LScrollView::RegisterIdleHandlers();
     const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
     const RCPtr<LStringTable> table = factory ? factory->GetFrameworkStringTable() : nullptr;
     if (!table)
@@ -563,7 +553,7 @@ Result LTextBox::UpdateMenuItem(std::int32_t /*index*/, const String& notificati
 
 Result LTextBox::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor)
 {
-    const Result result = LControl::ApplyLayoutDescriptor(descriptor);
+    const Result result = LScrollView::ApplyLayoutDescriptor(descriptor);
     const RCPtr<LStringTable> table = GetStringTable();
     String cue;
     if (table && table->GetString(String(u"LABEL"), cue))
@@ -575,7 +565,7 @@ Result LTextBox::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
 
 String LTextBox::GetToolTipText()
 {
-    return IsTextClipped() ? GetText() : LControl::GetToolTipText();
+    return IsTextClipped() ? GetText() : LScrollView::GetToolTipText();
 }
 
 std::int32_t LTextBox::GetNextWordStart(std::int32_t from) const

@@ -20,11 +20,10 @@
 // UI thread only.
 
 #include "kr/controls/TextValidationParams.h"
-#include "kr/core/Point.h"
 #include "kr/core/RCPtr.h"
 #include "kr/core/StringT.h"
 #include "kr/core/Types.h"
-#include "kr/ui/Control.h"
+#include "kr/ui/ScrollView.h"
 
 #include <cstdint>
 #include <string>
@@ -32,7 +31,7 @@
 namespace KR
 {
 
-class LTextBox : public LControl
+class LTextBox : public LScrollView
 {
 public:
     static constexpr const char16_t* kClassName = u"Framework.TextBox";
@@ -115,10 +114,6 @@ public:
     const String& GetCueText() const { return mCueText; }
     void SetCueText(const String& text) { mCueText = text; }
 
-    // The laid-out text's size: how far the text can scroll. 1 when it is what it was.
-    Result SetClientExtent(double width, double height);
-    PointD GetClientExtent() const { return mClientExtent; }
-
     // ---- display (TextBoxDisplay.cpp) -------------------------------------------------------
     // Text coordinates of the control (the scroll offset not taken off). All zero outside
     // 0..length.
@@ -176,7 +171,6 @@ private:
     bool mAutoScroll[2] = {false, false};
     bool mCaretShown = true;
     RectD mCaretRect;
-    PointD mClientExtent;
     bool mScrollInProgress = false;
     double mNextBlink = 0.0;
 };

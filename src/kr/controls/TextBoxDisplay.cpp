@@ -209,7 +209,7 @@ void LTextBox::SetScrollOffset(const PointD& offset)
         return;
     }
     mScrollInProgress = true;
-    LControl::SetScrollOffset(offset);
+    LScrollView::SetScrollOffset(offset);
     if (GetTimer(0).running)
     {
         const double x = GetScrollOffset().x;
@@ -314,7 +314,7 @@ void LTextBox::OnSelectionChanged()
 Result LTextBox::OnIdle(const RCPtr<LNotificationDistributor>& sender,
                         const RCPtr<LNotification>& notification)
 {
-    const Result result = LControl::OnIdle(sender, notification);
+    const Result result = LScrollView::OnIdle(sender, notification);
     if (HasFocus())
     {
         const double now = Now();
@@ -341,7 +341,7 @@ Result LTextBox::DrawOverlay(const RCPtr<LRenderer>& renderer)
 
 Result LTextBox::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)
 {
-    LControl::OnConditionsChanged(conditions);
+    LScrollView::OnConditionsChanged(conditions);
     if (!conditions)
     {
         return kOk;
@@ -447,7 +447,7 @@ Result LTextBox::OnLeftClick(const RCPtr<LMouseButtonParam>& button)
 {
     if (!button || (!button->doubleClick && (button->modifiers & ModifierFlag::kCtrl) == 0))
     {
-        return LControl::OnLeftClick(button);
+        return LScrollView::OnLeftClick(button);
     }
     const char16_t* units = GetText().GetPtr();
     const std::int32_t length = GetTextLength();

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace KR
 {
 namespace
@@ -168,7 +171,12 @@ TEST_F(TextBoxDisplayTest, TheCaretBlinksAndTypingShowsIt)
 TEST_F(TextBoxDisplayTest, LeavingScrollsBackAndTheCueShowsOnlyWhenEmptyAndUnfocused)
 {
     box->SetAutoScroll(0, true);
+    // The laid-out text is the scroll view's contents: its extent, announced like any other.
+    const RCPtr<UiTest::Recorder> recorder = UiTest::Recorder::Create();
+    recorder->Listen(RCPtr<LControl>(box), {u"NID_CLIENT_EXTENT_CHANGE"});
     box->SetText(String(u"abcdefghijklmnopqrst"), true);
+    EXPECT_EQ(box->GetClientExtent(), (PointD{200, 16}));
+    EXPECT_EQ(recorder->received, std::vector<std::string>{"box:NID_CLIENT_EXTENT_CHANGE"});
     Focus();
     box->SetCaretPosition(20, false);
     EXPECT_GT(box->GetScrollOffset().x, 0.0);
