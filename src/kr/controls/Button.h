@@ -51,6 +51,8 @@ public:
     void UpdateLook();
 
     bool IsAutoValueSet() const { return mAutoValueSet; }
+    // As the create parameter AUTO_VALUE_SET: a click toggles the value.
+    void SetAutoValueSet(bool on) { mAutoValueSet = on; }
     bool IsRadio() const { return mIsRadio; }
     bool IsRepeating() const { return mRepeating; }
     bool IsSimulatedPressShowing() const { return mSimulatedPressShowing; }

@@ -1,6 +1,7 @@
 #include "kr/controls/ControlClasses.h"
 
 #include "kr/controls/Button.h"
+#include "kr/controls/CheckedListBox.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/Label.h"
 #include "kr/controls/ListBox.h"
@@ -26,7 +27,9 @@ constexpr ControlClassRow kRows[] = {
     {LListBox::kClassName, &LControl::CreateFromSkin<LListBox>, 98},
     {LListBox::kNoScrollClassName, &LControl::CreateFromSkin<LListBox>, 99},
     {LListBoxItem::kClassName, &LControl::CreateFromSkin<LListBoxItem>, 100},
+    {LCheckedListBox::kClassName, &LControl::CreateFromSkin<LCheckedListBox>, 101},
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
+    {LCheckedListBox::kIconsClassName, &LControl::CreateFromSkin<LCheckedListBox>, 103},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},

@@ -75,13 +75,10 @@ Result LListBox::Initialize()
     const RCPtr<LControl> templateRow = FindChildControl(String(u"templateItem"));
     if (templateRow)
     {
-        mTemplate = RCPtr<LControlDescriptor>(
-            const_cast<LControlDescriptor*>(templateRow->GetControlDescriptor().Get()));
-        TakeRowGeometry(*templateRow);
+        TakeTemplate(RCPtr<LControlDescriptor>(
+                         const_cast<LControlDescriptor*>(templateRow->GetControlDescriptor().Get())),
+                     *templateRow);
         templateRow->Detach();
-        SetLineMode(kVertical, true);
-        SetLineSize(kVertical, mRowHeight);
-        UpdateScrollBars();
         if (const RCPtr<LStringTable> strings = GetStringTable())
         {
             LoadItemTexts(ConstRCPtr<LStringTable>(strings));
@@ -96,16 +93,24 @@ Result LListBox::Initialize()
         {
             break;
         }
-        if (mRows.empty())
+        if (n == 1)
         {
             TakeRowGeometry(*row);
         }
-        mRows.push_back(row);
+        // Creating the children has recorded the rows already (AddChildControl).
+        if (GetRow(n - 1).Get() != row.Get())
+        {
+            mRows.push_back(row);
+        }
         ListenToRow(RCPtr<LControl>(row));
         const std::int32_t index = GetItemDataCount();
         InsertItemData(index);
         GetItemData(index).tag = MakeStringTag(row->GetText());
         row->SetDropDown(mDropDown);
+        if (const RCPtr<LLayoutDescriptor>& rowLayout = row->GetLayoutDescriptor())
+        {
+            rowLayout->SetTextOverflowX(mRowTextOverflow);
+        }
     }
     if (!mRows.empty())
     {
@@ -123,13 +128,48 @@ void LListBox::ListenToRow(const RCPtr<LControl>& row)
     {
         mHandler->Register(&LListBox::OnRowMouseDown, RCPtr<LNotificationDistributor>(row),
                            u"NID_MOUSE_DOWN");
+        mHandler->Register(&LListBox::OnRowLeftDrag, RCPtr<LNotificationDistributor>(row),
+                           u"NID_LEFT_DRAG_CONDITION_CHANGE");
         mHandler->Register(&LListBox::OnRowHover, RCPtr<LNotificationDistributor>(row),
                            u"NID_HOVER_CONDITION_CHANGE");
     }
 }
 
+void LListBox::TakeTemplate(const RCPtr<LControlDescriptor>& descriptor, LControl& measured)
+{
+    mTemplate = descriptor;
+    TakeRowGeometry(measured);
+    SetLineMode(kVertical, true);
+    SetLineSize(kVertical, mRowHeight);
+    UpdateScrollBars();
+}
+
+bool LListBox::TemplateExpandsX() const
+{
+    return mTemplate && mTemplate->GetLayout() &&
+           mTemplate->GetLayout()->textOverflowX == kTextOverflowExpand;
+}
+
+bool LListBox::TemplateSizedBySelf() const
+{
+    return mTemplate && mTemplate->GetLayout() && mTemplate->GetLayout()->xSize.reference == kSizeToSelf;
+}
+
 void LListBox::TakeRowGeometry(LControl& row)
 {
+    // The row is measured with no X minimum on the list, so that a row growing with its
+    // text cannot leave the list wider for good.
+    const RCPtr<LLayoutDescriptor> layout = GetLayoutDescriptor();
+    LimitSpec minimum;
+    LimitSpec maximum;
+    if (layout)
+    {
+        layout->GetSizeLimits(0, minimum, maximum);
+        LimitSpec none = minimum;
+        none.absolute = 0.0;
+        SetSizeLimits(0, none, maximum);
+    }
+    const double widthBefore = GetSize().x;
     const String text = row.GetText();
     row.SetText(String());
     mRowBaseWidth = static_cast<std::int32_t>(std::lround(row.GetSize().x));
@@ -140,6 +180,28 @@ void LListBox::TakeRowGeometry(LControl& row)
         mRowHeight = kDefaultRowHeight;
     }
     row.SetText(text);
+    if (layout)
+    {
+        // A list whose rows widen with their texts keeps at least the width it had.
+        if (TemplateExpandsX() && minimum.absolute <= 0.0)
+        {
+            minimum.reference = kLimitToSelf;
+            minimum.referenceName = String();
+            minimum.absolute = widthBefore;
+        }
+        SetSizeLimits(0, minimum, maximum);
+        const ConstRCPtr<LControlDescriptor>& own = GetControlDescriptor();
+        if (own && own->GetLayout())
+        {
+            DockedPositionSpec position;
+            DockedPositionSpec skinPosition;
+            SizeSpec size;
+            SizeSpec skinSize;
+            layout->GetPlacement(0, position, size);
+            own->GetLayout()->GetPlacement(0, skinPosition, skinSize);
+            SetPlacement(0, position, skinSize);
+        }
+    }
     mGeometryKnown = true;
     if (mDropDown)
     {
@@ -187,13 +249,14 @@ Result LListBox::AddItemControl()
 
 void LListBox::FillRows()
 {
-    if (mFilling || !mTemplate || !mGeometryKnown)
+    if (mFilling || mApplyingLayout || !mTemplate || !mGeometryKnown)
     {
         return;
     }
     mFilling = true;
+    // The client rectangle ends with the rows made so far; the visible area is what counts.
     const RectD client = GetClientRect();
-    const double bottom = client.y + client.height;
+    const double bottom = client.y + GetClientArea().height;
     while (GetRowCount() < 4096)
     {
         const double lastBottom =
@@ -210,6 +273,102 @@ void LListBox::OnLayoutChanged()
 {
     LScrollView::OnLayoutChanged();
     FillRows();
+}
+
+// ---- children and skins ----------------------------------------------------------------------
+
+Result LListBox::AddChildControl(const RCPtr<LControl>& child, ConstRCPtr<LControlDescriptor> descriptor)
+{
+    if (!child)
+    {
+        if (!descriptor || !ControlNamesMatch(descriptor->GetName(), String(u"templateItem")))
+        {
+            return kFail;
+        }
+        const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
+        const RCPtr<LControlDescriptor> model(const_cast<LControlDescriptor*>(descriptor.Get()));
+        // A row made only to be measured.
+        const RCPtr<LControl> measured =
+            factory ? factory->CreateControl(model, RCPtr<LControl>(this)) : nullptr;
+        if (!measured)
+        {
+            return kFail;
+        }
+        TakeTemplate(model, *measured);
+        measured->Detach();
+        measured->ReleaseInternalReferences();
+        FillRows();
+        RebindRows(mFirstShown);
+        return kOk;
+    }
+    const Result result = LScrollView::AddChildControl(child, descriptor);
+    const std::int32_t number = descriptor ? ReadNumberedTextId(descriptor->GetName(), u"item") : -1;
+    const RCPtr<LListBoxItem> row(number >= 1 ? child : nullptr);
+    if (Succeeded(result) && row)
+    {
+        // Recorded at its place when the rows before it are known; a gap is not filled.
+        const auto at = static_cast<std::size_t>(number - 1);
+        if (at < mRows.size())
+        {
+            mRows[at] = row;
+            ListenToRow(child);
+        }
+        else if (at == mRows.size())
+        {
+            mRows.push_back(row);
+            ListenToRow(child);
+        }
+    }
+    return result;
+}
+
+Result LListBox::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor)
+{
+    // A new skin brings its own template, if any; its rows replace the ones made so far.
+    const bool reapplying = IsCreationFinished();
+    mTemplate = nullptr;
+    mApplyingLayout = true;
+    const Result result = LScrollView::ApplyLayoutDescriptor(descriptor);
+    mApplyingLayout = false;
+    if (reapplying && descriptor)
+    {
+        const LControlDescriptor::Children& children = descriptor->GetChildren();
+        for (std::uint32_t i = 0; i < children.GetCount(); ++i)
+        {
+            const RCPtr<LControlDescriptor>& child = children.GetAt(i);
+            if (child && ControlNamesMatch(child->GetName(), String(u"templateItem")))
+            {
+                AddChildControl(nullptr, ConstRCPtr<LControlDescriptor>(child));
+                break;
+            }
+        }
+    }
+    RebindRows(mFirstShown);
+    return result;
+}
+
+void LListBox::OnChildRemoved(std::int32_t index)
+{
+    LScrollView::OnChildRemoved(index);
+    // Rows are kept as controls: the one that left is dropped, and the rows after it move up.
+    const auto gone =
+        std::find_if(mRows.begin(), mRows.end(),
+                     [this](const RCPtr<LListBoxItem>& row) { return row->GetParent().Get() != this; });
+    if (gone != mRows.end())
+    {
+        const auto from = static_cast<std::int32_t>(gone - mRows.begin());
+        mRows.erase(gone);
+        RebindRows(mFirstShown + from);
+    }
+}
+
+void LListBox::OnScrollBarAvailabilityChanged(std::int32_t axis)
+{
+    LScrollView::OnScrollBarAvailabilityChanged(axis);
+    if (axis == kVertical && TemplateExpandsX())
+    {
+        SetListWidth(GetScrollBarExtent().x + mWidestWidth);
+    }
 }
 
 // ---- rows ------------------------------------------------------------------------------------
@@ -295,12 +454,14 @@ String LListBox::GetItemText(std::int32_t index) const
     {
         return String();
     }
-    return TagText(mItems[static_cast<std::size_t>(index)].tag);
+    // Through the slot: a derived list keeps its own records.
+    return TagText(const_cast<LListBox*>(this)->GetItemData(index).tag);
 }
 
 bool LListBox::IsItemSelected(std::int32_t index) const
 {
-    return index >= 0 && index < GetItemDataCount() && mItems[static_cast<std::size_t>(index)].value >= 0.5;
+    return index >= 0 && index < GetItemDataCount() &&
+           const_cast<LListBox*>(this)->GetItemData(index).value >= 0.5;
 }
 
 void LListBox::SetItemTag(std::int32_t index, const ConstRCPtr<LTaggableObject>& tag)
@@ -480,7 +641,7 @@ std::int32_t LListBox::SetItemCount(std::int32_t count)
     UpdateClientExtent();
     UpdateWidestItem();
     FollowCountInDropDown();
-    return count;
+    return GetItemDataCount() == count ? count : -GetItemDataCount();
 }
 
 std::int32_t LListBox::FindItemByText(const String& text, std::int32_t start) const

@@ -7,7 +7,9 @@
 // Keeps a selection with an anchor and a caret and the count of selected items; loads its
 // items from the "ITEM.nn" texts of its string table.
 // Sends (UI thread, no payload) "NID_SELECTION_CHANGE" (not in drop-down mode),
-// "NID_ITEM_ACTIVATED", "NID_ITEM_DOUBLE_CLICKED" (not in drop-down mode).
+// "NID_ITEM_ACTIVATED", "NID_ITEM_DOUBLE_CLICKED" (not in drop-down mode); and with an
+// LItemConditionsParam "NID_ITEM_HOVER_CONDITION_CHANGE" and
+// "NID_ITEM_LEFT_DRAG_CONDITION_CHANGE" when a row's condition changes.
 
 #include "kr/core/TaggableObject.h"
 #include "kr/notify/NotificationHandler.h"
@@ -44,13 +46,20 @@ public:
     Result ReleaseInternalReferences() override;
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
-    void SetScrollOffset(const PointD& offset) override;                            // 11
-    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override; // 36
-    Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;     // 63
-    Result OnLeftButtonUp(const RCPtr<LMouseButtonParam>& button) override;         // 58
-    Result OnKeyDown(const RCPtr<LKeyParam>& key) override;                         // 75
-    void OnLayoutChanged() override;                                                // 83
-    Result Initialize() override;                                                   // 87
+    void SetScrollOffset(const PointD& offset) override;                              // 11
+    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;   // 36
+    void OnChildRemoved(std::int32_t index) override;                                 // 39
+    Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override; // 50
+    Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;       // 63
+    Result OnLeftButtonUp(const RCPtr<LMouseButtonParam>& button) override;           // 58
+    Result OnKeyDown(const RCPtr<LKeyParam>& key) override;                           // 75
+    void OnLayoutChanged() override;                                                  // 83
+    Result Initialize() override;                                                     // 87
+    // A "templateItem" descriptor offered without a control becomes the row template; a
+    // row "item<n>" becomes row n - 1; any other descriptor without a control is refused.
+    Result AddChildControl(const RCPtr<LControl>& child,
+                           ConstRCPtr<LControlDescriptor> descriptor) override; // 89
+    void OnScrollBarAvailabilityChanged(std::int32_t axis) override;            // 96
 
     // ---- its own slots ----------------------------------------------------------------------
     virtual std::int32_t GetItemDataCount() const { return static_cast<std::int32_t>(mItems.size()); }
@@ -81,6 +90,8 @@ public:
     std::int32_t GetAnchor() const { return mAnchor; }
     std::int32_t GetCaret() const { return mCaret; }
     bool IsItemSelected(std::int32_t index) const;
+    // Nothing in the program allows more than one selected item through the check boxes.
+    bool IsMultipleSelection() const { return mMultipleSelection; }
 
     // ---- items --------------------------------------------------------------------------------
     Result EnsureItemVisible(std::int32_t index);
@@ -133,6 +144,15 @@ private:
                           const RCPtr<LNotification>& notification);
     Result OnRowHover(const RCPtr<LNotificationDistributor>& sender,
                       const RCPtr<LNotification>& notification);
+    Result OnRowLeftDrag(const RCPtr<LNotificationDistributor>& sender,
+                         const RCPtr<LNotification>& notification);
+    // Passes a row's condition change on as the item's.
+    void SendItemConditions(const RCPtr<LControl>& row, const RCPtr<LConditionsParam>& conditions,
+                            NotificationName name);
+    // The template's descriptor becomes the rows' model and gives their geometry.
+    void TakeTemplate(const RCPtr<LControlDescriptor>& descriptor, LControl& measured);
+    bool TemplateExpandsX() const;
+    bool TemplateSizedBySelf() const;
     void ListenToRow(const RCPtr<LControl>& row);
     void SetItemText(std::int32_t index);
     void SelectStep(std::int32_t from, std::int32_t step);
@@ -156,6 +176,8 @@ private:
     bool mFilling = false;
     bool mGeometryKnown = false;
     bool mBulkUpdate = false;
+    bool mApplyingLayout = false;
+    bool mMultipleSelection = false;
 };
 
 } // namespace KR

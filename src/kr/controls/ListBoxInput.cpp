@@ -2,6 +2,7 @@
 
 #include "kr/controls/ListBox.h"
 
+#include "kr/controls/ItemConditionsParam.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/ui/NotificationParams.h"
 
@@ -191,7 +192,28 @@ Result LListBox::OnRowHover(const RCPtr<LNotificationDistributor>& sender,
     {
         SelectRange(index, -1, true);
     }
+    SendItemConditions(row, conditions, u"NID_ITEM_HOVER_CONDITION_CHANGE");
     return 1;
+}
+
+Result LListBox::OnRowLeftDrag(const RCPtr<LNotificationDistributor>& sender,
+                               const RCPtr<LNotification>& notification)
+{
+    const RCPtr<LControl> row(sender);
+    const RCPtr<LConditionsParam> conditions(notification ? notification->GetData() : nullptr);
+    if (row && conditions && row->IsEnabled(true))
+    {
+        SendItemConditions(row, conditions, u"NID_ITEM_LEFT_DRAG_CONDITION_CHANGE");
+    }
+    return 1;
+}
+
+void LListBox::SendItemConditions(const RCPtr<LControl>& row, const RCPtr<LConditionsParam>& conditions,
+                                  NotificationName name)
+{
+    SendNotificationByName(
+        name, LItemConditionsParam::Create(*conditions, ItemIndexOfRow(row.Get()), row->GetActiveLookIndex(),
+                                           (row->GetConditions() & Condition::kHover) != 0));
 }
 
 Result LListBox::OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point)

@@ -178,11 +178,11 @@ Result LListBox::EnsureItemVisible(std::int32_t index)
     {
         return kInvalidArg;
     }
-    const RectD client = GetClientRect();
+    const double height = GetClientArea().height;
     std::int32_t visible = 1;
     for (std::int32_t k = 1; k < GetRowCount(); ++k)
     {
-        if (static_cast<double>(mRowHeight) * (k + 1) > client.height)
+        if (static_cast<double>(mRowHeight) * (k + 1) > height)
         {
             break;
         }
@@ -257,7 +257,7 @@ void LListBox::UpdateWidestItem()
     }
     mWidestWidth = widest;
     UpdateClientExtent();
-    if (mTemplate && mTemplate->GetLayout() && mTemplate->GetLayout()->textOverflowX == kTextOverflowExpand)
+    if (TemplateExpandsX())
     {
         SetListWidth(GetScrollBarExtent().x + mWidestWidth);
     }
@@ -269,7 +269,31 @@ void LListBox::UpdateClientExtent()
     {
         return;
     }
-    SetClientExtent(0.0, static_cast<double>(GetContentHeight()));
+    if (mTemplate && !TemplateSizedBySelf())
+    {
+        // The rows take the list's width from the template's own placement.
+        SetClientExtent(0.0, static_cast<double>(GetContentHeight()));
+        return;
+    }
+    SetClientExtent(static_cast<double>(mWidestWidth), static_cast<double>(GetContentHeight()));
+    // Rows of their own width are all as wide as the widest item, centred in the list.
+    for (const RCPtr<LListBoxItem>& row : mRows)
+    {
+        const RCPtr<LLayoutDescriptor>& layout = row->GetLayoutDescriptor();
+        DockedPositionSpec position;
+        SizeSpec size;
+        if (layout)
+        {
+            layout->GetPlacement(0, position, size);
+        }
+        position.anchor = 0.5f;
+        position.reference = kPositionToClient;
+        position.referenceName = String();
+        position.relative = 0.5f;
+        position.absolute = 0.0;
+        size = SizeSpec{kSizeToSelf, String(), 0.0f, static_cast<double>(mWidestWidth)};
+        row->SetPlacement(0, position, size);
+    }
 }
 
 void LListBox::FollowCountInDropDown()

@@ -179,7 +179,7 @@ public:
     // The control's press point at the change.
     PointD point;
 
-private:
+protected:
     LConditionsParam(std::uint32_t before, std::uint32_t now, const PointD& pressPoint)
         : previous(before), current(now), point(pressPoint)
     {

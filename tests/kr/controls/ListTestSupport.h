@@ -61,8 +61,10 @@ public:
 
 struct Scene
 {
+    // `subControls` may also be a whole skin document.
     explicit Scene(const std::string& subControls, const char* strings = nullptr)
-        : skin(SkinDocument(subControls)), strings(strings ? strings : "")
+        : skin(subControls.starts_with("<?xml") ? subControls : SkinDocument(subControls)),
+          strings(strings ? strings : "")
     {
         app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
         RegisterFrameworkControlClasses(*app.factory);

@@ -1,0 +1,13 @@
+#include "kr/controls/ItemConditionsParam.h"
+
+namespace KR
+{
+
+RCPtr<LItemConditionsParam> LItemConditionsParam::Create(const LConditionsParam& conditions,
+                                                         std::int32_t itemIndex, std::int32_t lookIndex,
+                                                         bool hover)
+{
+    return RCPtr<LItemConditionsParam>(new LItemConditionsParam(conditions, itemIndex, lookIndex, hover));
+}
+
+} // namespace KR
