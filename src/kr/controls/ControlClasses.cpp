@@ -3,9 +3,11 @@
 #include "kr/controls/Button.h"
 #include "kr/controls/CheckedListBox.h"
 #include "kr/controls/CheckedListBoxItem.h"
+#include "kr/controls/ComboBox.h"
 #include "kr/controls/Label.h"
 #include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
+#include "kr/controls/NumericUpDown.h"
 #include "kr/controls/Scrollbar.h"
 #include "kr/controls/Slider.h"
 #include "kr/controls/TextBox.h"
@@ -31,9 +33,12 @@ constexpr ControlClassRow kRows[] = {
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LCheckedListBox::kIconsClassName, &LControl::CreateFromSkin<LCheckedListBox>, 103},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
+    {LComboBox::kClassName, &LControl::CreateFromSkin<LComboBox>, 107},
+    {LComboBox::kTextClassName, &LControl::CreateFromSkin<LComboBox>, 108},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
     {LTextBox::kClassName, &LControl::CreateFromSkin<LTextBox>, 117},
+    {LNumericUpDown::kClassName, &LControl::CreateFromSkin<LNumericUpDown>, 118},
     {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},
 };
 // clang-format on

@@ -1,0 +1,334 @@
+// The combo box: where its list opens, the press that goes on as a drag over the rows, the
+// selection rules, the text box, keys and looks, and a skin without a list.
+
+#include "kr/controls/ComboBox.h"
+#include "ControlsTestSupport.h"
+#include "kr/controls/ListBoxItem.h"
+#include "kr/controls/TextBox.h"
+#include "kr/core/Wrapper.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace KR
+{
+namespace
+{
+
+using namespace ControlsTest;
+
+// A combo box at (10, y) of 120 x 20 with a list of 14-unit rows, without border or Y maximum;
+// its hidden bar, as in the application's skins, gives the list's content its height.
+std::string Combo(const char* name, int y, const char* klass = "Framework.ComboBox", const char* extra = "",
+                  const char* params = "")
+{
+    return std::string(R"(<SubControl Class=")") + klass + R"(" Name=")" + name +
+           R"(" XPositionAbs="10" YPositionAbs=")" + std::to_string(y) +
+           R"(" XSizeAbs="120" YSizeAbs="20"><Skin Name=")" + name + R"(" LookList="b14">
+    <SubControl Class="Framework.ListBox" Name="listBox" ClipToParent="False" XSizeAbs="120" YSizeAbs="14"><Skin Name=")" +
+           name + R"(List" LookList="one">
+      <SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="120" YSizeAbs="14"><Skin Name=")" +
+           name + R"(Row" LookList="b14"/></SubControl>
+      <SubControl Class="Framework.ScrollBar" Name="vBar" XPositionAbs="110" XSizeAbs="10" YSizeAbs="300" IsVisible="False"><Skin Name=")" +
+           name + R"(Bar" LookList="one"/></SubControl>
+    </Skin></SubControl>)" +
+           extra + "</Skin>" + params + "</SubControl>";
+}
+
+std::string Main(const std::string& children)
+{
+    return R"(<SubControl Class="Test.Group" Name="main" XSizeAbs="1024" YSizeAbs="768"><Skin Name="main">)" +
+           children + "</Skin></SubControl>";
+}
+
+const std::string kTextBox =
+    R"(<SubControl Class="Framework.TextBox" Name="textBox" XSizeAbs="100" YSizeAbs="20"><Skin Name="t" LookList="b14"/></SubControl>)";
+
+std::string InitialIndex(const char* value)
+{
+    return std::string(R"(<CreateParamList><CreateParam ID="INITIAL_SELECTED_INDEX">)") + value +
+           "</CreateParam></CreateParamList>";
+}
+
+constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
+<Test_Strings>
+  <StringTable ID="Test.Group|init2"><String ID="ITEM.00"><Locale LCID="9">a</Locale></String>
+    <String ID="ITEM.01"><Locale LCID="9">b</Locale></String><String ID="ITEM.02"><Locale LCID="9">c</Locale></String></StringTable>
+  <StringTable ID="Test.Group|init3"><String ID="ITEM.00"><Locale LCID="9">a</Locale></String>
+    <String ID="ITEM.01"><Locale LCID="9">b</Locale></String><String ID="ITEM.02"><Locale LCID="9">c</Locale></String></StringTable>
+</Test_Strings>)";
+
+RCPtr<LKeyParam> Key(std::uint32_t code)
+{
+    KeyCode key;
+    key.code = code;
+    return LKeyParam::Create(key, false);
+}
+
+struct ComboBoxTest : ::testing::Test
+{
+    Scene scene{Main(Combo("low", 700) + Combo("high", 100) +
+                     Combo("text", 300, "Framework.ComboTextBox", kTextBox.c_str()) +
+                     Combo("init2", 400, "Framework.ComboBox", "", InitialIndex("2").c_str()) +
+                     Combo("init3", 450, "Framework.ComboBox", "", InitialIndex("3").c_str())),
+                kStrings};
+    RCPtr<Recorder> recorder = Recorder::Create();
+
+    RCPtr<LComboBox> Make(const char16_t* name, int items)
+    {
+        const RCPtr<LComboBox> combo = scene.Find<LComboBox>(name);
+        EXPECT_TRUE(combo);
+        for (int i = 0; i < items; ++i)
+        {
+            combo->AddItem(String::Format(u"item %d", i));
+        }
+        recorder->Listen(RCPtr<LControl>(combo), {u"NID_DROPDOWN_OPENING", u"NID_SELECTION_CHANGE",
+                                                  u"NID_TEXTBOX_VALIDATED", u"NID_TEXTBOX_TEXT_CHANGE"});
+        return combo;
+    }
+    std::vector<std::string> Received() { return std::exchange(recorder->received, {}); }
+    // A press on the combo; when the list took the capture, the combo loses it, as the
+    // window tells it.
+    void PressCombo(LComboBox& combo, int x, int y)
+    {
+        Press(combo, x, y);
+        if (scene.window->capture != &combo)
+        {
+            combo.OnCaptureLost();
+        }
+    }
+};
+
+TEST_F(ComboBoxTest, TheListOpensWhereTheWindowHasRoomAndAPressDragsOverItsRows)
+{
+    const struct
+    {
+        const char16_t* name;
+        const char* narrow;
+        double top;
+        bool upwards;
+    } rows[] = {{u"low", "low", 700, true}, {u"high", "high", 100, false}};
+    for (const auto& row : rows)
+    {
+        const RCPtr<LComboBox> combo = Make(row.name, 10);
+        const RCPtr<LListBox> list = combo->GetListBox();
+        ASSERT_TRUE(list);
+        EXPECT_FALSE(combo->IsDropDownShown());
+        static_cast<LControl&>(*combo).SetText(String(u"no such item"));
+        ASSERT_EQ(combo->ShowDropDown(true), kOk);
+        const std::vector<std::string> opened = Received();
+        ASSERT_FALSE(opened.empty());
+        EXPECT_EQ(opened.front(), std::string(row.narrow) + ":NID_DROPDOWN_OPENING");
+        EXPECT_TRUE(combo->IsDropDownShown());
+        EXPECT_EQ(combo->GetActiveLookIndex(), LComboBox::kLookOpen);
+        const PointD at = list->GetAbsolutePosition();
+        EXPECT_EQ(list->GetSize().y, 140) << row.narrow;
+        EXPECT_GE(list->GetSize().x, 120) << "at least as wide as the combo";
+        EXPECT_EQ(row.upwards ? at.y + list->GetSize().y : at.y, row.upwards ? row.top : row.top + 20)
+            << row.narrow;
+        EXPECT_EQ(list->GetCaret(), 0) << "no item shows the text: item 0";
+        EXPECT_TRUE(list->IsItemSelected(0));
+        combo->ShowDropDown(false);
+        EXPECT_FALSE(combo->IsDropDownShown());
+    }
+
+    // A press opens the list and goes on as a drag on it from that very press: a move
+    // onto row 3 and the release there pick item 3 and close the list.
+    const RCPtr<LComboBox> combo = scene.Find<LComboBox>(u"low");
+    const RCPtr<LListBox> list = combo->GetListBox();
+    PressCombo(*combo, 5, 5);
+    Release(*list, -50, -50);
+    EXPECT_FALSE(combo->IsDropDownShown()) << "a release outside the combo closes the list";
+    Received();
+    PressCombo(*combo, 30, 9);
+    ASSERT_TRUE(combo->IsDropDownShown());
+    EXPECT_TRUE(list->HasCapture());
+    EXPECT_EQ(list->GetPressPoint(), (PointD{30, 9}))
+        << "the list's press point, in the combo, is this press";
+    const RCPtr<LListBoxItem> third = list->GetRow(3);
+    ASSERT_TRUE(third) << list->GetRowCount() << " rows, list " << list->GetSize().y << " high, client "
+                       << list->GetClientRect().height << " area " << list->GetClientArea().height << " row0 "
+                       << list->GetRow(0)->GetPosition().y << "+" << list->GetRow(0)->GetSize().y;
+    const PointD rowAt = third->GetAbsolutePosition();
+    const PointD listAt = list->GetAbsolutePosition();
+    const int x = static_cast<int>(rowAt.x - listAt.x) + 5;
+    const int y = static_cast<int>(rowAt.y - listAt.y) + 5;
+    Move(*list, x, y);
+    EXPECT_EQ(list->GetCaret(), 3);
+    Release(*list, x, y);
+    EXPECT_EQ(combo->GetSelectedIndex(), 3);
+    EXPECT_EQ(combo->GetText(), String(u"item 3"));
+    EXPECT_EQ(Received(), (std::vector<std::string>{"low:NID_DROPDOWN_OPENING", "low:NID_SELECTION_CHANGE"}));
+    EXPECT_FALSE(combo->IsDropDownShown());
+}
+
+TEST_F(ComboBoxTest, SelectionRules)
+{
+    const RCPtr<LComboBox> combo = Make(u"text", 0);
+    for (const char16_t* text : {u"a", u"B", u"c", u"B"})
+    {
+        combo->AddItem(String(text));
+    }
+    const RCPtr<LTextBox> box = combo->GetTextBox();
+    ASSERT_TRUE(box);
+    const auto Text = [&] { return std::string(combo->GetText().ToUtf8().GetPtr()); };
+    const struct
+    {
+        const char* name;
+        std::function<void()> act;
+        std::int32_t index;
+        int changes;
+        const char* text;
+    } steps[] = {
+        {"select 2", [&] { combo->SetSelectedIndex(2); }, 2, 1, "c"},
+        {"the same index sets the text again, silently",
+         [&]
+         {
+             static_cast<LControl&>(*combo).SetText(String(u"x"));
+             combo->SetSelectedIndex(2);
+         },
+         2, 0, "c"},
+        {"an insert before keeps the item", [&] { combo->InsertItem(0, MakeStringTag(String(u"z"))); }, 3, 0,
+         "c"},
+        {"shrinking to the selected index", [&] { combo->SetItemCount(3); }, -1, 0, "c"},
+        {"an added item showing the text is selected", [&] { combo->AddItem(String(u"c")); }, 3, 1, "c"},
+        {"-1", [&] { combo->SetSelectedIndex(-1); }, -1, 0, "c"},
+        {"past the end", [&] { combo->SetSelectedIndex(9); }, -1, 0, "c"},
+        {"SetText: the last match, any case",
+         [&]
+         {
+             combo->AddItem(String(u"B"));
+             combo->SetText(String(u"b"));
+         },
+         4, 1, "B"},
+        {"a validated text: the first match, any case",
+         [&]
+         {
+             box->SetText(String(u"b"), false);
+             box->Validate();
+         },
+         2, 1, "B"},
+        {"a validated text matching nothing",
+         [&]
+         {
+             box->SetText(String(u"q"), false);
+             box->Validate();
+         },
+         -1, 0, "B"},
+    };
+    for (const auto& step : steps)
+    {
+        Received();
+        step.act();
+        EXPECT_EQ(combo->GetSelectedIndex(), step.index) << step.name;
+        int changes = 0;
+        for (const std::string& entry : Received())
+        {
+            changes += entry == "text:NID_SELECTION_CHANGE" ? 1 : 0;
+        }
+        EXPECT_EQ(changes, step.changes) << step.name;
+        EXPECT_EQ(Text(), step.text) << step.name;
+    }
+    box->SetText(String(u"c"), false);
+    box->Validate();
+    EXPECT_EQ(Received(),
+              (std::vector<std::string>{"text:NID_TEXTBOX_TEXT_CHANGE", "text:NID_SELECTION_CHANGE",
+                                        "text:NID_TEXTBOX_VALIDATED"}))
+        << "the text box's notifications are passed on";
+
+    const RCPtr<LComboBox> init2 = scene.Find<LComboBox>(u"init2");
+    const RCPtr<LComboBox> init3 = scene.Find<LComboBox>(u"init3");
+    ASSERT_TRUE(init2 && init3);
+    EXPECT_EQ(init2->GetItemCount(), 3);
+    EXPECT_EQ(init2->GetSelectedIndex(), 2);
+    EXPECT_EQ(init2->GetText(), String(u"c"));
+    EXPECT_EQ(init3->GetSelectedIndex(), -1);
+    EXPECT_EQ(init3->GetItemText(1), String(u"b"));
+    EXPECT_EQ(init3->GetItemText(3), String());
+}
+
+TEST_F(ComboBoxTest, KeysAndLooks)
+{
+    const RCPtr<LComboBox> combo = Make(u"high", 3);
+    const struct
+    {
+        const char* name;
+        std::uint32_t code;
+        Result result;
+        bool shownAfter;
+    } keys[] = {{"Down opens", 0x20280000, kOk, true},
+                {"Down again is not taken", 0x20280000, kNothingDone, true},
+                {"Escape closes", 0x201B0000, kOk, false},
+                {"Enter opens", 0x200D0000, kOk, true},
+                {"A letter", 0x20410000, kNothingDone, true}};
+    for (const auto& key : keys)
+    {
+        EXPECT_EQ(combo->OnKeyDown(Key(key.code)), key.result) << key.name;
+        EXPECT_EQ(combo->IsDropDownShown(), key.shownAfter) << key.name;
+    }
+    EXPECT_EQ(combo->DispatchKey(Key(0x201B0000)), kOk) << "Escape a child leaves closes the list";
+    EXPECT_FALSE(combo->IsDropDownShown());
+
+    const struct
+    {
+        const char* name;
+        bool hot;
+        bool focused;
+        bool open;
+        std::int32_t look;
+    } looks[] = {{"normal", false, false, false, 0}, {"focused", false, true, false, 1},
+                 {"hot", true, false, false, 2},     {"hot and focused", true, true, false, 3},
+                 {"open", false, false, true, 4},    {"open and hot", true, false, true, 5}};
+    for (const auto& look : looks)
+    {
+        combo->ShowDropDown(false);
+        look.focused ? combo->SetFocus(true) : combo->OnFocusLost();
+        look.hot ? combo->OnMouseEnter() : combo->OnMouseLeave();
+        if (look.open)
+        {
+            combo->ShowDropDown(true);
+        }
+        EXPECT_EQ(combo->GetActiveLookIndex(), look.look) << look.name;
+    }
+    combo->SetEnabled(false);
+    EXPECT_EQ(combo->GetActiveLookIndex(), LComboBox::kLookDisabled);
+}
+
+TEST(ComboBoxWithoutList, RefusesWhatNeedsTheList)
+{
+    Scene scene(Main(
+        R"(<SubControl Class="Framework.ComboBox" Name="bare" XSizeAbs="120" YSizeAbs="20"><Skin Name="bare" LookList="b14"/></SubControl>)"));
+    const RCPtr<LComboBox> combo = scene.Find<LComboBox>(u"bare");
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->Initialize(), kFail);
+    EXPECT_EQ(combo->PlaceParts(), kFail);
+    EXPECT_EQ(combo->ShowDropDown(true), kFail);
+    EXPECT_EQ(combo->SetItemCount(3), kFail);
+    EXPECT_EQ(combo->InsertItem(0, MakeStringTag(String(u"a"))), kFail);
+    EXPECT_EQ(combo->InsertItem(0, nullptr), kInvalidArg);
+    EXPECT_EQ(combo->AddItem(String(u"a")), kFail);
+    EXPECT_EQ(combo->SetSelectedIndex(0), -1);
+    EXPECT_EQ(combo->GetItemText(0), String());
+    EXPECT_FALSE(combo->IsDropDownShown());
+}
+
+TEST(ComboBoxWithoutWindow, OpensItsListWhereTheSkinPutsIt)
+{
+    // A combo made in a tree that no window holds.
+    Scene windowless(Main(Combo("loose", 700)));
+    const RCPtr<LComboBox> combo = windowless.Find<LComboBox>(u"loose");
+    ASSERT_TRUE(combo);
+    windowless.main->SetRootWindow(nullptr);
+    ASSERT_FALSE(combo->GetRootWindow());
+    combo->AddItem(String(u"a"));
+    const RectD before = combo->GetListBox()->GetFrame();
+    EXPECT_EQ(combo->ShowDropDown(true), kOk);
+    EXPECT_EQ(combo->GetListBox()->GetFrame().y, before.y);
+    EXPECT_TRUE(combo->GetListBox()->IsShown(false));
+}
+
+} // namespace
+} // namespace KR
