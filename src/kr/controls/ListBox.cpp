@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace KR
 {
@@ -610,6 +611,8 @@ Result LListBox::RemoveItem(std::int32_t index)
 Result LListBox::RemoveAllItems()
 {
     Result result = kOk;
+    // The sizes are worked out once at the end, not again for every item that leaves.
+    const bool bulk = std::exchange(mBulkUpdate, true);
     for (std::int32_t i = GetItemDataCount(); i-- > 0;)
     {
         if (Failed(RemoveItem(i)))
@@ -617,7 +620,11 @@ Result LListBox::RemoveAllItems()
             result = kFail;
         }
     }
+    mBulkUpdate = bulk;
     mAnchor = mCaret = -1;
+    UpdateClientExtent();
+    UpdateWidestItem();
+    FollowCountInDropDown();
     return result;
 }
 

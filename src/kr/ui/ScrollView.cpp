@@ -11,6 +11,9 @@ namespace KR
 namespace
 {
 
+// In lines; far below any drag's share of a line.
+constexpr double kLineTolerance = 1e-6;
+
 double ClampExact(double value)
 {
     return std::clamp(value, -kMaxExactDouble, kMaxExactDouble);
@@ -412,8 +415,10 @@ Result LScrollView::OnBarValueChange(const RCPtr<LNotificationDistributor>& send
     }
     const std::int32_t axis = bar == mVBar ? kVertical : kHorizontal;
     const double position = bar->InterpolateValue(bar->GetValue());
-    const double offset =
-        UsesLines(axis) ? std::trunc(position) * mLineSize[axis] : RoundHalfAwayFromZero(position);
+    // Whole lines are truncated, but a value that lands a rounding error short of a line (a
+    // step of 1/n added to k/n) still reaches it: otherwise wheel notches on a long list get lost.
+    const double offset = UsesLines(axis) ? std::trunc(position + kLineTolerance) * mLineSize[axis]
+                                          : RoundHalfAwayFromZero(position);
     PointD now = GetScrollOffset();
     (axis == kVertical ? now.y : now.x) = offset;
     SetScrollOffset(now);

@@ -17,15 +17,6 @@ namespace
 
 using namespace ListTest;
 
-// 5 whole rows of 14 in a list 75 high; the template is cloned as the rows.
-const std::string kList = R"(
-<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">
-  <SubControl Class="Framework.ListBox" Name="list" XSizeAbs="200" YSizeAbs="75"><Skin Name="list" LookList="one">
-    <SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="180" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>
-    <SubControl Class="Test.Bar" Name="vBar" XPositionAbs="190" XSizeAbs="10" YSizeAbs="75"><Skin Name="bar" LookList="one"/></SubControl>
-  </Skin></SubControl>
-</Skin></SubControl>)";
-
 // The skin's own rows, "item1".."item3", each an item.
 const std::string kOwnRows = R"(
 <SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">
@@ -38,7 +29,7 @@ const std::string kOwnRows = R"(
 
 struct ListBoxTest : ::testing::Test
 {
-    Scene scene{kList};
+    Scene scene{kTemplateList};
     RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
     RCPtr<Recorder> recorder = Recorder::Create();
 
@@ -280,7 +271,7 @@ TEST_F(ListBoxTest, AGeneratedRunOfCallsKeepsTheInvariants)
     {
         const std::int32_t count = list->GetItemDataCount();
         const std::int32_t index = static_cast<std::int32_t>(random() % 30) - 3;
-        switch (random() % 6)
+        switch (random() % 7)
         {
         case 0:
             list->InsertItem(index, MakeStringTag(String::Format(u"n%d", step)));
@@ -297,9 +288,30 @@ TEST_F(ListBoxTest, AGeneratedRunOfCallsKeepsTheInvariants)
         case 4:
             list->EnsureItemVisible(index);
             break;
-        default:
+        case 5:
             list->SetItemCount(static_cast<std::int32_t>(random() % 25));
             break;
+        default:
+        {
+            // Generated ids, only some of them well formed.
+            static const char16_t* const forms[] = {u"ITEM.%d", u"ITEM.-%d", u"item.%d", u"ITEM.%dx",
+                                                    u"ITEM.0%d"};
+            TextMap texts;
+            std::int32_t expected = 0;
+            for (int n = 0; n < 3; ++n)
+            {
+                const std::size_t form = random() % 5;
+                const int number = static_cast<int>(random() % 40);
+                texts[String::Format(forms[form], number)] = String::Format(u"t%d", number);
+                if (form == 0 || form == 4)
+                {
+                    expected = std::max(expected, number + 1);
+                }
+            }
+            ASSERT_EQ(list->LoadItemTexts(ConstRCPtr<LStringTable>(new LStringTable(texts))), kOk) << step;
+            ASSERT_EQ(list->GetItemDataCount(), expected) << step;
+            break;
+        }
         }
         (void)count;
         std::int32_t selected = 0;

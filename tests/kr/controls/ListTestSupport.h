@@ -46,6 +46,15 @@ inline std::string SkinDocument(const std::string& subControls)
            subControls + "</Skin></Skins></Application></Test_Skins>";
 }
 
+// 5 whole rows of 14 in a list 75 high; the template is cloned as the rows.
+inline const std::string kTemplateList = R"(
+<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">
+  <SubControl Class="Framework.ListBox" Name="list" XSizeAbs="200" YSizeAbs="75"><Skin Name="list" LookList="one">
+    <SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="180" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>
+    <SubControl Class="Test.Bar" Name="vBar" XPositionAbs="190" XSizeAbs="10" YSizeAbs="75"><Skin Name="bar" LookList="one"/></SubControl>
+  </Skin></SubControl>
+</Skin></SubControl>)";
+
 // A bar that keeps the last key handed to it.
 class KeyBar : public TestSupport::LScrollbarStandIn
 {

@@ -1,0 +1,227 @@
+// The list box's rows as controls: their condition changes passed on as the item's, the
+// template offered by a skin, whole-row sizes and the widths the items need.
+
+#include "ListTestSupport.h"
+#include "kr/controls/ItemConditionsParam.h"
+#include "kr/controls/ListBox.h"
+#include "kr/core/Wrapper.h"
+#include "kr/ui/ControlDescriptor.h"
+
+#include <gtest/gtest.h>
+
+namespace KR
+{
+namespace
+{
+
+using namespace ListTest;
+
+// A list whose look keeps 2 units above and below its client area, rows 8 wide without
+// text; and a list with neither template nor rows.
+std::string FramedLists()
+{
+    return R"(<?xml version="1.0" encoding="utf-8"?><Test_Skins><Application Name="PresetEditor">)"
+           R"(<Colorizers><Colorizer Name="black" ColorType="SolidFill" Color="0xFF000000"/></Colorizers>)"
+           R"(<Parts><Part Name="fill" Width="1" Height="1" ResizeType="Stretch" ColorizerName="black"/></Parts>)"
+           R"(<Looks><Look Name="plain"/><Look Name="framed">)"
+           R"(<ClientPart Name="fill" OffsetLeft="0" OffsetTop="2" OffsetRight="0" OffsetBottom="-2"/></Look></Looks>)"
+           R"(<LookLists>)" +
+           ListTest::LookList("r14", 14) +
+           R"(<LookList Name="framed" NumLooks="1"><Look Name="framed" Index="0"/></LookList></LookLists>)"
+           R"(<Skins><Skin Name="One">)"
+           R"(<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">)"
+           R"(<SubControl Class="Framework.ListBox" Name="list" XSizeAbs="200" YSizeAbs="74"><Skin Name="list" LookList="framed">)"
+           R"(<SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="8" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>)"
+           R"(</Skin></SubControl>)"
+           R"(<SubControl Class="Framework.listboxNoScroll" Name="bare" YPositionAbs="100" XSizeAbs="200" YSizeAbs="40"><Skin Name="bare" LookList="framed"/></SubControl>)"
+           R"(</Skin></SubControl></Skin></Skins></Application></Test_Skins>)";
+}
+
+// Every character 10 wide.
+class TenPerCharacter : public LMeasurementRenderer
+{
+public:
+    Result GetFontMetrics(const RCPtr<LFont>&, std::int32_t& lineHeight, std::int32_t& ascent,
+                          std::int32_t& descent) override
+    {
+        lineHeight = 14;
+        ascent = -11;
+        descent = 3;
+        return kOk;
+    }
+    Result MeasureText(RectT<float>& box, const String& text, const RCPtr<LFont>&) override
+    {
+        box = RectT<float>{0.0f, -11.0f, 10.0f * text.GetLength(), 14.0f};
+        return kOk;
+    }
+};
+
+RCPtr<LControlDescriptor> ChildDescriptor(const LControl& parent, const char16_t* name)
+{
+    const LControlDescriptor::Children& children = parent.GetControlDescriptor()->GetChildren();
+    for (std::uint32_t i = 0; i < children.GetCount(); ++i)
+    {
+        if (children.GetAt(i) && children.GetAt(i)->GetName() == String(name))
+        {
+            return children.GetAt(i);
+        }
+    }
+    return nullptr;
+}
+
+struct ListBoxRowsTest : ::testing::Test
+{
+    Scene scene{kTemplateList};
+    RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(list);
+        ASSERT_EQ(list->GetRowCount(), 6);
+        for (int i = 0; i < 3; ++i)
+        {
+            list->InsertItem(i, MakeStringTag(String::Format(u"item %d", i)));
+        }
+    }
+    void ExpectRowsBound()
+    {
+        for (std::int32_t k = 0; k < list->GetRowCount(); ++k)
+        {
+            const std::int32_t index = list->GetFirstShown() + k;
+            EXPECT_EQ(list->GetRow(k)->GetText(), list->GetItemText(index)) << k;
+            EXPECT_EQ(list->GetRow(k)->IsEnabled(false), index < list->GetItemDataCount()) << k;
+        }
+    }
+};
+
+TEST_F(ListBoxRowsTest, ARowsHoverAndPressArePassedOnAsTheItems)
+{
+    const RCPtr<Recorder> recorder = Recorder::Create();
+    recorder->Listen(RCPtr<LControl>(list),
+                     {u"NID_ITEM_HOVER_CONDITION_CHANGE", u"NID_ITEM_LEFT_DRAG_CONDITION_CHANGE"});
+    const RCPtr<LListBoxItem> row = list->GetRow(1);
+    row->OnMouseEnter();
+    ASSERT_EQ(recorder->received, std::vector<std::string>{"list:NID_ITEM_HOVER_CONDITION_CHANGE"});
+    RCPtr<LItemConditionsParam> param(recorder->last);
+    ASSERT_TRUE(param);
+    EXPECT_EQ(param->itemIndex, 1);
+    EXPECT_TRUE(param->hover);
+    EXPECT_EQ(param->lookIndex, LListBoxItem::kHotLook);
+    EXPECT_NE(param->current & Condition::kHoverOrForced, 0u);
+    EXPECT_EQ(param->previous & Condition::kHoverOrForced, 0u);
+
+    recorder->received.clear();
+    Press(*row, 2, 2);
+    ASSERT_EQ(recorder->received, std::vector<std::string>{"list:NID_ITEM_LEFT_DRAG_CONDITION_CHANGE"});
+    param = RCPtr<LItemConditionsParam>(recorder->last);
+    ASSERT_TRUE(param);
+    EXPECT_EQ(param->itemIndex, 1);
+    EXPECT_NE(param->current & Condition::kLeftPressed, 0u);
+    recorder->last = nullptr;
+    param = nullptr;
+    // Released into a pool of their own, not the general heap.
+    EXPECT_GT(LItemConditionsParam::GetPool().GetBlockCount(), 0u);
+    EXPECT_GT(LItemConditionsParam::GetPool().GetFreeCount(), 0u);
+
+    recorder->received.clear();
+    list->GetRow(4)->OnMouseEnter();
+    EXPECT_TRUE(recorder->received.empty()) << "a row past the last item is disabled";
+}
+
+TEST_F(ListBoxRowsTest, ATemplateOfferedWithoutAControlMakesTheRows)
+{
+    EXPECT_EQ(list->AddChildControl(nullptr, ChildDescriptor(*list, u"vBar")), kFail);
+    EXPECT_EQ(list->AddChildControl(nullptr, nullptr), kFail);
+    list->SetDropDownMode(true);
+    list->SetItemCount(0);
+    const RCPtr<LControlDescriptor> model = ChildDescriptor(*list, u"templateItem");
+    ASSERT_TRUE(model);
+    EXPECT_EQ(list->AddChildControl(nullptr, model), kOk);
+    EXPECT_EQ(list->GetClientArea().height, 14) << "no items still shows one row";
+    EXPECT_FALSE(list->FindChildControl(String(u"templateItem"))) << "the measured row is gone";
+    list->SetItemCount(2);
+    EXPECT_EQ(list->GetClientArea().height, 28);
+}
+
+TEST_F(ListBoxRowsTest, ANewSkinReplacesTheRowsFromItsTemplate)
+{
+    list->EnsureItemVisible(2);
+    std::vector<RCPtr<LListBoxItem>> before;
+    for (std::int32_t k = 0; k < list->GetRowCount(); ++k)
+    {
+        before.push_back(list->GetRow(k));
+    }
+    EXPECT_EQ(list->ApplyLayoutDescriptor(list->GetControlDescriptor()), kOk);
+    scene.main->UpdateLayout();
+    ASSERT_EQ(list->GetRowCount(), 6);
+    for (const RCPtr<LListBoxItem>& old : before)
+    {
+        EXPECT_FALSE(old->GetParent());
+    }
+    EXPECT_EQ(list->GetRow(0)->GetParent().Get(), list.Get());
+    EXPECT_EQ(list->GetItemDataCount(), 3);
+    ExpectRowsBound();
+}
+
+TEST(ListBoxSizeTest, WholeRowsAndItemWidths)
+{
+    Scene scene(FramedLists());
+    scene.app.measurementRenderer = RCPtr<LMeasurementRenderer>(new TenPerCharacter());
+    const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
+    const RCPtr<LListBox> bare = scene.Find<LListBox>(u"bare");
+    ASSERT_TRUE(list && bare);
+    ASSERT_EQ(list->GetSize().y - list->GetClientArea().height, 4);
+    list->InsertItem(0, MakeStringTag(String(u"abc")));
+    EXPECT_EQ(list->GetItemWidth(0), 38);
+    EXPECT_EQ(list->GetWidestWidth(), 38);
+    bare->InsertItem(0, MakeStringTag(String(u"abc")));
+    EXPECT_EQ(bare->GetItemWidth(0), 0) << "no rows to measure with";
+
+    const struct
+    {
+        const char* name;
+        double maximum;
+        double size;
+        double snappedMaximum;
+        double snappedSize;
+    } rows[] = {
+        {"maximum 100", 100, 74, 88, 74},
+        {"size 50", 0, 50, 0, 46},
+        {"size 5", 0, 5, 0, 18},
+    };
+    for (const auto& row : rows)
+    {
+        LimitSpec minimum;
+        LimitSpec maximum;
+        list->GetLayoutDescriptor()->GetSizeLimits(1, minimum, maximum);
+        maximum.absolute = row.maximum;
+        list->SetSizeLimits(1, minimum, maximum);
+        DockedPositionSpec position;
+        SizeSpec size;
+        list->GetLayoutDescriptor()->GetPlacement(1, position, size);
+        size.absolute = row.size;
+        list->SetPlacement(1, position, size);
+        list->SnapToRows();
+        list->GetLayoutDescriptor()->GetSizeLimits(1, minimum, maximum);
+        list->GetLayoutDescriptor()->GetPlacement(1, position, size);
+        EXPECT_EQ(maximum.absolute, row.snappedMaximum) << row.name;
+        EXPECT_EQ(size.absolute, row.snappedSize) << row.name;
+    }
+}
+
+// A long list: each notch a step of 1/n of the bar.
+TEST_F(ListBoxRowsTest, EachWheelNotchMovesTheRowsOnByOneItem)
+{
+    list->SetItemCount(10000);
+    const RCPtr<LMouseWheelParam> notch =
+        LMouseWheelParam::Create(PointI{5, 5}, 0, WheelDirection::kTowardsUser);
+    for (std::int32_t i = 1; i <= 100; ++i)
+    {
+        ASSERT_EQ(list->OnVerticalWheel(notch), kOk);
+        ASSERT_EQ(list->GetFirstShown(), i);
+    }
+    ExpectRowsBound();
+}
+
+} // namespace
+} // namespace KR
