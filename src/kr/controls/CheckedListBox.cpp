@@ -193,6 +193,11 @@ Result LCheckedListBox::AddItemControl()
 
 void LCheckedListBox::ShowCheckValue(const RCPtr<LButton>& checkBox, double value)
 {
+    // An unchanged value sends nothing: no registration needs to be taken out.
+    if (checkBox->GetValue() == value)
+    {
+        return;
+    }
     LNotificationHandler<LCheckedListBox>::Handler handler = nullptr;
     std::uint32_t flags = 0;
     const RCPtr<LNotificationDistributor> sender(checkBox);
