@@ -363,12 +363,32 @@ void LListBox::OnChildRemoved(std::int32_t index)
     }
 }
 
+void LListBox::OnScrollClientRectChanged()
+{
+    LScrollView::OnScrollClientRectChanged();
+    FollowVerticalBar();
+}
+
 void LListBox::OnScrollBarAvailabilityChanged(std::int32_t axis)
 {
     LScrollView::OnScrollBarAvailabilityChanged(axis);
-    if (axis == kVertical && TemplateExpandsX())
+    if (axis == kVertical)
     {
-        SetListWidth(GetScrollBarExtent().x + mWidestWidth);
+        FollowVerticalBar();
+    }
+}
+
+void LListBox::FollowVerticalBar()
+{
+    // Rows that widen with their texts keep their width beside the bar, shown or not.
+    const bool shown = IsScrollBarShown(kVertical);
+    if (shown != mVerticalBarShown)
+    {
+        mVerticalBarShown = shown;
+        if (TemplateExpandsX())
+        {
+            SetListWidth(mWidestWidth);
+        }
     }
 }
 
@@ -483,10 +503,9 @@ void LListBox::SetItemTag(std::int32_t index, const ConstRCPtr<LTaggableObject>&
     {
         UpdateWidestItem();
     }
-    else if (width > mWidestWidth)
+    else
     {
-        mWidestWidth = width;
-        UpdateClientExtent();
+        RaiseWidest(width);
     }
 }
 
@@ -570,12 +589,7 @@ std::int32_t LListBox::InsertItem(std::int32_t index, const ConstRCPtr<LTaggable
     if (!mBulkUpdate)
     {
         UpdateClientExtent();
-        const std::int32_t width = GetItemWidth(index);
-        if (width > mWidestWidth)
-        {
-            mWidestWidth = width;
-            UpdateClientExtent();
-        }
+        RaiseWidest(GetItemWidth(index));
         FollowCountInDropDown();
     }
     return index;

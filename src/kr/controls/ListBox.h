@@ -59,6 +59,7 @@ public:
     // row "item<n>" becomes row n - 1; any other descriptor without a control is refused.
     Result AddChildControl(const RCPtr<LControl>& child,
                            ConstRCPtr<LControlDescriptor> descriptor) override; // 89
+    void OnScrollClientRectChanged() override;                                  // 95
     void OnScrollBarAvailabilityChanged(std::int32_t axis) override;            // 96
 
     // ---- its own slots ----------------------------------------------------------------------
@@ -134,6 +135,8 @@ public:
 
 protected:
     void UpdateWidestItem();
+    // A wider item becomes the widest; the extent and, for rows that expand, the list follow.
+    void RaiseWidest(std::int32_t width);
     void UpdateClientExtent();
     void FillRows();
     void AnnounceSelectionChange();
@@ -153,6 +156,8 @@ private:
     void TakeTemplate(const RCPtr<LControlDescriptor>& descriptor, LControl& measured);
     bool TemplateExpandsX() const;
     bool TemplateSizedBySelf() const;
+    void TakeWidest(std::int32_t width);
+    void FollowVerticalBar();
     void ListenToRow(const RCPtr<LControl>& row);
     void SetItemText(std::int32_t index);
     void SelectStep(std::int32_t from, std::int32_t step);
@@ -177,6 +182,7 @@ private:
     bool mGeometryKnown = false;
     bool mBulkUpdate = false;
     bool mApplyingLayout = false;
+    bool mVerticalBarShown = false;
     bool mMultipleSelection = false;
 };
 

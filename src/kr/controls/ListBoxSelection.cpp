@@ -251,15 +251,30 @@ void LListBox::UpdateWidestItem()
     {
         widest = std::max(widest, GetItemWidth(i));
     }
-    if (widest == mWidestWidth)
+    if (widest != mWidestWidth)
     {
-        return;
+        TakeWidest(widest);
     }
-    mWidestWidth = widest;
+}
+
+void LListBox::RaiseWidest(std::int32_t width)
+{
+    if (width > mWidestWidth)
+    {
+        TakeWidest(width);
+    }
+}
+
+void LListBox::TakeWidest(std::int32_t width)
+{
+    mWidestWidth = width;
     UpdateClientExtent();
+    // Rows that widen with their texts take the list with them.
     if (TemplateExpandsX())
     {
-        SetListWidth(GetScrollBarExtent().x + mWidestWidth);
+        // The list's own margin, which SetListWidth adds, holds the bar when it shows:
+        // adding the bar's extent here as well would leave the list a bar too wide.
+        SetListWidth(mWidestWidth);
     }
 }
 

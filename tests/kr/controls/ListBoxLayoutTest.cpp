@@ -34,6 +34,10 @@ std::string FramedLists()
            R"(<SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="8" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>)"
            R"(</Skin></SubControl>)"
            R"(<SubControl Class="Framework.listboxNoScroll" Name="bare" YPositionAbs="100" XSizeAbs="200" YSizeAbs="40"><Skin Name="bare" LookList="framed"/></SubControl>)"
+           R"(<SubControl Class="Framework.ListBox" Name="wide" YPositionAbs="150" XSizeAbs="100" YSizeAbs="74"><Skin Name="wide" LookList="framed">)"
+           R"(<SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="8" YSizeAbs="14" TextOverflowXType="Expand"><Skin Name="row" LookList="r14"/></SubControl>)"
+           R"(<SubControl Class="Test.Bar" Name="vBar" XPositionAbs="90" XSizeAbs="10" YSizeAbs="74"><Skin Name="bar" LookList="one"/></SubControl>)"
+           R"(</Skin></SubControl>)"
            R"(</Skin></SubControl></Skin></Skins></Application></Test_Skins>)";
 }
 
@@ -221,6 +225,38 @@ TEST_F(ListBoxRowsTest, EachWheelNotchMovesTheRowsOnByOneItem)
         ASSERT_EQ(list->GetFirstShown(), i);
     }
     ExpectRowsBound();
+}
+
+// Rows that widen with their texts: the list keeps its first width as its least and takes the
+// widest item's width beside its bar.
+TEST(ListBoxSizeTest, ARowTemplateThatExpandsWidensTheList)
+{
+    Scene scene(FramedLists());
+    scene.app.measurementRenderer = RCPtr<LMeasurementRenderer>(new TenPerCharacter());
+    const RCPtr<LListBox> list = scene.Find<LListBox>(u"wide");
+    ASSERT_TRUE(list);
+    LimitSpec minimum;
+    LimitSpec maximum;
+    list->GetLayoutDescriptor()->GetSizeLimits(0, minimum, maximum);
+    EXPECT_EQ(minimum.absolute, 100);
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+        std::int32_t widest;
+        double width;
+    } rows[] = {
+        {"a long text", [&] { list->InsertItem(0, MakeStringTag(String(u"a much longer text"))); }, 188, 188},
+        {"the bar shows beside it", [&] { list->SetItemCount(10); }, 188, 198},
+        {"a short text in its place", [&] { list->SetItemTag(0, MakeStringTag(String(u"short"))); }, 58, 100},
+    };
+    for (const auto& row : rows)
+    {
+        row.change();
+        scene.main->UpdateLayout();
+        EXPECT_EQ(list->GetWidestWidth(), row.widest) << row.name;
+        EXPECT_EQ(list->GetSize().x, row.width) << row.name;
+    }
 }
 
 } // namespace
