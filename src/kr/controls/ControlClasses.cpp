@@ -4,6 +4,7 @@
 #include "kr/controls/CheckedListBox.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/ComboBox.h"
+#include "kr/controls/Knob.h"
 #include "kr/controls/Label.h"
 #include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
@@ -36,6 +37,7 @@ constexpr ControlClassRow kRows[] = {
     {LComboBox::kClassName, &LControl::CreateFromSkin<LComboBox>, 107},
     {LComboBox::kTextClassName, &LControl::CreateFromSkin<LComboBox>, 108},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
+    {LKnob::kClassName, &LControl::CreateFromSkin<LKnob>, 114},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
     {LTextBox::kClassName, &LControl::CreateFromSkin<LTextBox>, 117},
     {LNumericUpDown::kClassName, &LControl::CreateFromSkin<LNumericUpDown>, 118},

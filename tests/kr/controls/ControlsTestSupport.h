@@ -37,12 +37,12 @@ inline std::string LookList(const char* name, int count)
 }
 
 // The skin document around the sub-controls of skin "One": look lists "b14" (buttons),
-// "c3" (channels) and "one".
-inline std::string SkinDocument(const std::string& subControls)
+// "c3" (channels) and "one", then `lookLists`.
+inline std::string SkinDocument(const std::string& subControls, const std::string& lookLists = "")
 {
     return R"(<?xml version="1.0" encoding="utf-8"?><Test_Skins><Application Name="PresetEditor">)"
            R"(<Looks><Look Name="plain"/></Looks><LookLists>)" +
-           LookList("b14", 14) + LookList("c3", 3) + LookList("one", 1) +
+           LookList("b14", 14) + LookList("c3", 3) + LookList("one", 1) + lookLists +
            R"(</LookLists><Skins><Skin Name="One">)" + subControls +
            "</Skin></Skins></Application></Test_Skins>";
 }
@@ -51,9 +51,11 @@ struct Scene
 {
     // `skin`: the sub-controls of the skin; `strings`: a string document or null.
     // `extraClasses`: classes the table does not have yet, registered before it.
+    // `lookLists`: LookList elements besides the shared ones.
     explicit Scene(const std::string& subControls, const char* strings = nullptr,
-                   std::initializer_list<std::pair<const char16_t*, ControlCreateFunction>> extraClasses = {})
-        : skin(SkinDocument(subControls)), strings(strings ? strings : "")
+                   std::initializer_list<std::pair<const char16_t*, ControlCreateFunction>> extraClasses = {},
+                   const std::string& lookLists = "")
+        : skin(SkinDocument(subControls, lookLists)), strings(strings ? strings : "")
     {
         // The strings first: the skin's controls read theirs as they are made.
         app.factory = UiTest::MakeFactory(nullptr, strings ? this->strings.c_str() : nullptr);

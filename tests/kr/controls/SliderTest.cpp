@@ -4,7 +4,7 @@
 
 #include "kr/controls/Slider.h"
 #include "ControlsTestSupport.h"
-#include "kr/core/Holder.h"
+#include "SliderTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@ namespace
 {
 
 using namespace ControlsTest;
+using SliderTest::Key;
+using SliderTest::Listener;
 
 // "slider" at (20, 20), markers (10, 20) and (110, 20), the start 10 x 10; "noEnd" lacks
 // its end marker.
@@ -31,53 +33,6 @@ const std::string kSliders = R"(
     <SubControl Class="Framework.Button" Name="thumbStart" XPositionAbs="10" YPositionAbs="20" XSizeAbs="10" YSizeAbs="10"><Skin Name="noEndStart" LookList="b14"/></SubControl>
   </Skin></SubControl>
 </Skin></SubControl>)";
-
-// What a value control sends, in order: "value 0.5000", "capture 1", "key down", "key up 1"
-// (1: with a payload).
-class Listener : public LNotificationClient
-{
-public:
-    static RCPtr<Listener> On(const RCPtr<LControl>& control)
-    {
-        RCPtr<Listener> listener(new Listener());
-        for (const char16_t* name : {u"NID_VALUE_CHANGE", u"NID_VALUE_CHANGE_CAPTURE",
-                                     u"NID_VALUE_CHANGE_KEY_DOWN", u"NID_VALUE_CHANGE_KEY_UP"})
-        {
-            listener->RegisterForNotification(control, name);
-        }
-        return listener;
-    }
-    Result Receive(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>& n) override
-    {
-        const std::string name = GetNotificationName(n->GetID()).ToUtf8().GetPtr();
-        if (const RCPtr<LValueParam> value = n->GetDataAs<LValueParam>())
-        {
-            received.push_back("value " + std::to_string(value->normalized).substr(0, 6));
-        }
-        else if (const RCPtr<LHolder<bool>> flag = n->GetDataAs<LHolder<bool>>())
-        {
-            received.push_back(std::string("capture ") + (flag->Get() ? "1" : "0"));
-        }
-        else
-        {
-            received.push_back(name == "NID_VALUE_CHANGE_KEY_DOWN"
-                                   ? "key down"
-                                   : std::string("key up ") + (n->GetData() ? "1" : "0"));
-        }
-        return kOk;
-    }
-    std::vector<std::string> Take() { return std::exchange(received, {}); }
-
-    std::vector<std::string> received;
-};
-
-RCPtr<LKeyParam> Key(std::uint32_t code, std::uint8_t repeat = 0)
-{
-    KeyCode key;
-    key.code = code;
-    key.repeat = repeat;
-    return LKeyParam::Create(key, false);
-}
 
 void PlaceAt(LControl& control, double x, double y)
 {
