@@ -4,6 +4,7 @@
 #include "kr/controls/CheckedListBox.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/ComboBox.h"
+#include "kr/controls/ComboSlider.h"
 #include "kr/controls/Knob.h"
 #include "kr/controls/Label.h"
 #include "kr/controls/ListBox.h"
@@ -36,6 +37,7 @@ constexpr ControlClassRow kRows[] = {
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
     {LComboBox::kClassName, &LControl::CreateFromSkin<LComboBox>, 107},
     {LComboBox::kTextClassName, &LControl::CreateFromSkin<LComboBox>, 108},
+    {LComboSlider::kClassName, &LControl::CreateFromSkin<LComboSlider>, 111},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
     {LKnob::kClassName, &LControl::CreateFromSkin<LKnob>, 114},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
