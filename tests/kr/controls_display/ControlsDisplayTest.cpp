@@ -1,10 +1,11 @@
-// A skinned button and scroll bar in a real window on the test X server, pressed with
+// A skinned button, scroll bar and slider in a real window on the test X server, pressed with
 // xdotool; the application's clocks follow the real time and the window's idle step runs
 // while the test waits.
 
 #include "kr/controls/Button.h"
 #include "kr/controls/ControlClasses.h"
 #include "kr/controls/Scrollbar.h"
+#include "kr/controls/Slider.h"
 #include "kr/notify/NotificationID.h"
 #include "kr/ui/MouseTestSupport.h"
 #include "kr/ui_display/PaintedWindow.h"
@@ -16,7 +17,7 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kBlue = 0x0000FF, kGreen = 0x00C000, kRed = 0xFF0000;
+constexpr std::uint32_t kBlue = 0x0000FF, kGreen = 0x00C000, kRed = 0xFF0000, kGrey = 0x808080;
 
 class ControlsWindow : public PaintedWindow
 {
@@ -103,6 +104,34 @@ TEST_F(ControlsWindow, HoldingTheIncreaseArrowRepeatsAndMovesTheThumb)
     // The thumb (19 high on a track of 76) moved down with the value.
     EXPECT_GT(bar->FindChildControl(String(u"channel"))->FindChildControl(String(u"thumb"))->GetPosition().y,
               0.0);
+}
+
+TEST_F(ControlsWindow, DraggingTheSlidersThumbMovesItOnScreenAndSetsTheValue)
+{
+    const RCPtr<LSlider> slider(Child(u"slide"));
+    ASSERT_TRUE(slider);
+    // The thumb, a copy of the start marker, at the track's start: (10, 65), 10 by 10.
+    ASSERT_TRUE(RunUntil([&] { return Read().At(15, 70) != kGrey; }, 10.0));
+    PointAt(15, 70);
+    ASSERT_EQ(Xdo("mousedown 1"), 0);
+    for (const int x : {25, 40, 60})
+    {
+        PointAt(x, 70);
+    }
+    ASSERT_EQ(Xdo("mouseup 1"), 0);
+    EXPECT_TRUE(RunUntil([&] { return slider->GetValue() == 0.5 && !slider->IsDragging(); }, 10.0))
+        << slider->GetValue();
+    // The thumb left the start for (55, 65); the track shows where it was.
+    const bool moved = RunUntil(
+        [&]
+        {
+            const WindowPixels pixels = Read();
+            return pixels.At(15, 70) == kGrey && pixels.At(60, 70) != kGrey && pixels.At(68, 70) == kGrey;
+        },
+        10.0);
+    WritePng(Read(), "slider-dragged.png");
+    EXPECT_TRUE(moved);
+    EXPECT_EQ(slider->GetThumb()->GetPosition(), (PointD{45, 5}));
 }
 
 } // namespace
