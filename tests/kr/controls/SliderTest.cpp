@@ -124,6 +124,17 @@ TEST_F(SliderTest, KeysAndTheWheelStepOneUnitAndArrowRunsAreReported)
     EXPECT_EQ(listener->Take(),
               (std::vector<std::string>{"key down", "value 0.0078", "value 0.0157", "value 0.0236",
                                         "key up 1", "key down", "value 0.0157", "value 0.0078"}));
+    // Shift+Right climbs to the parent, which offers it to its children's receivers.
+    const RCPtr<Recorder> parent = Recorder::Create();
+    parent->Listen(scene.main, {u"NID_SIBLING_KEY"});
+    slider->OnKey(Key(0x20270000, 1));
+    EXPECT_TRUE(parent->received.empty());
+    slider->OnKey(Key(0x22270000));
+    EXPECT_EQ(parent->received, (std::vector<std::string>{"main:NID_SIBLING_KEY"}));
+    parent->UnregisterForAllNotifications();
+    slider->SetValue(1 / 127.0);
+    listener->Take();
+
     // The focus leaves during the run: it ends without a key; once more, nothing.
     const std::uint32_t focused = Condition::kEnabled | Condition::kContainsFocus;
     slider->OnConditionsChanged(LConditionsParam::Create(Condition::kEnabled, focused, PointD{}));
