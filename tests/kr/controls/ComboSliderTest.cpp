@@ -120,6 +120,16 @@ TEST_F(ComboSliderTest, TheOpenedPanelStaysInsideTheRootOnTheRight)
         EXPECT_EQ(opened->ShowDropDown(false), kOk);
         EXPECT_FALSE(opened->IsDropDownShown());
     }
+
+    // Every opening starts from the skin's X, not from where the last one moved the panel.
+    const RCPtr<LComboSlider> edge = scene.Find<LComboSlider>(u"edge");
+    DockedPositionSpec x;
+    SizeSpec width;
+    edge->GetLayoutDescriptor()->GetPlacement(0, x, width);
+    x.absolute = 100;
+    edge->SetPlacement(0, x, width);
+    edge->ShowDropDown(true);
+    EXPECT_EQ(edge->GetDropDownPanel()->GetAbsolutePosition().x - scene.main->GetAbsolutePosition().x, 120);
 }
 
 TEST_F(ComboSliderTest, TheLookFollowsHoverFocusTheOpenPanelAndEnabling)

@@ -68,6 +68,8 @@ std::string Skin()
                        Param("FINE_ADJUST_MULTIPLIER", "-0.5") + Param("LINEAR_GESTURE_FULL_RANGE", "300")) +
            KnobElement("noFrames", "k0", 10, 400, 64) +
            KnobElement("short", "k64", 100, 400, 64, Param("LINEAR_GESTURE_FULL_RANGE", "1")) +
+           KnobElement("coarse", "k64", 200, 400, 64,
+                       Param("FINE_ADJUST_MULTIPLIER", "128") + Param("LINEAR_GESTURE_FULL_RANGE", "128")) +
            "</Skin></SubControl>";
 }
 
@@ -183,6 +185,8 @@ TEST_F(KnobTest, ALinearDragCountsTheAxisAStrokeMostlyFollows)
         {"a negative multiplier is kept", u"fine", true, 0.5, {{79, 20}}, 241.0 / 601},
         {"no frames", u"noFrames", false, 0.0, {{147, 20}}, 0.0},
         {"a range of 1", u"short", false, 0.0, {{147, 20}}, 0.0},
+        // R / multiplier - 1 is 0 steps: the value is taken unquantised, never 0 / 0.
+        {"Ctrl, a multiplier as large as the range", u"coarse", true, 0.0, {{21, 20}}, 1.0},
     };
     for (const Row& row : rows)
     {
