@@ -74,6 +74,12 @@ public:
     {
         return mReader.LoadStringTables(frameworkPath, appPath, languageId);
     }
+    // The string tables, then the skins: from the program's resources when the folder is
+    // "::" ("::APP_STRINGS", "::FRAMEWORK_STRINGS", "::APP_SKINS"), else the folder's
+    // "StringTables.xml", "FrameworkStrings.xml" and "Skins.xml". The image path prefix
+    // becomes "::" or the folder and "/" first, so the skins' images come from the same
+    // place. The string tables' failure, else the skins' result.
+    Result LoadStringTablesAndSkins(const String& folder, std::int32_t languageId);
     // One pass of the reader in its current mode; `length` 0 reads up to the first zero byte.
     Result Parse(const char* bytes, std::size_t length) { return mReader.Parse(bytes, length); }
 

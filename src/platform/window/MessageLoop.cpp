@@ -28,6 +28,10 @@ struct LoopStack
     }
 
     static bool Idle(MessageLoop& loop, int pass) { return loop.mIdle ? loop.mIdle(pass) : false; }
+    static bool AllowsPass(const MessageLoop& loop, int pass)
+    {
+        return loop.mIdleRule == MessageLoop::kWhileIdleAsks || pass < 2;
+    }
 
     void QuitAll()
     {
@@ -117,7 +121,7 @@ gboolean RunIdlePass(gpointer)
     MessageLoop* loop = stack.loops.back();
     const int pass = stack.idlePass++;
     const bool more = LoopStack::Idle(*loop, pass);
-    if (more && pass + 1 < 2 && stack.idleSource == 0 && stack.idlePass == pass + 1)
+    if (more && LoopStack::AllowsPass(*loop, pass + 1) && stack.idleSource == 0 && stack.idlePass == pass + 1)
     {
         stack.idleSource = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunIdlePass, nullptr, nullptr);
     }
@@ -177,7 +181,8 @@ void PostQuitMessage(int exitCode)
     SchedulePostedLocked(queue);
 }
 
-MessageLoop::MessageLoop(std::function<bool(int pass)> idle) : mIdle(std::move(idle))
+MessageLoop::MessageLoop(std::function<bool(int pass)> idle, IdleRule rule)
+    : mIdle(std::move(idle)), mIdleRule(rule)
 {
     mLoop = g_main_loop_new(nullptr, FALSE);
 }

@@ -6,7 +6,9 @@
 // Idle passes: after any message (a repeated move of the pointer to the same place and
 // painting excepted) the innermost loop calls its idle function once no message waits,
 // with the pass count from 0; a second pass follows when the first asks for more, never
-// a third until the next message. A window's timer (the 33 ms tick) counts as a message.
+// a third until the next message (the rule of modal loops). The program's main loop lets
+// its idle function decide instead: passes follow while it asks for more. A window's
+// timer (the 33 ms tick) counts as a message.
 //
 //     MessageLoop loop([](int pass) { return app.OnIdle(pass == 0); });
 //     if (loop.Run() == MessageLoop::kQuit) ...
@@ -29,8 +31,14 @@ public:
         kQuit,  // a quit was posted
     };
 
+    enum IdleRule
+    {
+        kAtMostTwoPasses, // modal loops
+        kWhileIdleAsks,   // the main loop: the idle function bounds its own passes
+    };
+
     // The idle function answers whether it wants another pass.
-    explicit MessageLoop(std::function<bool(int pass)> idle = {});
+    explicit MessageLoop(std::function<bool(int pass)> idle = {}, IdleRule rule = kAtMostTwoPasses);
     ~MessageLoop();
     MessageLoop(const MessageLoop&) = delete;
     MessageLoop& operator=(const MessageLoop&) = delete;
@@ -45,6 +53,7 @@ public:
 private:
     friend struct LoopStack;
     std::function<bool(int)> mIdle;
+    IdleRule mIdleRule = kAtMostTwoPasses;
     _GMainLoop* mLoop = nullptr;
     bool mRunning = false;
     bool mEnded = false;

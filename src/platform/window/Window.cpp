@@ -85,7 +85,8 @@ void Detail::ApplyCursor(WindowObject& window)
 {
     if (GdkWindow* native = gtk_widget_get_window(window.area))
     {
-        gdk_window_set_cursor(native, CursorFor(window.cursor));
+        const bool hidden = WindowSystem::Get().cursorDisplayCount < 0;
+        gdk_window_set_cursor(native, CursorFor(hidden ? PointerShape::kNone : window.cursor));
     }
 }
 
@@ -431,6 +432,23 @@ bool BringWindowToTop(WindowHandle handle)
     return true;
 }
 
+bool PresentWindow(WindowHandle handle)
+{
+    WindowObject* window = Find(handle);
+    if (!window)
+    {
+        return false;
+    }
+    gtk_window_deiconify(GTK_WINDOW(window->toplevel));
+    gtk_window_present(GTK_WINDOW(window->toplevel));
+    if (GdkWindow* native = gtk_widget_get_window(window->toplevel))
+    {
+        // Without a window manager nothing else restacks it.
+        gdk_window_raise(native);
+    }
+    return true;
+}
+
 bool EnableWindow(WindowHandle handle, bool enable)
 {
     WindowObject* window = Find(handle);
@@ -561,6 +579,34 @@ bool SetWindowCursor(WindowHandle handle, PointerShape shape)
 bool GetKeyState(std::uint8_t virtualKey)
 {
     return WindowSystem::Get().keys.IsDown(virtualKey);
+}
+
+int ShowCursor(bool show)
+{
+    WindowSystem& system = WindowSystem::Get();
+    const bool wasHidden = system.cursorDisplayCount < 0;
+    system.cursorDisplayCount += show ? 1 : -1;
+    if (wasHidden != (system.cursorDisplayCount < 0))
+    {
+        for (auto& [handle, window] : system.windows)
+        {
+            ApplyCursor(*window);
+        }
+    }
+    return system.cursorDisplayCount;
+}
+
+bool SetCursorPos(std::int32_t x, std::int32_t y)
+{
+    if (!WindowSystem::Get().available)
+    {
+        return false;
+    }
+    GdkDisplay* display = gdk_display_get_default();
+    GdkScreen* screen = gdk_display_get_default_screen(display);
+    gdk_device_warp(gdk_seat_get_pointer(gdk_display_get_default_seat(display)), screen, x, y);
+    gdk_display_flush(display);
+    return true;
 }
 
 WindowPoint GetCursorPos()

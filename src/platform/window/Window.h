@@ -82,6 +82,9 @@ bool ScreenToClient(WindowHandle window, WindowPoint& point);
 bool SetWindowPos(WindowHandle window, const WindowRect& client);
 bool SetTopMost(WindowHandle window, bool topMost);
 bool BringWindowToTop(WindowHandle window);
+// Restores the window when minimised, shows it, puts it above the others and asks the
+// desktop to give it the keyboard.
+bool PresentWindow(WindowHandle window);
 // A disabled window takes no input.
 bool EnableWindow(WindowHandle window, bool enable);
 bool IsWindowEnabled(WindowHandle window);
@@ -124,6 +127,11 @@ enum class PointerShape
 
 // kNone hides the pointer over the window.
 bool SetWindowCursor(WindowHandle window, PointerShape shape);
+// The display count of the pointer, one up (show) or down; while it is below 0 the
+// pointer is hidden over every window of the program. The new count.
+int ShowCursor(bool show);
+// Moves the pointer to that screen point; false without a display.
+bool SetCursorPos(std::int32_t x, std::int32_t y);
 
 // Keys and buttons held, as this program's windows saw them go down and up: virtual
 // keys, the sided modifiers, VK_LBUTTON, VK_MBUTTON, VK_RBUTTON.

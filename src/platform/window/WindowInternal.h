@@ -49,6 +49,8 @@ struct WindowSystem
     DoubleClickDetector doubleClick;
     WindowHandle capture = 0;
     std::map<PointerShape, GdkCursor*> cursors;
+    // ShowCursor's count: the pointer is hidden over our windows while it is below 0.
+    int cursorDisplayCount = 0;
 
     static WindowSystem& Get()
     {

@@ -1,0 +1,94 @@
+#pragma once
+// KR::MFCFrameworkApp<T>: the process's host for the program's application class T (an
+// LApplicationBase<T>). One object for the whole process, defined beside `main`:
+//
+//     KR::MFCFrameworkApp<LApplication> theApp;
+//     int main(int argc, char** argv) { return theApp.WinMain(argc, argv, -1); }
+//
+// Everything but making T and asking it for its main window is LApplicationHost's.
+
+#include "kr/app/ApplicationHost.h"
+#include "kr/app/FrameworkApp.h"
+#include "kr/core/TypeName.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/StringTable.h"
+
+#include <string>
+#include <type_traits>
+
+namespace KR
+{
+
+template <typename T>
+class MFCFrameworkApp : public LApplicationHost
+{
+public:
+    // The application object while it lives.
+    T* GetApp() const { return dynamic_cast<T*>(GetApplication().Get()); }
+
+protected:
+    RCPtr<LControlFactory> CreateControlFactory(const String& productName) override
+    {
+        if constexpr (requires { T::CreateControlFactory(productName); })
+        {
+            return T::CreateControlFactory(productName);
+        }
+        else
+        {
+            return RCPtr<LControlFactory>(new LControlFactory(productName));
+        }
+    }
+
+    RCPtr<LFrameworkApp> CreateApplication(const RCPtr<LControlFactory>& factory,
+                                           const RCPtr<LStringTable>& frameworkStrings,
+                                           const String& commandLine) override
+    {
+        if constexpr (std::is_constructible_v<T, const RCPtr<LControlFactory>&, const RCPtr<LStringTable>&,
+                                              const String&>)
+        {
+            return RCPtr<LFrameworkApp>(new T(factory, frameworkStrings, commandLine));
+        }
+        else
+        {
+            // An application that makes its own factory reads the documents once more.
+            const RCPtr<T> app(new T(factory->GetApplicationName()));
+            app->GetControlFactory()->LoadStringTablesAndSkins(GetResourceFolder(),
+                                                               static_cast<std::int32_t>(GetLanguageId()));
+            return RCPtr<LFrameworkApp>(app);
+        }
+    }
+
+    String GetApplicationTitle() override { return T::GetApplicationTitle(); }
+
+    Result CreateMainWindow() override
+    {
+        T* app = GetApp();
+        if constexpr (requires { app->CreateMainWindow(app->GetRendererKind()); })
+        {
+            return app->CreateMainWindow(app->GetRendererKind());
+        }
+        else
+        {
+            return CreatePlainMainWindow();
+        }
+    }
+
+    String GetMainControlName() override { return GetApp()->GetMainControlName(); }
+
+    void ShowMainWindow() override
+    {
+        T* app = GetApp();
+        if constexpr (requires { app->ShowMainWindow(); })
+        {
+            app->ShowMainWindow();
+        }
+        else
+        {
+            ShowPlainMainWindow();
+        }
+    }
+
+    std::string GetHostName() const override { return "KR::MFCFrameworkApp<" + TypeName<T>() + ">"; }
+};
+
+} // namespace KR

@@ -1,0 +1,70 @@
+#include "platform/window/MessageBox.h"
+
+#include "platform/window/MessageLoop.h"
+#include "platform/window/WindowInternal.h"
+
+namespace KR::Platform
+{
+namespace
+{
+
+GtkMessageType MessageTypeOf(std::uint32_t style)
+{
+    switch (style & 0xF0)
+    {
+    case 0x10:
+        return GTK_MESSAGE_ERROR;
+    case 0x20:
+        return GTK_MESSAGE_QUESTION;
+    case 0x30:
+        return GTK_MESSAGE_WARNING;
+    case 0x40:
+        return GTK_MESSAGE_INFO;
+    default:
+        return GTK_MESSAGE_OTHER;
+    }
+}
+
+struct Answer
+{
+    MessageLoop* loop = nullptr;
+    bool answered = false;
+};
+
+void OnResponse(GtkDialog*, gint, gpointer data)
+{
+    auto* answer = static_cast<Answer*>(data);
+    answer->answered = true;
+    answer->loop->End();
+}
+
+} // namespace
+
+int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t style)
+{
+    if (!InitializeWindowSystem())
+    {
+        return 0;
+    }
+    GtkWindow* parent = nullptr;
+    if (const Detail::WindowObject* window = Detail::Find(owner))
+    {
+        parent = GTK_WINDOW(window->toplevel);
+    }
+    GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, MessageTypeOf(style), GTK_BUTTONS_OK,
+                                               "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
+
+    // A loop without idle passes: the program's idle work waits until the box is answered.
+    MessageLoop loop;
+    Answer answer{&loop, false};
+    g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &answer);
+    gtk_widget_show_all(dialog);
+    gtk_window_present(GTK_WINDOW(dialog));
+    loop.Run();
+    gtk_widget_destroy(dialog);
+    return 1;
+}
+
+} // namespace KR::Platform
