@@ -51,6 +51,36 @@ std::uint64_t GetNativeWindowId(WindowHandle handle)
     return gdk_x11_window_get_xid(native);
 }
 
+namespace
+{
+
+void SendDeleteRequest(Display* display, ::Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+} // namespace
+
+bool SendNativeCloseRequest(std::uint64_t nativeId)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    if (nativeId == 0 || !display || !GDK_IS_X11_DISPLAY(display))
+    {
+        return false;
+    }
+    gdk_x11_display_error_trap_push(display);
+    SendDeleteRequest(GDK_DISPLAY_XDISPLAY(display), static_cast<::Window>(nativeId));
+    return gdk_x11_display_error_trap_pop(display) == 0;
+}
+
 bool SendDesktopCloseRequest(WindowHandle handle)
 {
     GdkWindow* native = Detail::NativeToplevel(handle);
@@ -58,16 +88,7 @@ bool SendDesktopCloseRequest(WindowHandle handle)
     {
         return false;
     }
-    Display* display = GDK_WINDOW_XDISPLAY(native);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = GDK_WINDOW_XID(native);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-    XFlush(display);
+    SendDeleteRequest(GDK_WINDOW_XDISPLAY(native), GDK_WINDOW_XID(native));
     return true;
 }
 

@@ -146,6 +146,9 @@ std::uint64_t GetNativeWindowId(WindowHandle window);
 // Asks the window to close as the desktop's close box does (the delete protocol), through
 // the display server. For tests: without a window manager nothing else sends it.
 bool SendDesktopCloseRequest(WindowHandle window);
+// The same for any window of the display by the display system's id, another program's
+// too. For tests that end a program as the desktop would.
+bool SendNativeCloseRequest(std::uint64_t nativeId);
 // Puts a pointer motion to `client` over the window's client area into the display
 // system's event queue, as if the pointer had moved there. For benchmarks: it measures
 // the way from the event to the window's procedure without another program.
