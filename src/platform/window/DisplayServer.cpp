@@ -3,6 +3,7 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowInternal.h"
 
+#include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 
 namespace KR::Platform
@@ -111,16 +112,51 @@ bool CaptureNativeWindow(std::uint64_t id, std::vector<std::uint32_t>& pixels, s
     {
         return false;
     }
-    // Another program's window may go at any moment: its errors are trapped, not fatal.
-    gdk_x11_display_error_trap_push(display);
-    GdkWindow* native = gdk_x11_window_foreign_new_for_display(display, static_cast<::Window>(id));
-    const bool read =
-        native && gdk_window_is_viewable(native) && ReadGdkWindowPixels(native, pixels, width, height);
-    if (native)
+    for (const auto& [handle, window] : Detail::WindowSystem::Get().windows)
     {
-        g_object_unref(native);
+        GdkWindow* own = Detail::NativeToplevel(handle);
+        if (own != nullptr && GDK_IS_X11_WINDOW(own) && GDK_WINDOW_XID(own) == id)
+        {
+            return gdk_window_is_viewable(own) && ReadGdkWindowPixels(own, pixels, width, height);
+        }
     }
-    return gdk_x11_display_error_trap_pop(display) == 0 && read;
+    // Another program's window may go at any moment: its errors are trapped, not fatal.
+    // Read through Xlib, not a GDK wrapper: GDK keeps wrappers of foreign windows by id, and
+    // a later program's window with the same id would come back with the old one's size.
+    Display* xdisplay = GDK_DISPLAY_XDISPLAY(display);
+    gdk_x11_display_error_trap_push(display);
+    XWindowAttributes attributes{};
+    XImage* image = nullptr;
+    if (XGetWindowAttributes(xdisplay, static_cast<::Window>(id), &attributes) != 0 &&
+        attributes.map_state == IsViewable && attributes.width > 0 && attributes.height > 0)
+    {
+        image = XGetImage(xdisplay, static_cast<::Window>(id), 0, 0, static_cast<unsigned>(attributes.width),
+                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    }
+    const bool trapped = gdk_x11_display_error_trap_pop(display) != 0;
+    if (image == nullptr)
+    {
+        return false;
+    }
+    const bool read = !trapped && image->bits_per_pixel == 32 && attributes.visual != nullptr &&
+                      attributes.visual->red_mask == 0xFF0000 && attributes.visual->green_mask == 0xFF00 &&
+                      attributes.visual->blue_mask == 0xFF;
+    if (read)
+    {
+        width = attributes.width;
+        height = attributes.height;
+        pixels.assign(static_cast<std::size_t>(width) * height, 0);
+        for (int y = 0; y < height; ++y)
+        {
+            for (int x = 0; x < width; ++x)
+            {
+                pixels[static_cast<std::size_t>(y) * width + x] =
+                    0xFF000000u | (static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu);
+            }
+        }
+    }
+    XDestroyImage(image);
+    return read;
 }
 
 void* GetNativeDisplay()
