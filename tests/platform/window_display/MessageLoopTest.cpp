@@ -54,6 +54,32 @@ TEST_F(DisplayTest, IdleRunsAtMostTwoPassesAfterEachMessage)
         << "a pass that wants no more ends them until the next message";
 }
 
+TEST_F(DisplayTest, TheMainLoopsIdleFunctionDecidesHowManyPassesFollow)
+{
+    std::vector<int> passes;
+    MessageLoop loop(
+        [&](int pass)
+        {
+            passes.push_back(pass);
+            if (pass == 4)
+            {
+                PostMessage(window, WM_USER + 1, 0, 0);
+            }
+            return pass < 4;
+        },
+        MessageLoop::kWhileIdleAsks);
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_USER + 1)
+        {
+            loop.End();
+        }
+        return std::intptr_t{0};
+    };
+    EXPECT_EQ(loop.Run(), MessageLoop::kEnded);
+    EXPECT_EQ(passes, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
 TEST_F(DisplayTest, AQuitEndsTheNestedLoopsAndTheOutermostTakesIt)
 {
     std::vector<std::string> events;
