@@ -10,6 +10,7 @@
 // UI thread only, as the framework application.
 
 #include "kr/app/ApplicationFolders.h"
+#include "kr/app/ApplicationHost.h"
 #include "kr/app/ApplicationWindows.h"
 #include "kr/app/FrameworkApp.h"
 #include "kr/app/SystemTime.h"
@@ -105,6 +106,28 @@ public:
 
     // A power event is always granted.
     Result OnPowerBroadcast(std::uintptr_t, std::intptr_t) override { return 1; }
+
+    // --- The program's host (ApplicationHost.h), when one runs the process ----------------
+
+    // The box on the screen, owned by the active root window (else the first, none before
+    // the main window); without a host only the debug log sees it.
+    std::int32_t ShowMessageBox(const String& text, const String& caption, std::uint32_t style) override
+    {
+        return IApplicationHost::Get() != nullptr ? ShowApplicationMessageBox(this, text, caption, style)
+                                                  : LFrameworkApp::ShowMessageBox(text, caption, style);
+    }
+    // The host's loop, whose idle rule decides the idle passes, until the quit.
+    void RunMessageLoop() override
+    {
+        if (IApplicationHost* host = IApplicationHost::Get())
+        {
+            RunHostMessageLoop(*host);
+        }
+        else
+        {
+            LFrameworkApp::RunMessageLoop();
+        }
+    }
 
 private:
     RCPtr<LIniFileManager> mIniFileManager;

@@ -93,16 +93,6 @@ std::int32_t ShowApplicationMessageBox(const IFrameworkApp* app, const String& t
     return Platform::MessageBox(owner, Utf8(text), Utf8(caption), style);
 }
 
-std::int32_t ShowApplicationCursor(bool show)
-{
-    return Platform::ShowCursor(show);
-}
-
-Result SetApplicationCursorPos(std::int32_t x, std::int32_t y)
-{
-    return Platform::SetCursorPos(x, y) ? kOk : kFail;
-}
-
 bool LApplicationHost::IsQuietStartupResult(Result result)
 {
     const auto code = static_cast<std::uint32_t>(result);

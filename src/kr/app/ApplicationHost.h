@@ -62,10 +62,6 @@ std::int32_t RunHostMessageLoop(IApplicationHost& host);
 // window, else the first. Its answer (1).
 std::int32_t ShowApplicationMessageBox(const IFrameworkApp* app, const String& text, const String& caption,
                                        std::uint32_t style);
-// The pointer's display count after one step up or down; hidden over our windows below 0.
-std::int32_t ShowApplicationCursor(bool show);
-// kOk, or kFail when the pointer cannot be moved there.
-Result SetApplicationCursorPos(std::int32_t x, std::int32_t y);
 
 class LApplicationHost : public IApplicationHost
 {

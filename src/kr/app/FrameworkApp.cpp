@@ -571,6 +571,16 @@ std::int32_t LFrameworkApp::ShowMessageBox(const String& text, const String& cap
     return 1;
 }
 
+std::int32_t LFrameworkApp::ShowCursor(bool show)
+{
+    return Platform::ShowCursor(show);
+}
+
+Result LFrameworkApp::SetCursorPos(std::int32_t x, std::int32_t y)
+{
+    return Platform::SetCursorPos(x, y) ? kOk : kFail;
+}
+
 std::int32_t LFrameworkApp::GetSettingsIniFile(std::int32_t)
 {
     return 0;

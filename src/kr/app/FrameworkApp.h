@@ -140,6 +140,11 @@ public:
     // The box's answer (1, OK). Here only the debug log sees it, as
     // "MessageBox: <caption> | <text> | <style>"; the program shows it on the screen.
     virtual std::int32_t ShowMessageBox(const String& text, const String& caption, std::uint32_t style);
+    // The pointer's display count after one step up (show) or down; while it is below 0 the
+    // pointer is hidden over the program's windows.
+    virtual std::int32_t ShowCursor(bool show);
+    // Moves the pointer to that screen point; kFail when it cannot be moved.
+    virtual Result SetCursorPos(std::int32_t x, std::int32_t y);
 
     // --- Skins ----------------------------------------------------------------------------
 

@@ -14,7 +14,6 @@
 #include "kr/ui/StringTable.h"
 
 #include <string>
-#include <type_traits>
 
 namespace KR
 {
@@ -29,33 +28,14 @@ public:
 protected:
     RCPtr<LControlFactory> CreateControlFactory(const String& productName) override
     {
-        if constexpr (requires { T::CreateControlFactory(productName); })
-        {
-            return T::CreateControlFactory(productName);
-        }
-        else
-        {
-            return RCPtr<LControlFactory>(new LControlFactory(productName));
-        }
+        return T::CreateControlFactory(productName);
     }
 
     RCPtr<LFrameworkApp> CreateApplication(const RCPtr<LControlFactory>& factory,
                                            const RCPtr<LStringTable>& frameworkStrings,
                                            const String& commandLine) override
     {
-        if constexpr (std::is_constructible_v<T, const RCPtr<LControlFactory>&, const RCPtr<LStringTable>&,
-                                              const String&>)
-        {
-            return RCPtr<LFrameworkApp>(new T(factory, frameworkStrings, commandLine));
-        }
-        else
-        {
-            // An application that makes its own factory reads the documents once more.
-            const RCPtr<T> app(new T(factory->GetApplicationName()));
-            app->GetControlFactory()->LoadStringTablesAndSkins(GetResourceFolder(),
-                                                               static_cast<std::int32_t>(GetLanguageId()));
-            return RCPtr<LFrameworkApp>(app);
-        }
+        return RCPtr<LFrameworkApp>(new T(factory, frameworkStrings, commandLine));
     }
 
     String GetApplicationTitle() override { return T::GetApplicationTitle(); }

@@ -749,7 +749,9 @@ void OSWindow::OnSysCommand(std::uintptr_t command)
 void OSWindow::OnCopyData(std::intptr_t lParam)
 {
     const auto* data = reinterpret_cast<const P::CopyData*>(lParam);
-    if (!data || data->dwData != kCopyDataCommandLine || (!data->lpData && data->cbData != 0))
+    // A window that a modal dialog has disabled takes no command line meanwhile.
+    if (!data || data->dwData != kCopyDataCommandLine || (!data->lpData && data->cbData != 0) ||
+        (mHandle != 0 && !P::IsWindowEnabled(mHandle)))
     {
         return;
     }
