@@ -33,7 +33,9 @@ std::string MakeFolder(const char* stem)
     return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
 }
 
-std::string Capture(const std::string& command)
+} // namespace
+
+std::string CaptureCommand(const std::string& command)
 {
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r"))
@@ -47,8 +49,6 @@ std::string Capture(const std::string& command)
     }
     return out;
 }
-
-} // namespace
 
 EditorFolders::EditorFolders() : mHome(MakeFolder("kr-home")), mRuntime(MakeFolder("kr-rt"))
 {
@@ -248,7 +248,7 @@ std::uint64_t EditorProcess::FindWindow(milliseconds limit, const char* windowCl
     const auto deadline = Clock::now() + limit;
     do
     {
-        const std::string found = Capture(command);
+        const std::string found = CaptureCommand(command);
         if (!found.empty())
         {
             return std::strtoull(found.c_str(), nullptr, 10);
