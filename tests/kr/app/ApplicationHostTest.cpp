@@ -1,9 +1,15 @@
 #include "kr/app/ApplicationHost.h"
 #include "kr/app/FrameworkApp.h"
 #include "kr/notify/Notification.h"
+#include "kr/system/DebugLog.h"
+#include "kr/ui/ControlFactory.h"
+#include "support/Files.h"
+#include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
 #include <vector>
 
 namespace
@@ -77,6 +83,99 @@ TEST(ApplicationHost, OnlyTheQuietStartupResultsRunTheLoopWithoutAMainWindow)
     {
         EXPECT_FALSE(LApplicationHost::IsQuietStartupResult(static_cast<KR::Result>(code)))
             << std::hex << code;
+    }
+}
+
+// A host whose start-up box is recorded, whose OLE step can fail, over a resource folder
+// of the test's own.
+class RecordingHost : public LApplicationHost
+{
+public:
+    explicit RecordingHost(const KR::String& folder) : mFolder(folder) {}
+    std::vector<std::string> boxes;
+    bool oleWorks = true;
+
+protected:
+    KR::RCPtr<KR::LControlFactory> CreateControlFactory(const KR::String& name) override
+    {
+        return new KR::LControlFactory(name);
+    }
+    KR::RCPtr<KR::LFrameworkApp> CreateApplication(const KR::RCPtr<KR::LControlFactory>&,
+                                                   const KR::RCPtr<KR::LStringTable>&,
+                                                   const KR::String&) override
+    {
+        return nullptr;
+    }
+    KR::String GetApplicationTitle() override { return u"Host Test"; }
+    KR::Result CreateMainWindow() override { return KR::kFail; }
+    KR::String GetMainControlName() override { return u"mainControl"; }
+    void ShowMainWindow() override {}
+    std::string GetHostName() const override { return "KR::MFCFrameworkApp<class LApplication>"; }
+    KR::String GetResourceFolder() override { return mFolder; }
+    bool InitializeOle() override { return oleWorks; }
+    std::int32_t ShowStartupMessageBox(const KR::String& text, const KR::String& caption) override
+    {
+        boxes.push_back(std::string(caption.ToUtf8().GetPtr()) + " | " + text.ToUtf8().GetPtr());
+        return 1;
+    }
+
+private:
+    KR::String mFolder;
+};
+
+TEST(ApplicationHost, StartupFailuresShowTheBoxInTheWordsAvailableThen)
+{
+    KR::TestSupport::TempFolder runtime;
+    const KR::TestSupport::ScopedVariable runtimeDir("XDG_RUNTIME_DIR", runtime.Path().c_str());
+    const std::string english =
+        "Error | The application encountered problems during startup and will now close.";
+    const std::string table = "Fehler | Der Start ist misslungen.";
+    struct Row
+    {
+        const char* what;
+        const char* skins; // null: no documents at all
+        bool oleWorks;
+        bool applicationStarts;
+        std::string box;
+        const char* logged; // part of the debug log's line
+    };
+    const Row rows[] = {
+        {"no documents", nullptr, true, false, english, "Runtime Error"},
+        {"a broken skin", "<Test_Skin_Definitions><Application", true, false, english,
+         "Failed Result : KRRESULT = 80004005 : KR::MFCFrameworkApp<class LApplication>::InitApplication : "
+         "krframework\\include\\../Application/ApplicationBaseWin : Line 161"},
+        {"OLE fails", "<Test_Skin_Definitions/>", false, true, table, ""},
+    };
+    for (const Row& row : rows)
+    {
+        KR::TestSupport::TempFolder folder;
+        if (row.skins != nullptr)
+        {
+            std::ofstream(folder / "Skins.xml") << row.skins;
+            std::ofstream(folder / "StringTables.xml") << "<Tarsil_StringTable_Definitions/>";
+            std::ofstream(folder / "FrameworkStrings.xml")
+                << R"(<Tarsil_StringTable_Definitions><StringTable ID="Framework">
+<String ID="STARTUP_ERROR"><Locale LCID="9">Der Start ist misslungen.</Locale></String>
+<String ID="STARTUP_ERROR_CAPTION"><Locale LCID="9">Fehler</Locale></String>
+</StringTable></Tarsil_StringTable_Definitions>)";
+        }
+        std::string log;
+        KR::GetDebugLog().SetDebuggerOutput([&log](std::string_view piece) { log += piece; });
+        {
+            RecordingHost host(folder.Text());
+            host.oleWorks = row.oleWorks;
+            EXPECT_EQ(host.InitApplication(), row.applicationStarts) << row.what;
+            if (row.applicationStarts)
+            {
+                EXPECT_TRUE(host.IsFirstInstance()) << row.what;
+                EXPECT_FALSE(host.InitInstance()) << row.what;
+                EXPECT_EQ(host.ExitInstance(), 1) << row.what;
+            }
+            EXPECT_EQ(host.boxes, std::vector<std::string>{row.box}) << row.what;
+            EXPECT_EQ(host.GetSplashScreen(), nullptr) << row.what;
+        }
+        KR::GetDebugLog().SetDebuggerOutput(nullptr);
+        EXPECT_NE(log.find(row.logged), std::string::npos) << row.what << ": " << log;
     }
 }
 

@@ -1,0 +1,81 @@
+// The host's splash on the test display: the picture from the resource folder in a window
+// of its own from the start of InitApplication until it is hidden.
+
+#include "kr/app/ApplicationHost.h"
+#include "kr/app/FrameworkApp.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/SplashScreen.h"
+#include "platform/png/PngCodec.h"
+#include "platform/window/Window.h"
+#include "platform/window_display/DisplayFixture.h"
+#include "support/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace
+{
+
+namespace P = KR::Platform;
+
+class SplashHost : public KR::LApplicationHost
+{
+public:
+    explicit SplashHost(KR::String path) : mPath(std::move(path)) {}
+    KR::String GetSplashImagePath() override { return mPath; }
+
+protected:
+    KR::RCPtr<KR::LControlFactory> CreateControlFactory(const KR::String& name) override
+    {
+        return new KR::LControlFactory(name);
+    }
+    KR::RCPtr<KR::LFrameworkApp> CreateApplication(const KR::RCPtr<KR::LControlFactory>&,
+                                                   const KR::RCPtr<KR::LStringTable>&,
+                                                   const KR::String&) override
+    {
+        return nullptr;
+    }
+    KR::String GetApplicationTitle() override { return u"Splash Test"; }
+    KR::Result CreateMainWindow() override { return KR::kFail; }
+    KR::String GetMainControlName() override { return u"mainControl"; }
+    void ShowMainWindow() override {}
+    std::string GetHostName() const override { return "KR::MFCFrameworkApp<class LApplication>"; }
+
+private:
+    KR::String mPath;
+};
+
+TEST(SplashHost, TheSplashShowsItsPictureUntilItIsHiddenAndNothingWithoutOne)
+{
+    if (!std::getenv("DISPLAY") || !P::InitializeWindowSystem())
+    {
+        GTEST_SKIP() << "no display";
+    }
+    KR::TestSupport::TempFolder folder;
+    std::vector<std::uint32_t> picture(160 * 120, 0xFF336699u);
+    ASSERT_TRUE(P::WritePngFile((folder / "Splash.png").string(), 160, 120, picture.data()));
+
+    SplashHost host(folder.Text("Splash.png"));
+    host.ShowSplashScreen();
+    ASSERT_NE(host.GetSplashScreen(), nullptr);
+    const P::WindowHandle window = host.GetSplashScreen()->GetWindow();
+    std::vector<std::uint32_t> pixels;
+    std::int32_t width = 0, height = 0;
+    EXPECT_TRUE(P::Test::PumpUntil(
+        [&]
+        {
+            return P::ReadWindowPixels(window, pixels, width, height) && width == 160 && height == 120 &&
+                   (pixels[10 * 160 + 10] & 0xFFFFFFu) == 0x336699u;
+        }));
+    host.HideSplashScreen();
+    EXPECT_EQ(host.GetSplashScreen(), nullptr);
+    EXPECT_FALSE(P::IsWindow(window));
+
+    SplashHost without{KR::String()};
+    without.ShowSplashScreen();
+    EXPECT_EQ(without.GetSplashScreen(), nullptr);
+    without.HideSplashScreen();
+}
+
+} // namespace
