@@ -3,6 +3,7 @@
 #include "kr/notify/Notification.h"
 #include "kr/system/DebugLog.h"
 #include "kr/ui/ControlFactory.h"
+#include "support/ApplicationHostStandIn.h"
 #include "support/Files.h"
 #include "support/ScopedVariable.h"
 
@@ -88,7 +89,7 @@ TEST(ApplicationHost, OnlyTheQuietStartupResultsRunTheLoopWithoutAMainWindow)
 
 // A host whose start-up box is recorded, whose OLE step can fail, over a resource folder
 // of the test's own.
-class RecordingHost : public LApplicationHost
+class RecordingHost : public KR::TestSupport::LApplicationHostStandIn
 {
 public:
     explicit RecordingHost(const KR::String& folder) : mFolder(folder) {}
@@ -96,21 +97,6 @@ public:
     bool oleWorks = true;
 
 protected:
-    KR::RCPtr<KR::LControlFactory> CreateControlFactory(const KR::String& name) override
-    {
-        return new KR::LControlFactory(name);
-    }
-    KR::RCPtr<KR::LFrameworkApp> CreateApplication(const KR::RCPtr<KR::LControlFactory>&,
-                                                   const KR::RCPtr<KR::LStringTable>&,
-                                                   const KR::String&) override
-    {
-        return nullptr;
-    }
-    KR::String GetApplicationTitle() override { return u"Host Test"; }
-    KR::Result CreateMainWindow() override { return KR::kFail; }
-    KR::String GetMainControlName() override { return u"mainControl"; }
-    void ShowMainWindow() override {}
-    std::string GetHostName() const override { return "KR::MFCFrameworkApp<class LApplication>"; }
     KR::String GetResourceFolder() override { return mFolder; }
     bool InitializeOle() override { return oleWorks; }
     std::int32_t ShowStartupMessageBox(const KR::String& text, const KR::String& caption) override

@@ -8,6 +8,7 @@
 #include "platform/png/PngCodec.h"
 #include "platform/window/Window.h"
 #include "platform/window_display/DisplayFixture.h"
+#include "support/ApplicationHostStandIn.h"
 #include "support/Files.h"
 
 #include <gtest/gtest.h>
@@ -19,28 +20,11 @@ namespace
 
 namespace P = KR::Platform;
 
-class SplashHost : public KR::LApplicationHost
+class SplashHost : public KR::TestSupport::LApplicationHostStandIn
 {
 public:
     explicit SplashHost(KR::String path) : mPath(std::move(path)) {}
     KR::String GetSplashImagePath() override { return mPath; }
-
-protected:
-    KR::RCPtr<KR::LControlFactory> CreateControlFactory(const KR::String& name) override
-    {
-        return new KR::LControlFactory(name);
-    }
-    KR::RCPtr<KR::LFrameworkApp> CreateApplication(const KR::RCPtr<KR::LControlFactory>&,
-                                                   const KR::RCPtr<KR::LStringTable>&,
-                                                   const KR::String&) override
-    {
-        return nullptr;
-    }
-    KR::String GetApplicationTitle() override { return u"Splash Test"; }
-    KR::Result CreateMainWindow() override { return KR::kFail; }
-    KR::String GetMainControlName() override { return u"mainControl"; }
-    void ShowMainWindow() override {}
-    std::string GetHostName() const override { return "KR::MFCFrameworkApp<class LApplication>"; }
 
 private:
     KR::String mPath;
