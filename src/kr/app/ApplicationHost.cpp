@@ -364,13 +364,13 @@ Result LApplicationHost::CreatePlainMainWindow()
 {
     const RCPtr<LControlDescriptor> descriptor =
         mApplication->GetControlFactory()->FindControlDescriptor(GetMainControlName());
-    RectI client{0, 0, 640, 480};
-    if (descriptor && descriptor->GetLayout())
+    if (!descriptor || !descriptor->GetLayout())
     {
-        const LLayoutDescriptor& layout = *descriptor->GetLayout();
-        client.width = std::max(1, static_cast<std::int32_t>(layout.xSize.absolute));
-        client.height = std::max(1, static_cast<std::int32_t>(layout.ySize.absolute));
+        return kFail;
     }
+    const LLayoutDescriptor& layout = *descriptor->GetLayout();
+    const RectI client{0, 0, std::max(1, static_cast<std::int32_t>(layout.xSize.absolute)),
+                       std::max(1, static_cast<std::int32_t>(layout.ySize.absolute))};
     const RCPtr<OSWindow> window = new OSWindow;
     if (Failed(window->Create(GetCompanyName(), client, 0)) || Failed(window->CreateRenderer(1)))
     {

@@ -323,21 +323,35 @@ TEST_F(Program, TheUdpOptionSendsTheLogToTheHostAndPortGiven)
     EXPECT_NE(received.find("*** APPLICATION Launched on "), std::string::npos) << received;
 }
 
-TEST_F(Program, ABrokenSkinShowsTheStartupBoxAndEndsWith255)
+TEST_F(Program, StartsThatCannotGoOnShowTheStartupBoxAndEndWith255)
 {
-    WriteFile(resources.path + "/Skins.xml", "<Test_Skin_Definitions><Application");
-    EditorProcess editor(folders);
-    editor.SetResourceFolder(resources.path);
-    ASSERT_TRUE(editor.Start());
-    EXPECT_TRUE(editor.WaitForLine(
-        "MessageBox: Error | The application encountered problems during startup and will now close. | 16"))
-        << ::testing::PrintToString(editor.Lines());
-    const std::uint64_t box = editor.FindWindow(EditorProcess::kPatience, "PresetEditor");
-    ASSERT_NE(box, 0u);
-    EXPECT_EQ(editor.FindWindow(0ms), 0u);
-    ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(box)), 0);
-    ASSERT_EQ(P::Test::Xdo("key Return"), 0);
-    EXPECT_EQ(editor.WaitForExit(), 255);
+    const struct
+    {
+        const char* what;
+        std::string skins;
+        const char* logged;
+    } rows[] = {
+        {"a broken skin", "<Test_Skin_Definitions><Application", "::InitApplication : "},
+        // A failure out of the run ends the same way, not through an uncaught exception.
+        {"no main control", TestSkin("otherControl"), "Line "},
+    };
+    for (const auto& row : rows)
+    {
+        WriteFile(resources.path + "/Skins.xml", row.skins);
+        EditorProcess editor(folders);
+        editor.SetResourceFolder(resources.path);
+        ASSERT_TRUE(editor.Start());
+        EXPECT_TRUE(editor.WaitForLine("MessageBox: Error | The application encountered problems during "
+                                       "startup and will now close. | 16"))
+            << row.what << ::testing::PrintToString(editor.Lines());
+        EXPECT_TRUE(editor.WaitForLine(row.logged)) << row.what;
+        const std::uint64_t box = editor.FindWindow(EditorProcess::kPatience, "PresetEditor");
+        ASSERT_NE(box, 0u) << row.what;
+        EXPECT_EQ(editor.FindWindow(0ms), 0u) << row.what;
+        ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(box)), 0);
+        ASSERT_EQ(P::Test::Xdo("key Return"), 0);
+        EXPECT_EQ(editor.WaitForExit(), 255) << row.what;
+    }
 }
 
 TEST_F(Program, ASplashPictureShowsUntilTheMainWindowMaps)
