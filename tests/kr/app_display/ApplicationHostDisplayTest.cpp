@@ -1,5 +1,5 @@
-// The host's splash on the test display: the picture from the resource folder in a window
-// of its own from the start of InitApplication until it is hidden.
+// The program host on the test display: its splash, the picture from the resource folder in
+// a window of its own until it is hidden; the pointer its application hides and moves.
 
 #include "kr/app/ApplicationHost.h"
 #include "kr/app/FrameworkApp.h"
@@ -60,6 +60,29 @@ TEST(SplashHost, TheSplashShowsItsPictureUntilItIsHiddenAndNothingWithoutOne)
     without.ShowSplashScreen();
     EXPECT_EQ(without.GetSplashScreen(), nullptr);
     without.HideSplashScreen();
+}
+
+} // namespace
+
+namespace
+{
+
+TEST(HostPointer, ThePointersDisplayCountStepsAndAWarpMovesIt)
+{
+    if (!std::getenv("DISPLAY") || !P::InitializeWindowSystem())
+    {
+        GTEST_SKIP() << "no display";
+    }
+    KR::RCPtr<KR::LFrameworkApp> app = new KR::LFrameworkApp(u"Pointer");
+    EXPECT_EQ(app->ShowCursor(false), -1);
+    EXPECT_EQ(app->ShowCursor(false), -2);
+    EXPECT_EQ(app->ShowCursor(true), -1);
+    EXPECT_EQ(app->ShowCursor(true), 0);
+    for (const KR::PointI to : {KR::PointI{123, 45}, KR::PointI{600, 500}})
+    {
+        ASSERT_EQ(app->SetCursorPos(to.x, to.y), KR::kOk);
+        EXPECT_TRUE(P::Test::PumpUntil([&] { return app->GetCursorPos() == to; }));
+    }
 }
 
 } // namespace
