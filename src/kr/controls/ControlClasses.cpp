@@ -16,6 +16,8 @@
 #include "kr/controls/ToolTip.h"
 #include "kr/core/Exception.h"
 #include "kr/ui/ControlFactory.h"
+#include "kr/ui/Panel.h"
+#include "kr/ui/TabControl.h"
 
 #include <string>
 
@@ -24,6 +26,10 @@ namespace KR
 
 namespace
 {
+// Skin names that make plain panels: the looks and parts differ, the class does not.
+constexpr char16_t kScrollChannelClassName[] = u"Framework.ScrollChannel";
+constexpr char16_t kDropDownPanelClassName[] = u"Framework.ComboSlider.DropDownPanel";
+
 // clang-format off
 constexpr ControlClassRow kRows[] = {
     {LButton::kClassName, &LControl::CreateFromSkin<LButton>, 93},
@@ -35,14 +41,18 @@ constexpr ControlClassRow kRows[] = {
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LCheckedListBox::kIconsClassName, &LControl::CreateFromSkin<LCheckedListBox>, 103},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
+    {kScrollChannelClassName, &LControl::CreateFromSkin<LPanel>, 106},
     {LComboBox::kClassName, &LControl::CreateFromSkin<LComboBox>, 107},
     {LComboBox::kTextClassName, &LControl::CreateFromSkin<LComboBox>, 108},
     {LComboSlider::kClassName, &LControl::CreateFromSkin<LComboSlider>, 111},
+    {kDropDownPanelClassName, &LControl::CreateFromSkin<LPanel>, 112},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
     {LKnob::kClassName, &LControl::CreateFromSkin<LKnob>, 114},
+    {LTabControl::kClassName, &LControl::CreateFromSkin<LTabControl>, 115},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
     {LTextBox::kClassName, &LControl::CreateFromSkin<LTextBox>, 117},
     {LNumericUpDown::kClassName, &LControl::CreateFromSkin<LNumericUpDown>, 118},
+    {LPanel::kClassName, &LControl::CreateFromSkin<LPanel>, 119},
     {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},
 };
 // clang-format on

@@ -54,7 +54,7 @@ struct ScrollbarTest : ::testing::Test
         channel->OnMouseEnter();
     }
 
-    Scene scene{kBars, nullptr, {{u"Framework.ScrollChannel", &LControl::CreateFromSkin<LControl>}}};
+    Scene scene{kBars};
     RCPtr<LScrollbar> bar;
     RCPtr<LControl> channel;
     RCPtr<LButton> thumb;

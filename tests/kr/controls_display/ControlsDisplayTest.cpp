@@ -29,8 +29,6 @@ protected:
         {
             return;
         }
-        app.factory->RegisterControlClass(String(u"Framework.ScrollChannel"),
-                                          &LControl::CreateFromSkin<LControl>);
         RegisterFrameworkControlClasses(*app.factory);
         Open(u"main", 160, 120);
         ASSERT_TRUE(WaitForPixel(50, 35, kBlue)) << "the button at (20, 20), 60 by 30";

@@ -1,0 +1,97 @@
+// The framework's container classes made from skins: which class each name makes, and a panel
+// scrolled by a real scroll bar.
+
+#include "kr/controls/ControlClasses.h"
+#include "ControlsTestSupport.h"
+#include "kr/controls/Button.h"
+#include "kr/controls/Scrollbar.h"
+#include "kr/ui/Panel.h"
+#include "kr/ui/TabControl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace KR
+{
+namespace
+{
+
+using namespace ControlsTest;
+
+// A panel 300 x 400 with a vertical bar docked along its right edge: a channel of 400 and a thumb
+// 12 wide, no arrows. Beside it a tab control of two pages, and a drop-down panel.
+const std::string kContainers = R"(
+<SubControl Class="Test.Group" Name="main" XSizeAbs="600" YSizeAbs="400"><Skin Name="main">
+  <SubControl Class="Framework.Panel" Name="view" XSizeAbs="300" YSizeAbs="400"><Skin Name="view">
+    <SubControl Class="Framework.ScrollBar" Name="vBar" XPositionAbs="288" XSizeAbs="12" YSizeAbs="400" XIsDocked="True" YIsDocked="True"><Skin Name="vBar">
+      <SubControl Class="Framework.ScrollChannel" Name="channel" XSizeAbs="12" YSizeAbs="400"><Skin Name="channel" LookList="c3">
+        <SubControl Class="Framework.Button" Name="thumb" XSizeAbs="12" YSizeAbs="20"><Skin Name="thumb" LookList="b14"/></SubControl>
+      </Skin></SubControl>
+    </Skin></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.TabControl" Name="tabs" XPositionAbs="300" XSizeAbs="200" YSizeAbs="200"><Skin Name="tabs">
+    <SubControl Class="Framework.Panel" Name="buttonHolder" XSizeAbs="200" YSizeAbs="20"><Skin Name="buttonHolder">
+      <SubControl Class="Framework.Button" Name="one" XSizeAbs="40" YSizeAbs="20"><Skin Name="one" LookList="b14"/></SubControl>
+      <SubControl Class="Framework.Button" Name="two" XPositionAbs="40" XSizeAbs="40" YSizeAbs="20"><Skin Name="two" LookList="b14"/></SubControl>
+    </Skin></SubControl>
+    <SubControl Class="Framework.Panel" Name="pageHolder" YPositionAbs="20" XSizeAbs="200" YSizeAbs="180"><Skin Name="pageHolder">
+      <SubControl Class="Framework.Panel" Name="one" XSizeAbs="200" YSizeAbs="180"><Skin Name="pageOne"/></SubControl>
+      <SubControl Class="Framework.Panel" Name="two" XSizeAbs="200" YSizeAbs="180"><Skin Name="pageTwo"/></SubControl>
+    </Skin></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.ComboSlider.DropDownPanel" Name="drop" XPositionAbs="500" XSizeAbs="100" YSizeAbs="50"><Skin Name="drop"/></SubControl>
+</Skin></SubControl>)";
+
+struct ControlClassesTest : ::testing::Test
+{
+    Scene scene{kContainers};
+};
+
+TEST_F(ControlClassesTest, TheContainerNamesMakePanelsAndTheTabControl)
+{
+    const RCPtr<LControl> channel = scene.Find(u"vBar")->FindChildControl(String(u"channel"));
+    EXPECT_NE(dynamic_cast<LPanel*>(channel.Get()), nullptr) << "Framework.ScrollChannel";
+    EXPECT_NE(dynamic_cast<LPanel*>(scene.Find(u"drop").Get()), nullptr)
+        << "Framework.ComboSlider.DropDownPanel";
+    EXPECT_NE(dynamic_cast<LPanel*>(scene.Find(u"view").Get()), nullptr) << "Framework.Panel";
+    const RCPtr<LTabControl> tabs = scene.Find<LTabControl>(u"tabs");
+    ASSERT_TRUE(tabs) << "Framework.TabControl";
+    EXPECT_EQ(tabs->GetSelectedName(), u"one");
+    EXPECT_EQ(tabs->GetPageCount(), 2u);
+
+    // Kept in line order, as registration runs.
+    std::int32_t line = 0;
+    for (const ControlClassRow& row : GetFrameworkControlClasses())
+    {
+        EXPECT_GT(row.line, line) << String(row.name).ToUtf8().GetPtr();
+        line = row.line;
+    }
+}
+
+TEST_F(ControlClassesTest, APanelScrolledByARealBar)
+{
+    const RCPtr<LPanel> view = scene.Find<LPanel>(u"view");
+    const RCPtr<LScrollbar> bar = scene.Find<LScrollbar>(u"vBar");
+    const RCPtr<LButton> thumb = scene.Find<LButton>(u"thumb");
+    view->SetClientExtent(100, 1000);
+    ASSERT_TRUE(view->IsScrollBarShown(LScrollView::kVertical));
+    EXPECT_EQ(thumb->GetSize().y, 160.0) << "0.4 of the track";
+
+    // 120 of the 240 the thumb can travel: half of the 600 the contents can scroll.
+    Press(*thumb, 5, 5);
+    Move(*thumb, 5, 5 + 120);
+    EXPECT_EQ(view->GetScrollOffset().y, 300.0);
+    Release(*thumb, 5, 5 + 120);
+    EXPECT_EQ(view->GetScrollOffset().y, 300.0);
+    EXPECT_EQ(thumb->GetPosition().y, 120.0);
+    EXPECT_EQ(bar->GetAbsolutePosition(), (PointD{288, 0})) << "docked, it does not scroll away";
+
+    view->SetScrollOffset(PointD{0, 150});
+    EXPECT_DOUBLE_EQ(bar->GetValue(), 0.25);
+    EXPECT_EQ(thumb->GetPosition().y, 60.0);
+    EXPECT_EQ(view->GetScrollOffset().y, 150.0);
+}
+
+} // namespace
+} // namespace KR
