@@ -21,6 +21,16 @@ Result LButton::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LControl::Receive(sender, notification);
 }
 
+Result LButton::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                          NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ------------------------------------------------------------------------------
 
 Result LButton::Initialize()

@@ -35,6 +35,8 @@ public:
     // Offers a notification to the button's own table, then to the control's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     void OnValueChanged() override;                                                              // 2
     Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;              // 36

@@ -15,6 +15,16 @@ Result LDropDownControl::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LControl::Receive(sender, notification);
 }
 
+Result LDropDownControl::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                                   NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 Result LDropDownControl::Initialize()
 {
     const Result result = LControl::Initialize();

@@ -19,6 +19,8 @@ public:
 
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
     Result OnFocusLost() override;
 
     Result SetFocus(bool forward) override;                                         // 33

@@ -59,6 +59,16 @@ Result LScrollbar::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LControl::Receive(sender, notification);
 }
 
+Result LScrollbar::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                             NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ----------------------------------------------------------------------------------
 
 Result LScrollbar::Initialize()

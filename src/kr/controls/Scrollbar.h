@@ -33,6 +33,8 @@ public:
 
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     double SetValue(double value) override;                                             // 1
     Result SetValueScaling(double minimum, double maximum, std::int32_t mode) override; // 3

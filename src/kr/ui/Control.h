@@ -194,6 +194,12 @@ public:
     // handed on: the handlers may need what Initialize has not set up yet.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Takes the control's table entry for (sender, name) out, held or not, then the
+    // client's registration there, whose result it returns; created or not. A class with a
+    // table of its own clears its entry first and passes the call on, so that no table
+    // of the chain keeps a handler the sender no longer serves.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // ---- fields ------------------------------------------------------------------------
     const String& GetName() const { return mName; }

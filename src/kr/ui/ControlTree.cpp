@@ -268,6 +268,13 @@ Result LControl::Receive(const RCPtr<LNotificationDistributor>& sender,
     return mHandler->HandleNotification(sender, notification);
 }
 
+Result LControl::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                           NotificationName name)
+{
+    mHandler->Unregister(sender, name);
+    return LNotificationClient::UnregisterForNotification(sender, name);
+}
+
 const RCPtr<LControl>& LControl::NullControl()
 {
     static const RCPtr<LControl> null;

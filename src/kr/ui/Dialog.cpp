@@ -66,6 +66,16 @@ Result LDialog::Receive(const RCPtr<LNotificationDistributor>& sender,
     return LPanel::Receive(sender, notification);
 }
 
+Result LDialog::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                          NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LPanel::UnregisterForNotification(sender, name);
+}
+
 Result LDialog::DoModal()
 {
     return IFrameworkApp::GetInstance().RunModal(RCPtr<LControl>(this), true);

@@ -49,6 +49,8 @@ public:
     // The dialog's button handlers first, then the panel's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // Shows the dialog in a modal window of its own and gives the result it closed with;
     // kFail when no window could be made.

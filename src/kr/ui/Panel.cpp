@@ -32,6 +32,15 @@ Result LPanel::Receive(const RCPtr<LNotificationDistributor>& sender,
     return LScrollView::Receive(sender, notification);
 }
 
+Result LPanel::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender, NotificationName name)
+{
+    if (mPanelHandler)
+    {
+        mPanelHandler->Unregister(sender, name);
+    }
+    return LScrollView::UnregisterForNotification(sender, name);
+}
+
 Result LPanel::Initialize()
 {
     const Result result = LScrollView::Initialize();

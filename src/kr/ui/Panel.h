@@ -28,6 +28,8 @@ public:
     // The panel's table first, then the scroll view's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     const RCPtr<LControl>& GetNextTabControl(const RCPtr<LControl>& current, bool backward) override; // 74
     Result DispatchKey(const RCPtr<LKeyParam>& key) override;                                         // 77

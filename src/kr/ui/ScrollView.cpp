@@ -69,6 +69,16 @@ Result LScrollView::Receive(const RCPtr<LNotificationDistributor>& sender,
     return mBarHandler->HandleNotification(sender, notification);
 }
 
+Result LScrollView::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                              NotificationName name)
+{
+    if (mBarHandler)
+    {
+        mBarHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 IScrollbar* LScrollView::AsBar(const RCPtr<LControl>& control)
 {
     return dynamic_cast<IScrollbar*>(control.Get());

@@ -49,6 +49,8 @@ public:
     // The control's own table first, then the bars' handler.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // ---- slots it overrides, in the control's order -----------------------------------------
     void UpdateClientRect() override;                                                          // 4

@@ -26,6 +26,16 @@ Result LTabControl::Receive(const RCPtr<LNotificationDistributor>& sender,
     return LPanel::Receive(sender, notification);
 }
 
+Result LTabControl::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                              NotificationName name)
+{
+    if (mTabHandler)
+    {
+        mTabHandler->Unregister(sender, name);
+    }
+    return LPanel::UnregisterForNotification(sender, name);
+}
+
 Result LTabControl::Initialize()
 {
     if (Failed(LPanel::Initialize()))

@@ -1,5 +1,5 @@
-// The framework's container classes made from skins: which class each name makes, and a panel
-// scrolled by a real scroll bar.
+// The framework's container classes made from skins: which class each name makes, a panel
+// scrolled by a real scroll bar, and unregistering through every handler table of a class.
 
 #include "kr/controls/ControlClasses.h"
 #include "ControlsTestSupport.h"
@@ -91,6 +91,46 @@ TEST_F(ControlClassesTest, APanelScrolledByARealBar)
     EXPECT_DOUBLE_EQ(bar->GetValue(), 0.25);
     EXPECT_EQ(thumb->GetPosition().y, 60.0);
     EXPECT_EQ(view->GetScrollOffset().y, 150.0);
+}
+
+TEST_F(ControlClassesTest, UnregisteringClearsEveryTableOfTheChain)
+{
+    const RCPtr<LControl> view = scene.Find(u"view");
+    const RCPtr<LControl> bar = scene.Find(u"vBar");
+    const RCPtr<LControl> channel = bar->FindChildControl(String(u"channel"));
+    const RCPtr<LControl> tabs = scene.Find(u"tabs");
+    const struct
+    {
+        const char* table;
+        RCPtr<LControl> client;
+        RCPtr<LNotificationDistributor> sender;
+        const char16_t* name;
+    } rows[] = {
+        {"tab control's", tabs, RCPtr<LNotificationDistributor>(scene.Find(u"two")), u"NID_LEFT_CLICK"},
+        {"panel's", view, RCPtr<LNotificationDistributor>(scene.main), u"NID_SIBLING_KEY"},
+        {"scroll view's", view, RCPtr<LNotificationDistributor>(bar), u"NID_VALUE_CHANGE"},
+        {"scroll bar's", bar, RCPtr<LNotificationDistributor>(channel), u"NID_HOVER_CONDITION_CHANGE"},
+    };
+    for (const auto& row : rows)
+    {
+        const RCPtr<LNotification> notification = LNotification::Create(row.name);
+        EXPECT_NE(row.client->Receive(row.sender, notification), 0) << row.table;
+        EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kOk) << row.table;
+        EXPECT_EQ(row.client->Receive(row.sender, notification), 0) << row.table;
+        // Registered again without a handler, the client hears it and nothing handles it.
+        ASSERT_NE(row.client->RegisterForNotification(row.sender, row.name), 0u) << row.table;
+        EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kOk) << row.table;
+        // Nothing left in any table or at the sender: the client's own answer.
+        EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kNothingDone) << row.table;
+    }
+
+    // The control's own table: its idle entry goes with the registration, so ending idle
+    // processing afterwards finds no entry to take out.
+    const RCPtr<LControl> thumb = scene.Find(u"thumb");
+    ASSERT_EQ(thumb->BeginIdleProcessing(), kOk);
+    const RCPtr<LNotificationDistributor> window(scene.window);
+    EXPECT_EQ(thumb->UnregisterForNotification(window, u"NID_IDLE"), kOk);
+    EXPECT_EQ(thumb->EndIdleProcessing(), kFail);
 }
 
 } // namespace
