@@ -1,5 +1,7 @@
 #include "editor/app/Application.h"
 
+#include "editor/app/ApplicationControlClasses.h"
+
 #include "kr/notify/Notification.h"
 #include "kr/system/DebugLog.h"
 #include "kr/system/Paths.h"
@@ -112,7 +114,10 @@ KR::RCPtr<LRootModuleEngine> LApplication::CreateRootModuleEngine()
 
 void LApplication::RegisterApplicationControlClasses()
 {
-    // The main window's controls are not written yet: the table has no rows.
+    if (const KR::RCPtr<KR::LControlFactory> factory = GetControlFactory())
+    {
+        ::RegisterApplicationControlClasses(*factory);
+    }
 }
 
 void LApplication::PostCloseMessage(std::uintptr_t window)
