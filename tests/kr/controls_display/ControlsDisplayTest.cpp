@@ -1,9 +1,10 @@
-// A skinned button, scroll bar and slider in a real window on the test X server, pressed with
+// A skinned button, scroll bar, slider and knob in a real window on the test X server, pressed with
 // xdotool; the application's clocks follow the real time and the window's idle step runs
 // while the test waits.
 
 #include "kr/controls/Button.h"
 #include "kr/controls/ControlClasses.h"
+#include "kr/controls/Knob.h"
 #include "kr/controls/Scrollbar.h"
 #include "kr/controls/Slider.h"
 #include "kr/notify/NotificationID.h"
@@ -130,6 +131,26 @@ TEST_F(ControlsWindow, DraggingTheSlidersThumbMovesItOnScreenAndSetsTheValue)
     WritePng(Read(), "slider-dragged.png");
     EXPECT_TRUE(moved);
     EXPECT_EQ(slider->GetThumb()->GetPosition(), (PointD{45, 5}));
+}
+
+TEST_F(ControlsWindow, DraggingTheKnobRightShowsTheFrameOfItsNewValue)
+{
+    const RCPtr<LKnob> knob(Child(u"turn"));
+    ASSERT_TRUE(knob);
+    // Three frames, red, green and blue: 129 pixels of travel for the whole range.
+    ASSERT_EQ(knob->GetLinearFullRange(), 129);
+    ASSERT_TRUE(RunUntil([&] { return Read().At(30, 100) == kRed; }, 10.0)) << "frame 0";
+    PointAt(30, 100);
+    ASSERT_EQ(Xdo("mousedown 1"), 0);
+    for (const int x : {40, 70, 95})
+    {
+        PointAt(x, 100);
+    }
+    ASSERT_EQ(Xdo("mouseup 1"), 0);
+    EXPECT_TRUE(RunUntil([&] { return knob->GetValue() == 65.0 / 128; }, 10.0)) << knob->GetValue();
+    const bool turned = RunUntil([&] { return Read().At(30, 100) == kGreen; }, 10.0);
+    WritePng(Read(), "knob-turned.png");
+    EXPECT_TRUE(turned) << "frame 1";
 }
 
 } // namespace
