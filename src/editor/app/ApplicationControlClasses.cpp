@@ -1,5 +1,7 @@
 #include "editor/app/ApplicationControlClasses.h"
 
+#include "editor/edit/MoveableControlEditPanel.h"
+
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Dialog.h"
 #include "kr/ui/Panel.h"
@@ -27,7 +29,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.PushButtonType.ViewPanel", kPanel}, // LButtonControlViewPanel
     {u"PresetEditor.Dialog.SendPresetToHardware", kDialog}, // LSendPresetToMidiDeviceDlg
     {u"PresetEditor.Dialog.RetrievePresetFromHardware", kDialog}, // LGetPresetFromMidiDeviceDlg
-    {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", kPanel}, // LMoveableControlEditPanel
+    {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", &LControl::CreateFromSkin<LMoveableControlEditPanel>},
     {u"PresetEditor.MainControl.EditPanel.ButtonTypePanel", kPanel}, // LButtonControlEditPanel
     {u"PresetEditor.MainControl.FaderView", kPanel}, // LFaderGroupPanel
     {u"PresetEditor.MainControl.FaderView.Fader", kPanel}, // LFaderPanel

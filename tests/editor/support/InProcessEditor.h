@@ -1,0 +1,154 @@
+#pragma once
+// The editor's real control tree in the test process: "mainControl" from the embedded
+// resources (skin and string tables) in a 1200 x 750 root window on the fake window
+// services, with the framework's and the editor's class tables (and the program's plain
+// panels for the classes not built yet). Nothing is shown and
+// nothing sleeps; the tree is the program's own.
+//
+//     KR::TestSupport::InProcessEditor editor;
+//     auto* panel = editor.Find<LMoveableControlEditPanel>("viewDevice/knobEditPanel/moveableTypePanel");
+//     editor.Enter(editor.Find<KR::LNumericUpDown>(".../max/numericUpDown"), u"100");
+
+#include "editor/app/ApplicationControlClasses.h"
+#include "editor/program/PlainClasses.h"
+#include "kr/controls/ComboBox.h"
+#include "kr/controls/ControlClasses.h"
+#include "kr/controls/NumericUpDown.h"
+#include "kr/controls/TextBox.h"
+#include "kr/notify/NotificationClient.h"
+#include "kr/render/Font.h"
+#include "kr/ui/ControlFactory.h"
+#include "kr/ui/KeyCode.h"
+#include "kr/ui/RootWindow.h"
+#include "support/FakeWindowServices.h"
+#include "support/FrameworkAppStandIn.h"
+#include "support/RecordingRenderer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace KR::TestSupport
+{
+
+// Counts the notifications it was registered for, by name.
+class LNotificationCounter : public LNotificationClient
+{
+public:
+    void Listen(const RCPtr<LNotificationDistributor>& sender, const char16_t* name)
+    {
+        const NotificationID id = RegisterForNotification(sender, name, 0);
+        names[id] = String(name).ToUtf8().GetPtr();
+    }
+    Result Receive(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>& notification) override
+    {
+        ++counts[names[notification->GetID()]];
+        return 1;
+    }
+    int Count(const char* name) { return counts[name]; }
+    void Clear() { counts.clear(); }
+
+    std::map<NotificationID, std::string> names;
+    std::map<std::string, int> counts;
+};
+
+class InProcessEditor
+{
+public:
+    static constexpr std::int32_t kLanguage = 1033;
+
+    // `mainControl` false: only the factory, for tests that make their own tree.
+    explicit InProcessEditor(bool mainControl = true) : factory(new LControlFactory(String(u"PresetEditor")))
+    {
+        loaded = factory->LoadStringTablesAndSkins(String(u"::"), kLanguage);
+        RegisterFrameworkControlClasses(*factory);
+        RegisterApplicationControlClasses(*factory);
+        RegisterPlainPanelsForUnbuiltClasses(*factory);
+        app.factory = factory;
+        app.defaultFont = LFont::GetFont(String(u"Arial"), 8.25f, 0);
+        os->clientSize = PointI{1200, 750};
+        window = RCPtr<LRootWindow>(new LRootWindow(renderer, os.Get()));
+        app.activeRootWindow = window;
+        if (mainControl && Succeeded(loaded))
+        {
+            main = factory->CreateControlByName(String(u"mainControl"), window);
+            if (main)
+            {
+                window->SetRootControl(main);
+            }
+        }
+    }
+    ~InProcessEditor()
+    {
+        if (main)
+        {
+            main->Detach();
+        }
+        window->ReleaseInternalReferences();
+    }
+    InProcessEditor(const InProcessEditor&) = delete;
+    InProcessEditor& operator=(const InProcessEditor&) = delete;
+
+    // The control at "child/child/..." below `from` (the main control when null), as T.
+    template <typename T = LControl>
+    T* Find(const std::string& path, const RCPtr<LControl>& from = nullptr) const
+    {
+        RCPtr<LControl> at = from ? from : main;
+        std::size_t start = 0;
+        while (at && start <= path.size())
+        {
+            const std::size_t slash = path.find('/', start);
+            const std::string name =
+                path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+            at = at->FindChildControl(String(name.c_str()));
+            if (slash == std::string::npos)
+            {
+                break;
+            }
+            start = slash + 1;
+        }
+        return dynamic_cast<T*>(at.Get());
+    }
+
+    // Types the text into the number box's field and confirms it with Return, as the
+    // field receives a user's typing.
+    static void Enter(LNumericUpDown* box, const char16_t* text)
+    {
+        ASSERT_TRUE(box && box->GetTextBox());
+        box->GetTextBox()->SetText(String(text), false);
+        KeyCode key;
+        key.code = 0x200D0000; // Return, pressed
+        box->GetTextBox()->OnKey(LKeyParam::Create(key, false));
+    }
+
+    // The item texts of a combo box, in order.
+    static std::vector<std::string> Items(const LComboBox& list)
+    {
+        std::vector<std::string> items;
+        for (std::int32_t i = 0; i < list.GetItemCount(); ++i)
+        {
+            items.push_back(list.GetItemText(i).ToUtf8().GetPtr());
+        }
+        return items;
+    }
+    static std::string Selected(const LComboBox& list)
+    {
+        return list.GetSelectedIndex() < 0 ? "" : list.GetItemText(list.GetSelectedIndex()).ToUtf8().GetPtr();
+    }
+    static int Number(const LNumericUpDown& box)
+    {
+        return static_cast<int>(box.InterpolateValue(box.GetValue()));
+    }
+
+    LStandInFrameworkApp app;
+    RCPtr<LControlFactory> factory;
+    Result loaded = kFail;
+    RCPtr<LFakeWindowServices> os{new LFakeWindowServices};
+    RCPtr<LRenderer> renderer{new LRecordingRenderer};
+    RCPtr<LRootWindow> window;
+    RCPtr<LControl> main;
+};
+
+} // namespace KR::TestSupport
