@@ -1,6 +1,8 @@
 #include "editor/app/ApplicationControlClasses.h"
 
 #include "editor/edit/MoveableControlEditPanel.h"
+#include "editor/picture/MIDIChannelViewPanel.h"
+#include "editor/picture/MoveableControlViewPanel.h"
 
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Dialog.h"
@@ -22,7 +24,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     // every other as a plain panel; the comment names the class the row will create.
     {u"PresetEditor.GlobalEditorControl", kDialog}, // LGlobalSettingsDlg
     {u"PresetEditor.MainControl", kPanel}, // KR::LMainControl
-    {u"PresetEditor.MainControl.MIDIChannelView", kPanel}, // LMIDIChannelViewPanel
+    {u"PresetEditor.MainControl.MIDIChannelView", &LControl::CreateFromSkin<LMIDIChannelViewPanel>},
     {u"PresetEditor.MainControl.DeviceView", kPanel}, // LDeviceView
     {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", kPanel}, // LPresetNamePanel
     {u"PresetEditor.MainControl.EditPanel.XYPadNotes", kPanel}, // LNoteModeEditPanel
@@ -60,7 +62,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.XYPadView.Axis", kPanel}, // LXYPadDirectionPanel
     {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel
     {u"PresetEditor.MainPage.PadEditPanel", kPanel}, // LPadEditPanel
-    {u"PresetEditor.MainControl.MoveableType.ViewPanel", kPanel}, // LMoveableControlViewPanel
+    {u"PresetEditor.MainControl.MoveableType.ViewPanel", &LControl::CreateFromSkin<LMoveableControlViewPanel>},
     {u"PresetEditor.DialogAbout", kDialog}, // LAboutDlg
     // Plain panels: their children and looks come from the skin.
     {u"PresetEditor.Control.Global.LabeledXYPadFriction", kPanel},
