@@ -1,6 +1,10 @@
 #include "editor/app/ApplicationControlClasses.h"
 
+#include "editor/edit/EncoderEditPanel.h"
+#include "editor/edit/FaderEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
+#include "editor/edit/VolumePedalEditPanel.h"
+#include "editor/edit/WheelEditPanel.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
 #include "editor/picture/MoveableControlViewPanel.h"
 
@@ -52,12 +56,12 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.Control.NoteSelector", kPanel}, // LMidiNoteSelector
     {u"PresetEditor.Control.CCSelector", kPanel}, // LNumberBoxTextSelector
     {u"PresetEditor.MainPage.ButtonEditPanel", kPanel}, // LButtonEditPanel
-    {u"PresetEditor.MainPage.VolumeEditPanel", kPanel}, // LVolumePedalEditPanel
+    {u"PresetEditor.MainPage.VolumeEditPanel", &LControl::CreateFromSkin<LVolumePedalEditPanel>},
     {u"PresetEditor.MainPage.SustainEditPanel", kPanel}, // LSustainPedalEditPanel
-    {u"PresetEditor.TabControl.PageHolder.WheelsPage.Wheel", kPanel}, // LWheelEditPanel
-    {u"PresetEditor.MainPage.FaderEditPanel", kPanel}, // LFaderEditPanel
+    {u"PresetEditor.TabControl.PageHolder.WheelsPage.Wheel", &LControl::CreateFromSkin<LWheelEditPanel>},
+    {u"PresetEditor.MainPage.FaderEditPanel", &LControl::CreateFromSkin<LFaderEditPanel>},
     {u"PresetEditor.MainPage.ZoneEditPanel", kPanel}, // LKeybedZoneEditPanel
-    {u"PresetEditor.MainPage.KnobEditPanel", kPanel}, // LEncoderEditPanel
+    {u"PresetEditor.MainPage.KnobEditPanel", &LControl::CreateFromSkin<LEncoderEditPanel>},
     {u"PresetEditor.MainPage.XYPadEditPanel", kPanel}, // LXYPadEditPanel
     {u"PresetEditor.MainControl.XYPadView.Axis", kPanel}, // LXYPadDirectionPanel
     {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel

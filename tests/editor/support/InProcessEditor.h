@@ -11,6 +11,7 @@
 
 #include "editor/app/ApplicationControlClasses.h"
 #include "editor/program/PlainClasses.h"
+#include "editor/support/StandInMainControl.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/ControlClasses.h"
 #include "kr/controls/NumericUpDown.h"
@@ -63,6 +64,9 @@ public:
     explicit InProcessEditor(bool mainControl = true) : factory(new LControlFactory(String(u"PresetEditor")))
     {
         loaded = factory->LoadStringTablesAndSkins(String(u"::"), kLanguage);
+        // The first registration of a name holds: the stand-in takes the main control's.
+        factory->RegisterControlClass(String(u"PresetEditor.MainControl"),
+                                      &LControl::CreateFromSkin<LStandInMainControl>);
         RegisterFrameworkControlClasses(*factory);
         RegisterApplicationControlClasses(*factory);
         RegisterPlainPanelsForUnbuiltClasses(*factory);

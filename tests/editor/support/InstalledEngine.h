@@ -1,0 +1,70 @@
+#pragma once
+// The real engine on the device model, over the scripted bridge (so it starts connected),
+// installed where the panels look for it; its notifications reach a fresh application
+// center that the test drains as the idle step would.
+//
+//     KR::TestSupport::InstalledEngine engine;
+//     engine.Bytes(107);            // the block of parameter 107 as the model holds it
+
+#include "editor/edit/RootModuleEngineAccess.h"
+#include "support/engine/ApplicationCenter.h"
+#include "support/engine/ScriptedBridge.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace KR::TestSupport
+{
+
+class InstalledEngine
+{
+public:
+    static constexpr std::int32_t kParamCount = 131;
+
+    InstalledEngine() : engine(LRootModuleEngine::Create(bridge))
+    {
+        EXPECT_EQ(engine->Initialize(0), kOk);
+        center.Drain();
+        center.log->Clear();
+        SetRootModuleEngine(engine);
+    }
+    ~InstalledEngine()
+    {
+        SetRootModuleEngine(nullptr);
+        engine = nullptr;
+    }
+    InstalledEngine(const InstalledEngine&) = delete;
+    InstalledEngine& operator=(const InstalledEngine&) = delete;
+
+    std::vector<int> Bytes(std::int32_t id) const
+    {
+        Variant value;
+        engine->GetParamValue(ParamDescriptor(id), value);
+        std::uint32_t count = 0;
+        const std::uint8_t* bytes = value.GetBytes(count);
+        return bytes ? std::vector<int>(bytes, bytes + count) : std::vector<int>();
+    }
+    // Every parameter's bytes, in id order.
+    std::vector<std::vector<int>> All() const
+    {
+        std::vector<std::vector<int>> all;
+        for (std::int32_t id = 0; id < kParamCount; ++id)
+        {
+            all.push_back(Bytes(id));
+        }
+        return all;
+    }
+    Variant Value(std::int32_t id) const
+    {
+        Variant value;
+        engine->GetParamValue(ParamDescriptor(id), value);
+        return value;
+    }
+
+    support::ApplicationCenter center;
+    RCPtr<ScriptedBridge> bridge = ScriptedBridge::Create();
+    RCPtr<LRootModuleEngine> engine;
+};
+
+} // namespace KR::TestSupport
