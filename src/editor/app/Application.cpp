@@ -1,6 +1,7 @@
 #include "editor/app/Application.h"
 
 #include "editor/app/ApplicationControlClasses.h"
+#include "editor/edit/RootModuleEngineAccess.h"
 
 #include "kr/notify/Notification.h"
 #include "kr/system/DebugLog.h"
@@ -27,6 +28,10 @@ LApplication::~LApplication()
         mMidiManager->SetRootModuleEngine(nullptr);
     }
     mMidiManager = nullptr;
+    if (::GetRootModuleEngine() == mRootModuleEngine)
+    {
+        ::SetRootModuleEngine(nullptr);
+    }
     mRootModuleEngine = nullptr;
 }
 
@@ -66,6 +71,8 @@ KR::Result LApplication::RunApplicationStartup()
     {
         mMidiManager->SetRootModuleEngine(mRootModuleEngine);
     }
+    // The panels reach the model through it.
+    ::SetRootModuleEngine(mRootModuleEngine);
     return KR::kOk;
 }
 

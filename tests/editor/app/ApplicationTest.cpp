@@ -1,4 +1,5 @@
 #include "editor/app/Application.h"
+#include "editor/edit/RootModuleEngineAccess.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/RootWindow.h"
 #include "support/FakeWindowServices.h"
@@ -104,11 +105,13 @@ TEST_F(Application, StartsInOrderAndKeepsTheSkinInTheUsersSettings)
         EXPECT_EQ(app->log, (Log{"classes", "midi", "engine"}));
         EXPECT_TRUE(app->GetMidiManager());
         EXPECT_TRUE(app->GetRootModuleEngine());
+        EXPECT_EQ(::GetRootModuleEngine(), app->GetRootModuleEngine()) << "installed for the panels";
         EXPECT_EQ(LApplication::GetApplicationTitle(), u"Tarsil_Vantor Preset Editor");
         EXPECT_EQ(app->GetSettingsVersion(), u"1_0_0");
         EXPECT_EQ(app->GetMainControlName(), u"mainControl");
         EXPECT_TRUE(app->GetSplashImagePath().IsEmpty()); // the resources hold no file
     }
+    EXPECT_FALSE(::GetRootModuleEngine()) << "taken back with the application";
     std::ifstream in(folder / "config/Tarsil/Vantor Preset Editor/UserSettings.ini");
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("CurrentSkinIndex = 0"), std::string::npos) << text;
