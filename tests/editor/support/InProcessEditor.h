@@ -27,6 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -60,10 +63,25 @@ class InProcessEditor
 public:
     static constexpr std::int32_t kLanguage = 1033;
 
-    // `mainControl` false: only the factory, for tests that make their own tree.
-    explicit InProcessEditor(bool mainControl = true) : factory(new LControlFactory(String(u"PresetEditor")))
+    // `mainControl` false: only the factory, for tests that make their own tree. A skin
+    // file replaces the embedded skin (the string tables and images stay embedded).
+    explicit InProcessEditor(bool mainControl = true, const std::string& skinFile = std::string())
+        : factory(new LControlFactory(String(u"PresetEditor")))
     {
-        loaded = factory->LoadStringTablesAndSkins(String(u"::"), kLanguage);
+        if (skinFile.empty())
+        {
+            loaded = factory->LoadStringTablesAndSkins(String(u"::"), kLanguage);
+        }
+        else
+        {
+            factory->SetImagePathPrefix(String(u"::"));
+            loaded = factory->LoadStringTables(String(u"::FRAMEWORK_STRINGS"), String(u"::APP_STRINGS"),
+                                               kLanguage);
+            if (Succeeded(loaded))
+            {
+                loaded = factory->LoadSkins(String(skinFile.c_str()));
+            }
+        }
         // The first registration of a name holds: the stand-in takes the main control's.
         factory->RegisterControlClass(String(u"PresetEditor.MainControl"),
                                       &LControl::CreateFromSkin<LStandInMainControl>);
@@ -81,6 +99,41 @@ public:
             if (main)
             {
                 window->SetRootControl(main);
+            }
+        }
+    }
+
+    // The embedded skin's text with `edit` applied, written to a file of the test's own,
+    // for a skin that lacks what the program's always has.
+    static std::string EditedSkinFile(const std::string& name, const std::function<void(std::string&)>& edit)
+    {
+        std::ifstream in(KR_EDITOR_SKIN_FILE, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        edit(text);
+        const std::string path = ::testing::TempDir() + name + ".xml";
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    // Renames every child named `name` that follows `after` (the whole text when empty)
+    // up to the next `after`, so a skin loses that child in those places.
+    static void RenameChildren(std::string& text, const std::string& after, const std::string& name)
+    {
+        const std::string from = "Name=\"" + name + "\"";
+        const std::string to = "Name=\"" + name + "Gone\"";
+        if (after.empty())
+        {
+            for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+            {
+                text.replace(at, from.size(), to);
+            }
+            return;
+        }
+        for (std::size_t at = text.find(after); at != std::string::npos; at = text.find(after, at + 1))
+        {
+            const std::size_t found = text.find(from, at);
+            if (found != std::string::npos)
+            {
+                text.replace(found, from.size(), to);
             }
         }
     }

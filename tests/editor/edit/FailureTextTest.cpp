@@ -1,0 +1,64 @@
+// Skins that lack a child the panels need: the main control is not made, and the error
+// names the child, the operation, its source and line.
+
+#include "editor/support/InProcessEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace
+{
+
+using KR::TestSupport::InProcessEditor;
+
+TEST(EditPanelSkins, AMissingChildStopsTheTreeWithItsText)
+{
+    const struct
+    {
+        const char* after; // the child goes below each of these ("" everywhere)
+        const char* child;
+        const char* text;
+    } cases[] = {
+        {"Name=\"knobEditPanel\"", "moveableTypePanel",
+         "Runtime Error : Null Pointer : Cannot find child: moveableTypePanel : "
+         "LEncoderEditPanel::Initialize : "
+         "UI\\QuillanCommon\\EncoderEditPanel : Line 32"},
+        {"", "otherType",
+         "Runtime Error : Null Pointer : Can not find ComboBox Control: otherType : "
+         "LMoveableControlEditPanel::Initialize : UI\\QuillanCommon\\MoveableControlEditPanel : Line 56"},
+        {"", "tabControl",
+         "Runtime Error : Null Pointer : Couldn't find child typeTabControl : "
+         "LMoveableControlEditPanel::Initialize "
+         ": UI\\QuillanCommon\\MoveableControlEditPanel : Line 30"},
+        {"", "wheelName",
+         "Runtime Error : Null Pointer : couldn't find child wheelName : LWheelEditPanel::Initialize : "
+         "UI\\QuillanCommon\\WheelEditPanel : Line 34"},
+        {"", "faderName",
+         "Runtime Error : Null Pointer : Cannot find child: faderName : LFaderEditPanel::Initialize : "
+         "UI\\QuillanCommon\\FaderEditPanel : Line 36"},
+        {"Class=\"PresetEditor.MainControl.MIDIChannelView\"", "label",
+         "Runtime Error : Null Pointer : couldn't find child label : LMIDIChannelViewPanel::Initialize : "
+         "UI\\QuillanCommon\\MIDIChannelViewPanel : Line 26"},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string skin =
+            InProcessEditor::EditedSkinFile(std::string("without_") + c.child, [&](std::string& text)
+                                            { InProcessEditor::RenameChildren(text, c.after, c.child); });
+        std::string thrown;
+        try
+        {
+            InProcessEditor editor(true, skin);
+            EXPECT_EQ(editor.loaded, KR::kOk) << c.child;
+        }
+        catch (const std::exception& error)
+        {
+            thrown = error.what();
+        }
+        EXPECT_EQ(thrown, c.text) << c.child;
+    }
+}
+
+} // namespace
