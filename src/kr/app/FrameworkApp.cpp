@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 
 namespace KR
 {
@@ -513,6 +514,29 @@ void LFrameworkApp::SetSkin(std::int32_t index)
     }
 }
 
+namespace
+{
+
+// What left the message loop (a handler's failure the window layer caught) goes to the log
+// before the box tells the user.
+void LogLoopException(const std::exception_ptr& error)
+{
+    try
+    {
+        std::rethrow_exception(error);
+    }
+    catch (const std::exception& failure)
+    {
+        GetDebugLog().Narrow() << "Left the message loop: " << failure.what() << '\n';
+    }
+    catch (...)
+    {
+        GetDebugLog().Narrow() << "Left the message loop: an unknown failure\n";
+    }
+}
+
+} // namespace
+
 Result LFrameworkApp::Run()
 {
     if (auto* main = mRootWindows.empty() ? nullptr : dynamic_cast<LRootWindow*>(mRootWindows.front().Get()))
@@ -527,6 +551,7 @@ Result LFrameworkApp::Run()
     }
     catch (...)
     {
+        LogLoopException(std::current_exception());
         const RCPtr<LStringTable> texts = GetFrameworkStringTable();
         String text;
         String caption;

@@ -6,6 +6,7 @@
 #include <glib.h>
 
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -15,6 +16,11 @@ namespace KR::Platform
 struct LoopStack
 {
     std::vector<MessageLoop*> loops;
+    // What a window procedure or idle step let out: it may not unwind through GLib's C
+    // frames, so it is held, every loop is ended, and the loop's Run throws it again to
+    // its caller (the application's handling of an exception out of the message loop).
+    // The first one is kept.
+    std::exception_ptr heldException;
     bool quitPending = false;
     int quitCode = 0;
     // The idle passes: one source at a time, counted from the last message.
@@ -38,6 +44,25 @@ struct LoopStack
         for (MessageLoop* loop : loops)
         {
             g_main_loop_quit(loop->mLoop);
+        }
+    }
+
+    void Hold(std::exception_ptr error)
+    {
+        if (!heldException)
+        {
+            heldException = std::move(error);
+        }
+        QuitAll();
+    }
+
+    void RethrowHeld()
+    {
+        if (heldException)
+        {
+            std::exception_ptr error = std::move(heldException);
+            heldException = nullptr;
+            std::rethrow_exception(error);
         }
     }
 };
@@ -120,7 +145,16 @@ gboolean RunIdlePass(gpointer)
     }
     MessageLoop* loop = stack.loops.back();
     const int pass = stack.idlePass++;
-    const bool more = LoopStack::Idle(*loop, pass);
+    bool more = false;
+    try
+    {
+        more = LoopStack::Idle(*loop, pass);
+    }
+    catch (...)
+    {
+        stack.Hold(std::current_exception());
+        return G_SOURCE_REMOVE;
+    }
     if (more && LoopStack::AllowsPass(*loop, pass + 1) && stack.idleSource == 0 && stack.idlePass == pass + 1)
     {
         stack.idleSource = g_idle_add_full(G_PRIORITY_DEFAULT_IDLE, RunIdlePass, nullptr, nullptr);
@@ -147,7 +181,15 @@ std::intptr_t Detail::Dispatch(WindowHandle window, std::uint32_t message, std::
     {
         RearmIdle();
     }
-    return SendMessage(window, message, wParam, lParam);
+    try
+    {
+        return SendMessage(window, message, wParam, lParam);
+    }
+    catch (...)
+    {
+        LoopStack::Get().Hold(std::current_exception());
+        return 0;
+    }
 }
 
 bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
@@ -169,6 +211,7 @@ int DispatchPendingMessages(int limit)
     while (handled < limit && g_main_context_iteration(nullptr, FALSE))
     {
         ++handled;
+        LoopStack::Get().RethrowHeld();
     }
     return handled;
 }
@@ -203,6 +246,7 @@ MessageLoop::Outcome MessageLoop::Run()
         g_main_loop_run(mLoop);
         mRunning = false;
         stack.loops.pop_back();
+        stack.RethrowHeld();
     }
     if (mEnded)
     {

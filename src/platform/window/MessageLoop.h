@@ -13,6 +13,10 @@
 //     MessageLoop loop([](int pass) { return app.OnIdle(pass == 0); });
 //     if (loop.Run() == MessageLoop::kQuit) ...
 //
+// An exception that a window procedure or an idle step lets out is caught before it
+// could unwind through GTK: every running loop ends, and Run (or DispatchPendingMessages)
+// throws it again to its own caller.
+//
 // UI thread only.
 
 #include <functional>

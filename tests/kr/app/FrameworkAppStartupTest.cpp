@@ -2,6 +2,7 @@
 #include "kr/controls/StatusBar.h"
 #include "kr/notify/Notification.h"
 #include "kr/system/CursorNames.h"
+#include "kr/system/DebugLog.h"
 #include "kr/system/IniFileManager.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/ControlTestSupport.h"
@@ -299,8 +300,12 @@ TEST(FrameworkAppStartup, ALoopThatThrowsShowsTheStartupErrorAndTheLastIdlePassE
     const RCPtr<TestApp> app(new TestApp(kTwoSkins));
     app->RegisterForNotification(LFrameworkApp::GetNotificationCenter(), u"NID_APP_EXIT_REQ");
     app->loopThrows = true;
+    std::string logged;
+    KR::GetDebugLog().SetDebuggerOutput([&logged](std::string_view piece) { logged += piece; });
     EXPECT_EQ(app->Run(), kOk);
+    KR::GetDebugLog().SetDebuggerOutput(nullptr);
     EXPECT_EQ(app->log, (Log{"loop", "box Error | Start failed. | 16"}));
+    EXPECT_NE(logged.find("broken"), std::string::npos) << logged;
     EXPECT_TRUE(app->IsExiting());
     app->UnregisterForAllNotifications();
 }

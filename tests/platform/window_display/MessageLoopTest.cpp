@@ -1,5 +1,8 @@
 #include "DisplayFixture.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace KR::Platform::Test
 {
 namespace
@@ -120,6 +123,60 @@ TEST_F(DisplayTest, AQuitEndsTheNestedLoopsAndTheOutermostTakesIt)
     EXPECT_EQ(procedure.Of(WM_TIMER).back().wParam, 9u);
     EXPECT_TRUE(KillTimer(window, 9));
     EXPECT_FALSE(KillTimer(window, 9));
+}
+
+// A handler's failure may not unwind through GTK's C frames: the loops end and the
+// outermost Run throws it to its caller, where the application handles it.
+TEST_F(DisplayTest, AFailureOutOfAHandlerOrIdleEndsTheLoopsAndLeavesRun)
+{
+    const auto thrownBy = [](MessageLoop& loop)
+    {
+        try
+        {
+            loop.Run();
+        }
+        catch (const std::runtime_error& error)
+        {
+            return std::string(error.what());
+        }
+        return std::string("nothing");
+    };
+
+    std::vector<std::string> events;
+    MessageLoop outer;
+    MessageLoop inner;
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_USER)
+        {
+            PostMessage(window, WM_USER + 1, 0, 0);
+            events.push_back("inner " + thrownBy(inner));
+            throw std::runtime_error("again from the outer handler");
+        }
+        if (message == WM_USER + 1)
+        {
+            throw std::runtime_error("from the inner handler");
+        }
+        return std::intptr_t{0};
+    };
+    PostMessage(window, WM_USER, 0, 0);
+    EXPECT_EQ(thrownBy(outer), "again from the outer handler");
+    EXPECT_EQ(events, (std::vector<std::string>{"inner from the inner handler"}));
+
+    MessageLoop idle([](int) -> bool { throw std::runtime_error("from an idle step"); });
+    EXPECT_EQ(thrownBy(idle), "from an idle step");
+
+    // Nothing is left held: the next loop runs until it is ended.
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_USER + 2)
+        {
+            outer.End();
+        }
+        return std::intptr_t{0};
+    };
+    PostMessage(window, WM_USER + 2, 0, 0);
+    EXPECT_EQ(outer.Run(), MessageLoop::kEnded);
 }
 
 } // namespace
