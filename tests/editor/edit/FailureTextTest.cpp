@@ -44,9 +44,9 @@ TEST(EditPanelSkins, AMissingChildStopsTheTreeWithItsText)
     };
     for (const auto& c : cases)
     {
-        const std::string skin =
-            InProcessEditor::EditedSkinFile(std::string("without_") + c.child, [&](std::string& text)
-                                            { InProcessEditor::RenameChildren(text, c.after, c.child); });
+        const std::string skin = InProcessEditor::EditedFile(
+            KR_EDITOR_SKIN_FILE, std::string("without_") + c.child,
+            [&](std::string& text) { InProcessEditor::RenameChildren(text, c.after, c.child); });
         std::string thrown;
         try
         {

@@ -141,4 +141,32 @@ TEST(TableText, FormatsOnlyWhenTheConversionsFitTheValues)
     }
 }
 
+// A string table edited by the user may hold texts whose conversions do not fit the
+// read-out's numbers: they are shown as they stand, never formatted with a number taken
+// as a text.
+TEST(ReadOutTexts, ATableTextThatDoesNotFitIsShownAsItStands)
+{
+    const std::string strings = InProcessEditor::EditedFile(
+        KR_EDITOR_STRINGS_FILE, "edited_strings",
+        [](std::string& text)
+        {
+            for (const auto& [from, to] : {std::pair<std::string, std::string>{">CH:%d<", ">CH:%s<"},
+                                           {">CC:&#10;%u<", ">CC:&#10;%s%s<"}})
+            {
+                const std::size_t at = text.find(from);
+                ASSERT_NE(at, std::string::npos) << from;
+                text.replace(at, from.size(), to);
+            }
+        });
+    InProcessEditor editor(true, std::string(), strings);
+    ASSERT_EQ(editor.loaded, KR::kOk);
+    auto* view =
+        editor.Find<LMoveableControlViewPanel>("viewDevice/encoders/encoderBank1/encoder1/viewPanel");
+    ASSERT_TRUE(view);
+    view->ShowMoveableBlock(Block({0x05, 0x00, 0x07, 0x00, 0x00, 0x7F}));
+    const KR::RCPtr<KR::LControl> at(view);
+    EXPECT_EQ(std::string(editor.Find("midiChannel/label", at)->GetText().ToUtf8().GetPtr()), "CH:%s");
+    EXPECT_EQ(std::string(editor.Find("infoLabel", at)->GetText().ToUtf8().GetPtr()), "CC:\n%s%s");
+}
+
 } // namespace

@@ -64,22 +64,24 @@ public:
     static constexpr std::int32_t kLanguage = 1033;
 
     // `mainControl` false: only the factory, for tests that make their own tree. A skin
-    // file replaces the embedded skin (the string tables and images stay embedded).
-    explicit InProcessEditor(bool mainControl = true, const std::string& skinFile = std::string())
+    // or string-table file replaces the embedded one (images stay embedded).
+    explicit InProcessEditor(bool mainControl = true, const std::string& skinFile = std::string(),
+                             const std::string& stringsFile = std::string())
         : factory(new LControlFactory(String(u"PresetEditor")))
     {
-        if (skinFile.empty())
+        if (skinFile.empty() && stringsFile.empty())
         {
             loaded = factory->LoadStringTablesAndSkins(String(u"::"), kLanguage);
         }
         else
         {
             factory->SetImagePathPrefix(String(u"::"));
-            loaded = factory->LoadStringTables(String(u"::FRAMEWORK_STRINGS"), String(u"::APP_STRINGS"),
-                                               kLanguage);
+            loaded = factory->LoadStringTables(
+                String(u"::FRAMEWORK_STRINGS"),
+                String(stringsFile.empty() ? "::APP_STRINGS" : stringsFile.c_str()), kLanguage);
             if (Succeeded(loaded))
             {
-                loaded = factory->LoadSkins(String(skinFile.c_str()));
+                loaded = factory->LoadSkins(String(skinFile.empty() ? "::APP_SKINS" : skinFile.c_str()));
             }
         }
         // The first registration of a name holds: the stand-in takes the main control's.
@@ -103,11 +105,13 @@ public:
         }
     }
 
-    // The embedded skin's text with `edit` applied, written to a file of the test's own,
-    // for a skin that lacks what the program's always has.
-    static std::string EditedSkinFile(const std::string& name, const std::function<void(std::string&)>& edit)
+    // The text of one of the editor's resource files with `edit` applied, written to a file
+    // of the test's own: a skin that lacks what the program's always has, a string table as
+    // a user may have edited it.
+    static std::string EditedFile(const char* source, const std::string& name,
+                                  const std::function<void(std::string&)>& edit)
     {
-        std::ifstream in(KR_EDITOR_SKIN_FILE, std::ios::binary);
+        std::ifstream in(source, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         edit(text);
         const std::string path = ::testing::TempDir() + name + ".xml";
