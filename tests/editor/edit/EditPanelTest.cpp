@@ -205,4 +205,19 @@ TEST_F(EditPanels, ValuesOfAnotherParameterOrLengthAreRefusedAndShowNothing)
     EXPECT_TRUE(parent->received.empty());
 }
 
+TEST_F(EditPanels, AnUnboundPanelHandsNothingOn)
+{
+    // Unbound, its id would be the preset name's.
+    auto* fader = Panel<LFaderEditPanel>("faderEditPanel");
+    ASSERT_TRUE(fader);
+    fader->GetMoveableTypePanel()->ShowMoveableBlock(KR::Array<signed char>{0, 0, 7, 0, 0, 127});
+    InProcessEditor::Enter(Box(fader, "ccAbsolutePage/cc/ccSelector"), u"9");
+    EXPECT_TRUE(main->received.empty());
+
+    fader->SetFirstParamID(parent.Get(), 16, 0);
+    InProcessEditor::Enter(Box(fader, "ccAbsolutePage/cc/ccSelector"), u"10");
+    ASSERT_EQ(main->received.size(), 1u);
+    EXPECT_EQ(main->received[0].id, 16);
+}
+
 } // namespace
