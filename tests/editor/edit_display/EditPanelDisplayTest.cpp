@@ -101,8 +101,7 @@ TEST(EditPanelOnScreen, TypingAMaximumLandsInTheModelAndTheSavedFile)
     const RCPtr<TestApp> app(new TestApp(u"PresetEditor"));
     const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
     ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-    factory->RegisterControlClass(String(u"PresetEditor.MainControl"),
-                                  &KR::LControl::CreateFromSkin<KR::TestSupport::LStandInMainControl>);
+    KR::TestSupport::RegisterStandInMainControlWhileUnbuilt(*factory);
     RegisterApplicationControlClasses(*factory);
     ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
     RegisterPlainPanelsForUnbuiltClasses(*factory);

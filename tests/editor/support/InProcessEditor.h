@@ -84,9 +84,7 @@ public:
                 loaded = factory->LoadSkins(String(skinFile.empty() ? "::APP_SKINS" : skinFile.c_str()));
             }
         }
-        // The first registration of a name holds: the stand-in takes the main control's.
-        factory->RegisterControlClass(String(u"PresetEditor.MainControl"),
-                                      &LControl::CreateFromSkin<LStandInMainControl>);
+        RegisterStandInMainControlWhileUnbuilt(*factory);
         RegisterFrameworkControlClasses(*factory);
         RegisterApplicationControlClasses(*factory);
         RegisterPlainPanelsForUnbuiltClasses(*factory);

@@ -4,7 +4,9 @@
 // handed to the installed engine, as the main control hands it on.
 
 #include "device/RootModuleInterface.h"
+#include "editor/app/ApplicationControlClasses.h"
 #include "editor/edit/RootModuleEngineAccess.h"
+#include "kr/ui/ControlFactory.h"
 #include "kr/ui/Panel.h"
 
 #include <cstdint>
@@ -47,6 +49,25 @@ public:
 
     std::vector<ReceivedValue> received;
 };
+
+// Registers the stand-in for "PresetEditor.MainControl" while the editor's class table
+// still makes that class a plain panel; call it before the table is registered (the first
+// registration of a name holds). Once the main control's own class is in the table, the
+// tree gets the real one and this registers nothing. Whether it registered.
+inline bool RegisterStandInMainControlWhileUnbuilt(LControlFactory& factory)
+{
+    const String name(u"PresetEditor.MainControl");
+    const RCPtr<LControlFactory> probe(new LControlFactory(String(u"probe")));
+    RegisterApplicationControlClasses(*probe);
+    ControlCreateFunction creator = nullptr;
+    probe->GetControlCreateFunction(name, creator);
+    if (creator != &LControl::CreateFromSkin<LPanel>)
+    {
+        return false;
+    }
+    factory.RegisterControlClass(name, &LControl::CreateFromSkin<LStandInMainControl>);
+    return true;
+}
 
 // A parent module that records what its children pass up.
 class LRecordingParentModule : public LParameterizedModule
