@@ -4,12 +4,16 @@
 #include "kr/controls/CheckedListBox.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/ComboBox.h"
+#include "kr/controls/ComboMenu.h"
 #include "kr/controls/ComboSlider.h"
 #include "kr/controls/Knob.h"
 #include "kr/controls/Label.h"
 #include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
+#include "kr/controls/MainMenu.h"
+#include "kr/controls/MenuListBoxItem.h"
 #include "kr/controls/NumericUpDown.h"
+#include "kr/controls/PopupMenu.h"
 #include "kr/controls/Scrollbar.h"
 #include "kr/controls/Slider.h"
 #include "kr/controls/TextBox.h"
@@ -54,6 +58,10 @@ constexpr ControlClassRow kRows[] = {
     {LNumericUpDown::kClassName, &LControl::CreateFromSkin<LNumericUpDown>, 118},
     {LPanel::kClassName, &LControl::CreateFromSkin<LPanel>, 119},
     {LToolTip::kClassName, &LControl::CreateFromSkin<LToolTip>, 120},
+    {LPopupMenu::kClassName, &LControl::CreateFromSkin<LPopupMenu>, 121},
+    {LMenuListBoxItem::kClassName, &LControl::CreateFromSkin<LMenuListBoxItem>, 122},
+    {LComboMenu::kClassName, &LControl::CreateFromSkin<LComboMenu>, 123},
+    {LMainMenu::kClassName, &LControl::CreateFromSkin<LMainMenu>, 124},
 };
 // clang-format on
 } // namespace
