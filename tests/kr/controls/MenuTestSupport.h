@@ -4,8 +4,8 @@
 // strings and its global hot keys, text measured at 10 units a character, and clocks that
 // move when the test says.
 
-#include "kr/controls/ComboMenu.h"
 #include "ControlsTestSupport.h"
+#include "kr/controls/ComboMenu.h"
 #include "kr/controls/ControlClasses.h"
 #include "kr/controls/MainMenu.h"
 #include "kr/controls/PopupMenu.h"
@@ -28,6 +28,11 @@ namespace KR::MenuTest
 {
 
 using ControlsTest::LookList;
+
+inline std::string Utf8(const String& text)
+{
+    return text.ToUtf8().GetPtr();
+}
 
 class TenPerUnit : public LMeasurementRenderer
 {

@@ -13,11 +13,7 @@ namespace
 
 using MenuTest::Heard;
 using MenuTest::Scene;
-
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using MenuTest::Utf8;
 
 String HotKeyText(const RCPtr<LPopupMenu>& popup, std::int32_t index)
 {
@@ -80,7 +76,7 @@ TEST(PopupMenuTest, TheFileMenuShowsItsRowsKeyTextsAndSeparators)
         EXPECT_EQ(shown->IsBlank(), row.separator) << i;
         EXPECT_EQ(popup->IsItemSelectable(i), !row.separator) << i;
     }
-    // The widest row: label and key text at 10 a character, and the row's margin: the
+    // Row 0: label and key text at 10 a character, and the row's margin: the
     // check box's end (12), 20, and the key text's right margin (10).
     EXPECT_EQ(popup->GetRowWidth(0), 110 + 120 + 42);
     EXPECT_EQ(popup->GetRowWidth(9), 0);
