@@ -264,6 +264,22 @@ TEST(MainMenuTest, APressOnFileASlideOntoExitAndAReleasePostExit)
                                      u"NID_MENU_FILE_EXIT_REQ");
 }
 
+TEST(MainMenuTest, ADragLeavingTheMenuOntoTheNextTitleOpensThatTitlesMenu)
+{
+    Scene scene;
+    scene.Press(20, 10);
+    scene.MoveTo(40, 100, MouseButton::kLeft);
+    ASSERT_TRUE(scene.Title(0)->IsDropDownShown());
+    scene.MoveTo(90, 10, MouseButton::kLeft);
+    EXPECT_FALSE(scene.Title(0)->IsDropDownShown());
+    EXPECT_TRUE(scene.Title(1)->IsDropDownShown());
+    EXPECT_TRUE(scene.Popup(1)->HasCapture()) << "the drag goes on in Help's menu";
+    scene.MoveTo(90, 50, MouseButton::kLeft);
+    EXPECT_EQ(scene.Popup(1)->GetCaret(), 1);
+    scene.Release(90, 50);
+    EXPECT_FALSE(scene.Title(1)->IsDropDownShown());
+}
+
 TEST(MainMenuTest, CopyChosenInTheBarCopiesFromTheTextBoxThatHadTheFocus)
 {
     Scene scene;

@@ -167,6 +167,12 @@ TEST(PopupMenuTest, ExitPostsItsCommandIntoTheWindowsQueueAndTheFocusGoesBack)
     EXPECT_EQ(scene.bar->GetEditTarget(), edit) << "edit commands chosen in the bar go to the text box";
     EXPECT_EQ(scene.Title(0)->GetActiveLookIndex(), LComboMenu::kOpenLook);
 
+    // The pointer over a row shows its help text in the status bar, and leaving clears it.
+    scene.MoveTo(40, 190);
+    EXPECT_EQ(popup->GetCaret(), 8);
+    EXPECT_EQ(Utf8(scene.app.statusText), "Exit Vantor Preset Editor");
+    scene.MoveTo(600, 600);
+    EXPECT_EQ(Utf8(scene.app.statusText), "");
     popup->SelectRange(8, -1, true);
     scene.Key(0x200D0000);
     EXPECT_TRUE(heard->names.empty()) << "posted, not sent";
