@@ -167,12 +167,29 @@ TEST(MainMenuTest, InsertingAndAddingMoveNamesTextsAndMenusButNotTheControls)
 
 TEST(MainMenuTest, ABarWithoutATemplateMakesNoTitles)
 {
-    Scene scene(MenuTest::MenuSkin(false));
+    Scene scene(MenuTest::MenuSkin(MenuTest::Template::kNone));
     ASSERT_TRUE(scene.bar);
     EXPECT_EQ(scene.bar->GetMenuTitleCount(), 0);
     EXPECT_FALSE(scene.bar->HasTemplate());
     EXPECT_EQ(scene.bar->CreateMenuTitle(String(u"File")), kFail);
     EXPECT_EQ(scene.bar->AddMenu(0, String(u"File"), String(u"File"), OneRowMenu(u"F", u"NID_F")), kFail);
+}
+
+TEST(MainMenuTest, TitlesWithoutAPopupKeepTheirNamesAndTextsAndAreOtherwisePassedOver)
+{
+    Scene scene(MenuTest::MenuSkin(MenuTest::Template::kWithoutPopup));
+    LMainMenu& bar = *scene.bar;
+    ASSERT_EQ(TitleNames(bar), (std::vector<std::string>{"File", "Help"}));
+    EXPECT_FALSE(scene.Popup(0));
+    EXPECT_EQ(bar.InsertMenu(String(u"Help"), String(u"Edit"), String(u"Edit"), OneRowMenu(u"C", u"NID_C")),
+              1);
+    EXPECT_EQ(TitleTexts(bar), (std::vector<std::string>{"File", "Edit", "Help"}));
+    bar.RegisterIdleHandlers();
+    ASSERT_TRUE(Succeeded(bar.ApplyLayoutDescriptor(bar.GetControlDescriptor())));
+    EXPECT_EQ(TitleNames(bar), (std::vector<std::string>{"File", "Edit", "Help"}));
+    scene.Press(20, 10);
+    scene.Release(20, 10);
+    EXPECT_FALSE(scene.Title(0)->IsDropDownShown());
 }
 
 TEST(MainMenuTest, AnOpenTitleFollowsThePointerAlongTheBarAndADisabledOneShowsItsLook)

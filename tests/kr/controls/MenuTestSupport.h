@@ -67,16 +67,25 @@ inline std::string PopupElement(const char* name, const char* placement)
 
 // The window's tree: a bar of titles 60 wide at the top, a text box and a plain control
 // with a context menu below it; the skin's "contextMenu" beside it.
-inline std::string MenuSkin(bool withTemplate = true)
+enum class Template
 {
+    kNone,
+    kWithPopup,
+    kWithoutPopup,
+};
+inline std::string MenuSkin(Template kind = Template::kWithPopup)
+{
+    const std::string opening =
+        R"(<SubControl Class="Framework.ComboMenu" Name="templateMenu" XPositionAbs="8" XSizeAbs="60" YSizeAbs="20"><Skin Name="t" LookList="m4">)";
     const std::string templateMenu =
-        withTemplate
-            ? R"(<SubControl Class="Framework.ComboMenu" Name="templateMenu" XPositionAbs="8" XSizeAbs="60" YSizeAbs="20"><Skin Name="t" LookList="m4">)" +
+        kind == Template::kNone ? std::string()
+        : kind == Template::kWithoutPopup
+            ? opening + "</Skin></SubControl>"
+            : opening +
                   PopupElement(
                       "popupMenu",
                       R"(XPositionToControl="Parent" YPositionToControl="Parent" YPositionRel="1")") +
-                  "</Skin></SubControl>"
-            : std::string();
+                  "</Skin></SubControl>";
     return R"(<?xml version="1.0" encoding="utf-8"?><Test_Skins><Application Name="PresetEditor">)"
            R"(<Looks><Look Name="plain"/></Looks><LookLists>)" +
            LookList("r14", 14) + LookList("m4", 4) + LookList("one", 1) +
