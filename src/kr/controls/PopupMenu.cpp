@@ -3,7 +3,6 @@
 
 #include "kr/controls/PopupMenu.h"
 
-#include "kr/controls/Button.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/core/CollectPairsWithPrefix.h"
 #include "kr/notify/NotificationQueue.h"
@@ -47,7 +46,7 @@ RCPtr<LNotificationQueue> WindowQueue(const RCPtr<IRootWindowServices>& window)
 }
 } // namespace
 
-LPopupMenu::LPopupMenu(const RCPtr<LControl>& parent, const String& name) : LListBox(parent, name)
+LPopupMenu::LPopupMenu(const RCPtr<LControl>& parent, const String& name) : LCheckedListBox(parent, name)
 {
 }
 
@@ -60,7 +59,7 @@ Result LPopupMenu::ReleaseInternalReferences()
     mOpenSubMenuItem = nullptr;
     mCommandReceiver = nullptr;
     mItemUpdater = nullptr;
-    return LListBox::ReleaseInternalReferences();
+    return LCheckedListBox::ReleaseInternalReferences();
 }
 
 Result LPopupMenu::Receive(const RCPtr<LNotificationDistributor>& sender,
@@ -74,20 +73,21 @@ Result LPopupMenu::Receive(const RCPtr<LNotificationDistributor>& sender,
             return handled;
         }
     }
-    return LListBox::Receive(sender, notification);
+    return LCheckedListBox::Receive(sender, notification);
 }
 
 // ---- creation ------------------------------------------------------------------------------
 
 Result LPopupMenu::Initialize()
 {
-    if (Failed(LListBox::Initialize()))
+    if (Failed(LCheckedListBox::Initialize()))
     {
         return kFail;
     }
     mHandler = LNotificationHandler<LPopupMenu>::Create(this);
     ApplySizeLimits();
     mRowMargin = -1;
+    SetCheckBoxLookFollowsRow(true);
     SetDropDownMode(true);
     const RCPtr<LStringTable> strings = GetStringTable();
     if (!strings)
@@ -148,7 +148,7 @@ void LPopupMenu::ApplySizeLimits()
 
 Result LPopupMenu::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor)
 {
-    const Result result = LListBox::ApplyLayoutDescriptor(descriptor);
+    const Result result = LCheckedListBox::ApplyLayoutDescriptor(descriptor);
     if (Succeeded(result) && mMenu)
     {
         UpdateLayout();
@@ -356,6 +356,7 @@ Result LPopupMenu::RebuildRows()
         const RCPtr<LMenuItemDescriptor>& item = ItemAt(i);
         const bool separator = item && item->IsSeparator() != 0;
         SetItem(i, ConstRCPtr<LTaggableObject>(item.Get()), 0.0, HasSubItems(item), separator);
+        SetItemChecked(i, item && item->IsChecked() != 0);
         mSeparatorCount += separator ? 1 : 0;
         if (const RCPtr<LListBoxItem> shown = GetRow(RowIndexOfItem(i)))
         {
@@ -363,6 +364,8 @@ Result LPopupMenu::RebuildRows()
         }
         widest = std::max(widest, GetRowWidth(i));
     }
+    // The list's rows take the widest width measured now that the margin is known.
+    UpdateWidestItem();
     SetListWidth(GetScrollBarExtent().x + widest);
     SetListHeight(static_cast<double>(GetContentHeight()));
     UpdateClientExtent();
@@ -390,6 +393,21 @@ std::int32_t LPopupMenu::GetRowWidth(std::int32_t index)
     return static_cast<std::int32_t>(std::round(width)) + std::max(0, mRowMargin);
 }
 
+std::int32_t LPopupMenu::GetItemWidth(std::int32_t index)
+{
+    const std::int32_t width = GetRowWidth(index);
+    const RCPtr<LLayoutDescriptor>& layout = GetLayoutDescriptor();
+    if (!ItemAt(index) || !layout)
+    {
+        return width;
+    }
+    // The list makes every row as wide as the widest: a menu's rows span the menu.
+    LimitSpec minimum;
+    LimitSpec maximum;
+    layout->GetSizeLimits(0, minimum, maximum);
+    return std::max(width, static_cast<std::int32_t>(minimum.absolute));
+}
+
 Result LPopupMenu::UpdateItemControl(std::int32_t itemIndex)
 {
     const RCPtr<LCheckedListBoxItem> row = RowOfItem(itemIndex);
@@ -408,7 +426,7 @@ Result LPopupMenu::UpdateItemControl(std::int32_t itemIndex)
         row->SetEnabled(false);
         row->SetRowLook(0, false);
     }
-    LListBox::UpdateItemControl(itemIndex);
+    LCheckedListBox::UpdateItemControl(itemIndex);
     if (item)
     {
         // A separator is never a row the pointer or the keys stop on.
@@ -435,16 +453,12 @@ bool LPopupMenu::IsItemSelectable(std::int32_t index) const
 
 Result LPopupMenu::AddItemControl()
 {
-    const Result result = LListBox::AddItemControl();
+    const Result result = LCheckedListBox::AddItemControl();
     const RCPtr<LListBoxItem> row = GetRow(GetRowCount() - 1);
     if (Succeeded(result) && row)
     {
-        // The parts only show the row's state: the pointer is the row's.
-        if (const RCPtr<LButton> check =
-                RCPtr<LCheckedListBoxItem>(row) ? RCPtr<LCheckedListBoxItem>(row)->GetCheckBox() : nullptr)
-        {
-            check->mouseTransparent = true;
-        }
+        // The key text only shows the row's state, as the check box does: the pointer is
+        // the row's.
         if (const RCPtr<LControl>& keys = row->FindChildControl(String(kHotKeyLabel)))
         {
             keys->SetExcludedFromHitTest(true);
@@ -538,6 +552,7 @@ Result LPopupMenu::SetItemState(std::int32_t index, const MenuItemInfo& state)
         if (!HasSubItems(item))
         {
             item->SetChecked(state.checked);
+            SetItemChecked(index, state.checked != 0);
         }
     }
     if (current.label != state.label)

@@ -1,6 +1,6 @@
 #pragma once
-// KR::LPopupMenu: a menu tree shown as a list of rows (KR::LMenuListBoxItem), each with a
-// check box and a key-combination text. A row with sub-rows opens a sub-menu beside it,
+// KR::LPopupMenu: a menu tree shown as a checked list of rows (KR::LMenuListBoxItem), each
+// with a check box and a key-combination text. A row with sub-rows opens a sub-menu beside it,
 // 250 ms after the pointer settles on it (or at once by Right, Enter or a click); a chosen
 // row sends its command with a KR::LMenuActivationParam.
 //
@@ -14,7 +14,7 @@
 //
 // Sends "NID_ITEM_ACTIVATED" (no payload) when a row is chosen, before the command.
 
-#include "kr/controls/ListBox.h"
+#include "kr/controls/CheckedListBox.h"
 #include "kr/notify/NotificationHandler.h"
 #include "kr/render/MenuDescriptor.h"
 #include "kr/ui/PopupControls.h"
@@ -24,12 +24,11 @@
 namespace KR
 {
 
-class LCheckedListBoxItem;
 class LMenuItemUpdater;
 class LNotificationQueue;
 class LNotificationReceiver;
 
-class LPopupMenu : public LListBox, public IPopupMenu
+class LPopupMenu : public LCheckedListBox, public IPopupMenu
 {
 public:
     static constexpr char16_t kClassName[] = u"Framework.PopupMenu";
@@ -103,17 +102,20 @@ public:
     Result Initialize() override;                                                     // 87
     Result PlaceParts() override;                                                     // 90
 
-    // ---- LListBox ---------------------------------------------------------------------------
+    // ---- LListBox, LCheckedListBox ------------------------------------------------------------
     void OnSelectionChanged() override;
     Result AddItemControl() override;
     Result UpdateItemControl(std::int32_t itemIndex) override;
-    std::int32_t GetItemWidth(std::int32_t index) override { return GetRowWidth(index); }
+    // The row's width, but never below the menu's least width.
+    std::int32_t GetItemWidth(std::int32_t index) override;
     std::int32_t GetContentHeight() const override;
     bool IsItemSelectable(std::int32_t index) const override;
     void ActivateItem(std::int32_t index) override;
     void ActivateCurrentItem() override;
 
 protected:
+    // A menu's check boxes show checks, never icons.
+    bool TakesIconsFromLooks() const override { return false; }
     Result OnIdle(const RCPtr<LNotificationDistributor>& sender,
                   const RCPtr<LNotification>& notification) override;
 

@@ -50,7 +50,7 @@ Result LPopupMenu::SetFocus(bool forward)
         CloseMenuChain();
     }
     mFocusHandOver = false;
-    return LListBox::SetFocus(forward);
+    return LCheckedListBox::SetFocus(forward);
 }
 
 Result LPopupMenu::RequestFocus(const RCPtr<LControl>&)
@@ -342,7 +342,7 @@ Result LPopupMenu::OnIdle(const RCPtr<LNotificationDistributor>& sender,
                           const RCPtr<LNotification>& notification)
 {
     const RCPtr<LControl> self(this);
-    const Result result = LListBox::OnIdle(sender, notification);
+    const Result result = LCheckedListBox::OnIdle(sender, notification);
     if (mTimerArmed && IFrameworkApp::GetInstance().GetMilliseconds() - mTimerStart > kSubMenuDelayMs)
     {
         CloseSubMenus();
@@ -394,14 +394,14 @@ Result LPopupMenu::OnKeyDown(const RCPtr<LKeyParam>& key)
         }
         return kOk;
     default:
-        return LListBox::OnKeyDown(key);
+        return LCheckedListBox::OnKeyDown(key);
     }
 }
 
 Result LPopupMenu::OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point)
 {
     const RCPtr<LControl> self(this);
-    const Result result = LListBox::OnMouseMoved(point);
+    const Result result = LCheckedListBox::OnMouseMoved(point);
     if (point && (GetConditions() & Condition::kLeftDrag) != 0 &&
         (point->x < 0 || point->y < 0 || point->x >= GetSize().x || point->y >= GetSize().y))
     {
