@@ -42,24 +42,6 @@ std::int32_t Truncated(double value)
     return static_cast<std::int32_t>(std::trunc(value));
 }
 
-// Moves the rectangle inside the area: past the right or bottom edge it moves back, then
-// before the left or top edge it moves forward, so that a rectangle larger than the area
-// keeps its caption on the screen.
-RectI KeptInside(RectI rect, const RectI& area)
-{
-    if (rect.x + rect.width > area.x + area.width)
-    {
-        rect.x = area.x + area.width - rect.width;
-    }
-    if (rect.y + rect.height > area.y + area.height)
-    {
-        rect.y = area.y + area.height - rect.height;
-    }
-    rect.x = std::max(rect.x, area.x);
-    rect.y = std::max(rect.y, area.y);
-    return rect;
-}
-
 std::vector<P::IconImage> IconImagesOf(const std::vector<ConstRCPtr<LBitmap>>& icons)
 {
     std::vector<P::IconImage> images;
@@ -272,7 +254,7 @@ Result LFrameworkApp::CreateRootWindowFor(const RCPtr<LControl>& control, bool t
         return kFail;
     }
     // On X the frame is the desktop's own: the client area is the window, nothing to widen.
-    rect = KeptInside(rect, GetWorkArea());
+    rect = KeepInsideArea(rect, GetWorkArea());
     window->SetWindowRect(rect.x, rect.y, rect.width, rect.height);
     SetWindowIcons(*window);
     window->CreateRenderer(GetRendererKind());

@@ -2,6 +2,8 @@
 
 #include "kr/ui/OSWindow.h"
 
+#include <algorithm>
+
 namespace KR
 {
 namespace
@@ -46,6 +48,21 @@ std::uint32_t MainWindowStyle(const LLayoutDescriptor& layout)
     const bool noMaximum = layout.xMaxSize.absolute == 0.0 && layout.yMaxSize.absolute == 0.0 &&
                            !Referenced(layout.xMaxSize) && !Referenced(layout.yMaxSize);
     return noMaximum ? style | WindowStyle::kMaximizeBox : style;
+}
+
+RectI KeepInsideArea(RectI rect, const RectI& area)
+{
+    if (rect.x + rect.width > area.x + area.width)
+    {
+        rect.x = area.x + area.width - rect.width;
+    }
+    if (rect.y + rect.height > area.y + area.height)
+    {
+        rect.y = area.y + area.height - rect.height;
+    }
+    rect.x = std::max(rect.x, area.x);
+    rect.y = std::max(rect.y, area.y);
+    return rect;
 }
 
 std::uint32_t RootWindowStyle(bool fixedSize, bool close, bool minimize, bool maximize)

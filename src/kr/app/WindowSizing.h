@@ -3,6 +3,7 @@
 // a window whose skin fixes its size gets no sizing frame and no maximize box. The style
 // bits are KR::WindowStyle's (kr/ui/OSWindow.h).
 
+#include "kr/core/Rect.h"
 #include "kr/ui/LayoutDescriptor.h"
 
 #include <cstdint>
@@ -22,5 +23,10 @@ std::uint32_t MainWindowStyle(const LLayoutDescriptor& layout);
 // A popup with a caption; the system menu when any box is asked for, then the boxes; the
 // sizing frame when sizable.
 std::uint32_t RootWindowStyle(bool fixedSize, bool close, bool minimize, bool maximize);
+
+// The rectangle moved inside the area: past the right or bottom edge it moves back, then
+// before the left or top edge it moves forward, so that one larger than the area keeps its
+// caption on the screen.
+RectI KeepInsideArea(RectI rect, const RectI& area);
 
 } // namespace KR

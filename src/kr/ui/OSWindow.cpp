@@ -280,6 +280,10 @@ Result OSWindow::RunModalLoop()
                 hidden = false;
                 P::ShowWindow(mHandle, P::SW_SHOWNORMAL);
                 P::UpdateWindow(mHandle);
+                // Shown normally a dialog is the active window, as the owner is again after
+                // it: a desktop without a window manager would leave the keyboard, and with
+                // it the mouse input the root window takes only while active, elsewhere.
+                P::SetFocus(mHandle);
             }
             if (pass == 0 && owner != 0)
             {

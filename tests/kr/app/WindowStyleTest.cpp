@@ -59,6 +59,27 @@ TEST(WindowStyle, TheSkinsSizeLimitsChooseAFixedOrSizableWindow)
     EXPECT_EQ(RootWindowStyle(true, false, false, false), 0x80C00000u);
 }
 
+TEST(WindowStyle, ADialogIsKeptInsideTheWorkAreaWithItsCaptionOnTheScreen)
+{
+    const RectI work{0, 30, 1280, 994};
+    struct Case
+    {
+        RectI rect;
+        RectI kept;
+    };
+    const Case cases[] = {
+        {{100, 100, 400, 220}, {100, 100, 400, 220}},
+        {{1000, 100, 400, 220}, {880, 100, 400, 220}}, // past the right edge
+        {{-50, 10, 400, 220}, {0, 30, 400, 220}},      // before the left and top edges
+        {{100, 900, 400, 220}, {100, 804, 400, 220}},  // past the bottom
+        {{200, 100, 1500, 1200}, {0, 30, 1500, 1200}}, // larger: the top-left corner stays on
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(KeepInsideArea(c.rect, work), c.kept) << c.rect.x << ", " << c.rect.y;
+    }
+}
+
 TEST(WindowStyle, TheWindowLayerGetsFrameFunctionsSizeLockAndDialogHintFromTheStyle)
 {
     namespace P = Platform;

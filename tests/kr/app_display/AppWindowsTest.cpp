@@ -9,6 +9,7 @@
 #include "kr/ui/Dialog.h"
 #include "kr/ui/OSWindow.h"
 #include "kr/ui/RootWindow.h"
+#include "platform/png/PngCodec.h"
 #include "platform/window_display/DisplayFixture.h"
 #include "support/Files.h"
 #include "support/ScopedVariable.h"
@@ -277,6 +278,13 @@ Result RunAndClickNo(WindowsApp& app, const RCPtr<LDialog>& dialog, ModalSeen& s
             seen.properties =
                 AppWindows::Property(window, "WM_CLASS WM_NAME _NET_WM_WINDOW_TYPE WM_TRANSIENT_FOR");
             seen.windows = app.GetRootWindowCount();
+            // For a look at what the dialog shows.
+            std::vector<std::uint32_t> pixels;
+            std::int32_t width = 0, height = 0;
+            if (P::ReadWindowPixels(window, pixels, width, height))
+            {
+                P::WritePngFile(::testing::TempDir() + "modal-dialog.png", width, height, pixels.data());
+            }
             P::Test::Xdo("mousemove --sync " + std::to_string(rect.x + 150) + " " +
                          std::to_string(rect.y + 72));
             P::Test::Xdo("click 1");
@@ -291,6 +299,8 @@ Result RunAndClickNo(WindowsApp& app, const RCPtr<LDialog>& dialog, ModalSeen& s
 
 TEST_F(AppWindows, AModalDialogStandsWhereItsSkinPutsItOverTheActiveWindow)
 {
+    const P::WindowHandle main = OpenMain(kFixed);
+    ASSERT_NE(main, 0u);
     struct Case
     {
         const char16_t* dialog;
@@ -304,8 +314,6 @@ TEST_F(AppWindows, AModalDialogStandsWhereItsSkinPutsItOverTheActiveWindow)
     };
     for (const Case& c : cases)
     {
-        const P::WindowHandle main = OpenMain(kFixed);
-        ASSERT_NE(main, 0u);
         ASSERT_TRUE(MoveTo(main, c.mainX, c.mainY)) << c.mainX;
         // The window the user works in; without a window manager no window is given the focus.
         app->SetActiveRootWindow(app->GetMainWindow());
@@ -319,7 +327,6 @@ TEST_F(AppWindows, AModalDialogStandsWhereItsSkinPutsItOverTheActiveWindow)
         EXPECT_NE(seen.properties.find("_NET_WM_WINDOW_TYPE_DIALOG"), std::string::npos) << seen.properties;
         EXPECT_NE(seen.properties.find("window id # 0x"), std::string::npos) << seen.properties;
         EXPECT_EQ(app->GetRootWindowCount(), 1u) << "the dialog's window is gone with its loop";
-        CloseMain();
     }
 }
 
