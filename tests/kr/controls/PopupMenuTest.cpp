@@ -292,21 +292,25 @@ TEST(PopupMenuTest, ARightClickOpensTheContextMenuAtThePointerAndItsCommandReach
     owner->BuildContextMenu(menus);
     ASSERT_EQ(menus.GetCount(), 1u);
     owner->SetContextMenu(menus.GetAt(0));
-    const RCPtr<UiTest::Recorder> heard = UiTest::Recorder::Create();
 
-    // Near the right bottom corner: the menu moves back inside the client area.
-    scene.os->mouse = PointI{1000, 760};
+    // The right click opens the menu at the pointer.
+    scene.Opaque();
+    scene.os->mouse = PointI{450, 320};
     scene.os->buttons = MouseButton::kRight;
     scene.window->OnMouseButton(MouseAction::kPress, MouseButton::kRight, 0, PointI{450, 320});
+    scene.os->buttons = 0;
     scene.window->OnMouseButton(MouseAction::kRelease, MouseButton::kRight, 0, PointI{450, 320});
-    scene.os->mouse = PointI{1000, 760};
-    owner->ShowContextMenu(PointI{1000, 760});
     const RCPtr<LPopupMenu> popup(owner->FindChildControl(String(u"contextMenu")));
     ASSERT_TRUE(popup);
     EXPECT_TRUE(popup->IsShown(true));
+    EXPECT_EQ(popup->GetAbsolutePosition().x, 450.0);
+    EXPECT_EQ(popup->GetAbsolutePosition().y, 320.0);
+    EXPECT_EQ(popup->GetSize().y, 40.0);
+    // Near the right bottom corner it moves back inside the client area.
+    scene.os->mouse = PointI{1000, 760};
+    popup->PlaceOnScreen();
     EXPECT_EQ(popup->GetAbsolutePosition().x, 1024.0 - popup->GetSize().x);
     EXPECT_EQ(popup->GetAbsolutePosition().y, 768.0 - popup->GetSize().y);
-    EXPECT_EQ(popup->GetSize().y, 40.0);
 
     // The command reaches the control at once: its context-menu handler hands it to the
     // application's hot-key target (a queue here) before any window queue drains.
