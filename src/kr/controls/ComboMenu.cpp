@@ -33,6 +33,16 @@ Result LComboMenu::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LDropDownControl::Receive(sender, notification);
 }
 
+Result LComboMenu::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                             NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LDropDownControl::UnregisterForNotification(sender, name);
+}
+
 RCPtr<LPopupMenu> LComboMenu::GetPopup() const
 {
     return RCPtr<LPopupMenu>(dynamic_cast<LPopupMenu*>(FindChildControl(String(kPopupName)).Get()));

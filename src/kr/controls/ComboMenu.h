@@ -31,6 +31,9 @@ public:
     Result ReleaseInternalReferences() override;
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // The title's own table lets go of the entry first, then the drop-down's chain.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override; // 36
     Result Initialize() override;                                                   // 87

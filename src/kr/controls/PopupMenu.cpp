@@ -76,6 +76,16 @@ Result LPopupMenu::Receive(const RCPtr<LNotificationDistributor>& sender,
     return LCheckedListBox::Receive(sender, notification);
 }
 
+Result LPopupMenu::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                             NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LCheckedListBox::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ------------------------------------------------------------------------------
 
 Result LPopupMenu::Initialize()

@@ -41,6 +41,9 @@ public:
     Result ReleaseInternalReferences() override;
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // The menu's own table lets go of the entry first, then the list's chain.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // ---- IPopupMenu ------------------------------------------------------------------------
     // Keeps a deep copy. kInvalidArg for null; else RebuildRows' result.

@@ -297,6 +297,22 @@ TEST(MainMenuTest, ADragLeavingTheMenuOntoTheNextTitleOpensThatTitlesMenu)
     EXPECT_FALSE(scene.Title(1)->IsDropDownShown());
 }
 
+TEST(MainMenuTest, ATitleUnregisteredFromItsPopupNoLongerFollowsItsVisibility)
+{
+    Scene scene;
+    const RCPtr<LComboMenu> file = scene.Title(0);
+    const RCPtr<LPopupMenu> popup = scene.Popup(0);
+    popup->SetVisible(true);
+    EXPECT_EQ(file->GetActiveLookIndex(), LComboMenu::kOpenLook);
+    popup->SetVisible(false);
+    EXPECT_EQ(file->GetActiveLookIndex(), LComboMenu::kClosedLook);
+    EXPECT_EQ(file->UnregisterForNotification(RCPtr<LNotificationDistributor>(popup),
+                                              u"NID_VISIBLITY_CONDITION_CHANGE"),
+              kOk);
+    popup->SetVisible(true);
+    EXPECT_EQ(file->GetActiveLookIndex(), LComboMenu::kClosedLook) << "the title heard nothing";
+}
+
 TEST(MainMenuTest, CopyChosenInTheBarCopiesFromTheTextBoxThatHadTheFocus)
 {
     Scene scene;
