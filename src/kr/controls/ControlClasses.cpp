@@ -1,6 +1,7 @@
 #include "kr/controls/ControlClasses.h"
 
 #include "kr/controls/Button.h"
+#include "kr/controls/CheckedComboBox.h"
 #include "kr/controls/CheckedListBox.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/ComboBox.h"
@@ -48,6 +49,8 @@ constexpr ControlClassRow kRows[] = {
     {kScrollChannelClassName, &LControl::CreateFromSkin<LPanel>, 106},
     {LComboBox::kClassName, &LControl::CreateFromSkin<LComboBox>, 107},
     {LComboBox::kTextClassName, &LControl::CreateFromSkin<LComboBox>, 108},
+    {LCheckedComboBox::kClassName, &LControl::CreateFromSkin<LCheckedComboBox>, 109},
+    {LCheckedComboBox::kIconsClassName, &LControl::CreateFromSkin<LCheckedComboBox>, 110},
     {LComboSlider::kClassName, &LControl::CreateFromSkin<LComboSlider>, 111},
     {kDropDownPanelClassName, &LControl::CreateFromSkin<LPanel>, 112},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
