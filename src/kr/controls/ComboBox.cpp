@@ -500,6 +500,7 @@ Result LComboBox::OnKeyDown(const RCPtr<LKeyParam>& key)
 
 Result LComboBox::DispatchKey(const RCPtr<LKeyParam>& key)
 {
+    // Only an open list takes Escape: with the list closed it goes on, to a dialog's cancel.
     if (key && key->key.code == kEscapeKey && IsDropDownShown())
     {
         mList->SetVisible(false);
