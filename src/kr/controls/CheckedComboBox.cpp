@@ -24,6 +24,16 @@ Result LCheckedComboBox::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LComboBox::Receive(sender, notification);
 }
 
+Result LCheckedComboBox::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                                   NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LComboBox::UnregisterForNotification(sender, name);
+}
+
 RCPtr<LButton> LCheckedComboBox::GetFaceCheckBox() const
 {
     return RCPtr<LButton>(FindChildControl(String(u"checkBox")));

@@ -34,6 +34,9 @@ public:
     // Its own table first, then the combo box's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Its own table's entry goes first, then the chain's.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // kFail unless the list is a checked list.
     Result Initialize() override; // 87

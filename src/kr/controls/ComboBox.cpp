@@ -65,6 +65,16 @@ Result LComboBox::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LDropDownControl::Receive(sender, notification);
 }
 
+Result LComboBox::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                            NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LDropDownControl::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ----------------------------------------------------------------------------------
 
 Result LComboBox::Initialize()

@@ -299,6 +299,16 @@ TEST_F(ComboBoxTest, KeysAndLooks)
     EXPECT_EQ(combo->GetActiveLookIndex(), LComboBox::kLookDisabled);
 }
 
+TEST_F(ComboBoxTest, UnregisteringFromTheListClearsTheCombosEntry)
+{
+    const RCPtr<LComboBox> combo = Make(u"high", 3);
+    const RCPtr<LNotificationDistributor> list(combo->GetListBox());
+    const RCPtr<LNotification> activated = LNotification::Create(u"NID_ITEM_ACTIVATED");
+    EXPECT_NE(combo->Receive(list, activated), 0);
+    EXPECT_EQ(combo->UnregisterForNotification(list, u"NID_ITEM_ACTIVATED"), kOk);
+    EXPECT_EQ(combo->Receive(list, activated), 0);
+}
+
 TEST(ComboBoxWithoutList, RefusesWhatNeedsTheList)
 {
     Scene scene(Main(
