@@ -7,16 +7,22 @@
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/ComboMenu.h"
 #include "kr/controls/ComboSlider.h"
+#include "kr/controls/FileDropper.h"
 #include "kr/controls/Knob.h"
 #include "kr/controls/Label.h"
+#include "kr/controls/LevelMeter.h"
 #include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/MainMenu.h"
 #include "kr/controls/MenuListBoxItem.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/controls/PopupMenu.h"
+#include "kr/controls/ProgressBar.h"
 #include "kr/controls/Scrollbar.h"
 #include "kr/controls/Slider.h"
+#include "kr/controls/SplitterH.h"
+#include "kr/controls/SplitterV.h"
+#include "kr/controls/StatusBar.h"
 #include "kr/controls/TextBox.h"
 #include "kr/controls/ToolTip.h"
 #include "kr/core/Exception.h"
@@ -65,6 +71,12 @@ constexpr ControlClassRow kRows[] = {
     {LMenuListBoxItem::kClassName, &LControl::CreateFromSkin<LMenuListBoxItem>, 122},
     {LComboMenu::kClassName, &LControl::CreateFromSkin<LComboMenu>, 123},
     {LMainMenu::kClassName, &LControl::CreateFromSkin<LMainMenu>, 124},
+    {LFileDropper::kClassName, &LControl::CreateFromSkin<LFileDropper>, 125},
+    {LStatusBar::kClassName, &LControl::CreateFromSkin<LStatusBar>, 126},
+    {LSplitterH::kClassName, &LControl::CreateFromSkin<LSplitterH>, 127},
+    {LSplitterV::kClassName, &LControl::CreateFromSkin<LSplitterV>, 128},
+    {LLevelMeter::kClassName, &LControl::CreateFromSkin<LLevelMeter>, 129},
+    {LProgressBar::kClassName, &LControl::CreateFromSkin<LProgressBar>, 130},
 };
 // clang-format on
 } // namespace
