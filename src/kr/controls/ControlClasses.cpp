@@ -15,6 +15,7 @@
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/MainMenu.h"
 #include "kr/controls/MenuListBoxItem.h"
+#include "kr/controls/MultiColumnListBox.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/controls/PopupMenu.h"
 #include "kr/controls/ProgressBar.h"
@@ -51,6 +52,7 @@ constexpr ControlClassRow kRows[] = {
     {LCheckedListBox::kClassName, &LControl::CreateFromSkin<LCheckedListBox>, 101},
     {LCheckedListBoxItem::kClassName, &LControl::CreateFromSkin<LCheckedListBoxItem>, 102},
     {LCheckedListBox::kIconsClassName, &LControl::CreateFromSkin<LCheckedListBox>, 103},
+    {LMultiColumnListBox::kClassName, &LControl::CreateFromSkin<LMultiColumnListBox>, 104},
     {LScrollbar::kClassName, &LControl::CreateFromSkin<LScrollbar>, 105},
     {kScrollChannelClassName, &LControl::CreateFromSkin<LPanel>, 106},
     {LComboBox::kClassName, &LControl::CreateFromSkin<LComboBox>, 107},
