@@ -1,6 +1,7 @@
 #include "kr/controls/MultiColumnListBox.h"
 
 #include "kr/controls/Button.h"
+#include "kr/controls/ItemConditionsParam.h"
 #include "kr/controls/ListBox.h"
 #include "kr/controls/PartPlacement.h"
 #include "kr/core/CaseMapping.h"
@@ -101,6 +102,8 @@ void LMultiColumnListBox::FindColumns()
             break;
         }
         const RCPtr<LNotificationDistributor> sender(column);
+        mHandler->Register(&LMultiColumnListBox::OnColumnItemHover, sender,
+                           u"NID_ITEM_HOVER_CONDITION_CHANGE");
         mHandler->Register(&LMultiColumnListBox::OnColumnSelectionChange, sender, kSelectionChange);
         mHandler->Register(&LMultiColumnListBox::OnColumnItemActivated, sender, u"NID_ITEM_ACTIVATED");
         mHandler->Register(&LMultiColumnListBox::OnColumnItemDoubleClicked, sender,
@@ -314,8 +317,7 @@ Result LMultiColumnListBox::OnColumnSelectionChange(const RCPtr<LNotificationDis
                 mHandler, RCPtr<LNotificationDistributor>(mColumns[c]), kSelectionChange);
             if (selected)
             {
-                // Nothing in the program lets a column hold more than one selected item.
-                column.SelectRange(i, i, true);
+                column.SelectRange(i, i, !source.IsMultipleSelection());
             }
             else
             {
@@ -324,6 +326,45 @@ Result LMultiColumnListBox::OnColumnSelectionChange(const RCPtr<LNotificationDis
         }
     }
     SendNotificationByName(kSelectionChange);
+    return 1;
+}
+
+Result LMultiColumnListBox::OnColumnItemHover(const RCPtr<LNotificationDistributor>& sender,
+                                              const RCPtr<LNotification>& notification)
+{
+    const std::int32_t from = ColumnIndexOf(sender.Get());
+    const RCPtr<LItemConditionsParam> item(notification ? notification->GetData() : nullptr);
+    if (from < 0 || !item)
+    {
+        return 1;
+    }
+    const bool was = (item->previous & Condition::kHoverOrForced) != 0;
+    const bool now = (item->current & Condition::kHoverOrForced) != 0;
+    // A row that only takes a forced hover from here reports it too, not being under the
+    // pointer itself: that report changes nothing.
+    if (now && !was && !item->hover)
+    {
+        return 1;
+    }
+    for (std::size_t c = mColumns.size(); c-- > 0;)
+    {
+        if (static_cast<std::int32_t>(c) == from)
+        {
+            continue;
+        }
+        if (now != was)
+        {
+            mColumns[c]->SetItemForcedHover(item->itemIndex, now);
+        }
+        else
+        {
+            mColumns[c]->SetRowLook(item->itemIndex, item->lookIndex);
+        }
+    }
+    if (now != was)
+    {
+        mHoveredItem = now ? item->itemIndex : -1;
+    }
     return 1;
 }
 
@@ -378,8 +419,9 @@ void LMultiColumnListBox::SetSelectionRegistrations(bool registered, int line)
         Result result = kFail;
         if (registered)
         {
-            result =
-                mHandler->Register(&LMultiColumnListBox::OnColumnSelectionChange, sender, kSelectionChange);
+            result = mHandler->Register(&LMultiColumnListBox::OnColumnItemHover, sender,
+                                        u"NID_ITEM_HOVER_CONDITION_CHANGE");
+            mHandler->Register(&LMultiColumnListBox::OnColumnSelectionChange, sender, kSelectionChange);
         }
         else if (mHandler->Unregister(sender, kSelectionChange))
         {

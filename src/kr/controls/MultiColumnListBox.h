@@ -61,6 +61,8 @@ public:
 private:
     Result OnColumnSelectionChange(const RCPtr<LNotificationDistributor>& sender,
                                    const RCPtr<LNotification>& notification);
+    Result OnColumnItemHover(const RCPtr<LNotificationDistributor>& sender,
+                             const RCPtr<LNotification>& notification);
     Result OnColumnItemActivated(const RCPtr<LNotificationDistributor>& sender,
                                  const RCPtr<LNotification>& notification);
     Result OnColumnItemDoubleClicked(const RCPtr<LNotificationDistributor>& sender,

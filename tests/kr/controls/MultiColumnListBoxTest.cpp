@@ -215,6 +215,25 @@ TEST_F(MultiColumnTest, ThePanelScrollsEveryColumnInWholeRowsAndFollowsTheFirst)
     EXPECT_EQ(Column(2).GetFirstShown(), 5);
 }
 
+TEST_F(MultiColumnTest, ThePointerOverARowHoversThatRowInEveryColumnUntilItLeaves)
+{
+    Fill({{u"a", u"1", u"x"}, {u"b", u"2", u"y"}, {u"c", u"3", u"z"}});
+    const RCPtr<LListBoxItem> row = Column(1).GetRow(2);
+    row->OnMouseEnter();
+    EXPECT_EQ(table->GetHoveredItem(), 2);
+    for (int c = 0; c < 3; ++c)
+    {
+        EXPECT_EQ(Column(c).GetRow(2)->GetActiveLookIndex(), LListBoxItem::kHotLook) << c;
+        EXPECT_EQ(Column(c).GetRow(1)->GetActiveLookIndex(), LListBoxItem::kNormalLook) << c;
+    }
+    row->OnMouseLeave();
+    EXPECT_EQ(table->GetHoveredItem(), -1);
+    for (int c = 0; c < 3; ++c)
+    {
+        EXPECT_EQ(Column(c).GetRow(2)->GetActiveLookIndex(), LListBoxItem::kNormalLook) << c;
+    }
+}
+
 TEST(MultiColumnSkin, InitializeTellsWhetherEveryColumnHasAHeaderAndNoColumnIsHarmless)
 {
     struct Case

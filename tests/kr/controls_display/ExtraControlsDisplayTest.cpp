@@ -180,7 +180,7 @@ TEST_F(ExtrasWindow, TheVerticalSplitterMovesTheSplitAlongXOnlyAndStopsAtTheMini
     EXPECT_TRUE(stopped) << "the right pane keeps its 40";
 }
 
-TEST_F(ExtrasWindow, ARowClickedInOneColumnShowsSelectedInEveryColumn)
+TEST_F(ExtrasWindow, ARowClickedOrPointedAtInOneColumnShowsSoInEveryColumn)
 {
     const RCPtr<LMultiColumnListBox> table = Find<LMultiColumnListBox>(u"table");
     ASSERT_TRUE(table && table->GetColumnCount() == 3);
@@ -206,6 +206,18 @@ TEST_F(ExtrasWindow, ARowClickedInOneColumnShowsSelectedInEveryColumn)
                       "table-selected.png"));
     EXPECT_EQ(table->GetColumn(2)->GetSelectedIndices(), std::vector<std::int32_t>{2});
     WritePng(Read(), "table-selected.png");
+    // The pointer over row 1 of the middle column lights row 1 of every column, until it
+    // leaves the table.
+    PointAt(at(1, 1).first, at(1, 1).second);
+    EXPECT_TRUE(Shows({{at(0, 1).first, at(0, 1).second, kGreen},
+                       {at(1, 1).first, at(1, 1).second, kGreen},
+                       {at(2, 1).first, at(2, 1).second, kGreen},
+                       {at(2, 0).first, at(2, 0).second, kBlue}},
+                      "table-hover.png"));
+    WritePng(Read(), "table-hover.png");
+    PointAt(5, 245);
+    EXPECT_TRUE(Shows({{at(0, 1).first, at(0, 1).second, kBlue}, {at(2, 1).first, at(2, 1).second, kBlue}},
+                      "table-left.png"));
 }
 
 } // namespace
