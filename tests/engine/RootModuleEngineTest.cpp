@@ -267,8 +267,13 @@ TEST_F(RootModuleEngineTest, AFailedConnectForgetsTheDeviceUnlessToldToWaitThenT
     EXPECT_EQ(engine->GetConnectionState(), LRootModuleEngine::kWaitingForDevice);
     EXPECT_TRUE(engine->IsWorkerRunning());
     bridge->connectResult = 0;
-    ASSERT_TRUE(WaitUntil([&] { return engine->GetConnectionState() == LRootModuleEngine::kConnected; }));
-    app.Drain();
+    // The worker sets the state before it posts it, so wait for the post itself.
+    ASSERT_TRUE(WaitUntil(
+        [&]
+        {
+            app.Drain();
+            return PostedStates().size() >= 2;
+        }));
     EXPECT_EQ(PostedStates(),
               (std::vector<State>{LRootModuleEngine::kWaitingForDevice, LRootModuleEngine::kConnected}));
     // Connected to a watched device, the worker goes on watching it.

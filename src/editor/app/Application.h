@@ -33,7 +33,7 @@ public:
     static const KR::String& GetApplicationTitle();
 
     KR::String GetSettingsVersion() const override { return u"1_0_0"; }
-    KR::String GetMainControlName() const { return u"mainControl"; }
+    KR::String GetMainControlName() const override { return u"mainControl"; }
     virtual bool CanExit() { return true; }
 
     // The framework's start-up; then the exit request subscribed, the editor's control

@@ -71,11 +71,18 @@ public:
     {
         return CreateControlInMainWindow(*this, name);
     }
-    // The program's icon in every size it has ("::icon-<size>.png"), smallest first.
-    virtual std::vector<ConstRCPtr<LBitmap>> LoadAppIcon() const { return LoadApplicationIcons(); }
+    // Company, "_" and product: the main window's class and the profile's section.
+    String GetTitleText() const override
+    {
+        if (mTitle.IsEmpty())
+        {
+            mTitle = GetCompanyName() + u"_" + GetProductName();
+        }
+        return mTitle;
+    }
 
     // --- The version block (throws as KR::Version does when the program has none) ---------
-    virtual String GetCompanyName() const { return Version().GetCompanyName(); }
+    String GetCompanyName() const override { return Version().GetCompanyName(); }
     virtual String GetProductName() const { return Version().GetProductName(); }
     virtual String GetProductVersion() const { return Version().GetProductVersion(); }
     // Passed to the INI manager with every settings file.
@@ -132,6 +139,7 @@ public:
 private:
     RCPtr<LIniFileManager> mIniFileManager;
     LSettingsFiles mSettingsFiles;
+    mutable String mTitle;
 };
 
 } // namespace KR

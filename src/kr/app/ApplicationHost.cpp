@@ -12,9 +12,7 @@
 #include "kr/render/Bitmap.h"
 #include "kr/system/DebugLog.h"
 #include "kr/system/Paths.h"
-#include "kr/ui/ControlDescriptor.h"
 #include "kr/ui/ControlFactory.h"
-#include "kr/ui/LayoutDescriptor.h"
 #include "kr/ui/OSWindow.h"
 #include "kr/ui/RootWindow.h"
 #include "kr/ui/SplashScreen.h"
@@ -24,7 +22,6 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/Window.h"
 
-#include <algorithm>
 #include <exception>
 
 namespace KR
@@ -358,35 +355,6 @@ String LApplicationHost::GetResourceFolder()
 Platform::WindowHandle LApplicationHost::GetMainWindowHandle() const
 {
     return mApplication ? SystemWindowOf(RootWindowAt(*mApplication, 0)) : 0;
-}
-
-Result LApplicationHost::CreatePlainMainWindow()
-{
-    const RCPtr<LControlDescriptor> descriptor =
-        mApplication->GetControlFactory()->FindControlDescriptor(GetMainControlName());
-    if (!descriptor || !descriptor->GetLayout())
-    {
-        return kFail;
-    }
-    const LLayoutDescriptor& layout = *descriptor->GetLayout();
-    const RectI client{0, 0, std::max(1, static_cast<std::int32_t>(layout.xSize.absolute)),
-                       std::max(1, static_cast<std::int32_t>(layout.ySize.absolute))};
-    const RCPtr<OSWindow> window = new OSWindow;
-    if (Failed(window->Create(GetCompanyName(), client, 0)) || Failed(window->CreateRenderer(1)))
-    {
-        window->EndModal(0);
-        return kFail;
-    }
-    return kOk;
-}
-
-void LApplicationHost::ShowPlainMainWindow()
-{
-    if (const Platform::WindowHandle window = GetMainWindowHandle())
-    {
-        Platform::ShowWindow(window, Platform::SW_SHOW);
-        Platform::UpdateWindow(window);
-    }
 }
 
 bool LApplicationHost::CheckSingleInstance()

@@ -135,11 +135,6 @@ protected:
 
     // The main window as the window layer knows it; 0 without one.
     Platform::WindowHandle GetMainWindowHandle() const;
-    // The main window of the landed window layer: the system window at the size of the
-    // main control's descriptor, with a 2D renderer and its root window listed first.
-    Result CreatePlainMainWindow();
-    void ShowPlainMainWindow();
-
     // The single-instance mark and the hand-off (false: handed to the running instance).
     virtual bool CheckSingleInstance();
     // A command line a second start handed over.

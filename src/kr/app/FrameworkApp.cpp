@@ -236,6 +236,10 @@ Result LFrameworkApp::RunModal(const RCPtr<LControl>& control, bool modal)
     {
         return kFail;
     }
+    if (modal)
+    {
+        return GetModalRootWindow(control, true);
+    }
     const RectD frame = control->GetFrame();
     const std::int32_t width = std::max(1, RoundToInt32(frame.width));
     const std::int32_t height = std::max(1, RoundToInt32(frame.height));
@@ -257,13 +261,9 @@ Result LFrameworkApp::RunModal(const RCPtr<LControl>& control, bool modal)
         return kFail;
     }
     window->GetRootWindow()->SetRootControl(control);
-    if (!modal)
-    {
-        // The window stays open on its own until it is closed, which lets the control go.
-        window->Show(Platform::SW_SHOWNORMAL);
-        return kOk;
-    }
-    return window->RunModalLoop();
+    // The window stays open on its own until it is closed, which lets the control go.
+    window->Show(Platform::SW_SHOWNORMAL);
+    return kOk;
 }
 
 RectI LFrameworkApp::GetWorkArea()

@@ -22,12 +22,15 @@
 #include "kr/core/StringT.h"
 #include "kr/notify/NotificationCenter.h"
 #include "kr/notify/NotificationClient.h"
+#include "kr/render/Bitmap.h"
 #include "kr/render/BitmapSource.h"
 #include "kr/system/IniFileManager.h"
 #include "kr/ui/FrameworkApp.h"
+#include "kr/ui/OSWindow.h"
 #include "kr/ui/StringTable.h"
 
 #include <chrono>
+#include <cstddef>
 #include <vector>
 
 namespace KR
@@ -71,9 +74,9 @@ public:
 
     // Drains every notification center, then asks each root window, last to first.
     bool OnIdle(bool sendIdle) override;
-    // The control in a window of its own size, centred on the work area, owned by the first
-    // root window. Modal: the dialog's loop and its result. Not modal: the window is shown
-    // and stays open after the call (kOk); closing it lets the control go.
+    // Modal: GetModalRootWindow with the close box. Not modal: the control in a window of its
+    // own size, centred on the work area, owned by the first root window, shown, and open
+    // after the call (kOk); closing it lets the control go.
     Result RunModal(const RCPtr<LControl>& control, bool modal) override;
 
     // The main window's renderer, null before it has one.
@@ -156,6 +159,46 @@ public:
     // when the system font cannot be read or the index names no skin.
     void SetSkin(std::int32_t index);
 
+    // --- Windows (FrameworkAppWindows.cpp) -------------------------------------------------
+
+    // The main window for the current skin's main control, hidden: class the title text,
+    // window text the company name, style and rectangle from the control's layout, the
+    // program's icons, a root window drawing with a renderer of that kind (listed first:
+    // the main window), then its saved placement. The root window's result; kFail, with no
+    // main window, when the system refuses the window. Throws the "Invalid Control Name"
+    // error (line 1234) when the skin has no main control.
+    virtual Result CreateMainWindow(std::int32_t rendererKind);
+    // The main system window; null before CreateMainWindow and once it is closed.
+    RCPtr<OSWindow> GetMainOSWindow() const;
+    // Shows the main window and paints it at once.
+    void ShowMainWindow();
+    // The saved "WP" applied when in the exact form the window writes, a minimised window
+    // restored, then the window kept on the monitor that holds it within its size limits.
+    void RestoreMainWindowPlacement();
+    // A top-level window (not shown) for a control made from the skin: its index among the
+    // root windows, or kFail. Throws the "Control descriptor is null" error (line 943) for
+    // a control without descriptor.
+    virtual Result CreateRootWindow(const RCPtr<LControl>& control, bool close, bool minimize, bool maximize);
+    // A modal window for the control, owned by the active root window (else the first), at
+    // the control's rectangle in that window's client area, kept inside the work area; its
+    // modal loop's result, or kFail when no window could be made.
+    virtual Result GetModalRootWindow(const RCPtr<LControl>& control, bool close);
+
+    // What the windows are named and show: the title text (the main window's class and the
+    // profile's section), the company name (the main window's text), the skin name of the
+    // main control and the program's icons.
+    virtual String GetTitleText() const { return mApplicationName; }
+    virtual String GetCompanyName() const { return String(); }
+    virtual String GetMainControlName() const { return u"mainControl"; }
+    virtual std::vector<ConstRCPtr<LBitmap>> LoadAppIcon() const;
+
+    // The profile: "<section>/<entry>" of the user settings, bytes as hexadecimal digits.
+    String GetProfileSectionName() const override;
+    Result WriteProfileBinary(const String& section, const String& entry, const void* bytes,
+                              std::size_t count) override;
+    // The stored text of an entry; false when there is none.
+    bool GetProfileString(const String& section, const String& entry, String& text);
+
     // --- What the application supplies ------------------------------------------------------
 
     // The INI manager the settings go through; none here.
@@ -166,7 +209,18 @@ public:
     // with an empty face, 0 and 0 when no font can be read.
     virtual Result GetSystemFont(String& face, float& size, std::int32_t& style);
 
+protected:
+    // Makes the system window; the place where tests refuse one.
+    virtual Result CreateSystemWindow(OSWindow& window, const String& className, const String& title,
+                                      std::uint32_t style, std::uint32_t exStyle, const RectI& rect,
+                                      std::uintptr_t parent);
+
 private:
+    // The shared routine of CreateRootWindow and GetModalRootWindow.
+    Result CreateRootWindowFor(const RCPtr<LControl>& control, bool topLevel, bool close, bool minimize,
+                               bool maximize, RCPtr<OSWindow>& made);
+    void SetWindowIcons(OSWindow& window);
+
     // The framework's control classes (kr/controls/ControlClasses.h), in the table's
     // order; a refused row throws.
     void RegisterControlClasses();
@@ -185,6 +239,7 @@ private:
     RCPtr<LControlFactory> mFactory;
     RCPtr<LClipboard> mClipboard;
     bool mExiting = false;
+    RCPtr<OSWindow> mMainWindow;
     // Skin images load through the shared bitmap table while the application lives.
     LoadingBitmapSource mBitmapSource;
 };

@@ -43,30 +43,12 @@ protected:
     Result CreateMainWindow() override
     {
         T* app = GetApp();
-        if constexpr (requires { app->CreateMainWindow(app->GetRendererKind()); })
-        {
-            return app->CreateMainWindow(app->GetRendererKind());
-        }
-        else
-        {
-            return CreatePlainMainWindow();
-        }
+        return app->CreateMainWindow(app->GetRendererKind());
     }
 
     String GetMainControlName() override { return GetApp()->GetMainControlName(); }
 
-    void ShowMainWindow() override
-    {
-        T* app = GetApp();
-        if constexpr (requires { app->ShowMainWindow(); })
-        {
-            app->ShowMainWindow();
-        }
-        else
-        {
-            ShowPlainMainWindow();
-        }
-    }
+    void ShowMainWindow() override { GetApp()->ShowMainWindow(); }
 
     std::string GetHostName() const override { return "KR::MFCFrameworkApp<" + TypeName<T>() + ">"; }
 };

@@ -65,6 +65,16 @@ Result LComboBox::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LDropDownControl::Receive(sender, notification);
 }
 
+Result LComboBox::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                            NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LDropDownControl::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ----------------------------------------------------------------------------------
 
 Result LComboBox::Initialize()
@@ -500,6 +510,7 @@ Result LComboBox::OnKeyDown(const RCPtr<LKeyParam>& key)
 
 Result LComboBox::DispatchKey(const RCPtr<LKeyParam>& key)
 {
+    // Only an open list takes Escape: with the list closed it goes on, to a dialog's cancel.
     if (key && key->key.code == kEscapeKey && IsDropDownShown())
     {
         mList->SetVisible(false);

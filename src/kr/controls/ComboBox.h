@@ -46,6 +46,9 @@ public:
     // Its own table first, then the drop-down control's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Its own table's entry goes first, then the chain's.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // Sets the text, then selects the last item of that text, whatever its case.
     bool SetTextFromString(const String& text) override;                            // 0

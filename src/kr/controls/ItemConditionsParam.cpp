@@ -1,5 +1,8 @@
 #include "kr/controls/ItemConditionsParam.h"
 
+// The parameters' control lists need the whole control class where their copies are made.
+#include "kr/ui/Control.h"
+
 namespace KR
 {
 

@@ -29,6 +29,16 @@ Result LNumericUpDown::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LPanel::Receive(sender, notification);
 }
 
+Result LNumericUpDown::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                                 NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LPanel::UnregisterForNotification(sender, name);
+}
+
 Result LNumericUpDown::Initialize()
 {
     const Result result = LPanel::Initialize();

@@ -37,6 +37,9 @@ public:
     // Its own table first, then the panel's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Its own table's entry goes first, then the chain's.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // The text read as a number (0 when it does not start with one), clamped into the range.
     bool SetTextFromString(const String& text) override; // 0

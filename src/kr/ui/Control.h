@@ -360,7 +360,9 @@ public:
     // notification without payload to the application's hot-key receiver. 1.
     Result OnContextMenuCommand(const RCPtr<LNotificationDistributor>& sender,
                                 const RCPtr<LNotification>& notification);
-    // Opens the skin's "contextMenu" at `position`; a skin without one opens nothing.
+    // Opens the skin's "contextMenu" as this control's child with the context menu; the
+    // menu places itself at the pointer, which the caller saw at `position`. A skin
+    // without one opens nothing.
     Result ShowContextMenu(const PointI& position);
 
     // ---- state tests ---------------------------------------------------------------------

@@ -321,8 +321,10 @@ void LControl::InvalidateInParent(const RectD& rect, bool clip, const RectD& cli
         {
             return;
         }
+        // What a control that does not clip to its parent shows is drawn outside its
+        // ancestors too (menus, tooltips): from it up, nothing clips the repaint.
         parent.InvalidateInParent(
-            rect, clip, RectD{clipped.x + origin.x, clipped.y + origin.y, clipped.width, clipped.height});
+            rect, clips, RectD{clipped.x + origin.x, clipped.y + origin.y, clipped.width, clipped.height});
         return;
     }
     if (!mRootWindow)

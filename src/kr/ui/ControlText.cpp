@@ -186,40 +186,37 @@ Result LControl::ChildControlList::RenameChild(const RCPtr<LControl>& child, con
 
 // ---- pop-ups ----------------------------------------------------------------------------------
 
-Result LControl::ShowContextMenu(const PointI& position)
+Result LControl::ShowContextMenu(const PointI& /*position*/)
 {
     const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
-    const RCPtr<LControl> root = GetRootControl();
     if (!factory)
     {
         return kOk;
     }
+    const RCPtr<LControl> self(this);
     // One menu open at a time: what is left of the last one goes first.
-    if (const RCPtr<LControl> stale = root->FindChildControl(String(kContextMenuName)))
+    if (const RCPtr<LControl> stale = FindChildControl(String(kContextMenuName)))
     {
         stale->Detach();
     }
+    // The menu is this control's child, so this control is the one its commands reach.
     // A skin without a "contextMenu" element opens nothing.
-    const RCPtr<LControl> control = factory->CreateChildControlByName(String(kContextMenuName), root);
+    const RCPtr<LControl> control = factory->CreateChildControlByName(String(kContextMenuName), self);
     if (!control)
     {
         return kOk;
     }
     control->SetVisible(false);
-    const RCPtr<LPopupMenu> menu(control);
-    if (menu)
+    IPopupMenu* const menu = dynamic_cast<IPopupMenu*>(control.Get());
+    if (menu && mContextMenu)
     {
-        menu->SetPopupPosition(position);
-        if (mContextMenu)
-        {
-            menu->SetMenu(mContextMenu);
-        }
+        menu->SetMenu(mContextMenu);
     }
     OnContextMenuOpening(control);
     if (menu)
     {
+        // The menu opens at the pointer, wherever the caller saw it.
         menu->PlaceOnScreen();
-        menu->OpenPopup();
     }
     return kOk;
 }

@@ -55,6 +55,18 @@ RCPtr<LConditionsParam> LConditionsParam::Create(std::uint32_t previous, std::ui
     return RCPtr<LConditionsParam>(new LConditionsParam(previous, current, point));
 }
 
+LMenuActivationParam::LMenuActivationParam(const RCPtr<LMenuDescriptor>& chosenMenu, std::int32_t itemIndex)
+    : menu(chosenMenu), index(itemIndex)
+{
+}
+LMenuActivationParam::~LMenuActivationParam() = default;
+
+RCPtr<LMenuActivationParam> LMenuActivationParam::Create(const RCPtr<LMenuDescriptor>& menu,
+                                                         std::int32_t index)
+{
+    return RCPtr<LMenuActivationParam>(new LMenuActivationParam(menu, index));
+}
+
 RCPtr<LValueParam> LValueParam::Create(double normalized, double value)
 {
     return RCPtr<LValueParam>(new LValueParam(normalized, value));

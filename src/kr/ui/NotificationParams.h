@@ -17,6 +17,7 @@
 #include "kr/core/RCPtr.h"
 #include "kr/core/RCPtrArray.h"
 #include "kr/core/RefCountedObject.h"
+#include "kr/render/MenuDescriptor.h"
 #include "kr/thread/ReuseAllocator.h"
 #include "kr/ui/KeyCode.h"
 
@@ -198,6 +199,22 @@ public:
 
 private:
     LValueParam(double normalizedValue, double realValue) : normalized(normalizedValue), value(realValue) {}
+};
+
+// A menu row was chosen: the menu that holds it (the popup's own copy) and the row's index
+// in it. The row's command is the notification's name.
+class LMenuActivationParam : public virtual LRefCountedObject,
+                             public PooledObject<LMenuActivationParam, kParamPoolStep, false>
+{
+public:
+    static RCPtr<LMenuActivationParam> Create(const RCPtr<LMenuDescriptor>& menu, std::int32_t index);
+    ~LMenuActivationParam() override;
+
+    RCPtr<LMenuDescriptor> menu;
+    std::int32_t index = -1;
+
+private:
+    LMenuActivationParam(const RCPtr<LMenuDescriptor>& chosenMenu, std::int32_t itemIndex);
 };
 
 // Lets menus ask a control about the state of their items; made by

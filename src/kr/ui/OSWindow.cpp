@@ -9,6 +9,7 @@
 #include "kr/ui/RootWindowServices.h"
 #include "platform/window/MessageLoop.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -61,28 +62,6 @@ OSWindow::~OSWindow()
         P::DestroyWindow(mHandle);
     }
     ReleaseRootWindow();
-}
-
-Result OSWindow::Create(const String& title, const RectI& client, std::uintptr_t owner, bool popup)
-{
-    if (mHandle != 0 || !P::InitializeWindowSystem())
-    {
-        return kFail;
-    }
-    P::WindowCreateParams params;
-    params.title = title.ToUtf8().GetPtr();
-    params.className = kClassName;
-    params.client = {client.x, client.y, client.width, client.height};
-    params.owner = owner;
-    params.popup = popup;
-    params.procedure = this;
-    mHandle = P::CreateWindow(params);
-    if (mHandle == 0)
-    {
-        return kFail;
-    }
-    mSelf = this;
-    return kOk;
 }
 
 Result OSWindow::CreateRenderer(std::int32_t kind)
@@ -301,6 +280,10 @@ Result OSWindow::RunModalLoop()
                 hidden = false;
                 P::ShowWindow(mHandle, P::SW_SHOWNORMAL);
                 P::UpdateWindow(mHandle);
+                // Shown normally a dialog is the active window, as the owner is again after
+                // it: a desktop without a window manager would leave the keyboard, and with
+                // it the mouse input the root window takes only while active, elsewhere.
+                P::SetFocus(mHandle);
             }
             if (pass == 0 && owner != 0)
             {

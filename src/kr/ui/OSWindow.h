@@ -47,6 +47,20 @@ public:
     bool IsKeyDown(std::uint8_t virtualKey) const override { return Platform::GetKeyState(virtualKey); }
 };
 
+// The window style bits an application composes for a top-level window, in the system's
+// numbers; OSWindow::Create makes of them what the desktop offers.
+struct WindowStyle
+{
+    static constexpr std::uint32_t kPopup = 0x80000000;
+    static constexpr std::uint32_t kCaption = 0x00C00000;
+    static constexpr std::uint32_t kSysMenu = 0x00080000;
+    static constexpr std::uint32_t kThickFrame = 0x00040000;
+    static constexpr std::uint32_t kMinimizeBox = 0x00020000;
+    static constexpr std::uint32_t kMaximizeBox = 0x00010000;
+    // Extended style: a dialog's frame, modal for its owner.
+    static constexpr std::uint32_t kExDialogModalFrame = 0x00000001;
+};
+
 class OSWindow : public IWindowOSServices, public Platform::IWindowProcedure
 {
 public:
@@ -58,8 +72,20 @@ public:
     OSWindow();
     ~OSWindow() override;
 
-    // Makes the system window (hidden) with its client area at `client` on the screen.
+    // Makes the system window (hidden) with its client area at `client` on the screen: X class
+    // "KRFrameworkWindow", resizable, every frame function.
     Result Create(const String& title, const RectI& client, std::uintptr_t owner, bool popup = false);
+    // The same with the X class and the style given: a caption is a decorated window, the
+    // sizing frame a resizable one (else its size is locked), the system menu and the boxes
+    // the frame's close, minimize and maximize, the dialog frame a dialog modal for its owner.
+    // On X the desktop draws the frame outside the client area, which is the window's size.
+    Result Create(const String& className, const String& title, std::uint32_t style, std::uint32_t exStyle,
+                  const RectI& client, std::uintptr_t owner);
+    // What the window layer is asked for a style (title, place and owner left empty).
+    static Platform::WindowCreateParams ParamsForStyle(std::uint32_t style, std::uint32_t exStyle);
+    // Lets the root window bring the size of a window rectangle (screen coordinates) within
+    // its limits; the left and top edges stay. Nothing changes without a root window.
+    void ConstrainSizingRect(RectI& windowRect);
     // The renderer for this window, the 33 ms tick, then SetRenderer.
     Result CreateRenderer(std::int32_t kind);
     // Stores the renderer, makes its render target for this window and, with a renderer,
@@ -106,6 +132,8 @@ public:
                              std::intptr_t lParam) override;
 
 private:
+    Result CreateWith(Platform::WindowCreateParams& params, const String& title, const RectI& client,
+                      std::uintptr_t owner);
     bool IsMainWindow() const;
     void Destroy();
     void Unlist(const RCPtr<IOSWindowRoot>& root);

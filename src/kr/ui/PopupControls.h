@@ -1,9 +1,8 @@
 #pragma once
 // The two pop-ups a control opens from its skin: the menu of a right click (the skin's
 // "contextMenu") and the tooltip (the skin's "toolTip"). They are controls of their own
-// classes, registered like any other; the control core only needs what these declare.
-// Until the menus are built the menu takes what it is given and shows nothing; the
-// tooltip is an interface that the standard controls' tooltip implements.
+// classes, registered like any other; the control core only needs the interfaces below,
+// which the standard controls implement.
 
 #include "kr/core/Point.h"
 #include "kr/core/RCPtr.h"
@@ -14,30 +13,17 @@
 namespace KR
 {
 
-class LPopupMenu : public LControl
+// What the control core asks of the menu it opens: the standard controls' popup menu
+// implements it. The menu takes its own copy of the descriptor and places itself at the
+// pointer, inside the window's client area, then takes the keyboard focus.
+class IPopupMenu
 {
 public:
-    using LControl::LControl;
+    virtual Result SetMenu(const RCPtr<LMenuDescriptor>& menu) = 0;
+    virtual Result PlaceOnScreen() = 0;
 
-    // The rows become the menu's items.
-    virtual Result SetMenu(const RCPtr<LMenuDescriptor>& menu)
-    {
-        mMenu = menu;
-        return kOk;
-    }
-    // Where the menu opens, in the window's client coordinates.
-    virtual void SetPopupPosition(const PointI& position) { mPopupPosition = position; }
-    // Moves the menu back inside the window's screen area on each axis.
-    virtual Result PlaceOnScreen() { return kOk; }
-    // Shows the menu as a pop-up at its position.
-    virtual Result OpenPopup() { return kOk; }
-
-    const RCPtr<LMenuDescriptor>& GetMenu() const { return mMenu; }
-    PointI GetPopupPosition() const { return mPopupPosition; }
-
-private:
-    RCPtr<LMenuDescriptor> mMenu;
-    PointI mPopupPosition{};
+protected:
+    ~IPopupMenu() = default;
 };
 
 // The control made from the skin's "toolTip" inside the control that shows it: it takes

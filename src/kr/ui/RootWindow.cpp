@@ -494,6 +494,11 @@ void LRootWindow::NotifyCaptureLost()
 
 // ---- what controls ask ----------------------------------------------------------------------------
 
+RCPtr<LControl> IRootWindowServices::GetLastFocusControl() const
+{
+    return GetFocusControl();
+}
+
 void LRootWindow::SaveAndClearFocus()
 {
     mSavedFocusControl = std::move(mFocusControl);

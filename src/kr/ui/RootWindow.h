@@ -93,6 +93,10 @@ public:
     RCPtr<LControl> GetFocusControl() const override { return mFocusControl; }
     void SetFocusControl(const RCPtr<LControl>& control) override { mFocusControl = control; }
     void SaveAndClearFocus() override;
+    RCPtr<LControl> GetLastFocusControl() const override
+    {
+        return mFocusControl ? mFocusControl : mSavedFocusControl;
+    }
     // The system window lost the keyboard focus: no hover, the focused control is told and
     // kept for RestoreFocus.
     void LoseFocus();

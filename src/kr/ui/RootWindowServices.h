@@ -35,6 +35,10 @@ public:
     // The focus left the window's controls: the holder is kept aside to be given the
     // focus again later, and no control has it meanwhile.
     virtual void SaveAndClearFocus() = 0;
+    // The control that holds the focus, or else the one kept aside when the focus left
+    // the window's controls: where the focus was last.
+    // The base answers GetFocusControl's.
+    virtual RCPtr<LControl> GetLastFocusControl() const;
 
     // The previous holder is told it lost the capture first; kInvalidArg for null.
     virtual Result SetCapture(const RCPtr<LControl>& control) = 0;

@@ -174,6 +174,7 @@ WindowHandle CreateWindow(const WindowCreateParams& params)
                                     GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK | GDK_SCROLL_MASK);
     gtk_container_add(GTK_CONTAINER(top), area);
     window->input = gtk_im_multicontext_new();
+    Detail::ApplyFrameParams(*window, params);
 
     ConnectWindowSignals(*window);
     SetWindowRedrawRequest(KeyOf(handle),
@@ -402,8 +403,19 @@ bool SetWindowPos(WindowHandle handle, const WindowRect& client)
         return false;
     }
     GtkWindow* top = GTK_WINDOW(window->toplevel);
+    if (!window->resizable)
+    {
+        Detail::LockSize(*window, client.width, client.height);
+    }
     gtk_window_move(top, client.x, client.y);
     gtk_window_resize(top, std::max(1, client.width), std::max(1, client.height));
+    if (!gtk_widget_get_mapped(window->toplevel))
+    {
+        // The size it will be shown at; no configure event tells a hidden window where it
+        // will stand.
+        gtk_window_set_default_size(top, std::max(1, client.width), std::max(1, client.height));
+        window->requested = {client.x, client.y, std::max(1, client.width), std::max(1, client.height)};
+    }
     return true;
 }
 
@@ -643,12 +655,7 @@ WindowRect GetWorkArea()
     {
         return {};
     }
-    GdkDisplay* display = gdk_display_get_default();
-    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
-    if (!monitor)
-    {
-        monitor = gdk_display_get_monitor(display, 0);
-    }
+    GdkMonitor* monitor = Detail::PrimaryMonitor();
     if (!monitor)
     {
         return {};
@@ -656,6 +663,13 @@ WindowRect GetWorkArea()
     GdkRectangle area;
     gdk_monitor_get_workarea(monitor, &area);
     return {area.x, area.y, area.width, area.height};
+}
+
+GdkMonitor* Detail::PrimaryMonitor()
+{
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    return monitor ? monitor : gdk_display_get_monitor(display, 0);
 }
 
 GdkWindow* Detail::NativeToplevel(WindowHandle handle)

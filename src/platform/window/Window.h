@@ -39,15 +39,36 @@ public:
 // it to have succeeded.
 bool InitializeWindowSystem();
 
+// What the desktop's frame offers for a window (the Motif hints' functions); moving is
+// always offered, resizing with a resizable window.
+enum WindowFunction : std::uint32_t
+{
+    kWindowFunctionClose = 1,
+    kWindowFunctionMinimize = 2,
+    kWindowFunctionMaximize = 4,
+    kWindowFunctionsAll = 7,
+};
+
 struct WindowCreateParams
 {
     std::string title;                 // UTF-8
     std::string className;             // the X class of the window
     WindowRect client{0, 0, 640, 480}; // client area in screen coordinates
     WindowHandle owner = 0;            // kept above its owner
-    bool resizable = true;
+    bool resizable = true;             // false: the minimum and maximum size are the client size
+    bool decorated = true;             // a title bar and frame from the desktop
+    std::uint32_t functions = kWindowFunctionsAll;
+    bool dialog = false;                   // the dialog type hint, modal for its owner
     bool popup = false;                    // no frame, never takes the keyboard (menus, tooltips)
     IWindowProcedure* procedure = nullptr; // must outlive the window
+};
+
+// An icon image: width x height pixels, 0xAARRGGBB row by row, alpha not premultiplied.
+struct IconImage
+{
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint32_t> pixels;
 };
 
 // The window, hidden; 0 when it could not be made.
@@ -78,8 +99,17 @@ bool GetClientRect(WindowHandle window, WindowRect& rect);
 bool GetWindowRect(WindowHandle window, WindowRect& rect);
 bool ClientToScreen(WindowHandle window, WindowPoint& point);
 bool ScreenToClient(WindowHandle window, WindowPoint& point);
-// Moves and sizes the client area (screen coordinates).
+// Moves and sizes the client area (screen coordinates); a window that is not resizable
+// keeps the new size as its fixed one.
 bool SetWindowPos(WindowHandle window, const WindowRect& client);
+// Whether the desktop shows the window minimised now.
+bool IsIconic(WindowHandle window);
+// The geometry of the monitor that holds the window's centre; the primary monitor's when
+// none does.
+WindowRect GetMonitorRect(WindowHandle window);
+// The window's icons, every size the desktop may choose from (_NET_WM_ICON); images whose
+// pixels do not match their size are left out.
+bool SetWindowIcons(WindowHandle window, const std::vector<IconImage>& icons);
 bool SetTopMost(WindowHandle window, bool topMost);
 bool BringWindowToTop(WindowHandle window);
 // Restores the window when minimised, shows it, puts it above the others and asks the

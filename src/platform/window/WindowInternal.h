@@ -36,6 +36,9 @@ struct WindowObject
     std::intptr_t keyParam = 0;
     PointerShape cursor = PointerShape::kArrow;
     WindowHandle owner = 0;
+    bool resizable = true;
+    bool dialog = false;
+    std::uint32_t functions = kWindowFunctionsAll;
     std::map<std::uintptr_t, guint> timers;
 };
 
@@ -88,6 +91,14 @@ std::intptr_t Dispatch(WindowHandle window, std::uint32_t message, std::uintptr_
 void ConnectWindowSignals(WindowObject& window);
 void ConnectDisplaySignals();
 void ApplyCursor(WindowObject& window);
+
+// Decorations, frame functions, the dialog hint and the size lock of a new window.
+void ApplyFrameParams(WindowObject& window, const WindowCreateParams& params);
+// The minimum and maximum size hints of a window that is not resizable.
+void LockSize(WindowObject& window, std::int32_t width, std::int32_t height);
+
+// The primary monitor, else the first; null without one.
+GdkMonitor* PrimaryMonitor();
 
 // The window's GDK windows, null before it is realised or for no window.
 GdkWindow* NativeToplevel(WindowHandle window);

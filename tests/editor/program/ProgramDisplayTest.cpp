@@ -197,7 +197,9 @@ TEST_F(Program, TheMainWindowShowsTheSkinAndADeleteRequestEndsTheProgramWith1)
 
     ASSERT_TRUE(EditorProcess::SendDeleteRequest(window));
     EXPECT_EQ(editor.WaitForExit(5s), 1);
-    EXPECT_NE(folders.UserSettingsText().find("CurrentSkinIndex"), std::string::npos);
+    const std::string settings = folders.UserSettingsText();
+    EXPECT_NE(settings.find("CurrentSkinIndex"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("WP"), std::string::npos) << settings;
 }
 
 TEST_F(Program, TheEditorsOwnResourcesOpenTheDesignedMainWindow)
@@ -333,7 +335,10 @@ TEST_F(Program, StartsThatCannotGoOnShowTheStartupBoxAndEndWith255)
     } rows[] = {
         {"a broken skin", "<Test_Skin_Definitions><Application", "::InitApplication : "},
         // A failure out of the run ends the same way, not through an uncaught exception.
-        {"no main control", TestSkin("otherControl"), "Line "},
+        {"no main control", TestSkin("otherControl"),
+         "Runtime Error : Null Pointer : Invalid Control Name : KR::LApplicationBase<class "
+         "LApplication>::CreateMainWindow "
+         ": krframework\\include\\../Application/ApplicationBaseWin : Line 1234"},
     };
     for (const auto& row : rows)
     {

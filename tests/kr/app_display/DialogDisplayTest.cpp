@@ -1,4 +1,5 @@
 #include "kr/app/FrameworkApp.h"
+#include "kr/app_display/ModalSupport.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Dialog.h"
 #include "kr/ui/RootWindow.h"
@@ -21,56 +22,8 @@ namespace P = Platform;
 
 constexpr Result kGaveUp = -99;
 
-// The system window of the root window a control lives in.
-std::uintptr_t WindowOf(const RCPtr<LControl>& control)
-{
-    const auto* root = dynamic_cast<LRootWindow*>(control->GetRootWindow().Get());
-    return root && root->GetOSServices() ? root->GetOSServices()->GetWindowHandle() : 0;
-}
-
-// Does `act` once, from inside whatever loop runs, as soon as `ready` holds: the modal
-// loop of DoModal does not return to the test before the dialog ends.
-class OnceReady : public P::IWindowProcedure
-{
-public:
-    OnceReady(std::function<bool()> ready, std::function<void()> act, std::function<void()> giveUp)
-        : mReady(std::move(ready)), mAct(std::move(act)), mGiveUp(std::move(giveUp))
-    {
-        P::WindowCreateParams params;
-        params.procedure = this;
-        mTimer = P::CreateWindow(params);
-        P::SetTimer(mTimer, 1, 5);
-    }
-    ~OnceReady() override { P::DestroyWindow(mTimer); }
-    std::intptr_t WindowProc(P::WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t) override
-    {
-        if (message != P::WM_TIMER)
-        {
-            return 0;
-        }
-        if (!done && mReady())
-        {
-            done = true;
-            mAct();
-        }
-        else if (std::chrono::steady_clock::now() > mDeadline && mGiveUp)
-        {
-            // Bounded: a dialog that never ends would hold the test for good.
-            P::KillTimer(mTimer, 1);
-            mGiveUp();
-        }
-        return 0;
-    }
-    bool done = false;
-
-private:
-    std::function<bool()> mReady;
-    std::function<void()> mAct;
-    std::function<void()> mGiveUp;
-    std::chrono::steady_clock::time_point mDeadline =
-        std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    P::WindowHandle mTimer = 0;
-};
+using TestSupport::OnceReady;
+using TestSupport::WindowOf;
 
 class DialogDisplay : public ::testing::Test
 {

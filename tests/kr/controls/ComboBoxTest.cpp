@@ -20,8 +20,8 @@ namespace
 
 using namespace ControlsTest;
 
-// A combo box at (10, y) of 120 x 20 with a list of 14-unit rows, without border or Y maximum;
-// its hidden bar, as in the application's skins, gives the list's content its height.
+// A combo box at (10, y) of 120 x 20 with a list of 14-unit rows, without border or Y maximum,
+// and a hidden bar as in the application's skins.
 std::string Combo(const char* name, int y, const char* klass = "Framework.ComboBox", const char* extra = "",
                   const char* params = "")
 {
@@ -271,6 +271,8 @@ TEST_F(ComboBoxTest, KeysAndLooks)
     }
     EXPECT_EQ(combo->DispatchKey(Key(0x201B0000)), kOk) << "Escape a child leaves closes the list";
     EXPECT_FALSE(combo->IsDropDownShown());
+    EXPECT_EQ(combo->DispatchKey(Key(0x201B0000)), kNothingDone)
+        << "with the list closed, Escape goes on (a dialog's cancel)";
 
     const struct
     {
@@ -295,6 +297,16 @@ TEST_F(ComboBoxTest, KeysAndLooks)
     }
     combo->SetEnabled(false);
     EXPECT_EQ(combo->GetActiveLookIndex(), LComboBox::kLookDisabled);
+}
+
+TEST_F(ComboBoxTest, UnregisteringFromTheListClearsTheCombosEntry)
+{
+    const RCPtr<LComboBox> combo = Make(u"high", 3);
+    const RCPtr<LNotificationDistributor> list(combo->GetListBox());
+    const RCPtr<LNotification> activated = LNotification::Create(u"NID_ITEM_ACTIVATED");
+    EXPECT_NE(combo->Receive(list, activated), 0);
+    EXPECT_EQ(combo->UnregisterForNotification(list, u"NID_ITEM_ACTIVATED"), kOk);
+    EXPECT_EQ(combo->Receive(list, activated), 0);
 }
 
 TEST(ComboBoxWithoutList, RefusesWhatNeedsTheList)

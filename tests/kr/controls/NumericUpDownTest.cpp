@@ -192,6 +192,16 @@ TEST(NumericUpDown, TheArrowsRepeatWhileHeldAndTheArrowKeysPressThem)
     }
 }
 
+TEST(NumericUpDown, UnregisteringFromAnArrowStopsItsSteps)
+{
+    UpDownScene s("tud");
+    s.upDown->SetValueScaling(0.0, 10.0, 0);
+    const RCPtr<LNotificationDistributor> up(s.upDown->GetUpButton());
+    EXPECT_EQ(s.upDown->UnregisterForNotification(up, u"NID_BUTTON_AUTOREPEAT"), kOk);
+    s.upDown->GetUpButton()->SendNotificationByName(u"NID_BUTTON_AUTOREPEAT");
+    EXPECT_EQ(s.upDown->GetValue(), 0.0);
+}
+
 TEST(NumericUpDown, ASkinWithoutSomePartsStillWorks)
 {
     const struct

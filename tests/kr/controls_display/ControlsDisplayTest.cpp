@@ -1,8 +1,9 @@
-// A skinned button, scroll bar, slider and knob in a real window on the test X server, pressed with
-// xdotool; the application's clocks follow the real time and the window's idle step runs
-// while the test waits.
+// A skinned button, scroll bar, slider, knob and combo box in a real window on the test X server,
+// pressed with xdotool; the application's clocks follow the real time and the window's idle step
+// runs while the test waits.
 
 #include "kr/controls/Button.h"
+#include "kr/controls/ComboBox.h"
 #include "kr/controls/ControlClasses.h"
 #include "kr/controls/Knob.h"
 #include "kr/controls/Scrollbar.h"
@@ -151,6 +152,36 @@ TEST_F(ControlsWindow, DraggingTheKnobRightShowsTheFrameOfItsNewValue)
     const bool turned = RunUntil([&] { return Read().At(30, 100) == kGreen; }, 10.0);
     WritePng(Read(), "knob-turned.png");
     EXPECT_TRUE(turned) << "frame 1";
+}
+
+TEST_F(ControlsWindow, APressOnTheComboSlidesOntoTheThirdRowAndTheReleasePicksIt)
+{
+    const RCPtr<LComboBox> combo(Child(u"combo"));
+    ASSERT_TRUE(combo);
+    for (const char16_t* text : {u"one", u"two", u"three"})
+    {
+        combo->AddItem(String(text));
+    }
+    recorder->Listen(RCPtr<LControl>(combo), {u"NID_SELECTION_CHANGE"});
+    // No room below the combo (45..115 x 100..114 in a window 120 high): the list opens
+    // upwards, three rows of 14 from 58; the third is 86..100.
+    ASSERT_EQ(Read().At(80, 93), kGrey) << "closed: the panel shows there";
+    PointAt(60, 106);
+    ASSERT_EQ(Xdo("mousedown 1"), 0);
+    const bool opened =
+        RunUntil([&] { return combo->IsDropDownShown() && Read().At(80, 93) != kGrey; }, 10.0);
+    EXPECT_TRUE(opened) << "the press opens the list";
+    PointAt(80, 93);
+    const bool slid = RunUntil([&] { return combo->GetListBox()->GetCaret() == 2; }, 10.0);
+    WritePng(Read(), "combo-open.png");
+    ASSERT_EQ(Xdo("mouseup 1"), 0);
+    EXPECT_TRUE(slid) << "the slide onto the third row selects it";
+    EXPECT_TRUE(RunUntil(
+        [&] { return Count("combo:NID_SELECTION_CHANGE") == 1 && Read().At(80, 93) == kGrey; }, 10.0))
+        << "the release picks the row and closes the list";
+    EXPECT_EQ(combo->GetSelectedIndex(), 2);
+    EXPECT_EQ(combo->GetText(), String(u"three"));
+    EXPECT_FALSE(combo->IsDropDownShown());
 }
 
 } // namespace

@@ -27,6 +27,26 @@ constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
   <Skins><Skin Name="One"><SubControl Class="Test.Popup" Name="contextMenu"/></Skin></Skins>
 </Application></Test_Skins>)";
 
+// The skin's "contextMenu": records what the control core hands it.
+class StandInPopup : public LControl, public IPopupMenu
+{
+public:
+    using LControl::LControl;
+    Result SetMenu(const RCPtr<LMenuDescriptor>& given) override
+    {
+        menu = given;
+        return kOk;
+    }
+    Result PlaceOnScreen() override
+    {
+        const RCPtr<IRootWindowServices> window = GetRootWindow();
+        placedAt = window ? window->GetMousePosition() : PointI{-1, -1};
+        return kOk;
+    }
+    RCPtr<LMenuDescriptor> menu;
+    PointI placedAt{-1, -1};
+};
+
 // A control whose string table the test writes.
 class MenuControl : public UiTest::TestControl
 {
@@ -52,7 +72,7 @@ protected:
     void SetUp() override
     {
         app.factory = UiTest::MakeFactory(kSkins, nullptr);
-        app.factory->RegisterControlClass(String(u"Test.Popup"), &LControl::CreateFromSkin<LPopupMenu>);
+        app.factory->RegisterControlClass(String(u"Test.Popup"), &LControl::CreateFromSkin<StandInPopup>);
         appQueue->SetDistributor(appCenter);
         app.hotKeys =
             LGlobalHotKeyManager::Create(RCPtr<LNotificationReceiver>(appQueue->GetPostingReceiver()));
@@ -165,17 +185,17 @@ TEST_F(ControlContextMenu, ARightClickOpensTheMenuAtThePointerOnlyWhenThereIsOne
         LMouseButtonParam::Create(MouseButton::kRight, PointI{5, 5}, 0, false, 0);
     EXPECT_EQ(control->OnClick(right), kOk);
     EXPECT_EQ(clicks->received, (std::vector<std::string>{"control:NID_RIGHT_CLICK"}));
-    EXPECT_FALSE(root->FindChildControl(String(u"contextMenu"))) << "no menu, nothing opens";
+    EXPECT_FALSE(control->FindChildControl(String(u"contextMenu"))) << "no menu, nothing opens";
 
     RCPtr<LMenuDescriptor> menu = LMenuDescriptor::Create();
     menu->InsertItem(0, u"Save", u"NID_MENU_FILE_SAVE_PRESET_TO_FILE", 1, 0);
     control->SetContextMenu(menu);
     EXPECT_EQ(control->OnClick(right), kOk);
     EXPECT_EQ(clicks->received.size(), 2u);
-    const RCPtr<LPopupMenu> popup(root->FindChildControl(String(u"contextMenu")));
-    ASSERT_TRUE(popup);
-    EXPECT_EQ(popup->GetMenu(), menu);
-    EXPECT_EQ(popup->GetPopupPosition(), (PointI{30, 40}));
+    const RCPtr<StandInPopup> popup(control->FindChildControl(String(u"contextMenu")));
+    ASSERT_TRUE(popup) << "the menu is the control's own child";
+    EXPECT_EQ(popup->menu, menu);
+    EXPECT_EQ(popup->placedAt, (PointI{30, 40}));
     popup->Detach();
 }
 

@@ -56,7 +56,7 @@ class EditorProcess
 {
 public:
     static constexpr milliseconds kPatience{20000};
-    static constexpr const char* kWindowClass = "KRFrameworkWindow";
+    static constexpr const char* kWindowClass = "Tarsil_Vantor Preset Editor";
 
     static std::string ProgramPath();
 
