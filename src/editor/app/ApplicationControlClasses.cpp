@@ -3,6 +3,7 @@
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/FaderEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
+#include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/VolumePedalEditPanel.h"
 #include "editor/edit/WheelEditPanel.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
@@ -30,7 +31,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl", kPanel}, // KR::LMainControl
     {u"PresetEditor.MainControl.MIDIChannelView", &LControl::CreateFromSkin<LMIDIChannelViewPanel>},
     {u"PresetEditor.MainControl.DeviceView", kPanel}, // LDeviceView
-    {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", kPanel}, // LPresetNamePanel
+    {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", &LControl::CreateFromSkin<LPresetNamePanel>},
     {u"PresetEditor.MainControl.EditPanel.XYPadNotes", kPanel}, // LNoteModeEditPanel
     {u"PresetEditor.MainControl.PushButtonType.ViewPanel", kPanel}, // LButtonControlViewPanel
     {u"PresetEditor.Dialog.SendPresetToHardware", kDialog}, // LSendPresetToMidiDeviceDlg

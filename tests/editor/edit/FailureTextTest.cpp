@@ -38,6 +38,9 @@ TEST(EditPanelSkins, AMissingChildStopsTheTreeWithItsText)
         {"", "faderName",
          "Runtime Error : Null Pointer : Cannot find child: faderName : LFaderEditPanel::Initialize : "
          "UI\\QuillanCommon\\FaderEditPanel : Line 36"},
+        {"Name=\"presetNameEditPanel\"", "textBox",
+         "Runtime Error : Null Pointer : Cannot find child textBox : LPresetNamePanel::Initialize : "
+         "UI\\QuillanCommon\\PresetNamePanel : Line 35"},
         {"Class=\"PresetEditor.MainControl.MIDIChannelView\"", "label",
          "Runtime Error : Null Pointer : couldn't find child label : LMIDIChannelViewPanel::Initialize : "
          "UI\\QuillanCommon\\MIDIChannelViewPanel : Line 26"},

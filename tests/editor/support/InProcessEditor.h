@@ -16,6 +16,7 @@
 #include "kr/controls/ControlClasses.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/controls/TextBox.h"
+#include "kr/notify/NotificationCenterManager.h"
 #include "kr/notify/NotificationClient.h"
 #include "kr/render/Font.h"
 #include "kr/ui/ControlFactory.h"
@@ -32,6 +33,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace KR::TestSupport
@@ -199,6 +201,86 @@ public:
     static int Number(const LNumericUpDown& box)
     {
         return static_cast<int>(box.InterpolateValue(box.GetValue()));
+    }
+
+    // ---- input as the window layer hands it on, and the idle pass -------------------------
+
+    // The control's frame in window coordinates (the root control fills the window).
+    static RectI FrameInWindow(const LControl& control)
+    {
+        const PointI corner = RoundPointToInt(control.GetAbsolutePosition());
+        const PointD size = control.GetSize();
+        return RectI{corner.x, corner.y, static_cast<std::int32_t>(size.x),
+                     static_cast<std::int32_t>(size.y)};
+    }
+
+    // A left click at the middle of `control`, as a real one arrives: the pointer moves
+    // there, the press and the release go through the root window (its hit test picks the
+    // control under the pointer, which may be a child or a control lying above), with the
+    // modifier keys `modifiers` (ModifierFlag::kCtrl, kShift, kAlt) held down during the
+    // click. What the click does to a value is the control's own rule (a button's
+    // AUTO_VALUE_SET, its radio flag).
+    void Click(const LControl* control, std::uint32_t modifiers = 0)
+    {
+        ASSERT_TRUE(control);
+        const RectI frame = FrameInWindow(*control);
+        const PointI at{frame.x + frame.width / 2, frame.y + frame.height / 2};
+        const std::pair<std::uint32_t, std::uint8_t> keys[] = {{ModifierFlag::kCtrl, VirtualKey::kControl},
+                                                               {ModifierFlag::kShift, VirtualKey::kShift},
+                                                               {ModifierFlag::kAlt, VirtualKey::kMenu}};
+        for (const auto& [flag, key] : keys)
+        {
+            if ((modifiers & flag) != 0)
+            {
+                app.keysDown.insert(key);
+            }
+        }
+        os->mouse = at;
+        os->buttons = 0;
+        window->OnMouseMove(at, modifiers);
+        os->buttons = MouseButton::kLeft;
+        window->OnMouseButton(MouseAction::kPress, MouseButton::kLeft, modifiers, at);
+        os->buttons = 0;
+        window->OnMouseButton(MouseAction::kRelease, MouseButton::kLeft, modifiers, at);
+        for (const auto& [flag, key] : keys)
+        {
+            app.keysDown.erase(key);
+        }
+    }
+
+    // Characters typed on the keyboard, each handed to the focused control as the window
+    // layer hands a typed character on.
+    void Type(const char16_t* text)
+    {
+        for (const char16_t* unit = text; *unit != 0; ++unit)
+        {
+            window->DispatchKey(LKeyParam::Create(KeyCode{*unit, 0, 0}, false));
+        }
+    }
+    // A key going down (a virtual key, with KeyCode::kShiftBit, kCtrlBit... for the
+    // modifiers held), handed to the focused control.
+    void Press(std::uint8_t virtualKey, std::uint32_t modifierBits = 0)
+    {
+        const std::uint32_t code =
+            KeyCode::kDownBit | modifierBits | (std::uint32_t{virtualKey} << KeyCode::kVirtualKeyShift);
+        window->DispatchKey(LKeyParam::Create(KeyCode{code, 0, 0}, false));
+    }
+
+    // The main loop's idle step: every notification center drains its queue (what other
+    // threads and the engine posted reaches its handlers), then the window's idle step
+    // runs; as the loop does, the first pass sends "NID_IDLE" and further passes follow
+    // while there is work left, at most three in all.
+    void Idle()
+    {
+        for (int pass = 0; pass < 3; ++pass)
+        {
+            bool more = LNotificationCenterManager::GetInstance()->ProcessNotifications(pass == 0);
+            more = window->OnIdle(pass == 0) || more;
+            if (!more)
+            {
+                break;
+            }
+        }
     }
 
     LStandInFrameworkApp app;

@@ -5,6 +5,7 @@
 //
 //     KR::TestSupport::InstalledEngine engine;
 //     engine.Bytes(107);            // the block of parameter 107 as the model holds it
+//     engine.SetAsLoaded(0, {0x41, 0x42, 0, 0, 0, 0}); editor.Idle();  // as a loaded preset
 
 #include "editor/edit/RootModuleEngineAccess.h"
 #include "support/engine/ApplicationCenter.h"
@@ -16,6 +17,15 @@
 
 namespace KR::TestSupport
 {
+
+// A block as the model holds it: a byte blob.
+inline Variant Blob(const std::vector<int>& bytes)
+{
+    const std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
+    Variant value;
+    value.SetBlob(data.data(), static_cast<std::uint32_t>(data.size()));
+    return value;
+}
 
 class InstalledEngine
 {
@@ -54,6 +64,22 @@ public:
             all.push_back(Bytes(id));
         }
         return all;
+    }
+    // The preset's data bytes: every block in id order, end to end (1338 of them).
+    std::vector<int> DataBytes() const
+    {
+        std::vector<int> data;
+        for (const std::vector<int>& block : All())
+        {
+            data.insert(data.end(), block.begin(), block.end());
+        }
+        return data;
+    }
+    // Sets a block in the model as loading a preset file sets it: through the engine,
+    // which posts the change; the editor's idle step then delivers it to the tree.
+    Result SetAsLoaded(std::int32_t id, const std::vector<int>& bytes)
+    {
+        return engine->SetParamValue(ParamDescriptor(engine->GetFirstParamID() + id), Blob(bytes));
     }
     Variant Value(std::int32_t id) const
     {

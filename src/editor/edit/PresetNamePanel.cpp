@@ -1,0 +1,156 @@
+#include "editor/edit/PresetNamePanel.h"
+
+#include "device/RootModuleInterface.h"
+#include "editor/edit/ContinuousControlEditPanel.h"
+
+namespace
+{
+
+const EditPanelErrorSite kSite{"LPresetNamePanel::Initialize", "UI\\QuillanCommon\\PresetNamePanel", 35, 36};
+constexpr char16_t kTextChange[] = u"NID_TEXTBOX_TEXT_CHANGE";
+// The keyboard's own codes for the two characters it stores differently.
+constexpr std::uint8_t kStoredBlank = 0x22;
+constexpr std::uint8_t kStoredApostrophe = 0x60;
+
+} // namespace
+
+LPresetNamePanel::LPresetNamePanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
+    : KR::LPanel(parent, name)
+{
+}
+
+KR::Result LPresetNamePanel::Initialize()
+{
+    const KR::Result result = KR::LPanel::Initialize();
+    if (KR::Failed(result))
+    {
+        return result;
+    }
+    mNotificationHandler = KR::LNotificationHandler<LPresetNamePanel>::Create(this);
+    if (!mNotificationHandler)
+    {
+        return result;
+    }
+    mTextBox = KR::RCPtr<KR::LTextBox>(FindChildControl(KR::String(u"textBox")));
+    if (!mTextBox)
+    {
+        ContinuousControlEditPanelDetail::ThrowMissingChild(
+            kSite.operation, kSite.source, "Cannot find child textBox", kSite.missingEditorLine);
+    }
+    if (const KR::Result registered = RegisterForTextChanges(); KR::Failed(registered))
+    {
+        ContinuousControlEditPanelDetail::ThrowRegistrationRefused(registered, kSite);
+    }
+    mTextBox->SetMaxLength(static_cast<std::int32_t>(kBlockSize));
+    mTextBox->SetAutoScroll(0, true);
+    mTextBox->characterFilter = KR::String(kAllowedCharacters);
+    mTextBox->filterIsAllowList = true;
+    return result;
+}
+
+KR::Result LPresetNamePanel::ReleaseInternalReferences()
+{
+    mNotificationHandler = nullptr;
+    mTextBox = nullptr;
+    return KR::LPanel::ReleaseInternalReferences();
+}
+
+KR::Result LPresetNamePanel::Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                     const KR::RCPtr<KR::LNotification>& notification)
+{
+    if (mNotificationHandler)
+    {
+        if (const KR::Result handled = mNotificationHandler->HandleNotification(sender, notification);
+            handled != 0)
+        {
+            return handled;
+        }
+    }
+    return KR::LPanel::Receive(sender, notification);
+}
+
+KR::Result LPresetNamePanel::UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                                       KR::NotificationName name)
+{
+    if (mNotificationHandler)
+    {
+        mNotificationHandler->Unregister(sender, name);
+    }
+    return KR::LPanel::UnregisterForNotification(sender, name);
+}
+
+KR::Result LPresetNamePanel::RegisterForTextChanges()
+{
+    return mNotificationHandler->Register(&LPresetNamePanel::OnTextChanged,
+                                          KR::RCPtr<KR::LNotificationDistributor>(mTextBox), kTextChange);
+}
+
+KR::Result LPresetNamePanel::OnTextChanged(const KR::RCPtr<KR::LNotificationDistributor>& /*sender*/,
+                                           const KR::RCPtr<KR::LNotification>& /*notification*/)
+{
+    if (!mTextBox)
+    {
+        return 1;
+    }
+    const KR::Array<std::uint8_t> block = NameToBlock(mTextBox->GetText());
+    KR::Variant value;
+    value.SetBlob(&block[0], block.GetCount());
+    const KR::RCPtr<KR::LControl> root = GetRootControl();
+    if (auto* const main = dynamic_cast<IRootModule*>(root.Get()))
+    {
+        main->OnModuleParamValueChanged(KR::ParamDescriptor(GetFirstParamID(), KR::Variant()), value);
+    }
+    return 1;
+}
+
+std::int32_t LPresetNamePanel::SetParamValueLocal(const KR::ParamDescriptor& descriptor,
+                                                  const KR::Variant& value, bool /*fromDevice*/)
+{
+    if (descriptor.id != GetFirstParamID())
+    {
+        return KR::kFail;
+    }
+    std::uint32_t count = 0;
+    const std::uint8_t* bytes = value.GetBytes(count);
+    const KR::String name = BlockToName(bytes, bytes ? count : 0);
+    if (!mTextBox || !mNotificationHandler)
+    {
+        return KR::kOk;
+    }
+    // The name shown is the model's already: nothing goes back.
+    UnregisterForNotification(KR::RCPtr<KR::LNotificationDistributor>(mTextBox), kTextChange);
+    mTextBox->SetText(name, false);
+    RegisterForTextChanges();
+    return KR::kOk;
+}
+
+KR::Array<std::uint8_t> LPresetNamePanel::NameToBlock(const KR::String& name)
+{
+    const KR::String upper = name.ToUpper();
+    KR::Array<std::uint8_t> block;
+    for (std::uint32_t i = 0; i < kBlockSize; ++i)
+    {
+        std::uint8_t byte = 0;
+        if (i < upper.GetLength())
+        {
+            const char16_t character = upper.GetPtr()[i];
+            byte = character == u'\''  ? kStoredApostrophe
+                   : character == u' ' ? kStoredBlank
+                                       : static_cast<std::uint8_t>(character & 0xFF);
+        }
+        block.AddItem(byte);
+    }
+    return block;
+}
+
+KR::String LPresetNamePanel::BlockToName(const std::uint8_t* bytes, std::uint32_t count)
+{
+    std::u16string name;
+    for (std::uint32_t i = 0; bytes && i < count && bytes[i] != 0; ++i)
+    {
+        name.push_back(bytes[i] == kStoredBlank        ? u' '
+                       : bytes[i] == kStoredApostrophe ? u'\''
+                                                       : static_cast<char16_t>(bytes[i]));
+    }
+    return KR::String(name.c_str());
+}
