@@ -1,5 +1,7 @@
 #include "editor/app/ApplicationControlClasses.h"
 
+#include "editor/app/MidiNoteSelector.h"
+#include "editor/app/NumberBoxTextSelector.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/FaderEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
@@ -53,9 +55,9 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.WheelView.Wheel", kPanel}, // LWheelPanel
     {u"PresetEditor.MainControl.PadView", kPanel}, // LPadGroupPanel
     {u"PresetEditor.MainControl.PadView.Pad", kPanel}, // LPadPanel
-    {u"PresetEditor.Control.ZoneNoteSelector", kPanel}, // LMidiNoteSelector
-    {u"PresetEditor.Control.NoteSelector", kPanel}, // LMidiNoteSelector
-    {u"PresetEditor.Control.CCSelector", kPanel}, // LNumberBoxTextSelector
+    {u"PresetEditor.Control.ZoneNoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
+    {u"PresetEditor.Control.NoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
+    {u"PresetEditor.Control.CCSelector", &LControl::CreateFromSkin<LNumberBoxTextSelector>},
     {u"PresetEditor.MainPage.ButtonEditPanel", kPanel}, // LButtonEditPanel
     {u"PresetEditor.MainPage.VolumeEditPanel", &LControl::CreateFromSkin<LVolumePedalEditPanel>},
     {u"PresetEditor.MainPage.SustainEditPanel", kPanel}, // LSustainPedalEditPanel
