@@ -1,6 +1,7 @@
 #include "editor/app/Application.h"
 
 #include "editor/app/ApplicationControlClasses.h"
+#include "editor/app/TreeDump.h"
 #include "editor/edit/RootModuleEngineAccess.h"
 
 #include "kr/notify/Notification.h"
@@ -73,7 +74,21 @@ KR::Result LApplication::RunApplicationStartup()
     }
     // The panels reach the model through it.
     ::SetRootModuleEngine(mRootModuleEngine);
+    mTreeDump = LTreeDump::FromEnvironment();
     return KR::kOk;
+}
+
+bool LApplication::OnIdle(bool sendIdle)
+{
+    const bool more = LApplicationBase::OnIdle(sendIdle);
+    if (mTreeDump)
+    {
+        if (const auto* main = dynamic_cast<const KR::LRootWindow*>(GetMainWindow().Get()))
+        {
+            mTreeDump->WriteIfAsked(main->GetRootControl());
+        }
+    }
+    return more;
 }
 
 KR::Result LApplication::Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,

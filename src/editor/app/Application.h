@@ -18,6 +18,10 @@
 #include "engine/RootModuleEngine.h"
 #include "kr/app/ApplicationBase.h"
 
+#include <memory>
+
+class LTreeDump;
+
 class LApplication : public KR::LApplicationBase<LApplication>
 {
 public:
@@ -42,6 +46,9 @@ public:
     // fails to initialise is written to the debug log and the start goes on.
     KR::Result RunApplicationStartup() override;
 
+    // The framework's idle step; then the tree dump a test asked for (TreeDump.h).
+    bool OnIdle(bool sendIdle) override;
+
     // "NID_APP_EXIT_REQ": when CanExit, the framework's exit, a close posted to the main
     // window when there is one, and a quit. Everything else goes to the framework.
     KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
@@ -65,4 +72,5 @@ protected:
 private:
     KR::RCPtr<LRootModuleEngine> mRootModuleEngine;
     KR::RCPtr<KR::LMidiManager> mMidiManager;
+    std::unique_ptr<LTreeDump> mTreeDump;
 };

@@ -28,6 +28,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -193,6 +194,16 @@ public:
             items.push_back(list.GetItemText(i).ToUtf8().GetPtr());
         }
         return items;
+    }
+    // Picks the item of that text in the list, as the user's pick in its drop list
+    // reports the selection.
+    static void Choose(LComboBox* list, const char* item)
+    {
+        ASSERT_TRUE(list);
+        const std::vector<std::string> items = Items(*list);
+        const auto found = std::find(items.begin(), items.end(), item);
+        ASSERT_NE(found, items.end()) << item;
+        list->SetSelectedIndex(static_cast<std::int32_t>(found - items.begin()));
     }
     static std::string Selected(const LComboBox& list)
     {
