@@ -8,8 +8,12 @@
 #include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/VolumePedalEditPanel.h"
 #include "editor/edit/WheelEditPanel.h"
+#include "editor/picture/EncoderPanel.h"
+#include "editor/picture/FaderPanel.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
 #include "editor/picture/MoveableControlViewPanel.h"
+#include "editor/picture/VolumePedalPanel.h"
+#include "editor/picture/WheelPanel.h"
 
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Dialog.h"
@@ -41,18 +45,18 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", &LControl::CreateFromSkin<LMoveableControlEditPanel>},
     {u"PresetEditor.MainControl.EditPanel.ButtonTypePanel", kPanel}, // LButtonControlEditPanel
     {u"PresetEditor.MainControl.FaderView", kPanel}, // LFaderGroupPanel
-    {u"PresetEditor.MainControl.FaderView.Fader", kPanel}, // LFaderPanel
+    {u"PresetEditor.MainControl.FaderView.Fader", &LControl::CreateFromSkin<LFaderPanel>},
     {u"PresetEditor.MainControl.EncoderView", kPanel}, // LEncoderGroupPanel
-    {u"PresetEditor.MainControl.EncoderView.Encoder", kPanel}, // LEncoderPanel
+    {u"PresetEditor.MainControl.EncoderView.Encoder", &LControl::CreateFromSkin<LEncoderPanel>},
     {u"PresetEditor.MainControl.ButtonView", kPanel}, // LButtonGroupPanel
     {u"PresetEditor.MainControl.ButtonView.Button", kPanel}, // LButtonPanel
     {u"PresetEditor.MainControl.Pedals", kPanel}, // LPedalGroupPanel
     {u"PresetEditor.MainControl.Pedals.SustainPedal", kPanel}, // LSustainPedalPanel
-    {u"PresetEditor.MainControl.Pedals.VolumePedal", kPanel}, // LVolumePedalPanel
+    {u"PresetEditor.MainControl.Pedals.VolumePedal", &LControl::CreateFromSkin<LVolumePedalPanel>},
     {u"PresetEditor.MainControl.KeybedZones", kPanel}, // LKeybedZoneGroupPanel
     {u"PresetEditor.MainControl.KeybedZones.Zone", kPanel}, // LKeybedZonePanel
     {u"PresetEditor.MainControl.WheelView", kPanel}, // LWheelGroupPanel
-    {u"PresetEditor.MainControl.WheelView.Wheel", kPanel}, // LWheelPanel
+    {u"PresetEditor.MainControl.WheelView.Wheel", &LControl::CreateFromSkin<LWheelPanel>},
     {u"PresetEditor.MainControl.PadView", kPanel}, // LPadGroupPanel
     {u"PresetEditor.MainControl.PadView.Pad", kPanel}, // LPadPanel
     {u"PresetEditor.Control.ZoneNoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
@@ -209,7 +213,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.TabControl.ProgramCyclePage.TabControl", kTabControl},
     // Registered a second time with the same creator; the registry keeps one entry each.
     {u"PresetEditor.MainControl.EncoderView", kPanel}, // LEncoderGroupPanel
-    {u"PresetEditor.MainControl.EncoderView.Encoder", kPanel}, // LEncoderPanel
+    {u"PresetEditor.MainControl.EncoderView.Encoder", &LControl::CreateFromSkin<LEncoderPanel>},
     {u"PresetEditor.Control.LabeledNoteSelector", kPanel},
     {u"PresetEditor.Control.LabeledFaderTypeSelector", kPanel},
     {u"PresetEditor.Control.MovementTypes.TabControl.PageHolder", kPanel},

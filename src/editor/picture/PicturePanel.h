@@ -1,0 +1,83 @@
+#pragma once
+// What every panel of the keyboard picture shares: a skinned panel that is also a node of
+// the device model (a control or a group), with a handler table of its own that sees a
+// notification before the panel's base does. The table is consulted only once the factory
+// has finished making the panel, so notifications sent while its children are still being
+// made do not reach handlers that expect a complete panel.
+//
+//     class LFaderPanel : public LPicturePanel<LFaderPanel, IFader> { ... };
+
+#include "kr/core/RCPtr.h"
+#include "kr/core/Types.h"
+#include "kr/notify/NotificationHandler.h"
+#include "kr/ui/Panel.h"
+
+#include <cstdint>
+
+namespace PicturePanelDetail
+{
+// "Runtime Error : Null Pointer : <detail> : <operation> : <source> : Line <line>".
+[[noreturn]] void ThrowMissingChild(const char* detail, const char* operation, const char* source, int line);
+// "Failed Result : KRRESULT = <code> : <operation> : <source> : Line <line>" for a failed result.
+void ThrowIfFailed(KR::Result result, const char* operation, const char* source, int line);
+// Sets the label's text to its current text formatted with `number`: the first call turns
+// "B%d" into "B4", later calls find no conversion left and change nothing.
+void FormatNumberLabel(KR::LControl& label, std::uint32_t number);
+} // namespace PicturePanelDetail
+
+template <typename Self, typename Model>
+class LPicturePanel : public KR::LPanel, public Model
+{
+public:
+    using Handler = typename KR::LNotificationHandler<Self>::Handler;
+
+    LPicturePanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name) : KR::LPanel(parent, name) {}
+
+    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                       const KR::RCPtr<KR::LNotification>& notification) override
+    {
+        if (mHandler && IsCreationFinished())
+        {
+            if (const KR::Result handled = mHandler->HandleNotification(sender, notification); handled != 0)
+            {
+                return handled;
+            }
+        }
+        return KR::LPanel::Receive(sender, notification);
+    }
+
+    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                         KR::NotificationName name) override
+    {
+        if (mHandler)
+        {
+            mHandler->Unregister(sender, name);
+        }
+        return KR::LPanel::UnregisterForNotification(sender, name);
+    }
+
+    KR::Result ReleaseInternalReferences() override
+    {
+        mHandler = nullptr;
+        return KR::LPanel::ReleaseInternalReferences();
+    }
+
+protected:
+    // Replaces the handler table held before.
+    void CreateHandler() { mHandler = KR::LNotificationHandler<Self>::Create(static_cast<Self*>(this)); }
+    bool HasHandler() const { return static_cast<bool>(mHandler); }
+
+    // Binds `handler` to `name` from `sender`: 0, kInvalidArg for a missing sender (or no
+    // table yet), kFail when the sender refuses.
+    KR::Result Listen(Handler handler, const KR::RCPtr<KR::LControl>& sender, KR::NotificationName name)
+    {
+        if (!mHandler)
+        {
+            return KR::kInvalidArg;
+        }
+        return mHandler->Register(handler, KR::RCPtr<KR::LNotificationDistributor>(sender), name);
+    }
+
+private:
+    KR::RCPtr<KR::LNotificationHandler<Self>> mHandler;
+};
