@@ -8,6 +8,7 @@
 #include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/VolumePedalEditPanel.h"
 #include "editor/edit/WheelEditPanel.h"
+#include "editor/picture/ButtonControlViewPanel.h"
 #include "editor/picture/EncoderPanel.h"
 #include "editor/picture/FaderPanel.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
@@ -39,7 +40,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.DeviceView", kPanel}, // LDeviceView
     {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", &LControl::CreateFromSkin<LPresetNamePanel>},
     {u"PresetEditor.MainControl.EditPanel.XYPadNotes", kPanel}, // LNoteModeEditPanel
-    {u"PresetEditor.MainControl.PushButtonType.ViewPanel", kPanel}, // LButtonControlViewPanel
+    {u"PresetEditor.MainControl.PushButtonType.ViewPanel", &LControl::CreateFromSkin<LButtonControlViewPanel>},
     {u"PresetEditor.Dialog.SendPresetToHardware", kDialog}, // LSendPresetToMidiDeviceDlg
     {u"PresetEditor.Dialog.RetrievePresetFromHardware", kDialog}, // LGetPresetFromMidiDeviceDlg
     {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", &LControl::CreateFromSkin<LMoveableControlEditPanel>},
