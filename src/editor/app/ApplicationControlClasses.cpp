@@ -2,6 +2,7 @@
 
 #include "editor/app/MidiNoteSelector.h"
 #include "editor/app/NumberBoxTextSelector.h"
+#include "editor/edit/ButtonControlEditPanel.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/FaderEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
@@ -44,7 +45,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.Dialog.SendPresetToHardware", kDialog}, // LSendPresetToMidiDeviceDlg
     {u"PresetEditor.Dialog.RetrievePresetFromHardware", kDialog}, // LGetPresetFromMidiDeviceDlg
     {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", &LControl::CreateFromSkin<LMoveableControlEditPanel>},
-    {u"PresetEditor.MainControl.EditPanel.ButtonTypePanel", kPanel}, // LButtonControlEditPanel
+    {u"PresetEditor.MainControl.EditPanel.ButtonTypePanel", &LControl::CreateFromSkin<LButtonControlEditPanel>},
     {u"PresetEditor.MainControl.FaderView", kPanel}, // LFaderGroupPanel
     {u"PresetEditor.MainControl.FaderView.Fader", &LControl::CreateFromSkin<LFaderPanel>},
     {u"PresetEditor.MainControl.EncoderView", kPanel}, // LEncoderGroupPanel

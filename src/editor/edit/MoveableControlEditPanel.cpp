@@ -4,9 +4,6 @@
 #include "kr/controls/TextBox.h"
 #include "kr/core/Exception.h"
 
-#include <algorithm>
-#include <cmath>
-
 using KR::RCPtr;
 using KR::Result;
 
@@ -189,24 +186,6 @@ signed char LMoveableControlEditPanel::SelectedByte(const RCPtr<KR::LComboBox>& 
 {
     const std::int32_t index = list ? list->GetSelectedIndex() : -1;
     return static_cast<signed char>(index >= 0 ? index : kept);
-}
-
-signed char LMoveableControlEditPanel::NumberByte(const RCPtr<KR::LNumericUpDown>& box)
-{
-    if (!box)
-    {
-        return 0;
-    }
-    return static_cast<signed char>(
-        static_cast<std::int32_t>(std::trunc(box->InterpolateValue(box->GetValue()))));
-}
-
-void LMoveableControlEditPanel::ShowNumber(const RCPtr<KR::LNumericUpDown>& box, signed char byte)
-{
-    if (box)
-    {
-        box->SetValue(std::clamp(box->NormalizeValue(byte), 0.0, 1.0));
-    }
 }
 
 void LMoveableControlEditPanel::ShowMoveableBlock(const KR::Array<signed char>& block)

@@ -63,8 +63,6 @@ private:
     // The list's selection as a block byte: what a shown byte left without a selection
     // keeps building that byte (the writers refuse 0x80 and above).
     static signed char SelectedByte(const KR::RCPtr<KR::LComboBox>& list, signed char kept);
-    static signed char NumberByte(const KR::RCPtr<KR::LNumericUpDown>& box);
-    static void ShowNumber(const KR::RCPtr<KR::LNumericUpDown>& box, signed char byte);
     // Selects `index`; returns whether the list now has that item selected.
     static bool Select(const KR::RCPtr<KR::LComboBox>& list, std::int32_t index);
 

@@ -28,7 +28,7 @@ TEST(EditPanelSkins, AMissingChildStopsTheTreeWithItsText)
         {"", "otherType",
          "Runtime Error : Null Pointer : Can not find ComboBox Control: otherType : "
          "LMoveableControlEditPanel::Initialize : UI\\QuillanCommon\\MoveableControlEditPanel : Line 56"},
-        {"", "tabControl",
+        {"Class=\"PresetEditor.MainControl.EditPanel.MoveableTypePanel\"", "tabControl",
          "Runtime Error : Null Pointer : Couldn't find child typeTabControl : "
          "LMoveableControlEditPanel::Initialize "
          ": UI\\QuillanCommon\\MoveableControlEditPanel : Line 30"},
