@@ -6,7 +6,6 @@
 #include "editor/support/ButtonModeRecords.h"
 #include "editor/support/InProcessEditor.h"
 #include "kr/controls/Label.h"
-#include "kr/ui/RootWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -93,21 +92,7 @@ public:
         panel->ShowModeRecord(record);
     }
     int Changes() { return counter->Count("NID_PARAMETERS_CHANGED"); }
-    // A left click in the middle of the control, as the window hands one on.
-    void Click(KR::LControl* control)
-    {
-        ASSERT_TRUE(control);
-        const KR::PointD at = control->GetAbsolutePosition();
-        const KR::PointI middle{static_cast<std::int32_t>(at.x + control->GetSize().x / 2),
-                                static_cast<std::int32_t>(at.y + control->GetSize().y / 2)};
-        editor.os->mouse = middle;
-        editor.os->buttons = 0;
-        editor.window->OnMouseMove(middle, 0);
-        editor.os->buttons = KR::MouseButton::kLeft;
-        editor.window->OnMouseButton(KR::MouseAction::kPress, KR::MouseButton::kLeft, 0, middle);
-        editor.os->buttons = 0;
-        editor.window->OnMouseButton(KR::MouseAction::kRelease, KR::MouseButton::kLeft, 0, middle);
-    }
+    void Click(KR::LControl* control) { editor.Click(control); }
 
     InProcessEditor editor;
     LButtonControlEditPanel* panel = nullptr;
