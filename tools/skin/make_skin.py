@@ -230,11 +230,13 @@ def define_button_looks(d):
         return whole(f("accent")), focus if focused else [], text("onAccent", 0.5, 0.5)
     button_scheme(d, "CE.Button.Bank", bank_off, bank_on)
 
+    # An unselected tab shows the panel through it, yet the pointer must find it there:
+    # the hit plate is all but transparent.
     def tab_off(state, focused):
-        face = f("tabHover") if state in (1, 2) else None
+        face = f("tabHover") if state in (1, 2) else d.part("P.hitPlate", "C.hitPlate")
         nc = [(f("line"), {"OffsetLeft": 0, "OffsetRight": 0, "OffsetBottom": 0, "Height": 1})]
         role = "text3" if state == 6 else "text" if state in (1, 2) else "text2"
-        return (whole(face) if face else None), nc + (focus if focused else []), text(role, 0.5, 0.5)
+        return whole(face), nc + (focus if focused else []), text(role, 0.5, 0.5)
 
     def tab_on(state, focused):
         nc = [(f("accent"), {"OffsetLeft": 0, "OffsetRight": 0, "OffsetBottom": 0, "Height": 2})]
