@@ -248,9 +248,8 @@ TEST_F(ButtonEditor, UserChangesReportThemselves)
     counter->Clear();
     InProcessEditor::Enter(Box("notePage/onOffSelectors/off"), u"12");
     EXPECT_EQ(Changes(), 1);
-    // What a click on the tab does (an unselected tab's look is see-through off the
-    // display, so the click is made on the display test's window).
-    panel->GetTabControl()->SelectPage(KR::String(u"mmcPage"));
+    Click(editor.Find("tabControl/buttonHolder/mmcPage", RCPtr<KR::LControl>(panel)));
+    EXPECT_EQ(panel->GetTabControl()->GetSelectedName(), KR::String(u"mmcPage"));
     EXPECT_EQ(Changes(), 2);
     List("mmcPage/mmc")->SetSelectedIndex(4);
     EXPECT_EQ(Changes(), 3);
