@@ -3,10 +3,13 @@
 #include "editor/app/MidiNoteSelector.h"
 #include "editor/app/NumberBoxTextSelector.h"
 #include "editor/edit/ButtonControlEditPanel.h"
+#include "editor/edit/ButtonEditPanel.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/FaderEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
+#include "editor/edit/PadEditPanel.h"
 #include "editor/edit/PresetNamePanel.h"
+#include "editor/edit/SustainEditPanel.h"
 #include "editor/edit/VolumePedalEditPanel.h"
 #include "editor/edit/WheelEditPanel.h"
 #include "editor/picture/ButtonControlViewPanel.h"
@@ -64,9 +67,9 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.Control.ZoneNoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
     {u"PresetEditor.Control.NoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
     {u"PresetEditor.Control.CCSelector", &LControl::CreateFromSkin<LNumberBoxTextSelector>},
-    {u"PresetEditor.MainPage.ButtonEditPanel", kPanel}, // LButtonEditPanel
+    {u"PresetEditor.MainPage.ButtonEditPanel", &LControl::CreateFromSkin<LButtonEditPanel>},
     {u"PresetEditor.MainPage.VolumeEditPanel", &LControl::CreateFromSkin<LVolumePedalEditPanel>},
-    {u"PresetEditor.MainPage.SustainEditPanel", kPanel}, // LSustainPedalEditPanel
+    {u"PresetEditor.MainPage.SustainEditPanel", &LControl::CreateFromSkin<LSustainPedalEditPanel>},
     {u"PresetEditor.TabControl.PageHolder.WheelsPage.Wheel", &LControl::CreateFromSkin<LWheelEditPanel>},
     {u"PresetEditor.MainPage.FaderEditPanel", &LControl::CreateFromSkin<LFaderEditPanel>},
     {u"PresetEditor.MainPage.ZoneEditPanel", kPanel}, // LKeybedZoneEditPanel
@@ -74,7 +77,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainPage.XYPadEditPanel", kPanel}, // LXYPadEditPanel
     {u"PresetEditor.MainControl.XYPadView.Axis", kPanel}, // LXYPadDirectionPanel
     {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel
-    {u"PresetEditor.MainPage.PadEditPanel", kPanel}, // LPadEditPanel
+    {u"PresetEditor.MainPage.PadEditPanel", &LControl::CreateFromSkin<LPadEditPanel>},
     {u"PresetEditor.MainControl.MoveableType.ViewPanel", &LControl::CreateFromSkin<LMoveableControlViewPanel>},
     {u"PresetEditor.DialogAbout", kDialog}, // LAboutDlg
     // Plain panels: their children and looks come from the skin.

@@ -41,6 +41,15 @@ TEST(EditPanelSkins, AMissingChildStopsTheTreeWithItsText)
         {"Name=\"presetNameEditPanel\"", "textBox",
          "Runtime Error : Null Pointer : Cannot find child textBox : LPresetNamePanel::Initialize : "
          "UI\\QuillanCommon\\PresetNamePanel : Line 35"},
+        {"Name=\"buttonEditPanel\"", "buttonName",
+         "Runtime Error : Null Pointer : Couldn't find child ButtonName : LButtonEditPanel::Initialize : "
+         "UI\\QuillanCommon\\ButtonEditPanel : Line 36"},
+        {"Name=\"padEditPanel\"", "colorPage",
+         "Runtime Error : Null Pointer : Cannot find child viewTabControl page: colorPage : "
+         "LPadEditPanel::Initialize : UI\\QuillanCommon\\PadEditPanel : Line 42"},
+        {"Name=\"sustainEditPage\"", "buttonTypePanel",
+         "Runtime Error : Null Pointer : Couldn't find viewTabControl page: midiPage : "
+         "LSustainPedalEditPanel::Initialize : UI\\QuillanCommon\\SustainEditPanel : Line 33"},
         {"Class=\"PresetEditor.MainControl.MIDIChannelView\"", "label",
          "Runtime Error : Null Pointer : couldn't find child label : LMIDIChannelViewPanel::Initialize : "
          "UI\\QuillanCommon\\MIDIChannelViewPanel : Line 26"},

@@ -126,6 +126,10 @@ bool EditorProcess::Start(const std::vector<std::string>& arguments)
     {
         environment["KR_RESOURCE_FOLDER"] = mResourceFolder;
     }
+    for (const auto& [name, value] : mEnvironment)
+    {
+        environment[name] = value;
+    }
     for (const std::string& folder : mPathEntries)
     {
         environment["PATH"] = folder + ":" + environment["PATH"];

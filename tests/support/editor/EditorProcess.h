@@ -19,6 +19,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -67,6 +68,8 @@ public:
 
     void SetResourceFolder(const std::string& folder) { mResourceFolder = folder; }
     void AddPathEntry(const std::string& folder) { mPathEntries.push_back(folder); }
+    // A variable of the test's own in the program's environment.
+    void SetEnvironment(const std::string& name, const std::string& value) { mEnvironment[name] = value; }
     // Empty: started without DISPLAY.
     void SetDisplay(const std::string& display) { mDisplay = display; }
 
@@ -95,6 +98,7 @@ private:
     const EditorFolders& mFolders;
     std::string mResourceFolder;
     std::vector<std::string> mPathEntries;
+    std::map<std::string, std::string> mEnvironment;
     std::optional<std::string> mDisplay;
     pid_t mPid = -1;
     std::optional<int> mExit;

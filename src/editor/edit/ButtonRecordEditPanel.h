@@ -1,0 +1,239 @@
+#pragma once
+// What the push-button, pad and sustain pedal edit panels share: the MIDI-mode editor
+// (LButtonControlEditPanel) whose 10-byte record each panel keeps inside its control's
+// value block, and the panel's place in the device model as that control's node. The
+// group panel binds the panel with SetFirstParamID when the user picks a control; the
+// control's block then arrives through SetParamValueLocal and is spread over the pages,
+// and every change on any page builds the whole block again from the current state of
+// all pages and hands it to the root control (the main control, taken as the model's
+// root) with the panel's parameter id. Nothing is written before the panel is bound: an
+// unbound panel's id 0 is the preset name's.
+//
+//     class LPadEditPanel : public LButtonRecordEditPanel<IPad> { ... };
+
+#include "device/RootModuleInterface.h"
+#include "editor/edit/ButtonControlEditPanel.h"
+#include "editor/edit/ButtonModeRecord.h"
+#include "editor/edit/ContinuousControlEditPanel.h"
+#include "editor/edit/ControlUtilities.h"
+#include "editor/edit/ShownByteList.h"
+#include "kr/controls/ComboBox.h"
+#include "kr/core/Array.h"
+#include "kr/core/ParamValues.h"
+#include "kr/core/Variant.h"
+#include "kr/notify/NotificationHandler.h"
+#include "kr/ui/Panel.h"
+#include "kr/ui/TabControl.h"
+
+#include <cstdint>
+
+namespace ButtonRecordEditPanelDetail
+{
+// The block's bytes as signed values; false for a value that is not a block of `size`.
+bool ReadBlock(const KR::Variant& value, std::uint32_t size, KR::Array<signed char>& block);
+// The 10-byte record from block byte 0 and the nine bytes from `from` on.
+KR::Array<signed char> RecordOf(const KR::Array<signed char>& block, std::uint32_t from);
+// Where the record's bytes 1..9 stand in a push button's or a pad's block: after the
+// channel (byte 0) and the four colours (bytes 1..4).
+constexpr std::uint32_t kColoredRecordFrom = 5;
+constexpr std::uint32_t kColorCount = 4;
+// One colour selector of a colour page: its name and the lines of its error texts.
+struct ColorSite
+{
+    const char16_t* selector;
+    const char* missing;
+    int missingLine;
+    int registrationLine;
+};
+// The first 14 bytes of a push button's block, which are a pad's whole block: record byte
+// 0, the four colours, record bytes 1..9.
+KR::Array<signed char> ColoredBlock(const KR::Array<signed char>& record,
+                                    const ShownByteList (&colors)[kColorCount]);
+// Shows block bytes 1..4 in the four colour lists.
+void ShowColors(const KR::Array<signed char>& block, ShownByteList (&colors)[kColorCount]);
+// The colour labels below `panel`, named after their selectors whatever order the skin
+// gives them: "color<n>" the text "NUMBERED_COLOR_LABEL" with n, "asciiColor" the text
+// "ASCII_COLOR_LABEL".
+void NameColorLabels(KR::LControl& panel);
+} // namespace ButtonRecordEditPanelDetail
+
+template <typename Model>
+class LButtonRecordEditPanel : public KR::LPanel, public Model
+{
+public:
+    LButtonRecordEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
+        : KR::LPanel(parent, name)
+    {
+    }
+
+    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                       const KR::RCPtr<KR::LNotification>& notification) override
+    {
+        if (mNotificationHandler)
+        {
+            if (const KR::Result handled = mNotificationHandler->HandleNotification(sender, notification);
+                handled != 0)
+            {
+                return handled;
+            }
+        }
+        return KR::LPanel::Receive(sender, notification);
+    }
+
+    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                         KR::NotificationName name) override
+    {
+        if (mNotificationHandler)
+        {
+            mNotificationHandler->Unregister(sender, name);
+        }
+        return KR::LPanel::UnregisterForNotification(sender, name);
+    }
+
+    KR::Result ReleaseInternalReferences() override
+    {
+        mNotificationHandler = nullptr;
+        mButtonTypePanel = nullptr;
+        return KR::LPanel::ReleaseInternalReferences();
+    }
+
+    // Binds the panel to the control the user picked and asks the engine for its block,
+    // which arrives later through SetParamValueLocal.
+    void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID, std::int32_t index) override
+    {
+        Model::SetFirstParamID(parent, firstParamID, index);
+        mBound = true;
+        ContinuousControlEditPanelDetail::RequestValue(firstParamID);
+        OnBound(index);
+    }
+
+    const KR::RCPtr<LButtonControlEditPanel>& GetButtonTypePanel() const { return mButtonTypePanel; }
+
+protected:
+    // The base panel's initialisation and the handler object: kFail without a handler.
+    KR::Result InitializeFrame()
+    {
+        const KR::Result result = KR::LPanel::Initialize();
+        if (KR::Failed(result))
+        {
+            return result;
+        }
+        mNotificationHandler = KR::LNotificationHandler<LButtonRecordEditPanel>::Create(this);
+        return mNotificationHandler ? result : KR::kFail;
+    }
+
+    // Keeps the mode editor and listens to its changes; a missing editor throws `missing`
+    // at `missingLine`, a refused registration at `registrationLine`.
+    void TakeButtonTypePanel(const KR::RCPtr<KR::LControl>& control, const char* missing, int missingLine,
+                             int registrationLine)
+    {
+        const EditPanelErrorSite& site = GetErrorSite();
+        mButtonTypePanel = KR::RCPtr<LButtonControlEditPanel>(control);
+        if (!mButtonTypePanel)
+        {
+            ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source, missing,
+                                                                missingLine);
+        }
+        Listen(KR::RCPtr<KR::LNotificationDistributor>(mButtonTypePanel), u"NID_PARAMETERS_CHANGED",
+               registrationLine);
+    }
+
+    // The "comboBox" of the selector `selector` on `page`, listened to for its selection.
+    ShownByteList TakeList(const KR::RCPtr<KR::LControl>& page, const char16_t* selector, const char* missing,
+                           int missingLine, int registrationLine)
+    {
+        const EditPanelErrorSite& site = GetErrorSite();
+        const KR::RCPtr<KR::LComboBox> list = FindControlByPath<KR::LComboBox>(page, {selector, u"comboBox"});
+        if (!list)
+        {
+            ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source, missing,
+                                                                missingLine);
+        }
+        Listen(KR::RCPtr<KR::LNotificationDistributor>(list), u"NID_SELECTION_CHANGE", registrationLine);
+        return ShownByteList(list);
+    }
+
+    // The four colour lists of a colour page, in selector order.
+    void TakeColorLists(
+        const KR::RCPtr<KR::LControl>& page,
+        const ButtonRecordEditPanelDetail::ColorSite (&sites)[ButtonRecordEditPanelDetail::kColorCount],
+        ShownByteList (&colors)[ButtonRecordEditPanelDetail::kColorCount])
+    {
+        for (std::uint32_t i = 0; i < ButtonRecordEditPanelDetail::kColorCount; ++i)
+        {
+            colors[i] = TakeList(page, sites[i].selector, sites[i].missing, sites[i].missingLine,
+                                 sites[i].registrationLine);
+        }
+    }
+
+    // The page of the tab control; a missing page throws `missing` at `line`.
+    KR::RCPtr<KR::LControl> TakePage(const KR::RCPtr<KR::LTabControl>& tabs, const char16_t* page,
+                                     const char* missing, int line)
+    {
+        const KR::RCPtr<KR::LControl> found = tabs ? tabs->GetPageByName(KR::String(page)) : nullptr;
+        if (!found)
+        {
+            const EditPanelErrorSite& site = GetErrorSite();
+            ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source, missing, line);
+        }
+        return found;
+    }
+
+    // Shows the editor's part of a block (the record, repaired by the editor).
+    void ShowRecord(KR::Array<signed char> record)
+    {
+        if (mButtonTypePanel)
+        {
+            mButtonTypePanel->ShowModeRecord(record);
+        }
+    }
+
+    // The operation and source of the class's error texts (the line fields are unused).
+    virtual const EditPanelErrorSite& GetErrorSite() const = 0;
+    // The block from the editor's 10-byte record and the panel's own lists.
+    virtual KR::Array<signed char> BuildBlock(const KR::Array<signed char>& record) const = 0;
+    // After the panel was bound to the control at `index`.
+    virtual void OnBound(std::int32_t /*index*/) {}
+
+private:
+    void Listen(const KR::RCPtr<KR::LNotificationDistributor>& sender, const char16_t* name, int line)
+    {
+        if (const KR::Result registered =
+                mNotificationHandler->Register(&LButtonRecordEditPanel::OnParametersChanged, sender, name);
+            KR::Failed(registered))
+        {
+            const EditPanelErrorSite& site = GetErrorSite();
+            ContinuousControlEditPanelDetail::ThrowRegistrationRefused(
+                registered, EditPanelErrorSite{site.operation, site.source, 0, line});
+        }
+    }
+
+    KR::Result OnParametersChanged(const KR::RCPtr<KR::LNotificationDistributor>&,
+                                   const KR::RCPtr<KR::LNotification>&)
+    {
+        if (!mBound || !mButtonTypePanel)
+        {
+            return 1;
+        }
+        // No page in front gives no record: nothing is sent.
+        const KR::Array<signed char> record = mButtonTypePanel->BuildModeRecord();
+        if (record.GetCount() != ButtonModeRecord::kSize)
+        {
+            return 1;
+        }
+        const KR::Array<signed char> block = BuildBlock(record);
+        KR::Variant value;
+        value.SetBlob(block.GetCount() > 0 ? &block[0] : nullptr, block.GetCount());
+        const KR::RCPtr<KR::LControl> root = GetRootControl();
+        if (auto* const main = dynamic_cast<IRootModule*>(root.Get()))
+        {
+            main->OnModuleParamValueChanged(KR::ParamDescriptor(Model::GetFirstParamID(), KR::Variant()),
+                                            value);
+        }
+        return 1;
+    }
+
+    KR::RCPtr<KR::LNotificationHandler<LButtonRecordEditPanel>> mNotificationHandler;
+    KR::RCPtr<LButtonControlEditPanel> mButtonTypePanel;
+    bool mBound = false;
+};
