@@ -331,6 +331,47 @@ TEST_F(ButtonEditor, BytesNoListCanShowAreKeptAndNoPageBuildsNothing)
     EXPECT_EQ(panel->BuildModeRecord().GetCount(), 0u);
 }
 
+// A cycle page that lost a child after Initialize: the relabelling names it and its line.
+TEST_F(ButtonEditor, ACyclePageThatLostAChildStopsTheRelabellingWithItsText)
+{
+    const struct
+    {
+        const char* parent;
+        const char* child;
+        const char* detail;
+        int line;
+    } cases[] = {
+        {"tabControl/buttonHolder", "ccCyclePage", "Failed to find cc Cycle page", 532},
+        {"tabControl/pageHolder/ccCyclePage/ccValue1", "controlNameLabel",
+         "couldn't find child ccValue1 child Label", 536},
+        {"tabControl/pageHolder/ccCyclePage/ccValue2", "controlNameLabel",
+         "couldn't find child controlNameLabel", 540},
+        {"tabControl/pageHolder/ccCyclePage", "ccValue4", "couldn't find child ccValue4", 548},
+    };
+    for (const auto& c : cases)
+    {
+        KR::LControl* parent = editor.Find(c.parent, RCPtr<KR::LControl>(panel));
+        ASSERT_TRUE(parent) << c.parent;
+        const RCPtr<KR::LControl> child = parent->FindChildControl(KR::String(c.child));
+        ASSERT_TRUE(child) << c.child;
+        parent->GetChildren().RenameChild(child, KR::String(u"gone"));
+        std::string thrown;
+        try
+        {
+            panel->UpdateCCCycleTypeVisibleParameters();
+        }
+        catch (const std::exception& error)
+        {
+            thrown = error.what();
+        }
+        parent->GetChildren().RenameChild(child, KR::String(c.child));
+        EXPECT_EQ(thrown, "Runtime Error : Null Pointer : " + std::string(c.detail) +
+                              " : LButtonControlEditPanel::UpdateCCCycleTypeVisibleParameters : "
+                              "UI\\QuillanCommon\\ButtonControlEditPanel : Line " +
+                              std::to_string(c.line));
+    }
+}
+
 // The editors the tree made, kept alive past a failed creation.
 std::vector<RCPtr<LButtonControlEditPanel>>& MadeEditors()
 {
@@ -364,7 +405,7 @@ TEST(ButtonEditorSkins, AMissingChildStopsTheEditorWithItsTextAndNothingRegister
     const struct
     {
         std::vector<std::pair<std::string, std::string>> renamed; // (after, child)
-        const char* detail;
+        const char* detail;                                       // the whole text when the line is 0
         int line;
     } cases[] = {
         {{{"Class=\"PresetEditor.Control.ButtonModesControl.TabControl.ButtonHolder\"", "otherPage"},
@@ -381,6 +422,16 @@ TEST(ButtonEditorSkins, AMissingChildStopsTheEditorWithItsTextAndNothingRegister
         {{{"Name=\"ccValue3\"", "controlNameLabel"}}, "couldn't find child controlNameLabel", 86},
         {{{"", "program3"}}, "couldn't find child program3", 151},
         {{{"", "program2"}}, "couldn't find child program2", 167},
+        // Children Initialize does not test: the registration of their fields is refused.
+        {{{"PageHolder.ProgramPage\"", "msbLSBSelectors"}},
+         "Failed Result : KRRESULT = 80070057 : "
+         "LButtonControlEditPanel::RegisterForAllParameterNotifications : "
+         "UI\\QuillanCommon\\ButtonControlEditPanel : Line 263",
+         0},
+        {{{"ButtonModesControl.TabControl.PageHolder.CCAbsolutePage\"", "cc"}},
+         "Failed Result : KRRESULT = 80070057 : SetNotificationForAllArrayItems : ControlUtilities : Line "
+         "433",
+         0},
     };
     for (const auto& c : cases)
     {
@@ -408,6 +459,14 @@ TEST(ButtonEditorSkins, AMissingChildStopsTheEditorWithItsTextAndNothingRegister
         catch (const std::exception& error)
         {
             thrown = error.what();
+        }
+        if (c.line == 0)
+        {
+            // The registrations made before the refused one stay, as they do in the program.
+            EXPECT_EQ(thrown, c.detail);
+            MadeEditors().front()->ReleaseInternalReferences();
+            MadeEditors().clear();
+            continue;
         }
         EXPECT_EQ(thrown,
                   "Runtime Error : Null Pointer : " + std::string(c.detail) +
