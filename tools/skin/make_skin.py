@@ -402,7 +402,9 @@ def define_menu_looks(d):
     f = d.fill
     d.look_list("CE.MainMenu", [d.look("L.MainMenu", (f("menu"), 1, 4, -1, -4), frame(f("lineStrong")))])
     mm = [
-        d.look("CE.MenuItem.Unselected.MainMenu", text=text("text", 0.5, 0.5)),
+        # A look without any part lets a click through to the bar; the bar's own fill takes it
+        # and looks the same.
+        d.look("CE.MenuItem.Unselected.MainMenu", whole(f("bar")), [], text("text", 0.5, 0.5)),
         d.look("CE.MenuItem.SelectedHover.MainMenu", whole(f("rowHover")), [], text("text", 0.5, 0.5)),
         d.look("CE.MenuItem.SelectedPressed.MainMenu", whole(f("control")), [
             (f("accent"), {"OffsetLeft": 0, "OffsetRight": 0, "OffsetBottom": 0, "Height": 2})],
@@ -914,7 +916,7 @@ def popup_menu(name, rect, visible=False, **kw):
         scroll_bar("hBar", (0, 0, 10, 10), visible=False),
         scroll_bar("vBar", (0, 0, 10, 10), visible=False),
         panel("Framework.Panel", "corner", (0, 0, 10, 10), visible=False),
-        item], "CE.MainMenu", visible=visible, ClipToParent="False", **kw)
+        item], "CE.MainMenu", visible=visible, ClipToParent="False", Z_Order="1000", **kw)
 
 
 def main_control():

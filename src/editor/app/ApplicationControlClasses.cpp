@@ -1,5 +1,6 @@
 #include "editor/app/ApplicationControlClasses.h"
 
+#include "editor/app/AboutDlg.h"
 #include "editor/app/MidiNoteSelector.h"
 #include "editor/app/NumberBoxTextSelector.h"
 #include "editor/edit/ButtonControlEditPanel.h"
@@ -79,7 +80,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel
     {u"PresetEditor.MainPage.PadEditPanel", &LControl::CreateFromSkin<LPadEditPanel>},
     {u"PresetEditor.MainControl.MoveableType.ViewPanel", &LControl::CreateFromSkin<LMoveableControlViewPanel>},
-    {u"PresetEditor.DialogAbout", kDialog}, // LAboutDlg
+    {LAboutDlg::kClassName, &LControl::CreateFromSkin<LAboutDlg>},
     // Plain panels: their children and looks come from the skin.
     {u"PresetEditor.Control.Global.LabeledXYPadFriction", kPanel},
     {u"PresetEditor.Control.Global.LabeledGlobalXYPadRebound", kPanel},

@@ -65,8 +65,8 @@ public:
         return RCPtr<LIniFileManager>(new LIniFileManager);
     }
 
-    // The current skin's control of that name inside the main window's root control; null
-    // for an unknown name or before the main window has a root control.
+    // The current skin's control of that name for the main window (CreateControlInMainWindow);
+    // null for an unknown name or before the main window has a root control.
     virtual RCPtr<LControl> CreateControl(const String& name)
     {
         return CreateControlInMainWindow(*this, name);

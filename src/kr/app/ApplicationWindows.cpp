@@ -13,12 +13,13 @@ namespace KR
 RCPtr<LControl> CreateControlInMainWindow(const LFrameworkApp& app, const String& name)
 {
     const RCPtr<LControlFactory> factory = app.GetControlFactory();
-    const auto* main = dynamic_cast<const LRootWindow*>(app.GetMainWindow().Get());
+    const RCPtr<IRootWindowServices> window = app.GetMainWindow();
+    const auto* main = dynamic_cast<const LRootWindow*>(window.Get());
     if (!factory || main == nullptr || !main->GetRootControl())
     {
         return nullptr;
     }
-    return factory->CreateChildControlByName(name, main->GetRootControl());
+    return factory->CreateControlByName(name, window);
 }
 
 std::vector<ConstRCPtr<LBitmap>> LoadApplicationIcons()

@@ -16,8 +16,11 @@ namespace KR
 class LControl;
 class LFrameworkApp;
 
-// The current skin's control of that name made inside the main window's root control;
-// null for an unknown name, without a factory or before the main window has a root control.
+// The current skin's control of that name made for the main window: placed against it, but
+// with no parent, so that a dialog takes its texts from its own top-level string table
+// ("<application>|<name>") and can be made again once closed (a child would keep its name
+// taken in the root control). Null for an unknown name, without a factory or before the
+// main window has a root control.
 RCPtr<LControl> CreateControlInMainWindow(const LFrameworkApp& app, const String& name);
 
 // The program's icon images ("::icon-16.png", "::icon-32.png", ... from the resources),

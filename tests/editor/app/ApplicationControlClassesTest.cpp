@@ -1,4 +1,5 @@
 #include "editor/app/ApplicationControlClasses.h"
+#include "editor/app/AboutDlg.h"
 
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Dialog.h"
@@ -68,7 +69,7 @@ TEST(ApplicationControlClasses, OneHundredEightySevenRowsRegisterTheEditorsNames
         {u"PresetEditor.TabControl", tabs},
         {u"PresetEditor.MainPage.PadEditPanel.TabControl", tabs},
         {u"PresetEditor.Panel.TabControl", panel},
-        {u"PresetEditor.DialogAbout", dialog},
+        {u"PresetEditor.DialogAbout", &LControl::CreateFromSkin<LAboutDlg>},
         {u"PresetEditor.GlobalEditorControl", dialog},
         {u"PresetEditor.Dialog.SendPresetToHardware", dialog},
         {u"PresetEditor.Control.Global.LabeledGlobalChannel", panel},
