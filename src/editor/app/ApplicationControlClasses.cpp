@@ -7,12 +7,15 @@
 #include "editor/edit/ButtonEditPanel.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/FaderEditPanel.h"
+#include "editor/edit/KeybedZoneEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
+#include "editor/edit/NoteModeEditPanel.h"
 #include "editor/edit/PadEditPanel.h"
 #include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/SustainEditPanel.h"
 #include "editor/edit/VolumePedalEditPanel.h"
 #include "editor/edit/WheelEditPanel.h"
+#include "editor/edit/XYPadEditPanel.h"
 #include "editor/picture/ButtonControlViewPanel.h"
 #include "editor/picture/EncoderPanel.h"
 #include "editor/picture/FaderPanel.h"
@@ -44,7 +47,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.MIDIChannelView", &LControl::CreateFromSkin<LMIDIChannelViewPanel>},
     {u"PresetEditor.MainControl.DeviceView", kPanel}, // LDeviceView
     {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", &LControl::CreateFromSkin<LPresetNamePanel>},
-    {u"PresetEditor.MainControl.EditPanel.XYPadNotes", kPanel}, // LNoteModeEditPanel
+    {u"PresetEditor.MainControl.EditPanel.XYPadNotes", &LControl::CreateFromSkin<LNoteModeEditPanel>},
     {u"PresetEditor.MainControl.PushButtonType.ViewPanel", &LControl::CreateFromSkin<LButtonControlViewPanel>},
     {u"PresetEditor.Dialog.SendPresetToHardware", kDialog}, // LSendPresetToMidiDeviceDlg
     {u"PresetEditor.Dialog.RetrievePresetFromHardware", kDialog}, // LGetPresetFromMidiDeviceDlg
@@ -73,9 +76,9 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainPage.SustainEditPanel", &LControl::CreateFromSkin<LSustainPedalEditPanel>},
     {u"PresetEditor.TabControl.PageHolder.WheelsPage.Wheel", &LControl::CreateFromSkin<LWheelEditPanel>},
     {u"PresetEditor.MainPage.FaderEditPanel", &LControl::CreateFromSkin<LFaderEditPanel>},
-    {u"PresetEditor.MainPage.ZoneEditPanel", kPanel}, // LKeybedZoneEditPanel
+    {u"PresetEditor.MainPage.ZoneEditPanel", &LControl::CreateFromSkin<LKeybedZoneEditPanel>},
     {u"PresetEditor.MainPage.KnobEditPanel", &LControl::CreateFromSkin<LEncoderEditPanel>},
-    {u"PresetEditor.MainPage.XYPadEditPanel", kPanel}, // LXYPadEditPanel
+    {u"PresetEditor.MainPage.XYPadEditPanel", &LControl::CreateFromSkin<LXYPadEditPanel>},
     {u"PresetEditor.MainControl.XYPadView.Axis", kPanel}, // LXYPadDirectionPanel
     {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel
     {u"PresetEditor.MainPage.PadEditPanel", &LControl::CreateFromSkin<LPadEditPanel>},

@@ -61,6 +61,9 @@ void SetBankLabels(KR::LControl& panel, const BankLabelSite& site, std::uint32_t
 void RequestValue(std::int32_t id);
 // The bytes of a value, or null and 0.
 const std::uint8_t* BytesOf(const KR::Variant& value, std::uint32_t& count);
+// Hands an edited block of parameter `id` to the main control at the root of `panel`'s
+// tree (the model's root); nothing when the root is not one.
+void HandToMainControl(const KR::LControl& panel, std::int32_t id, const KR::Array<signed char>& block);
 } // namespace ContinuousControlEditPanelDetail
 
 template <typename Model>
@@ -202,15 +205,8 @@ private:
         {
             return 1;
         }
-        const KR::Array<signed char> block = FromEditorBlock(mMoveableTypePanel->BuildMoveableBlock());
-        KR::Variant value;
-        value.SetBlob(block.GetCount() > 0 ? &block[0] : nullptr, block.GetCount());
-        const KR::RCPtr<KR::LControl> root = GetRootControl();
-        if (auto* const main = dynamic_cast<IRootModule*>(root.Get()))
-        {
-            main->OnModuleParamValueChanged(KR::ParamDescriptor(Model::GetFirstParamID(), KR::Variant()),
-                                            value);
-        }
+        ContinuousControlEditPanelDetail::HandToMainControl(
+            *this, Model::GetFirstParamID(), FromEditorBlock(mMoveableTypePanel->BuildMoveableBlock()));
         return 1;
     }
 

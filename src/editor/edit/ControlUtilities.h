@@ -19,6 +19,13 @@ namespace ControlUtilitiesDetail
 [[noreturn]] void ThrowRegistrationRefused(KR::Result result);
 } // namespace ControlUtilitiesDetail
 
+// Whether a notification's sender is that control.
+inline bool IsSender(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                     const KR::RCPtr<KR::LControl>& control)
+{
+    return control && sender.Get() == KR::RCPtr<KR::LNotificationDistributor>(control).Get();
+}
+
 // Registers `handler` through `handlers` for `name` on every control of the array, in
 // index order (an empty entry is passed on as it is, and refused). The first refused
 // registration throws the failed-result error of "ControlUtilities", line 433.

@@ -50,6 +50,21 @@ TEST(EditPanelSkins, AMissingChildStopsTheTreeWithItsText)
         {"Name=\"sustainEditPage\"", "buttonTypePanel",
          "Runtime Error : Null Pointer : Couldn't find viewTabControl page: midiPage : "
          "LSustainPedalEditPanel::Initialize : UI\\QuillanCommon\\SustainEditPanel : Line 33"},
+        {"Name=\"zoneEditPanel\"", "zoneName",
+         "Runtime Error : Null Pointer : couldn't find child zoneName : LKeybedZoneEditPanel::Initialize : "
+         "UI\\QuillanCommon\\KeybedZoneEditPanel : Line 35"},
+        {"Name=\"startNote\"", "noteSelector",
+         "Runtime Error : Null Pointer : couldn't find child comboboxType : "
+         "LKeybedZoneEditPanel::Initialize : UI\\QuillanCommon\\KeybedZoneEditPanel : Line 63"},
+        {"Name=\"noteScaleType\"", "comboBox",
+         "Runtime Error : Null Pointer : can not find noteScaleType child comboBox : "
+         "LNoteModeEditPanel::Initialize : UI\\QuillanCommon\\NoteModeEditPanel : Line 41"},
+        {"", "noteModeType",
+         "Failed Result : KRRESULT = 80070057 : LNoteModeEditPanel::RegisterForAllParameterNotifications : "
+         "UI\\QuillanCommon\\NoteModeEditPanel : Line 322"},
+        {"Name=\"xyPadEditPanel\"", "midiPage",
+         "Runtime Error : Null Pointer : Cannot find child: viewTabControl: midiPage : "
+         "LXYPadEditPanel::Initialize : UI\\QuillanCommon\\XYPadEditPanel : Line 33"},
         {"Class=\"PresetEditor.MainControl.MIDIChannelView\"", "label",
          "Runtime Error : Null Pointer : couldn't find child label : LMIDIChannelViewPanel::Initialize : "
          "UI\\QuillanCommon\\MIDIChannelViewPanel : Line 26"},

@@ -1,0 +1,186 @@
+#include "editor/edit/XYPadEditPanel.h"
+
+#include "editor/edit/ContinuousControlEditPanel.h"
+#include "kr/controls/Label.h"
+#include "kr/ui/TabControl.h"
+
+using KR::RCPtr;
+using KR::Result;
+using namespace ContinuousControlEditPanelDetail;
+
+namespace
+{
+
+constexpr char kInitialize[] = "LXYPadEditPanel::Initialize";
+constexpr char kSource[] = "UI\\QuillanCommon\\XYPadEditPanel";
+constexpr std::int32_t kXAxis = 0;
+constexpr std::int32_t kYAxis = 1;
+
+void ThrowIfRefused(Result result, int line)
+{
+    if (KR::Failed(result))
+    {
+        ThrowRegistrationRefused(result, EditPanelErrorSite{kInitialize, kSource, 0, line});
+    }
+}
+
+} // namespace
+
+LXYPadEditPanel::LXYPadEditPanel(const RCPtr<KR::LControl>& parent, const KR::String& name)
+    : KR::LPanel(parent, name)
+{
+}
+
+Result LXYPadEditPanel::Receive(const RCPtr<KR::LNotificationDistributor>& sender,
+                                const RCPtr<KR::LNotification>& notification)
+{
+    if (mNotificationHandler && IsCreationFinished())
+    {
+        if (const Result handled = mNotificationHandler->HandleNotification(sender, notification);
+            handled != 0)
+        {
+            return handled;
+        }
+    }
+    return KR::LPanel::Receive(sender, notification);
+}
+
+Result LXYPadEditPanel::UnregisterForNotification(const RCPtr<KR::LNotificationDistributor>& sender,
+                                                  KR::NotificationName name)
+{
+    if (mNotificationHandler)
+    {
+        mNotificationHandler->Unregister(sender, name);
+    }
+    return KR::LPanel::UnregisterForNotification(sender, name);
+}
+
+Result LXYPadEditPanel::Initialize()
+{
+    const Result result = KR::LPanel::Initialize();
+    if (KR::Failed(result))
+    {
+        return result;
+    }
+    mNotificationHandler = KR::LNotificationHandler<LXYPadEditPanel>::Create(this);
+    if (!mNotificationHandler)
+    {
+        return KR::kFail;
+    }
+    const RCPtr<KR::LTabControl> tabs(FindChildControl(KR::String(u"viewTabControl")));
+    if (!tabs)
+    {
+        ThrowMissingChild(kInitialize, kSource, "Cannot find child: viewTabControl", 31);
+    }
+    mMidiPage = RCPtr<LMoveableControlEditPanel>(tabs->GetPageByName(KR::String(u"midiPage")));
+    if (!mMidiPage)
+    {
+        ThrowMissingChild(kInitialize, kSource, "Cannot find child: viewTabControl: midiPage", 33);
+    }
+    ThrowIfRefused(mNotificationHandler->Register(&LXYPadEditPanel::OnParametersChanged,
+                                                  RCPtr<KR::LNotificationDistributor>(mMidiPage),
+                                                  u"NID_PARAMETERS_CHANGED"),
+                   34);
+    mNoteModePage = RCPtr<LNoteModeEditPanel>(tabs->GetPageByName(KR::String(u"noteModePage")));
+    if (!mNoteModePage)
+    {
+        ThrowMissingChild(kInitialize, kSource, "couldn't find child noteModePage", 37);
+    }
+    ThrowIfRefused(mNotificationHandler->Register(&LXYPadEditPanel::OnParametersChanged,
+                                                  RCPtr<KR::LNotificationDistributor>(mNoteModePage),
+                                                  u"NID_PARAMETERS_CHANGED"),
+                   38);
+    return result;
+}
+
+Result LXYPadEditPanel::ReleaseInternalReferences()
+{
+    mNoteModePage = nullptr;
+    mMidiPage = nullptr;
+    mNotificationHandler = nullptr;
+    return KR::LPanel::ReleaseInternalReferences();
+}
+
+void LXYPadEditPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
+                                      std::int32_t index)
+{
+    ITouchPadAxis::SetFirstParamID(parent, firstParamID, index);
+    mBound = true;
+    RequestValue(firstParamID);
+    const RCPtr<KR::LControl>& title = FindChildControl(KR::String(u"axisName"));
+    if (!title)
+    {
+        return;
+    }
+    if (index == kXAxis)
+    {
+        title->SetTextFromString(title->GetLocalizedString(KR::String(u"LABEL_X_AXIS")));
+    }
+    else if (index == kYAxis)
+    {
+        title->SetTextFromString(title->GetLocalizedString(KR::String(u"LABEL_Y_AXIS")));
+    }
+}
+
+std::int32_t LXYPadEditPanel::SetParamValueLocal(const KR::ParamDescriptor& descriptor,
+                                                 const KR::Variant& value, bool /*fromDevice*/)
+{
+    std::uint32_t count = 0;
+    const std::uint8_t* bytes = BytesOf(value, count);
+    if (descriptor.id != GetFirstParamID() || count != kBlockSize || !bytes || !mMidiPage || !mNoteModePage)
+    {
+        return KR::kFail;
+    }
+    // Copied first: the note page reports while it shows, and each report may replace
+    // the value the bytes belong to.
+    const KR::Variant shown = value;
+    KR::Array<signed char> moveable;
+    KR::Array<signed char> notes;
+    for (std::uint32_t i = 0; i < kBlockSize; ++i)
+    {
+        (i < LMoveableControlEditPanel::kBlockSize ? moveable : notes)
+            .AddItem(static_cast<signed char>(bytes[i]));
+    }
+    mMidiPage->ShowMoveableBlock(moveable);
+    mNoteModePage->ShowNoteModeBlock(notes);
+    ITouchPadAxis::SetParamValue(descriptor, shown);
+    return KR::kOk;
+}
+
+KR::Array<signed char> LXYPadEditPanel::BuildAxisBlock()
+{
+    KR::Array<signed char> block;
+    block.SetCount(kBlockSize);
+    for (std::uint32_t i = 0; i < kBlockSize; ++i)
+    {
+        block[i] = 0;
+    }
+    const auto place = [&block](const KR::Array<signed char>& part, std::uint32_t at)
+    {
+        for (std::uint32_t i = 0; i < part.GetCount() && at + i < kBlockSize; ++i)
+        {
+            block[at + i] = part[i];
+        }
+    };
+    if (mMidiPage)
+    {
+        place(mMidiPage->BuildMoveableBlock(), 0);
+    }
+    if (mNoteModePage)
+    {
+        place(mNoteModePage->BuildNoteModeBlock(), LMoveableControlEditPanel::kBlockSize);
+    }
+    return block;
+}
+
+Result LXYPadEditPanel::OnParametersChanged(const RCPtr<KR::LNotificationDistributor>&,
+                                            const RCPtr<KR::LNotification>&)
+{
+    // Unbound, the panel's id would be the preset name's.
+    if (!mBound)
+    {
+        return 1;
+    }
+    HandToMainControl(*this, GetFirstParamID(), BuildAxisBlock());
+    return 1;
+}
