@@ -5,6 +5,8 @@
 
 #include "editor/app/ApplicationControlClasses.h"
 #include "editor/edit/EncoderEditPanel.h"
+#include "editor/edit/KeybedZoneEditPanel.h"
+#include "editor/edit/XYPadEditPanel.h"
 #include "editor/program/PlainClasses.h"
 #include "editor/support/InstalledEngine.h"
 #include "editor/support/StandInMainControl.h"
@@ -25,6 +27,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -91,48 +94,156 @@ std::string DataBytes(const std::string& file)
     return data;
 }
 
-TEST(EditPanelOnScreen, TypingAMaximumLandsInTheModelAndTheSavedFile)
+// The real main window on the test display, made as the program makes it, with the real
+// engine installed; the window has the keyboard focus.
+class EditPanelOnScreen : public ::testing::Test
 {
-    if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+protected:
+    void SetUp() override
     {
-        GTEST_SKIP() << "no display or no xdotool";
-    }
-    KR::TestSupport::InstalledEngine engine;
-    const RCPtr<TestApp> app(new TestApp(u"PresetEditor"));
-    const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
-    ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-    KR::TestSupport::RegisterStandInMainControlWhileUnbuilt(*factory);
-    RegisterApplicationControlClasses(*factory);
-    ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
-    RegisterPlainPanelsForUnbuiltClasses(*factory);
-    auto idle = [&](int pass) { return app->OnIdle(pass == 0); };
-
-    const RCPtr<KR::LControl> main = factory->CreateControlByName(String(u"mainControl"), nullptr);
-    ASSERT_TRUE(main);
-    ASSERT_EQ(app->RunModal(main, false), KR::kOk);
-    const RCPtr<KR::LRootWindow> root(dynamic_cast<KR::LRootWindow*>(main->GetRootWindow().Get()));
-    ASSERT_TRUE(root && root->GetOSServices());
-    struct Closer
-    {
-        ~Closer()
+        if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
         {
-            if (root->GetOSServices())
+            GTEST_SKIP() << "no display or no xdotool";
+        }
+        engine.emplace();
+        app = RCPtr<TestApp>(new TestApp(u"PresetEditor"));
+        const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
+        ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
+        KR::TestSupport::RegisterStandInMainControlWhileUnbuilt(*factory);
+        RegisterApplicationControlClasses(*factory);
+        ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
+        RegisterPlainPanelsForUnbuiltClasses(*factory);
+
+        main = factory->CreateControlByName(String(u"mainControl"), nullptr);
+        ASSERT_TRUE(main);
+        ASSERT_EQ(app->RunModal(main, false), KR::kOk);
+        root = RCPtr<KR::LRootWindow>(dynamic_cast<KR::LRootWindow*>(main->GetRootWindow().Get()));
+        ASSERT_TRUE(root && root->GetOSServices());
+        window = root->GetOSServices()->GetWindowHandle();
+        // The focus is taken once the display has mapped the window.
+        const std::string id = std::to_string(P::GetNativeWindowId(window));
+        ASSERT_TRUE(WaitFor([&] { return P::Test::Xdo("windowfocus --sync " + id) == 0; }));
+        // A later window is placed further on, partly off the test screen.
+        ASSERT_EQ(P::Test::Xdo("windowmove --sync " + id + " 0 0"), 0);
+        ASSERT_TRUE(WaitFor([&] { return app->GetActiveRootWindow().Get() == root.Get(); }));
+    }
+    void TearDown() override
+    {
+        if (root && root->GetOSServices())
+        {
+            // Hidden, so that it lies over no later test's window.
+            root->GetOSServices()->Show(0);
+            root->GetOSServices()->EndModal(0);
+        }
+    }
+
+    template <typename T>
+    T* Find(const std::string& path) const
+    {
+        RCPtr<KR::LControl> at = main;
+        for (std::size_t start = 0; at && start <= path.size();)
+        {
+            const std::size_t slash = path.find('/', start);
+            at = at->FindChildControl(String(path.substr(start, slash - start).c_str()));
+            start = slash == std::string::npos ? path.size() + 1 : slash + 1;
+        }
+        return dynamic_cast<T*>(at.Get());
+    }
+    // Runs the loop with its idle passes until done() holds, for at most ten seconds.
+    bool WaitFor(const std::function<bool()>& done)
+    {
+        return P::Test::PumpUntil(done, 10.0, [this](int pass) { return app->OnIdle(pass == 0); });
+    }
+    // The pointer moved to the middle of the control on the display, and a left click.
+    void ClickOn(const KR::LControl& control)
+    {
+        const KR::PointD at = control.GetAbsolutePosition();
+        P::WindowPoint screen{static_cast<std::int32_t>(at.x + control.GetSize().x / 2),
+                              static_cast<std::int32_t>(at.y + control.GetSize().y / 2)};
+        P::ClientToScreen(window, screen);
+        ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " +
+                               std::to_string(screen.y) + " click 1"),
+                  0);
+    }
+    // A number box's text replaced on the display's keyboard and confirmed with Return.
+    void TypeInto(KR::LNumericUpDown& box, const std::string& text)
+    {
+        ASSERT_TRUE(box.GetTextBox());
+        ClickOn(*box.GetTextBox());
+        ASSERT_TRUE(WaitFor([&] { return root->GetFocusControl().Get() == box.GetTextBox().Get(); }));
+        ASSERT_EQ(P::Test::Xdo("key End BackSpace BackSpace BackSpace type --delay 30 " + text), 0);
+        ASSERT_EQ(P::Test::Xdo("key Return"), 0);
+    }
+    // The control's pixels as the display server has them, row by row.
+    std::vector<std::uint32_t> PixelsOf(const KR::LControl& control)
+    {
+        std::vector<std::uint32_t> pixels;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        if (!P::ReadWindowPixels(window, pixels, width, height))
+        {
+            return {};
+        }
+        const KR::PointD at = control.GetAbsolutePosition();
+        std::vector<std::uint32_t> part;
+        for (std::int32_t y = static_cast<std::int32_t>(at.y);
+             y < static_cast<std::int32_t>(at.y + control.GetSize().y) && y < height; ++y)
+        {
+            for (std::int32_t x = static_cast<std::int32_t>(at.x);
+                 x < static_cast<std::int32_t>(at.x + control.GetSize().x) && x < width; ++x)
             {
-                root->GetOSServices()->EndModal(0);
+                part.push_back(pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                      static_cast<std::size_t>(x)]);
             }
         }
-        const RCPtr<KR::LRootWindow>& root;
-    } closer{root};
-    const P::WindowHandle window = root->GetOSServices()->GetWindowHandle();
+        return part;
+    }
+    // Lets the loop draw the frames of the last change (the window's own 33 ms timer).
+    void Settle()
+    {
+        P::Test::PumpUntil([] { return false; }, 0.3, [this](int pass) { return app->OnIdle(pass == 0); });
+    }
+    // Writes the window to a PNG for a reviewer, once the last change is drawn.
+    void WritePicture(const std::string& name)
+    {
+        Settle();
+        std::vector<std::uint32_t> pixels;
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        if (P::ReadWindowPixels(window, pixels, width, height))
+        {
+            KR::Platform::WritePngFile(::testing::TempDir() + name, width, height, pixels.data());
+        }
+    }
+    // The data bytes of a preset file the landed preset manager saves now.
+    std::string SavedData()
+    {
+        const RCPtr<KR::LPresetManager> presets = KR::LPresetManager::Create(engine->engine);
+        const std::string file = ::testing::TempDir() + "edited.preset";
+        EXPECT_EQ(presets->SavePresetFile(String(file.c_str())), KR::kOk);
+        presets->UnregisterForAllNotifications();
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(bytes.size(), 4494u);
+        return DataBytes(bytes);
+    }
 
+    std::optional<KR::TestSupport::InstalledEngine> engine;
+    RCPtr<TestApp> app;
+    RCPtr<KR::LControl> main;
+    RCPtr<KR::LRootWindow> root;
+    P::WindowHandle window{};
+    RCPtr<KR::TestSupport::LRecordingParentModule> parent{new KR::TestSupport::LRecordingParentModule};
+};
+
+TEST_F(EditPanelOnScreen, TypingAMaximumLandsInTheModelAndTheSavedFile)
+{
     // Shown and bound as the encoder group does when encoder 3 of bank 2 is picked.
-    auto* panel = dynamic_cast<LEncoderEditPanel*>(
-        main->FindChildControl(String(u"viewDevice"))->FindChildControl(String(u"knobEditPanel")).Get());
+    auto* panel = Find<LEncoderEditPanel>("viewDevice/knobEditPanel");
     ASSERT_TRUE(panel);
     panel->SetVisible(true);
-    RCPtr<KR::TestSupport::LRecordingParentModule> parent(new KR::TestSupport::LRecordingParentModule);
     panel->SetFirstParamID(parent.Get(), 107, 10);
-    ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(107), engine.Value(107), true), KR::kOk);
+    ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(107), engine->Value(107), true), KR::kOk);
     auto* max = dynamic_cast<KR::LNumericUpDown*>(panel->GetMoveableTypePanel()
                                                       ->GetTypeTabControl()
                                                       ->GetPageByName(String(u"ccAbsolutePage"))
@@ -140,46 +251,13 @@ TEST(EditPanelOnScreen, TypingAMaximumLandsInTheModelAndTheSavedFile)
                                                       ->FindChildControl(String(u"max"))
                                                       ->FindChildControl(String(u"numericUpDown"))
                                                       .Get());
-    ASSERT_TRUE(max && max->GetTextBox());
-
-    ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(window))), 0);
-    ASSERT_TRUE(
-        P::Test::PumpUntil([&] { return app->GetActiveRootWindow().Get() == root.Get(); }, 10.0, idle));
-    const KR::PointD at = max->GetTextBox()->GetAbsolutePosition();
-    const KR::RectD frame = max->GetTextBox()->GetFrame();
-    P::WindowPoint screen{static_cast<std::int32_t>(at.x + frame.width / 2),
-                          static_cast<std::int32_t>(at.y + frame.height / 2)};
-    P::ClientToScreen(window, screen);
-    ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y) +
-                           " click 1"),
-              0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return root->GetFocusControl().Get() == max->GetTextBox().Get(); },
-                                   10.0, idle));
-    ASSERT_EQ(P::Test::Xdo("key End BackSpace BackSpace BackSpace type --delay 30 100"), 0);
-    ASSERT_EQ(P::Test::Xdo("key Return"), 0);
-    EXPECT_TRUE(P::Test::PumpUntil(
-        [&] { return engine.Bytes(107) == std::vector<int>{0x00, 0x00, 0x32, 0x00, 0x00, 0x64}; }, 10.0,
-        idle))
+    ASSERT_TRUE(max);
+    TypeInto(*max, "100");
+    EXPECT_TRUE(
+        WaitFor([&] { return engine->Bytes(107) == std::vector<int>{0x00, 0x00, 0x32, 0x00, 0x00, 0x64}; }))
         << max->GetTextBox()->GetText().ToUtf8().GetPtr();
-
-    const std::string folder = ::testing::TempDir();
-    std::vector<std::uint32_t> pixels;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    P::Test::PumpUntil([] { return false; }, 0.3, idle); // the frames of the edit are drawn
-    if (P::ReadWindowPixels(window, pixels, width, height))
-    {
-        KR::Platform::WritePngFile(folder + "encoder_edit_panel.png", width, height, pixels.data());
-    }
-
-    const RCPtr<KR::LPresetManager> presets = KR::LPresetManager::Create(engine.engine);
-    const std::string file = folder + "edited.preset";
-    ASSERT_EQ(presets->SavePresetFile(String(file.c_str())), KR::kOk);
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bytes.size(), 4494u);
-    EXPECT_EQ(DataBytes(bytes).substr(1176, 6), std::string("\x00\x00\x32\x00\x00\x64", 6));
-    presets->UnregisterForAllNotifications();
+    WritePicture("encoder_edit_panel.png");
+    EXPECT_EQ(SavedData().substr(1176, 6), std::string("\x00\x00\x32\x00\x00\x64", 6));
 
     // A handler of the test's own that throws inside the next edit, typed while the
     // application's own loop runs: logged, then the box and the exit request.
@@ -198,6 +276,63 @@ TEST(EditPanelOnScreen, TypingAMaximumLandsInTheModelAndTheSavedFile)
     EXPECT_TRUE(app->IsExiting());
     thrower->UnregisterForAllNotifications();
     app->UnregisterForAllNotifications();
+}
+
+TEST_F(EditPanelOnScreen, AZonesFirstKeyAndToggleLandInTheSavedFile)
+{
+    // Bound and shown as the zone group does when zone 3 is picked.
+    auto* panel = Find<LKeybedZoneEditPanel>("viewDevice/zoneEditPanel");
+    ASSERT_TRUE(panel);
+    panel->SetFirstParamID(parent.Get(), 3, 2);
+    panel->SetVisible(true);
+    ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(3), engine->Value(3), false), KR::kOk);
+    TypeInto(*panel->GetStartNote(), "13");
+    EXPECT_TRUE(WaitFor([&] { return engine->Bytes(3)[5] == 13; }));
+
+    auto* toggle = Find<KR::LButton>("viewDevice/zoneEditPanel/zoneEnabledToggleButton");
+    ASSERT_TRUE(toggle);
+    Settle();
+    const std::vector<std::uint32_t> off = PixelsOf(*toggle);
+    ClickOn(*toggle);
+    EXPECT_TRUE(WaitFor([&] { return engine->Bytes(3)[0] == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return PixelsOf(*toggle) != off; })) << "the toggle shows it is on";
+    WritePicture("zone_edit_panel.png");
+
+    const std::string data = SavedData();
+    ASSERT_GT(data.size(), 29u);
+    EXPECT_EQ(data[24], 0x01);
+    EXPECT_EQ(data[29], 0x0D);
+}
+
+TEST_F(EditPanelOnScreen, AScalePickedOnTheNotePageLandsInTheSavedFile)
+{
+    // Bound and shown as the touch-pad group does when the first axis is picked.
+    auto* panel = Find<LXYPadEditPanel>("viewDevice/xyPadEditPanel");
+    ASSERT_TRUE(panel);
+    panel->SetFirstParamID(parent.Get(), 129, 0);
+    panel->SetVisible(true);
+    ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(129), engine->Value(129), false), KR::kOk);
+    auto* tab = Find<KR::LControl>("viewDevice/xyPadEditPanel/viewTabControl/buttonHolder/noteModePage");
+    ASSERT_TRUE(tab);
+    ClickOn(*tab);
+    ASSERT_TRUE(WaitFor([&] { return panel->GetNoteModePage()->IsShown(false); }));
+
+    KR::LComboBox& scale = *panel->GetNoteModePage()->GetNoteScaleTypeSelector();
+    Settle();
+    const std::vector<std::uint32_t> major = PixelsOf(scale);
+    ClickOn(scale);
+    ASSERT_TRUE(WaitFor([&] { return scale.IsDropDownShown(); }));
+    ASSERT_EQ(P::Test::Xdo("key --delay 20 Down Down Down Down Down Down Down Down Down Return"), 0);
+    EXPECT_TRUE(WaitFor([&] { return scale.GetSelectedIndex() == 10 && !scale.IsDropDownShown(); }));
+    const std::vector<int> chromatic{0,    0,    112,  0,    0,    127,  0x08, 0x3C,
+                                     0x43, 0x3D, 0x3E, 0x3F, 0x40, 0x41, 0x42};
+    EXPECT_TRUE(WaitFor([&] { return engine->Bytes(129) == chromatic; }));
+    EXPECT_TRUE(WaitFor([&] { return PixelsOf(scale) != major; })) << "the list's face shows the new scale";
+    WritePicture("xy_pad_edit_panel.png");
+
+    const std::string data = SavedData();
+    ASSERT_GE(data.size(), 1323u);
+    EXPECT_EQ(data.substr(1314, 9), std::string("\x08\x3C\x43\x3D\x3E\x3F\x40\x41\x42", 9));
 }
 
 } // namespace
