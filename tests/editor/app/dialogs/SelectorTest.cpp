@@ -21,7 +21,8 @@ using KR::TestSupport::InProcessEditor;
 
 constexpr char kPadNote[] = "viewDevice/padEditPanel/viewTabControl/pageHolder/midiPage/tabControl/"
                             "pageHolder/notePage/note/noteSelector";
-constexpr char kZoneStart[] = "viewDevice/zoneEditPanel/startEndNoteSelector/startNote/noteSelector";
+// The zone editor holds its keys on the keybed (0..48).
+constexpr char kZoneEnd[] = "viewDevice/zoneEditPanel/startEndNoteSelector/endNote/noteSelector";
 constexpr char kKnobCc[] =
     "viewDevice/knobEditPanel/moveableTypePanel/tabControl/pageHolder/ccAbsolutePage/cc/ccSelector";
 constexpr char kNoteRow[] = "viewDevice/xyPadEditPanel/viewTabControl/pageHolder/noteModePage/note";
@@ -53,8 +54,8 @@ TEST_F(Selectors, SpellTheValueOfTheirBoxFromTheirLabelsTables)
         const char* second; // octave; empty for a controller selector
     } cases[] = {
         {kPadNote, 0, "C", "(-1)"},     {kPadNote, 60, "C", "(4)"},         {kPadNote, 61, "Db", "(4)"},
-        {kPadNote, 127, "G", "(9)"},    {kZoneStart, 60, "C", "(6)"},       {kZoneStart, 0, "C", "(1)"},
-        {kZoneStart, 71, "B", "(6)"},   {kKnobCc, 7, "Channel Volume", ""}, {kKnobCc, 3, "Controller 3", ""},
+        {kPadNote, 127, "G", "(9)"},    {kZoneEnd, 36, "C", "(4)"},         {kZoneEnd, 0, "C", "(1)"},
+        {kZoneEnd, 47, "B", "(4)"},     {kKnobCc, 7, "Channel Volume", ""}, {kKnobCc, 3, "Controller 3", ""},
         {kKnobCc, 66, "Sostenuto", ""}, {kKnobCc, 127, "Poly Mode On", ""}, {kKnobCc, 0, "Bank Select", ""},
     };
     for (const auto& c : cases)
