@@ -221,15 +221,8 @@ private:
         {
             return 1;
         }
-        const KR::Array<signed char> block = BuildBlock(record);
-        KR::Variant value;
-        value.SetBlob(block.GetCount() > 0 ? &block[0] : nullptr, block.GetCount());
-        const KR::RCPtr<KR::LControl> root = GetRootControl();
-        if (auto* const main = dynamic_cast<IRootModule*>(root.Get()))
-        {
-            main->OnModuleParamValueChanged(KR::ParamDescriptor(Model::GetFirstParamID(), KR::Variant()),
-                                            value);
-        }
+        ContinuousControlEditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(),
+                                                            BuildBlock(record));
         return 1;
     }
 

@@ -1,6 +1,5 @@
 #include "editor/edit/PresetNamePanel.h"
 
-#include "device/RootModuleInterface.h"
 #include "editor/edit/ContinuousControlEditPanel.h"
 
 namespace
@@ -92,14 +91,8 @@ KR::Result LPresetNamePanel::OnTextChanged(const KR::RCPtr<KR::LNotificationDist
     {
         return 1;
     }
-    const KR::Array<std::uint8_t> block = NameToBlock(mTextBox->GetText());
-    KR::Variant value;
-    value.SetBlob(&block[0], block.GetCount());
-    const KR::RCPtr<KR::LControl> root = GetRootControl();
-    if (auto* const main = dynamic_cast<IRootModule*>(root.Get()))
-    {
-        main->OnModuleParamValueChanged(KR::ParamDescriptor(GetFirstParamID(), KR::Variant()), value);
-    }
+    ContinuousControlEditPanelDetail::HandToMainControl(*this, GetFirstParamID(),
+                                                        NameToBlock(mTextBox->GetText()));
     return 1;
 }
 
@@ -124,10 +117,10 @@ std::int32_t LPresetNamePanel::SetParamValueLocal(const KR::ParamDescriptor& des
     return KR::kOk;
 }
 
-KR::Array<std::uint8_t> LPresetNamePanel::NameToBlock(const KR::String& name)
+KR::Array<signed char> LPresetNamePanel::NameToBlock(const KR::String& name)
 {
     const KR::String upper = name.ToUpper();
-    KR::Array<std::uint8_t> block;
+    KR::Array<signed char> block;
     for (std::uint32_t i = 0; i < kBlockSize; ++i)
     {
         std::uint8_t byte = 0;
@@ -138,7 +131,7 @@ KR::Array<std::uint8_t> LPresetNamePanel::NameToBlock(const KR::String& name)
                    : character == u' ' ? kStoredBlank
                                        : static_cast<std::uint8_t>(character & 0xFF);
         }
-        block.AddItem(byte);
+        block.AddItem(static_cast<signed char>(byte));
     }
     return block;
 }

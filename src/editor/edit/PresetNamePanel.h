@@ -7,7 +7,7 @@
 // The keyboard shows upper case only and has its own codes for two characters: a blank
 // is stored as '"' (0x22) and an apostrophe as '`' (0x60); a 0 byte ends the name.
 //
-//     KR::Array<std::uint8_t> block = LPresetNamePanel::NameToBlock(u"ab c"); // 41 42 22 43 00 00
+//     KR::Array<signed char> block = LPresetNamePanel::NameToBlock(u"ab c"); // 41 42 22 43 00 00
 //     KR::String name = LPresetNamePanel::BlockToName(bytes, count);            // "AB C"
 
 #include "device/ControlModules.h"
@@ -51,7 +51,7 @@ public:
 
     // The name's block: the first six characters in upper case with the keyboard's codes,
     // 0 after the end.
-    static KR::Array<std::uint8_t> NameToBlock(const KR::String& name);
+    static KR::Array<signed char> NameToBlock(const KR::String& name);
     // The name a block holds, read up to `count` bytes or its first 0 byte.
     static KR::String BlockToName(const std::uint8_t* bytes, std::uint32_t count);
 
