@@ -188,7 +188,8 @@ void LTextBox::ScrollToCaret()
     double wanted = offset;
     if (mCaretRect.x - offset < area.x)
     {
-        wanted = std::max(0.0, mCaretRect.x - kCaretMargin);
+        // The caret's place in the text, not in the box: the text area starts inside it.
+        wanted = std::max(0.0, mCaretRect.x - area.x - kCaretMargin);
     }
     else if (mCaretRect.x - offset + mCaretRect.width > area.x + area.width)
     {

@@ -53,6 +53,7 @@ TEST_F(PresetName, WhatIsTypedLandsInTheModelInTheKeyboardsCodes)
     SelectAll();
     ASSERT_TRUE(box->HasFocus());
     editor.Type(u"ab c");
+    EXPECT_EQ(box->GetScrollOffset().x, 0.0) << "a short name is not scrolled out of its box's left edge";
     EXPECT_EQ(engine.Bytes(0), (Bytes{0x41, 0x42, 0x22, 0x43, 0x00, 0x00}));
     EXPECT_EQ(Shown(), "ab c") << "the box keeps what was typed until the model's value comes back";
     ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(0), engine.Value(0), false), KR::kOk);

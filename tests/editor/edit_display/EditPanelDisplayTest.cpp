@@ -6,6 +6,7 @@
 #include "editor/app/ApplicationControlClasses.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/KeybedZoneEditPanel.h"
+#include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/XYPadEditPanel.h"
 #include "editor/program/PlainClasses.h"
 #include "editor/support/InstalledEngine.h"
@@ -333,6 +334,25 @@ TEST_F(EditPanelOnScreen, AScalePickedOnTheNotePageLandsInTheSavedFile)
     const std::string data = SavedData();
     ASSERT_GE(data.size(), 1323u);
     EXPECT_EQ(data.substr(1314, 9), std::string("\x08\x3C\x43\x3D\x3E\x3F\x40\x41\x42", 9));
+}
+
+TEST_F(EditPanelOnScreen, ANameTypedAtTheTopLeftLandsInTheSavedFile)
+{
+    auto* panel = Find<LPresetNamePanel>("viewDevice/presetNameEditPanel");
+    ASSERT_TRUE(panel && panel->GetTextBox());
+    KR::LTextBox& box = *panel->GetTextBox();
+    Settle();
+    const std::vector<std::uint32_t> before = PixelsOf(box);
+    ClickOn(box);
+    ASSERT_TRUE(WaitFor([&] { return root->GetFocusControl().Get() == &box; }));
+    ASSERT_EQ(P::Test::Xdo("key End shift+Home type --delay 30 'ab c'"), 0);
+    ASSERT_EQ(P::Test::Xdo("key Return"), 0);
+    EXPECT_TRUE(
+        WaitFor([&] { return engine->Bytes(0) == std::vector<int>{0x41, 0x42, 0x22, 0x43, 0x00, 0x00}; }))
+        << box.GetText().ToUtf8().GetPtr();
+    EXPECT_TRUE(WaitFor([&] { return PixelsOf(box) != before; })) << "the box shows the new name";
+    WritePicture("preset_name.png");
+    EXPECT_EQ(SavedData().substr(0, 6), std::string("\x41\x42\x22\x43\x00\x00", 6));
 }
 
 } // namespace
