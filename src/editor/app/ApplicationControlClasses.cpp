@@ -1,8 +1,11 @@
 #include "editor/app/ApplicationControlClasses.h"
 
 #include "editor/app/AboutDlg.h"
+#include "editor/app/GetPresetFromMidiDeviceDlg.h"
+#include "editor/app/GlobalSettingsDlg.h"
 #include "editor/app/MidiNoteSelector.h"
 #include "editor/app/NumberBoxTextSelector.h"
+#include "editor/app/SendPresetToMidiDeviceDlg.h"
 #include "editor/edit/ButtonControlEditPanel.h"
 #include "editor/edit/ButtonEditPanel.h"
 #include "editor/edit/EncoderEditPanel.h"
@@ -25,7 +28,6 @@
 #include "editor/picture/WheelPanel.h"
 
 #include "kr/ui/ControlFactory.h"
-#include "kr/ui/Dialog.h"
 #include "kr/ui/Panel.h"
 #include "kr/ui/TabControl.h"
 
@@ -36,21 +38,20 @@ using KR::LControl;
 
 constexpr auto kPanel = &LControl::CreateFromSkin<KR::LPanel>;
 constexpr auto kTabControl = &LControl::CreateFromSkin<KR::LTabControl>;
-constexpr auto kDialog = &LControl::CreateFromSkin<KR::LDialog>;
 
 // clang-format off
 constexpr ApplicationControlClassRow kRows[] = {
-    // Classes of their own. Until each is built, a dialog stands as a plain dialog and
-    // every other as a plain panel; the comment names the class the row will create.
-    {u"PresetEditor.GlobalEditorControl", kDialog}, // LGlobalSettingsDlg
+    // Classes of their own. Until each is built, it stands as a plain panel; the comment
+    // names the class the row will create.
+    {u"PresetEditor.GlobalEditorControl", &LControl::CreateFromSkin<LGlobalSettingsDlg>},
     {u"PresetEditor.MainControl", kPanel}, // KR::LMainControl
     {u"PresetEditor.MainControl.MIDIChannelView", &LControl::CreateFromSkin<LMIDIChannelViewPanel>},
     {u"PresetEditor.MainControl.DeviceView", kPanel}, // LDeviceView
     {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", &LControl::CreateFromSkin<LPresetNamePanel>},
     {u"PresetEditor.MainControl.EditPanel.XYPadNotes", &LControl::CreateFromSkin<LNoteModeEditPanel>},
     {u"PresetEditor.MainControl.PushButtonType.ViewPanel", &LControl::CreateFromSkin<LButtonControlViewPanel>},
-    {u"PresetEditor.Dialog.SendPresetToHardware", kDialog}, // LSendPresetToMidiDeviceDlg
-    {u"PresetEditor.Dialog.RetrievePresetFromHardware", kDialog}, // LGetPresetFromMidiDeviceDlg
+    {u"PresetEditor.Dialog.SendPresetToHardware", &LControl::CreateFromSkin<LSendPresetToMidiDeviceDlg>},
+    {u"PresetEditor.Dialog.RetrievePresetFromHardware", &LControl::CreateFromSkin<LGetPresetFromMidiDeviceDlg>},
     {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", &LControl::CreateFromSkin<LMoveableControlEditPanel>},
     {u"PresetEditor.MainControl.EditPanel.ButtonTypePanel", &LControl::CreateFromSkin<LButtonControlEditPanel>},
     {u"PresetEditor.MainControl.FaderView", kPanel}, // LFaderGroupPanel

@@ -1,5 +1,7 @@
 #include "editor/app/ApplicationControlClasses.h"
 #include "editor/app/AboutDlg.h"
+#include "editor/app/GlobalSettingsDlg.h"
+#include "editor/app/SendPresetToMidiDeviceDlg.h"
 
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Dialog.h"
@@ -56,7 +58,6 @@ TEST(ApplicationControlClasses, OneHundredEightySevenRowsRegisterTheEditorsNames
     RegisterApplicationControlClasses(*factory);
     const auto panel = &LControl::CreateFromSkin<KR::LPanel>;
     const auto tabs = &LControl::CreateFromSkin<KR::LTabControl>;
-    const auto dialog = &LControl::CreateFromSkin<KR::LDialog>;
     const struct
     {
         const char16_t* name;
@@ -70,8 +71,8 @@ TEST(ApplicationControlClasses, OneHundredEightySevenRowsRegisterTheEditorsNames
         {u"PresetEditor.MainPage.PadEditPanel.TabControl", tabs},
         {u"PresetEditor.Panel.TabControl", panel},
         {u"PresetEditor.DialogAbout", &LControl::CreateFromSkin<LAboutDlg>},
-        {u"PresetEditor.GlobalEditorControl", dialog},
-        {u"PresetEditor.Dialog.SendPresetToHardware", dialog},
+        {u"PresetEditor.GlobalEditorControl", &LControl::CreateFromSkin<LGlobalSettingsDlg>},
+        {u"PresetEditor.Dialog.SendPresetToHardware", &LControl::CreateFromSkin<LSendPresetToMidiDeviceDlg>},
         {u"PresetEditor.Control.Global.LabeledGlobalChannel", panel},
         {u"Framework.Button", nullptr},
     };

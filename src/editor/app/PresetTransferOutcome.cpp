@@ -1,0 +1,63 @@
+#include "editor/app/PresetTransferOutcome.h"
+
+#include "editor/app/AppString.h"
+#include "editor/app/Application.h"
+#include "editor/app/MessageBox.h"
+#include "kr/controls/ComboBox.h"
+#include "kr/ui/FrameworkApp.h"
+
+std::int32_t GetSelectedPresetSlot(const KR::LControl& dialog)
+{
+    const KR::RCPtr<KR::LControl>& holder = dialog.FindChildControl(KR::String(u"presetSlot"));
+    if (!holder)
+    {
+        return -1;
+    }
+    const KR::RCPtr<KR::LComboBox> slots(holder->FindChildControl(KR::String(u"comboBox")));
+    return slots ? slots->GetSelectedIndex() : -1;
+}
+
+KR::RCPtr<KR::LMidiManager> GetApplicationMidiManager()
+{
+    if (const auto* app = dynamic_cast<const LApplication*>(&KR::IFrameworkApp::GetInstance()))
+    {
+        return app->GetMidiManager();
+    }
+    return nullptr;
+}
+
+PresetTransferTexts PresetTransferOutcome(const PresetTransferKeys& keys, KR::Result result)
+{
+    if (result >= 0)
+    {
+        return {GetAppString(keys.successCaption), GetAppString(keys.successText)};
+    }
+    const bool firmware = result == KR::LMidiManager::kFirmwareNotUsable;
+    return {GetAppString(keys.failedCaption),
+            GetAppString(firmware ? keys.firmwareText : keys.connectionText)};
+}
+
+void ShowPresetTransferOutcome(const PresetTransferTexts& texts)
+{
+    if (!texts.text.IsEmpty())
+    {
+        ShowMessageBox(texts.text, texts.caption, 0);
+    }
+}
+
+KR::Result TransferPresetSlot(std::int32_t slot, const PresetTransferKeys& keys,
+                              KR::Result (*transfer)(KR::LMidiManager& midi, std::uint8_t slot))
+{
+    KR::Result result = KR::kInvalidArg;
+    const KR::RCPtr<KR::LMidiManager> midi = GetApplicationMidiManager();
+    if (!midi)
+    {
+        result = KR::kFail;
+    }
+    else if (slot >= 0 && slot <= kLastPresetSlot)
+    {
+        result = transfer(*midi, static_cast<std::uint8_t>(slot));
+    }
+    ShowPresetTransferOutcome(PresetTransferOutcome(keys, result));
+    return result;
+}
