@@ -10,7 +10,9 @@
 #include "editor/app/dialogs/DialogApplication.h"
 #include "editor/support/InProcessEditor.h"
 #include "editor/support/SkinFailure.h"
+#include "engine/PresetManager.h"
 #include "kr/controls/Label.h"
+#include "support/Files.h"
 #include "support/engine/MidiManagerTestSupport.h"
 #include "support/engine/SysExTestSupport.h"
 
@@ -251,6 +253,33 @@ TEST_F(DeviceDialogs, RetrieveWritesTheSlotIntoTheModelOrSaysWhyNot)
             EXPECT_NE(after, before) << "the slot differs from the model's defaults";
         }
     }
+}
+
+TEST_F(DeviceDialogs, APresetSentAndRetrievedAfterAnotherWasLoadedSavesAsTheFirst)
+{
+    const RCPtr<KR::LControl> send = Make<KR::LControl>(u"dialogSendPreset");
+    const RCPtr<KR::LControl> get = Make<KR::LControl>(u"dialogRetrievePresetFromHardware");
+    ASSERT_TRUE(send && get);
+    const RCPtr<KR::LPresetManager> presets = KR::LPresetManager::Create(app->GetRootModuleEngine());
+    const std::string first = ::testing::TempDir() + "first.VantorPresetEditor";
+    const std::string second = ::testing::TempDir() + "second.VantorPresetEditor";
+    const std::string again = ::testing::TempDir() + "again.VantorPresetEditor";
+    ASSERT_EQ(presets->SavePresetFile(KR::String(first.c_str())), KR::kOk);
+    // Another preset, B, in a file of its own: slot 3 of the keyboard by way of the model.
+    Slots(*get).SetSelectedIndex(3);
+    Press(*get, u"getButton");
+    ASSERT_EQ(presets->SavePresetFile(KR::String(second.c_str())), KR::kOk);
+    ASSERT_EQ(presets->LoadPresetFile(KR::String(first.c_str())), KR::kOk);
+
+    Press(*send, u"send"); // A into "RAM"
+    ASSERT_EQ(presets->LoadPresetFile(KR::String(second.c_str())), KR::kOk);
+    Slots(*get).SetSelectedIndex(0);
+    Press(*get, u"getButton"); // "RAM" back
+    ASSERT_EQ(presets->SavePresetFile(KR::String(again.c_str())), KR::kOk);
+
+    EXPECT_EQ(app->boxes, (Strings{kRetrieved, kSent, kRetrieved}));
+    EXPECT_EQ(KR::TestSupport::FileBytes(again), KR::TestSupport::FileBytes(first));
+    EXPECT_NE(KR::TestSupport::FileBytes(second), KR::TestSupport::FileBytes(first));
 }
 
 class GlobalSettings : public DeviceDialogs
