@@ -413,6 +413,14 @@ TEST_F(GlobalSettings, AReceivedValueTakesItsControlsRule)
     }
 }
 
+TEST_F(GlobalSettings, OnceClosedTheDialogNoLongerListensToTheKeyboard)
+{
+    Receive(u"GLOBAL_PROGRAM", 12);
+    dialog->Close(KR::LDialog::kCancel);
+    Receive(u"GLOBAL_PROGRAM", 99);
+    EXPECT_EQ(Number(Box(u"program")), 12);
+}
+
 TEST_F(GlobalSettings, EveryValueOfTheNumbersComesBackExactly)
 {
     const struct
