@@ -1,7 +1,6 @@
 #include "editor/app/GlobalSettingsDlg.h"
 
 #include "editor/app/AppString.h"
-#include "editor/app/MessageBox.h"
 #include "editor/app/PresetTransferOutcome.h"
 #include "engine/MidiParameterNotification.h"
 #include "kr/controls/Label.h"
@@ -313,15 +312,15 @@ bool LGlobalSettingsDlg::CheckFirmware()
     {
         return true;
     }
-    ShowMessageBox(GetAppString(u"LABEL_SEND_PRESET_FAILED_FW_COMPATIBILITY_ERROR_MSGBOX_TEXT"),
-                   GetAppString(u"LABEL_SEND_PRESET_FAILED_MSGBOX_CAPTION"), 0);
+    ShowDialogMessageBox(GetAppString(u"LABEL_SEND_PRESET_FAILED_FW_COMPATIBILITY_ERROR_MSGBOX_TEXT"),
+                         GetAppString(u"LABEL_SEND_PRESET_FAILED_MSGBOX_CAPTION"));
     return false;
 }
 
 void LGlobalSettingsDlg::ShowTransferFailed()
 {
-    ShowMessageBox(GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_TEXT"),
-                   GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_CAPTION"), 0);
+    ShowDialogMessageBox(GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_TEXT"),
+                         GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_CAPTION"));
 }
 
 Result LGlobalSettingsDlg::OnParameterReceived(const RCPtr<KR::LNotificationDistributor>& /*sender*/,

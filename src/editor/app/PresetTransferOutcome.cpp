@@ -2,7 +2,7 @@
 
 #include "editor/app/AppString.h"
 #include "editor/app/Application.h"
-#include "editor/app/MessageBox.h"
+#include "kr/app/FrameworkApp.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/ui/FrameworkApp.h"
 
@@ -26,6 +26,15 @@ KR::RCPtr<KR::LMidiManager> GetApplicationMidiManager()
     return nullptr;
 }
 
+std::int32_t ShowDialogMessageBox(const KR::String& text, const KR::String& caption)
+{
+    if (auto* app = dynamic_cast<KR::LFrameworkApp*>(&KR::IFrameworkApp::GetInstance()))
+    {
+        return app->ShowMessageBox(text, caption, 0);
+    }
+    return 0;
+}
+
 PresetTransferTexts PresetTransferOutcome(const PresetTransferKeys& keys, KR::Result result)
 {
     if (result >= 0)
@@ -41,7 +50,7 @@ void ShowPresetTransferOutcome(const PresetTransferTexts& texts)
 {
     if (!texts.text.IsEmpty())
     {
-        ShowMessageBox(texts.text, texts.caption, 0);
+        ShowDialogMessageBox(texts.text, texts.caption);
     }
 }
 
