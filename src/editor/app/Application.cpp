@@ -83,10 +83,20 @@ bool LApplication::OnIdle(bool sendIdle)
     const bool more = LApplicationBase::OnIdle(sendIdle);
     if (mTreeDump)
     {
-        if (const auto* main = dynamic_cast<const KR::LRootWindow*>(GetMainWindow().Get()))
+        // Every window's tree, the main window's first: a dialog's idle passes come through
+        // here too, so a test can find the controls of the dialog it opened.
+        std::vector<KR::RCPtr<KR::LControl>> roots;
+        for (std::uint32_t i = 0; i < GetRootWindowCount(); ++i)
         {
-            mTreeDump->WriteIfAsked(main->GetRootControl());
+            if (const auto* window = dynamic_cast<const KR::LRootWindow*>(GetRootWindow(i).Get()))
+            {
+                if (window->GetRootControl())
+                {
+                    roots.push_back(window->GetRootControl());
+                }
+            }
         }
+        mTreeDump->WriteIfAsked(roots);
     }
     return more;
 }

@@ -87,13 +87,20 @@ std::unique_ptr<LTreeDump> LTreeDump::FromEnvironment()
     return std::make_unique<LTreeDump>(path);
 }
 
-KR::Result LTreeDump::WriteIfAsked(const KR::RCPtr<KR::LControl>& root)
+KR::Result LTreeDump::WriteIfAsked(const std::vector<KR::RCPtr<KR::LControl>>& roots)
 {
     if (mWatch->Take() == 0)
     {
         return KR::kNothingDone;
     }
-    const std::string text = root ? Describe(root) : std::string();
+    std::string text;
+    for (const KR::RCPtr<KR::LControl>& root : roots)
+    {
+        if (root)
+        {
+            text += Describe(root);
+        }
+    }
     const std::string aside = mPath + ".part";
     {
         std::ofstream out(aside, std::ios::binary | std::ios::trunc);
