@@ -43,6 +43,11 @@ protected:
 
     void TearDown() override
     {
+        // A set-up that failed early (no JACK server) leaves nothing to take down.
+        if (!mClient)
+        {
+            return;
+        }
         mClient->UnregisterForAllNotifications();
         mClient = nullptr;
         mComm = nullptr;
