@@ -20,12 +20,17 @@
 #include "editor/edit/WheelEditPanel.h"
 #include "editor/edit/XYPadEditPanel.h"
 #include "editor/picture/ButtonControlViewPanel.h"
+#include "editor/picture/ButtonPanel.h"
 #include "editor/picture/EncoderPanel.h"
 #include "editor/picture/FaderPanel.h"
+#include "editor/picture/KeybedZonePanel.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
 #include "editor/picture/MoveableControlViewPanel.h"
+#include "editor/picture/PadPanel.h"
+#include "editor/picture/SustainPedalPanel.h"
 #include "editor/picture/VolumePedalPanel.h"
 #include "editor/picture/WheelPanel.h"
+#include "editor/picture/XYPadDirectionPanel.h"
 
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/Panel.h"
@@ -59,16 +64,16 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainControl.EncoderView", kPanel}, // LEncoderGroupPanel
     {u"PresetEditor.MainControl.EncoderView.Encoder", &LControl::CreateFromSkin<LEncoderPanel>},
     {u"PresetEditor.MainControl.ButtonView", kPanel}, // LButtonGroupPanel
-    {u"PresetEditor.MainControl.ButtonView.Button", kPanel}, // LButtonPanel
+    {u"PresetEditor.MainControl.ButtonView.Button", &LControl::CreateFromSkin<LButtonPanel>},
     {u"PresetEditor.MainControl.Pedals", kPanel}, // LPedalGroupPanel
-    {u"PresetEditor.MainControl.Pedals.SustainPedal", kPanel}, // LSustainPedalPanel
+    {u"PresetEditor.MainControl.Pedals.SustainPedal", &LControl::CreateFromSkin<LSustainPedalPanel>},
     {u"PresetEditor.MainControl.Pedals.VolumePedal", &LControl::CreateFromSkin<LVolumePedalPanel>},
     {u"PresetEditor.MainControl.KeybedZones", kPanel}, // LKeybedZoneGroupPanel
-    {u"PresetEditor.MainControl.KeybedZones.Zone", kPanel}, // LKeybedZonePanel
+    {u"PresetEditor.MainControl.KeybedZones.Zone", &LControl::CreateFromSkin<LKeybedZonePanel>},
     {u"PresetEditor.MainControl.WheelView", kPanel}, // LWheelGroupPanel
     {u"PresetEditor.MainControl.WheelView.Wheel", &LControl::CreateFromSkin<LWheelPanel>},
     {u"PresetEditor.MainControl.PadView", kPanel}, // LPadGroupPanel
-    {u"PresetEditor.MainControl.PadView.Pad", kPanel}, // LPadPanel
+    {u"PresetEditor.MainControl.PadView.Pad", &LControl::CreateFromSkin<LPadPanel>},
     {u"PresetEditor.Control.ZoneNoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
     {u"PresetEditor.Control.NoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
     {u"PresetEditor.Control.CCSelector", &LControl::CreateFromSkin<LNumberBoxTextSelector>},
@@ -80,7 +85,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainPage.ZoneEditPanel", &LControl::CreateFromSkin<LKeybedZoneEditPanel>},
     {u"PresetEditor.MainPage.KnobEditPanel", &LControl::CreateFromSkin<LEncoderEditPanel>},
     {u"PresetEditor.MainPage.XYPadEditPanel", &LControl::CreateFromSkin<LXYPadEditPanel>},
-    {u"PresetEditor.MainControl.XYPadView.Axis", kPanel}, // LXYPadDirectionPanel
+    {u"PresetEditor.MainControl.XYPadView.Axis", &LControl::CreateFromSkin<LXYPadDirectionPanel>},
     {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel
     {u"PresetEditor.MainPage.PadEditPanel", &LControl::CreateFromSkin<LPadEditPanel>},
     {u"PresetEditor.MainControl.MoveableType.ViewPanel", &LControl::CreateFromSkin<LMoveableControlViewPanel>},

@@ -34,12 +34,11 @@ public:
 
     KR::Result Initialize() override
     {
-        const KR::Result result = KR::LPanel::Initialize();
+        const KR::Result result = this->InitializePanel();
         if (KR::Failed(result))
         {
             return result;
         }
-        this->CreateHandler();
         mReadOut = KR::RCPtr<LMoveableControlViewPanel>(this->FindChildControl(KR::String(u"viewPanel")));
         if (!mReadOut)
         {

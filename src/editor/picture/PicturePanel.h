@@ -63,6 +63,16 @@ public:
     }
 
 protected:
+    // The panel's own initialisation, then a new handler table; the base's result.
+    KR::Result InitializePanel()
+    {
+        const KR::Result result = KR::LPanel::Initialize();
+        if (!KR::Failed(result))
+        {
+            CreateHandler();
+        }
+        return result;
+    }
     // Replaces the handler table held before.
     void CreateHandler() { mHandler = KR::LNotificationHandler<Self>::Create(static_cast<Self*>(this)); }
     bool HasHandler() const { return static_cast<bool>(mHandler); }
