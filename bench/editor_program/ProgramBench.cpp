@@ -158,7 +158,7 @@ std::string ThreeHundredControlSkin()
   <LookList Name="LL.last" NumLooks="1"><Look Name="L.last" Index="0"/></LookList>
 </LookLists>
 <Skins><Skin Name="Bench" FontName="Arial" FontSize="8.25" FontStyle="0">
-<SubControl Class="PresetEditor.MainControl" Name="mainControl" XPositionAbs="0" YPositionAbs="0" XSizeAbs="1200" YSizeAbs="750" XMinSizeAbs="1200" YMinSizeAbs="750" XMaxSizeAbs="1200" YMaxSizeAbs="750"><Skin Name="mainControl" LookList="LL.back">
+<SubControl Class="Bench.MainControl" Name="mainControl" XPositionAbs="0" YPositionAbs="0" XSizeAbs="1200" YSizeAbs="750" XMinSizeAbs="1200" YMinSizeAbs="750" XMaxSizeAbs="1200" YMaxSizeAbs="750"><Skin Name="mainControl" LookList="LL.back">
 )" + controls +
            R"(</Skin></SubControl>
 </Skin></Skins>

@@ -1,8 +1,10 @@
 #include "editor/app/ApplicationControlClasses.h"
 
 #include "editor/app/AboutDlg.h"
+#include "editor/app/DeviceView.h"
 #include "editor/app/GetPresetFromMidiDeviceDlg.h"
 #include "editor/app/GlobalSettingsDlg.h"
+#include "editor/app/MainControl.h"
 #include "editor/app/MidiNoteSelector.h"
 #include "editor/app/NumberBoxTextSelector.h"
 #include "editor/app/SendPresetToMidiDeviceDlg.h"
@@ -49,9 +51,9 @@ constexpr ApplicationControlClassRow kRows[] = {
     // Classes of their own. Until each is built, it stands as a plain panel; the comment
     // names the class the row will create.
     {u"PresetEditor.GlobalEditorControl", &LControl::CreateFromSkin<LGlobalSettingsDlg>},
-    {u"PresetEditor.MainControl", kPanel}, // KR::LMainControl
+    {u"PresetEditor.MainControl", &LControl::CreateFromSkin<KR::LMainControl>},
     {u"PresetEditor.MainControl.MIDIChannelView", &LControl::CreateFromSkin<LMIDIChannelViewPanel>},
-    {u"PresetEditor.MainControl.DeviceView", kPanel}, // LDeviceView
+    {u"PresetEditor.MainControl.DeviceView", &LControl::CreateFromSkin<LDeviceView>},
     {u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel", &LControl::CreateFromSkin<LPresetNamePanel>},
     {u"PresetEditor.MainControl.EditPanel.XYPadNotes", &LControl::CreateFromSkin<LNoteModeEditPanel>},
     {u"PresetEditor.MainControl.PushButtonType.ViewPanel", &LControl::CreateFromSkin<LButtonControlViewPanel>},

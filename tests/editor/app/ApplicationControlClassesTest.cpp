@@ -1,6 +1,8 @@
 #include "editor/app/ApplicationControlClasses.h"
 #include "editor/app/AboutDlg.h"
+#include "editor/app/DeviceView.h"
 #include "editor/app/GlobalSettingsDlg.h"
+#include "editor/app/MainControl.h"
 #include "editor/app/SendPresetToMidiDeviceDlg.h"
 
 #include "kr/ui/ControlFactory.h"
@@ -64,6 +66,8 @@ TEST(ApplicationControlClasses, OneHundredEightySevenRowsRegisterTheEditorsNames
         KR::ControlCreateFunction creator; // null: not registered
     } expected[] = {
         {u"PresetEditor.Control.LabeledNoteSelector", panel},
+        {u"PresetEditor.MainControl", &LControl::CreateFromSkin<KR::LMainControl>},
+        {u"PresetEditor.MainControl.DeviceView", &LControl::CreateFromSkin<LDeviceView>},
         {u"MainControl.ProductImageSelector", panel},
         {u"PresetEditor.MainControl.ProductImageSelector", nullptr},
         {u"MainControl.MainPage.ButtonEditPanel.MidiPage", panel},

@@ -19,7 +19,6 @@ namespace
 
 using KR::TestSupport::InProcessEditor;
 using KR::TestSupport::LRecordingParentModule;
-using KR::TestSupport::LStandInMainControl;
 using KR::TestSupport::ReceivedValue;
 using Bytes = std::vector<int>;
 
@@ -37,8 +36,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(editor.loaded, KR::kOk);
-        main = dynamic_cast<LStandInMainControl*>(editor.main.Get());
-        ASSERT_TRUE(main);
+        ASSERT_TRUE(editor.MainControl());
     }
     // The panel shown as its group shows it; hidden controls take no keys.
     template <typename T>
@@ -69,7 +67,6 @@ protected:
 
     KR::TestSupport::InstalledEngine engine;
     InProcessEditor editor;
-    LStandInMainControl* main = nullptr;
     KR::RCPtr<LRecordingParentModule> parent{new LRecordingParentModule};
 };
 
@@ -122,7 +119,7 @@ TEST_F(EditPanels, AnEncodersEditLandsInTheModelAsItsOneBlock)
     ASSERT_EQ(encoder->SetParamValueLocal(KR::ParamDescriptor(107), engine.Value(107), true), KR::kOk);
     EXPECT_EQ(Front(*encoder->GetMoveableTypePanel()), "ccAbsolutePage");
     EXPECT_EQ(InProcessEditor::Number(*Box(encoder, "ccAbsolutePage/cc/ccSelector")), 50);
-    EXPECT_TRUE(main->received.empty()) << "showing writes nothing";
+    EXPECT_EQ(engine.Writes(), 0) << "showing writes nothing";
     EXPECT_EQ(parent->received, (std::vector<ReceivedValue>{{107, before[107]}}))
         << "the picture shows it too";
 
@@ -132,9 +129,10 @@ TEST_F(EditPanels, AnEncodersEditLandsInTheModelAsItsOneBlock)
     after[107] = before[107];
     EXPECT_EQ(after, before) << "no other parameter changed";
 
-    main->received.clear();
+    const int writes = engine.Writes();
     InProcessEditor::Enter(Box(encoder, "ccAbsolutePage/cc/ccSelector"), u"60");
-    EXPECT_EQ(main->received, (std::vector<ReceivedValue>{{107, {0x00, 0x00, 60, 0x00, 0x00, 0x64}}}));
+    EXPECT_EQ(engine.Writes(), writes + 1);
+    EXPECT_EQ(engine.Bytes(107), (Bytes{0x00, 0x00, 60, 0x00, 0x00, 0x64}));
 }
 
 TEST_F(EditPanels, AWheelsBlockIsFiveBytesWithoutTheRelativeFlag)
@@ -170,11 +168,13 @@ TEST_F(EditPanels, TheVolumePedalWritesItsOwnParameter)
     pedal->SetFirstParamID(parent.Get(), 7, 0);
     ASSERT_EQ(pedal->SetParamValueLocal(KR::ParamDescriptor(7), engine.Value(7), true), KR::kOk);
     EXPECT_EQ(InProcessEditor::Number(*Box(pedal, "ccAbsolutePage/cc/ccSelector")), 7);
+    const auto before = engine.All();
     InProcessEditor::Enter(Box(pedal, "ccAbsolutePage/cc/ccSelector"), u"11");
-    ASSERT_EQ(main->received.size(), 1u);
-    EXPECT_EQ(main->received[0].id, 7);
-    EXPECT_EQ(engine.Bytes(7), main->received[0].bytes);
-    EXPECT_EQ(engine.Bytes(7)[2], 11);
+    EXPECT_EQ(engine.Writes(), 1);
+    auto after = engine.All();
+    EXPECT_EQ(after[7][2], 11);
+    after[7] = before[7];
+    EXPECT_EQ(after, before) << "only its own parameter";
 }
 
 TEST_F(EditPanels, ValuesOfAnotherParameterOrLengthAreRefusedAndShowNothing)
@@ -211,13 +211,15 @@ TEST_F(EditPanels, AnUnboundPanelHandsNothingOn)
     auto* fader = Panel<LFaderEditPanel>("faderEditPanel");
     ASSERT_TRUE(fader);
     fader->GetMoveableTypePanel()->ShowMoveableBlock(KR::Array<signed char>{0, 0, 7, 0, 0, 127});
+    const auto before = engine.All();
     InProcessEditor::Enter(Box(fader, "ccAbsolutePage/cc/ccSelector"), u"9");
-    EXPECT_TRUE(main->received.empty());
+    EXPECT_EQ(engine.Writes(), 0);
+    EXPECT_EQ(engine.All(), before);
 
     fader->SetFirstParamID(parent.Get(), 16, 0);
     InProcessEditor::Enter(Box(fader, "ccAbsolutePage/cc/ccSelector"), u"10");
-    ASSERT_EQ(main->received.size(), 1u);
-    EXPECT_EQ(main->received[0].id, 16);
+    EXPECT_EQ(engine.Writes(), 1);
+    EXPECT_EQ(engine.Bytes(16)[2], 10);
 }
 
 } // namespace

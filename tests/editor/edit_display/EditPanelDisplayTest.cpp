@@ -4,6 +4,7 @@
 // ends the loop into the application's handling instead of unwinding through GTK.
 
 #include "editor/app/ApplicationControlClasses.h"
+#include "editor/app/DeviceView.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/KeybedZoneEditPanel.h"
 #include "editor/edit/PresetNamePanel.h"
@@ -110,7 +111,6 @@ protected:
         app = RCPtr<TestApp>(new TestApp(u"PresetEditor"));
         const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
         ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-        KR::TestSupport::RegisterStandInMainControlWhileUnbuilt(*factory);
         RegisterApplicationControlClasses(*factory);
         ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
         RegisterPlainPanelsForUnbuiltClasses(*factory);
@@ -242,7 +242,8 @@ TEST_F(EditPanelOnScreen, TypingAMaximumLandsInTheModelAndTheSavedFile)
     // Shown and bound as the encoder group does when encoder 3 of bank 2 is picked.
     auto* panel = Find<LEncoderEditPanel>("viewDevice/knobEditPanel");
     ASSERT_TRUE(panel);
-    panel->SetVisible(true);
+    ASSERT_FALSE(panel->IsShown(false));
+    Find<LDeviceView>("viewDevice")->ShowEditPanel(kEditPanelEncoders, 10);
     panel->SetFirstParamID(parent.Get(), 107, 10);
     ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(107), engine->Value(107), true), KR::kOk);
     auto* max = dynamic_cast<KR::LNumericUpDown*>(panel->GetMoveableTypePanel()
@@ -285,7 +286,7 @@ TEST_F(EditPanelOnScreen, AZonesFirstKeyAndToggleLandInTheSavedFile)
     auto* panel = Find<LKeybedZoneEditPanel>("viewDevice/zoneEditPanel");
     ASSERT_TRUE(panel);
     panel->SetFirstParamID(parent.Get(), 3, 2);
-    panel->SetVisible(true);
+    Find<LDeviceView>("viewDevice")->ShowEditPanel(kEditPanelKeybedZones, 2);
     ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(3), engine->Value(3), false), KR::kOk);
     TypeInto(*panel->GetStartNote(), "13");
     EXPECT_TRUE(WaitFor([&] { return engine->Bytes(3)[5] == 13; }));
@@ -311,7 +312,7 @@ TEST_F(EditPanelOnScreen, AScalePickedOnTheNotePageLandsInTheSavedFile)
     auto* panel = Find<LXYPadEditPanel>("viewDevice/xyPadEditPanel");
     ASSERT_TRUE(panel);
     panel->SetFirstParamID(parent.Get(), 129, 0);
-    panel->SetVisible(true);
+    Find<LDeviceView>("viewDevice")->ShowEditPanel(kEditPanelTouchPadAxes, 0);
     ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(129), engine->Value(129), false), KR::kOk);
     auto* tab = Find<KR::LControl>("viewDevice/xyPadEditPanel/viewTabControl/buttonHolder/noteModePage");
     ASSERT_TRUE(tab);

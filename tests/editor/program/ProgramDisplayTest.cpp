@@ -39,7 +39,8 @@ constexpr std::uint32_t kBackground = 0x2060A0;
 constexpr std::uint32_t kInner = 0xC03020;
 
 // A main control of 400 x 300 in the background colour with one inner panel at (20, 20),
-// 100 x 50; `mainName` renames the main control (a skin without "mainControl").
+// 100 x 50; `mainName` renames the main control (a skin without "mainControl"). It is a
+// plain panel: the editor's own main control needs the whole keyboard picture below it.
 std::string TestSkin(const char* mainName = "mainControl")
 {
     return std::string(R"(<?xml version="1.0" encoding="utf-8"?>
@@ -61,7 +62,7 @@ std::string TestSkin(const char* mainName = "mainControl")
   <LookList Name="LL.inner" NumLooks="1"><Look Name="L.inner" Index="0"/></LookList>
 </LookLists>
 <Skins><Skin Name="Test" FontName="Arial" FontSize="8.25" FontStyle="0">
- <SubControl Class="PresetEditor.MainControl" Name=")") +
+ <SubControl Class="Test.MainControl" Name=")") +
            mainName +
            R"(" XPositionAbs="0" YPositionAbs="0" XSizeAbs="400" YSizeAbs="300" XMinSizeAbs="400" YMinSizeAbs="300" XMaxSizeAbs="400" YMaxSizeAbs="300"><Skin Name=")" +
            mainName + R"(" LookList="LL.back">

@@ -10,6 +10,8 @@
 //     editor.Enter(editor.Find<KR::LNumericUpDown>(".../max/numericUpDown"), u"100");
 
 #include "editor/app/ApplicationControlClasses.h"
+#include "editor/app/DeviceView.h"
+#include "editor/app/MainControl.h"
 #include "editor/program/PlainClasses.h"
 #include "editor/support/StandInMainControl.h"
 #include "kr/controls/ComboBox.h"
@@ -68,8 +70,11 @@ public:
 
     // `mainControl` false: only the factory, for tests that make their own tree. A skin
     // or string-table file replaces the embedded one (images stay embedded).
+    // `registerFirst` registers classes of the test's own before the tables (the first
+    // registration of a name holds).
     explicit InProcessEditor(bool mainControl = true, const std::string& skinFile = std::string(),
-                             const std::string& stringsFile = std::string())
+                             const std::string& stringsFile = std::string(),
+                             const std::function<void(LControlFactory&)>& registerFirst = nullptr)
         : factory(new LControlFactory(String(u"PresetEditor")))
     {
         if (skinFile.empty() && stringsFile.empty())
@@ -87,7 +92,10 @@ public:
                 loaded = factory->LoadSkins(String(skinFile.empty() ? "::APP_SKINS" : skinFile.c_str()));
             }
         }
-        RegisterStandInMainControlWhileUnbuilt(*factory);
+        if (registerFirst)
+        {
+            registerFirst(*factory);
+        }
         RegisterFrameworkControlClasses(*factory);
         RegisterApplicationControlClasses(*factory);
         RegisterPlainPanelsForUnbuiltClasses(*factory);
@@ -152,6 +160,10 @@ public:
     }
     InProcessEditor(const InProcessEditor&) = delete;
     InProcessEditor& operator=(const InProcessEditor&) = delete;
+
+    // The real main control and its device view, or null when the skin made none.
+    LMainControl* MainControl() const { return dynamic_cast<LMainControl*>(main.Get()); }
+    LDeviceView* DeviceView() const { return Find<LDeviceView>("viewDevice"); }
 
     // The control at "child/child/..." below `from` (the main control when null), as T.
     template <typename T = LControl>

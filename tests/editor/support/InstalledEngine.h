@@ -88,6 +88,10 @@ public:
         return value;
     }
 
+    // How many values the engine has written to the device since it started: each edit
+    // that reached `LRootModuleEngine::SetParamValue` and was taken.
+    int Writes() const { return bridge->sets.load(); }
+
     support::ApplicationCenter center;
     RCPtr<ScriptedBridge> bridge = ScriptedBridge::Create();
     RCPtr<LRootModuleEngine> engine;
