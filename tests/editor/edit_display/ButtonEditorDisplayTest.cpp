@@ -45,7 +45,6 @@ protected:
         }
         const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
         ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-        KR::TestSupport::RegisterStandInMainControlWhileUnbuilt(*factory);
         RegisterApplicationControlClasses(*factory);
         ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
         RegisterPlainPanelsForUnbuiltClasses(*factory);
