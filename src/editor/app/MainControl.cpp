@@ -17,6 +17,8 @@ namespace
 {
 
 constexpr std::uint32_t kErrorIcon = 0x10;
+// Writes the engine does not announce back are not kept for ever.
+constexpr std::size_t kOwnWritesKept = 64;
 
 void EnableDiscovery()
 {
@@ -165,7 +167,7 @@ Result LMainControl::ApplyParamChange(const ParamDescriptor& descriptor, const V
             CheckHardwareConfiguration();
         }
     }
-    else if (descriptor.id != kDeviceTextID && !value.IsEmpty())
+    else if (descriptor.id != kDeviceTextID && !value.IsEmpty() && !IsOwnWriteReturning(descriptor, value))
     {
         if (const RCPtr<LParameterizedModule> module = GetModuleForParamID(descriptor.id))
         {
@@ -223,7 +225,38 @@ std::int32_t LMainControl::HandEditToEngine(const ParamDescriptor& descriptor, c
         return kOk;
     }
     const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
-    return engine ? engine->SetParamValue(descriptor, value) : kFail;
+    const std::int32_t result = engine ? engine->SetParamValue(descriptor, value) : kFail;
+    if (Succeeded(result) && descriptor.selector.IsEmpty())
+    {
+        std::deque<Variant>& written = mOwnWrites[descriptor.id];
+        written.push_back(value);
+        if (written.size() > kOwnWritesKept)
+        {
+            written.pop_front();
+        }
+    }
+    return result;
+}
+
+bool LMainControl::IsOwnWriteReturning(const ParamDescriptor& descriptor, const Variant& value)
+{
+    // The engine announces every value it stores, the user's own edits too, and later than
+    // the user goes on typing: shown again, an older edit would undo the newer ones.
+    const auto entry = mOwnWrites.find(descriptor.id);
+    if (entry == mOwnWrites.end() || !descriptor.selector.IsEmpty())
+    {
+        return false;
+    }
+    std::deque<Variant>& written = entry->second;
+    for (auto at = written.begin(); at != written.end(); ++at)
+    {
+        if (*at == value)
+        {
+            written.erase(written.begin(), at + 1);
+            return true;
+        }
+    }
+    return false;
 }
 
 RCPtr<LDeviceCommunicationInterface> LMainControl::GetDeviceCommunicationInterface()

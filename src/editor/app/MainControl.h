@@ -16,6 +16,8 @@
 #include "kr/ui/Panel.h"
 
 #include <cstdint>
+#include <deque>
+#include <map>
 
 class LDeviceView;
 
@@ -72,6 +74,9 @@ private:
     void CheckHardwareConfiguration();
     // The text of `key` in the application's table, else in the control's own.
     String GetMessageText(const char16_t* key);
+    // Whether an announced change is one of this interface's own writes coming back, in the
+    // order they were written (it and the older ones are then forgotten).
+    bool IsOwnWriteReturning(const ParamDescriptor& descriptor, const Variant& value);
 
     RCPtr<LNotificationHandler<LMainControl>> mNotificationHandler;
     std::int32_t mApplyingParamID = -1;
@@ -79,6 +84,8 @@ private:
     RCPtr<LDeviceView> mDeviceView;
     RCPtr<LPanel> mStatusPanel;
     RCPtr<LPanel> mDeviceSelectorPanel;
+    // The values handed to the engine whose announcement has not come back yet, by id.
+    std::map<std::int32_t, std::deque<Variant>> mOwnWrites;
 };
 
 } // namespace KR

@@ -4,6 +4,7 @@
 
 #include "editor/support/InProcessEditor.h"
 #include "editor/support/InstalledEngine.h"
+#include "kr/controls/MainMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -247,6 +248,10 @@ TEST(DeviceView, GroupsThatAreNotYetGroupClassesGiveEmptyGetters)
     EXPECT_TRUE(view->GetPresetManager());
     EXPECT_TRUE(view->GetFileDialog());
     EXPECT_EQ(editor.MainControl()->GetDevice().Get(), static_cast<IDevice*>(view));
+    // The menu bar asks the view about its items (true: the view's updater is held already).
+    auto* menu = editor.Find<KR::LMainMenu>("mainMenu");
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(menu->SetMenuItemUpdater(view->GetMenuItemUpdater()));
 }
 
 } // namespace

@@ -157,8 +157,14 @@ TEST_F(MainControl, APanelsEditReachesTheEngineOnce)
     EXPECT_EQ(fader->SetParamValue(KR::ParamDescriptor(kFirstFader + 4), value), KR::kOk);
     EXPECT_EQ(engine.Writes(), 1);
     EXPECT_EQ(engine.Bytes(kFirstFader + 4), (std::vector<int>{0, 0, 9, 0, 0, 100}));
-    // The model announces the change; applied, it is not written again.
+    // The engine announces the stored edit later; by then the panel may show a newer one,
+    // so the interface's own write coming back is not shown again.
+    group->applied.clear();
     engine.center.Drain();
+    EXPECT_TRUE(group->applied.empty());
+    Announce(RCPtr<KR::LRefCountedObject>(new LParamChangePair(KR::ParamDescriptor(kFirstFader + 4), value)));
+    EXPECT_EQ(group->applied, std::vector<std::int32_t>{kFirstFader + 4})
+        << "a value from elsewhere is shown";
     main->OnModuleParamValueChanged(KR::ParamDescriptor(kFirstFader + 5), value);
     EXPECT_EQ(engine.Writes(), 2);
 }

@@ -219,6 +219,9 @@ TEST_F(Program, TheEditorsOwnResourcesOpenTheDesignedMainWindow)
                    (image.At(840, 100) == 0x2A2E34 || image.At(840, 100) == 0x3A3F47);
         },
         "editor-program-real.png"));
+    // Its real main control and keyboard view keep the program up; a delete request ends it.
+    ASSERT_TRUE(EditorProcess::SendDeleteRequest(window));
+    EXPECT_EQ(editor.WaitForExit(5s), 1) << ::testing::PrintToString(editor.Lines());
 }
 
 TEST_F(Program, WithoutADisplayNothingStartsAndTheExitCodeIs255)
