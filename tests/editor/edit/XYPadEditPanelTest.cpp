@@ -22,19 +22,6 @@ using Bytes = std::vector<int>;
 constexpr std::int32_t kXAxis = 129;
 // Where the first axis' block lies among the preset's data bytes.
 constexpr std::size_t kXAxisData = 1308;
-// The list items by index.
-enum Scale : std::int32_t
-{
-    kOff = 0,
-    kMajor = 1,
-    kMinor = 2,
-    kChromatic = 10,
-};
-enum Mode : std::int32_t
-{
-    kRange = 0,
-    kFiveNotes = 3,
-};
 
 Bytes ToBytes(const KR::Array<signed char>& block)
 {
@@ -234,24 +221,24 @@ TEST_F(AxisEditor, ScalesFillTheNotesFromTheFirst)
     Front(u"noteModePage");
     const struct
     {
-        int field;            // a note typed into this field, or
-        const char16_t* note; // (null) the scale or mode chosen
-        std::int32_t scale;
-        std::int32_t mode;
+        int field;            // a note typed into this field (null: none),
+        const char16_t* note; //
+        const char* scale;    // then the scale and the mode chosen (null: none)
+        const char* mode;     //
         std::vector<int> fields;
         const char* scaleShown;
         const char* firstLabel;
     } steps[] = {
-        {1, u"57", -1, -1, {57, 59, 61, 62, 64, 66, 68, 69}, "Major", "KEY"},
-        {0, nullptr, kMinor, -1, {57, 59, 60, 62, 64, 65, 67, 69}, "Minor", "KEY"},
-        {0, nullptr, kOff, -1, {57, 59, 60, 62, 64, 65, 67, 69}, "Off", "FIRST"},
-        {0, nullptr, kMajor, -1, {57, 59, 61, 62, 64, 66, 68, 69}, "Major", "KEY"},
-        {3, u"60", -1, -1, {57, 59, 60, 62, 64, 66, 68, 69}, "Off", "FIRST"},
-        {0, nullptr, kMajor, -1, {57, 59, 61, 62, 64, 66, 68, 69}, "Major", "KEY"},
-        {1, u"125", kChromatic, -1, {125, 126, 127, 127, 127, 127, 127, 127}, "Chromatic", "KEY"},
-        {0, nullptr, -1, kRange, {125, 126, 127, 127, 127, 127, 127, 127}, "Chromatic", "KEY"},
+        {1, u"57", nullptr, nullptr, {57, 59, 61, 62, 64, 66, 68, 69}, "Major", "KEY"},
+        {0, nullptr, "Minor", nullptr, {57, 59, 60, 62, 64, 65, 67, 69}, "Minor", "KEY"},
+        {0, nullptr, "Off", nullptr, {57, 59, 60, 62, 64, 65, 67, 69}, "Off", "FIRST"},
+        {0, nullptr, "Major", nullptr, {57, 59, 61, 62, 64, 66, 68, 69}, "Major", "KEY"},
+        {3, u"60", nullptr, nullptr, {57, 59, 60, 62, 64, 66, 68, 69}, "Off", "FIRST"},
+        {0, nullptr, "Major", nullptr, {57, 59, 61, 62, 64, 66, 68, 69}, "Major", "KEY"},
+        {1, u"125", "Chromatic", nullptr, {125, 126, 127, 127, 127, 127, 127, 127}, "Chromatic", "KEY"},
+        {0, nullptr, nullptr, "Range", {125, 126, 127, 127, 127, 127, 127, 127}, "Chromatic", "KEY"},
         // In a range a scale moves no note and leaves the first label.
-        {1, u"40", kMajor, -1, {40, 126, 127, 127, 127, 127, 127, 127}, "Major", "KEY"},
+        {1, u"40", "Major", nullptr, {40, 126, 127, 127, 127, 127, 127, 127}, "Major", "KEY"},
     };
     for (const auto& s : steps)
     {
@@ -260,13 +247,13 @@ TEST_F(AxisEditor, ScalesFillTheNotesFromTheFirst)
         {
             Type(s.field, s.note);
         }
-        if (s.mode >= 0)
+        if (s.mode)
         {
-            notes->GetNoteModeTypeSelector()->SetSelectedIndex(s.mode);
+            InProcessEditor::Choose(notes->GetNoteModeTypeSelector().Get(), s.mode);
         }
-        if (s.scale >= 0)
+        if (s.scale)
         {
-            notes->GetNoteScaleTypeSelector()->SetSelectedIndex(s.scale);
+            InProcessEditor::Choose(notes->GetNoteScaleTypeSelector().Get(), s.scale);
         }
         EXPECT_EQ(Fields(), s.fields) << at;
         EXPECT_EQ(Scale(), s.scaleShown) << at;
@@ -278,9 +265,9 @@ TEST_F(AxisEditor, ScalesFillTheNotesFromTheFirst)
     notes->ShowNoteModeBlock(chromatic);
     EXPECT_EQ(Scale(), "Off");
 
-    notes->GetNoteModeTypeSelector()->SetSelectedIndex(kRange);
+    InProcessEditor::Choose(notes->GetNoteModeTypeSelector().Get(), "Range");
     changes->Clear();
-    notes->GetNoteScaleTypeSelector()->SetSelectedIndex(kMinor);
+    InProcessEditor::Choose(notes->GetNoteScaleTypeSelector().Get(), "Minor");
     EXPECT_EQ(Fields(), (std::vector<int>{125, 126, 127, 127, 127, 127, 127, 127}));
     EXPECT_EQ(changes->Count("NID_PARAMETERS_CHANGED"), 1);
 }
@@ -307,9 +294,9 @@ TEST_F(AxisEditor, EitherPageWritesTheWholeAxisBlock)
     EXPECT_EQ(parent->received.back().bytes, standard) << "the picture is handed the value";
 
     const auto others = engine.All();
-    notes->GetNoteScaleTypeSelector()->SetSelectedIndex(kChromatic);
+    InProcessEditor::Choose(notes->GetNoteScaleTypeSelector().Get(), "Chromatic");
     EXPECT_EQ(DataBytes(kXAxisData + 6, 9), (Bytes{0x08, 0x3C, 0x43, 0x3D, 0x3E, 0x3F, 0x40, 0x41, 0x42}));
-    notes->GetNoteModeTypeSelector()->SetSelectedIndex(kRange);
+    InProcessEditor::Choose(notes->GetNoteModeTypeSelector().Get(), "Range");
     EXPECT_EQ(DataBytes(kXAxisData + 6, 9), (Bytes{0x02, 0x3C, 0x3D, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(ShownFields(), 2);
     EXPECT_EQ(Label(2), "LAST");
@@ -342,8 +329,8 @@ TEST_F(AxisEditor, EitherPageWritesTheWholeAxisBlock)
 TEST_F(AxisEditor, AnUnboundPanelWritesNothing)
 {
     const auto model = engine.All();
-    notes->GetNoteScaleTypeSelector()->SetSelectedIndex(kChromatic);
-    notes->GetNoteModeTypeSelector()->SetSelectedIndex(kFiveNotes);
+    InProcessEditor::Choose(notes->GetNoteScaleTypeSelector().Get(), "Chromatic");
+    InProcessEditor::Choose(notes->GetNoteModeTypeSelector().Get(), "5 Notes");
     EXPECT_GT(changes->Count("NID_PARAMETERS_CHANGED"), 0);
     EXPECT_EQ(engine.All(), model);
 }
