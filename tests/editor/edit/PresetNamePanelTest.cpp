@@ -56,6 +56,10 @@ TEST_F(PresetName, WhatIsTypedLandsInTheModelInTheKeyboardsCodes)
     EXPECT_EQ(box->GetScrollOffset().x, 0.0) << "a short name is not scrolled out of its box's left edge";
     EXPECT_EQ(engine.Bytes(0), (Bytes{0x41, 0x42, 0x22, 0x43, 0x00, 0x00}));
     EXPECT_EQ(Shown(), "ab c") << "the box keeps what was typed until the model's value comes back";
+    // The main control does not announce the box's own write back; the model's name shown
+    // again reads in upper case.
+    editor.Idle();
+    EXPECT_EQ(Shown(), "ab c");
     ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(0), engine.Value(0), false), KR::kOk);
     EXPECT_EQ(Shown(), "AB C");
 
@@ -102,6 +106,15 @@ TEST_F(PresetName, ABlockFromTheModelIsShownAndNotSentBack)
     }
     EXPECT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(1), Blob({0x41, 0, 0, 0, 0, 0}), false),
               KR::kFail);
+    EXPECT_EQ(Shown(), "PRESET");
+
+    // A name loaded into the model reaches the box at the next idle pass and stays as loaded.
+    ASSERT_EQ(engine.SetAsLoaded(0, {0x4D, 0x41, 0x22, 0x60, 0x53, 0x00}), KR::kOk);
+    editor.Idle();
+    EXPECT_EQ(Shown(), "MA 'S");
+    EXPECT_EQ(engine.Bytes(0), (Bytes{0x4D, 0x41, 0x22, 0x60, 0x53, 0x00}));
+    ASSERT_EQ(engine.SetAsLoaded(0, model), KR::kOk);
+    editor.Idle();
     EXPECT_EQ(Shown(), "PRESET");
     EXPECT_EQ(engine.Bytes(0), model) << "nothing shown went back to the model";
 
