@@ -5,10 +5,11 @@
 // KR_MIDI_API says so). Message boxes and modal runs are recorded instead of shown.
 //
 //     CommandsEditor editor;
-//     editor.app->CreateControl(u"dialogAbout");
+//     editor.View()->LoadPreset();
 //     EXPECT_EQ(editor.app->boxes, (std::vector<std::string>{"MessageBox: ... | 16"}));
 
 #include "editor/app/Application.h"
+#include "editor/app/DeviceView.h"
 #include "editor/program/PlainClasses.h"
 #include "kr/notify/Notification.h"
 #include "kr/render/Font.h"
@@ -158,6 +159,11 @@ public:
     CommandsEditor(const CommandsEditor&) = delete;
     CommandsEditor& operator=(const CommandsEditor&) = delete;
 
+    LDeviceView* View() const
+    {
+        return main ? dynamic_cast<LDeviceView*>(main->FindChildControl(String(u"viewDevice")).Get())
+                    : nullptr;
+    }
     // Delivers what waits in the queues, as the idle step does.
     void Idle() { app->OnIdle(false); }
 

@@ -1,0 +1,53 @@
+// Which menu items the device view offers: the three that reach the keyboard only while
+// its ports are on the test JACK server, the others as the menu had them.
+
+#include "CommandsEditor.h"
+
+#include "support/simkeyboard/SimKeyboardProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+
+using KR::String;
+
+TEST(MenuState, TheKeyboardItemsFollowThePortsAndTheOthersKeepTheirState)
+{
+    KR::TestSupport::CommandsEditor editor;
+    LDeviceView* view = editor.View();
+    ASSERT_TRUE(view);
+    const struct
+    {
+        const char16_t* name;
+        bool keyboard;
+    } items[] = {
+        {u"NID_MENU_FILE_SEND_PRESET_TO_DEVICE", true},  {u"NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE", true},
+        {u"NID_MENU_FILE_GLOBALSETTINGS_REQ", true},     {u"NID_MENU_FILE_LOAD_PRESET_FROM_FILE", false},
+        {u"NID_MENU_FILE_SAVE_PRESET_TO_FILE", false},   {u"NID_MENU_FILE_EXIT_REQ", false},
+        {u"NID_MENU_HELP_OPEN_USER_GUIDE_REQ", false},   {u"NID_MENU_HELP_ABOUT_REQ", false},
+        {u"nid_menu_file_send_preset_to_device", false}, // names are compared as written
+    };
+    auto check = [&](bool portsThere)
+    {
+        for (const auto& item : items)
+        {
+            for (const bool given : {true, false})
+            {
+                bool enabled = given;
+                EXPECT_EQ(view->UpdateMenuItem(0, String(item.name), enabled), KR::kOk);
+                EXPECT_EQ(enabled, item.keyboard ? portsThere : given)
+                    << String(item.name).ToUtf8().GetPtr() << " given " << given << " ports " << portsThere;
+            }
+        }
+    };
+    check(false);
+    std::string error;
+    const auto keyboard = KR::TestSupport::SimKeyboardProcess::Start({}, &error);
+    ASSERT_TRUE(keyboard) << error;
+    check(true);
+}
+
+} // namespace

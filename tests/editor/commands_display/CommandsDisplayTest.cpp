@@ -1,0 +1,286 @@
+// The editor's commands as a user gives them: PresetEditor on the test display, its hot
+// keys pressed and its menu clicked with xdotool, GTK's file chooser answered by typing,
+// the boxes and the about box found by their titles and read back from the X server.
+
+#include "platform/png/PngCodec.h"
+#include "platform/window/Window.h"
+#include "platform/window_display/DisplayFixture.h"
+#include "support/Files.h"
+#include "support/Wait.h"
+#include "support/editor/EditorProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+namespace P = KR::Platform;
+using KR::TestSupport::EditorFolders;
+using KR::TestSupport::EditorProcess;
+using KR::TestSupport::FileBytes;
+using KR::TestSupport::TempFolder;
+using KR::TestSupport::WaitUntil;
+using namespace std::chrono_literals;
+
+// Where the menu bar puts things in the editor's skin (main window coordinates).
+constexpr int kFileTitleX = 30;
+constexpr int kHelpTitleX = 92;
+constexpr int kTitleY = 12;
+constexpr int kRowX = 60;
+constexpr int kUserGuideRowY = 38;
+constexpr int kAboutRowY = 62;
+constexpr int kExitRowY = 231;
+// A line through the first row of either open menu, on the device picture otherwise.
+constexpr int kMenuProbeRight = 340;
+constexpr int kMenuProbeY = 40;
+// The status bar's face, drawn last of the main window.
+constexpr std::uint32_t kStatusBar = 0x1B1D21;
+
+constexpr const char* kCorruptBox =
+    "MessageBox: Preset File Load | Preset file is not compatible with this vesion of the preset editor | 16";
+
+int Xdo(const std::string& arguments)
+{
+    return P::Test::Xdo(arguments);
+}
+
+// The id of this process's mapped window titled exactly `title`, 0 when none maps in time.
+std::uint64_t FindTitled(const EditorProcess& editor, const std::string& title,
+                         std::chrono::milliseconds limit = 20s)
+{
+    std::uint64_t found = 0;
+    WaitUntil(
+        [&]
+        {
+            const std::string ids =
+                P::Test::Capture("xdotool search --all --onlyvisible --pid " + std::to_string(editor.Pid()) +
+                                 " --name '^" + title + "$' 2>/dev/null");
+            found = ids.empty() ? 0 : std::strtoull(ids.c_str(), nullptr, 10);
+            return found != 0;
+        },
+        limit);
+    return found;
+}
+
+bool IsMapped(std::uint64_t window)
+{
+    return P::Test::Capture("xwininfo -id " + std::to_string(window) + " 2>/dev/null").find("IsViewable") !=
+           std::string::npos;
+}
+
+bool WaitGone(std::uint64_t window)
+{
+    return WaitUntil([&] { return !IsMapped(window); });
+}
+
+// Writes the window as the X server has it to a PNG of the test's folder.
+std::vector<std::uint32_t> Capture(std::uint64_t window, const std::string& name, std::int32_t& width,
+                                   std::int32_t& height)
+{
+    std::vector<std::uint32_t> pixels;
+    if (P::CaptureNativeWindow(window, pixels, width, height))
+    {
+        P::WritePngFile(::testing::TempDir() + name, width, height, pixels.data());
+    }
+    return pixels;
+}
+
+// The colour at (x, y) of the window as the X server has it; 0xFFFFFFFF when it cannot be read.
+std::uint32_t Pixel(std::uint64_t window, int x, int y)
+{
+    std::vector<std::uint32_t> pixels;
+    std::int32_t width = 0, height = 0;
+    if (!P::CaptureNativeWindow(window, pixels, width, height) || x >= width || y >= height)
+    {
+        return 0xFFFFFFFF;
+    }
+    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
+}
+
+class Commands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+        {
+            GTEST_SKIP() << "no display";
+        }
+        ASSERT_TRUE(P::InitializeWindowSystem());
+        // An opener that records what it is given and finds no viewer for it.
+        const std::string script = (opener.Path() / "xdg-open").string();
+        std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '"
+                              << (opener.Path() / "opened").string() << "'\nexit 1\n";
+        ::chmod(script.c_str(), 0755);
+        editor.AddPathEntry(opener.Path().string());
+        ASSERT_TRUE(editor.Start());
+        window = editor.FindWindow();
+        ASSERT_NE(window, 0u) << ::testing::PrintToString(editor.Lines());
+        // Input before the first paint could meet a tree not yet laid out.
+        ASSERT_TRUE(WaitUntil([&] { return Pixel(window, 800, 740) == kStatusBar; }));
+        Focus(window);
+    }
+    void Focus(std::uint64_t id) { ASSERT_EQ(Xdo("windowfocus --sync " + std::to_string(id)), 0); }
+    void Click(std::uint64_t id, int x, int y)
+    {
+        ASSERT_EQ(Xdo("mousemove --sync --window " + std::to_string(id) + " " + std::to_string(x) + " " +
+                      std::to_string(y)),
+                  0);
+        ASSERT_EQ(Xdo("click 1"), 0);
+    }
+    // Presses the keys in the main window, waits for the chooser of that title, types the
+    // path into it (nothing for an Escape) and waits until it is gone.
+    void Choose(const char* keys, const char* title, const std::string& path)
+    {
+        Focus(window);
+        ASSERT_EQ(Xdo(std::string("key --clearmodifiers ") + keys), 0);
+        const std::uint64_t chooser = FindTitled(editor, title);
+        ASSERT_NE(chooser, 0u) << title;
+        Focus(chooser);
+        if (path.empty())
+        {
+            ASSERT_EQ(Xdo("key Escape"), 0);
+        }
+        else
+        {
+            // A leading "/" opens the chooser's location field in both dialogs.
+            ASSERT_EQ(Xdo("key ctrl+a"), 0);
+            ASSERT_EQ(Xdo("type --delay 15 '" + path + "'"), 0);
+            ASSERT_EQ(Xdo("key Return"), 0);
+        }
+        ASSERT_TRUE(WaitGone(chooser)) << title;
+    }
+    // Clicks a title of the menu bar and waits until its menu is drawn below it: the strip
+    // under the bar changes somewhere.
+    void OpenMenu(int titleX)
+    {
+        Focus(window);
+        const std::vector<std::uint32_t> before = Strip();
+        Click(window, titleX, kTitleY);
+        ASSERT_TRUE(WaitUntil(
+            [&]
+            {
+                const auto now = Strip();
+                return !now.empty() && now != before;
+            }));
+    }
+    std::vector<std::uint32_t> Strip() const
+    {
+        std::vector<std::uint32_t> pixels;
+        std::int32_t width = 0, height = 0;
+        std::vector<std::uint32_t> strip;
+        if (P::CaptureNativeWindow(window, pixels, width, height) && width >= kMenuProbeRight &&
+            height > kMenuProbeY)
+        {
+            for (int x = kFileTitleX; x < kMenuProbeRight; ++x)
+            {
+                strip.push_back(pixels[static_cast<std::size_t>(kMenuProbeY) * width + x] & 0xFFFFFF);
+            }
+        }
+        return strip;
+    }
+    std::size_t Boxes() const
+    {
+        std::size_t count = 0;
+        for (const std::string& line : editor.Lines())
+        {
+            count += line.find("MessageBox:") != std::string::npos ? 1 : 0;
+        }
+        return count;
+    }
+
+    TempFolder opener;
+    EditorFolders folders;
+    EditorProcess editor{folders};
+    std::uint64_t window = 0;
+};
+
+TEST_F(Commands, APresetSavedWithCtrlSLoadsBackWithCtrlOAndARefusedFileChangesNothing)
+{
+    const TempFolder files;
+    const std::string first = (files / "first").string();
+    Choose("ctrl+s", "Select Save Location", first);
+    const std::string saved = first + ".VantorPresetEditor";
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(saved).size() == 4494; })) << saved;
+    const std::vector<std::uint8_t> good = FileBytes(saved);
+
+    // The first chunk's length word says 3: the file is refused whole.
+    std::vector<std::uint8_t> bytes = good;
+    bytes[12] = 3;
+    bytes[13] = bytes[14] = bytes[15] = 0;
+    const std::string corrupt = (files / "corrupt.VantorPresetEditor").string();
+    KR::TestSupport::WriteBytes(corrupt, bytes);
+    Choose("ctrl+o", "Select Preset File", corrupt);
+    ASSERT_TRUE(editor.WaitForLine(kCorruptBox)) << ::testing::PrintToString(editor.Lines());
+    const std::uint64_t box = FindTitled(editor, "Preset File Load");
+    ASSERT_NE(box, 0u);
+    Focus(box);
+    ASSERT_EQ(Xdo("key Return"), 0);
+    ASSERT_TRUE(WaitGone(box));
+
+    const std::string second = (files / "second").string();
+    Choose("ctrl+s", "Select Save Location", second);
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(second + ".VantorPresetEditor").size() == 4494; }));
+    EXPECT_EQ(FileBytes(second + ".VantorPresetEditor"), good) << "nothing of the refused file was applied";
+
+    Choose("ctrl+o", "Select Preset File", saved);
+    // Escape in the next chooser: the load before it has ended, and nothing is written.
+    Choose("ctrl+o", "Select Preset File", "");
+    EXPECT_EQ(Boxes(), 1u) << ::testing::PrintToString(editor.Lines());
+    EXPECT_EQ(KR::TestSupport::NamesIn(files.Path()),
+              (std::vector<std::string>{"corrupt.VantorPresetEditor", "first.VantorPresetEditor",
+                                        "second.VantorPresetEditor"}));
+}
+
+TEST_F(Commands, TheUserGuideTheAboutBoxAndFileExit)
+{
+    // Help > Open User Guide: the opener gets the guide beside the program; its failure is
+    // shown and the editor goes on.
+    OpenMenu(kHelpTitleX);
+    Click(window, kRowX + kHelpTitleX, kUserGuideRowY);
+    ASSERT_TRUE(
+        editor.WaitForLine("MessageBox: Open User Guide Error | The user guide could not be opened. | 0"))
+        << ::testing::PrintToString(editor.Lines());
+    const std::vector<std::uint8_t> opened = FileBytes(opener.Path() / "opened");
+    EXPECT_EQ(std::string(opened.begin(), opened.end()),
+              std::filesystem::path(EditorProcess::ProgramPath()).parent_path().string() +
+                  "/Vantor Preset Editor - User Guide - v1.0.pdf\n");
+    const std::uint64_t box = FindTitled(editor, "Open User Guide Error");
+    ASSERT_NE(box, 0u);
+    Focus(box);
+    ASSERT_EQ(Xdo("key Return"), 0);
+    ASSERT_TRUE(WaitGone(box));
+
+    // Help > About: the box maps under its own title; its OK closes it.
+    OpenMenu(kHelpTitleX);
+    Click(window, kRowX + kHelpTitleX, kAboutRowY);
+    const std::uint64_t about = FindTitled(editor, "About Tarsil Vantor Preset Editor");
+    ASSERT_NE(about, 0u) << ::testing::PrintToString(editor.Lines())
+                         << P::Test::Capture("xwininfo -root -tree");
+    // Compare by eye with the design's dialog-about.png.
+    ASSERT_TRUE(WaitUntil([&] { return Pixel(about, 340, 190) != Pixel(about, 200, 150); }));
+    std::int32_t width = 0, height = 0;
+    Capture(about, "dialog-about.png", width, height);
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 220);
+    Click(about, 340, 190);
+    ASSERT_TRUE(WaitGone(about));
+
+    // File > Exit: the program ends as by its close box and keeps its place.
+    OpenMenu(kFileTitleX);
+    Click(window, kRowX, kExitRowY);
+    EXPECT_EQ(editor.WaitForExit(), 1);
+    const std::string settings = folders.UserSettingsText();
+    EXPECT_NE(settings.find("WP"), std::string::npos) << settings;
+}
+
+} // namespace
