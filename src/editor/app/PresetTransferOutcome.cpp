@@ -2,7 +2,7 @@
 
 #include "editor/app/AppString.h"
 #include "editor/app/Application.h"
-#include "kr/app/FrameworkApp.h"
+#include "editor/app/MessageBox.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/ui/FrameworkApp.h"
 
@@ -28,11 +28,7 @@ KR::RCPtr<KR::LMidiManager> GetApplicationMidiManager()
 
 std::int32_t ShowDialogMessageBox(const KR::String& text, const KR::String& caption)
 {
-    if (auto* app = dynamic_cast<KR::LFrameworkApp*>(&KR::IFrameworkApp::GetInstance()))
-    {
-        return app->ShowMessageBox(text, caption, 0);
-    }
-    return 0;
+    return ShowMessageBox(text, caption, 0);
 }
 
 PresetTransferTexts PresetTransferOutcome(const PresetTransferKeys& keys, KR::Result result)

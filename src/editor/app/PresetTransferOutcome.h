@@ -58,9 +58,7 @@ KR::RCPtr<KR::LMidiManager> GetApplicationMidiManager();
 // connection text. Texts from the application's string table.
 PresetTransferTexts PresetTransferOutcome(const PresetTransferKeys& keys, KR::Result result);
 
-// The application's plain OK box (style 0) over the active window; 1 (OK), or 0 without an
-// application to show it.
-// SEAM: stands for the shell's free ShowMessageBox (editor/app/MessageBox.h) until that lands.
+// The application's plain OK box (style 0) over the active window; 1 (OK).
 std::int32_t ShowDialogMessageBox(const KR::String& text, const KR::String& caption);
 
 // A plain OK box (style 0); nothing when the text is empty (the user's table lacks it).
