@@ -22,16 +22,24 @@
 #include "editor/edit/WheelEditPanel.h"
 #include "editor/edit/XYPadEditPanel.h"
 #include "editor/picture/ButtonControlViewPanel.h"
+#include "editor/picture/ButtonGroupPanel.h"
 #include "editor/picture/ButtonPanel.h"
+#include "editor/picture/EncoderGroupPanel.h"
 #include "editor/picture/EncoderPanel.h"
+#include "editor/picture/FaderGroupPanel.h"
 #include "editor/picture/FaderPanel.h"
+#include "editor/picture/KeybedZoneGroupPanel.h"
 #include "editor/picture/KeybedZonePanel.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
 #include "editor/picture/MoveableControlViewPanel.h"
+#include "editor/picture/PadGroupPanel.h"
 #include "editor/picture/PadPanel.h"
+#include "editor/picture/PedalGroupPanel.h"
 #include "editor/picture/SustainPedalPanel.h"
 #include "editor/picture/VolumePedalPanel.h"
+#include "editor/picture/WheelGroupPanel.h"
 #include "editor/picture/WheelPanel.h"
+#include "editor/picture/XYPadDirectionGroupPanel.h"
 #include "editor/picture/XYPadDirectionPanel.h"
 
 #include "kr/ui/ControlFactory.h"
@@ -61,20 +69,20 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.Dialog.RetrievePresetFromHardware", &LControl::CreateFromSkin<LGetPresetFromMidiDeviceDlg>},
     {u"PresetEditor.MainControl.EditPanel.MoveableTypePanel", &LControl::CreateFromSkin<LMoveableControlEditPanel>},
     {u"PresetEditor.MainControl.EditPanel.ButtonTypePanel", &LControl::CreateFromSkin<LButtonControlEditPanel>},
-    {u"PresetEditor.MainControl.FaderView", kPanel}, // LFaderGroupPanel
+    {u"PresetEditor.MainControl.FaderView", &LControl::CreateFromSkin<LFaderGroupPanel>},
     {u"PresetEditor.MainControl.FaderView.Fader", &LControl::CreateFromSkin<LFaderPanel>},
-    {u"PresetEditor.MainControl.EncoderView", kPanel}, // LEncoderGroupPanel
+    {u"PresetEditor.MainControl.EncoderView", &LControl::CreateFromSkin<LEncoderGroupPanel>},
     {u"PresetEditor.MainControl.EncoderView.Encoder", &LControl::CreateFromSkin<LEncoderPanel>},
-    {u"PresetEditor.MainControl.ButtonView", kPanel}, // LButtonGroupPanel
+    {u"PresetEditor.MainControl.ButtonView", &LControl::CreateFromSkin<LButtonGroupPanel>},
     {u"PresetEditor.MainControl.ButtonView.Button", &LControl::CreateFromSkin<LButtonPanel>},
-    {u"PresetEditor.MainControl.Pedals", kPanel}, // LPedalGroupPanel
+    {u"PresetEditor.MainControl.Pedals", &LControl::CreateFromSkin<LPedalGroupPanel>},
     {u"PresetEditor.MainControl.Pedals.SustainPedal", &LControl::CreateFromSkin<LSustainPedalPanel>},
     {u"PresetEditor.MainControl.Pedals.VolumePedal", &LControl::CreateFromSkin<LVolumePedalPanel>},
-    {u"PresetEditor.MainControl.KeybedZones", kPanel}, // LKeybedZoneGroupPanel
+    {u"PresetEditor.MainControl.KeybedZones", &LControl::CreateFromSkin<LKeybedZoneGroupPanel>},
     {u"PresetEditor.MainControl.KeybedZones.Zone", &LControl::CreateFromSkin<LKeybedZonePanel>},
-    {u"PresetEditor.MainControl.WheelView", kPanel}, // LWheelGroupPanel
+    {u"PresetEditor.MainControl.WheelView", &LControl::CreateFromSkin<LWheelGroupPanel>},
     {u"PresetEditor.MainControl.WheelView.Wheel", &LControl::CreateFromSkin<LWheelPanel>},
-    {u"PresetEditor.MainControl.PadView", kPanel}, // LPadGroupPanel
+    {u"PresetEditor.MainControl.PadView", &LControl::CreateFromSkin<LPadGroupPanel>},
     {u"PresetEditor.MainControl.PadView.Pad", &LControl::CreateFromSkin<LPadPanel>},
     {u"PresetEditor.Control.ZoneNoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
     {u"PresetEditor.Control.NoteSelector", &LControl::CreateFromSkin<LMidiNoteSelector>},
@@ -88,7 +96,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.MainPage.KnobEditPanel", &LControl::CreateFromSkin<LEncoderEditPanel>},
     {u"PresetEditor.MainPage.XYPadEditPanel", &LControl::CreateFromSkin<LXYPadEditPanel>},
     {u"PresetEditor.MainControl.XYPadView.Axis", &LControl::CreateFromSkin<LXYPadDirectionPanel>},
-    {u"PresetEditor.MainControl.XYPadView", kPanel}, // LXYPadDirectionGroupPanel
+    {u"PresetEditor.MainControl.XYPadView", &LControl::CreateFromSkin<LXYPadDirectionGroupPanel>},
     {u"PresetEditor.MainPage.PadEditPanel", &LControl::CreateFromSkin<LPadEditPanel>},
     {u"PresetEditor.MainControl.MoveableType.ViewPanel", &LControl::CreateFromSkin<LMoveableControlViewPanel>},
     {LAboutDlg::kClassName, &LControl::CreateFromSkin<LAboutDlg>},
@@ -229,7 +237,7 @@ constexpr ApplicationControlClassRow kRows[] = {
     {u"PresetEditor.TabControl.CCCyclePage.TabControl", kTabControl},
     {u"PresetEditor.TabControl.ProgramCyclePage.TabControl", kTabControl},
     // Registered a second time with the same creator; the registry keeps one entry each.
-    {u"PresetEditor.MainControl.EncoderView", kPanel}, // LEncoderGroupPanel
+    {u"PresetEditor.MainControl.EncoderView", &LControl::CreateFromSkin<LEncoderGroupPanel>},
     {u"PresetEditor.MainControl.EncoderView.Encoder", &LControl::CreateFromSkin<LEncoderPanel>},
     {u"PresetEditor.Control.LabeledNoteSelector", kPanel},
     {u"PresetEditor.Control.LabeledFaderTypeSelector", kPanel},

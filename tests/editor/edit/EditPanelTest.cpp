@@ -113,6 +113,9 @@ TEST_F(EditPanels, AnEncodersEditLandsInTheModelAsItsOneBlock)
     ASSERT_EQ(asked.size(), 1u);
     ASSERT_TRUE(asked[0]);
     EXPECT_EQ(asked[0]->first.id, 107);
+    // The answer went through the encoder group to the panel bound to its encoder.
+    EXPECT_EQ(parent->received.size(), 1u);
+    parent->received.clear();
 
     const auto before = engine.All();
     ASSERT_EQ(before[107], (Bytes{0x00, 0x00, 0x32, 0x00, 0x00, 0x7F}));
