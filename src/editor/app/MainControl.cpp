@@ -241,13 +241,20 @@ std::int32_t LMainControl::HandEditToEngine(const ParamDescriptor& descriptor, c
 bool LMainControl::IsOwnWriteReturning(const ParamDescriptor& descriptor, const Variant& value)
 {
     // The engine announces every value it stores, the user's own edits too, and later than
-    // the user goes on typing: shown again, an older edit would undo the newer ones.
+    // the user goes on typing: shown again, an older edit would undo the newer ones. The
+    // newest one is shown, though: the panels hold it already, and the picture's view panels
+    // learn of an edit only from it. (The engine announces a value stored twice only once.)
     const auto entry = mOwnWrites.find(descriptor.id);
     if (entry == mOwnWrites.end() || !descriptor.selector.IsEmpty())
     {
         return false;
     }
     std::deque<Variant>& written = entry->second;
+    if (!written.empty() && written.back() == value)
+    {
+        mOwnWrites.erase(entry);
+        return false;
+    }
     for (auto at = written.begin(); at != written.end(); ++at)
     {
         if (*at == value)

@@ -56,10 +56,9 @@ TEST_F(PresetName, WhatIsTypedLandsInTheModelInTheKeyboardsCodes)
     EXPECT_EQ(box->GetScrollOffset().x, 0.0) << "a short name is not scrolled out of its box's left edge";
     EXPECT_EQ(engine.Bytes(0), (Bytes{0x41, 0x42, 0x22, 0x43, 0x00, 0x00}));
     EXPECT_EQ(Shown(), "ab c") << "the box keeps what was typed until the model's value comes back";
-    // The main control does not announce the box's own write back; the model's name shown
-    // again reads in upper case.
+    // The model's echo of the newest name reads in upper case.
     editor.Idle();
-    EXPECT_EQ(Shown(), "ab c");
+    EXPECT_EQ(Shown(), "AB C");
     ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(0), engine.Value(0), false), KR::kOk);
     EXPECT_EQ(Shown(), "AB C");
 
