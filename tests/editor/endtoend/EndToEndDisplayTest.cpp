@@ -479,9 +479,7 @@ TEST_F(EndToEnd, TheNameTypedIntoItsBoxIsShownAndDrawn)
     EXPECT_GT(Capture("endtoend-named.png").ChangedWithin(before, box), 20) << "the typed name is not drawn";
 }
 
-// Waits for the picture's groups and the menu commands on main: until both are there a click
-// on the picture opens nothing and Ctrl+S saves nothing.
-TEST_F(EndToEnd, DISABLED_OneEditOfEveryKindIsSavedLoadedSentAndRetrieved)
+TEST_F(EndToEnd, OneEditOfEveryKindIsSavedLoadedSentAndRetrieved)
 {
     const Bytes defaults = DataOfFile(Save("defaults"));
     ASSERT_EQ(defaults.size(), 1338u);

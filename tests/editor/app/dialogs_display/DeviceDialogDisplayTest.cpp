@@ -168,8 +168,7 @@ bool Screenshot(std::uint64_t window, const std::string& name, int width, int he
     return drawn;
 }
 
-// DISABLED until the device view's menu commands and hot keys, which open the dialogs, are
-// in the program; the tests passed against them before they landed.
+// The dialogs as the user opens them: by their hot keys in the running program.
 class DeviceDialogsOnScreen : public ::testing::Test
 {
 protected:
@@ -280,7 +279,7 @@ const std::string kFirmwareBox = "MessageBox: Send Preset Error | The firmware v
 const std::string kConnectionBox = "MessageBox: Send Preset Error | Error connecting to device. Verify your "
                                    "Quillan Keyboard is plugged into the USB port and try again. | 0";
 
-TEST_F(DeviceDialogsOnScreen, DISABLED_SendingToRamReachesTheKeyboardAndOldFirmwareSendsNothing)
+TEST_F(DeviceDialogsOnScreen, SendingToRamReachesTheKeyboardAndOldFirmwareSendsNothing)
 {
     std::string error;
     const auto keyboard = SimKeyboardProcess::Start({}, &error);
@@ -301,7 +300,7 @@ TEST_F(DeviceDialogsOnScreen, DISABLED_SendingToRamReachesTheKeyboardAndOldFirmw
     Finish(240, 118);
 }
 
-TEST_F(DeviceDialogsOnScreen, DISABLED_WithoutTheKeyboardTheSendIsAConnectionFailure)
+TEST_F(DeviceDialogsOnScreen, WithoutTheKeyboardTheSendIsAConnectionFailure)
 {
     ASSERT_NE(Start(), 0u);
     ASSERT_NE(OpenByHotKey("shift+ctrl+s"), 0u);
@@ -310,7 +309,7 @@ TEST_F(DeviceDialogsOnScreen, DISABLED_WithoutTheKeyboardTheSendIsAConnectionFai
     Finish(240, 118);
 }
 
-TEST_F(DeviceDialogsOnScreen, DISABLED_ASilentKeyboardIsARetrieveErrorAfterTenRequests)
+TEST_F(DeviceDialogsOnScreen, ASilentKeyboardIsARetrieveErrorAfterTenRequests)
 {
     std::string error;
     const auto keyboard = SimKeyboardProcess::Start({"--silent"}, &error);
@@ -353,7 +352,7 @@ Lines Globals(const Lines& log, const std::string& command)
     return globals;
 }
 
-TEST_F(DeviceDialogsOnScreen, DISABLED_GlobalSettingsAreAskedForInWireOrderAndSentBackAsReported)
+TEST_F(DeviceDialogsOnScreen, GlobalSettingsAreAskedForInWireOrderAndSentBackAsReported)
 {
     std::string error;
     const auto keyboard = SimKeyboardProcess::Start({}, &error);
