@@ -1,10 +1,13 @@
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/support/InProcessEditor.h"
 #include "editor/support/InstalledEngine.h"
+#include "engine/MidiManager.h"
 #include "kr/controls/NumericUpDown.h"
+#include "support/simkeyboard/SimKeyboardProcess.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -66,5 +69,41 @@ void BM_PresetReachesThePicture(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PresetReachesThePicture)->Unit(benchmark::kMicrosecond);
+
+// A preset retrieved from the keyboard's slot 3, over JACK (dummy driver) from the
+// simulated keyboard as the retrieve dialog asks for it, then the idle pass that routes its
+// 131 values to the picture and the whole window painted. Needs the JACK server of
+// scripts/lib/services.sh (start_services).
+void BM_RetrievedPresetToThePicturePainted(benchmark::State& state)
+{
+    ::setenv("KR_MIDI_API", "jack", 1);
+    std::string error;
+    const auto keyboard = KR::TestSupport::SimKeyboardProcess::Start({}, &error);
+    if (!keyboard)
+    {
+        state.SkipWithError(("no simulated keyboard: " + error).c_str());
+        return;
+    }
+    KR::TestSupport::InstalledEngine engine;
+    InProcessEditor editor;
+    const KR::RCPtr<KR::LMidiManager> midi = KR::LMidiManager::Create();
+    midi->SetRootModuleEngine(engine.engine);
+    KR::LRegion window;
+    window.AddRect(KR::EdgesI{0, 0, 1200, 750});
+    for (auto _ : state)
+    {
+        if (midi->GetPresetFromMidiDevice(3) != KR::kOk)
+        {
+            state.SkipWithError("the retrieve failed");
+            return;
+        }
+        editor.Idle();
+        editor.window->Paint(window);
+    }
+}
+BENCHMARK(BM_RetrievedPresetToThePicturePainted)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 } // namespace
