@@ -479,6 +479,34 @@ TEST_F(EndToEnd, TheNameTypedIntoItsBoxIsShownAndDrawn)
     EXPECT_GT(Capture("endtoend-named.png").ChangedWithin(before, box), 20) << "the typed name is not drawn";
 }
 
+// A continuous control, a pad and the sustain pedal edited where a user edits them: each
+// edit panel opens on the clicked control, the pad's on/off pair follows its latching, the
+// picture follows the sustain pedal's MMC command, and the saved file holds the three blocks.
+TEST_F(EndToEnd, AnEncoderAPadAndTheSustainPedalEditedOnThePictureAreSaved)
+{
+    Click(Shown("groupBankPanel/bank2"));
+    Click(Shown("encoders/encoderBank2/encoder3/button"));
+    EXPECT_FALSE(WaitForShown(kView + "knobEditPanel", "", "ENCODER 3").path.empty());
+    TypeInto(WaitForShown(kView + "knobEditPanel", "/max/numericUpDown/textBox"), "100");
+
+    Click(Shown("pads/pad3/button"));
+    Click(WaitForShown(kView + "padEditPanel", "/notePage/latching/button"));
+    EXPECT_FALSE(WaitForShown(kView + "padEditPanel", "/notePage/onOffSelectors").path.empty())
+        << "a latching pad shows its on/off pair";
+
+    Click(Shown("pedals/sustainPedal/button"));
+    Click(WaitForShown(kView + "sustainEditPage", "/buttonHolder/mmcPage"));
+    Pick(WaitForShown(kView + "sustainEditPage", "/mmcPage/mmc/comboBox"), "Eject");
+    EXPECT_TRUE(ShowsText(kView + "pedals/sustainPedal/viewPanel/infoLabel", "EJECT"));
+    Capture("endtoend-three-panels.png");
+
+    const Bytes data = DataOfFile(Save("three"));
+    ASSERT_EQ(data.size(), 1338u);
+    EXPECT_EQ(Bytes(data.begin() + 1176, data.begin() + 1182), (Bytes{0x00, 0x00, 0x32, 0x00, 0x00, 0x64}));
+    EXPECT_EQ(data[98], 0x14) << "pad 3 latching";
+    EXPECT_EQ(Bytes(data.begin() + 58, data.begin() + 64), (Bytes{0x00, 0x01, 0x15, 0x00, 0x0A, 0x00}));
+}
+
 TEST_F(EndToEnd, OneEditOfEveryKindIsSavedLoadedSentAndRetrieved)
 {
     const Bytes defaults = DataOfFile(Save("defaults"));
