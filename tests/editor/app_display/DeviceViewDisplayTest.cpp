@@ -133,7 +133,7 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
             return P::ReadWindowPixels(window, before.pixels, before.width, before.height) &&
                    before.width == 1200 && before.height == 750 && before.Face(bank1) != before.Face(bank2);
         },
-        10.0, idle))
+        30.0, idle))
         << "the selected bank's button is drawn apart from the others";
 
     P::WindowPoint at{bank2.x + bank2.width / 2, bank2.y + bank2.height / 2};
@@ -141,7 +141,7 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     ASSERT_EQ(
         P::Test::Xdo("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1"),
         0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return view->GetBankButton(2)->GetValue() == 1.0; }, 10.0, idle));
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return view->GetBankButton(2)->GetValue() == 1.0; }, 30.0, idle));
     for (const char* group : {"faders", "buttons", "encoders"})
     {
         const RCPtr<KR::LControl>& holder = view->FindChildControl(String(group));
@@ -168,7 +168,7 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
                    after.width == 1200 && after.Face(bank2) == before.Face(bank1) &&
                    after.Face(bank1) == before.Face(bank2);
         },
-        10.0, idle))
+        30.0, idle))
         << "bank 2 takes the selected face, bank 1 the plain one";
 
     const char* folder = std::getenv("KR_SCREENSHOT_FOLDER");
