@@ -723,6 +723,9 @@ bool SetTimer(WindowHandle handle, std::uintptr_t id, std::uint32_t periodMs)
     GSource* source = g_timeout_source_new(std::max<std::uint32_t>(1, periodMs));
     // A modal loop started from WM_TIMER keeps its window's tick.
     g_source_set_can_recurse(source, TRUE);
+    // Ticks rank below drawing: a handler slower than its period would otherwise keep the
+    // source always due and the window would never paint.
+    g_source_set_priority(source, GDK_PRIORITY_REDRAW + 1);
     g_source_set_callback(source, OnTimer, key, [](gpointer data) { delete static_cast<TimerKey*>(data); });
     window->timers[id] = g_source_attach(source, nullptr);
     g_source_unref(source);

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace KR::Platform::Test
 {
@@ -123,6 +124,47 @@ TEST_F(DisplayTest, AQuitEndsTheNestedLoopsAndTheOutermostTakesIt)
     EXPECT_EQ(procedure.Of(WM_TIMER).back().wParam, 9u);
     EXPECT_TRUE(KillTimer(window, 9));
     EXPECT_FALSE(KillTimer(window, 9));
+}
+
+// A tick handler that takes longer than its period keeps its timer always due; the window
+// must still paint between ticks.
+TEST_F(DisplayTest, ATimerSlowerThanItsPeriodLeavesTheWindowItsPaints)
+{
+    MessageLoop loop;
+    procedure.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_TIMER)
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(4));
+        }
+        if (message == WM_PAINT)
+        {
+            loop.End();
+        }
+        return std::intptr_t{0};
+    };
+    ASSERT_TRUE(SetTimer(window, 5, 1));
+    // Bounds the wait: a second window's tick ends the loop if no paint ever comes.
+    RecordingProcedure watchdog;
+    watchdog.hook = [&](WindowHandle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_TIMER)
+        {
+            loop.End();
+        }
+        return std::intptr_t{0};
+    };
+    WindowCreateParams params;
+    params.procedure = &watchdog;
+    const WindowHandle guard = CreateWindow(params);
+    ASSERT_TRUE(SetTimer(guard, 1, 5000));
+    const std::size_t paintsBefore = procedure.Of(WM_PAINT).size();
+    ASSERT_TRUE(InvalidateRect(window, nullptr));
+    loop.Run();
+    KillTimer(window, 5);
+    DestroyWindow(guard);
+    EXPECT_GT(procedure.Of(WM_PAINT).size(), paintsBefore);
+    EXPECT_TRUE(watchdog.Of(WM_TIMER).empty()) << "no paint came while the slow timer ticked";
 }
 
 // A handler's failure may not unwind through GTK's C frames: the loops end and the
