@@ -3,6 +3,7 @@
 #include "kr/ui/GlobalHotKeyManager.h"
 #include "kr/ui/RootWindow.h"
 #include "platform/window_display/DisplayFixture.h"
+#include "support/ShownWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -49,35 +50,19 @@ TEST(EditKeys, CtrlCTypedOnAFocusedEditTargetReachesItsCopyAfterTheNextIdle)
     ASSERT_TRUE(app.GetClipboard()->IsInitialized());
     app.GetGlobalHotKeyManager()->GetHotKeyMap().AddHotKey(
         KeyCode::FromVirtualKey('C', true, 0, ModifierFlag::kCtrl), u"NID_EDIT_COPY_REQ");
-    auto idle = [&](int pass) { return app.OnIdle(pass == 0); };
 
     const RCPtr<EditBox> box(new EditBox(RCPtr<LControl>(), String(u"box")));
     box->SetFrame(PointD{}, PointD{160, 60});
-    ASSERT_EQ(app.RunModal(box, false), kOk);
+    TestSupport::ShownWindow shown(app);
+    ASSERT_NO_FATAL_FAILURE(shown.Show(box));
     box->SetNotFocusable(false);
     box->SetFocus(true);
-    const RCPtr<LRootWindow> root(dynamic_cast<LRootWindow*>(box->GetRootWindow().Get()));
-    ASSERT_TRUE(root && root->GetFocusControl().Get() == box.Get());
-    const P::WindowHandle window = root->GetOSServices()->GetWindowHandle();
-    // Closed however the test ends: the window must not outlive the application.
-    struct Closer
-    {
-        ~Closer()
-        {
-            if (root->GetOSServices())
-            {
-                root->GetOSServices()->EndModal(0);
-            }
-        }
-        const RCPtr<LRootWindow>& root;
-    } closer{root};
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return box->draws > 0; }, 10.0, idle)) << "shown";
-
-    ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(window))), 0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return app.GetActiveRootWindow().Get() == root.Get(); }, 10.0, idle))
-        << "the application finds its active window through the window layer";
+    ASSERT_EQ(shown.root->GetFocusControl().Get(), box.Get());
+    ASSERT_TRUE(shown.Pump([&] { return box->draws > 0; })) << "shown";
+    // The application finds its active window through the window layer.
+    ASSERT_NO_FATAL_FAILURE(shown.Focus());
     ASSERT_EQ(P::Test::Xdo("key ctrl+c"), 0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return !box->performed.empty(); }, 10.0, idle));
+    ASSERT_TRUE(shown.Pump([&] { return !box->performed.empty(); }));
     EXPECT_EQ(box->performed, (std::vector<std::int32_t>{EditOperation::kCopy}));
 
     app.GetClipboard()->UnregisterForAllNotifications();

@@ -4,6 +4,7 @@
 #include "kr/ui/GlobalHotKeyManager.h"
 #include "kr/ui/RootWindow.h"
 #include "platform/window_display/DisplayFixture.h"
+#include "support/ShownWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -33,30 +34,15 @@ TEST(TextBoxTyping, TypedTextIsShownSelectedAndCopiedForAnotherClient)
     ASSERT_TRUE(app.GetClipboard()->IsInitialized());
     app.GetGlobalHotKeyManager()->GetHotKeyMap().AddHotKey(
         KeyCode::FromVirtualKey('C', true, 0, ModifierFlag::kCtrl), u"NID_EDIT_COPY_REQ");
-    auto idle = [&](int pass) { return app.OnIdle(pass == 0); };
 
     const RCPtr<LTextBox> box(new LTextBox(RCPtr<LControl>(), String(u"box")));
     box->SetFrame(PointD{}, PointD{160, 30});
-    ASSERT_EQ(app.RunModal(box, false), kOk);
+    TestSupport::ShownWindow shown(app);
+    ASSERT_NO_FATAL_FAILURE(shown.Show(box));
     box->SetNotFocusable(false);
     box->SetFocus(true);
-    const RCPtr<LRootWindow> root(dynamic_cast<LRootWindow*>(box->GetRootWindow().Get()));
-    ASSERT_TRUE(root && root->GetFocusControl().Get() == box.Get());
-    struct Closer
-    {
-        ~Closer()
-        {
-            if (root->GetOSServices())
-            {
-                root->GetOSServices()->EndModal(0);
-            }
-        }
-        const RCPtr<LRootWindow>& root;
-    } closer{root};
-    const P::WindowHandle window = root->GetOSServices()->GetWindowHandle();
-    ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(window))), 0);
-    ASSERT_TRUE(
-        P::Test::PumpUntil([&] { return app.GetActiveRootWindow().Get() == root.Get(); }, 10.0, idle));
+    ASSERT_EQ(shown.root->GetFocusControl().Get(), box.Get());
+    ASSERT_NO_FATAL_FAILURE(shown.Focus());
 
     // A layout with é on a key of its own: a key xdotool maps for the moment and takes back
     // may be read after it is gone.
@@ -69,20 +55,19 @@ TEST(TextBoxTyping, TypedTextIsShownSelectedAndCopiedForAnotherClient)
         ~Layout() { std::system("setxkbmap us >/dev/null 2>&1"); }
     } layout;
     ASSERT_EQ(P::Test::Xdo("type --delay 30 héllo"), 0);
-    EXPECT_TRUE(P::Test::PumpUntil([&] { return box->GetText() == String(u"héllo"); }, 10.0, idle))
+    EXPECT_TRUE(shown.Pump([&] { return box->GetText() == String(u"héllo"); }))
         << box->GetText().ToUtf8().GetPtr();
 
     ASSERT_EQ(P::Test::Xdo("key shift+Home"), 0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return box->GetSelectionLength() == 5; }, 10.0, idle));
+    ASSERT_TRUE(shown.Pump([&] { return box->GetSelectionLength() == 5; }));
     ASSERT_EQ(P::Test::Xdo("key ctrl+c"), 0);
-    ASSERT_TRUE(P::Test::PumpUntil(
+    ASSERT_TRUE(shown.Pump(
         [&]
         {
             const auto* held =
                 dynamic_cast<const LClipboard::TextHolder*>(app.GetClipboard()->GetStoredContent().Get());
             return held && held->GetValue() == String(u"héllo");
-        },
-        10.0, idle));
+        }));
 
     // xclip asks while our loop runs to answer it.
     char pattern[] = "/tmp/krtextXXXXXX";
@@ -93,7 +78,7 @@ TEST(TextBoxTyping, TypedTextIsShownSelectedAndCopiedForAnotherClient)
                     .c_str());
     // Generous: the other client is started by a shell and answered from our loop, and a loaded
     // machine running the sanitizer build has been seen to need more than ten seconds for it.
-    EXPECT_TRUE(P::Test::PumpUntil([&] { return access(out.c_str(), F_OK) == 0; }, 60.0, idle));
+    EXPECT_TRUE(shown.Pump([&] { return access(out.c_str(), F_OK) == 0; }, 60.0));
     std::ifstream in(out, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "héllo");
     std::system((std::string("rm -rf ") + pattern).c_str());

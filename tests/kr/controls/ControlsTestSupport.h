@@ -4,10 +4,12 @@
 // so the hit test finds what they cover), and a window whose pointer the test places.
 
 #include "kr/controls/ControlClasses.h"
+#include "kr/render/MeasurementRenderer.h"
 #include "kr/ui/MouseTestSupport.h"
 #include "kr/ui/NotificationParams.h"
 #include "support/FrameworkAppStandIn.h"
 #include "support/LookStandIn.h"
+#include "support/RecordingRenderer.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +49,69 @@ inline std::string SkinDocument(const std::string& subControls, const std::strin
            "</Skin></Skins></Application></Test_Skins>";
 }
 
-struct Scene
+// Text measured at 10 units a character (empty text measures nothing), in lines of the
+// metrics given.
+inline RCPtr<LMeasurementRenderer> TenPerUnit(std::int32_t lineHeight = 16, std::int32_t ascent = -12,
+                                              std::int32_t descent = 4)
+{
+    const RCPtr<TestSupport::LRecordingRenderer> renderer(new TestSupport::LRecordingRenderer);
+    renderer->charWidth = 10.0f;
+    renderer->lineHeight = lineHeight;
+    renderer->ascent = ascent;
+    renderer->descent = descent;
+    return RCPtr<LMeasurementRenderer>(renderer);
+}
+
+// What the scenes share once their factory knows its classes: the tree made from "main" in
+// a window whose pointer the test places, every look opaque, and the tree's references
+// released at the end (the controls and the window hold each other).
+struct SceneBase
+{
+    SceneBase(std::string skinText, const char* stringsText)
+        : skin(std::move(skinText)), strings(stringsText ? stringsText : "")
+    {
+    }
+    ~SceneBase()
+    {
+        if (main)
+        {
+            main->ReleaseInternalReferences();
+        }
+    }
+    SceneBase(const SceneBase&) = delete;
+    SceneBase& operator=(const SceneBase&) = delete;
+
+    void MakeMain()
+    {
+        app.activeRootWindow = window;
+        main = app.factory->CreateControlByName(String(u"main"), window);
+        for (const RCPtr<TestSupport::LStandInLook>& look : looks.made)
+        {
+            look->color = 0xFF000000;
+        }
+        if (main)
+        {
+            main->UpdateLayout();
+        }
+    }
+    // A control of the tree by name.
+    template <typename T = LControl>
+    RCPtr<T> Find(const char16_t* name)
+    {
+        RCPtrArray<LControl> found;
+        main->FindDescendantControls(String(name), found);
+        return found.GetCount() > 0 ? RCPtr<T>(found.GetAt(0)) : nullptr;
+    }
+
+    TestSupport::LookStandIns looks;
+    TestSupport::LStandInFrameworkApp app;
+    std::string skin;
+    std::string strings;
+    RCPtr<MouseTest::MouseWindow> window = MouseTest::MouseWindow::Create();
+    RCPtr<LControl> main;
+};
+
+struct Scene : SceneBase
 {
     // `skin`: the sub-controls of the skin; `strings`: a string document or null.
     // `extraClasses`: classes the table does not have yet, registered before it.
@@ -55,7 +119,7 @@ struct Scene
     explicit Scene(const std::string& subControls, const char* strings = nullptr,
                    std::initializer_list<std::pair<const char16_t*, ControlCreateFunction>> extraClasses = {},
                    const std::string& lookLists = "")
-        : skin(SkinDocument(subControls, lookLists)), strings(strings ? strings : "")
+        : SceneBase(SkinDocument(subControls, lookLists), strings)
     {
         // The strings first: the skin's controls read theirs as they are made.
         app.factory = UiTest::MakeFactory(nullptr, strings ? this->strings.c_str() : nullptr);
@@ -74,48 +138,15 @@ struct Scene
         RegisterFrameworkControlClasses(*app.factory);
         // A plain control that holds others.
         app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
-        app.activeRootWindow = window;
-        main = app.factory->CreateControlByName(String(u"main"), window);
-        for (const RCPtr<TestSupport::LStandInLook>& look : looks.made)
-        {
-            look->color = 0xFF000000;
-        }
-        if (main)
-        {
-            main->UpdateLayout();
-        }
+        MakeMain();
     }
-    ~Scene()
-    {
-        if (main)
-        {
-            main->ReleaseInternalReferences();
-        }
-    }
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
 
-    // A control of the tree by name.
-    template <typename T = LControl>
-    RCPtr<T> Find(const char16_t* name)
-    {
-        RCPtrArray<LControl> found;
-        main->FindDescendantControls(String(name), found);
-        return found.GetCount() > 0 ? RCPtr<T>(found.GetAt(0)) : nullptr;
-    }
     // Both clocks move by `ms`, then the window's idle step runs.
     void Step(std::uint32_t ms)
     {
         app.Advance(ms);
         window->Idle();
     }
-
-    TestSupport::LookStandIns looks;
-    TestSupport::LStandInFrameworkApp app;
-    std::string skin;
-    std::string strings;
-    RCPtr<MouseTest::MouseWindow> window = MouseTest::MouseWindow::Create();
-    RCPtr<LControl> main;
 };
 
 } // namespace KR::ControlsTest

@@ -41,25 +41,6 @@ std::string FramedLists()
            R"(</Skin></SubControl></Skin></Skins></Application></Test_Skins>)";
 }
 
-// Every character 10 wide.
-class TenPerCharacter : public LMeasurementRenderer
-{
-public:
-    Result GetFontMetrics(const RCPtr<LFont>&, std::int32_t& lineHeight, std::int32_t& ascent,
-                          std::int32_t& descent) override
-    {
-        lineHeight = 14;
-        ascent = -11;
-        descent = 3;
-        return kOk;
-    }
-    Result MeasureText(RectT<float>& box, const String& text, const RCPtr<LFont>&) override
-    {
-        box = RectT<float>{0.0f, -11.0f, 10.0f * text.GetLength(), 14.0f};
-        return kOk;
-    }
-};
-
 RCPtr<LControlDescriptor> ChildDescriptor(const LControl& parent, const char16_t* name)
 {
     const LControlDescriptor::Children& children = parent.GetControlDescriptor()->GetChildren();
@@ -170,7 +151,7 @@ TEST_F(ListBoxRowsTest, ANewSkinReplacesTheRowsFromItsTemplate)
 TEST(ListBoxSizeTest, WholeRowsAndItemWidths)
 {
     Scene scene(FramedLists());
-    scene.app.measurementRenderer = RCPtr<LMeasurementRenderer>(new TenPerCharacter());
+    scene.app.measurementRenderer = ControlsTest::TenPerUnit(14, -11, 3);
     const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
     const RCPtr<LListBox> bare = scene.Find<LListBox>(u"bare");
     ASSERT_TRUE(list && bare);
@@ -232,7 +213,7 @@ TEST_F(ListBoxRowsTest, EachWheelNotchMovesTheRowsOnByOneItem)
 TEST(ListBoxSizeTest, ARowTemplateThatExpandsWidensTheList)
 {
     Scene scene(FramedLists());
-    scene.app.measurementRenderer = RCPtr<LMeasurementRenderer>(new TenPerCharacter());
+    scene.app.measurementRenderer = ControlsTest::TenPerUnit(14, -11, 3);
     const RCPtr<LListBox> list = scene.Find<LListBox>(u"wide");
     ASSERT_TRUE(list);
     LimitSpec minimum;

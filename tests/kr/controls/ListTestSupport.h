@@ -3,6 +3,7 @@
 // list classes and a skin the test gives, opaque stand-in looks (so the hit test finds what
 // they cover), and a window whose pointer the test places.
 
+#include "ControlsTestSupport.h"
 #include "kr/controls/ControlClasses.h"
 #include "kr/controls/ListBox.h"
 #include "kr/controls/ListBoxItem.h"
@@ -24,17 +25,7 @@ using MouseTest::Press;
 using MouseTest::Release;
 using UiTest::Recorder;
 
-// A look list of `count` plain looks named `name`.
-inline std::string LookList(const char* name, int count)
-{
-    std::string list =
-        std::string("<LookList Name=\"") + name + "\" NumLooks=\"" + std::to_string(count) + "\">";
-    for (int i = 0; i < count; ++i)
-    {
-        list += "<Look Name=\"plain\" Index=\"" + std::to_string(i) + "\"/>";
-    }
-    return list + "</LookList>";
-}
+using ControlsTest::LookList;
 
 // The skin document around the sub-controls of skin "One": look lists "r14" (rows) and
 // "one".
@@ -68,52 +59,18 @@ public:
     std::uint32_t lastKey = 0;
 };
 
-struct Scene
+struct Scene : ControlsTest::SceneBase
 {
     // `subControls` may also be a whole skin document.
     explicit Scene(const std::string& subControls, const char* strings = nullptr)
-        : skin(subControls.starts_with("<?xml") ? subControls : SkinDocument(subControls)),
-          strings(strings ? strings : "")
+        : SceneBase(subControls.starts_with("<?xml") ? subControls : SkinDocument(subControls), strings)
     {
         app.factory = UiTest::MakeFactory(skin.c_str(), strings ? this->strings.c_str() : nullptr);
         RegisterFrameworkControlClasses(*app.factory);
         app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
         app.factory->RegisterControlClass(String(u"Test.Bar"), &LControl::CreateFromSkin<KeyBar>);
-        app.activeRootWindow = window;
-        main = app.factory->CreateControlByName(String(u"main"), window);
-        for (const RCPtr<TestSupport::LStandInLook>& look : looks.made)
-        {
-            look->color = 0xFF000000;
-        }
-        if (main)
-        {
-            main->UpdateLayout();
-        }
+        MakeMain();
     }
-    ~Scene()
-    {
-        if (main)
-        {
-            main->ReleaseInternalReferences();
-        }
-    }
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
-
-    template <typename T = LControl>
-    RCPtr<T> Find(const char16_t* name)
-    {
-        RCPtrArray<LControl> found;
-        main->FindDescendantControls(String(name), found);
-        return found.GetCount() > 0 ? RCPtr<T>(found.GetAt(0)) : nullptr;
-    }
-
-    TestSupport::LookStandIns looks;
-    TestSupport::LStandInFrameworkApp app;
-    std::string skin;
-    std::string strings;
-    RCPtr<MouseTest::MouseWindow> window = MouseTest::MouseWindow::Create();
-    RCPtr<LControl> main;
 };
 
 } // namespace KR::ListTest

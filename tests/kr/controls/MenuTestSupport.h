@@ -28,29 +28,12 @@ namespace KR::MenuTest
 {
 
 using ControlsTest::LookList;
+using ControlsTest::TenPerUnit;
 
 inline std::string Utf8(const String& text)
 {
     return text.ToUtf8().GetPtr();
 }
-
-class TenPerUnit : public LMeasurementRenderer
-{
-public:
-    Result GetFontMetrics(const RCPtr<LFont>&, std::int32_t& lineHeight, std::int32_t& ascent,
-                          std::int32_t& descent) override
-    {
-        lineHeight = 16;
-        ascent = -12;
-        descent = 4;
-        return kOk;
-    }
-    Result MeasureText(RectT<float>& box, const String& text, const RCPtr<LFont>&) override
-    {
-        box = text.IsEmpty() ? RectT<float>{} : RectT<float>{0.0f, -12.0f, 10.0f * text.GetLength(), 16.0f};
-        return kOk;
-    }
-};
 
 // A popup element: rows 120 x 20, the check box at 4 (8 wide), the key text from 60 to 110.
 inline std::string PopupElement(const char* name, const char* placement)
@@ -148,7 +131,7 @@ struct Scene
         app.factory = UiTest::MakeFactory(skinText.c_str(), strings);
         RegisterFrameworkControlClasses(*app.factory);
         app.factory->RegisterControlClass(String(u"Test.Group"), &LControl::CreateFromSkin<LControl>);
-        app.measurementRenderer = RCPtr<LMeasurementRenderer>(new TenPerUnit());
+        app.measurementRenderer = TenPerUnit();
         app.hotKeys =
             LGlobalHotKeyManager::Create(RCPtr<LNotificationReceiver>(appQueue->GetPostingReceiver()));
         app.hotKeys->GetHotKeyMap().AddFromStringTable(Testing::ApplicationHotKeyTable(), u"GHK");

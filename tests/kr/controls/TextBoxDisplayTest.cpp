@@ -1,5 +1,6 @@
 #include "kr/controls/TextBox.h"
 
+#include "ControlsTestSupport.h"
 #include "kr/render/MeasurementRenderer.h"
 #include "kr/render/gdi/RendererFrame.h"
 #include "kr/ui/Clipboard.h"
@@ -18,30 +19,13 @@ namespace KR
 namespace
 {
 
-// Every unit 10 wide, lines 16 high.
-class TenPerUnit : public LMeasurementRenderer
-{
-public:
-    Result GetFontMetrics(const RCPtr<LFont>&, std::int32_t& lineHeight, std::int32_t& ascent,
-                          std::int32_t& descent) override
-    {
-        lineHeight = 16;
-        ascent = -12;
-        descent = 4;
-        return kOk;
-    }
-    Result MeasureText(RectT<float>& box, const String& text, const RCPtr<LFont>&) override
-    {
-        box = text.IsEmpty() ? RectT<float>{} : RectT<float>{0.0f, -12.0f, 10.0f * text.GetLength(), 16.0f};
-        return kOk;
-    }
-};
+using ControlsTest::TenPerUnit;
 
 struct TextBoxDisplayTest : ::testing::Test
 {
     void SetUp() override
     {
-        app.measurementRenderer = RCPtr<LMeasurementRenderer>(new TenPerUnit());
+        app.measurementRenderer = TenPerUnit();
         app.activeRootWindow = window;
         root = UiTest::TestControl::MakeRoot(window);
         box = RCPtr<LTextBox>(new LTextBox(RCPtr<LControl>(root), String(u"box")));

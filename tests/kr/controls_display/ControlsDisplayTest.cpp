@@ -34,9 +34,7 @@ protected:
         RegisterFrameworkControlClasses(*app.factory);
         Open(u"main", 160, 120);
         ASSERT_TRUE(WaitForPixel(50, 35, kBlue)) << "the button at (20, 20), 60 by 30";
-        const std::string xid = std::to_string(P::GetNativeWindowId(window->GetWindowHandle()));
-        ASSERT_EQ(Xdo("windowfocus --sync " + xid), 0);
-        ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+        TakeFocus();
     }
     void TearDown() override
     {
@@ -46,22 +44,6 @@ protected:
         }
         PaintedWindow::TearDown();
     }
-    // Pumps until `done`, the clocks on the real time since the test began and the idle
-    // step run on every pass.
-    bool RunUntil(const std::function<bool()>& done, double seconds)
-    {
-        return PumpUntil(
-            [&]
-            {
-                const double elapsed =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
-                app.seconds = elapsed;
-                app.milliseconds = static_cast<std::uint32_t>(elapsed * 1000.0);
-                rootWindow->OnIdle(true);
-                return done();
-            },
-            seconds);
-    }
     std::size_t Count(const std::string& entry) const
     {
         return static_cast<std::size_t>(
@@ -69,7 +51,6 @@ protected:
     }
 
     RCPtr<UiTest::Recorder> recorder = UiTest::Recorder::Create();
-    std::chrono::steady_clock::time_point mStart = std::chrono::steady_clock::now();
 };
 
 TEST_F(ControlsWindow, AClickOnTheButtonIsItsLeftClickAndThePressShowsRed)
@@ -94,7 +75,7 @@ TEST_F(ControlsWindow, HoldingTheIncreaseArrowRepeatsAndMovesTheThumb)
     bar->Recompute();
     const RCPtr<LControl> inc = bar->FindChildControl(String(u"inc"));
     recorder->Listen(inc, {u"NID_BUTTON_AUTOREPEAT"});
-    mStart = std::chrono::steady_clock::now();
+    clockStart = std::chrono::steady_clock::now();
     PointAt(126, 104);
     ASSERT_EQ(Xdo("mousedown 1"), 0);
     const bool repeated = RunUntil([&] { return Count("inc:NID_BUTTON_AUTOREPEAT") >= 5; }, 3.0);

@@ -47,28 +47,12 @@ protected:
             list->InsertItem(i, MakeStringTag(String::Format(u"item %d", i)));
         }
         ASSERT_TRUE(WaitForPixel(kRowX, RowY(0), kWhite)) << "row 0 shows item 0";
-        const std::string xid = std::to_string(P::GetNativeWindowId(window->GetWindowHandle()));
-        ASSERT_EQ(Xdo("windowfocus --sync " + xid), 0);
-        ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+        TakeFocus();
     }
     void TearDown() override
     {
         recorder->UnregisterForAllNotifications();
         PaintedWindow::TearDown();
-    }
-    bool RunUntil(const std::function<bool()>& done)
-    {
-        return PumpUntil(
-            [&]
-            {
-                const double elapsed =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
-                app.seconds = elapsed;
-                app.milliseconds = static_cast<std::uint32_t>(elapsed * 1000.0);
-                rootWindow->OnIdle(true);
-                return done();
-            },
-            10.0);
     }
     void Click(std::int32_t x, std::int32_t y)
     {
@@ -78,7 +62,6 @@ protected:
 
     RCPtr<LCheckedListBox> list;
     RCPtr<UiTest::Recorder> recorder = UiTest::Recorder::Create();
-    std::chrono::steady_clock::time_point mStart = std::chrono::steady_clock::now();
 };
 
 TEST_F(ListWindow, AClickedRowShowsSelectedAndAClickedCheckBoxChecked)

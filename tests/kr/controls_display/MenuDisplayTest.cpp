@@ -36,9 +36,7 @@ protected:
         RegisterFrameworkControlClasses(*app.factory);
         Open(u"main", 400, 300);
         ASSERT_TRUE(WaitForPixel(300, 200, kGrey));
-        const std::string xid = std::to_string(P::GetNativeWindowId(window->GetWindowHandle()));
-        ASSERT_EQ(Xdo("windowfocus --sync " + xid), 0);
-        ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+        TakeFocus();
         bar = RCPtr<LMainMenu>(Child(u"mainMenu"));
         ASSERT_TRUE(bar);
         ASSERT_EQ(bar->GetMenuTitleCount(), 2);
@@ -53,21 +51,6 @@ protected:
             heard->UnregisterForAllNotifications();
         }
         PaintedWindow::TearDown();
-    }
-    // Pumps until `done`, the clocks on the real time and the idle step run on every pass.
-    bool RunUntil(const std::function<bool()>& done, double seconds = 10.0)
-    {
-        return PumpUntil(
-            [&]
-            {
-                const double elapsed =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
-                app.seconds = elapsed;
-                app.milliseconds = static_cast<std::uint32_t>(elapsed * 1000.0);
-                rootWindow->OnIdle(true);
-                return done();
-            },
-            seconds);
     }
     // The colours down the menu's rows, at x 60: row k's middle is at 30 + 20 k.
     std::vector<std::uint32_t> RowColours()
@@ -84,7 +67,6 @@ protected:
     RCPtr<LMainMenu> bar;
     RCPtr<LPopupMenu> popup;
     RCPtr<UiTest::Recorder> heard = UiTest::Recorder::Create();
-    std::chrono::steady_clock::time_point mStart = std::chrono::steady_clock::now();
 };
 
 TEST_F(MenuWindow, AClickOnFileShowsItsNineRowsBelowTheTitle)

@@ -7,11 +7,7 @@ namespace KR
 namespace
 {
 
-using MouseTest::MouseControl;
-using MouseTest::Move;
-using MouseTest::Press;
-using MouseTest::Release;
-using MouseTest::Scene;
+using namespace MouseTest;
 
 // Each row drags a 20 x 20 control at (10, 10) in the 100 x 100 root: pressed at one
 // point of its own, moved to another (its own coordinates at the press).

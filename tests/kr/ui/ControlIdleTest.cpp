@@ -9,11 +9,7 @@ namespace KR
 namespace
 {
 
-using MouseTest::MouseControl;
-using MouseTest::Move;
-using MouseTest::Press;
-using MouseTest::Release;
-using MouseTest::Scene;
+using namespace MouseTest;
 
 // Idle steps of `ms` each until `done` or `limit` steps; the steps taken.
 template <typename Done>

@@ -7,11 +7,7 @@ namespace KR
 namespace
 {
 
-using MouseTest::MouseControl;
-using MouseTest::Move;
-using MouseTest::Press;
-using MouseTest::Release;
-using MouseTest::Scene;
+using namespace MouseTest;
 
 constexpr std::initializer_list<const char16_t*> kPointerNames = {
     u"NID_MOUSE_DOWN", u"NID_MOUSE_UP", u"NID_LEFT_CLICK", u"NID_MIDDLE_CLICK", u"NID_RIGHT_CLICK"};

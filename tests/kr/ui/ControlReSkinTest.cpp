@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,35 @@ namespace KR
 namespace
 {
 
-constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
+// One skin of the tree: "main" holds a button and "bare", which holds "inner". The two skins
+// differ only in the look lists of "main" and "bare" (none: `bareLooks` empty).
+std::string TreeSkin(const char* name, const char* mainLooks, const char* bareLooks)
+{
+    const std::string bare = *bareLooks ? std::string(R"(<Skin Name="bare" LookList=")") + bareLooks + "\">"
+                                        : std::string(R"(<Skin Name="bare">)");
+    return std::string(R"(
+    <Skin Name=")") +
+           name + R"(">
+      <SubControl Class="Test.Drawn" Name="main" XSizeAbs="200" YSizeAbs="100">
+        <Skin Name="main" LookList=")" +
+           mainLooks + R"(">
+          <SubControl Class="Test.Drawn" Name="button" XPositionAbs="10" YPositionAbs="10" XSizeAbs="40" YSizeAbs="20">
+            <Skin Name="button" LookList="three"/>
+          </SubControl>
+          <SubControl Class="Test.Drawn" Name="bare" XPositionAbs="100" YPositionAbs="10" XSizeAbs="80" YSizeAbs="80">
+            )" +
+           bare + R"(
+              <SubControl Class="Test.Drawn" Name="inner" XPositionAbs="10" YPositionAbs="10" XSizeAbs="20" YSizeAbs="20">
+                <Skin Name="inner" LookList="one"/>
+              </SubControl>
+            </Skin>
+          </SubControl>
+        </Skin>
+      </SubControl>
+    </Skin>)";
+}
+
+const std::string kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Skins><Application Name="PresetEditor">
   <Looks><Look Name="plain"/></Looks>
   <LookLists>
@@ -27,39 +54,8 @@ constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
     </LookList>
     <LookList Name="holes" NumLooks="2"/>
   </LookLists>
-  <Skins>
-    <Skin Name="One">
-      <SubControl Class="Test.Drawn" Name="main" XSizeAbs="200" YSizeAbs="100">
-        <Skin Name="main" LookList="three">
-          <SubControl Class="Test.Drawn" Name="button" XPositionAbs="10" YPositionAbs="10" XSizeAbs="40" YSizeAbs="20">
-            <Skin Name="button" LookList="three"/>
-          </SubControl>
-          <SubControl Class="Test.Drawn" Name="bare" XPositionAbs="100" YPositionAbs="10" XSizeAbs="80" YSizeAbs="80">
-            <Skin Name="bare">
-              <SubControl Class="Test.Drawn" Name="inner" XPositionAbs="10" YPositionAbs="10" XSizeAbs="20" YSizeAbs="20">
-                <Skin Name="inner" LookList="one"/>
-              </SubControl>
-            </Skin>
-          </SubControl>
-        </Skin>
-      </SubControl>
-    </Skin>
-    <Skin Name="Two">
-      <SubControl Class="Test.Drawn" Name="main" XSizeAbs="200" YSizeAbs="100">
-        <Skin Name="main" LookList="one">
-          <SubControl Class="Test.Drawn" Name="button" XPositionAbs="10" YPositionAbs="10" XSizeAbs="40" YSizeAbs="20">
-            <Skin Name="button" LookList="three"/>
-          </SubControl>
-          <SubControl Class="Test.Drawn" Name="bare" XPositionAbs="100" YPositionAbs="10" XSizeAbs="80" YSizeAbs="80">
-            <Skin Name="bare" LookList="holes">
-              <SubControl Class="Test.Drawn" Name="inner" XPositionAbs="10" YPositionAbs="10" XSizeAbs="20" YSizeAbs="20">
-                <Skin Name="inner" LookList="one"/>
-              </SubControl>
-            </Skin>
-          </SubControl>
-        </Skin>
-      </SubControl>
-    </Skin>
+  <Skins>)" + TreeSkin("One", "three", "") +
+                           TreeSkin("Two", "one", "holes") + R"(
   </Skins>
 </Application></Test_Skins>)";
 
@@ -85,7 +81,7 @@ protected:
         app.factory->SetResourceProvider(
             [](const String&, std::vector<char>& bytes)
             {
-                bytes.assign(kSkins, kSkins + std::strlen(kSkins));
+                bytes.assign(kSkins.begin(), kSkins.end());
                 return true;
             });
         ASSERT_EQ(app.factory->LoadSkins(String(u"::SKINS")), kOk);

@@ -42,9 +42,7 @@ TEST_F(PaintedWindow, APressMoveAndReleaseDragsAModeTwoControlByThePointersDista
     const RCPtr<MoveOnPress> listener = new MoveOnPress(swatch);
 
     // A window that gains the focus meanwhile would end the capture; it has it first.
-    const std::string xid = std::to_string(P::GetNativeWindowId(window->GetWindowHandle()));
-    ASSERT_EQ(Xdo("windowfocus --sync " + xid), 0);
-    ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+    TakeFocus();
     PointAt(30, 25);
     ASSERT_TRUE(PumpUntil([&] { return window->IsActiveWindow(); }));
     ASSERT_EQ(Xdo("mousedown 1"), 0);

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,29 @@ protected:
         const std::string path = ::testing::TempDir() + name;
         EXPECT_TRUE(P::WritePngFile(path, pixels.width, pixels.height, opaque.data())) << path;
     }
+    // The display's keyboard focus to the window, and the window knowing it has it.
+    void TakeFocus()
+    {
+        ASSERT_EQ(
+            Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(window->GetWindowHandle()))), 0);
+        ASSERT_TRUE(PumpUntil([&] { return window->HasFocus(); }));
+    }
+    // Pumps until `done`, the application's clocks on the real time since `clockStart` and
+    // the window's idle step run on every pass: auto-repeat and menu delays run as for a user.
+    bool RunUntil(const std::function<bool()>& done, double seconds = 10.0)
+    {
+        return PumpUntil(
+            [&]
+            {
+                const double elapsed =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - clockStart).count();
+                app.seconds = elapsed;
+                app.milliseconds = static_cast<std::uint32_t>(elapsed * 1000.0);
+                rootWindow->OnIdle(true);
+                return done();
+            },
+            seconds);
+    }
     RCPtr<LControl> Child(const char16_t* name) const { return main->FindChildControl(String(name)); }
     void PointAt(std::int32_t x, std::int32_t y)
     {
@@ -115,6 +140,7 @@ protected:
     RCPtr<OSWindow> window = new OSWindow;
     RCPtr<LRootWindow> rootWindow;
     RCPtr<LControl> main;
+    std::chrono::steady_clock::time_point clockStart = std::chrono::steady_clock::now();
 };
 
 } // namespace KR::UiDisplayTest
