@@ -4,10 +4,9 @@
 // goes to $KR_SCREENSHOT_FOLDER (else the test's temporary folder) for a person to hold
 // against the design's main-window picture.
 
-#include "editor/app/ApplicationControlClasses.h"
 #include "editor/app/DeviceView.h"
-#include "editor/program/PlainClasses.h"
 #include "editor/support/InstalledEngine.h"
+#include "editor/support/MainWindowOnScreen.h"
 #include "kr/app/FrameworkApp.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/RootWindow.h"
@@ -96,30 +95,10 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     }
     KR::TestSupport::InstalledEngine engine;
     const RCPtr<KR::LFrameworkApp> app(new KR::LFrameworkApp(u"PresetEditor"));
-    const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
-    ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-    RegisterApplicationControlClasses(*factory);
-    ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
-    RegisterPlainPanelsForUnbuiltClasses(*factory);
-    auto idle = [&](int pass) { return app->OnIdle(pass == 0); };
-
-    const RCPtr<KR::LControl> main = factory->CreateControlByName(String(u"mainControl"), nullptr);
-    ASSERT_TRUE(main);
-    ASSERT_EQ(app->RunModal(main, false), KR::kOk);
-    const RCPtr<KR::LRootWindow> root(dynamic_cast<KR::LRootWindow*>(main->GetRootWindow().Get()));
-    ASSERT_TRUE(root && root->GetOSServices());
-    struct Closer
-    {
-        ~Closer()
-        {
-            if (root->GetOSServices())
-            {
-                root->GetOSServices()->EndModal(0);
-            }
-        }
-        const RCPtr<KR::LRootWindow>& root;
-    } closer{root};
-    const P::WindowHandle window = root->GetOSServices()->GetWindowHandle();
+    KR::TestSupport::MainWindowOnScreen shown(*app);
+    ASSERT_NO_FATAL_FAILURE(shown.Open());
+    const RCPtr<KR::LControl>& main = shown.main;
+    const P::WindowHandle window = shown.window;
     auto* view = dynamic_cast<LDeviceView*>(main->FindChildControl(String(u"viewDevice")).Get());
     ASSERT_TRUE(view);
 
@@ -127,26 +106,26 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     const KR::RectI bank2 = DesignRect("mainControl/viewDevice/groupBankPanel/bank2");
     ASSERT_EQ(bank2.width, 26);
     Screen before;
-    ASSERT_TRUE(P::Test::PumpUntil(
+    ASSERT_TRUE(shown.Pump(
         [&]
         {
             return P::ReadWindowPixels(window, before.pixels, before.width, before.height) &&
                    before.width == 1200 && before.height == 750;
         },
-        30.0, idle))
+        30.0))
         << "the main window is shown at its designed size";
     // The pointer may still stand where an earlier program left it, perhaps over a bank button, whose
     // hover face would then hide the selected one.
     P::WindowPoint away{600, 740};
     P::ClientToScreen(window, away);
     ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(away.x) + " " + std::to_string(away.y)), 0);
-    ASSERT_TRUE(P::Test::PumpUntil(
+    ASSERT_TRUE(shown.Pump(
         [&]
         {
             return P::ReadWindowPixels(window, before.pixels, before.width, before.height) &&
                    before.width == 1200 && before.Face(bank1) != before.Face(bank2);
         },
-        30.0, idle))
+        30.0))
         << "the selected bank's button is drawn apart from the others";
 
     P::WindowPoint at{bank2.x + bank2.width / 2, bank2.y + bank2.height / 2};
@@ -154,7 +133,7 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     ASSERT_EQ(
         P::Test::Xdo("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1"),
         0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return view->GetBankButton(2)->GetValue() == 1.0; }, 30.0, idle));
+    ASSERT_TRUE(shown.Pump([&] { return view->GetBankButton(2)->GetValue() == 1.0; }, 30.0));
     for (const char* group : {"faders", "buttons", "encoders"})
     {
         const RCPtr<KR::LControl>& holder = view->FindChildControl(String(group));
@@ -172,14 +151,14 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     // Away from the buttons, so neither shows the pointer over it.
     ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(away.x) + " " + std::to_string(away.y)), 0);
     Screen after;
-    EXPECT_TRUE(P::Test::PumpUntil(
+    EXPECT_TRUE(shown.Pump(
         [&]
         {
             return P::ReadWindowPixels(window, after.pixels, after.width, after.height) &&
                    after.width == 1200 && after.Face(bank2) == before.Face(bank1) &&
                    after.Face(bank1) == before.Face(bank2);
         },
-        30.0, idle))
+        30.0))
         << "bank 2 takes the selected face, bank 1 the plain one";
 
     const char* folder = std::getenv("KR_SCREENSHOT_FOLDER");

@@ -3,14 +3,13 @@
 // preset file saved afterwards. A handler that throws inside such a click is logged and
 // ends the loop into the application's handling instead of unwinding through GTK.
 
-#include "editor/app/ApplicationControlClasses.h"
 #include "editor/app/DeviceView.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/KeybedZoneEditPanel.h"
 #include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/XYPadEditPanel.h"
-#include "editor/program/PlainClasses.h"
 #include "editor/support/InstalledEngine.h"
+#include "editor/support/MainWindowOnScreen.h"
 #include "editor/support/StandInMainControl.h"
 #include "engine/PresetManager.h"
 #include "kr/app/FrameworkApp.h"
@@ -109,32 +108,21 @@ protected:
         }
         engine.emplace();
         app = RCPtr<TestApp>(new TestApp(u"PresetEditor"));
-        const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
-        ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-        RegisterApplicationControlClasses(*factory);
-        ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
-        RegisterPlainPanelsForUnbuiltClasses(*factory);
-
-        main = factory->CreateControlByName(String(u"mainControl"), nullptr);
-        ASSERT_TRUE(main);
-        ASSERT_EQ(app->RunModal(main, false), KR::kOk);
-        root = RCPtr<KR::LRootWindow>(dynamic_cast<KR::LRootWindow*>(main->GetRootWindow().Get()));
-        ASSERT_TRUE(root && root->GetOSServices());
-        window = root->GetOSServices()->GetWindowHandle();
-        // The focus is taken once the display has mapped the window.
-        const std::string id = std::to_string(P::GetNativeWindowId(window));
-        ASSERT_TRUE(WaitFor([&] { return P::Test::Xdo("windowfocus --sync " + id) == 0; }));
+        shown.emplace(*app);
+        ASSERT_NO_FATAL_FAILURE(shown->Open());
+        main = shown->main;
+        root = shown->root;
+        window = shown->window;
+        ASSERT_NO_FATAL_FAILURE(shown->Focus());
         // A later window is placed further on, partly off the test screen.
-        ASSERT_EQ(P::Test::Xdo("windowmove --sync " + id + " 0 0"), 0);
-        ASSERT_TRUE(WaitFor([&] { return app->GetActiveRootWindow().Get() == root.Get(); }));
+        ASSERT_EQ(P::Test::Xdo("windowmove --sync " + std::to_string(P::GetNativeWindowId(window)) + " 0 0"),
+                  0);
     }
     void TearDown() override
     {
-        if (root && root->GetOSServices())
+        if (shown)
         {
-            // Hidden, so that it lies over no later test's window.
-            root->GetOSServices()->Show(0);
-            root->GetOSServices()->EndModal(0);
+            shown->Close();
         }
     }
 
@@ -150,22 +138,8 @@ protected:
         }
         return dynamic_cast<T*>(at.Get());
     }
-    // Runs the loop with its idle passes until done() holds, for at most ten seconds.
-    bool WaitFor(const std::function<bool()>& done)
-    {
-        return P::Test::PumpUntil(done, 10.0, [this](int pass) { return app->OnIdle(pass == 0); });
-    }
-    // The pointer moved to the middle of the control on the display, and a left click.
-    void ClickOn(const KR::LControl& control)
-    {
-        const KR::PointD at = control.GetAbsolutePosition();
-        P::WindowPoint screen{static_cast<std::int32_t>(at.x + control.GetSize().x / 2),
-                              static_cast<std::int32_t>(at.y + control.GetSize().y / 2)};
-        P::ClientToScreen(window, screen);
-        ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " +
-                               std::to_string(screen.y) + " click 1"),
-                  0);
-    }
+    bool WaitFor(const std::function<bool()>& done) { return shown->Pump(done); }
+    void ClickOn(const KR::LControl& control) { shown->ClickOn(control); }
     // A number box's text replaced on the display's keyboard and confirmed with Return.
     void TypeInto(KR::LNumericUpDown& box, const std::string& text)
     {
@@ -175,34 +149,14 @@ protected:
         ASSERT_EQ(P::Test::Xdo("key End BackSpace BackSpace BackSpace type --delay 30 " + text), 0);
         ASSERT_EQ(P::Test::Xdo("key Return"), 0);
     }
-    // The control's pixels as the display server has them, row by row.
-    std::vector<std::uint32_t> PixelsOf(const KR::LControl& control)
+    std::vector<std::uint32_t> PixelsOf(const KR::LControl& control) const
     {
-        std::vector<std::uint32_t> pixels;
-        std::int32_t width = 0;
-        std::int32_t height = 0;
-        if (!P::ReadWindowPixels(window, pixels, width, height))
-        {
-            return {};
-        }
-        const KR::PointD at = control.GetAbsolutePosition();
-        std::vector<std::uint32_t> part;
-        for (std::int32_t y = static_cast<std::int32_t>(at.y);
-             y < static_cast<std::int32_t>(at.y + control.GetSize().y) && y < height; ++y)
-        {
-            for (std::int32_t x = static_cast<std::int32_t>(at.x);
-                 x < static_cast<std::int32_t>(at.x + control.GetSize().x) && x < width; ++x)
-            {
-                part.push_back(pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                                      static_cast<std::size_t>(x)]);
-            }
-        }
-        return part;
+        return shown->PixelsOf(control);
     }
     // Lets the loop draw the frames of the last change (the window's own 33 ms timer).
     void Settle()
     {
-        P::Test::PumpUntil([] { return false; }, 0.3, [this](int pass) { return app->OnIdle(pass == 0); });
+        shown->Pump([] { return false; }, 0.3);
     }
     // Writes the window to a PNG for a reviewer, once the last change is drawn.
     void WritePicture(const std::string& name)
@@ -231,6 +185,7 @@ protected:
 
     std::optional<KR::TestSupport::InstalledEngine> engine;
     RCPtr<TestApp> app;
+    std::optional<KR::TestSupport::MainWindowOnScreen> shown;
     RCPtr<KR::LControl> main;
     RCPtr<KR::LRootWindow> root;
     P::WindowHandle window{};

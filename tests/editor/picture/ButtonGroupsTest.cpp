@@ -25,15 +25,7 @@ using Bytes = std::vector<int>;
 
 TEST_F(Groups, ButtonsPadsAndPedalsAreNumberedAndShowTheirBlocks)
 {
-    const struct
-    {
-        const char* panel;
-        std::int32_t id;
-        std::int32_t index;
-        const char* label;
-        const char* number;
-        const char* info;
-    } cases[] = {
+    const Numbered cases[] = {
         {"pads/pad3", 11, 2, "padNumberLabel", "P3", "NT:\n38"},
         {"pads/pad16", 24, 15, "padNumberLabel", "P16", nullptr},
         {"buttons/buttonBank1/button1", 25, 0, "buttonNumberLabel", "B1", nullptr},
@@ -42,20 +34,9 @@ TEST_F(Groups, ButtonsPadsAndPedalsAreNumberedAndShowTheirBlocks)
         {"pedals/volumePedal", 7, 0, nullptr, nullptr, "CC:\n7"},
         {"pedals/sustainPedal", 8, 0, nullptr, nullptr, "CC:\n64"},
     };
-    for (const auto& c : cases)
+    for (const Numbered& c : cases)
     {
-        auto* module = dynamic_cast<LParameterizedModule*>(At(c.panel));
-        ASSERT_TRUE(module) << c.panel;
-        EXPECT_EQ(module->GetFirstParamID(), c.id) << c.panel;
-        EXPECT_EQ(module->GetIndex(), c.index) << c.panel;
-        if (c.label)
-        {
-            EXPECT_EQ(Text(std::string(c.panel) + "/" + c.label), c.number) << c.panel;
-        }
-        if (c.info)
-        {
-            EXPECT_EQ(Text(std::string(c.panel) + "/viewPanel/infoLabel"), c.info) << c.panel;
-        }
+        ExpectNumbered(c);
     }
     for (int bank = 1; bank <= 4; ++bank)
     {

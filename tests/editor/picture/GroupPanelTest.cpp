@@ -24,36 +24,21 @@ TEST_F(Groups, TheIdPassNumbersEveryMemberAndTheModelFillsItsReadOut)
 {
     const struct
     {
-        const char* panel;
-        std::int32_t id;
-        std::int32_t index;
-        const char* label; // the number label's child and text, when there is one
-        const char* number;
-        const char* info;
+        Numbered numbered;
         const char* channel;
     } cases[] = {
-        {"encoders/encoderBank1/encoder3", 99, 2, "encoderNameLabel", "E3", "CC:\n42", "CH:G"},
-        {"encoders/encoderBank4/encoder8", 128, 31, "encoderNameLabel", "E8", nullptr, "CH:G"},
-        {"faders/faderBank1/fader1", 61, 0, "faderNumberLabel", "F1", "CC:\n0", "CH:G"},
-        {"faders/faderBank2/fader9", 78, 17, "faderNumberLabel", "F9", nullptr, "CH:G"},
-        {"wheels/pitchWheel", 5, 0, nullptr, nullptr, "PITCH\nBEND", "CH:G"},
-        {"wheels/modWheel", 6, 1, nullptr, nullptr, "CC:\n0", "CH:G"},
+        {{"encoders/encoderBank1/encoder3", 99, 2, "encoderNameLabel", "E3", "CC:\n42"}, "CH:G"},
+        {{"encoders/encoderBank4/encoder8", 128, 31, "encoderNameLabel", "E8", nullptr}, "CH:G"},
+        {{"faders/faderBank1/fader1", 61, 0, "faderNumberLabel", "F1", "CC:\n0"}, "CH:G"},
+        {{"faders/faderBank2/fader9", 78, 17, "faderNumberLabel", "F9", nullptr}, "CH:G"},
+        {{"wheels/pitchWheel", 5, 0, nullptr, nullptr, "PITCH\nBEND"}, "CH:G"},
+        {{"wheels/modWheel", 6, 1, nullptr, nullptr, "CC:\n0"}, "CH:G"},
     };
     for (const auto& c : cases)
     {
-        auto* module = dynamic_cast<LParameterizedModule*>(At(c.panel));
-        ASSERT_TRUE(module) << c.panel;
-        EXPECT_EQ(module->GetFirstParamID(), c.id) << c.panel;
-        EXPECT_EQ(module->GetIndex(), c.index) << c.panel;
-        if (c.label)
-        {
-            EXPECT_EQ(Text(std::string(c.panel) + "/" + c.label), c.number) << c.panel;
-        }
-        if (c.info)
-        {
-            EXPECT_EQ(Text(std::string(c.panel) + "/viewPanel/infoLabel"), c.info) << c.panel;
-        }
-        EXPECT_EQ(Text(std::string(c.panel) + "/viewPanel/midiChannel/label"), c.channel) << c.panel;
+        ExpectNumbered(c.numbered);
+        EXPECT_EQ(Text(std::string(c.numbered.panel) + "/viewPanel/midiChannel/label"), c.channel)
+            << c.numbered.panel;
     }
     // The id pass used up the counted accessor calls: with an edit panel bound to encoder
     // 1, the model now finds the edit panel for it, the view panels for the others.

@@ -61,6 +61,32 @@ protected:
         return control ? control->GetText().ToUtf8().GetPtr() : "(missing)";
     }
     void Click(const std::string& path, std::uint32_t modifiers = 0) { editor.Click(At(path), modifiers); }
+    // A member of a group as the id pass numbered it: its first parameter id and index, the
+    // text of its number label `label` (when it has one) and of its read-out (when given).
+    struct Numbered
+    {
+        const char* panel;
+        std::int32_t id;
+        std::int32_t index;
+        const char* label;
+        const char* number;
+        const char* info;
+    };
+    void ExpectNumbered(const Numbered& c) const
+    {
+        auto* module = dynamic_cast<LParameterizedModule*>(At(c.panel));
+        ASSERT_TRUE(module) << c.panel;
+        EXPECT_EQ(module->GetFirstParamID(), c.id) << c.panel;
+        EXPECT_EQ(module->GetIndex(), c.index) << c.panel;
+        if (c.label)
+        {
+            EXPECT_EQ(Text(std::string(c.panel) + "/" + c.label), c.number) << c.panel;
+        }
+        if (c.info)
+        {
+            EXPECT_EQ(Text(std::string(c.panel) + "/viewPanel/infoLabel"), c.info) << c.panel;
+        }
+    }
     // The edit panels on screen.
     std::vector<std::string> Shown() const
     {

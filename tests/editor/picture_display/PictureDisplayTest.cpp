@@ -2,9 +2,8 @@
 // on an encoder of the picture (xdotool) opens the encoder edit panel on it, as the pixels
 // the X server holds show, and a controller typed there comes back onto the picture.
 
-#include "editor/app/ApplicationControlClasses.h"
-#include "editor/program/PlainClasses.h"
 #include "editor/support/InstalledEngine.h"
+#include "editor/support/MainWindowOnScreen.h"
 #include "kr/app/FrameworkApp.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/controls/TextBox.h"
@@ -98,30 +97,11 @@ TEST(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToTheP
     }
     KR::TestSupport::InstalledEngine engine;
     const RCPtr<TestApp> app(new TestApp(u"PresetEditor"));
-    const RCPtr<KR::LControlFactory> factory = app->GetControlFactory();
-    ASSERT_EQ(factory->LoadStringTablesAndSkins(String(u"::"), 1033), KR::kOk);
-    RegisterApplicationControlClasses(*factory);
-    ASSERT_EQ(app->RunApplicationStartup(), KR::kOk);
-    RegisterPlainPanelsForUnbuiltClasses(*factory);
-    auto idle = [&](int pass) { return app->OnIdle(pass == 0); };
-
-    const RCPtr<KR::LControl> main = factory->CreateControlByName(String(u"mainControl"), nullptr);
-    ASSERT_TRUE(main);
-    ASSERT_EQ(app->RunModal(main, false), KR::kOk);
-    const RCPtr<KR::LRootWindow> root(dynamic_cast<KR::LRootWindow*>(main->GetRootWindow().Get()));
-    ASSERT_TRUE(root && root->GetOSServices());
-    struct Closer
-    {
-        ~Closer()
-        {
-            if (root->GetOSServices())
-            {
-                root->GetOSServices()->EndModal(0);
-            }
-        }
-        const RCPtr<KR::LRootWindow>& root;
-    } closer{root};
-    const P::WindowHandle window = root->GetOSServices()->GetWindowHandle();
+    KR::TestSupport::MainWindowOnScreen shown(*app);
+    ASSERT_NO_FATAL_FAILURE(shown.Open());
+    const RCPtr<KR::LControl>& main = shown.main;
+    const RCPtr<KR::LRootWindow>& root = shown.root;
+    const P::WindowHandle window = shown.window;
     const auto find = [&main](const char* path)
     {
         RCPtr<KR::LControl> at = main->FindChildControl(String(u"viewDevice"));
@@ -141,10 +121,8 @@ TEST(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToTheP
 
     // Every value, as the engine posts them when it starts.
     engine.engine->RequestParamValues(KR::ParamDescriptors(KR::ParamRange{0, 131}));
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return info->GetText() == String(u"CC:\n42"); }, 10.0, idle));
-    ASSERT_EQ(P::Test::Xdo("windowfocus --sync " + std::to_string(P::GetNativeWindowId(window))), 0);
-    ASSERT_TRUE(
-        P::Test::PumpUntil([&] { return app->GetActiveRootWindow().Get() == root.Get(); }, 10.0, idle));
+    ASSERT_TRUE(shown.Pump([&] { return info->GetText() == String(u"CC:\n42"); }));
+    ASSERT_NO_FATAL_FAILURE(shown.Focus());
     // The pixels of the window, and whether the regions that matter agree with the read
     // before: what is drawn there has settled (a caret elsewhere may blink meanwhile).
     Pixels last;
@@ -161,37 +139,25 @@ TEST(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToTheP
     };
     // Drawn once the read-out's text differs from its cell's own background.
     Pixels before;
-    ASSERT_TRUE(P::Test::PumpUntil(
+    ASSERT_TRUE(shown.Pump(
         [&] {
             return read(before, {encoder.Get(), editPanel.Get()}) && !before.Uniform(*info);
-        },
-        10.0, idle));
+        }));
 
-    const auto click = [&](const KR::LControl& control)
-    {
-        const KR::PointD at = control.GetAbsolutePosition();
-        const KR::PointD size = control.GetSize();
-        P::WindowPoint screen{static_cast<std::int32_t>(at.x + size.x / 2),
-                              static_cast<std::int32_t>(at.y + size.y / 2)};
-        P::ClientToScreen(window, screen);
-        return P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y) +
-                            " click 1");
-    };
-    ASSERT_EQ(click(*encoder), 0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return editPanel->IsShown(false); }, 10.0, idle));
+    ASSERT_NO_FATAL_FAILURE(shown.ClickOn(*encoder));
+    ASSERT_TRUE(shown.Pump([&] { return editPanel->IsShown(false); }));
     EXPECT_EQ(find("encoders/encoderBank1/encoder3/button")->GetValue(), 1.0);
     EXPECT_EQ(find("knobEditPanel/knobName")->GetText(), String(u"ENCODER 3"));
     // The edit panel is drawn where nothing was, and the encoder's cell shows its mark.
     const KR::PointD panelSize = editPanel->GetSize();
     Pixels opened;
-    EXPECT_TRUE(P::Test::PumpUntil(
+    EXPECT_TRUE(shown.Pump(
         [&]
         {
             return read(opened, {encoder.Get(), editPanel.Get()}) &&
                    opened.Differing(before, *editPanel) > static_cast<int>(panelSize.x * panelSize.y / 20) &&
                    opened.Differing(before, *encoder) > 50;
-        },
-        10.0, idle));
+        }));
     EXPECT_EQ(opened.Differing(before, *find("encoders/encoderBank1/encoder5")), 0);
 
     // A controller typed into the edit panel comes back onto the picture.
@@ -199,17 +165,16 @@ TEST(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToTheP
                                                       "ccAbsolutePage/cc/ccSelector/numericUpDown")
                                                      .Get());
     ASSERT_TRUE(cc && cc->GetTextBox());
-    ASSERT_EQ(click(*cc->GetTextBox()), 0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return root->GetFocusControl().Get() == cc->GetTextBox().Get(); },
-                                   10.0, idle));
+    ASSERT_NO_FATAL_FAILURE(shown.ClickOn(*cc->GetTextBox()));
+    ASSERT_TRUE(shown.Pump([&] { return root->GetFocusControl().Get() == cc->GetTextBox().Get(); }));
     ASSERT_EQ(P::Test::Xdo("key End BackSpace BackSpace BackSpace type --delay 30 60"), 0);
     ASSERT_EQ(P::Test::Xdo("key Return"), 0);
-    EXPECT_TRUE(P::Test::PumpUntil([&] { return info->GetText() == String(u"CC:\n60"); }, 10.0, idle))
+    EXPECT_TRUE(shown.Pump([&] { return info->GetText() == String(u"CC:\n60"); }))
         << info->GetText().ToUtf8().GetPtr();
     EXPECT_EQ(engine.Bytes(99), (std::vector<int>{0x00, 0x00, 60, 0x00, 0x00, 0x7F}));
     Pixels edited;
-    EXPECT_TRUE(P::Test::PumpUntil(
-        [&] { return read(edited, {info.Get()}) && edited.Differing(opened, *info) > 30; }, 10.0, idle))
+    EXPECT_TRUE(
+        shown.Pump([&] { return read(edited, {info.Get()}) && edited.Differing(opened, *info) > 30; }))
         << "the read-out is drawn anew";
     P::WritePngFile(::testing::TempDir() + "picture_encoder_edited.png", edited.width, edited.height,
                     edited.data.data());
