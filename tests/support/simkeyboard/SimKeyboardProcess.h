@@ -19,7 +19,9 @@ class SimKeyboardProcess
 {
 public:
     using Duration = std::chrono::milliseconds;
-    static constexpr Duration kStartTimeout{10000};
+    // Opening a JACK client waits on the server, which a loaded machine can keep busy for
+    // many seconds; the bound only lengthens a run that fails.
+    static constexpr Duration kStartTimeout{30000};
     static constexpr Duration kCommandTimeout{5000};
 
     // The simulator program built with the tests.
