@@ -10,6 +10,7 @@
 #include "platform/png/PngCodec.h"
 #include "platform/window/Window.h"
 #include "platform/window_display/DisplayFixture.h"
+#include "resources_display/SkinWindow.h"
 #include "resources_skin/SkinFixture.h"
 #include "support/FrameworkAppStandIn.h"
 
@@ -83,19 +84,7 @@ protected:
         app.defaultFont = LFont::GetFont(String(u"Arial"), 8.25f, 0);
         skin.factory->LoadStringTables(String(u"::FRAMEWORK_STRINGS"), String(u"::APP_STRINGS"), 0x0409);
     }
-    void TearDown() override
-    {
-        SetRendererFactory(nullptr);
-        SetBitmapSource(nullptr);
-        if (rootWindow)
-        {
-            rootWindow->ReleaseInternalReferences();
-        }
-        if (window->GetWindowHandle() != 0)
-        {
-            window->EndModal(0);
-        }
-    }
+    void TearDown() override { CloseSkinWindow(rootWindow, window); }
 
     EditorSkin skin;
     LoadingBitmapSource bitmaps;

@@ -380,8 +380,9 @@ def define_field_looks(d):
     def box(name, face, edge, role, sel=None):
         nc = frame(f(edge)) if edge else []
         if sel:
-            nc = nc + [(d.part("P.selText", "C.selText"), {"OffsetLeft": 8, "OffsetTop": 5,
-                                                            "OffsetBottom": -5, "Width": 0})]
+            # Across the whole field: the text box limits the look to the selected letters.
+            nc = nc + [(d.part("P.selText", "C.selText"), {"OffsetLeft": 0, "OffsetTop": 5,
+                                                            "OffsetRight": 0, "OffsetBottom": -5})]
         return d.look(name, whole(f(face)), nc, text(role, 0, 0.5, (8, 0, 8, 0)))
     tb = [box("L.TextBox.0", "field", "line", "text"), box("L.TextBox.1", "field", "lineStrong", "text"),
           "L.TextBox.0", box("L.TextBox.3", "field", "accent", "text"), "L.TextBox.3", "L.TextBox.3",
@@ -423,7 +424,9 @@ def define_menu_looks(d):
                        ("Submenu" if submenu else "") + state
                 face = "rowHover" if selected or state == "Hover" else "controlDown" if state else None
                 nc = ([bar] if selected else []) + ([sub] if submenu else [])
-                d.look(name, whole(f(face)) if face else None, nc, row_text("text"))
+                # A row with no face of its own still answers the pointer: its hit plate.
+                plate = whole(d.part("P.hitPlate", "C.hitPlate"))
+                d.look(name, whole(f(face)) if face else plate, nc, row_text("text"))
             if not selected and submenu:
                 d.look("CE.MenuItem.UnselectedDisabled", text=row_text("text3"))
     order = ["CE.MenuItem.Unselected", "CE.MenuItem.UnselectedHover", "CE.MenuItem.UnselectedPressed",
@@ -515,7 +518,9 @@ def list_box(name, width, rows, cls="Framework.ListBox", item_cls="Framework.Lis
     height = rows * 22 + 2
     item = C(item_cls, "templateItem", (0, 0, width - 12, 22), item_looks, font=(VALUE, 0),
              params={"NOT_FOCUSABLE": "True"})
-    bar = scroll_bar("vBar", (width - 11, 1, 10, height - 2), visible=False)
+    # Shown: the list hides it (a zero-size placement) while every item fits its rows. It lies
+    # beside the list's client area, which clips the list's children, so it draws unclipped.
+    bar = scroll_bar("vBar", (width - 11, 1, 10, height - 2), ClipToParent="False")
     return panel(cls, name, (0, 26, width, height), [item, bar], looks, visible=False,
                  ClipToParent="False", Z_Order="1000", YMaxSizeAbs=height, **kw)
 

@@ -6,6 +6,8 @@
 #include "kr/render/MeasurementRenderer.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/LayoutDescriptor.h"
+#include "kr/ui/Look.h"
+#include "kr/ui/LookDescriptor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -237,7 +239,21 @@ std::int32_t LListBox::GetItemWidth(std::int32_t index)
     {
         renderer->MeasureText(box, GetItemText(index), mRows[0]->GetFont());
     }
-    return static_cast<std::int32_t>(static_cast<double>(mRowBaseWidth) + box.width + 0.5);
+    // A row of a width of its own shows a text narrower than its text area without growing:
+    // counting that area as margin as well would make every item wider than its row, and the
+    // rows, centred in the list, would lose their first letters past its left edge.
+    // The text area is taken from the look's own rules at the empty row's width.
+    double room = 0.0;
+    const RCPtr<LLook>& look = mRows[0]->GetActiveLook(-1);
+    if (look && look->GetDescriptor() && look->GetDescriptor()->text.hasTextProperties)
+    {
+        room = std::round(
+            look->GetDescriptor()->text.GetTextRect(static_cast<float>(mRowBaseWidth), 0.0f).width);
+        room = std::clamp(room, 0.0, static_cast<double>(mRowBaseWidth));
+    }
+    const double needed =
+        std::max(static_cast<double>(mRowBaseWidth), static_cast<double>(mRowBaseWidth) - room + box.width);
+    return static_cast<std::int32_t>(needed + 0.5);
 }
 
 void LListBox::UpdateWidestItem()

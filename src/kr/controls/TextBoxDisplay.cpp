@@ -10,8 +10,11 @@
 #include "kr/system/CursorNames.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/Look.h"
+#include "kr/ui/LookDescriptor.h"
 #include "kr/ui/NotificationParams.h"
 #include "kr/ui/RootWindow.h"
+#include "kr/ui/VisualPart.h"
+#include "kr/ui/VisualPartDescriptor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -337,7 +340,20 @@ Result LTextBox::DrawOverlay(const RCPtr<LRenderer>& renderer)
     }
     const PointD scroll = GetScrollOffset();
     const RectD caret{mCaretRect.x - scroll.x, mCaretRect.y - scroll.y, mCaretRect.width, mCaretRect.height};
-    return renderer->FillRect(Rounded(caret), ColorF::FromARGB(0xFF000000u), false);
+    // In the colour of the text, so that it shows on a dark field as on a light one; black
+    // without one. Blended at full opacity: an unblended fill writes the window's pixels as
+    // they stand, without the box's place in it.
+    ColorF color = ColorF::FromARGB(0xFF000000u);
+    const RCPtr<LLook>& look = GetActiveLook(-1);
+    const ConstRCPtr<LVisualPartDescriptor> ink =
+        look && look->GetDescriptor() ? look->GetDescriptor()->text.foregroundPart : nullptr;
+    const RCPtr<LVisualPart> part = ink ? ink->GetVisualPart() : nullptr;
+    if (part && !part->GetBitmap() && part->GetColorizer() &&
+        part->GetColorizer()->colorType == kColorSolidFill)
+    {
+        color = ColorF::FromARGB(part->GetFillColor().GetARGB());
+    }
+    return renderer->FillRect(Rounded(caret), color, true);
 }
 
 Result LTextBox::OnConditionsChanged(const RCPtr<LConditionsParam>& conditions)

@@ -240,5 +240,68 @@ TEST(ListBoxSizeTest, ARowTemplateThatExpandsWidensTheList)
     }
 }
 
+// A drop-down list like a combo's: rows of a width of their own, their text inset 8 on either
+// side, in a list a little wider than them.
+std::string InsetRowList()
+{
+    return R"(<?xml version="1.0" encoding="utf-8"?><Test_Skins><Application Name="PresetEditor">)"
+           R"(<Colorizers><Colorizer Name="black" ColorType="SolidFill" Color="0xFF000000"/></Colorizers>)"
+           R"(<Parts><Part Name="ink" Width="1" Height="1" ResizeType="Stretch" ColorizerName="black"/></Parts>)"
+           R"(<Looks><Look Name="plain"/><Look Name="inset"><TextProperties TextLeftRel="0" TextLeftAbs="8")"
+           R"( TextRightRel="1" TextRightAbs="-8" TextHAlign="0" TextTopRel="0" TextTopAbs="0" TextBottomRel="1")"
+           R"( TextBottomAbs="0" TextVAlign="0.5" TextForegroundPart="ink"/></Look></Looks><LookLists>)" +
+           ListTest::LookList("one", 1) + R"(<LookList Name="inset14" NumLooks="14">)" +
+           []
+    {
+        std::string looks;
+        for (int i = 0; i < 14; ++i)
+        {
+            looks += "<Look Name=\"inset\" Index=\"" + std::to_string(i) + "\"/>";
+        }
+        return looks;
+    }() +
+           R"(</LookList></LookLists><Skins><Skin Name="One">)"
+           R"(<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">)"
+           R"(<SubControl Class="Framework.ListBox" Name="list" XSizeAbs="112" YSizeAbs="68"><Skin Name="list" LookList="one">)"
+           R"(<SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="100" YSizeAbs="22"><Skin Name="row" LookList="inset14"/></SubControl>)"
+           R"(</Skin></SubControl>)"
+           R"(</Skin></SubControl></Skin></Skins></Application></Test_Skins>)";
+}
+
+// A text that fits a row's text area needs no more than the row; a longer one needs the row's
+// insets beside it. Rows no wider than the list stay inside it, so no item loses its start.
+TEST(ListBoxSizeTest, ItemsNeedTheirTextBesideTheRowsInsetsNotBesideTheWholeRow)
+{
+    Scene scene(InsetRowList());
+    scene.app.measurementRenderer = ControlsTest::TenPerUnit(14, -11, 3);
+    const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
+    ASSERT_TRUE(list);
+    const struct
+    {
+        const char16_t* text;
+        std::int32_t width;
+    } rows[] = {
+        {u"", 100},
+        {u"Global", 100},
+        {u"Channel 16", 116},
+        {u"Channel 1", 106},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+    {
+        list->InsertItem(static_cast<std::int32_t>(i), MakeStringTag(String(rows[i].text)));
+        EXPECT_EQ(list->GetItemWidth(static_cast<std::int32_t>(i)), rows[i].width) << "item " << i;
+    }
+    EXPECT_EQ(list->GetWidestWidth(), 116);
+    list->RemoveItem(2);
+    scene.main->UpdateLayout();
+    EXPECT_EQ(list->GetWidestWidth(), 106);
+    for (std::int32_t k = 0; k < list->GetRowCount(); ++k)
+    {
+        const RCPtr<LListBoxItem> row = list->GetRow(k);
+        EXPECT_GE(row->GetPosition().x, 0.0) << "row " << k;
+        EXPECT_LE(row->GetPosition().x + row->GetSize().x, list->GetClientArea().width) << "row " << k;
+    }
+}
+
 } // namespace
 } // namespace KR

@@ -100,17 +100,23 @@ TEST_F(TextBoxDisplayTest, GeometryOfTheCaretTheCharactersAndTheSelection)
     EXPECT_EQ(bounds.right, 16);
 }
 
-TEST_F(TextBoxDisplayTest, TheCaretIsDrawnBlackOnlyWhileFocusedAndShown)
+// Drawn where the box stands in the window (here 40 right and 2 down of its corner), in
+// black for a look without a text colour.
+TEST_F(TextBoxDisplayTest, TheCaretIsDrawnAtTheBoxsPlaceOnlyWhileFocusedAndShown)
 {
     box->SetText(String(u"abcdef"), true);
     box->SetCaretPosition(3, true);
     const auto draw = [&]
     {
-        KR::Test::RendererFrame frame(100, 20);
+        KR::Test::RendererFrame frame(140, 20);
         frame.Start();
+        frame.renderer->SaveState();
+        frame.renderer->PushOffset(PointD{40, 2});
         box->DrawOverlay(RCPtr<LRenderer>(frame.renderer));
+        frame.renderer->RestoreState();
+        frame.renderer->RestoreState();
         frame.Finish();
-        return std::make_pair(frame.Pixel(31, 8), frame.Count(0xFF000000u));
+        return std::make_pair(frame.Pixel(71, 10), frame.Count(0xFF000000u));
     };
     EXPECT_EQ(draw().second, 0);
     Focus();
