@@ -3,8 +3,6 @@
 #include "editor/edit/ButtonModeRecord.h"
 #include "editor/edit/ControlUtilities.h"
 #include "kr/controls/Label.h"
-#include "kr/controls/OwnHandlers.h"
-#include "kr/core/Exception.h"
 
 #include <string>
 
@@ -30,8 +28,7 @@ constexpr std::int32_t kMmcResetItem = 11;
 
 [[noreturn]] void ThrowMissing(const char* operation, const std::string& detail, int line)
 {
-    KR::Throw<std::runtime_error>(
-        KR::ErrorText<std::runtime_error>({"Null Pointer", detail}, operation, kSource, line));
+    EditPanelDetail::ThrowMissingChild(operation, kSource, detail.c_str(), line);
 }
 
 template <typename T>
@@ -42,16 +39,6 @@ RCPtr<T> Need(const RCPtr<T>& control, const std::string& detail, int line)
         ThrowMissing("LButtonControlEditPanel::Initialize", detail, line);
     }
     return control;
-}
-
-void ThrowIfRefused(Result result, int line)
-{
-    if (KR::Failed(result))
-    {
-        KR::ThrowFailedResult(
-            result, std::string(" : LButtonControlEditPanel::RegisterForAllParameterNotifications : ") +
-                        kSource + " : Line " + std::to_string(line));
-    }
 }
 
 RCPtr<KR::LNumericUpDown> Field(const RCPtr<KR::LControl>& page, std::initializer_list<const char16_t*> path)
@@ -125,39 +112,13 @@ void MarkNoMoreValues(KR::Array<signed char>& record)
 
 } // namespace
 
-Result LButtonControlEditPanel::Receive(const RCPtr<KR::LNotificationDistributor>& sender,
-                                        const RCPtr<KR::LNotification>& notification)
-{
-    if (const Result handled = KR::OfferToOwnHandlers(mNotificationHandler, *this, sender, notification);
-        handled != 0)
-    {
-        return handled;
-    }
-    return KR::LPanel::Receive(sender, notification);
-}
-
-Result LButtonControlEditPanel::UnregisterForNotification(const RCPtr<KR::LNotificationDistributor>& sender,
-                                                          KR::NotificationName name)
-{
-    if (mNotificationHandler)
-    {
-        mNotificationHandler->Unregister(sender, name);
-    }
-    return KR::LPanel::UnregisterForNotification(sender, name);
-}
-
 Result LButtonControlEditPanel::Initialize()
 {
-    const Result result = KR::LPanel::Initialize();
+    const Result result = InitializeOwnHandler();
     mOnOffFollowsLatching = false;
     if (KR::Failed(result))
     {
         return result;
-    }
-    mNotificationHandler = KR::LNotificationHandler<LButtonControlEditPanel>::Create(this);
-    if (!mNotificationHandler)
-    {
-        return KR::kFail;
     }
     mTabControl = Need(RCPtr<KR::LTabControl>(FindChildControl(KR::String(u"tabControl"))),
                        "Couldn't find child tabControl", 53);
@@ -296,7 +257,6 @@ void LButtonControlEditPanel::SetRanges()
 
 Result LButtonControlEditPanel::ReleaseInternalReferences()
 {
-    mNotificationHandler = nullptr;
     mTabControl = nullptr;
     mChannelSelectors.RemoveAll();
     mNoteField = mOnValueField = mOffValueField = nullptr;
@@ -315,7 +275,7 @@ Result LButtonControlEditPanel::ReleaseInternalReferences()
     mNrpnRpnTypeSelector = mOtherTypeSelector = nullptr;
     mOtherValueField = nullptr;
     mCcCycleTypeSelector = mProgramCycleTypeSelector = nullptr;
-    return KR::LPanel::ReleaseInternalReferences();
+    return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
 void LButtonControlEditPanel::SetOnOffFollowsLatching(bool follows)
@@ -731,9 +691,12 @@ void LButtonControlEditPanel::RegisterForAllParameterNotifications()
 {
     const auto changed = &LButtonControlEditPanel::OnControlChanged;
     const auto sender = [](const auto& control) { return RCPtr<KR::LNotificationDistributor>(control); };
-    const auto on = [this](KR::LNotificationHandler<LButtonControlEditPanel>::Handler handler,
-                           const RCPtr<KR::LNotificationDistributor>& from, const char16_t* name, int line)
-    { ThrowIfRefused(mNotificationHandler->Register(handler, from, name), line); };
+    const auto on = [this](Handlers::Handler handler, const RCPtr<KR::LNotificationDistributor>& from,
+                           const char16_t* name, int line)
+    {
+        RegisterOrThrow(handler, from, name, "LButtonControlEditPanel::RegisterForAllParameterNotifications",
+                        kSource, line);
+    };
     constexpr const char16_t* value = u"NID_VALUE_CHANGE";
     constexpr const char16_t* selection = u"NID_SELECTION_CHANGE";
     on(changed, sender(mProgramMinField), value, 249);

@@ -10,28 +10,23 @@
 //
 // The editor sends nothing but "NID_PARAMETERS_CHANGED" and never touches the model.
 
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/Button.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/core/Array.h"
 #include "kr/core/RCPtrArray.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 #include "kr/ui/TabControl.h"
 
 #include <vector>
 
-class LButtonControlEditPanel : public KR::LPanel
+class LButtonControlEditPanel : public LOwnHandlerPanel<LButtonControlEditPanel, HandlerOffer::OnceCreated>
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainControl.EditPanel.ButtonTypePanel";
 
-    using KR::LPanel::LPanel;
+    using LOwnHandlerPanel::LOwnHandlerPanel;
 
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override;
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override;
     KR::Result Initialize() override;
     KR::Result ReleaseInternalReferences() override;
 
@@ -83,7 +78,6 @@ private:
                            const char16_t* const labelIds[3], const KR::RCPtr<KR::LComboBox>& type,
                            const char* operation, bool tellLines);
 
-    KR::RCPtr<KR::LNotificationHandler<LButtonControlEditPanel>> mNotificationHandler;
     KR::RCPtr<KR::LTabControl> mTabControl;
     KR::RCPtrArray<KR::LComboBox> mChannelSelectors;
     KR::RCPtr<KR::LNumericUpDown> mNoteField;

@@ -33,7 +33,7 @@ const EditPanelErrorSite& LButtonEditPanel::GetErrorSite() const
 
 KR::Result LButtonEditPanel::Initialize()
 {
-    const KR::Result result = InitializeFrame();
+    const KR::Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;
@@ -42,14 +42,13 @@ KR::Result LButtonEditPanel::Initialize()
     mButtonName = KR::RCPtr<KR::LLabel>(FindChildControl(KR::String(u"buttonName")));
     if (!mButtonName)
     {
-        ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source,
-                                                            "Couldn't find child ButtonName", 36);
+        EditPanelDetail::ThrowMissingChild(site.operation, site.source, "Couldn't find child ButtonName", 36);
     }
     const KR::RCPtr<KR::LTabControl> tabs(FindChildControl(KR::String(u"viewTabControl")));
     if (!tabs)
     {
-        ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source,
-                                                            "Cannot find child viewTabControl", 39);
+        EditPanelDetail::ThrowMissingChild(site.operation, site.source, "Cannot find child viewTabControl",
+                                           39);
     }
     TakeButtonTypePanel(tabs->GetPageByName(KR::String(u"midiPage")), "Couldn't find child buttonTypePanel",
                         42, 43);
@@ -89,7 +88,7 @@ void LButtonEditPanel::SetButtonLabelText(std::int32_t index)
                                     182,
                                     kButtonsPerBank,
                                     kButtonCount};
-    ContinuousControlEditPanelDetail::SetBankLabels(*this, site, static_cast<std::uint32_t>(index));
+    EditPanelDetail::SetBankLabels(*this, site, static_cast<std::uint32_t>(index));
 }
 
 std::int32_t LButtonEditPanel::SetParamValueLocal(const KR::ParamDescriptor& descriptor,

@@ -16,13 +16,12 @@
 #include "editor/edit/ButtonModeRecord.h"
 #include "editor/edit/ContinuousControlEditPanel.h"
 #include "editor/edit/ControlUtilities.h"
+#include "editor/edit/OwnHandlerPanel.h"
 #include "editor/edit/ShownByteList.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/core/Array.h"
 #include "kr/core/ParamValues.h"
 #include "kr/core/Variant.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 #include "kr/ui/TabControl.h"
 
 #include <cstdint>
@@ -58,43 +57,21 @@ void NameColorLabels(KR::LControl& panel);
 } // namespace ButtonRecordEditPanelDetail
 
 template <typename Model>
-class LButtonRecordEditPanel : public KR::LPanel, public Model
+class LButtonRecordEditPanel : public LOwnHandlerPanel<LButtonRecordEditPanel<Model>, HandlerOffer::Always>,
+                               public Model
 {
+    using Frame = LOwnHandlerPanel<LButtonRecordEditPanel<Model>, HandlerOffer::Always>;
+
 public:
     LButtonRecordEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
-        : KR::LPanel(parent, name)
+        : Frame(parent, name)
     {
-    }
-
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override
-    {
-        if (mNotificationHandler)
-        {
-            if (const KR::Result handled = mNotificationHandler->HandleNotification(sender, notification);
-                handled != 0)
-            {
-                return handled;
-            }
-        }
-        return KR::LPanel::Receive(sender, notification);
-    }
-
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override
-    {
-        if (mNotificationHandler)
-        {
-            mNotificationHandler->Unregister(sender, name);
-        }
-        return KR::LPanel::UnregisterForNotification(sender, name);
     }
 
     KR::Result ReleaseInternalReferences() override
     {
-        mNotificationHandler = nullptr;
         mButtonTypePanel = nullptr;
-        return KR::LPanel::ReleaseInternalReferences();
+        return Frame::ReleaseInternalReferences();
     }
 
     // Binds the panel to the control the user picked and asks the engine for its block,
@@ -103,25 +80,13 @@ public:
     {
         Model::SetFirstParamID(parent, firstParamID, index);
         mBound = true;
-        ContinuousControlEditPanelDetail::RequestValue(firstParamID);
+        EditPanelDetail::RequestValue(firstParamID);
         OnBound(index);
     }
 
     const KR::RCPtr<LButtonControlEditPanel>& GetButtonTypePanel() const { return mButtonTypePanel; }
 
 protected:
-    // The base panel's initialisation and the handler object: kFail without a handler.
-    KR::Result InitializeFrame()
-    {
-        const KR::Result result = KR::LPanel::Initialize();
-        if (KR::Failed(result))
-        {
-            return result;
-        }
-        mNotificationHandler = KR::LNotificationHandler<LButtonRecordEditPanel>::Create(this);
-        return mNotificationHandler ? result : KR::kFail;
-    }
-
     // Keeps the mode editor and listens to its changes; a missing editor throws `missing`
     // at `missingLine`, a refused registration at `registrationLine`.
     void TakeButtonTypePanel(const KR::RCPtr<KR::LControl>& control, const char* missing, int missingLine,
@@ -131,8 +96,7 @@ protected:
         mButtonTypePanel = KR::RCPtr<LButtonControlEditPanel>(control);
         if (!mButtonTypePanel)
         {
-            ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source, missing,
-                                                                missingLine);
+            EditPanelDetail::ThrowMissingChild(site.operation, site.source, missing, missingLine);
         }
         Listen(KR::RCPtr<KR::LNotificationDistributor>(mButtonTypePanel), u"NID_PARAMETERS_CHANGED",
                registrationLine);
@@ -146,8 +110,7 @@ protected:
         const KR::RCPtr<KR::LComboBox> list = FindControlByPath<KR::LComboBox>(page, {selector, u"comboBox"});
         if (!list)
         {
-            ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source, missing,
-                                                                missingLine);
+            EditPanelDetail::ThrowMissingChild(site.operation, site.source, missing, missingLine);
         }
         Listen(KR::RCPtr<KR::LNotificationDistributor>(list), u"NID_SELECTION_CHANGE", registrationLine);
         return ShownByteList(list);
@@ -174,7 +137,7 @@ protected:
         if (!found)
         {
             const EditPanelErrorSite& site = GetErrorSite();
-            ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source, missing, line);
+            EditPanelDetail::ThrowMissingChild(site.operation, site.source, missing, line);
         }
         return found;
     }
@@ -198,14 +161,9 @@ protected:
 private:
     void Listen(const KR::RCPtr<KR::LNotificationDistributor>& sender, const char16_t* name, int line)
     {
-        if (const KR::Result registered =
-                mNotificationHandler->Register(&LButtonRecordEditPanel::OnParametersChanged, sender, name);
-            KR::Failed(registered))
-        {
-            const EditPanelErrorSite& site = GetErrorSite();
-            ContinuousControlEditPanelDetail::ThrowRegistrationRefused(
-                registered, EditPanelErrorSite{site.operation, site.source, 0, line});
-        }
+        const EditPanelErrorSite& site = GetErrorSite();
+        this->RegisterOrThrow(&LButtonRecordEditPanel::OnParametersChanged, sender, name, site.operation,
+                              site.source, line);
     }
 
     KR::Result OnParametersChanged(const KR::RCPtr<KR::LNotificationDistributor>&,
@@ -221,12 +179,10 @@ private:
         {
             return 1;
         }
-        ContinuousControlEditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(),
-                                                            BuildBlock(record));
+        EditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(), BuildBlock(record));
         return 1;
     }
 
-    KR::RCPtr<KR::LNotificationHandler<LButtonRecordEditPanel>> mNotificationHandler;
     KR::RCPtr<LButtonControlEditPanel> mButtonTypePanel;
     bool mBound = false;
 };

@@ -7,20 +7,8 @@
 
 #include <string>
 
-namespace ContinuousControlEditPanelDetail
+namespace EditPanelDetail
 {
-
-void ThrowMissingChild(const char* operation, const char* source, const char* detail, int line)
-{
-    KR::Throw<std::runtime_error>(
-        KR::ErrorText<std::runtime_error>({"Null Pointer", detail}, operation, source, line));
-}
-
-void ThrowRegistrationRefused(KR::Result result, const EditPanelErrorSite& site)
-{
-    KR::ThrowFailedResult(result, std::string(" : ") + site.operation + " : " + site.source + " : Line " +
-                                      std::to_string(site.refusedRegistrationLine));
-}
 
 void SetBankLabels(KR::LControl& panel, const BankLabelSite& site, std::uint32_t index)
 {
@@ -71,4 +59,4 @@ void HandToMainControl(const KR::LControl& panel, std::int32_t id, const KR::Arr
     main->OnModuleParamValueChanged(KR::ParamDescriptor(id, KR::Variant()), value);
 }
 
-} // namespace ContinuousControlEditPanelDetail
+} // namespace EditPanelDetail

@@ -10,23 +10,13 @@
 
 #include "device/RootModuleInterface.h"
 #include "editor/edit/MoveableControlEditPanel.h"
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/Label.h"
 #include "kr/core/Array.h"
 #include "kr/core/ParamValues.h"
 #include "kr/core/Variant.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 
 #include <cstdint>
-
-// The fixed parts of each class's error texts.
-struct EditPanelErrorSite
-{
-    const char* operation; // "LFaderEditPanel::Initialize"
-    const char* source;    // "UI\\QuillanCommon\\FaderEditPanel"
-    int missingEditorLine;
-    int refusedRegistrationLine;
-};
 
 // The control's own name label, where a class keeps one: its child name and the
 // missing child's error detail and line (the operation and source are the class's).
@@ -51,12 +41,10 @@ struct BankLabelSite
     std::uint32_t count;
 };
 
-namespace ContinuousControlEditPanelDetail
+namespace EditPanelDetail
 {
 // Index `count` and above change nothing.
 void SetBankLabels(KR::LControl& panel, const BankLabelSite& site, std::uint32_t index);
-[[noreturn]] void ThrowMissingChild(const char* operation, const char* source, const char* detail, int line);
-[[noreturn]] void ThrowRegistrationRefused(KR::Result result, const EditPanelErrorSite& site);
 // Asks the installed engine for the current value of the one parameter.
 void RequestValue(std::int32_t id);
 // The bytes of a value, or null and 0.
@@ -64,75 +52,46 @@ const std::uint8_t* BytesOf(const KR::Variant& value, std::uint32_t& count);
 // Hands an edited block of parameter `id` to the main control at the root of `panel`'s
 // tree (the model's root); nothing when the root is not one.
 void HandToMainControl(const KR::LControl& panel, std::int32_t id, const KR::Array<signed char>& block);
-} // namespace ContinuousControlEditPanelDetail
+} // namespace EditPanelDetail
 
 template <typename Model>
-class LContinuousControlEditPanel : public KR::LPanel, public Model
+class LContinuousControlEditPanel
+    : public LOwnHandlerPanel<LContinuousControlEditPanel<Model>, HandlerOffer::Always>,
+      public Model
 {
+    using Frame = LOwnHandlerPanel<LContinuousControlEditPanel<Model>, HandlerOffer::Always>;
+
 public:
     LContinuousControlEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
-        : KR::LPanel(parent, name)
+        : Frame(parent, name)
     {
-    }
-
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override
-    {
-        if (mNotificationHandler)
-        {
-            if (const KR::Result handled = mNotificationHandler->HandleNotification(sender, notification);
-                handled != 0)
-            {
-                return handled;
-            }
-        }
-        return KR::LPanel::Receive(sender, notification);
-    }
-
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override
-    {
-        if (mNotificationHandler)
-        {
-            mNotificationHandler->Unregister(sender, name);
-        }
-        return KR::LPanel::UnregisterForNotification(sender, name);
     }
 
     KR::Result Initialize() override
     {
-        const KR::Result result = KR::LPanel::Initialize();
+        const KR::Result result = this->InitializeOwnHandler();
         if (KR::Failed(result))
         {
             return result;
         }
-        mNotificationHandler = KR::LNotificationHandler<LContinuousControlEditPanel>::Create(this);
-        if (!mNotificationHandler)
-        {
-            return KR::kFail;
-        }
         const EditPanelErrorSite& site = GetErrorSite();
         mMoveableTypePanel =
-            KR::RCPtr<LMoveableControlEditPanel>(FindChildControl(KR::String(u"moveableTypePanel")));
+            KR::RCPtr<LMoveableControlEditPanel>(this->FindChildControl(KR::String(u"moveableTypePanel")));
         if (!mMoveableTypePanel)
         {
-            ContinuousControlEditPanelDetail::ThrowMissingChild(
+            EditPanelDetail::ThrowMissingChild(
                 site.operation, site.source, "Cannot find child: moveableTypePanel", site.missingEditorLine);
         }
-        const KR::Result registered = mNotificationHandler->Register(
-            &LContinuousControlEditPanel::OnParametersChanged,
-            KR::RCPtr<KR::LNotificationDistributor>(mMoveableTypePanel), u"NID_PARAMETERS_CHANGED");
-        if (KR::Failed(registered))
-        {
-            ContinuousControlEditPanelDetail::ThrowRegistrationRefused(registered, site);
-        }
+        this->RegisterOrThrow(&LContinuousControlEditPanel::OnParametersChanged, mMoveableTypePanel,
+                              u"NID_PARAMETERS_CHANGED", site.operation, site.source,
+                              site.refusedRegistrationLine);
         if (const NameLabelSite* name = GetNameLabelSite())
         {
-            mNameLabel = KR::RCPtr<KR::LLabel>(FindChildControl(KR::String(name->child)));
+            mNameLabel = KR::RCPtr<KR::LLabel>(this->FindChildControl(KR::String(name->child)));
             if (!mNameLabel)
             {
-                ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source,
-                                                                    name->missingDetail, name->missingLine);
+                EditPanelDetail::ThrowMissingChild(site.operation, site.source, name->missingDetail,
+                                                   name->missingLine);
             }
         }
         return KR::kOk;
@@ -140,10 +99,9 @@ public:
 
     KR::Result ReleaseInternalReferences() override
     {
-        mNotificationHandler = nullptr;
         mMoveableTypePanel = nullptr;
         mNameLabel = nullptr;
-        return KR::LPanel::ReleaseInternalReferences();
+        return Frame::ReleaseInternalReferences();
     }
 
     // Binds the panel to the control the user picked: names it and asks the engine for
@@ -153,7 +111,7 @@ public:
         Model::SetFirstParamID(parent, firstParamID, index);
         mBound = true;
         ShowControlName(index);
-        ContinuousControlEditPanelDetail::RequestValue(firstParamID);
+        EditPanelDetail::RequestValue(firstParamID);
     }
 
     // The block of the panel's parameter: shown in the editor (silently) and passed on to
@@ -163,7 +121,7 @@ public:
                                     bool /*fromDevice*/) override
     {
         std::uint32_t count = 0;
-        const std::uint8_t* bytes = ContinuousControlEditPanelDetail::BytesOf(value, count);
+        const std::uint8_t* bytes = EditPanelDetail::BytesOf(value, count);
         if (descriptor.id != Model::GetFirstParamID() || count != GetBlockSize() || !bytes ||
             !mMoveableTypePanel)
         {
@@ -205,12 +163,11 @@ private:
         {
             return 1;
         }
-        ContinuousControlEditPanelDetail::HandToMainControl(
-            *this, Model::GetFirstParamID(), FromEditorBlock(mMoveableTypePanel->BuildMoveableBlock()));
+        EditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(),
+                                           FromEditorBlock(mMoveableTypePanel->BuildMoveableBlock()));
         return 1;
     }
 
-    KR::RCPtr<KR::LNotificationHandler<LContinuousControlEditPanel>> mNotificationHandler;
     KR::RCPtr<LMoveableControlEditPanel> mMoveableTypePanel;
     KR::RCPtr<KR::LLabel> mNameLabel;
     bool mBound = false;

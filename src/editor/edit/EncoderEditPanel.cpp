@@ -25,5 +25,5 @@ void LEncoderEditPanel::SetEncoderLabelText(std::uint32_t index)
                                     108,
                                     8,
                                     32};
-    ContinuousControlEditPanelDetail::SetBankLabels(*this, site, index);
+    EditPanelDetail::SetBankLabels(*this, site, index);
 }

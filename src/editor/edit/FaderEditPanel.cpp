@@ -31,5 +31,5 @@ void LFaderEditPanel::SetFaderLabelText(std::uint32_t index)
                                     115,
                                     9,
                                     36};
-    ContinuousControlEditPanelDetail::SetBankLabels(*this, site, index);
+    EditPanelDetail::SetBankLabels(*this, site, index);
 }

@@ -8,7 +8,7 @@
 
 using KR::RCPtr;
 using KR::Result;
-using namespace ContinuousControlEditPanelDetail;
+using namespace EditPanelDetail;
 
 namespace
 {
@@ -23,14 +23,6 @@ constexpr std::int32_t kTransposeOffset = 12;
 void Missing(const char* detail, int line)
 {
     ThrowMissingChild(kInitialize, kSource, detail, line);
-}
-
-void ThrowIfRefused(Result result, int line)
-{
-    if (KR::Failed(result))
-    {
-        ThrowRegistrationRefused(result, EditPanelErrorSite{kInitialize, kSource, 0, line});
-    }
 }
 
 double Scaled(const RCPtr<KR::LControl>& control)
@@ -55,49 +47,22 @@ void ShowScaled(const RCPtr<KR::LControl>& control, double value)
 } // namespace
 
 LKeybedZoneEditPanel::LKeybedZoneEditPanel(const RCPtr<KR::LControl>& parent, const KR::String& name)
-    : KR::LPanel(parent, name)
+    : LOwnHandlerPanel(parent, name)
 {
-}
-
-Result LKeybedZoneEditPanel::Receive(const RCPtr<KR::LNotificationDistributor>& sender,
-                                     const RCPtr<KR::LNotification>& notification)
-{
-    if (mNotificationHandler && IsCreationFinished())
-    {
-        if (const Result handled = mNotificationHandler->HandleNotification(sender, notification);
-            handled != 0)
-        {
-            return handled;
-        }
-    }
-    return KR::LPanel::Receive(sender, notification);
-}
-
-Result LKeybedZoneEditPanel::UnregisterForNotification(const RCPtr<KR::LNotificationDistributor>& sender,
-                                                       KR::NotificationName name)
-{
-    if (mNotificationHandler)
-    {
-        mNotificationHandler->Unregister(sender, name);
-    }
-    return KR::LPanel::UnregisterForNotification(sender, name);
 }
 
 Result LKeybedZoneEditPanel::Initialize()
 {
-    const Result result = KR::LPanel::Initialize();
+    const Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;
     }
-    mNotificationHandler = KR::LNotificationHandler<LKeybedZoneEditPanel>::Create(this);
-    if (!mNotificationHandler)
-    {
-        return KR::kFail;
-    }
     const RCPtr<KR::LControl> self(this);
-    const auto sender = [](const auto& control) { return RCPtr<KR::LNotificationDistributor>(control); };
     const auto changed = &LKeybedZoneEditPanel::OnZoneControlChanged;
+    const auto listen =
+        [this](Handlers::Handler handler, const auto& control, KR::NotificationName name, int line)
+    { RegisterOrThrow(handler, control, name, kInitialize, kSource, line); };
 
     mZoneName = RCPtr<KR::LLabel>(FindChildControl(KR::String(u"zoneName")));
     if (!mZoneName)
@@ -109,19 +74,15 @@ Result LKeybedZoneEditPanel::Initialize()
     {
         Missing("couldn't find child zoneEnabledToggleButton", 38);
     }
-    ThrowIfRefused(
-        mNotificationHandler->Register(changed, sender(mZoneEnabledToggleButton), u"NID_VALUE_CHANGE"), 39);
-    ThrowIfRefused(mNotificationHandler->Register(&LKeybedZoneEditPanel::OnZoneEnabledClicked,
-                                                  sender(mZoneEnabledToggleButton), u"NID_LEFT_CLICK"),
-                   40);
+    listen(changed, mZoneEnabledToggleButton, u"NID_VALUE_CHANGE", 39);
+    listen(&LKeybedZoneEditPanel::OnZoneEnabledClicked, mZoneEnabledToggleButton, u"NID_LEFT_CLICK", 40);
 
     mMidiChannel = FindControlByPath<KR::LComboBox>(self, {u"midiChannel", u"comboBox"});
     if (!mMidiChannel)
     {
         Missing(kMissingSelector, 43);
     }
-    ThrowIfRefused(mNotificationHandler->Register(changed, sender(mMidiChannel), u"NID_SELECTION_CHANGE"),
-                   44);
+    listen(changed, mMidiChannel, u"NID_SELECTION_CHANGE", 44);
 
     // Each number box: where it sits, the field it goes to, the lines of its failures.
     const struct
@@ -145,8 +106,7 @@ Result LKeybedZoneEditPanel::Initialize()
         {
             Missing(kMissingSelector, entry.missingLine);
         }
-        ThrowIfRefused(mNotificationHandler->Register(changed, sender(*entry.box), u"NID_VALUE_CHANGE"),
-                       entry.missingLine + 1);
+        listen(changed, *entry.box, u"NID_VALUE_CHANGE", entry.missingLine + 1);
         if (entry.box == &mStartNote || entry.box == &mEndNote)
         {
             // The selectors' own captions: "FIRST" and "LAST".
@@ -192,8 +152,7 @@ Result LKeybedZoneEditPanel::ReleaseInternalReferences()
     mEndNote = nullptr;
     mStartNote = nullptr;
     mMidiChannel = nullptr;
-    mNotificationHandler = nullptr;
-    return KR::LPanel::ReleaseInternalReferences();
+    return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
 KR::Array<signed char> LKeybedZoneEditPanel::BuildZoneBlock()

@@ -14,17 +14,17 @@
 //     panel->SetParamValueLocal(descriptor, value, false); // shown, then passed to the group
 
 #include "device/ControlModules.h"
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/Button.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/Label.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/core/Array.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 
 #include <cstdint>
 
-class LKeybedZoneEditPanel : public KR::LPanel, public IKeybedZone
+class LKeybedZoneEditPanel : public LOwnHandlerPanel<LKeybedZoneEditPanel, HandlerOffer::OnceCreated>,
+                             public IKeybedZone
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainPage.ZoneEditPanel";
@@ -34,10 +34,6 @@ public:
 
     LKeybedZoneEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name);
 
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override;
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override;
     // Takes the controls and registers with them at once; a missing control or a refused
     // registration throws.
     KR::Result Initialize() override;
@@ -69,7 +65,6 @@ private:
     KR::Result OnZoneControlChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
                                     const KR::RCPtr<KR::LNotification>& notification);
 
-    KR::RCPtr<KR::LNotificationHandler<LKeybedZoneEditPanel>> mNotificationHandler;
     KR::RCPtr<KR::LComboBox> mMidiChannel;
     KR::RCPtr<KR::LNumericUpDown> mStartNote;
     KR::RCPtr<KR::LNumericUpDown> mEndNote;

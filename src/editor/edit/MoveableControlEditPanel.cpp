@@ -2,7 +2,6 @@
 
 #include "editor/edit/ControlUtilities.h"
 #include "kr/controls/TextBox.h"
-#include "kr/core/Exception.h"
 
 using KR::RCPtr;
 using KR::Result;
@@ -24,21 +23,12 @@ constexpr std::int32_t kLastNrpnRpnCode = 7;
 // Other codes skip the RPN/NRPN codes: list index i is code i below 4, else i + 4.
 constexpr std::int32_t kOtherCodeGap = 4;
 
+constexpr char kSource[] = "UI\\QuillanCommon\\MoveableControlEditPanel";
+constexpr char kRegisterAll[] = "LMoveableControlEditPanel::RegisterForAllParameterNotifications";
+
 [[noreturn]] void ThrowMissing(const char* detail, int line)
 {
-    KR::Throw<std::runtime_error>(
-        KR::ErrorText<std::runtime_error>({"Null Pointer", detail}, "LMoveableControlEditPanel::Initialize",
-                                          "UI\\QuillanCommon\\MoveableControlEditPanel", line));
-}
-
-void ThrowIfRefused(Result result, int line)
-{
-    if (KR::Failed(result))
-    {
-        KR::ThrowFailedResult(result, " : LMoveableControlEditPanel::RegisterForAllParameterNotifications : "
-                                      "UI\\QuillanCommon\\MoveableControlEditPanel : Line " +
-                                          std::to_string(line));
-    }
+    EditPanelDetail::ThrowMissingChild("LMoveableControlEditPanel::Initialize", kSource, detail, line);
 }
 
 template <typename T>
@@ -77,41 +67,12 @@ void SetRange(const RCPtr<KR::LNumericUpDown>& box, bool limitText)
 
 } // namespace
 
-Result LMoveableControlEditPanel::Receive(const RCPtr<KR::LNotificationDistributor>& sender,
-                                          const RCPtr<KR::LNotification>& notification)
-{
-    if (mNotificationHandler && IsCreationFinished())
-    {
-        if (const Result handled = mNotificationHandler->HandleNotification(sender, notification);
-            handled != 0)
-        {
-            return handled;
-        }
-    }
-    return KR::LPanel::Receive(sender, notification);
-}
-
-Result LMoveableControlEditPanel::UnregisterForNotification(const RCPtr<KR::LNotificationDistributor>& sender,
-                                                            KR::NotificationName name)
-{
-    if (mNotificationHandler)
-    {
-        mNotificationHandler->Unregister(sender, name);
-    }
-    return KR::LPanel::UnregisterForNotification(sender, name);
-}
-
 Result LMoveableControlEditPanel::Initialize()
 {
-    const Result result = KR::LPanel::Initialize();
+    const Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;
-    }
-    mNotificationHandler = KR::LNotificationHandler<LMoveableControlEditPanel>::Create(this);
-    if (!mNotificationHandler)
-    {
-        return KR::kFail;
     }
     mTypeTabControl = RCPtr<KR::LTabControl>(FindChildControl(KR::String(u"tabControl")));
     if (!mTypeTabControl)
@@ -163,7 +124,6 @@ Result LMoveableControlEditPanel::Initialize()
 
 Result LMoveableControlEditPanel::ReleaseInternalReferences()
 {
-    mNotificationHandler = nullptr;
     mTypeTabControl = nullptr;
     mMidiChannelSelectors.RemoveAll();
     mMinSelectors.RemoveAll();
@@ -174,7 +134,7 @@ Result LMoveableControlEditPanel::ReleaseInternalReferences()
     mNrpnRpnSelector = nullptr;
     mRelativeTypeSelector = nullptr;
     mOtherTypeSelector = nullptr;
-    return KR::LPanel::ReleaseInternalReferences();
+    return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
 bool LMoveableControlEditPanel::Select(const RCPtr<KR::LComboBox>& list, std::int32_t index)
@@ -313,16 +273,14 @@ KR::Array<signed char> LMoveableControlEditPanel::BuildMoveableBlock()
 void LMoveableControlEditPanel::RegisterForAllParameterNotifications()
 {
     const auto handler = &LMoveableControlEditPanel::OnParameterChanged;
-    const auto sender = [](const auto& control) { return RCPtr<KR::LNotificationDistributor>(control); };
-    ThrowIfRefused(mNotificationHandler->Register(handler, sender(mTypeTabControl), u"NID_TAB_SELECTED"), 90);
-    ThrowIfRefused(
-        mNotificationHandler->Register(handler, sender(mRelativeTypeSelector), u"NID_SELECTION_CHANGE"), 91);
-    ThrowIfRefused(mNotificationHandler->Register(handler, sender(mNrpnRpnSelector), u"NID_SELECTION_CHANGE"),
-                   92);
-    ThrowIfRefused(mNotificationHandler->Register(handler, sender(mLsbSelector), u"NID_VALUE_CHANGE"), 93);
-    ThrowIfRefused(mNotificationHandler->Register(handler, sender(mMsbSelector), u"NID_VALUE_CHANGE"), 94);
-    ThrowIfRefused(
-        mNotificationHandler->Register(handler, sender(mOtherTypeSelector), u"NID_SELECTION_CHANGE"), 95);
+    const auto listen = [this, handler](const auto& control, KR::NotificationName name, int line)
+    { RegisterOrThrow(handler, control, name, kRegisterAll, kSource, line); };
+    listen(mTypeTabControl, u"NID_TAB_SELECTED", 90);
+    listen(mRelativeTypeSelector, u"NID_SELECTION_CHANGE", 91);
+    listen(mNrpnRpnSelector, u"NID_SELECTION_CHANGE", 92);
+    listen(mLsbSelector, u"NID_VALUE_CHANGE", 93);
+    listen(mMsbSelector, u"NID_VALUE_CHANGE", 94);
+    listen(mOtherTypeSelector, u"NID_SELECTION_CHANGE", 95);
     SetNotificationForAllArrayItems(mCcSelectors, mNotificationHandler, handler, u"NID_VALUE_CHANGE");
     SetNotificationForAllArrayItems(mMinSelectors, mNotificationHandler, handler, u"NID_VALUE_CHANGE");
     SetNotificationForAllArrayItems(mMaxSelectors, mNotificationHandler, handler, u"NID_VALUE_CHANGE");

@@ -18,15 +18,15 @@
 //     ... user edits ...                     // "NID_PARAMETERS_CHANGED" from the editor
 //     KR::Array<signed char> edited = editor->BuildMoveableBlock();
 
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/core/Array.h"
 #include "kr/core/RCPtrArray.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 #include "kr/ui/TabControl.h"
 
-class LMoveableControlEditPanel : public KR::LPanel
+class LMoveableControlEditPanel
+    : public LOwnHandlerPanel<LMoveableControlEditPanel, HandlerOffer::OnceCreated>
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainControl.EditPanel.MoveableTypePanel";
@@ -35,12 +35,8 @@ public:
     // messages a continuous control sends.
     static constexpr std::int32_t kOtherItemCount = 13;
 
-    using KR::LPanel::LPanel;
+    using LOwnHandlerPanel::LOwnHandlerPanel;
 
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override;
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override;
     KR::Result Initialize() override;
     KR::Result ReleaseInternalReferences() override;
 
@@ -66,7 +62,6 @@ private:
     // Selects `index`; returns whether the list now has that item selected.
     static bool Select(const KR::RCPtr<KR::LComboBox>& list, std::int32_t index);
 
-    KR::RCPtr<KR::LNotificationHandler<LMoveableControlEditPanel>> mNotificationHandler;
     KR::RCPtr<KR::LTabControl> mTypeTabControl;
     KR::RCPtrArray<KR::LComboBox> mMidiChannelSelectors;
     KR::RCPtrArray<KR::LNumericUpDown> mMinSelectors;

@@ -3,7 +3,6 @@
 #include "editor/edit/ControlUtilities.h"
 #include "editor/edit/ScaleOperations.h"
 #include "editor/edit/TableTextFormat.h"
-#include "kr/core/Exception.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,21 +17,13 @@ namespace
 {
 
 constexpr char kSource[] = "UI\\QuillanCommon\\NoteModeEditPanel";
+constexpr char kRegisterAll[] = "LNoteModeEditPanel::RegisterForAllParameterNotifications";
 constexpr std::int32_t kHighestCount = 8;
 constexpr std::int32_t kScaleOff = 0;
 // The scale list's items as scale numbers: Dorian is listed before Lydian, while the
 // scale tables hold Lydian as 6 and Dorian as 7. Index 0 ("Off") has none.
 constexpr std::int32_t kScaleOfListIndex[] = {-1, 0, 1, 2, 3, 4, 5, 7, 6, 8, 9};
 constexpr std::int32_t kScaleListCount = static_cast<std::int32_t>(std::size(kScaleOfListIndex));
-
-void ThrowIfRefused(Result result, int line)
-{
-    if (KR::Failed(result))
-    {
-        KR::ThrowFailedResult(result, " : LNoteModeEditPanel::RegisterForAllParameterNotifications : " +
-                                          std::string(kSource) + " : Line " + std::to_string(line));
-    }
-}
 
 KR::String FieldName(std::uint32_t field)
 {
@@ -50,8 +41,7 @@ RCPtr<KR::LComboBox> ListOf(KR::LControl& page, const char16_t* name, const char
     RCPtr<KR::LComboBox> list(labelled->FindChildControl(KR::String(u"comboBox")));
     if (!list)
     {
-        KR::Throw<std::runtime_error>(KR::ErrorText<std::runtime_error>(
-            {"Null Pointer", missing}, "LNoteModeEditPanel::Initialize", kSource, line));
+        EditPanelDetail::ThrowMissingChild("LNoteModeEditPanel::Initialize", kSource, missing, line);
     }
     return list;
 }
@@ -66,41 +56,12 @@ void SetLabel(const RCPtr<KR::LControl>& label, const char16_t* key)
 
 } // namespace
 
-Result LNoteModeEditPanel::Receive(const RCPtr<KR::LNotificationDistributor>& sender,
-                                   const RCPtr<KR::LNotification>& notification)
-{
-    if (mNotificationHandler && IsCreationFinished())
-    {
-        if (const Result handled = mNotificationHandler->HandleNotification(sender, notification);
-            handled != 0)
-        {
-            return handled;
-        }
-    }
-    return KR::LPanel::Receive(sender, notification);
-}
-
-Result LNoteModeEditPanel::UnregisterForNotification(const RCPtr<KR::LNotificationDistributor>& sender,
-                                                     KR::NotificationName name)
-{
-    if (mNotificationHandler)
-    {
-        mNotificationHandler->Unregister(sender, name);
-    }
-    return KR::LPanel::UnregisterForNotification(sender, name);
-}
-
 Result LNoteModeEditPanel::Initialize()
 {
-    const Result result = KR::LPanel::Initialize();
-    mNotificationHandler = KR::LNotificationHandler<LNoteModeEditPanel>::Create(this);
+    const Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;
-    }
-    if (!mNotificationHandler)
-    {
-        return KR::kFail;
     }
     mNoteModeTypeSelector = ListOf(*this, u"noteModeType", "can not find noteModeType child comboBox", 34);
     mNoteScaleTypeSelector = ListOf(*this, u"noteScaleType", "can not find noteScaleType child comboBox", 41);
@@ -124,8 +85,7 @@ Result LNoteModeEditPanel::ReleaseInternalReferences()
     mNoteScaleTypeSelector = nullptr;
     mNoteModeTypeSelector = nullptr;
     mNoteSelectors.RemoveAll();
-    mNotificationHandler = nullptr;
-    return KR::LPanel::ReleaseInternalReferences();
+    return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
 void LNoteModeEditPanel::RegisterForAllParameterNotifications()
@@ -134,13 +94,10 @@ void LNoteModeEditPanel::RegisterForAllParameterNotifications()
     {
         return;
     }
-    const auto sender = [](const auto& control) { return RCPtr<KR::LNotificationDistributor>(control); };
-    ThrowIfRefused(mNotificationHandler->Register(&LNoteModeEditPanel::OnNoteScaleTypeChange,
-                                                  sender(mNoteScaleTypeSelector), u"NID_SELECTION_CHANGE"),
-                   321);
-    ThrowIfRefused(mNotificationHandler->Register(&LNoteModeEditPanel::OnNoteModeTypeChange,
-                                                  sender(mNoteModeTypeSelector), u"NID_SELECTION_CHANGE"),
-                   322);
+    RegisterOrThrow(&LNoteModeEditPanel::OnNoteScaleTypeChange, mNoteScaleTypeSelector,
+                    u"NID_SELECTION_CHANGE", kRegisterAll, kSource, 321);
+    RegisterOrThrow(&LNoteModeEditPanel::OnNoteModeTypeChange, mNoteModeTypeSelector, u"NID_SELECTION_CHANGE",
+                    kRegisterAll, kSource, 322);
     SetNotificationForAllArrayItems(mNoteSelectors, mNotificationHandler,
                                     &LNoteModeEditPanel::OnNoteValueChange, u"NID_VALUE_CHANGE");
 }

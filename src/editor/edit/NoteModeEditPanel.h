@@ -16,16 +16,15 @@
 // Showing does not suspend the editor's handlers: a show runs them as the user's edits
 // would, and the owner hears each change.
 
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/core/Array.h"
 #include "kr/core/RCPtrArray.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 
 #include <cstdint>
 
-class LNoteModeEditPanel : public KR::LPanel
+class LNoteModeEditPanel : public LOwnHandlerPanel<LNoteModeEditPanel, HandlerOffer::OnceCreated>
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainControl.EditPanel.XYPadNotes";
@@ -34,12 +33,8 @@ public:
     // Mode list index + this is the note count.
     static constexpr std::int32_t kRangeCount = 2;
 
-    using KR::LPanel::LPanel;
+    using LOwnHandlerPanel::LOwnHandlerPanel;
 
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override;
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override;
     // Takes both lists and the eight boxes and registers with them; a missing list box
     // throws (a missing list field fails at its registration).
     KR::Result Initialize() override;
@@ -78,7 +73,6 @@ private:
     void SetNote(std::uint32_t k, signed char note);
     KR::RCPtr<KR::LControl> FieldLabel(std::uint32_t field) const;
 
-    KR::RCPtr<KR::LNotificationHandler<LNoteModeEditPanel>> mNotificationHandler;
     KR::RCPtrArray<KR::LNumericUpDown> mNoteSelectors;
     KR::RCPtr<KR::LComboBox> mNoteModeTypeSelector;
     KR::RCPtr<KR::LComboBox> mNoteScaleTypeSelector;

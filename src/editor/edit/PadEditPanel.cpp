@@ -25,7 +25,7 @@ const EditPanelErrorSite& LPadEditPanel::GetErrorSite() const
 
 KR::Result LPadEditPanel::Initialize()
 {
-    const KR::Result result = InitializeFrame();
+    const KR::Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;
@@ -34,14 +34,13 @@ KR::Result LPadEditPanel::Initialize()
     mPadName = KR::RCPtr<KR::LLabel>(FindChildControl(KR::String(u"padName")));
     if (!mPadName)
     {
-        ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source,
-                                                            "Couldn't find child padName", 32);
+        EditPanelDetail::ThrowMissingChild(site.operation, site.source, "Couldn't find child padName", 32);
     }
     const KR::RCPtr<KR::LTabControl> tabs(FindChildControl(KR::String(u"viewTabControl")));
     if (!tabs)
     {
-        ContinuousControlEditPanelDetail::ThrowMissingChild(site.operation, site.source,
-                                                            "Cannot find child viewTabControl", 35);
+        EditPanelDetail::ThrowMissingChild(site.operation, site.source, "Cannot find child viewTabControl",
+                                           35);
     }
     TakeButtonTypePanel(tabs->GetPageByName(KR::String(u"midiPage")),
                         "Couldn't find viewTabControl page: midiPage", 37, 38);
@@ -74,7 +73,7 @@ KR::Result LPadEditPanel::SetPadLabelText(std::int32_t index)
         mPadName->SetTextFromString(
             FormatTableText(mPadName->GetLocalizedString(KR::String(u"LABEL")), {std::int64_t{index + 1}}));
     }
-    ContinuousControlEditPanelDetail::RequestValue(GetFirstParamID());
+    EditPanelDetail::RequestValue(GetFirstParamID());
     return KR::kOk;
 }
 

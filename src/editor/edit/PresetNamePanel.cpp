@@ -14,7 +14,7 @@ constexpr std::uint8_t kStoredApostrophe = 0x60;
 } // namespace
 
 LPresetNamePanel::LPresetNamePanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
-    : KR::LPanel(parent, name)
+    : LOwnHandlerPanel(parent, name)
 {
 }
 
@@ -25,20 +25,20 @@ KR::Result LPresetNamePanel::Initialize()
     {
         return result;
     }
-    mNotificationHandler = KR::LNotificationHandler<LPresetNamePanel>::Create(this);
-    if (!mNotificationHandler)
+    // Without its table the panel stays a plain one: nothing to find or register.
+    if (!CreateOwnHandler())
     {
         return result;
     }
     mTextBox = KR::RCPtr<KR::LTextBox>(FindChildControl(KR::String(u"textBox")));
     if (!mTextBox)
     {
-        ContinuousControlEditPanelDetail::ThrowMissingChild(
-            kSite.operation, kSite.source, "Cannot find child textBox", kSite.missingEditorLine);
+        EditPanelDetail::ThrowMissingChild(kSite.operation, kSite.source, "Cannot find child textBox",
+                                           kSite.missingEditorLine);
     }
     if (const KR::Result registered = RegisterForTextChanges(); KR::Failed(registered))
     {
-        ContinuousControlEditPanelDetail::ThrowRegistrationRefused(registered, kSite);
+        EditPanelDetail::ThrowRegistrationRefused(registered, kSite);
     }
     mTextBox->SetMaxLength(static_cast<std::int32_t>(kBlockSize));
     mTextBox->SetAutoScroll(0, true);
@@ -49,33 +49,8 @@ KR::Result LPresetNamePanel::Initialize()
 
 KR::Result LPresetNamePanel::ReleaseInternalReferences()
 {
-    mNotificationHandler = nullptr;
     mTextBox = nullptr;
-    return KR::LPanel::ReleaseInternalReferences();
-}
-
-KR::Result LPresetNamePanel::Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                     const KR::RCPtr<KR::LNotification>& notification)
-{
-    if (mNotificationHandler)
-    {
-        if (const KR::Result handled = mNotificationHandler->HandleNotification(sender, notification);
-            handled != 0)
-        {
-            return handled;
-        }
-    }
-    return KR::LPanel::Receive(sender, notification);
-}
-
-KR::Result LPresetNamePanel::UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                                       KR::NotificationName name)
-{
-    if (mNotificationHandler)
-    {
-        mNotificationHandler->Unregister(sender, name);
-    }
-    return KR::LPanel::UnregisterForNotification(sender, name);
+    return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
 KR::Result LPresetNamePanel::RegisterForTextChanges()
@@ -91,8 +66,7 @@ KR::Result LPresetNamePanel::OnTextChanged(const KR::RCPtr<KR::LNotificationDist
     {
         return 1;
     }
-    ContinuousControlEditPanelDetail::HandToMainControl(*this, GetFirstParamID(),
-                                                        NameToBlock(mTextBox->GetText()));
+    EditPanelDetail::HandToMainControl(*this, GetFirstParamID(), NameToBlock(mTextBox->GetText()));
     return 1;
 }
 

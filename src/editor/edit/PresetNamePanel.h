@@ -11,16 +11,15 @@
 //     KR::String name = LPresetNamePanel::BlockToName(bytes, count);            // "AB C"
 
 #include "device/ControlModules.h"
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/TextBox.h"
 #include "kr/core/Array.h"
 #include "kr/core/ParamValues.h"
 #include "kr/core/Variant.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 
 #include <cstdint>
 
-class LPresetNamePanel : public KR::LPanel, public IPresetName
+class LPresetNamePanel : public LOwnHandlerPanel<LPresetNamePanel, HandlerOffer::Always>, public IPresetName
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainControl.DeviceView.PresetNameEditPanel";
@@ -33,10 +32,6 @@ public:
 
     KR::Result Initialize() override;
     KR::Result ReleaseInternalReferences() override;
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override;
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override;
 
     // The text typed into the box changed: its six bytes go to the root control.
     virtual KR::Result OnTextChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
@@ -58,6 +53,5 @@ public:
 private:
     KR::Result RegisterForTextChanges();
 
-    KR::RCPtr<KR::LNotificationHandler<LPresetNamePanel>> mNotificationHandler;
     KR::RCPtr<KR::LTextBox> mTextBox;
 };

@@ -17,7 +17,7 @@ const EditPanelErrorSite& LSustainPedalEditPanel::GetErrorSite() const
 
 KR::Result LSustainPedalEditPanel::Initialize()
 {
-    const KR::Result result = InitializeFrame();
+    const KR::Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;

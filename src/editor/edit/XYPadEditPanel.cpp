@@ -6,7 +6,7 @@
 
 using KR::RCPtr;
 using KR::Result;
-using namespace ContinuousControlEditPanelDetail;
+using namespace EditPanelDetail;
 
 namespace
 {
@@ -16,56 +16,19 @@ constexpr char kSource[] = "UI\\QuillanCommon\\XYPadEditPanel";
 constexpr std::int32_t kXAxis = 0;
 constexpr std::int32_t kYAxis = 1;
 
-void ThrowIfRefused(Result result, int line)
-{
-    if (KR::Failed(result))
-    {
-        ThrowRegistrationRefused(result, EditPanelErrorSite{kInitialize, kSource, 0, line});
-    }
-}
-
 } // namespace
 
 LXYPadEditPanel::LXYPadEditPanel(const RCPtr<KR::LControl>& parent, const KR::String& name)
-    : KR::LPanel(parent, name)
+    : LOwnHandlerPanel(parent, name)
 {
-}
-
-Result LXYPadEditPanel::Receive(const RCPtr<KR::LNotificationDistributor>& sender,
-                                const RCPtr<KR::LNotification>& notification)
-{
-    if (mNotificationHandler && IsCreationFinished())
-    {
-        if (const Result handled = mNotificationHandler->HandleNotification(sender, notification);
-            handled != 0)
-        {
-            return handled;
-        }
-    }
-    return KR::LPanel::Receive(sender, notification);
-}
-
-Result LXYPadEditPanel::UnregisterForNotification(const RCPtr<KR::LNotificationDistributor>& sender,
-                                                  KR::NotificationName name)
-{
-    if (mNotificationHandler)
-    {
-        mNotificationHandler->Unregister(sender, name);
-    }
-    return KR::LPanel::UnregisterForNotification(sender, name);
 }
 
 Result LXYPadEditPanel::Initialize()
 {
-    const Result result = KR::LPanel::Initialize();
+    const Result result = InitializeOwnHandler();
     if (KR::Failed(result))
     {
         return result;
-    }
-    mNotificationHandler = KR::LNotificationHandler<LXYPadEditPanel>::Create(this);
-    if (!mNotificationHandler)
-    {
-        return KR::kFail;
     }
     const RCPtr<KR::LTabControl> tabs(FindChildControl(KR::String(u"viewTabControl")));
     if (!tabs)
@@ -77,19 +40,15 @@ Result LXYPadEditPanel::Initialize()
     {
         ThrowMissingChild(kInitialize, kSource, "Cannot find child: viewTabControl: midiPage", 33);
     }
-    ThrowIfRefused(mNotificationHandler->Register(&LXYPadEditPanel::OnParametersChanged,
-                                                  RCPtr<KR::LNotificationDistributor>(mMidiPage),
-                                                  u"NID_PARAMETERS_CHANGED"),
-                   34);
+    RegisterOrThrow(&LXYPadEditPanel::OnParametersChanged, mMidiPage, u"NID_PARAMETERS_CHANGED", kInitialize,
+                    kSource, 34);
     mNoteModePage = RCPtr<LNoteModeEditPanel>(tabs->GetPageByName(KR::String(u"noteModePage")));
     if (!mNoteModePage)
     {
         ThrowMissingChild(kInitialize, kSource, "couldn't find child noteModePage", 37);
     }
-    ThrowIfRefused(mNotificationHandler->Register(&LXYPadEditPanel::OnParametersChanged,
-                                                  RCPtr<KR::LNotificationDistributor>(mNoteModePage),
-                                                  u"NID_PARAMETERS_CHANGED"),
-                   38);
+    RegisterOrThrow(&LXYPadEditPanel::OnParametersChanged, mNoteModePage, u"NID_PARAMETERS_CHANGED",
+                    kInitialize, kSource, 38);
     return result;
 }
 
@@ -97,8 +56,7 @@ Result LXYPadEditPanel::ReleaseInternalReferences()
 {
     mNoteModePage = nullptr;
     mMidiPage = nullptr;
-    mNotificationHandler = nullptr;
-    return KR::LPanel::ReleaseInternalReferences();
+    return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
 void LXYPadEditPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,

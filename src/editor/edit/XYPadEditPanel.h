@@ -14,12 +14,12 @@
 #include "device/ControlModules.h"
 #include "editor/edit/MoveableControlEditPanel.h"
 #include "editor/edit/NoteModeEditPanel.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
+#include "editor/edit/OwnHandlerPanel.h"
 
 #include <cstdint>
 
-class LXYPadEditPanel : public KR::LPanel, public ITouchPadAxis
+class LXYPadEditPanel : public LOwnHandlerPanel<LXYPadEditPanel, HandlerOffer::OnceCreated>,
+                        public ITouchPadAxis
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainPage.XYPadEditPanel";
@@ -27,10 +27,6 @@ public:
 
     LXYPadEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name);
 
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override;
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override;
     KR::Result Initialize() override;
     KR::Result ReleaseInternalReferences() override;
 
@@ -52,7 +48,6 @@ private:
     KR::Result OnParametersChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
                                    const KR::RCPtr<KR::LNotification>& notification);
 
-    KR::RCPtr<KR::LNotificationHandler<LXYPadEditPanel>> mNotificationHandler;
     KR::RCPtr<LMoveableControlEditPanel> mMidiPage;
     KR::RCPtr<LNoteModeEditPanel> mNoteModePage;
     bool mBound = false;

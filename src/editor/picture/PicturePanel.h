@@ -7,10 +7,9 @@
 //
 //     class LFaderPanel : public LPicturePanel<LFaderPanel, IFader> { ... };
 
+#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/core/RCPtr.h"
 #include "kr/core/Types.h"
-#include "kr/notify/NotificationHandler.h"
-#include "kr/ui/Panel.h"
 
 #include <cstdint>
 
@@ -26,41 +25,14 @@ void FormatNumberLabel(KR::LControl& label, std::uint32_t number);
 } // namespace PicturePanelDetail
 
 template <typename Self, typename Model>
-class LPicturePanel : public KR::LPanel, public Model
+class LPicturePanel : public LOwnHandlerPanel<Self, HandlerOffer::OnceCreated>, public Model
 {
+    using Frame = LOwnHandlerPanel<Self, HandlerOffer::OnceCreated>;
+
 public:
-    using Handler = typename KR::LNotificationHandler<Self>::Handler;
+    using Handler = typename Frame::Handlers::Handler;
 
-    LPicturePanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name) : KR::LPanel(parent, name) {}
-
-    KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                       const KR::RCPtr<KR::LNotification>& notification) override
-    {
-        if (mHandler && IsCreationFinished())
-        {
-            if (const KR::Result handled = mHandler->HandleNotification(sender, notification); handled != 0)
-            {
-                return handled;
-            }
-        }
-        return KR::LPanel::Receive(sender, notification);
-    }
-
-    KR::Result UnregisterForNotification(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                                         KR::NotificationName name) override
-    {
-        if (mHandler)
-        {
-            mHandler->Unregister(sender, name);
-        }
-        return KR::LPanel::UnregisterForNotification(sender, name);
-    }
-
-    KR::Result ReleaseInternalReferences() override
-    {
-        mHandler = nullptr;
-        return KR::LPanel::ReleaseInternalReferences();
-    }
+    LPicturePanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name) : Frame(parent, name) {}
 
 protected:
     // The panel's own initialisation, then a new handler table; the base's result.
@@ -74,20 +46,18 @@ protected:
         return result;
     }
     // Replaces the handler table held before.
-    void CreateHandler() { mHandler = KR::LNotificationHandler<Self>::Create(static_cast<Self*>(this)); }
-    bool HasHandler() const { return static_cast<bool>(mHandler); }
+    void CreateHandler() { this->CreateOwnHandler(); }
+    bool HasHandler() const { return static_cast<bool>(this->mNotificationHandler); }
 
     // Binds `handler` to `name` from `sender`: 0, kInvalidArg for a missing sender (or no
     // table yet), kFail when the sender refuses.
     KR::Result Listen(Handler handler, const KR::RCPtr<KR::LControl>& sender, KR::NotificationName name)
     {
-        if (!mHandler)
+        if (!this->mNotificationHandler)
         {
             return KR::kInvalidArg;
         }
-        return mHandler->Register(handler, KR::RCPtr<KR::LNotificationDistributor>(sender), name);
+        return this->mNotificationHandler->Register(handler, KR::RCPtr<KR::LNotificationDistributor>(sender),
+                                                    name);
     }
-
-private:
-    KR::RCPtr<KR::LNotificationHandler<Self>> mHandler;
 };
