@@ -17,11 +17,14 @@ namespace
 using KR::TestSupport::Blob;
 using KR::TestSupport::InProcessEditor;
 using KR::TestSupport::LRecordingParentModule;
+using KR::TestSupport::Numbers;
 using Bytes = std::vector<int>;
 
 constexpr std::int32_t kZone3 = 3;
 // Where zone 3's block lies among the preset's data bytes.
 constexpr std::size_t kZone3Data = 24;
+constexpr char kFirstKey[] = "startEndNoteSelector/startNote/noteSelector";
+constexpr char kLastKey[] = "startEndNoteSelector/endNote/noteSelector";
 
 class ZoneEditor : public ::testing::Test
 {
@@ -87,155 +90,82 @@ TEST_F(ZoneEditor, ABlockIsShownOnEveryControlAndBuiltBack)
 
     const struct
     {
-        Bytes block;
+        const char* block; // hex
         double on;
         const char* channel; // "" none selected
-        int program, msb, lsb, first, last, octave, transpose;
+        const char* numbers; // program, MSB, LSB, first, last, octave, transpose
         const char* firstName;
         const char* lastName;
-        Bytes built; // and what the model then holds
+        const char* built; // and what the model then holds; null: the block as it came
     } cases[] = {
         // The model's default for zone 3.
-        {{0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x05, 0x0C},
-         0.0,
-         "Channel 2",
-         0,
-         0,
-         0,
-         0,
-         48,
-         0,
-         0,
-         "C (1)",
-         "C (5)",
-         {0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x05, 0x0C}},
-        {{0x01, 0x05, 0x0A, 0x00, 0x01, 0x0C, 0x24, 0x06, 0x0E},
-         1.0,
-         "Channel 5",
-         10,
-         0,
-         1,
-         12,
-         36,
-         1,
-         2,
-         "C (2)",
-         "C (4)",
-         {0x01, 0x05, 0x0A, 0x00, 0x01, 0x0C, 0x24, 0x06, 0x0E}},
+        {"00 02 00 00 00 00 30 05 0C", 0.0, "Channel 2", "0 0 0 0 48 0 0", "C (1)", "C (5)", nullptr},
+        {"01 05 0A 00 01 0C 24 06 0E", 1.0, "Channel 5", "10 0 1 12 36 1 2", "C (2)", "C (4)", nullptr},
         // The first key above the last lands on the last.
-        {{0x00, 0x00, 0x00, 0x00, 0x00, 0x28, 0x14, 0x05, 0x0C},
-         0.0,
-         "Global",
-         0,
-         0,
-         0,
-         20,
-         20,
-         0,
-         0,
-         "Ab (2)",
-         "Ab (2)",
-         {0x00, 0x00, 0x00, 0x00, 0x00, 0x14, 0x14, 0x05, 0x0C}},
+        {"00 00 00 00 00 28 14 05 0C", 0.0, "Global", "0 0 0 20 20 0 0", "Ab (2)", "Ab (2)",
+         "00 00 00 00 00 14 14 05 0C"},
         // The last key is shown first: the first key meets the new last key, not the old.
-        {{0x00, 0x00, 0x00, 0x00, 0x00, 0x1E, 0x28, 0x05, 0x0C},
-         0.0,
-         "Global",
-         0,
-         0,
-         0,
-         30,
-         40,
-         0,
-         0,
-         "Gb (3)",
-         "E (4)",
-         {0x00, 0x00, 0x00, 0x00, 0x00, 0x1E, 0x28, 0x05, 0x0C}},
+        {"00 00 00 00 00 1E 28 05 0C", 0.0, "Global", "0 0 0 30 40 0 0", "Gb (3)", "E (4)", nullptr},
         // Keys past the keybed are held on its last key.
-        {{0x00, 0x10, 0x7F, 0x7F, 0x7F, 0x3C, 0x7F, 0x0A, 0x18},
-         0.0,
-         "Channel 16",
-         127,
-         127,
-         127,
-         48,
-         48,
-         5,
-         12,
-         "C (5)",
-         "C (5)",
-         {0x00, 0x10, 0x7F, 0x7F, 0x7F, 0x30, 0x30, 0x0A, 0x18}},
+        {"00 10 7F 7F 7F 3C 7F 0A 18", 0.0, "Channel 16", "127 127 127 48 48 5 12", "C (5)", "C (5)",
+         "00 10 7F 7F 7F 30 30 0A 18"},
         // A channel past the list selects nothing and is built back as it came.
-        {{0x01, 0x11, 0x00, 0x00, 0x00, 0x00, 0x30, 0x00, 0x00},
-         1.0,
-         "",
-         0,
-         0,
-         0,
-         0,
-         48,
-         -5,
-         -12,
-         "C (1)",
-         "C (5)",
-         {0x01, 0x11, 0x00, 0x00, 0x00, 0x00, 0x30, 0x00, 0x00}},
+        {"01 11 00 00 00 00 30 00 00", 1.0, "", "0 0 0 0 48 -5 -12", "C (1)", "C (5)", nullptr},
     };
     for (const auto& c : cases)
     {
-        const std::string at = ::testing::PrintToString(c.block);
-        ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(kZone3), Blob(c.block), false), KR::kOk)
-            << at;
+        const Bytes block = Numbers(c.block, 16);
+        const Bytes built = c.built ? Numbers(c.built, 16) : block;
+        const std::string at = c.block;
+        ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(kZone3), Blob(block), false), KR::kOk) << at;
         EXPECT_EQ(Toggle().GetValue(), c.on) << at;
         EXPECT_EQ(InProcessEditor::Selected(Channel()), c.channel) << at;
-        EXPECT_EQ(Number("program"), c.program) << at;
-        EXPECT_EQ(Number("msbLSBSelectors/msb"), c.msb) << at;
-        EXPECT_EQ(Number("msbLSBSelectors/lsb"), c.lsb) << at;
-        EXPECT_EQ(Number("startEndNoteSelector/startNote/noteSelector"), c.first) << at;
-        EXPECT_EQ(Number("startEndNoteSelector/endNote/noteSelector"), c.last) << at;
-        EXPECT_EQ(Number("octave"), c.octave) << at;
-        EXPECT_EQ(Number("transpose"), c.transpose) << at;
+        const std::vector<int> numbers{Number("program"),
+                                       Number("msbLSBSelectors/msb"),
+                                       Number("msbLSBSelectors/lsb"),
+                                       Number(kFirstKey),
+                                       Number(kLastKey),
+                                       Number("octave"),
+                                       Number("transpose")};
+        EXPECT_EQ(numbers, Numbers(c.numbers)) << at;
         EXPECT_EQ(KeyName("startNote"), c.firstName) << at;
         EXPECT_EQ(KeyName("endNote"), c.lastName) << at;
-        EXPECT_EQ(Built(), c.built) << at;
-        EXPECT_EQ(engine.Bytes(kZone3), c.built) << at;
+        EXPECT_EQ(Built(), built) << at;
+        EXPECT_EQ(engine.Bytes(kZone3), built) << at;
         ASSERT_FALSE(parent->received.empty()) << at;
-        EXPECT_EQ(parent->received.back().bytes, c.block) << "the picture is handed the value as it came";
+        EXPECT_EQ(parent->received.back().bytes, block) << "the picture is handed the value as it came";
     }
 }
 
 TEST_F(ZoneEditor, EachEditWritesTheWholeBlock)
 {
     panel->SetFirstParamID(parent.Get(), kZone3, 2);
-    const Bytes standard{0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x05, 0x0C};
+    const char* const standard = "00 02 00 00 00 00 30 05 0C";
     const struct
     {
-        Bytes shown;
+        const char* shown;                                          // hex
         std::vector<std::pair<const char*, const char16_t*>> typed; // box, text; "" clicks the toggle
-        Bytes data;                                                 // zone 3's data bytes afterwards
+        const char* data;                                           // zone 3's data bytes afterwards
     } cases[] = {
-        {standard,
-         {{"startEndNoteSelector/startNote/noteSelector", u"60"}},
-         {0x00, 0x02, 0x00, 0x00, 0x00, 0x30, 0x30, 0x05, 0x0C}},
-        {{0x00, 0x02, 0x00, 0x00, 0x00, 0x1E, 0x28, 0x05, 0x0C},
-         {{"startEndNoteSelector/endNote/noteSelector", u"20"}},
-         {0x00, 0x02, 0x00, 0x00, 0x00, 0x14, 0x14, 0x05, 0x0C}},
-        {{0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x14, 0x05, 0x0C},
-         {{"startEndNoteSelector/startNote/noteSelector", u"60"}},
-         {0x00, 0x02, 0x00, 0x00, 0x00, 0x14, 0x14, 0x05, 0x0C}},
-        {standard, {{"", nullptr}}, {0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x05, 0x0C}},
+        {standard, {{kFirstKey, u"60"}}, "00 02 00 00 00 30 30 05 0C"},
+        {"00 02 00 00 00 1E 28 05 0C", {{kLastKey, u"20"}}, "00 02 00 00 00 14 14 05 0C"},
+        {"00 02 00 00 00 00 14 05 0C", {{kFirstKey, u"60"}}, "00 02 00 00 00 14 14 05 0C"},
+        {standard, {{"", nullptr}}, "01 02 00 00 00 00 30 05 0C"},
         {standard, {{"", nullptr}, {"", nullptr}}, standard},
-        {standard, {{"octave", u"-5"}}, {0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x00, 0x0C}},
-        {standard, {{"octave", u"5"}}, {0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x0A, 0x0C}},
-        {standard, {{"transpose", u"12"}}, {0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x05, 0x18}},
-        {standard, {{"transpose", u"-12"}}, {0x00, 0x02, 0x00, 0x00, 0x00, 0x00, 0x30, 0x05, 0x00}},
+        {standard, {{"octave", u"-5"}}, "00 02 00 00 00 00 30 00 0C"},
+        {standard, {{"octave", u"5"}}, "00 02 00 00 00 00 30 0A 0C"},
+        {standard, {{"transpose", u"12"}}, "00 02 00 00 00 00 30 05 18"},
+        {standard, {{"transpose", u"-12"}}, "00 02 00 00 00 00 30 05 00"},
         {standard,
          {{"program", u"99"}, {"msbLSBSelectors/msb", u"3"}, {"msbLSBSelectors/lsb", u"4"}},
-         {0x00, 0x02, 0x63, 0x03, 0x04, 0x00, 0x30, 0x05, 0x0C}},
+         "00 02 63 03 04 00 30 05 0C"},
     };
     for (const auto& c : cases)
     {
-        const std::string at = ::testing::PrintToString(c.data);
-        ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(kZone3), Blob(c.shown), false), KR::kOk);
-        engine.engine->SetParamValue(KR::ParamDescriptor(kZone3), Blob(c.shown));
+        const std::string at = c.data;
+        const Bytes shown = Numbers(c.shown, 16);
+        ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(kZone3), Blob(shown), false), KR::kOk);
+        engine.engine->SetParamValue(KR::ParamDescriptor(kZone3), Blob(shown));
         const auto others = engine.All();
         for (const auto& [box, text] : c.typed)
         {
@@ -248,7 +178,7 @@ TEST_F(ZoneEditor, EachEditWritesTheWholeBlock)
                 editor.Click(&Toggle());
             }
         }
-        EXPECT_EQ(Zone3Data(), c.data) << at;
+        EXPECT_EQ(Zone3Data(), Numbers(c.data, 16)) << at;
         auto after = engine.All();
         after[kZone3] = others[kZone3];
         EXPECT_EQ(after, others) << at << ": no other parameter changed";

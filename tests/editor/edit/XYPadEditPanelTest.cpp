@@ -17,6 +17,7 @@ namespace
 using KR::TestSupport::Blob;
 using KR::TestSupport::InProcessEditor;
 using KR::TestSupport::LRecordingParentModule;
+using KR::TestSupport::Numbers;
 using Bytes = std::vector<int>;
 
 constexpr std::int32_t kXAxis = 129;
@@ -114,88 +115,32 @@ TEST_F(AxisEditor, NoteBlocksAreShownInFieldOrderAndBuiltBack)
 {
     const struct
     {
-        Bytes block;
-        std::vector<int> fields;
+        const char* block;
+        const char* fields;
         const char* mode;
         const char* scale;
-        int shown;       // fields shown, the last reading "LAST"
-        Bytes reordered; // the caller's block afterwards
-        Bytes built;
-    } cases[] = {
+        int shown; // fields shown, the last reading "LAST"
+    } shows[] = {
         // The axes' defaults.
-        {{8, 60, 72, 62, 64, 65, 67, 69, 71},
-         {60, 62, 64, 65, 67, 69, 71, 72},
-         "8 Notes",
-         "Major",
-         8,
-         {8, 60, 62, 64, 65, 67, 69, 71, 72},
-         {8, 60, 72, 62, 64, 65, 67, 69, 71}},
-        {{8, 69, 81, 71, 72, 74, 76, 77, 79},
-         {69, 71, 72, 74, 76, 77, 79, 81},
-         "8 Notes",
-         "Minor",
-         8,
-         {8, 69, 71, 72, 74, 76, 77, 79, 81},
-         {8, 69, 81, 71, 72, 74, 76, 77, 79}},
-        {{5, 60, 67, 62, 64, 65, 69, 71, 72},
-         {60, 62, 64, 65, 67, 69, 71, 72},
-         "5 Notes",
-         "Major",
-         5,
-         {5, 60, 62, 64, 65, 67, 69, 71, 72},
-         {5, 60, 67, 62, 64, 65, 69, 71, 72}},
-        {{3, 60, 70, 61, 0, 0, 0, 0, 0},
-         {60, 61, 70, 0, 0, 0, 0, 0},
-         "3 Notes",
-         "Off",
-         3,
-         {3, 60, 61, 70, 0, 0, 0, 0, 0},
-         {3, 60, 70, 61, 0, 0, 0, 0, 0}},
-        // A range keeps the hidden fields but builds them as 0.
-        {{2, 48, 50, 1, 2, 3, 4, 5, 6},
-         {48, 50, 70, 0, 0, 0, 0, 0},
-         "Range",
-         "Off",
-         2,
-         {2, 48, 50, 1, 2, 3, 4, 5, 6},
-         {2, 48, 50, 0, 0, 0, 0, 0, 0}},
+        {"8 60 72 62 64 65 67 69 71", "60 62 64 65 67 69 71 72", "8 Notes", "Major", 8},
+        {"8 69 81 71 72 74 76 77 79", "69 71 72 74 76 77 79 81", "8 Notes", "Minor", 8},
+        {"5 60 67 62 64 65 69 71 72", "60 62 64 65 67 69 71 72", "5 Notes", "Major", 5},
+        {"3 60 70 61 0 0 0 0 0", "60 61 70 0 0 0 0 0", "3 Notes", "Off", 3},
+        // A range keeps the hidden fields (built as 0 below).
+        {"2 48 50 1 2 3 4 5 6", "48 50 70 0 0 0 0 0", "Range", "Off", 2},
         // Counts outside 2..8 show as the nearest (mend).
-        {{0, 48, 50, 0, 0, 0, 0, 0, 0},
-         {48, 50, 70, 0, 0, 0, 0, 0},
-         "Range",
-         "Off",
-         2,
-         {0, 48, 50, 0, 0, 0, 0, 0, 0},
-         {2, 48, 50, 0, 0, 0, 0, 0, 0}},
-        {{9, 60, 72, 62, 64, 65, 67, 69, 71},
-         {60, 62, 64, 65, 67, 69, 71, 72},
-         "8 Notes",
-         "Major",
-         8,
-         {9, 60, 62, 64, 65, 67, 69, 71, 72},
-         {8, 60, 72, 62, 64, 65, 67, 69, 71}},
+        {"0 48 50 0 0 0 0 0 0", "48 50 70 0 0 0 0 0", "Range", "Off", 2},
+        {"9 60 72 62 64 65 67 69 71", "60 62 64 65 67 69 71 72", "8 Notes", "Major", 8},
         // Lydian and Dorian sit in the list the other way round from the scale tables.
-        {{8, 60, 72, 62, 64, 66, 67, 69, 71},
-         {60, 62, 64, 66, 67, 69, 71, 72},
-         "8 Notes",
-         "Lydian",
-         8,
-         {8, 60, 62, 64, 66, 67, 69, 71, 72},
-         {8, 60, 72, 62, 64, 66, 67, 69, 71}},
-        {{8, 62, 74, 64, 65, 67, 69, 71, 72},
-         {62, 64, 65, 67, 69, 71, 72, 74},
-         "8 Notes",
-         "Dorian",
-         8,
-         {8, 62, 64, 65, 67, 69, 71, 72, 74},
-         {8, 62, 74, 64, 65, 67, 69, 71, 72}},
+        {"8 60 72 62 64 66 67 69 71", "60 62 64 66 67 69 71 72", "8 Notes", "Lydian", 8},
+        {"8 62 74 64 65 67 69 71 72", "62 64 65 67 69 71 72 74", "8 Notes", "Dorian", 8},
     };
-    for (const auto& c : cases)
+    for (const auto& c : shows)
     {
-        const std::string at = ::testing::PrintToString(c.block);
-        KR::Array<signed char> block = ToBlock(c.block);
+        const std::string at = c.block;
+        KR::Array<signed char> block = ToBlock(Numbers(c.block));
         notes->ShowNoteModeBlock(block);
-        EXPECT_EQ(Fields(), c.fields) << at;
+        EXPECT_EQ(Fields(), Numbers(c.fields)) << at;
         EXPECT_EQ(Mode(), c.mode) << at;
         EXPECT_EQ(Scale(), c.scale) << at;
         EXPECT_EQ(ShownFields(), c.shown) << at;
@@ -204,8 +149,31 @@ TEST_F(AxisEditor, NoteBlocksAreShownInFieldOrderAndBuiltBack)
         {
             EXPECT_EQ(Label(field), "NOTE " + std::to_string(field)) << at;
         }
-        EXPECT_EQ(ToBytes(block), c.reordered) << at;
-        EXPECT_EQ(ToBytes(notes->BuildNoteModeBlock()), c.built) << at;
+    }
+
+    const struct
+    {
+        const char* block;
+        const char* reordered; // the caller's block after the show
+        const char* built;
+    } builds[] = {
+        {"8 60 72 62 64 65 67 69 71", "8 60 62 64 65 67 69 71 72", "8 60 72 62 64 65 67 69 71"},
+        {"8 69 81 71 72 74 76 77 79", "8 69 71 72 74 76 77 79 81", "8 69 81 71 72 74 76 77 79"},
+        {"5 60 67 62 64 65 69 71 72", "5 60 62 64 65 67 69 71 72", "5 60 67 62 64 65 69 71 72"},
+        {"3 60 70 61 0 0 0 0 0", "3 60 61 70 0 0 0 0 0", "3 60 70 61 0 0 0 0 0"},
+        {"2 48 50 1 2 3 4 5 6", "2 48 50 1 2 3 4 5 6", "2 48 50 0 0 0 0 0 0"},
+        {"0 48 50 0 0 0 0 0 0", "0 48 50 0 0 0 0 0 0", "2 48 50 0 0 0 0 0 0"},
+        {"9 60 72 62 64 65 67 69 71", "9 60 62 64 65 67 69 71 72", "8 60 72 62 64 65 67 69 71"},
+        {"8 60 72 62 64 66 67 69 71", "8 60 62 64 66 67 69 71 72", "8 60 72 62 64 66 67 69 71"},
+        {"8 62 74 64 65 67 69 71 72", "8 62 64 65 67 69 71 72 74", "8 62 74 64 65 67 69 71 72"},
+    };
+    for (const auto& c : builds)
+    {
+        const std::string at = c.block;
+        KR::Array<signed char> block = ToBlock(Numbers(c.block));
+        notes->ShowNoteModeBlock(block);
+        EXPECT_EQ(ToBytes(block), Numbers(c.reordered)) << at;
+        EXPECT_EQ(ToBytes(notes->BuildNoteModeBlock()), Numbers(c.built)) << at;
     }
     KR::Array<signed char> wrong = ToBlock({5, 1, 2, 3, 4, 5, 6, 7});
     notes->ShowNoteModeBlock(wrong);

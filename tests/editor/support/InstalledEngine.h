@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace KR::TestSupport
@@ -25,6 +28,21 @@ inline Variant Blob(const std::vector<int>& bytes)
     Variant value;
     value.SetBlob(data.data(), static_cast<std::uint32_t>(data.size()));
     return value;
+}
+
+// Numbers written out as a row, so a table's case fits on one line: Numbers("00 30 7F", 16)
+// for a block as the keyboard's tables give it, Numbers("8 60 72") for notes.
+inline std::vector<int> Numbers(const std::string& text, int base = 10)
+{
+    std::istringstream in(text);
+    in >> std::setbase(base);
+    std::vector<int> numbers;
+    for (int number = 0; in >> number;)
+    {
+        numbers.push_back(number);
+    }
+    EXPECT_TRUE(in.eof()) << "not a row of numbers: " << text;
+    return numbers;
 }
 
 class InstalledEngine
