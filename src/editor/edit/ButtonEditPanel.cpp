@@ -1,5 +1,7 @@
 #include "editor/edit/ButtonEditPanel.h"
 
+#include "editor/edit/ContinuousControlEditPanel.h"
+
 namespace
 {
 
@@ -95,7 +97,7 @@ std::int32_t LButtonEditPanel::SetParamValueLocal(const KR::ParamDescriptor& des
                                                   const KR::Variant& value, bool /*fromDevice*/)
 {
     KR::Array<signed char> block;
-    if (descriptor.id != GetFirstParamID() || !ReadBlock(value, kBlockSize, block))
+    if (!ReadOwnBlock(descriptor, value, kBlockSize, block))
     {
         return KR::kFail;
     }

@@ -8,22 +8,6 @@
 namespace ButtonRecordEditPanelDetail
 {
 
-bool ReadBlock(const KR::Variant& value, std::uint32_t size, KR::Array<signed char>& block)
-{
-    std::uint32_t count = 0;
-    const std::uint8_t* bytes = value.GetBytes(count);
-    if (bytes == nullptr || count != size)
-    {
-        return false;
-    }
-    block.SetCount(0);
-    for (std::uint32_t i = 0; i < count; ++i)
-    {
-        block.AddItem(static_cast<signed char>(bytes[i]));
-    }
-    return true;
-}
-
 KR::Array<signed char> RecordOf(const KR::Array<signed char>& block, std::uint32_t from)
 {
     KR::Array<signed char> record;

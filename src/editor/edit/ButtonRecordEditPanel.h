@@ -11,12 +11,10 @@
 //
 //     class LPadEditPanel : public LButtonRecordEditPanel<IPad> { ... };
 
-#include "device/RootModuleInterface.h"
+#include "editor/edit/BlockEditPanel.h"
 #include "editor/edit/ButtonControlEditPanel.h"
 #include "editor/edit/ButtonModeRecord.h"
-#include "editor/edit/ContinuousControlEditPanel.h"
 #include "editor/edit/ControlUtilities.h"
-#include "editor/edit/OwnHandlerPanel.h"
 #include "editor/edit/ShownByteList.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/core/Array.h"
@@ -28,8 +26,6 @@
 
 namespace ButtonRecordEditPanelDetail
 {
-// The block's bytes as signed values; false for a value that is not a block of `size`.
-bool ReadBlock(const KR::Variant& value, std::uint32_t size, KR::Array<signed char>& block);
 // The 10-byte record from block byte 0 and the nine bytes from `from` on.
 KR::Array<signed char> RecordOf(const KR::Array<signed char>& block, std::uint32_t from);
 // Where the record's bytes 1..9 stand in a push button's or a pad's block: after the
@@ -57,31 +53,18 @@ void NameColorLabels(KR::LControl& panel);
 } // namespace ButtonRecordEditPanelDetail
 
 template <typename Model>
-class LButtonRecordEditPanel : public LOwnHandlerPanel<LButtonRecordEditPanel<Model>, HandlerOffer::Always>,
-                               public Model
+class LButtonRecordEditPanel
+    : public LBlockEditPanel<LButtonRecordEditPanel<Model>, Model, HandlerOffer::Always>
 {
-    using Frame = LOwnHandlerPanel<LButtonRecordEditPanel<Model>, HandlerOffer::Always>;
+    using Frame = LBlockEditPanel<LButtonRecordEditPanel<Model>, Model, HandlerOffer::Always>;
 
 public:
-    LButtonRecordEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
-        : Frame(parent, name)
-    {
-    }
+    using Frame::Frame;
 
     KR::Result ReleaseInternalReferences() override
     {
         mButtonTypePanel = nullptr;
         return Frame::ReleaseInternalReferences();
-    }
-
-    // Binds the panel to the control the user picked and asks the engine for its block,
-    // which arrives later through SetParamValueLocal.
-    void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID, std::int32_t index) override
-    {
-        Model::SetFirstParamID(parent, firstParamID, index);
-        mBound = true;
-        EditPanelDetail::RequestValue(firstParamID);
-        OnBound(index);
     }
 
     const KR::RCPtr<LButtonControlEditPanel>& GetButtonTypePanel() const { return mButtonTypePanel; }
@@ -155,8 +138,6 @@ protected:
     virtual const EditPanelErrorSite& GetErrorSite() const = 0;
     // The block from the editor's 10-byte record and the panel's own lists.
     virtual KR::Array<signed char> BuildBlock(const KR::Array<signed char>& record) const = 0;
-    // After the panel was bound to the control at `index`.
-    virtual void OnBound(std::int32_t /*index*/) {}
 
 private:
     void Listen(const KR::RCPtr<KR::LNotificationDistributor>& sender, const char16_t* name, int line)
@@ -169,7 +150,7 @@ private:
     KR::Result OnParametersChanged(const KR::RCPtr<KR::LNotificationDistributor>&,
                                    const KR::RCPtr<KR::LNotification>&)
     {
-        if (!mBound || !mButtonTypePanel)
+        if (!this->IsBound() || !mButtonTypePanel)
         {
             return 1;
         }
@@ -179,10 +160,9 @@ private:
         {
             return 1;
         }
-        EditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(), BuildBlock(record));
+        this->HandBlockOn(BuildBlock(record));
         return 1;
     }
 
     KR::RCPtr<LButtonControlEditPanel> mButtonTypePanel;
-    bool mBound = false;
 };

@@ -8,9 +8,8 @@
 //
 //     class LFaderEditPanel : public LContinuousControlEditPanel<IFader> { ... };
 
-#include "device/RootModuleInterface.h"
+#include "editor/edit/BlockEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
-#include "editor/edit/OwnHandlerPanel.h"
 #include "kr/controls/Label.h"
 #include "kr/core/Array.h"
 #include "kr/core/ParamValues.h"
@@ -45,27 +44,16 @@ namespace EditPanelDetail
 {
 // Index `count` and above change nothing.
 void SetBankLabels(KR::LControl& panel, const BankLabelSite& site, std::uint32_t index);
-// Asks the installed engine for the current value of the one parameter.
-void RequestValue(std::int32_t id);
-// The bytes of a value, or null and 0.
-const std::uint8_t* BytesOf(const KR::Variant& value, std::uint32_t& count);
-// Hands an edited block of parameter `id` to the main control at the root of `panel`'s
-// tree (the model's root); nothing when the root is not one.
-void HandToMainControl(const KR::LControl& panel, std::int32_t id, const KR::Array<signed char>& block);
 } // namespace EditPanelDetail
 
 template <typename Model>
 class LContinuousControlEditPanel
-    : public LOwnHandlerPanel<LContinuousControlEditPanel<Model>, HandlerOffer::Always>,
-      public Model
+    : public LBlockEditPanel<LContinuousControlEditPanel<Model>, Model, HandlerOffer::Always>
 {
-    using Frame = LOwnHandlerPanel<LContinuousControlEditPanel<Model>, HandlerOffer::Always>;
+    using Frame = LBlockEditPanel<LContinuousControlEditPanel<Model>, Model, HandlerOffer::Always>;
 
 public:
-    LContinuousControlEditPanel(const KR::RCPtr<KR::LControl>& parent, const KR::String& name)
-        : Frame(parent, name)
-    {
-    }
+    using Frame::Frame;
 
     KR::Result Initialize() override
     {
@@ -104,33 +92,16 @@ public:
         return Frame::ReleaseInternalReferences();
     }
 
-    // Binds the panel to the control the user picked: names it and asks the engine for
-    // its block, which arrives later through SetParamValueLocal.
-    void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID, std::int32_t index) override
-    {
-        Model::SetFirstParamID(parent, firstParamID, index);
-        mBound = true;
-        ShowControlName(index);
-        EditPanelDetail::RequestValue(firstParamID);
-    }
-
     // The block of the panel's parameter: shown in the editor (silently) and passed on to
     // the parent module, which shows it on the picture. 0x80004005 for another id or a
     // value that is not a block of this panel's length; nothing is shown then.
     std::int32_t SetParamValueLocal(const KR::ParamDescriptor& descriptor, const KR::Variant& value,
                                     bool /*fromDevice*/) override
     {
-        std::uint32_t count = 0;
-        const std::uint8_t* bytes = EditPanelDetail::BytesOf(value, count);
-        if (descriptor.id != Model::GetFirstParamID() || count != GetBlockSize() || !bytes ||
-            !mMoveableTypePanel)
+        KR::Array<signed char> block;
+        if (!this->ReadOwnBlock(descriptor, value, GetBlockSize(), block) || !mMoveableTypePanel)
         {
             return KR::kFail;
-        }
-        KR::Array<signed char> block;
-        for (std::uint32_t i = 0; i < count; ++i)
-        {
-            block.AddItem(static_cast<signed char>(bytes[i]));
         }
         mMoveableTypePanel->ShowMoveableBlock(ToEditorBlock(block));
         Model::SetParamValue(descriptor, value);
@@ -152,23 +123,18 @@ protected:
     // Where the class keeps a name label; null for none.
     virtual const NameLabelSite* GetNameLabelSite() const { return nullptr; }
     const KR::RCPtr<KR::LLabel>& GetNameLabel() const { return mNameLabel; }
-    virtual void ShowControlName(std::int32_t /*index*/) {}
 
 private:
     KR::Result OnParametersChanged(const KR::RCPtr<KR::LNotificationDistributor>&,
                                    const KR::RCPtr<KR::LNotification>&)
     {
-        // Unbound, the panel's id would be the preset name's.
-        if (!mBound || !mMoveableTypePanel)
+        if (this->IsBound() && mMoveableTypePanel)
         {
-            return 1;
+            this->HandBlockOn(FromEditorBlock(mMoveableTypePanel->BuildMoveableBlock()));
         }
-        EditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(),
-                                           FromEditorBlock(mMoveableTypePanel->BuildMoveableBlock()));
         return 1;
     }
 
     KR::RCPtr<LMoveableControlEditPanel> mMoveableTypePanel;
     KR::RCPtr<KR::LLabel> mNameLabel;
-    bool mBound = false;
 };

@@ -1,6 +1,5 @@
 #include "editor/edit/KeybedZoneEditPanel.h"
 
-#include "editor/edit/ContinuousControlEditPanel.h"
 #include "editor/edit/ControlUtilities.h"
 #include "editor/edit/TableTextFormat.h"
 
@@ -47,7 +46,7 @@ void ShowScaled(const RCPtr<KR::LControl>& control, double value)
 } // namespace
 
 LKeybedZoneEditPanel::LKeybedZoneEditPanel(const RCPtr<KR::LControl>& parent, const KR::String& name)
-    : LOwnHandlerPanel(parent, name)
+    : LBlockEditPanel(parent, name)
 {
 }
 
@@ -152,7 +151,7 @@ Result LKeybedZoneEditPanel::ReleaseInternalReferences()
     mEndNote = nullptr;
     mStartNote = nullptr;
     mMidiChannel = nullptr;
-    return LOwnHandlerPanel::ReleaseInternalReferences();
+    return LBlockEditPanel::ReleaseInternalReferences();
 }
 
 KR::Array<signed char> LKeybedZoneEditPanel::BuildZoneBlock()
@@ -174,15 +173,6 @@ KR::Array<signed char> LKeybedZoneEditPanel::BuildZoneBlock()
     return block;
 }
 
-void LKeybedZoneEditPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                                           std::int32_t index)
-{
-    IKeybedZone::SetFirstParamID(parent, firstParamID, index);
-    mBound = true;
-    RequestValue(firstParamID);
-    SetZoneLabelText(index + 1);
-}
-
 void LKeybedZoneEditPanel::SetZoneLabelText(std::int32_t zoneNumber)
 {
     if (mZoneName)
@@ -195,17 +185,11 @@ void LKeybedZoneEditPanel::SetZoneLabelText(std::int32_t zoneNumber)
 std::int32_t LKeybedZoneEditPanel::SetParamValueLocal(const KR::ParamDescriptor& descriptor,
                                                       const KR::Variant& value, bool /*fromDevice*/)
 {
-    std::uint32_t count = 0;
-    const std::uint8_t* bytes = BytesOf(value, count);
-    if (descriptor.id != GetFirstParamID() || count != kBlockSize || !bytes)
+    // Copied first: the handlers below hand blocks on, which may replace the value.
+    KR::Array<signed char> block;
+    if (!ReadOwnBlock(descriptor, value, kBlockSize, block))
     {
         return KR::kFail;
-    }
-    // Copied first: the handlers below hand blocks on, which may replace the value.
-    signed char block[kBlockSize];
-    for (std::uint32_t i = 0; i < kBlockSize; ++i)
-    {
-        block[i] = static_cast<signed char>(bytes[i]);
     }
     const KR::Variant shown = value;
 
@@ -236,12 +220,7 @@ std::int32_t LKeybedZoneEditPanel::SetParamValueLocal(const KR::ParamDescriptor&
 
 void LKeybedZoneEditPanel::SendZoneBlock()
 {
-    // Unbound, the panel's id would be the preset name's.
-    if (!mBound)
-    {
-        return;
-    }
-    HandToMainControl(*this, GetFirstParamID(), BuildZoneBlock());
+    HandBlockOn(BuildZoneBlock());
 }
 
 Result LKeybedZoneEditPanel::OnZoneEnabledClicked(const RCPtr<KR::LNotificationDistributor>& sender,

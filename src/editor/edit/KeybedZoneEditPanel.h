@@ -14,7 +14,7 @@
 //     panel->SetParamValueLocal(descriptor, value, false); // shown, then passed to the group
 
 #include "device/ControlModules.h"
-#include "editor/edit/OwnHandlerPanel.h"
+#include "editor/edit/BlockEditPanel.h"
 #include "kr/controls/Button.h"
 #include "kr/controls/ComboBox.h"
 #include "kr/controls/Label.h"
@@ -23,8 +23,8 @@
 
 #include <cstdint>
 
-class LKeybedZoneEditPanel : public LOwnHandlerPanel<LKeybedZoneEditPanel, HandlerOffer::OnceCreated>,
-                             public IKeybedZone
+class LKeybedZoneEditPanel
+    : public LBlockEditPanel<LKeybedZoneEditPanel, IKeybedZone, HandlerOffer::OnceCreated>
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainPage.ZoneEditPanel";
@@ -42,9 +42,6 @@ public:
     // The block as the controls show it now; reads them only.
     virtual KR::Array<signed char> BuildZoneBlock();
 
-    // Binds the panel to a zone: names it and asks the engine for its block.
-    void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                         std::int32_t index) override;
     // Shows the zone's block and passes it on to the parent module. 0x80004005 for another
     // id or a value that is not nine bytes; nothing is shown then.
     std::int32_t SetParamValueLocal(const KR::ParamDescriptor& descriptor, const KR::Variant& value,
@@ -58,6 +55,10 @@ public:
 
     const KR::RCPtr<KR::LNumericUpDown>& GetStartNote() const { return mStartNote; }
     const KR::RCPtr<KR::LNumericUpDown>& GetEndNote() const { return mEndNote; }
+
+protected:
+    // "ZONE n" once the zone's block was asked for.
+    void OnBound(std::int32_t index) override { SetZoneLabelText(index + 1); }
 
 private:
     KR::Result OnZoneEnabledClicked(const KR::RCPtr<KR::LNotificationDistributor>& sender,
@@ -80,5 +81,4 @@ private:
     // the preset writers refuse 0x80 and above, so 0xFF would make the preset unsavable.
     signed char mKeptChannel = 0;
     bool mChannelKept = false;
-    bool mBound = false;
 };

@@ -81,7 +81,7 @@ std::int32_t LPadEditPanel::SetParamValueLocal(const KR::ParamDescriptor& descri
                                                const KR::Variant& value, bool /*fromDevice*/)
 {
     KR::Array<signed char> block;
-    if (descriptor.id != GetFirstParamID() || !ReadBlock(value, kBlockSize, block))
+    if (!ReadOwnBlock(descriptor, value, kBlockSize, block))
     {
         return KR::kFail;
     }

@@ -1,6 +1,6 @@
 #include "editor/edit/PresetNamePanel.h"
 
-#include "editor/edit/ContinuousControlEditPanel.h"
+#include "editor/edit/BlockEditPanel.h"
 
 namespace
 {

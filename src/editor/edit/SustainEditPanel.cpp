@@ -32,8 +32,7 @@ std::int32_t LSustainPedalEditPanel::SetParamValueLocal(const KR::ParamDescripto
                                                         const KR::Variant& value, bool /*fromDevice*/)
 {
     KR::Array<signed char> block;
-    if (descriptor.id != GetFirstParamID() ||
-        !ButtonRecordEditPanelDetail::ReadBlock(value, kBlockSize, block))
+    if (!ReadOwnBlock(descriptor, value, kBlockSize, block))
     {
         return KR::kFail;
     }

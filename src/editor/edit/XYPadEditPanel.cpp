@@ -1,6 +1,5 @@
 #include "editor/edit/XYPadEditPanel.h"
 
-#include "editor/edit/ContinuousControlEditPanel.h"
 #include "kr/controls/Label.h"
 #include "kr/ui/TabControl.h"
 
@@ -19,7 +18,7 @@ constexpr std::int32_t kYAxis = 1;
 } // namespace
 
 LXYPadEditPanel::LXYPadEditPanel(const RCPtr<KR::LControl>& parent, const KR::String& name)
-    : LOwnHandlerPanel(parent, name)
+    : LBlockEditPanel(parent, name)
 {
 }
 
@@ -56,15 +55,11 @@ Result LXYPadEditPanel::ReleaseInternalReferences()
 {
     mNoteModePage = nullptr;
     mMidiPage = nullptr;
-    return LOwnHandlerPanel::ReleaseInternalReferences();
+    return LBlockEditPanel::ReleaseInternalReferences();
 }
 
-void LXYPadEditPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                                      std::int32_t index)
+void LXYPadEditPanel::OnBound(std::int32_t index)
 {
-    ITouchPadAxis::SetFirstParamID(parent, firstParamID, index);
-    mBound = true;
-    RequestValue(firstParamID);
     const RCPtr<KR::LControl>& title = FindChildControl(KR::String(u"axisName"));
     if (!title)
     {
@@ -83,9 +78,8 @@ void LXYPadEditPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t
 std::int32_t LXYPadEditPanel::SetParamValueLocal(const KR::ParamDescriptor& descriptor,
                                                  const KR::Variant& value, bool /*fromDevice*/)
 {
-    std::uint32_t count = 0;
-    const std::uint8_t* bytes = BytesOf(value, count);
-    if (descriptor.id != GetFirstParamID() || count != kBlockSize || !bytes || !mMidiPage || !mNoteModePage)
+    KR::Array<signed char> block;
+    if (!ReadOwnBlock(descriptor, value, kBlockSize, block) || !mMidiPage || !mNoteModePage)
     {
         return KR::kFail;
     }
@@ -96,8 +90,7 @@ std::int32_t LXYPadEditPanel::SetParamValueLocal(const KR::ParamDescriptor& desc
     KR::Array<signed char> notes;
     for (std::uint32_t i = 0; i < kBlockSize; ++i)
     {
-        (i < LMoveableControlEditPanel::kBlockSize ? moveable : notes)
-            .AddItem(static_cast<signed char>(bytes[i]));
+        (i < LMoveableControlEditPanel::kBlockSize ? moveable : notes).AddItem(block[i]);
     }
     mMidiPage->ShowMoveableBlock(moveable);
     mNoteModePage->ShowNoteModeBlock(notes);
@@ -134,11 +127,6 @@ KR::Array<signed char> LXYPadEditPanel::BuildAxisBlock()
 Result LXYPadEditPanel::OnParametersChanged(const RCPtr<KR::LNotificationDistributor>&,
                                             const RCPtr<KR::LNotification>&)
 {
-    // Unbound, the panel's id would be the preset name's.
-    if (!mBound)
-    {
-        return 1;
-    }
-    HandToMainControl(*this, GetFirstParamID(), BuildAxisBlock());
+    HandBlockOn(BuildAxisBlock());
     return 1;
 }

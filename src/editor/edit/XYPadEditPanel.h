@@ -12,14 +12,13 @@
 //     panel->SetFirstParamID(group, 129, 0);   // "X-AXIS"; the engine is asked for id 129
 
 #include "device/ControlModules.h"
+#include "editor/edit/BlockEditPanel.h"
 #include "editor/edit/MoveableControlEditPanel.h"
 #include "editor/edit/NoteModeEditPanel.h"
-#include "editor/edit/OwnHandlerPanel.h"
 
 #include <cstdint>
 
-class LXYPadEditPanel : public LOwnHandlerPanel<LXYPadEditPanel, HandlerOffer::OnceCreated>,
-                        public ITouchPadAxis
+class LXYPadEditPanel : public LBlockEditPanel<LXYPadEditPanel, ITouchPadAxis, HandlerOffer::OnceCreated>
 {
 public:
     static constexpr char16_t kClassName[] = u"PresetEditor.MainPage.XYPadEditPanel";
@@ -30,9 +29,6 @@ public:
     KR::Result Initialize() override;
     KR::Result ReleaseInternalReferences() override;
 
-    // Binds the panel to an axis: titles it and asks the engine for its block.
-    void SetFirstParamID(LParameterizedModule* parent, std::int32_t firstParamID,
-                         std::int32_t index) override;
     // Shows both halves of the axis' block and passes it on to the parent module.
     // 0x80004005 for another id or a value that is not 15 bytes; nothing is shown then.
     std::int32_t SetParamValueLocal(const KR::ParamDescriptor& descriptor, const KR::Variant& value,
@@ -44,11 +40,14 @@ public:
     const KR::RCPtr<LMoveableControlEditPanel>& GetMidiPage() const { return mMidiPage; }
     const KR::RCPtr<LNoteModeEditPanel>& GetNoteModePage() const { return mNoteModePage; }
 
+protected:
+    // "X-AXIS" or "Y-AXIS" once the axis' block was asked for; another index keeps the title.
+    void OnBound(std::int32_t index) override;
+
 private:
     KR::Result OnParametersChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
                                    const KR::RCPtr<KR::LNotification>& notification);
 
     KR::RCPtr<LMoveableControlEditPanel> mMidiPage;
     KR::RCPtr<LNoteModeEditPanel> mNoteModePage;
-    bool mBound = false;
 };
