@@ -478,6 +478,8 @@ std::intptr_t OSWindow::WindowProc(P::WindowHandle, std::uint32_t message, std::
     case P::WM_COPYDATA:
         OnCopyData(lParam);
         return 0;
+    case P::WM_POWERBROADCAST:
+        return OnPowerBroadcast(wParam, lParam);
     case P::WM_DESTROYCLIPBOARD:
         if (const RCPtr<LClipboard> clipboard = IFrameworkApp::GetInstance().GetClipboard())
         {
@@ -746,6 +748,19 @@ void OSWindow::OnCopyData(std::intptr_t lParam)
         std::memcpy(text.data(), data->lpData, units * 2);
     }
     IFrameworkApp::GetInstance().OnCommandLineReceived(String(text.data()));
+}
+
+std::intptr_t OSWindow::OnPowerBroadcast(std::uintptr_t event, std::intptr_t data)
+{
+    // Every window hears it; the application only once, through the main window.
+    const std::intptr_t answer =
+        IsMainWindow() ? IFrameworkApp::GetInstance().OnPowerBroadcast(event, data) : 1;
+    if (mRoot)
+    {
+        // What the screen showed before the sleep is not to be trusted after it.
+        Invalidate();
+    }
+    return answer;
 }
 
 void OSWindow::SavePlacement()

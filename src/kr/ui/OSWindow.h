@@ -149,6 +149,9 @@ private:
     void OnMove();
     void OnSysCommand(std::uintptr_t command);
     void OnCopyData(std::intptr_t lParam);
+    // The machine's sleep or wake-up: the application hears of it through its first
+    // window, and every window is drawn afresh. The application's answer.
+    std::intptr_t OnPowerBroadcast(std::uintptr_t event, std::intptr_t data);
     void SavePlacement();
     std::uint32_t MouseModifiers(std::uintptr_t keyFlags) const;
 

@@ -64,6 +64,7 @@ inline constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 inline constexpr std::uint32_t WM_MOUSEHWHEEL = 0x020E;
 inline constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
+inline constexpr std::uint32_t WM_POWERBROADCAST = 0x0218;
 inline constexpr std::uint32_t WM_MOUSELEAVE = 0x02A3;
 // The clipboard's content was replaced (sent to the window that wrote it).
 inline constexpr std::uint32_t WM_DESTROYCLIPBOARD = 0x0307;
@@ -78,6 +79,10 @@ inline constexpr std::uintptr_t SIZE_MAXIMIZED = 2;
 
 // WM_SYSCOMMAND: the window's close box.
 inline constexpr std::uintptr_t SC_CLOSE = 0xF060;
+
+// WM_POWERBROADCAST events (wParam): the machine goes to sleep, or woke up by itself.
+inline constexpr std::uintptr_t PBT_APMSUSPEND = 0x0004;
+inline constexpr std::uintptr_t PBT_APMRESUMEAUTOMATIC = 0x0012;
 
 // WM_ENTERIDLE and WM_KICKIDLE from a dialog's modal loop.
 inline constexpr std::uintptr_t MSGF_DIALOGBOX = 0;

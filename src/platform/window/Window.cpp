@@ -1,5 +1,6 @@
 #include "platform/window/Window.h"
 
+#include "platform/window/PowerEvents.h"
 #include "platform/window/WindowInternal.h"
 
 #include <array>
@@ -130,6 +131,7 @@ bool InitializeWindowSystem()
                          nullptr);
             system.doubleClick.SetLimits(static_cast<std::uint32_t>(time), distance);
             ConnectDisplaySignals();
+            WatchPowerEvents();
         }
     }
     return system.available;

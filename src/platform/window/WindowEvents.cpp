@@ -325,18 +325,7 @@ gboolean OnGrabBroken(GtkWidget*, GdkEventGrabBroken*, gpointer data)
 
 void OnMonitorsChanged(GdkScreen*, gpointer)
 {
-    std::vector<WindowHandle> handles;
-    for (const auto& [handle, window] : WindowSystem::Get().windows)
-    {
-        handles.push_back(handle);
-    }
-    for (WindowHandle handle : handles)
-    {
-        if (Find(handle))
-        {
-            Detail::Dispatch(handle, WM_DISPLAYCHANGE, 0, 0);
-        }
-    }
+    DispatchToEveryWindow(WM_DISPLAYCHANGE, 0, 0);
 }
 
 } // namespace
@@ -363,6 +352,23 @@ void ConnectWindowSignals(WindowObject& window)
     g_signal_connect(top, "window-state-event", G_CALLBACK(OnWindowState), data);
     g_signal_connect(top, "delete-event", G_CALLBACK(OnDelete), data);
     g_signal_connect(window.input, "commit", G_CALLBACK(OnCommit), data);
+}
+
+void DispatchToEveryWindow(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    // A window's procedure may close windows; each is looked up again before its turn.
+    std::vector<WindowHandle> handles;
+    for (const auto& [handle, window] : WindowSystem::Get().windows)
+    {
+        handles.push_back(handle);
+    }
+    for (WindowHandle handle : handles)
+    {
+        if (Find(handle))
+        {
+            Dispatch(handle, message, wParam, lParam);
+        }
+    }
 }
 
 void ConnectDisplaySignals()

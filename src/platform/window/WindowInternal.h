@@ -87,6 +87,9 @@ inline WindowKey KeyOf(WindowHandle handle)
 std::intptr_t Dispatch(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                        std::intptr_t lParam, bool startsIdle = true);
 
+// A message from outside to every window there is, as Dispatch sends it.
+void DispatchToEveryWindow(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+
 // The GDK signals of one window, and the display's own (monitors).
 void ConnectWindowSignals(WindowObject& window);
 void ConnectDisplaySignals();
