@@ -132,7 +132,7 @@ std::string ThreeHundredControlSkin()
     {
         const int x = (index % 20) * 60;
         const int y = (index / 20) * 50;
-        controls += "<SubControl Class=\"Bench.Panel\" Name=\"p" + std::to_string(index) +
+        controls += "<SubControl Class=\"Framework.Panel\" Name=\"p" + std::to_string(index) +
                     "\" XPositionAbs=\"" + std::to_string(x) + "\" YPositionAbs=\"" + std::to_string(y) +
                     "\" XSizeAbs=\"56\" YSizeAbs=\"46\"><Skin Name=\"p" + std::to_string(index) +
                     "\" LookList=\"" + (index == 299 ? "LL.last" : "LL.cell") + "\"/></SubControl>\n";
@@ -160,7 +160,7 @@ std::string ThreeHundredControlSkin()
   <LookList Name="LL.last" NumLooks="1"><Look Name="L.last" Index="0"/></LookList>
 </LookLists>
 <Skins><Skin Name="Bench" FontName="Arial" FontSize="8.25" FontStyle="0">
-<SubControl Class="Bench.MainControl" Name="mainControl" XPositionAbs="0" YPositionAbs="0" XSizeAbs="1200" YSizeAbs="750" XMinSizeAbs="1200" YMinSizeAbs="750" XMaxSizeAbs="1200" YMaxSizeAbs="750"><Skin Name="mainControl" LookList="LL.back">
+<SubControl Class="Framework.Panel" Name="mainControl" XPositionAbs="0" YPositionAbs="0" XSizeAbs="1200" YSizeAbs="750" XMinSizeAbs="1200" YMinSizeAbs="750" XMaxSizeAbs="1200" YMaxSizeAbs="750"><Skin Name="mainControl" LookList="LL.back">
 )" + controls +
            R"(</Skin></SubControl>
 </Skin></Skins>

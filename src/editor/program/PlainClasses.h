@@ -1,6 +1,8 @@
 #pragma once
-// Until every class the editor's skin names is built, the program makes the ones nobody
-// registered as plain panels, so the main window opens with the whole skin laid out.
+// For tests and benchmarks that build the editor's tree, or trees of their own skins, in
+// process: the classes nobody registered become plain panels, so a tree of test classes
+// lays out whole. The program itself does not do this: a skin class it does not know stops
+// its start-up.
 
 namespace KR
 {

@@ -41,7 +41,7 @@ constexpr std::uint32_t kInner = 0xC03020;
 // A main control of 400 x 300 in the background colour with one inner panel at (20, 20),
 // 100 x 50; `mainName` renames the main control (a skin without "mainControl"). It is a
 // plain panel: the editor's own main control needs the whole keyboard picture below it.
-std::string TestSkin(const char* mainName = "mainControl")
+std::string TestSkin(const char* mainName = "mainControl", const char* mainClass = "Framework.Panel")
 {
     return std::string(R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Skin_Definitions><Application Name="PresetEditor">
@@ -62,11 +62,11 @@ std::string TestSkin(const char* mainName = "mainControl")
   <LookList Name="LL.inner" NumLooks="1"><Look Name="L.inner" Index="0"/></LookList>
 </LookLists>
 <Skins><Skin Name="Test" FontName="Arial" FontSize="8.25" FontStyle="0">
- <SubControl Class="Test.MainControl" Name=")") +
-           mainName +
+ <SubControl Class=")") +
+           mainClass + R"(" Name=")" + mainName +
            R"(" XPositionAbs="0" YPositionAbs="0" XSizeAbs="400" YSizeAbs="300" XMinSizeAbs="400" YMinSizeAbs="300" XMaxSizeAbs="400" YMaxSizeAbs="300"><Skin Name=")" +
            mainName + R"(" LookList="LL.back">
-  <SubControl Class="Test.Panel" Name="inner" XPositionAbs="20" YPositionAbs="20" XSizeAbs="100" YSizeAbs="50"><Skin Name="inner" LookList="LL.inner"/></SubControl>
+  <SubControl Class="Framework.Panel" Name="inner" XPositionAbs="20" YPositionAbs="20" XSizeAbs="100" YSizeAbs="50"><Skin Name="inner" LookList="LL.inner"/></SubControl>
  </Skin></SubControl>
 </Skin></Skins>
 </Application></Test_Skin_Definitions>
@@ -343,6 +343,9 @@ TEST_F(Program, StartsThatCannotGoOnShowTheStartupBoxAndEndWith255)
          "Runtime Error : Null Pointer : Invalid Control Name : KR::LApplicationBase<class "
          "LApplication>::CreateMainWindow "
          ": krframework\\include\\../Application/ApplicationBaseWin : Line 1234"},
+        // A class the program does not know is not made up as a plain panel.
+        {"a main control of an unknown class", TestSkin("mainControl", "Test.MainControl"),
+         "Runtime Error : KR::LControlFactory::GetControlCreateFunction"},
     };
     for (const auto& row : rows)
     {
