@@ -91,14 +91,26 @@ add_custom_command(OUTPUT ${KR_EDITOR_GUIDE_FILE}
   VERBATIM)
 add_custom_target(kr_user_guide ALL DEPENDS ${KR_EDITOR_GUIDE_FILE})
 
+# The tables are generated and compiled once, in an object library that every program
+# taking them links: a few megabytes spelled in hex are slow to write and to compile, and
+# some twenty test programs and benchmarks take them.
+add_library(kr_editor_resource_tables OBJECT)
+kr_add_resources(kr_editor_resource_tables TYPE KRXML FOLDER ${KR_EDITOR_XML_FOLDER})
+kr_add_resources(kr_editor_resource_tables TYPE GDIPLUS NAMING UPPER_FILE_NAME FILES ${KR_EDITOR_PNGS})
+kr_add_resources(kr_editor_resource_tables TYPE VERSION FILES ${KR_EDITOR_VERSION_FILE})
+target_compile_options(kr_editor_resource_tables PRIVATE ${KR_WARNINGS})
+add_dependencies(kr_editor_resource_tables kr_editor_images)
+
 # kr_add_editor_resources(target)
 # Embeds the documents ("KRXML", named by stem: "APP_SKINS"), the images ("GDIPLUS", named
 # by upper-cased file name: "DEVICE-PICTURE_PNG") and the version block ("VERSION",
 # "VS_VERSION_INFO") into a program or shared library, and has the user guide built beside
 # it.
 function(kr_add_editor_resources target)
-  kr_add_resources(${target} TYPE KRXML FOLDER ${KR_EDITOR_XML_FOLDER})
-  kr_add_resources(${target} TYPE GDIPLUS NAMING UPPER_FILE_NAME FILES ${KR_EDITOR_PNGS})
-  kr_add_resources(${target} TYPE VERSION FILES ${KR_EDITOR_VERSION_FILE})
+  get_target_property(kind ${target} TYPE)
+  if(NOT kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
+    message(FATAL_ERROR "kr_add_editor_resources(${target}): resources go into a program or a shared library")
+  endif()
+  target_link_libraries(${target} PRIVATE kr_editor_resource_tables kr_platform_system)
   add_dependencies(${target} kr_editor_images kr_user_guide)
 endfunction()

@@ -128,8 +128,9 @@ set(KR_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/EmbedResources.cmake)
 # STEM when not given). The table is regenerated at build time when a file changes; adding
 # or removing a file of the folder reconfigures. The FILES form takes files the build
 # generates, which a glob at configure time cannot see.
-# Only programs and shared libraries: a table inside a static library would be dropped
-# by the linker, as nothing refers to it by name.
+# Only programs, shared libraries and object libraries (whose objects their users link
+# whole): a table inside a static library would be dropped by the linker, as nothing
+# refers to it by name.
 function(kr_add_resources target)
   cmake_parse_arguments(ARG "" "TYPE;FOLDER;NAMING" "FILES" ${ARGN})
   if(NOT ARG_TYPE OR (NOT ARG_FOLDER AND NOT ARG_FILES) OR (ARG_FOLDER AND ARG_FILES))
@@ -139,8 +140,8 @@ function(kr_add_resources target)
     set(ARG_NAMING STEM)
   endif()
   get_target_property(kind ${target} TYPE)
-  if(NOT kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
-    message(FATAL_ERROR "kr_add_resources(${target}): resources go into a program or a shared library")
+  if(NOT kind MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY)$")
+    message(FATAL_ERROR "kr_add_resources(${target}): resources go into a program, a shared or an object library")
   endif()
   if(ARG_FOLDER)
     get_filename_component(folder ${ARG_FOLDER} ABSOLUTE)
