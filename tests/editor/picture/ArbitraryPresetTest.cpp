@@ -6,6 +6,7 @@
 
 #include "GroupsFixture.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -52,6 +53,21 @@ protected:
         return controls;
     }
 
+    // Loads blocks of random bytes from 0 to `highest` into every parameter.
+    void LoadRandomBlocks(std::mt19937& random, unsigned highest)
+    {
+        for (std::int32_t id = 0; id < InstalledEngine::kParamCount; ++id)
+        {
+            std::vector<int> bytes = engine.Bytes(id);
+            for (int& byte : bytes)
+            {
+                byte = static_cast<int>(random() % (highest + 1));
+            }
+            ASSERT_EQ(engine.SetAsLoaded(id, bytes), KR::kOk) << id;
+        }
+        editor.Idle();
+    }
+
     // The first parameter whose block differs from `loaded`, or -1.
     std::int32_t FirstChanged(const std::vector<std::vector<int>>& loaded) const
     {
@@ -74,16 +90,7 @@ TEST_F(ArbitraryPreset, LookingAtEveryControlLeavesThePresetAsLoaded)
     // file may.
     for (const unsigned highest : {127u, 255u})
     {
-        for (std::int32_t id = 0; id < InstalledEngine::kParamCount; ++id)
-        {
-            std::vector<int> bytes = engine.Bytes(id);
-            for (int& byte : bytes)
-            {
-                byte = static_cast<int>(random() % (highest + 1));
-            }
-            ASSERT_EQ(engine.SetAsLoaded(id, bytes), KR::kOk) << id;
-        }
-        editor.Idle();
+        LoadRandomBlocks(random, highest);
         const std::vector<std::vector<int>> loaded = engine.All();
         for (int bank = 1; bank <= 4; ++bank)
         {
@@ -97,6 +104,41 @@ TEST_F(ArbitraryPreset, LookingAtEveryControlLeavesThePresetAsLoaded)
                 Click(control + "/button", KR::ModifierFlag::kShift);
                 editor.Idle();
                 ASSERT_EQ(FirstChanged(loaded), -1) << control << ", bytes up to " << highest;
+            }
+        }
+    }
+}
+
+// A byte the list cannot show (a channel past the list, a colour or key past it) is built
+// back as it came when the user changes something else on the panel: the preset stays
+// savable and sendable, which it would not be with a byte of 0x80 or more in it.
+TEST_F(ArbitraryPreset, AChoiceOnAnyOpenedControlKeepsThePresetSevenBit)
+{
+    std::mt19937 random(1207);
+    LoadRandomBlocks(random, 127);
+    for (int bank = 1; bank <= 4; ++bank)
+    {
+        Click("groupBankPanel/bank" + std::to_string(bank));
+        for (const std::string& control : ControlsOf(bank))
+        {
+            Click(control + "/button");
+            editor.Idle();
+            ASSERT_EQ(Shown().size(), 1u) << control;
+            KR::RCPtrArray<KR::LControl> found;
+            At(Shown().front())->FindDescendantControls(KR::String(u"comboBox"), found);
+            for (std::uint32_t i = 0; i < found.GetCount(); ++i)
+            {
+                auto* const list = dynamic_cast<KR::LComboBox*>(found[i].Get());
+                if (!list || !list->IsShown(true) || list->GetItemCount() < 2)
+                {
+                    continue;
+                }
+                list->SetSelectedIndex(list->GetSelectedIndex() == 1 ? 0 : 1);
+                editor.Idle();
+                const std::vector<int> data = engine.DataBytes();
+                const auto high = std::find_if(data.begin(), data.end(), [](int byte) { return byte > 127; });
+                ASSERT_EQ(high, data.end())
+                    << control << ", list " << i << ": byte " << (high - data.begin()) << " = " << *high;
             }
         }
     }
