@@ -201,6 +201,168 @@ TEST_F(SkinControlsDisplay, TheOpenChannelListShowsWholeTextsAndABarForTheItemsB
     EXPECT_NE(At(box.x - 1, y), kAccent) << "nothing of the row left of the list";
 }
 
+// The pad editor's channel list scrolled by keys, the wheel and its thumb, then closed and
+// reopened: after each, its ten rows show the items from its first shown one on, as a list
+// of the same items opened afresh at that offset shows them.
+class ScrolledChannelList : public SkinControlsDisplay
+{
+protected:
+    // Over the keyboard's picture, away from either list.
+    static constexpr PointD kAside{1100.0, 200.0};
+
+    void SetUp() override
+    {
+        SkinControlsDisplay::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+        {
+            return;
+        }
+        const RCPtr<LControl> pad =
+            main->FindChildControl(String(u"viewDevice"))->FindChildControl(String(u"padEditPanel"));
+        ASSERT_TRUE(pad);
+        zone->SetVisible(false);
+        pad->SetVisible(true);
+        RCPtrArray<LControl> selectors;
+        ASSERT_GE(pad->FindDescendantControls(String(u"midiChannel"), selectors), 2u);
+        scrolled = RCPtr<LComboBox>(selectors.GetAt(0)->FindChildControl(String(u"comboBox")));
+        fresh = RCPtr<LComboBox>(selectors.GetAt(1)->FindChildControl(String(u"comboBox")));
+        ASSERT_TRUE(scrolled && fresh);
+        ASSERT_GT(scrolled->GetItemCount(), 20);
+        // The fresh one stands beside the other, shown with its page, so both lists can be
+        // open at once.
+        for (RCPtr<LControl> at = fresh; at && at != pad; at = at->GetParent())
+        {
+            at->SetVisible(true);
+        }
+        DockedPositionSpec x;
+        SizeSpec width;
+        fresh->GetLayoutDescriptor()->GetPlacement(0, x, width);
+        x.absolute += 300.0;
+        fresh->SetPlacement(0, x, width);
+        // The fresh list is placed as its combo opens it, then shown only by the test: an
+        // open list takes the focus, and the other one closes when it loses it.
+        ASSERT_EQ(fresh->ShowDropDown(true), kOk);
+        fresh->ShowDropDown(false);
+        ASSERT_EQ(PointAt(kAside), 0) << "no row under the pointer";
+        scrolled->SetSelectedIndex(0);
+        ASSERT_EQ(scrolled->ShowDropDown(true), kOk);
+        list = scrolled->GetListBox();
+        ASSERT_TRUE(list->HasFocus());
+    }
+    // The inside of a list's rows, row by row, as the window shows them.
+    std::vector<std::uint32_t> Rows(const LListBox& shown) const
+    {
+        const RectI box = Frame(shown);
+        std::vector<std::uint32_t> inside;
+        for (std::int32_t y = box.y + 2; y < box.y + 2 + 10 * shown.GetRowHeight(); ++y)
+        {
+            for (std::int32_t x = box.x + 3; x < box.x + 95; ++x)
+            {
+                inside.push_back(At(x, y));
+            }
+        }
+        return inside;
+    }
+    // Every one of the ten rows holds text, and the rows are those of the fresh list opened
+    // with the same item selected, at the same offset.
+    void ExpectRowsOfTheOffset(const char* step)
+    {
+        SCOPED_TRACE(step);
+        ASSERT_TRUE(list->IsShown(true));
+        const std::int32_t first = list->GetFirstShown();
+        EXPECT_EQ(list->GetScrollOffset().y, first * list->GetRowHeight());
+        const RCPtr<LListBox>& other = fresh->GetListBox();
+        other->SelectRange(list->GetCaret(), -1, true);
+        other->SetScrollOffset(list->GetScrollOffset());
+        other->SetVisible(true);
+        ASSERT_EQ(other->GetFirstShown(), first);
+        const RectI box = Frame(*list);
+        std::int32_t written = 0;
+        const bool same = ReadUntil(
+            [&]
+            {
+                written = 0;
+                for (std::int32_t k = 0; k < 10; ++k)
+                {
+                    // Text: pixels far from the row's own background, left of its words.
+                    const std::int32_t top = box.y + 2 + k * list->GetRowHeight();
+                    const std::uint32_t background = At(box.x + 4, top + list->GetRowHeight() / 2);
+                    std::int32_t inked = 0;
+                    for (std::int32_t y = top; y < top + list->GetRowHeight(); ++y)
+                    {
+                        for (std::int32_t x = box.x + 8; x < box.x + 60; ++x)
+                        {
+                            const std::int32_t green = static_cast<std::int32_t>((At(x, y) >> 8) & 0xFF);
+                            inked +=
+                                std::abs(green - static_cast<std::int32_t>((background >> 8) & 0xFF)) > 0x40;
+                        }
+                    }
+                    written += inked >= 5 ? 1 : 0;
+                }
+                return written == 10 && Rows(*list) == Rows(*other);
+            },
+            std::string("channel-list-") + step + ".png");
+        EXPECT_TRUE(same) << written << " rows with text from item " << first << ", see channel-list-" << step
+                          << ".png";
+        other->SetVisible(false);
+    }
+    bool Keys(const std::string& name, std::int32_t times)
+    {
+        std::string keys;
+        for (std::int32_t i = 0; i < times; ++i)
+        {
+            keys += " " + name;
+        }
+        return P::Test::Xdo("key --delay 5" + keys) == 0;
+    }
+    int PointAt(const PointD& at)
+    {
+        PointI screen{};
+        window->ClientToScreen(screen,
+                               PointI{static_cast<std::int32_t>(at.x), static_cast<std::int32_t>(at.y)});
+        return P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+    }
+
+    RCPtr<LComboBox> scrolled;
+    RCPtr<LComboBox> fresh;
+    RCPtr<LListBox> list;
+};
+
+TEST_F(ScrolledChannelList, ShowsTheRowsOfItsOffsetWhateverScrolledIt)
+{
+    const std::int32_t last = list->GetItemDataCount() - 1;
+    ASSERT_TRUE(Keys("Down", last + 1));
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetCaret() == last; }));
+    EXPECT_EQ(list->GetFirstShown(), last - 9);
+    ExpectRowsOfTheOffset("down");
+
+    const RectI box = Frame(*list);
+    ASSERT_EQ(PointAt(PointD{box.x + 50.0, box.y + 50.0}), 0);
+    ASSERT_EQ(P::Test::Xdo("click 4 click 4 click 4"), 0);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetFirstShown() == last - 12; }));
+    ASSERT_EQ(PointAt(kAside), 0) << "no row hot";
+    ExpectRowsOfTheOffset("wheel");
+
+    const RCPtr<LControl> thumb = list->FindChildControl(String(u"vBar"))
+                                      ->FindChildControl(String(u"channel"))
+                                      ->FindChildControl(String(u"thumb"));
+    ASSERT_TRUE(thumb);
+    const PointD grip = thumb->GetAbsolutePosition();
+    ASSERT_EQ(PointAt(PointD{grip.x + 4.0, grip.y + 4.0}), 0);
+    ASSERT_EQ(P::Test::Xdo("mousedown 1"), 0);
+    ASSERT_EQ(PointAt(PointD{grip.x + 4.0, box.y + box.height + 40.0}), 0);
+    ASSERT_EQ(P::Test::Xdo("mouseup 1"), 0);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetFirstShown() == last - 9; }));
+    ASSERT_EQ(PointAt(kAside), 0);
+    ExpectRowsOfTheOffset("thumb");
+
+    scrolled->ShowDropDown(false);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return !list->IsShown(true); }));
+    scrolled->ShowDropDown(true);
+    EXPECT_EQ(list->GetFirstShown(), 0) << "opened at the combo's own item";
+    ExpectRowsOfTheOffset("reopened");
+}
+
 TEST_F(SkinControlsDisplay, ASelectionInANumberFieldIsShownBehindItsDigits)
 {
     const RCPtr<LTextBox> box = FocusedProgramField();

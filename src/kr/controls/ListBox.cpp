@@ -73,6 +73,7 @@ Result LListBox::Initialize()
     }
     mHandler = LNotificationHandler<LListBox>::Create(this);
     SetScrollOptions(0, 0, 0);
+    KeepPartsInView();
     const RCPtr<LControl> templateRow = FindChildControl(String(u"templateItem"));
     if (templateRow)
     {
@@ -111,6 +112,9 @@ Result LListBox::Initialize()
         if (const RCPtr<LLayoutDescriptor>& rowLayout = row->GetLayoutDescriptor())
         {
             rowLayout->SetTextOverflowX(mRowTextOverflow);
+            // Where the skin put it, whatever the scroll offset: scrolling rebinds it.
+            rowLayout->yDocked = true;
+            row->UpdateLayout();
         }
     }
     if (!mRows.empty())
@@ -133,6 +137,24 @@ void LListBox::ListenToRow(const RCPtr<LControl>& row)
                            u"NID_LEFT_DRAG_CONDITION_CHANGE");
         mHandler->Register(&LListBox::OnRowHover, RCPtr<LNotificationDistributor>(row),
                            u"NID_HOVER_CONDITION_CHANGE");
+    }
+}
+
+void LListBox::KeepPartsInView()
+{
+    // The offset only chooses which items the rows show; the bars, the corner and the rows
+    // stay where the skin puts them in the box. Content that moved with the offset would
+    // leave the box, drawn above it, as the list scrolls.
+    for (const RCPtr<LControl>& part :
+         {GetScrollBar(kHorizontal), GetScrollBar(kVertical), FindChildControl(String(u"corner"))})
+    {
+        const RCPtr<LLayoutDescriptor>& layout = part ? part->GetLayoutDescriptor() : nullptr;
+        if (layout && (!layout->xDocked || !layout->yDocked))
+        {
+            layout->xDocked = true;
+            layout->yDocked = true;
+            part->UpdateLayout();
+        }
     }
 }
 
@@ -219,7 +241,7 @@ Result LListBox::AddItemControl()
     }
     const std::int32_t number = GetRowCount() + 1;
     // Rows stack downwards from the client frame's top, each against the previous one,
-    // so every layout of the list keeps them in view whatever the scroll offset.
+    // docked so that every layout of the list keeps them in view whatever the scroll offset.
     const RCPtr<LLayoutDescriptor> layout =
         mTemplate->GetLayout() ? mTemplate->GetLayout()->Clone() : LLayoutDescriptor::Create();
     DockedPositionSpec position;
@@ -227,6 +249,7 @@ Result LListBox::AddItemControl()
     layout->GetPlacement(1, position, size);
     position.anchor = 0.0f;
     position.absolute = 0.0;
+    position.docked = true;
     position.reference = number == 1 ? kPositionToClient : kPositionToNamed;
     position.referenceName = number == 1 ? String() : String::Format(u"ItemControl%d", number - 1);
     position.relative = number == 1 ? 0.0f : 1.0f;
@@ -331,6 +354,7 @@ Result LListBox::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
     mApplyingLayout = true;
     const Result result = LScrollView::ApplyLayoutDescriptor(descriptor);
     mApplyingLayout = false;
+    KeepPartsInView();
     if (reapplying && descriptor)
     {
         const LControlDescriptor::Children& children = descriptor->GetChildren();

@@ -158,6 +158,7 @@ private:
     bool TemplateSizedBySelf() const;
     void TakeWidest(std::int32_t width);
     void FollowVerticalBar();
+    void KeepPartsInView();
     void ListenToRow(const RCPtr<LControl>& row);
     void SetItemText(std::int32_t index);
     void SelectStep(std::int32_t from, std::int32_t step);

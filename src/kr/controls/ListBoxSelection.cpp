@@ -207,17 +207,10 @@ Result LListBox::EnsureItemVisible(std::int32_t index)
 
 void LListBox::SetScrollOffset(const PointD& offset)
 {
+    // The rows are docked: they stay in the box, and the offset only chooses which items
+    // they show.
     LScrollView::SetScrollOffset(offset);
-    // The rows follow the client frame, so they stay in view; the offset only chooses
-    // which items they show.
     const std::int32_t first = static_cast<std::int32_t>(std::lround(GetScrollOffset().y / mRowHeight));
-    const RectD client = GetClientRect();
-    for (std::int32_t k = 0; k < GetRowCount(); ++k)
-    {
-        LListBoxItem& row = *mRows[static_cast<std::size_t>(k)];
-        row.SetFrame(PointD{row.GetPosition().x, client.y + static_cast<double>(mRowHeight) * k},
-                     row.GetSize());
-    }
     if (first != mFirstShown)
     {
         mFirstShown = std::max(0, first);
