@@ -201,9 +201,9 @@ TEST_F(SkinControlsDisplay, TheOpenChannelListShowsWholeTextsAndABarForTheItemsB
     EXPECT_NE(At(box.x - 1, y), kAccent) << "nothing of the row left of the list";
 }
 
-// The pad editor's channel list scrolled by keys, the wheel and its thumb, then closed and
-// reopened: after each, its ten rows show the items from its first shown one on, as a list
-// of the same items opened afresh at that offset shows them.
+// The pad editor's channel list scrolled by keys, the page keys, the wheel and its thumb,
+// then closed and reopened and paged down: after each, its ten rows show the items from its first shown one
+// on, as a list of the same items opened afresh at that offset shows them.
 class ScrolledChannelList : public SkinControlsDisplay
 {
 protected:
@@ -336,10 +336,14 @@ TEST_F(ScrolledChannelList, ShowsTheRowsOfItsOffsetWhateverScrolledIt)
     EXPECT_EQ(list->GetFirstShown(), last - 9);
     ExpectRowsOfTheOffset("down");
 
+    ASSERT_TRUE(Keys("Prior", 1));
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetFirstShown() == last - 19; }));
+    ExpectRowsOfTheOffset("page-up");
+
     const RectI box = Frame(*list);
     ASSERT_EQ(PointAt(PointD{box.x + 50.0, box.y + 50.0}), 0);
-    ASSERT_EQ(P::Test::Xdo("click 4 click 4 click 4"), 0);
-    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetFirstShown() == last - 12; }));
+    ASSERT_EQ(P::Test::Xdo("click 5 click 5 click 5"), 0);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetFirstShown() == last - 16; }));
     ASSERT_EQ(PointAt(kAside), 0) << "no row hot";
     ExpectRowsOfTheOffset("wheel");
 
@@ -361,6 +365,10 @@ TEST_F(ScrolledChannelList, ShowsTheRowsOfItsOffsetWhateverScrolledIt)
     scrolled->ShowDropDown(true);
     EXPECT_EQ(list->GetFirstShown(), 0) << "opened at the combo's own item";
     ExpectRowsOfTheOffset("reopened");
+
+    ASSERT_TRUE(Keys("Next", 1));
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return list->GetFirstShown() == 10; }));
+    ExpectRowsOfTheOffset("page-down");
 }
 
 TEST_F(SkinControlsDisplay, ASelectionInANumberFieldIsShownBehindItsDigits)

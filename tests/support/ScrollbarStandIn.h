@@ -19,6 +19,7 @@ public:
     void SetThumbSize(double fraction) override { thumb = fraction; }
     double GetThumbSize() const override { return thumb; }
     void Recompute() override { ++recomputes; }
+    bool TakeKey(const KeyCode&) override { return false; }
 
     double line = 0.0;
     double page = 0.0;

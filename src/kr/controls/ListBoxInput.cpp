@@ -5,6 +5,7 @@
 #include "kr/controls/ItemConditionsParam.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/ui/NotificationParams.h"
+#include "kr/ui/Scrollbar.h"
 
 namespace KR
 {
@@ -110,13 +111,9 @@ void LListBox::SelectStep(std::int32_t from, std::int32_t step)
 
 bool LListBox::PassKeyToBar(std::int32_t axis, const RCPtr<LKeyParam>& key)
 {
-    const RCPtr<LControl>& bar = GetScrollBar(axis);
-    if (!bar)
-    {
-        return false;
-    }
-    bar->OnKeyDown(key);
-    return true;
+    // A bar hidden for want of content scrolls nothing: the key is not the list's to take.
+    IScrollbar* const bar = dynamic_cast<IScrollbar*>(GetScrollBar(axis).Get());
+    return bar && IsScrollBarShown(axis) && bar->TakeKey(key->key);
 }
 
 Result LListBox::OnKeyDown(const RCPtr<LKeyParam>& key)
@@ -137,17 +134,18 @@ Result LListBox::OnKeyDown(const RCPtr<LKeyParam>& key)
         return kOk;
     case kLeft:
     case kRight:
-        PassKeyToBar(kHorizontal, key);
-        return kOk;
+        return PassKeyToBar(kHorizontal, key) ? kOk : kNothingDone;
     case kPageUp:
     case kPageDown:
-        PassKeyToBar(kVertical, key);
-        return kOk;
+        return PassKeyToBar(kVertical, key) ? kOk : kNothingDone;
     case kHome:
     case kEnd:
-        PassKeyToBar(kHorizontal, key);
-        PassKeyToBar(kVertical, key);
-        return kOk;
+    {
+        // Both bars, the horizontal one first.
+        const bool horizontal = PassKeyToBar(kHorizontal, key);
+        const bool vertical = PassKeyToBar(kVertical, key);
+        return horizontal || vertical ? kOk : kNothingDone;
+    }
     case kEnter:
         ActivateCurrentItem();
         return kOk;

@@ -480,22 +480,29 @@ Result LScrollbar::OnSiblingKeyOffered(const RCPtr<LNotificationDistributor>&,
 {
     const RCPtr<LSiblingKeyParam> sibling =
         notification ? notification->GetDataAs<LSiblingKeyParam>() : nullptr;
-    if (!sibling || !IsShown(true))
+    if (sibling && TakeKey(sibling->key))
     {
-        return 1;
+        sibling->result = 0;
+    }
+    return 1;
+}
+
+bool LScrollbar::TakeKey(const KeyCode& key)
+{
+    if (!IsShown(true))
+    {
+        return false;
     }
     for (const SiblingKeyRow& row : kSiblingKeys)
     {
-        if ((mKeyMask & row.maskBit) == 0 || sibling->key.code != row.code ||
-            (row.axis >= 0 && row.axis != Axis()))
+        if ((mKeyMask & row.maskBit) != 0 && key.code == row.code && (row.axis < 0 || row.axis == Axis()))
         {
-            continue;
+            SetValue(row.setTo >= 0.0 ? row.setTo
+                                      : GetValue() + row.lines * mLineStep + row.pages * mPageStep);
+            return true;
         }
-        SetValue(row.setTo >= 0.0 ? row.setTo : GetValue() + row.lines * mLineStep + row.pages * mPageStep);
-        sibling->result = 0;
-        break;
     }
-    return 1;
+    return false;
 }
 
 // ---- idle -------------------------------------------------------------------------------------------

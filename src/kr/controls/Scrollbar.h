@@ -13,6 +13,7 @@
 #include "kr/controls/Button.h"
 #include "kr/notify/NotificationHandler.h"
 #include "kr/ui/Control.h"
+#include "kr/ui/KeyCode.h"
 #include "kr/ui/Scrollbar.h"
 
 #include <cstdint>
@@ -50,6 +51,8 @@ public:
     void SetThumbSize(double fraction) override { mVisibleFraction = fraction; }
     double GetThumbSize() const override { return mVisibleFraction; }
     void Recompute() override { UpdateThumb(); }
+    // The sibling-key table, for the keys its owner passes on as well.
+    bool TakeKey(const KeyCode& key) override;
 
     // Measures the track from the channel's active look, then sizes and places the thumb.
     void OnLookChanged();

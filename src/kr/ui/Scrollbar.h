@@ -9,6 +9,8 @@
 namespace KR
 {
 
+struct KeyCode;
+
 class IScrollbar
 {
 public:
@@ -24,6 +26,9 @@ public:
     virtual double GetThumbSize() const = 0;
     // Places the thumb again after the fields above or the value changed.
     virtual void Recompute() = 0;
+    // A key its owner passes on: the arrows of its axis, Page Up and Page Down when vertical,
+    // Home and End. True when the key is one of those and the bar, shown, applied it.
+    virtual bool TakeKey(const KeyCode& key) = 0;
 };
 
 } // namespace KR

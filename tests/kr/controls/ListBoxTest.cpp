@@ -214,10 +214,69 @@ TEST_F(ListBoxTest, PageKeysReachTheVerticalBar)
 {
     const RCPtr<KeyBar> bar = scene.Find<KeyBar>(u"vBar");
     ASSERT_TRUE(bar);
+    EXPECT_EQ(Key(0x20220000), kNothingDone) << "no items: the bar is hidden";
+    EXPECT_EQ(bar->lastKey, 0u);
+    Fill(20);
     EXPECT_EQ(Key(0x20220000), kOk);
     EXPECT_EQ(bar->lastKey, 0x20220000u);
     EXPECT_EQ(Key(0x20240000), kOk);
     EXPECT_EQ(bar->lastKey, 0x20240000u);
+}
+
+// The list of 5 whole rows with a real bar: a channel as long as the list, a thumb in it.
+const std::string kRealBarList = ControlsTest::SkinDocument(R"(
+<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">
+  <SubControl Class="Framework.ListBox" Name="list" XSizeAbs="200" YSizeAbs="75"><Skin Name="list" LookList="one">
+    <SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="180" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>
+    <SubControl Class="Framework.ScrollBar" Name="vBar" XPositionAbs="190" XSizeAbs="10" YSizeAbs="75"><Skin Name="bar">
+      <SubControl Class="Framework.ScrollChannel" Name="channel" XSizeAbs="10" YSizeAbs="75"><Skin Name="channel" LookList="c3">
+        <SubControl Class="Framework.Button" Name="thumb" XSizeAbs="10" YSizeAbs="10"><Skin Name="thumb" LookList="b14"/></SubControl>
+      </Skin></SubControl>
+    </Skin></SubControl>
+  </Skin></SubControl>
+</Skin></SubControl>)",
+                                                            ControlsTest::LookList("r14", 14));
+
+TEST(ListBoxRealBarTest, PageHomeAndEndMoveTheRowsThroughTheBar)
+{
+    Scene scene{kRealBarList};
+    const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
+    ASSERT_TRUE(list && list->GetScrollBar(LScrollView::kVertical));
+    const auto key = [&](std::uint32_t code)
+    {
+        KeyCode pressed;
+        pressed.code = code;
+        return list->OnKeyDown(LKeyParam::Create(pressed, false));
+    };
+    EXPECT_EQ(key(0x20220000), kNothingDone) << "Page Down without items";
+    for (int i = 0; i < 40; ++i)
+    {
+        list->InsertItem(i, MakeStringTag(String::Format(u"item %d", i)));
+    }
+    const struct
+    {
+        const char* name;
+        std::uint32_t code;
+        Result result;
+        std::int32_t first;
+    } rows[] = {
+        {"Page Down", 0x20220000, kOk, 5},
+        {"Page Down again", 0x20220000, kOk, 10},
+        {"End", 0x20230000, kOk, 35},
+        {"Page Up", 0x20210000, kOk, 30},
+        {"Home", 0x20240000, kOk, 0},
+        {"Right: no horizontal bar", 0x20270000, kNothingDone, 0},
+        {"Shift+Page Down", 0x22220000, kNothingDone, 0},
+    };
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(key(row.code), row.result) << row.name;
+        EXPECT_EQ(list->GetFirstShown(), row.first) << row.name;
+        EXPECT_EQ(list->GetScrollOffset().y, 14.0 * row.first) << row.name;
+    }
+    list->GetScrollBar(LScrollView::kVertical)->SetVisible(false);
+    EXPECT_EQ(key(0x20230000), kNothingDone) << "End with the bar hidden";
+    EXPECT_EQ(list->GetFirstShown(), 0);
 }
 
 TEST_F(ListBoxTest, KeepingAnItemVisibleScrollsByWholeRowsAndRebinds)
