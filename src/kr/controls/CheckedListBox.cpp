@@ -37,6 +37,16 @@ Result LCheckedListBox::Receive(const RCPtr<LNotificationDistributor>& sender,
     return LListBox::Receive(sender, notification);
 }
 
+Result LCheckedListBox::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                                  NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LListBox::UnregisterForNotification(sender, name);
+}
+
 Result LCheckedListBox::Initialize()
 {
     // The table comes first: the list box makes its first rows while it initialises, and

@@ -41,6 +41,9 @@ public:
     Result ReleaseInternalReferences() override;
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Clears its own table, then the base class's chain and the client's registration.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
     Result Initialize() override; // 87
 
     // ---- the list's slots -------------------------------------------------------------------

@@ -33,6 +33,16 @@ Result LCheckedListBoxItem::Receive(const RCPtr<LNotificationDistributor>& sende
     return LListBoxItem::Receive(sender, notification);
 }
 
+Result LCheckedListBoxItem::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                                      NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LListBoxItem::UnregisterForNotification(sender, name);
+}
+
 Result LCheckedListBoxItem::Initialize()
 {
     const Result result = LListBoxItem::Initialize();

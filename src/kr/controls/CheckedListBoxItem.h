@@ -25,6 +25,9 @@ public:
     Result ReleaseInternalReferences() override;
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Clears its own table, then the base class's chain and the client's registration.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
     Result Initialize() override; // 87
 
     // Makes the look the row's only one: 1, or 0 for an index the row has no look at.

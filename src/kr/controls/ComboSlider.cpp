@@ -17,6 +17,16 @@ Result LComboSlider::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LDropDownControl::Receive(sender, notification);
 }
 
+Result LComboSlider::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                               NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LDropDownControl::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ------------------------------------------------------------------------------
 
 Result LComboSlider::Initialize()

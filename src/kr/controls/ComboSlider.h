@@ -34,6 +34,9 @@ public:
 
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Clears its own table, then the base class's chain and the client's registration.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     double SetValue(double value) override;                                         // 1
     void OnValueChanged() override;                                                 // 2

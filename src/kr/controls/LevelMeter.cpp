@@ -23,6 +23,16 @@ Result LLevelMeter::Receive(const RCPtr<LNotificationDistributor>& sender,
     return ReceiveThroughOwnTable(*this, mHandler, sender, notification);
 }
 
+Result LLevelMeter::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                              NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 Result LLevelMeter::ReleaseInternalReferences()
 {
     mPeakMark = nullptr;

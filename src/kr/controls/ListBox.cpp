@@ -62,6 +62,16 @@ Result LListBox::Receive(const RCPtr<LNotificationDistributor>& sender,
     return LScrollView::Receive(sender, notification);
 }
 
+Result LListBox::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                           NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LScrollView::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ------------------------------------------------------------------------------
 
 Result LListBox::Initialize()
@@ -119,6 +129,9 @@ Result LListBox::Initialize()
     }
     if (!mRows.empty())
     {
+        // Scrolled in whole rows, as a list made from a template is.
+        SetLineMode(kVertical, true);
+        SetLineSize(kVertical, mRowHeight);
         RebindRows(0);
         UpdateWidestItem();
         FollowCountInDropDown();
@@ -628,6 +641,15 @@ Result LListBox::RemoveItem(std::int32_t index)
     const std::int32_t width = mBulkUpdate ? 0 : GetItemWidth(index);
     DeselectItem(index);
     RemoveItemData(index);
+    // The selection moves with its items, as it does when one is inserted.
+    if (mAnchor > index)
+    {
+        --mAnchor;
+    }
+    if (mCaret > index)
+    {
+        --mCaret;
+    }
     if (mAnchor >= GetItemDataCount() || mCaret >= GetItemDataCount())
     {
         mAnchor = mCaret = -1;

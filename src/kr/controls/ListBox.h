@@ -46,6 +46,9 @@ public:
     Result ReleaseInternalReferences() override;
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Clears its own table, then the base class's chain and the client's registration.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
     void SetScrollOffset(const PointD& offset) override;                              // 11
     Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;   // 36
     void OnChildRemoved(std::int32_t index) override;                                 // 39

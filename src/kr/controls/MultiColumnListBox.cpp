@@ -419,9 +419,10 @@ void LMultiColumnListBox::SetSelectionRegistrations(bool registered, int line)
         Result result = kFail;
         if (registered)
         {
-            result = mHandler->Register(&LMultiColumnListBox::OnColumnItemHover, sender,
-                                        u"NID_ITEM_HOVER_CONDITION_CHANGE");
-            mHandler->Register(&LMultiColumnListBox::OnColumnSelectionChange, sender, kSelectionChange);
+            // Only the selection registration was taken out, and only its result is the one
+            // the failure text speaks of.
+            result =
+                mHandler->Register(&LMultiColumnListBox::OnColumnSelectionChange, sender, kSelectionChange);
         }
         else if (mHandler->Unregister(sender, kSelectionChange))
         {

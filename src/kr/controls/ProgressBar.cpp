@@ -53,6 +53,16 @@ Result LProgressBar::Receive(const RCPtr<LNotificationDistributor>& sender,
     return ReceiveThroughOwnTable(*this, mHandler, sender, notification);
 }
 
+Result LProgressBar::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                               NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 Result LProgressBar::ReleaseInternalReferences()
 {
     mBar = nullptr;

@@ -110,6 +110,16 @@ Result LSlider::Receive(const RCPtr<LNotificationDistributor>& sender,
     return handled != 0 ? handled : LPanel::Receive(sender, notification);
 }
 
+Result LSlider::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                          NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LPanel::UnregisterForNotification(sender, name);
+}
+
 Result LSlider::Initialize()
 {
     if (Failed(LPanel::Initialize()))
@@ -421,6 +431,12 @@ Result LSlider::OnBeforeLeftClick(const RCPtr<LMouseButtonParam>& button)
 Result LSlider::OnKeyDown(const RCPtr<LKeyParam>& key)
 {
     return mKeys.OnKey(*this, key);
+}
+
+Result LSlider::DispatchKey(const RCPtr<LKeyParam>& key)
+{
+    // The panel's routing, not ours again: RouteKeyToParent is this very slot.
+    return mKeys.OnKey(*this, key) == kOk ? kOk : LPanel::DispatchKey(key);
 }
 
 Result LSlider::OnThumbDrag(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>& notification)

@@ -69,6 +69,9 @@ public:
     // The slider's own table, then the panel's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Clears its own table, then the base class's chain and the client's registration.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     // During a drag the value is held and applied when the drag ends.
     double SetValue(double value) override;                                         // 1
@@ -78,7 +81,9 @@ public:
     Result OnHorizontalWheel(const RCPtr<LMouseWheelParam>& wheel) override;        // 65: taken
     Result OnBeforeLeftClick(const RCPtr<LMouseButtonParam>& button) override;      // 70
     Result OnKeyDown(const RCPtr<LKeyParam>& key) override;                         // 75: arrows taken
-    Result Initialize() override;                                                   // 87
+    // The arrows its thumb passes on, once a press gave the thumb the focus.
+    Result DispatchKey(const RCPtr<LKeyParam>& key) override; // 77
+    Result Initialize() override;                             // 87
     // A "thumb" added without a layout takes the thumb's copy of the start marker's.
     Result AddChildControl(const RCPtr<LControl>& child,
                            ConstRCPtr<LControlDescriptor> descriptor) override; // 89

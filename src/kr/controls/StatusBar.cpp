@@ -39,6 +39,16 @@ Result LStatusBar::Receive(const RCPtr<LNotificationDistributor>& sender,
     return ReceiveThroughOwnTable(*this, mHandler, sender, notification);
 }
 
+Result LStatusBar::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                             NotificationName name)
+{
+    if (mHandler)
+    {
+        mHandler->Unregister(sender, name);
+    }
+    return LControl::UnregisterForNotification(sender, name);
+}
+
 // ---- creation ------------------------------------------------------------------------------
 
 Result LStatusBar::Initialize()

@@ -29,6 +29,9 @@ public:
     // Offers a notification to the bar's own table, then to the control's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
+    // Clears its own table, then the base class's chain and the client's registration.
+    Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
+                                     NotificationName name) override;
 
     Result Initialize() override;       // 87
     Result ReadCreateParams() override; // 88

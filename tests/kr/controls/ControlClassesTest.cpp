@@ -4,7 +4,11 @@
 #include "kr/controls/ControlClasses.h"
 #include "ControlsTestSupport.h"
 #include "kr/controls/Button.h"
+#include "kr/controls/CheckedListBox.h"
+#include "kr/controls/LevelMeter.h"
+#include "kr/controls/ListBoxItem.h"
 #include "kr/controls/Scrollbar.h"
+#include "kr/controls/Slider.h"
 #include "kr/ui/Panel.h"
 #include "kr/ui/TabControl.h"
 
@@ -42,6 +46,55 @@ const std::string kContainers = R"(
   </Skin></SubControl>
   <SubControl Class="Framework.ComboSlider.DropDownPanel" Name="drop" XPositionAbs="500" XSizeAbs="100" YSizeAbs="50"><Skin Name="drop"/></SubControl>
 </Skin></SubControl>)";
+
+// One control of each standard class that keeps a table of its own, with the part it hears.
+const std::string kOwnTables = R"(
+<SubControl Class="Test.Group" Name="main" XSizeAbs="600" YSizeAbs="400"><Skin Name="main">
+  <SubControl Class="Framework.CheckedListBox" Name="checked" XSizeAbs="200" YSizeAbs="30"><Skin Name="checked" LookList="one">
+    <SubControl Class="Framework.CheckedListBoxItem" Name="templateItem" XSizeAbs="180" YSizeAbs="14"><Skin Name="row" LookList="b14">
+      <SubControl Class="Framework.Button" Name="checkBox" XSizeAbs="10" YSizeAbs="10"><Skin Name="check" LookList="b14"/></SubControl>
+    </Skin></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.Slider" Name="lone" YPositionAbs="40" XSizeAbs="200" YSizeAbs="40"><Skin Name="slider" LookList="c3">
+    <SubControl Class="Framework.Button" Name="thumbStart" XSizeAbs="10" YSizeAbs="10"><Skin Name="thumbStart" LookList="b14"/></SubControl>
+    <SubControl Class="Test.Group" Name="thumbEnd" XPositionAbs="100" XSizeAbs="10" YSizeAbs="10"><Skin Name="thumbEnd" LookList="one"/></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.ComboSlider" Name="combo" YPositionAbs="100" XSizeAbs="60" YSizeAbs="20"><Skin Name="combo" LookList="c3">
+    <SubControl Class="Framework.ComboSlider.DropDownPanel" Name="dropDownPanel" YPositionAbs="20" XSizeAbs="200" YSizeAbs="40"><Skin Name="comboPanel" LookList="one">
+      <SubControl Class="Framework.Slider" Name="slider" XSizeAbs="180" YSizeAbs="40"><Skin Name="comboSlider" LookList="c3">
+        <SubControl Class="Framework.Button" Name="thumbStart" XSizeAbs="10" YSizeAbs="10"><Skin Name="comboStart" LookList="b14"/></SubControl>
+        <SubControl Class="Test.Group" Name="thumbEnd" XPositionAbs="100" XSizeAbs="10" YSizeAbs="10"><Skin Name="comboEnd" LookList="one"/></SubControl>
+      </Skin></SubControl>
+    </Skin></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.StatusBar" Name="status" YPositionAbs="200" XSizeAbs="200" YSizeAbs="20"><Skin Name="status" LookList="one"/></SubControl>
+  <SubControl Class="Framework.LevelMeter" Name="meter" YPositionAbs="250" XSizeAbs="20" YSizeAbs="100"><Skin Name="meter" LookList="one">
+    <SubControl Class="Framework.Button" Name="clipButton" XSizeAbs="20" YSizeAbs="10"><Skin Name="clip" LookList="b14"/></SubControl>
+  </Skin></SubControl>
+</Skin></SubControl>)";
+
+// A client that hears a name from a sender through one of its tables.
+struct Heard
+{
+    const char* table;
+    RCPtr<LControl> client;
+    RCPtr<LNotificationDistributor> sender;
+    const char16_t* name;
+};
+
+// Unregistering takes the entry out of the table, and out of every other one of the chain.
+void ExpectUnregisteringClears(const Heard& row)
+{
+    const RCPtr<LNotification> notification = LNotification::Create(row.name);
+    EXPECT_NE(row.client->Receive(row.sender, notification), 0) << row.table;
+    EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kOk) << row.table;
+    EXPECT_EQ(row.client->Receive(row.sender, notification), 0) << row.table;
+    // Registered again without a handler, the client hears it and nothing handles it.
+    ASSERT_NE(row.client->RegisterForNotification(row.sender, row.name), 0u) << row.table;
+    EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kOk) << row.table;
+    // Nothing left in any table or at the sender: the client's own answer.
+    EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kNothingDone) << row.table;
+}
 
 struct ControlClassesTest : ::testing::Test
 {
@@ -99,29 +152,15 @@ TEST_F(ControlClassesTest, UnregisteringClearsEveryTableOfTheChain)
     const RCPtr<LControl> bar = scene.Find(u"vBar");
     const RCPtr<LControl> channel = bar->FindChildControl(String(u"channel"));
     const RCPtr<LControl> tabs = scene.Find(u"tabs");
-    const struct
-    {
-        const char* table;
-        RCPtr<LControl> client;
-        RCPtr<LNotificationDistributor> sender;
-        const char16_t* name;
-    } rows[] = {
+    const Heard rows[] = {
         {"tab control's", tabs, RCPtr<LNotificationDistributor>(scene.Find(u"two")), u"NID_LEFT_CLICK"},
         {"panel's", view, RCPtr<LNotificationDistributor>(scene.main), u"NID_SIBLING_KEY"},
         {"scroll view's", view, RCPtr<LNotificationDistributor>(bar), u"NID_VALUE_CHANGE"},
         {"scroll bar's", bar, RCPtr<LNotificationDistributor>(channel), u"NID_HOVER_CONDITION_CHANGE"},
     };
-    for (const auto& row : rows)
+    for (const Heard& row : rows)
     {
-        const RCPtr<LNotification> notification = LNotification::Create(row.name);
-        EXPECT_NE(row.client->Receive(row.sender, notification), 0) << row.table;
-        EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kOk) << row.table;
-        EXPECT_EQ(row.client->Receive(row.sender, notification), 0) << row.table;
-        // Registered again without a handler, the client hears it and nothing handles it.
-        ASSERT_NE(row.client->RegisterForNotification(row.sender, row.name), 0u) << row.table;
-        EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kOk) << row.table;
-        // Nothing left in any table or at the sender: the client's own answer.
-        EXPECT_EQ(row.client->UnregisterForNotification(row.sender, row.name), kNothingDone) << row.table;
+        ExpectUnregisteringClears(row);
     }
 
     // The control's own table: its idle entry goes with the registration, so ending idle
@@ -131,6 +170,56 @@ TEST_F(ControlClassesTest, UnregisteringClearsEveryTableOfTheChain)
     const RCPtr<LNotificationDistributor> window(scene.window);
     EXPECT_EQ(thumb->UnregisterForNotification(window, u"NID_IDLE"), kOk);
     EXPECT_EQ(thumb->EndIdleProcessing(), kFail);
+}
+
+// The standard controls' own tables, and for the checked list the list box's below its own.
+TEST(OwnTablesTest, UnregisteringClearsEveryTableOfTheChain)
+{
+    Scene scene{kOwnTables};
+    const RCPtr<LCheckedListBox> checked = scene.Find<LCheckedListBox>(u"checked");
+    ASSERT_TRUE(checked && checked->GetRowCount() > 0);
+    const RCPtr<LControl> checkedRow(checked->GetRow(0));
+    const RCPtr<LControl> checkBox = checkedRow->FindChildControl(String(u"checkBox"));
+    const RCPtr<LSlider> slider = scene.Find<LSlider>(u"lone");
+    const RCPtr<LControl> combo = scene.Find(u"combo");
+    const RCPtr<LControl> status = scene.Find(u"status");
+    const RCPtr<LLevelMeter> meter = scene.Find<LLevelMeter>(u"meter");
+    ASSERT_TRUE(checkBox && slider && combo && status && meter);
+    ASSERT_EQ(meter->SetClipLatching(true), kOk) << "the clip light heard";
+    const Heard rows[] = {
+        {"list box's", checked, RCPtr<LNotificationDistributor>(checkedRow), u"NID_MOUSE_DOWN"},
+        {"checked list's", checked, RCPtr<LNotificationDistributor>(checkBox), u"NID_VALUE_CHANGE"},
+        {"slider's", slider, RCPtr<LNotificationDistributor>(slider->GetThumb()), u"NID_MOUSE_MOVE"},
+        {"combo slider's", combo,
+         RCPtr<LNotificationDistributor>(
+             combo->FindChildControl(String(u"dropDownPanel"))->FindChildControl(String(u"slider"))),
+         u"NID_VALUE_CHANGE"},
+        {"status bar's", status, RCPtr<LNotificationDistributor>(status), u"NID_SET_STATUS_TEXT"},
+        {"level meter's", meter,
+         RCPtr<LNotificationDistributor>(meter->FindChildControl(String(u"clipButton"))), u"NID_LEFT_CLICK"},
+    };
+    for (const Heard& row : rows)
+    {
+        ExpectUnregisteringClears(row);
+    }
+
+    // The checked row lets its check box's hover pass on once it has lit the row: it is heard
+    // by what it does.
+    const auto enter = [&]
+    {
+        checkedRow->Receive(RCPtr<LNotificationDistributor>(checkBox),
+                            LNotification::Create(u"NID_HOVER_CONDITION_CHANGE",
+                                                  LConditionsParam::Create(0, Condition::kHover, PointD{})));
+        return (checkedRow->GetConditions() & Condition::kHoverOrForced) != 0;
+    };
+    EXPECT_TRUE(enter());
+    checkedRow->Receive(RCPtr<LNotificationDistributor>(checkBox),
+                        LNotification::Create(u"NID_HOVER_CONDITION_CHANGE",
+                                              LConditionsParam::Create(Condition::kHover, 0, PointD{})));
+    EXPECT_EQ(checkedRow->UnregisterForNotification(RCPtr<LNotificationDistributor>(checkBox),
+                                                    u"NID_HOVER_CONDITION_CHANGE"),
+              kOk);
+    EXPECT_FALSE(enter()) << "the checked row's table cleared";
 }
 
 } // namespace

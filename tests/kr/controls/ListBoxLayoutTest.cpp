@@ -303,5 +303,35 @@ TEST(ListBoxSizeTest, ItemsNeedTheirTextBesideTheRowsInsetsNotBesideTheWholeRow)
     }
 }
 
+// A list without bars holds as many rows as its height does; a list of the skin's own rows
+// scrolls in whole rows, as one made from a template does.
+TEST(ListBoxSizeTest, ListsWithoutBarsOrTemplateShowAndScrollWholeRows)
+{
+    Scene scene{R"(
+<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">
+  <SubControl Class="Framework.listboxNoScroll" Name="bare" XSizeAbs="200" YSizeAbs="60"><Skin Name="bare" LookList="one">
+    <SubControl Class="Framework.ListBoxItem" Name="templateItem" XSizeAbs="180" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.ListBox" Name="own" YPositionAbs="100" XSizeAbs="200" YSizeAbs="60"><Skin Name="own" LookList="one">
+    <SubControl Class="Framework.ListBoxItem" Name="item1" XSizeAbs="180" YSizeAbs="14"><Skin Name="r1" LookList="r14"/></SubControl>
+    <SubControl Class="Framework.ListBoxItem" Name="item2" YPositionAbs="14" XSizeAbs="180" YSizeAbs="14"><Skin Name="r2" LookList="r14"/></SubControl>
+    <SubControl Class="Test.Bar" Name="vBar" XPositionAbs="190" XSizeAbs="10" YSizeAbs="60"><Skin Name="bar" LookList="one"/></SubControl>
+  </Skin></SubControl>
+</Skin></SubControl>)"};
+    const RCPtr<LListBox> bare = scene.Find<LListBox>(u"bare");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->GetRowCount(), 5) << "rows of 14 over 60";
+
+    const RCPtr<LListBox> own = scene.Find<LListBox>(u"own");
+    const RCPtr<KeyBar> bar = scene.Find<KeyBar>(u"vBar");
+    ASSERT_TRUE(own && bar);
+    for (int i = 0; i < 11; ++i)
+    {
+        own->InsertItem(own->GetItemDataCount(), MakeStringTag(String::Format(u"item %d", i)));
+    }
+    // 13 items, 4 whole rows shown: one line of the 9 it can scroll.
+    EXPECT_DOUBLE_EQ(bar->line, 1.0 / 9.0);
+}
+
 } // namespace
 } // namespace KR

@@ -121,6 +121,21 @@ TEST_F(MultiColumnTest, HeadersSortTheWholeRowsByTheirColumnEachInItsOwnDirectio
     EXPECT_TRUE(Received().empty());
 }
 
+// A sort takes out and puts back the selection registrations alone: a column whose hover the
+// table no longer hears stays unheard.
+TEST_F(MultiColumnTest, ASortPutsBackOnlyTheSelectionRegistrations)
+{
+    Fill({{u"b", u"1", u"x"}, {u"a", u"2", u"y"}, {u"c", u"3", u"z"}});
+    const RCPtr<LNotificationDistributor> column(table->GetColumn(1));
+    ASSERT_EQ(table->UnregisterForNotification(column, u"NID_ITEM_HOVER_CONDITION_CHANGE"), kOk);
+    ClickHeader(1);
+    Column(1).GetRow(2)->OnMouseEnter();
+    EXPECT_EQ(table->GetHoveredItem(), -1);
+    Column(1).GetRow(2)->OnMouseLeave();
+    Column(0).SelectRange(1, -1, true);
+    EXPECT_EQ(Selected(1), std::vector<std::int32_t>{1}) << "the selection is heard again";
+}
+
 TEST_F(MultiColumnTest, TextsThatDifferOnlyInCaseSortAsEqual)
 {
     Fill({{u"abd", u"", u""}, {u"abc", u"", u""}, {u"ab", u"", u""}, {u"ABC", u"", u""}});

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace KR
@@ -162,6 +163,35 @@ TEST_F(SliderTest, KeysAndTheWheelStepOneUnitAndArrowRunsAreReported)
         EXPECT_EQ(notch.vertical ? slider->OnVerticalWheel(wheel) : slider->OnHorizontalWheel(wheel), kOk);
         EXPECT_NEAR(slider->GetValue(), notch.units / 127.0, 1e-12) << notch.direction;
     }
+}
+
+// Once a press gave the thumb the focus, the arrows it passes on move the value and stop
+// there; with Shift they climb on past the slider.
+TEST_F(SliderTest, TheArrowsTheThumbPassesOnMoveTheValue)
+{
+    const RCPtr<LControl>& thumb = slider->GetThumb();
+    ASSERT_TRUE(thumb);
+    const RCPtr<Recorder> parent = Recorder::Create();
+    parent->Listen(scene.main, {u"NID_SIBLING_KEY"});
+    const struct
+    {
+        const char* name;
+        std::uint32_t code;
+        double units;
+        std::vector<std::string> climbed;
+    } rows[] = {
+        {"Right", 0x20270000, 1, {}},
+        {"Right again", 0x20270000, 2, {}},
+        {"Left", 0x20250000, 1, {}},
+        {"Shift+Right", 0x22270000, 1, {"main:NID_SIBLING_KEY"}},
+    };
+    for (const auto& row : rows)
+    {
+        thumb->OnKey(Key(row.code));
+        EXPECT_NEAR(slider->GetValue(), row.units / 127.0, 1e-12) << row.name;
+        EXPECT_EQ(std::exchange(parent->received, {}), row.climbed) << row.name;
+    }
+    parent->UnregisterForAllNotifications();
 }
 
 TEST_F(SliderTest, TheTrackPagesTowardTheClickAndRepeatsWhileHeldNeverPassingThePointer)
