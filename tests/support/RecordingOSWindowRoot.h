@@ -42,7 +42,7 @@ public:
     }
     void DispatchKey(const RCPtr<LKeyParam>& key) override { keys.push_back(key->key); }
     void RequestClose() override { calls.push_back("RequestClose"); }
-    LRegion TakeInvalidRegion() override { return LRegion(); }
+    LRegion TakeInvalidRegion(const RectI*) override { return LRegion(); }
     void Paint(const LRegion& region) override
     {
         EdgesI bounds;

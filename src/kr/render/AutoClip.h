@@ -80,6 +80,34 @@ public:
     }
 };
 
+// A clip to bounds pushed only when it would change the state (IsBoundsClipInForce):
+// what draws inside sees the same origin and clip either way, and a full repaint, where
+// most such clips are the one in force, does not pay for copying states that stay.
+class CAutoBoundsClipWhenNeeded
+{
+public:
+    CAutoBoundsClipWhenNeeded(const RCPtr<LRenderer>& renderer, const RectD& bounds, const RectD& clip)
+    {
+        if (!renderer->IsBoundsClipInForce(bounds, clip))
+        {
+            renderer->PushClip(bounds, clip, nullptr, true);
+            mRenderer = renderer;
+        }
+    }
+    CAutoBoundsClipWhenNeeded(const CAutoBoundsClipWhenNeeded&) = delete;
+    CAutoBoundsClipWhenNeeded& operator=(const CAutoBoundsClipWhenNeeded&) = delete;
+    ~CAutoBoundsClipWhenNeeded()
+    {
+        if (mRenderer)
+        {
+            mRenderer->RestoreState();
+        }
+    }
+
+private:
+    RCPtr<LRenderer> mRenderer;
+};
+
 // A clip whose bounds are relative to the current origin or, without clipToBounds, in
 // window coordinates.
 class CAutoPushClip : public CAutoRestore

@@ -333,38 +333,52 @@ bool LRegion::IntersectsRectF(const RectD& rect, const PointD& offset) const
         EdgesI{RoundToInt32(left), RoundToInt32(top), RoundToInt32(right), RoundToInt32(bottom)});
 }
 
-void LRegion::Coalesce()
+namespace
 {
-    if (!mHead || !mHead->next)
+
+// The band sweep over one group of rectangles that touch one another, its pieces appended
+// to `result`: cut into bands at every top and bottom, neighbours in a band that touch or
+// overlap merged, a piece joined to the one of equal left and right right above it.
+void CoalesceGroup(std::vector<EdgesI>& group, std::vector<EdgesI>& result)
+{
+    thread_local std::vector<std::int32_t> edges;
+    thread_local std::vector<EdgesI> active;
+    thread_local std::vector<std::size_t> open;
+    thread_local std::vector<std::size_t> nextOpen;
+    edges.clear();
+    active.clear();
+    open.clear();
+    for (const EdgesI& rect : group)
     {
-        return;
-    }
-    std::vector<EdgesI> nodes;
-    std::vector<std::int32_t> edges;
-    for (const RegionNode* node = mHead; node; node = node->next)
-    {
-        nodes.push_back(node->rect);
-        edges.push_back(node->rect.top);
-        edges.push_back(node->rect.bottom);
+        edges.push_back(rect.top);
+        edges.push_back(rect.bottom);
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    std::sort(nodes.begin(), nodes.end(),
-              [](const EdgesI& a, const EdgesI& b)
-              { return a.left < b.left || (a.left == b.left && a.top < b.top); });
+    std::sort(group.begin(), group.end(), [](const EdgesI& a, const EdgesI& b) { return a.top < b.top; });
 
-    std::vector<EdgesI> result;
-    // Indices into `result` of the rectangles that end at the top of the current band,
-    // the only ones a piece of this band may extend downwards.
-    std::vector<std::size_t> open;
-    std::vector<std::size_t> nextOpen;
+    // `active` holds, sorted by left, the rectangles that cover the current band, so a
+    // band costs what crosses it, not what the group holds.
+    std::size_t next = 0;
     for (std::size_t band = 0; band + 1 < edges.size(); ++band)
     {
         const std::int32_t top = edges[band];
         const std::int32_t bottom = edges[band + 1];
+        active.erase(
+            std::remove_if(active.begin(), active.end(), [top](const EdgesI& r) { return r.bottom <= top; }),
+            active.end());
+        for (; next < group.size() && group[next].top <= top; ++next)
+        {
+            const auto at =
+                std::upper_bound(active.begin(), active.end(), group[next],
+                                 [](const EdgesI& a, const EdgesI& b) { return a.left < b.left; });
+            active.insert(at, group[next]);
+        }
         nextOpen.clear();
         bool inRun = false;
         EdgesI run{};
+        // `open` holds the indices into `result` of the pieces that end at this band's
+        // top, the only ones a piece of this band may extend downwards.
         const auto closeRun = [&]
         {
             const auto same = std::find_if(
@@ -381,24 +395,18 @@ void LRegion::Coalesce()
                 nextOpen.push_back(result.size() - 1);
             }
         };
-        // Nodes are sorted by left, so the pieces of the band come left to right and runs
-        // of touching or overlapping pieces merge as they come.
-        for (const EdgesI& node : nodes)
+        for (const EdgesI& rect : active)
         {
-            if (node.top > top || node.bottom < bottom)
+            if (inRun && rect.left <= run.right)
             {
-                continue;
-            }
-            if (inRun && node.left <= run.right)
-            {
-                run.right = std::max(run.right, node.right);
+                run.right = std::max(run.right, rect.right);
                 continue;
             }
             if (inRun)
             {
                 closeRun();
             }
-            run = EdgesI{node.left, top, node.right, bottom};
+            run = EdgesI{rect.left, top, rect.right, bottom};
             inRun = true;
         }
         if (inRun)
@@ -407,13 +415,144 @@ void LRegion::Coalesce()
         }
         open.swap(nextOpen);
     }
+}
+
+std::uint32_t FindGroup(std::vector<std::uint32_t>& parent, std::uint32_t i)
+{
+    while (parent[i] != i)
+    {
+        parent[i] = parent[parent[i]];
+        i = parent[i];
+    }
+    return i;
+}
+
+} // namespace
+
+namespace
+{
+
+// The list from `head` becomes the rectangles, in their order: the nodes there are take
+// them, and only the difference in count goes back to the pool or comes from it.
+void ReplaceNodes(RegionNode*& head, const std::vector<EdgesI>& rects)
+{
+    RegionNode** link = &head;
+    for (const EdgesI& rect : rects)
+    {
+        if (!*link)
+        {
+            *link = AllocateNode(rect, nullptr);
+        }
+        else
+        {
+            (*link)->rect = rect;
+        }
+        link = &(*link)->next;
+    }
+    RegionNode* rest = *link;
+    *link = nullptr;
+    while (rest)
+    {
+        RegionNode* next = rest->next;
+        ReleaseNode(rest);
+        rest = next;
+    }
+}
+
+} // namespace
+
+void LRegion::Coalesce()
+{
+    if (!mHead || !mHead->next)
+    {
+        return;
+    }
+    // The scratch lists live on: a window takes its invalid region at every paint, and
+    // making them anew each time cost more than the work itself.
+    thread_local std::vector<EdgesI> nodes;
+    thread_local std::vector<std::uint32_t> parent;
+    thread_local std::vector<std::uint32_t> reaching;
+    thread_local std::vector<std::pair<std::uint32_t, std::uint32_t>> byGroup;
+    thread_local std::vector<EdgesI> group;
+    thread_local std::vector<EdgesI> result;
+    nodes.clear();
+    parent.clear();
+    reaching.clear();
+    byGroup.clear();
+    result.clear();
+    for (const RegionNode* node = mHead; node; node = node->next)
+    {
+        nodes.push_back(node->rect);
+    }
+    std::sort(nodes.begin(), nodes.end(),
+              [](const EdgesI& a, const EdgesI& b)
+              { return a.top < b.top || (a.top == b.top && a.left < b.left); });
+
+    // Rectangles that neither overlap nor touch another (corners included) come out of the
+    // band sweep as they went in, and a set of invalidations is mostly such: only groups
+    // of touching ones are swept, each apart.
+    bool allApart = true;
+    for (std::uint32_t i = 0; i < nodes.size(); ++i)
+    {
+        parent.push_back(i);
+        const EdgesI& rect = nodes[i];
+        reaching.erase(std::remove_if(reaching.begin(), reaching.end(),
+                                      [&](std::uint32_t j) { return nodes[j].bottom < rect.top; }),
+                       reaching.end());
+        for (const std::uint32_t j : reaching)
+        {
+            if (nodes[j].left <= rect.right && rect.left <= nodes[j].right)
+            {
+                parent[FindGroup(parent, j)] = FindGroup(parent, i);
+                allApart = false;
+            }
+        }
+        reaching.push_back(i);
+    }
+    if (allApart)
+    {
+        // Already in their final order, top to bottom and left to right.
+        ReplaceNodes(mHead, nodes);
+        return;
+    }
+    for (std::uint32_t i = 0; i < nodes.size(); ++i)
+    {
+        byGroup.emplace_back(FindGroup(parent, i), i);
+    }
+    std::sort(byGroup.begin(), byGroup.end());
+    for (std::size_t first = 0; first < byGroup.size();)
+    {
+        std::size_t last = first + 1;
+        while (last < byGroup.size() && byGroup[last].first == byGroup[first].first)
+        {
+            ++last;
+        }
+        if (last - first == 1)
+        {
+            result.push_back(nodes[byGroup[first].second]);
+        }
+        else
+        {
+            group.clear();
+            for (std::size_t k = first; k < last; ++k)
+            {
+                group.push_back(nodes[byGroup[k].second]);
+            }
+            CoalesceGroup(group, result);
+        }
+        first = last;
+    }
     std::sort(result.begin(), result.end(),
               [](const EdgesI& a, const EdgesI& b)
               { return a.top < b.top || (a.top == b.top && a.left < b.left); });
-    Clear();
-    for (auto it = result.rbegin(); it != result.rend(); ++it)
+    ReplaceNodes(mHead, result);
+}
+
+void LRegion::AppendRect(const EdgesI& rect)
+{
+    if (!IsEmptyRect(rect))
     {
-        PushFront(*it);
+        PushFront(rect);
     }
 }
 

@@ -61,6 +61,9 @@ public:
 
     // Moves every node; edges saturate at the 32-bit limits.
     void Offset(std::int32_t dx, std::int32_t dy);
+    // The rectangle, when not empty, goes to the front as it is: overlaps stay, for a
+    // Coalesce to remove. Cheaper than AddRect, whose cut walks every node.
+    void AppendRect(const EdgesI& rect);
     // Copies of the other's nodes go to the front, one by one (their order reverses);
     // overlaps stay.
     void AppendRegion(const LRegion& other);

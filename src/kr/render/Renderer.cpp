@@ -122,6 +122,18 @@ Result LRenderer::PushOffset(const PointD& offset)
     return kOk;
 }
 
+bool LRenderer::IsBoundsClipInForce(const RectD& bounds, const RectD& clip) const
+{
+    if (mContexts.empty() || RoundHalfAway(bounds.x) != 0.0 || RoundHalfAway(bounds.y) != 0.0)
+    {
+        return false;
+    }
+    const RectD& current = mContexts.back()->state.clip;
+    RectD area = IntersectRects(IntersectRects(clip, bounds), current);
+    SnapRectToWholeUnits(area);
+    return area == current;
+}
+
 Result LRenderer::PushClip(const RectD& bounds, const RectD& clip, const RCPtr<LStencil>& stencil,
                            bool clipToBounds)
 {

@@ -134,6 +134,12 @@ public:
     // 26: adds the point to the current origin. Overrides call this, then move the device.
     virtual Result Translate(const PointD& offset);
 
+    // Whether PushClip(bounds, clip, no stencil, clip to bounds) would leave the current
+    // state as it is: no move of the origin and the very clip in force. Drawing walks skip
+    // such pushes and their pops; they were most of what a full repaint spent on top of
+    // the drawing. False between frames.
+    bool IsBoundsClipInForce(const RectD& bounds, const RectD& clip) const;
+
     // The context last entered, null between frames.
     const RCPtr<LRenderContextInfo>& GetCurrentContext() const;
     // The current context's state, null between frames.

@@ -158,12 +158,19 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
         {
             const float weight = GetLookWeight(static_cast<std::int32_t>(i));
             const RCPtr<LLook>& look = mLooks.ElementAt(i);
-            if (look && weight > 0.0f)
+            if (!look || !(weight > 0.0f))
             {
-                CAutoSaveState scope(renderer);
-                MultiplyOpacity(*renderer, weight);
-                draw(static_cast<std::int32_t>(i), *look);
+                continue;
             }
+            // A weight of 1 leaves the state as it is, so nothing needs saving for it.
+            if (weight == 1.0f)
+            {
+                draw(static_cast<std::int32_t>(i), *look);
+                continue;
+            }
+            CAutoSaveState scope(renderer);
+            MultiplyOpacity(*renderer, weight);
+            draw(static_cast<std::int32_t>(i), *look);
         }
     };
     eachLook([&](std::int32_t, LLook& look) { look.DrawClientPart(*renderer, invalid); });
@@ -210,7 +217,7 @@ void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegio
         if (IntersectRects(local, stateClip, local) && local.width > kNoSize && local.height > kNoSize)
         {
             // Bounds at the control's own corner: the hook draws in its own coordinates.
-            CAutoBoundsClip scope(renderer, RectD{0.0, 0.0, mSize.x, mSize.y}, local);
+            CAutoBoundsClipWhenNeeded scope(renderer, RectD{0.0, 0.0, mSize.x, mSize.y}, local);
             (this->*hook)(renderer);
         }
     }
@@ -298,7 +305,7 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
             continue;
         }
         const RectD bounds = axes < 2 ? scrolled : client;
-        CAutoBoundsClip scope(renderer, bounds, client);
+        CAutoBoundsClipWhenNeeded scope(renderer, bounds, client);
         const RectD area = StateRect(*renderer);
         const bool drawable = area.width > 0.0 && area.height > 0.0;
         for (; next < count; ++next)

@@ -240,21 +240,21 @@ std::uint32_t LLook::GetColorAtPoint(const PointI& point) const
     return color;
 }
 
-LRegion LLook::EffectiveRegion(const LRenderer& renderer, const LRegion& dirty) const
+const LRegion& LLook::EffectiveRegion(const LRenderer& renderer, const LRegion& dirty, LRegion& scratch) const
 {
     if (mRegion.IsEmpty())
     {
         return dirty;
     }
-    LRegion region(mRegion);
+    scratch = mRegion;
     if (const RenderState* state = renderer.GetCurrentState())
     {
-        region.Offset(TruncToInt32(static_cast<float>(state->offset.x)),
-                      TruncToInt32(static_cast<float>(state->offset.y)));
+        scratch.Offset(TruncToInt32(static_cast<float>(state->offset.x)),
+                       TruncToInt32(static_cast<float>(state->offset.y)));
     }
-    region.Intersect(dirty);
-    region.Coalesce();
-    return region;
+    scratch.Intersect(dirty);
+    scratch.Coalesce();
+    return scratch;
 }
 
 template <typename Draw>
@@ -279,6 +279,13 @@ bool LLook::ForEachClip(LRenderer& renderer, const LRegion& region, const RectD&
         {
             continue;
         }
+        // A clip that is the one in force already (a client part filling a wholly
+        // visible look) is not pushed.
+        if (!mStencil && renderer.IsBoundsClipInForce(bounds, area))
+        {
+            drew = draw() || drew;
+            continue;
+        }
         renderer.PushClip(bounds, area, mStencil, true);
         const StatePop pop{renderer};
         drew = draw() || drew;
@@ -288,7 +295,8 @@ bool LLook::ForEachClip(LRenderer& renderer, const LRegion& region, const RectD&
 
 Result LLook::DrawNonClientParts(LRenderer& renderer, const LRegion& dirty)
 {
-    const LRegion region = EffectiveRegion(renderer, dirty);
+    LRegion scratch;
+    const LRegion& region = EffectiveRegion(renderer, dirty, scratch);
     bool drew = false;
     for (std::size_t i = 0; i < mParts.size(); ++i)
     {
@@ -309,7 +317,8 @@ Result LLook::DrawNonClientParts(LRenderer& renderer, const LRegion& dirty)
 
 Result LLook::DrawClientPart(LRenderer& renderer, const LRegion& dirty)
 {
-    const LRegion region = EffectiveRegion(renderer, dirty);
+    LRegion scratch;
+    const LRegion& region = EffectiveRegion(renderer, dirty, scratch);
     const RectD target = IntRectToDouble(mClientRect);
     const float width = ExtentOf(mClientRect.width);
     const float height = ExtentOf(mClientRect.height);
@@ -341,7 +350,8 @@ Result LLook::DrawLabelText(LRenderer& renderer, const LRegion& dirty, const Poi
     {
         return 0;
     }
-    const LRegion region = EffectiveRegion(renderer, dirty);
+    LRegion scratch;
+    const LRegion& region = EffectiveRegion(renderer, dirty, scratch);
     const RectD area = IntRectToDouble(GetTextRect());
     const RectD bounds{0.0, 0.0, static_cast<double>(mWidth), static_cast<double>(mHeight)};
     ForEachClip(renderer, region, area, bounds,

@@ -112,9 +112,10 @@ protected:
     RectI mClientRect{};
 
 private:
-    // The region the drawing steps walk: the dirty region, cut to the own region when
-    // there is one.
-    LRegion EffectiveRegion(const LRenderer& renderer, const LRegion& dirty) const;
+    // The region the drawing steps walk: the dirty region itself, or, with an own region,
+    // that cut to the dirty region, made in `scratch`. No copy without an own region: three
+    // of them per control were a good part of a full repaint's cost.
+    const LRegion& EffectiveRegion(const LRenderer& renderer, const LRegion& dirty, LRegion& scratch) const;
     // Runs `draw` under a clip to each dirty rectangle that meets `target` (look
     // coordinates); `bounds` is where the pushed origin goes. True when a draw did.
     template <typename Draw>

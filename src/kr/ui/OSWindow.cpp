@@ -512,11 +512,13 @@ void OSWindow::OnPaint()
     {
         return;
     }
-    LRegion region = mRoot->TakeInvalidRegion();
-    P::WindowRect update;
-    if (P::GetUpdateRect(mHandle, update))
+    P::WindowRect update{};
+    const bool painting = P::GetUpdateRect(mHandle, update);
+    const RectI updateRect{update.x, update.y, update.width, update.height};
+    LRegion region = mRoot->TakeInvalidRegion(painting ? &updateRect : nullptr);
+    if (painting)
     {
-        region.AddRect(EdgesFromRect(RectI{update.x, update.y, update.width, update.height}));
+        region.AddRect(EdgesFromRect(updateRect));
     }
     if (!mRenderer || !mRenderTarget)
     {

@@ -39,8 +39,9 @@ public:
     virtual void DispatchKey(const RCPtr<LKeyParam>& key) = 0;
     // The close box of a window other than the main one.
     virtual void RequestClose() = 0;
-    // The area waiting to be painted; it is emptied.
-    virtual LRegion TakeInvalidRegion() = 0;
+    // The area waiting to be painted; it is emptied. `paintingNow`, when given, is what the
+    // system is painting at this moment: a pending full repaint asks it for nothing more.
+    virtual LRegion TakeInvalidRegion(const RectI* paintingNow) = 0;
     virtual void Paint(const LRegion& region) = 0;
     // The window the application lists while the system window lives (null: none). A root
     // that is one answers itself; a stand-in in front of one answers the window behind it.

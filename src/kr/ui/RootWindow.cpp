@@ -183,24 +183,61 @@ void LRootWindow::InvalidateRect(const RectD& rect)
     // Half up, each value on its own; far values clamp to the 32-bit range first.
     const auto round = [](double value) { return RoundToInt32(std::floor(value + 0.5)); };
     const RectI whole{round(area.x), round(area.y), round(area.width), round(area.height)};
-    mInvalidRegion.AddRect(EdgesFromRect(whole));
+    AddInvalid(EdgesFromRect(whole));
     if (mOS)
     {
         mOS->InvalidateRect(whole.x, whole.y, whole.width, whole.height);
     }
 }
 
-void LRootWindow::TakeInvalidRegion(LRegion& out)
+void LRootWindow::AddInvalid(const EdgesI& rect)
+{
+    // Overlaps are left for the coalescing at the paint: cutting them out at once walked
+    // every rectangle waiting, for each new one. The same rectangle again (a control
+    // invalidated over and over) is not kept twice, and a long list is folded early, so
+    // what waits stays short.
+    if (const RegionNode* first = mInvalidRegion.GetFirst();
+        first && first->rect.left <= rect.left && first->rect.top <= rect.top &&
+        first->rect.right >= rect.right && first->rect.bottom >= rect.bottom)
+    {
+        return;
+    }
+    mInvalidRegion.AppendRect(rect);
+    if (++mPendingRects > kFoldPendingAt)
+    {
+        mInvalidRegion.Coalesce();
+        mPendingRects = mInvalidRegion.GetRectCount();
+    }
+}
+
+void LRootWindow::TakeInvalidRegion(LRegion& out, const RectI* paintingNow)
 {
     if (mFullRepaintPending)
     {
-        const PointI size = GetClientSize();
-        InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
         mFullRepaintPending = false;
+        const PointI size = GetClientSize();
+        if (!paintingNow)
+        {
+            InvalidateRect(RectD{0.0, 0.0, IntToDouble(size.x), IntToDouble(size.y)});
+        }
+        else if (size.x > 0 && size.y > 0)
+        {
+            const EdgesI whole = EdgesFromRect(RectI{0, 0, size.x, size.y});
+            AddInvalid(whole);
+            LRegion outside;
+            outside.SetRect(whole);
+            outside.SubtractRect(EdgesFromRect(*paintingNow));
+            for (const RegionNode* node = outside.GetFirst(); node && mOS; node = node->next)
+            {
+                const RectI r = RectFromEdges(node->rect);
+                mOS->InvalidateRect(r.x, r.y, r.width, r.height);
+            }
+        }
     }
     mInvalidRegion.Coalesce();
-    out = mInvalidRegion;
+    out = std::move(mInvalidRegion);
     mInvalidRegion.Clear();
+    mPendingRects = 0;
 }
 
 void LRootWindow::RedrawNow()

@@ -61,7 +61,11 @@ public:
     void SetFullRepaintPending() { mFullRepaintPending = true; }
     // The client area changed size: the root fills it again and is painted whole.
     void UpdateLayout();
-    void TakeInvalidRegion(LRegion& out);
+    // The waiting area, coalesced, into `out`; it is emptied. A pending full repaint adds
+    // the whole client area and asks the system window to paint whatever of it lies
+    // outside `paintingNow`, the area the system paints at this moment (all of it without
+    // one): asking for what is being painted would paint it twice, as every resize did.
+    void TakeInvalidRegion(LRegion& out, const RectI* paintingNow = nullptr);
     // The whole client area, painted now rather than at the next paint message.
     void RedrawNow();
     void Paint(const LRegion& region);
@@ -126,6 +130,8 @@ public:
     void RequestClose();
 
 private:
+    // Puts a whole-pixel rectangle of the client area into the waiting region.
+    void AddInvalid(const EdgesI& rect);
     void DrawControlTree(const RCPtr<LControl>& control, const LRegion& region, bool unclippedPass);
     void DrawDeferred(const RCPtr<LControl>& control, const LRegion& region);
     void HideToolTip();
@@ -135,7 +141,10 @@ private:
     IWindowOSServices* mOS = nullptr;
     RectI mClientRect{0, 0, 1024, 768};
     RCPtr<LControl> mRootControl;
+    // Waiting to be painted; may overlap until taken (AddInvalid).
     LRegion mInvalidRegion;
+    std::uint32_t mPendingRects = 0;
+    static constexpr std::uint32_t kFoldPendingAt = 256;
     bool mFullRepaintPending = false;
     std::uint32_t mDoubleClickButtons = 0;
     RCPtr<LGlobalHotKeyManager> mHotKeys;

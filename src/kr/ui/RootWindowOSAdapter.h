@@ -40,10 +40,10 @@ public:
     }
     void DispatchKey(const RCPtr<LKeyParam>& key) override { mRoot->DispatchKey(key); }
     void RequestClose() override { mRoot->RequestClose(); }
-    LRegion TakeInvalidRegion() override
+    LRegion TakeInvalidRegion(const RectI* paintingNow) override
     {
         LRegion region;
-        mRoot->TakeInvalidRegion(region);
+        mRoot->TakeInvalidRegion(region, paintingNow);
         return region;
     }
     void Paint(const LRegion& region) override { mRoot->Paint(region); }

@@ -150,6 +150,55 @@ TEST(Region, CoalesceKeepsTheCoverOfRandomAddsAndAppendsAndRemovesOverlaps)
     }
 }
 
+// Scattered rectangles, clusters of touching ones and rectangles meeting at a corner, as a
+// burst of invalidations leaves them: the coalesced form covers what they cover, and
+// nothing in it is left to merge, so coalescing it again changes nothing.
+TEST(Region, CoalescedRegionsHaveNothingLeftToMerge)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> coordinate(0, 200);
+    std::uniform_int_distribution<int> extent(1, 12);
+    for (int round = 0; round < 60; ++round)
+    {
+        LRegion region;
+        std::vector<EdgesI> added;
+        const int count = 2 + round * 2;
+        for (int i = 0; i < count; ++i)
+        {
+            const int x = coordinate(random) / (round % 3 == 0 ? 8 : 1);
+            const int y = coordinate(random) / (round % 3 == 0 ? 8 : 1);
+            const EdgesI r{x, y, x + extent(random), y + extent(random)};
+            region.AppendRect(r);
+            added.push_back(r);
+            if (i % 5 == 0)
+            {
+                // One touching its corner, one its side.
+                const EdgesI corner{r.right, r.bottom, r.right + 3, r.bottom + 3};
+                const EdgesI side{r.right, r.top, r.right + 4, r.bottom};
+                region.AppendRect(corner);
+                region.AppendRect(side);
+                added.push_back(corner);
+                added.push_back(side);
+            }
+        }
+        region.Coalesce();
+        ASSERT_EQ(Cover(region), CoverOf(added)) << "round " << round;
+        const std::vector<EdgesI> nodes = Nodes(region);
+        for (const EdgesI& a : nodes)
+        {
+            for (const EdgesI& b : nodes)
+            {
+                EXPECT_FALSE(a.top == b.top && a.bottom == b.bottom && a.right == b.left)
+                    << "round " << round;
+                EXPECT_FALSE(a.bottom == b.top && a.left == b.left && a.right == b.right)
+                    << "round " << round;
+            }
+        }
+        region.Coalesce();
+        ASSERT_EQ(Nodes(region), nodes) << "round " << round;
+    }
+}
+
 TEST(Region, RectanglesPastTheNodePoolRoundTrip)
 {
     std::vector<EdgesI> added;
