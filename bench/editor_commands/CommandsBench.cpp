@@ -37,9 +37,10 @@ void BM_UpdateKeyboardMenuItems(benchmark::State& state)
     {
         for (const String& item : items)
         {
-            bool enabled = true;
-            view->UpdateMenuItem(0, item, enabled);
-            all = all && enabled;
+            KR::MenuItemInfo menuState;
+            menuState.enabled = 1;
+            view->UpdateMenuItem(0, item, menuState);
+            all = all && menuState.enabled != 0;
         }
     }
     if (all != (state.range(0) != 0))

@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace KR::SkinTest
@@ -449,6 +450,72 @@ TEST_F(SkinControlsDisplay, AfterAClickOnFileTheRowUnderThePointerIsChosen)
     ASSERT_EQ(pointAt(row.x + 40, row.y + row.height / 2), 0);
     EXPECT_TRUE(P::Test::PumpUntil([&] { return popup->GetCaret() == 3; }))
         << "Load Preset under the pointer, caret " << popup->GetCaret();
+}
+
+// A control that greys out "Send Preset" in the menus it is asked about.
+class SendGreyedOut : public LControl
+{
+public:
+    using LControl::LControl;
+    Result UpdateMenuItem(std::int32_t, const String& name, MenuItemInfo& state) override
+    {
+        if (name == u"NID_MENU_FILE_SEND_PRESET_TO_DEVICE")
+        {
+            state.enabled = 0;
+        }
+        return kOk;
+    }
+};
+
+// A greyed-out row's key text is greyed with its label: drawn no brighter than the skin's
+// disabled text colour, never in the key texts' own.
+TEST_F(SkinControlsDisplay, AGreyedOutRowShowsItsKeyTextGreyedToo)
+{
+    constexpr std::uint32_t kDisabledText = 0x5F656E, kKeyText = 0x9AA0A8;
+    const RCPtr<LMainMenu> bar(dynamic_cast<LMainMenu*>(main->FindChildControl(String(u"mainMenu")).Get()));
+    ASSERT_TRUE(bar && bar->GetMenuTitleCount() == 2);
+    const RCPtr<SendGreyedOut> view(new SendGreyedOut(main, String(u"updater")));
+    bar->SetMenuItemUpdater(view->GetMenuItemUpdater());
+    const RCPtr<LPopupMenu> popup = bar->GetMenuTitle(0)->GetPopup();
+    // No hot keys are bound in this window: the row's key text is given.
+    popup->GetMenu()->GetItem(0)->SetShortcut(String(u"Ctrl+Shift+S"));
+    PointI title{};
+    window->ClientToScreen(title, PointI{34, 12});
+    ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(title.x) + " " + std::to_string(title.y)), 0);
+    ASSERT_EQ(P::Test::Xdo("click 1"), 0);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return popup->IsShown(true); }));
+    const RCPtr<LListBoxItem> send = popup->GetRow(popup->RowIndexOfItem(0));
+    ASSERT_TRUE(send && !send->IsEnabled(false));
+    const RCPtr<LControl> keys = send->FindChildControl(String(u"hotKeyLabel"));
+    ASSERT_TRUE(keys && !keys->GetText().IsEmpty());
+    const RectI label = Frame(*send);
+    const RectI shortcut = Frame(*keys);
+    // The brightest green of an area: text brighter than its row's dark background.
+    const auto brightest = [&](const RectI& area)
+    {
+        std::uint32_t green = 0;
+        for (std::int32_t y = area.y; y < area.y + area.height; ++y)
+        {
+            for (std::int32_t x = area.x; x < area.x + area.width; ++x)
+            {
+                green = std::max(green, (At(x, y) >> 8) & 0xFFu);
+            }
+        }
+        return green;
+    };
+    const std::uint32_t disabledGreen = (kDisabledText >> 8) & 0xFFu;
+    const bool drawn = ReadUntil(
+        [&]
+        {
+            return popup->IsShown(true) &&
+                   brightest(RectI{label.x, label.y, 100, label.height}) == disabledGreen &&
+                   brightest(shortcut) > 0x40;
+        },
+        "menu-greyed-row.png");
+    ASSERT_TRUE(drawn) << "the greyed row and its key text drawn";
+    EXPECT_LE(brightest(shortcut), disabledGreen) << "the key text no brighter than the disabled text";
+    EXPECT_LT(brightest(shortcut), (kKeyText >> 8) & 0xFFu);
+    view->ReleaseInternalReferences();
 }
 
 } // namespace

@@ -39,7 +39,8 @@ public:
     // then the base's handlers (DeviceViewCommands.cpp).
     void RegisterIdleHandlers() override;
     // Whether the send, retrieve and global-settings items are enabled (DeviceViewCommands.cpp).
-    KR::Result UpdateMenuItem(std::int32_t index, const KR::String& notificationName, bool& enabled) override;
+    KR::Result UpdateMenuItem(std::int32_t index, const KR::String& notificationName,
+                              KR::MenuItemInfo& state) override;
     // The view's own handlers first, then the control's, once its creator has finished.
     KR::Result Receive(const KR::RCPtr<KR::LNotificationDistributor>& sender,
                        const KR::RCPtr<KR::LNotification>& notification) override;

@@ -106,7 +106,8 @@ void LDeviceView::RegisterIdleHandlers()
     KR::LControl::RegisterIdleHandlers();
 }
 
-KR::Result LDeviceView::UpdateMenuItem(std::int32_t /*index*/, const String& notificationName, bool& enabled)
+KR::Result LDeviceView::UpdateMenuItem(std::int32_t /*index*/, const String& notificationName,
+                                       KR::MenuItemInfo& state)
 {
     for (const char16_t* item : kKeyboardItems)
     {
@@ -114,7 +115,7 @@ KR::Result LDeviceView::UpdateMenuItem(std::int32_t /*index*/, const String& not
         {
             LApplication* app = LApplication::GetApp();
             const RCPtr<KR::LMidiManager> midi = app != nullptr ? app->GetMidiManager() : nullptr;
-            enabled = midi && midi->AreMidiPortsAvailable();
+            state.enabled = midi && midi->AreMidiPortsAvailable() ? 1 : 0;
             break;
         }
     }

@@ -361,7 +361,7 @@ bool LMainMenu::SetMenuItemUpdater(const RCPtr<LMenuItemUpdater>& updater)
     return same;
 }
 
-Result LMainMenu::UpdateMenuItem(std::int32_t index, const String& notificationName, bool& enabled)
+Result LMainMenu::UpdateMenuItem(std::int32_t index, const String& notificationName, MenuItemInfo& state)
 {
     if (!mUpdaterLink)
     {
@@ -377,7 +377,7 @@ Result LMainMenu::UpdateMenuItem(std::int32_t index, const String& notificationN
     {
         return kNothingDone;
     }
-    return target->UpdateMenuItem(index, notificationName, enabled);
+    return target->UpdateMenuItem(index, notificationName, state);
 }
 
 RCPtr<LControl> LMainMenu::GetEditTarget()

@@ -34,9 +34,10 @@ public:
     Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override; // 36
     void RegisterIdleHandlers() override;                                           // 38
     // 1 without an updater; kFail when its control is gone; else that control's answer.
-    Result UpdateMenuItem(std::int32_t index, const String& notificationName, bool& enabled) override; // 43
-    Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override;                  // 50
-    Result Initialize() override;                                                                      // 87
+    Result UpdateMenuItem(std::int32_t index, const String& notificationName,
+                          MenuItemInfo& state) override;                              // 43
+    Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override; // 50
+    Result Initialize() override;                                                     // 87
     Result AddChildControl(const RCPtr<LControl>& child,
                            ConstRCPtr<LControlDescriptor> descriptor) override; // 89
 

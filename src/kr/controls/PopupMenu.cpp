@@ -446,7 +446,24 @@ Result LPopupMenu::UpdateItemControl(std::int32_t itemIndex)
     const std::int32_t check =
         item && item->IsChecked() != 0 ? (hot ? kCheckLookCheckedHot : kCheckLookChecked) : kCheckLookNone;
     row->SetCheckBoxLook(check, false);
+    if (keys)
+    {
+        FollowRowTextColour(*row, *keys);
+    }
     return kOk;
+}
+
+void LPopupMenu::FollowRowTextColour(const LControl& row, LControl& keys)
+{
+    // The key text is part of the row's text: greyed with it, lit with it under the pointer.
+    const RCPtr<LLook>& rowLook = row.GetActiveLook(-1);
+    const RCPtr<LLook>& keysLook = keys.GetActiveLook(-1);
+    if (!rowLook || !keysLook || !rowLook->GetTextPart() || keysLook->GetTextPart() == rowLook->GetTextPart())
+    {
+        return;
+    }
+    keysLook->SetTextPart(rowLook->GetTextPart());
+    keys.Invalidate(RectD{0.0, 0.0, keys.GetSize().x, keys.GetSize().y}, keys.ClipsToParent());
 }
 
 std::int32_t LPopupMenu::GetContentHeight() const
@@ -536,9 +553,7 @@ void LPopupMenu::RefreshItemStates()
         }
         MenuItemInfo info;
         mMenu->GetItemInfo(static_cast<std::uint32_t>(i), info);
-        bool enabled = info.enabled != 0;
-        target->UpdateMenuItem(i, item->GetCommand(), enabled);
-        info.enabled = enabled ? 1 : 0;
+        target->UpdateMenuItem(i, item->GetCommand(), info);
         SetItemState(i, info);
     }
 }

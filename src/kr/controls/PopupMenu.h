@@ -137,6 +137,8 @@ private:
     void HandDragOver();
     void AssignHotKeyTexts(LMenuDescriptor& menu, std::uint32_t depth, const RCPtr<LControl>& owner,
                            const HotKeyMap* windowKeys, const HotKeyMap* appKeys);
+    // The row's "hotKeyLabel" draws its text with the colour part of the row's active look.
+    static void FollowRowTextColour(const LControl& row, LControl& keys);
     Result OnRowHoverStatus(const RCPtr<LNotificationDistributor>& sender,
                             const RCPtr<LNotification>& notification);
 

@@ -537,14 +537,14 @@ void LTextBox::RegisterIdleHandlers()
     SetContextMenu(menu);
 }
 
-Result LTextBox::UpdateMenuItem(std::int32_t /*index*/, const String& notificationName, bool& enabled)
+Result LTextBox::UpdateMenuItem(std::int32_t /*index*/, const String& notificationName, MenuItemInfo& state)
 {
     for (const MenuEntry& entry : kMenuEntries)
     {
         if (notificationName == entry.notification)
         {
             const RCPtr<LClipboard> clipboard = IFrameworkApp::GetInstance().GetClipboard();
-            enabled = clipboard && clipboard->CanPerformEdit(entry.operation);
+            state.enabled = clipboard && clipboard->CanPerformEdit(entry.operation) ? 1 : 0;
             return kOk;
         }
     }

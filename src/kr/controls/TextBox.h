@@ -41,23 +41,24 @@ public:
     ~LTextBox() override;
 
     // ---- slots it overrides ---------------------------------------------------------------
-    bool SetTextFromString(const String& text) override;                                               // 0
-    void SetScrollOffset(const PointD& offset) override;                                               // 11
-    bool IsEditTarget() override { return true; }                                                      // 13
-    bool CanPerformEdit(std::int32_t operation) override;                                              // 15
-    Result PerformEdit(std::int32_t operation) override;                                               // 16
-    Result SetFocus(bool forward) override;                                                            // 33
-    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;                    // 36
-    void RegisterIdleHandlers() override;                                                              // 38
-    Result UpdateMenuItem(std::int32_t index, const String& notificationName, bool& enabled) override; // 43
-    Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override;                  // 50
-    Result OnLeftButtonDown(const RCPtr<LMouseButtonParam>& button) override;                          // 57
-    Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;                        // 63
-    Result OnLeftClick(const RCPtr<LMouseButtonParam>& button) override;                               // 67
-    Result OnKeyDown(const RCPtr<LKeyParam>& key) override;                                            // 75
-    Result DrawOverlay(const RCPtr<LRenderer>& renderer) override;                                     // 85
-    Result Initialize() override;                                                                      // 87
-    String GetToolTipText() override;                                                                  // 91
+    bool SetTextFromString(const String& text) override;                            // 0
+    void SetScrollOffset(const PointD& offset) override;                            // 11
+    bool IsEditTarget() override { return true; }                                   // 13
+    bool CanPerformEdit(std::int32_t operation) override;                           // 15
+    Result PerformEdit(std::int32_t operation) override;                            // 16
+    Result SetFocus(bool forward) override;                                         // 33
+    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override; // 36
+    void RegisterIdleHandlers() override;                                           // 38
+    Result UpdateMenuItem(std::int32_t index, const String& notificationName,
+                          MenuItemInfo& state) override;                              // 43
+    Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override; // 50
+    Result OnLeftButtonDown(const RCPtr<LMouseButtonParam>& button) override;         // 57
+    Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;       // 63
+    Result OnLeftClick(const RCPtr<LMouseButtonParam>& button) override;              // 67
+    Result OnKeyDown(const RCPtr<LKeyParam>& key) override;                           // 75
+    Result DrawOverlay(const RCPtr<LRenderer>& renderer) override;                    // 85
+    Result Initialize() override;                                                     // 87
+    String GetToolTipText() override;                                                 // 91
     bool CanReleaseFocus() override;
 
     // ---- its own slots ----------------------------------------------------------------------

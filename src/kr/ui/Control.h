@@ -553,9 +553,10 @@ public:
     virtual bool SetVisible(bool visible);                                                            // 40
     virtual bool IsPointInLooks(const PointI& point);                                                 // 41
     virtual std::uint32_t GetLookColorAt(const PointI& point);                                        // 42
-    // Whether the menu item for `notificationName` is enabled; 1: the control has no say.
+    // The state a menu row for `notificationName` shows: the control may grey it out, check
+    // it or rename it through `state`; 1: the control has no say.
     virtual Result UpdateMenuItem(std::int32_t /*index*/, const String& /*notificationName*/,
-                                  bool& /*enabled*/) // 43
+                                  MenuItemInfo& /*state*/) // 43
     {
         return kNothingDone;
     }

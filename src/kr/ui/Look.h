@@ -93,6 +93,10 @@ public:
     const RCPtr<LVisualPart>& GetOverlayPart() const { return mOverlayPart; }
 
     const ConstRCPtr<LLookDescriptor>& GetDescriptor() const { return mDescriptor; }
+    // The part whose colour the label text takes; code may give it another look's, so that a
+    // text keeps the colour of the text beside it.
+    const RCPtr<LVisualPart>& GetTextPart() const { return mTextPart; }
+    void SetTextPart(const RCPtr<LVisualPart>& part) { mTextPart = part; }
     // The label's layout; null when the skin gives the look no text properties.
     const RCPtr<LFontText>& GetFontText() const { return mFontText; }
     bool HasText() const { return mFontText != nullptr; }

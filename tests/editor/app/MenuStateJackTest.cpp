@@ -36,9 +36,10 @@ TEST(MenuState, TheKeyboardItemsFollowThePortsAndTheOthersKeepTheirState)
         {
             for (const bool given : {true, false})
             {
-                bool enabled = given;
-                EXPECT_EQ(view->UpdateMenuItem(0, String(item.name), enabled), KR::kOk);
-                EXPECT_EQ(enabled, item.keyboard ? portsThere : given)
+                KR::MenuItemInfo state;
+                state.enabled = given ? 1 : 0;
+                EXPECT_EQ(view->UpdateMenuItem(0, String(item.name), state), KR::kOk);
+                EXPECT_EQ(state.enabled != 0, item.keyboard ? portsThere : given)
                     << String(item.name).ToUtf8().GetPtr() << " given " << given << " ports " << portsThere;
             }
         }

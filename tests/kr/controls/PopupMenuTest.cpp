@@ -26,12 +26,17 @@ class Updater : public LControl
 {
 public:
     using LControl::LControl;
-    Result UpdateMenuItem(std::int32_t, const String& name, bool& enabled) override
+    Result UpdateMenuItem(std::int32_t, const String& name, MenuItemInfo& state) override
     {
         asked.push_back(Utf8(name));
         if (name == u"NID_MENU_FILE_SEND_PRESET_TO_DEVICE")
         {
-            enabled = false;
+            state.enabled = 0;
+        }
+        if (name == u"NID_MENU_FILE_LOAD_PRESET_FROM_DEVICE")
+        {
+            state.checked = 1;
+            state.label = String(u"Retrieve Again");
         }
         return kOk;
     }
@@ -120,7 +125,7 @@ TEST(PopupMenuTest, AnExplicitKeyTextStaysAndResultsFollowTheRules)
     EXPECT_EQ(row->GetCheckBox()->GetActiveLookIndex(), 0);
 }
 
-TEST(PopupMenuTest, TheUpdaterGreysARowWhenTheMenuShowsAndNeverSeesSeparators)
+TEST(PopupMenuTest, TheUpdaterGreysChecksAndRenamesRowsWhenTheMenuShowsAndNeverSeesSeparators)
 {
     Scene scene;
     const RCPtr<Updater> view(new Updater(scene.main, String(u"view")));
@@ -136,15 +141,21 @@ TEST(PopupMenuTest, TheUpdaterGreysARowWhenTheMenuShowsAndNeverSeesSeparators)
     EXPECT_FALSE(popup->GetRow(popup->RowIndexOfItem(0))->IsEnabled(false));
     EXPECT_TRUE(popup->GetRow(popup->RowIndexOfItem(1))->IsEnabled(false));
     EXPECT_FALSE(popup->IsItemSelectable(0));
+    // Checked and renamed by the updater, as its row shows.
+    const RCPtr<LMenuListBoxItem> retrieve(popup->GetRow(popup->RowIndexOfItem(1)));
+    ASSERT_TRUE(retrieve);
+    EXPECT_EQ(retrieve->GetText(), String(u"Retrieve Again"));
+    EXPECT_EQ(retrieve->GetCheckBox()->GetActiveLookIndex(), 7);
+    EXPECT_EQ(popup->GetMenu()->GetItem(1)->GetLabel(), String(u"Retrieve Again"));
 
-    bool enabled = true;
+    MenuItemInfo state;
     const RCPtr<LMainMenu> lonely(new LMainMenu(scene.main, String(u"lonely")));
-    EXPECT_EQ(lonely->UpdateMenuItem(0, String(u"NID_X"), enabled), kNothingDone);
+    EXPECT_EQ(lonely->UpdateMenuItem(0, String(u"NID_X"), state), kNothingDone);
     const RCPtr<LMenuItemUpdater> orphan = view->GetMenuItemUpdater();
     lonely->SetMenuItemUpdater(orphan);
     const RCPtr<LControl> keep = orphan->control;
     orphan->control = nullptr;
-    EXPECT_EQ(lonely->UpdateMenuItem(0, String(u"NID_X"), enabled), kFail);
+    EXPECT_EQ(lonely->UpdateMenuItem(0, String(u"NID_X"), state), kFail);
     orphan->control = keep;
     view->ReleaseInternalReferences();
     lonely->ReleaseInternalReferences();

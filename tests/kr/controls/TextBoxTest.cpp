@@ -286,14 +286,15 @@ TEST_F(TextBoxTest, ContextMenuItemsFollowTheSelection)
                  {u"NID_OTHER", true, kNothingDone}};
     for (const auto& item : items)
     {
-        bool enabled = true;
-        EXPECT_EQ(box->UpdateMenuItem(0, String(item.item), enabled), item.result);
-        EXPECT_EQ(enabled, item.enabled);
+        MenuItemInfo state;
+        state.enabled = 1;
+        EXPECT_EQ(box->UpdateMenuItem(0, String(item.item), state), item.result);
+        EXPECT_EQ(state.enabled != 0, item.enabled);
     }
     box->SetSelection(0, 1, 0);
-    bool enabled = false;
-    box->UpdateMenuItem(0, String(u"NID_EDIT_CUT_REQ"), enabled);
-    EXPECT_TRUE(enabled);
+    MenuItemInfo state;
+    box->UpdateMenuItem(0, String(u"NID_EDIT_CUT_REQ"), state);
+    EXPECT_EQ(state.enabled, 1);
 }
 
 TEST_F(TextBoxTest, PositionsOutsideTheTextAreRefused)
