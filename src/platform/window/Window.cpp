@@ -4,6 +4,7 @@
 #include "platform/window/WindowInternal.h"
 
 #include <array>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <utility>
@@ -15,6 +16,26 @@ using namespace Detail;
 
 namespace
 {
+
+// GDK probes OpenGL while it opens the display, to choose its visuals by what GL can draw
+// on. That maps the GL driver and, with Mesa's software driver, LLVM: some 50 MB and tens of
+// milliseconds before the first window, for windows that Cairo paints. The OpenGL renderer
+// chooses its own visual when it is made (RealizeWithVisual), so GDK's probe serves nothing
+// here. A GDK_GL the user set stands; ours is gone again before anything else runs.
+bool OpenDisplayWithoutGLProbe()
+{
+    const bool ours = std::getenv("GDK_GL") == nullptr;
+    if (ours)
+    {
+        setenv("GDK_GL", "disable", 0);
+    }
+    const bool opened = gtk_init_check(nullptr, nullptr);
+    if (ours)
+    {
+        unsetenv("GDK_GL");
+    }
+    return opened;
+}
 
 const char* CursorName(PointerShape shape)
 {
@@ -122,7 +143,7 @@ bool InitializeWindowSystem()
     if (!system.initialized)
     {
         system.initialized = true;
-        system.available = gtk_init_check(nullptr, nullptr);
+        system.available = OpenDisplayWithoutGLProbe();
         if (system.available)
         {
             GtkSettings* settings = gtk_settings_get_default();
