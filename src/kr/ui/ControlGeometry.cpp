@@ -298,6 +298,20 @@ std::uint32_t LControl::GetLookColorAt(const PointI& point)
 
 void LControl::Invalidate(const RectD& rect, bool clip)
 {
+    // A tree being built hangs under no root window until it is complete, and every control
+    // in it invalidates as it is placed, sized and given its font: a walk to the top that
+    // works out each ancestor's origin and clip for a repaint that has nowhere to go. The
+    // parent links alone tell whether the walk could reach anything: a root window at the
+    // top, or retained contents on the way that must hear of it.
+    bool reaches = false;
+    for (const LControl* control = this; control != nullptr && !reaches; control = control->mParent.Get())
+    {
+        reaches = control->mScrollsByCopying || (!control->mParent && control->mRootWindow);
+    }
+    if (!reaches)
+    {
+        return;
+    }
     const PointD corner = GetAbsolutePosition();
     InvalidateInParent(RectD{rect.x + corner.x, rect.y + corner.y, rect.width, rect.height}, clip, rect);
 }
