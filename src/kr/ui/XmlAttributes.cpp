@@ -73,10 +73,66 @@ std::int32_t XmlWholeHexAllowed(const String& value)
     return result;
 }
 
+namespace
+{
+
+// Attribute names are compared as the UTF-16 text they stand for.
+bool NameIs(std::string_view utf8, const char16_t* name)
+{
+    std::size_t at = 0;
+    for (; name[at] != u'\0'; ++at)
+    {
+        if (name[at] >= 0x80)
+        {
+            String converted;
+            converted.AssignUtf8(utf8.data(), static_cast<std::uint32_t>(utf8.size()));
+            return converted.GetView() == String::View(name);
+        }
+        if (at >= utf8.size() || static_cast<unsigned char>(utf8[at]) != name[at])
+        {
+            return false;
+        }
+    }
+    return at == utf8.size();
+}
+
+} // namespace
+
+XmlAttributes::XmlAttributes(const char* const* pairs)
+{
+    std::size_t count = 0;
+    while (pairs && pairs[count] && pairs[count + 1])
+    {
+        count += 2;
+    }
+    mEntries.reserve(count / 2);
+    for (std::size_t at = 0; at < count; at += 2)
+    {
+        Add(pairs[at], pairs[at + 1]);
+    }
+}
+
+void XmlAttributes::Add(std::string_view name, std::string_view value)
+{
+    mEntries.push_back(Entry{name, value, String(), false});
+}
+
 const String* XmlAttributes::Find(const char16_t* name) const
 {
-    const auto found = mValues.find(String(name));
-    return found == mValues.end() ? nullptr : &found->second;
+    for (const Entry& entry : mEntries)
+    {
+        if (NameIs(entry.name, name))
+        {
+            if (!entry.converted)
+            {
+                // The parser hands over well-formed UTF-8 only.
+                entry.text.AssignUtf8(entry.value.data(), static_cast<std::uint32_t>(entry.value.size()));
+                entry.converted = true;
+            }
+            return &entry.text;
+        }
+    }
+    return nullptr;
 }
 
 bool XmlAttributes::Text(const char16_t* name, String& out) const

@@ -6,7 +6,8 @@
 #include "kr/core/StringT.h"
 
 #include <cstdint>
-#include <map>
+#include <string_view>
+#include <vector>
 
 namespace KR
 {
@@ -24,11 +25,21 @@ std::int32_t XmlWhole(const String& value);
 // the number. Without "0x" it is XmlWhole.
 std::int32_t XmlWholeHexAllowed(const String& value);
 
+// The attributes of one start element as the parser hands them over: name and value pairs
+// of UTF-8 that live as long as the element's event. A skin element carries dozens of
+// attributes and the reader asks for a few of them by name, so nothing is converted until
+// it is asked for, and then once.
 class XmlAttributes
 {
 public:
+    XmlAttributes() = default;
+    // Over a null-terminated array of name, value, name, value... (the parser's own).
+    explicit XmlAttributes(const char* const* pairs);
+    XmlAttributes(const XmlAttributes&) = delete;
+    XmlAttributes& operator=(const XmlAttributes&) = delete;
+
     // A name given twice keeps its first value.
-    void Add(const String& name, const String& value) { mValues.try_emplace(name, value); }
+    void Add(std::string_view name, std::string_view value);
 
     bool Has(const char16_t* name) const { return Find(name) != nullptr; }
     // The value, or null when the attribute is missing.
@@ -42,10 +53,17 @@ public:
     bool Whole(const char16_t* name, std::int32_t& out) const;
     bool WholeHexAllowed(const char16_t* name, std::int32_t& out) const;
 
-    std::size_t GetCount() const { return mValues.size(); }
+    std::size_t GetCount() const { return mEntries.size(); }
 
 private:
-    std::map<String, String> mValues;
+    struct Entry
+    {
+        std::string_view name;
+        std::string_view value;
+        mutable String text;
+        mutable bool converted = false;
+    };
+    std::vector<Entry> mEntries;
 };
 
 } // namespace KR

@@ -71,11 +71,7 @@ void XMLCALL OnStart(void* userData, const XML_Char* name, const XML_Char** attr
     Guarded(context,
             [&]
             {
-                XmlAttributes gathered;
-                for (const XML_Char** pair = attributes; pair && pair[0] && pair[1]; pair += 2)
-                {
-                    gathered.Add(FromUtf8(pair[0]), FromUtf8(pair[1]));
-                }
+                const XmlAttributes gathered(attributes);
                 context.handler->XMLStartElement(FromUtf8(name), gathered);
             });
 }
