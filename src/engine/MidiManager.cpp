@@ -135,6 +135,10 @@ LMidiManager::Options LMidiManager::WithDefaults(Options options)
     if (!options.makeComm)
     {
         options.makeComm = [] { return RCPtr<LMidiCommInterface>(LMidiComm::Create()); };
+        if (!options.portsFingerprint)
+        {
+            options.portsFingerprint = [] { return LMidiComm::GetPortsFingerprint(); };
+        }
     }
     if (!options.pause)
     {
@@ -232,8 +236,27 @@ bool LMidiManager::OpenMidiPorts(const String& inputName, const String& outputNa
 
 bool LMidiManager::AreMidiPortsAvailable()
 {
+    // Taken before the check: a change while it runs makes the next one check again.
+    const std::optional<std::uint64_t> fingerprint =
+        mOptions.portsFingerprint ? std::optional<std::uint64_t>(mOptions.portsFingerprint()) : std::nullopt;
+    {
+        const MutexLocker lock(mLock);
+        if (fingerprint && mPortsFoundAt == fingerprint)
+        {
+            return true;
+        }
+        mPortsFoundAt.reset();
+    }
     const OperationScope scope(*this);
-    return OpenMidiPorts(GetMidiInPortName(), GetMidiOutPortName());
+    // Only a found pair is kept: a failure may be a moment's (a connection a loaded
+    // server did not make in time), and without the keyboard the check fails at once.
+    const bool found = OpenMidiPorts(GetMidiInPortName(), GetMidiOutPortName());
+    if (found && fingerprint)
+    {
+        const MutexLocker lock(mLock);
+        mPortsFoundAt = fingerprint;
+    }
+    return found;
 }
 
 // ---- Sending ------------------------------------------------------------------------------
@@ -433,6 +456,8 @@ Result LMidiManager::StartOperation(Result portsMissing, bool skipFirmwareCheck)
 {
     if (!OpenMidiPorts(GetMidiInPortName(), GetMidiOutPortName()))
     {
+        const MutexLocker lock(mLock);
+        mPortsFoundAt.reset();
         return portsMissing;
     }
     return skipFirmwareCheck || CheckFirmware() ? kOk : kFirmwareNotUsable;

@@ -66,6 +66,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -98,6 +99,10 @@ public:
         std::function<void(std::uint32_t)> pause;
         // How long each try waits for its reply.
         std::uint32_t replyWaitMs = kReplyWaitMs;
+        // A value that changes whenever the MIDI system's ports could make a port check
+        // come out otherwise (LMidiComm::GetPortsFingerprint); null: with the real ports
+        // that, with a made-up port object none, and every check opens the ports.
+        std::function<std::uint64_t()> portsFingerprint;
     };
 
     // Makes the manager and its first communication object, and registers it with the
@@ -122,7 +127,10 @@ public:
     // Asks the keyboard for one global setting; the value reaches the listeners of
     // "NID_MIDIMANAGER_PARAMETER_RECIEVED" at the UI thread's next idle drain.
     virtual Result RequestNonPresetParameterFromDevice(const String& name, bool skipFirmwareCheck);
-    // OpenMidiPorts with the keyboard's two port names.
+    // OpenMidiPorts with the keyboard's two port names. Opening them takes tens of
+    // milliseconds with the keyboard there, and menus ask on every opening: once both
+    // opened, the answer stands without opening them again until the MIDI system's ports
+    // change (Options::portsFingerprint) or a device operation finds them missing.
     virtual bool AreMidiPortsAvailable();
     // True when the keyboard answers the identity request with firmware "1041" or later.
     virtual bool IsDeviceFirmwareVersionUseable();
@@ -238,6 +246,8 @@ private:
     RCPtr<LRefCountedObject> mCapturePort;
     RCPtr<LRefCountedObject> mRenderPort;
     RCPtr<LRootModuleEngine> mEngine;
+    // The ports' fingerprint when both ports last opened by AreMidiPortsAvailable.
+    std::optional<std::uint64_t> mPortsFoundAt;
 
     // The application center, through whose queue global values reach the UI thread.
     RCPtr<LNotificationCenter> mAppCenter;

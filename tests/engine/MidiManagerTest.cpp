@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <mutex>
 #include <string>
 #include <thread>
@@ -474,6 +476,60 @@ TEST_F(MidiManagerTest, SendSysExFramesWhatIsMissingAndRefusesWhatCannotGoOut)
     Bytes message = ParseHex("F0 01 F7");
     EXPECT_EQ(midi->SendSysEx(message, nullptr, false), LMidiManager::kPortsUnavailable);
     EXPECT_EQ(midi->SendDeviceInquiry(nullptr), KR::kFail);
+}
+
+// Each port check opens the ports on a communication object of its own, so the objects
+// made count the checks.
+TEST_F(MidiManagerTest, APortCheckOpensThePortsOnlyWhenTheSystemsPortsChangedSinceTheLastFound)
+{
+    std::uint64_t fingerprint = 1;
+    LMidiManager::Options options = keyboard.ManagerOptions();
+    options.portsFingerprint = [&fingerprint] { return fingerprint; };
+    midi = LMidiManager::Create(options);
+    midi->SetRootModuleEngine(engine);
+    const struct
+    {
+        const char* name;
+        std::function<void()> before;
+        bool found;
+        std::size_t opens;
+    } steps[] = {
+        {"the first check", [] {}, true, 1},
+        {"nothing changed", [] {}, true, 0},
+        {"nothing changed, again", [] {}, true, 0},
+        {"the ports changed", [&] { fingerprint = 2; }, true, 1},
+        {"the keyboard's input went",
+         [&]
+         {
+             keyboard.inputPresent = false;
+             fingerprint = 3;
+         },
+         false, 1},
+        // A failure is never kept: it may have been a moment's.
+        {"nothing changed since it was missing", [] {}, false, 1},
+        {"back",
+         [&]
+         {
+             keyboard.inputPresent = true;
+             fingerprint = 4;
+         },
+         true, 1},
+        // The system did not tell, but a device operation found the ports missing.
+        {"missing to a retrieve",
+         [&]
+         {
+             keyboard.inputPresent = false;
+             EXPECT_EQ(midi->GetPresetFromMidiDevice(5), LMidiManager::kPortsUnavailable);
+         },
+         false, 1},
+    };
+    for (const auto& step : steps)
+    {
+        step.before();
+        const std::size_t made = keyboard.Comms().size();
+        EXPECT_EQ(midi->AreMidiPortsAvailable(), step.found) << step.name;
+        EXPECT_EQ(keyboard.Comms().size() - made, step.opens) << step.name;
+    }
 }
 
 TEST_F(MidiManagerTest, DroppingTheManagerLeavesEveryDistributorItListensTo)

@@ -3,7 +3,6 @@
 #include "editor/edit/ButtonModeRecord.h"
 #include "editor/edit/TableTextFormat.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
-#include "kr/controls/ComboBox.h"
 #include "kr/controls/Label.h"
 #include "kr/core/RCPtrArray.h"
 
@@ -84,21 +83,38 @@ void LButtonControlViewPanel::ShowModeRecord(KR::Array<signed char>& record)
     info->SetTextFromString(shown);
 }
 
-bool LButtonControlViewPanel::MmcText(KR::LLabel& info, signed char command, KR::String& text) const
+KR::Result LButtonControlViewPanel::ReleaseInternalReferences()
+{
+    mMmcList = nullptr;
+    return KR::LPanel::ReleaseInternalReferences();
+}
+
+KR::RCPtr<KR::LComboBox> LButtonControlViewPanel::FindMmcList()
 {
     const KR::RCPtr<KR::LControl> root = GetRootControl();
+    if (mMmcList && root && mMmcList->GetRootControl() == root)
+    {
+        return mMmcList;
+    }
+    mMmcList = nullptr;
     const KR::RCPtr<KR::LControl> device = root ? root->FindChildControl(KR::String(u"viewDevice")) : nullptr;
     if (!device)
     {
-        return false;
+        return nullptr;
     }
     // Every mode editor's MMC list holds the same items: any one names the commands.
     KR::RCPtrArray<KR::LControl> lists;
     if (device->FindDescendantControls(KR::String(u"mmc"), lists) == 0 || !lists[0])
     {
-        return false;
+        return nullptr;
     }
-    const KR::RCPtr<KR::LComboBox> list(lists[0]->FindChildControl(KR::String(u"comboBox")));
+    mMmcList = KR::RCPtr<KR::LComboBox>(lists[0]->FindChildControl(KR::String(u"comboBox")));
+    return mMmcList;
+}
+
+bool LButtonControlViewPanel::MmcText(KR::LLabel& info, signed char command, KR::String& text)
+{
+    const KR::RCPtr<KR::LComboBox> list = FindMmcList();
     if (!list)
     {
         return false;

@@ -2,6 +2,7 @@
 
 #include "kr/notify/Notification.h"
 #include "kr/notify/NotificationID.h"
+#include "platform/midi/PortList.h"
 
 #include <span>
 
@@ -21,6 +22,11 @@ constexpr std::int32_t kJobPriority = 0;
 RCPtr<LMidiComm> LMidiComm::Create(const Platform::MidiPortOptions& options)
 {
     return RCPtr<LMidiComm>(new LMidiComm(options));
+}
+
+std::uint64_t LMidiComm::GetPortsFingerprint(const Platform::MidiPortOptions& options)
+{
+    return Platform::GetPortsFingerprint(options.api);
 }
 
 LMidiComm::LMidiComm(const Platform::MidiPortOptions& options)

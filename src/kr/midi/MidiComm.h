@@ -15,6 +15,7 @@
 #include "kr/thread/ThreadPool.h"
 #include "kr/thread/ThreadWorker.h"
 #include "platform/midi/MidiApi.h"
+#include <cstdint>
 #include <string_view>
 
 #include <string>
@@ -45,6 +46,11 @@ public:
     // KR_MIDI_API=jack) and the client name under which the ports appear there (empty:
     // the platform layer's default per direction).
     static RCPtr<LMidiComm> Create(const Platform::MidiPortOptions& options = {});
+
+    // Changes when a port of another program appears, goes or is renamed in that MIDI
+    // system, and only then (Platform::GetPortsFingerprint): whether opening ports by name
+    // could come out otherwise than last time, without opening them.
+    static std::uint64_t GetPortsFingerprint(const Platform::MidiPortOptions& options = {});
 
     Result OpenCapturePort(const String& name, RCPtr<LRefCountedObject>& port) override;
     Result OpenRenderPort(const String& name, RCPtr<LRefCountedObject>& port) override;

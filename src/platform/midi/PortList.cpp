@@ -73,6 +73,31 @@ std::vector<std::string> ListOutputPorts(MidiApi api)
     return ListPorts({api, {}}, false);
 }
 
+std::uint64_t GetPortsFingerprint(MidiApi api)
+{
+    // FNV-1a over both listings; a zero byte ends each name and a marker each direction,
+    // so that no two different listings run together into the same bytes.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto add = [&hash](unsigned char byte)
+    {
+        hash ^= byte;
+        hash *= 1099511628211ull;
+    };
+    for (const bool input : {true, false})
+    {
+        for (const std::string& name : ListPorts({api, {}}, input))
+        {
+            for (const char c : name)
+            {
+                add(static_cast<unsigned char>(c));
+            }
+            add(0);
+        }
+        add(0xFF);
+    }
+    return hash;
+}
+
 std::optional<std::string> FindInputPort(std::string_view name, const MidiPortOptions& options)
 {
     return FindPort(name, options, true);

@@ -3,6 +3,7 @@
 
 #include "platform/midi/MidiApi.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,14 @@ std::vector<std::string> ListInputPorts(MidiApi api = MidiApi::kFromEnvironment)
 
 // Names of the ports a MidiOutput can open (the system's MIDI destinations).
 std::vector<std::string> ListOutputPorts(MidiApi api = MidiApi::kFromEnvironment);
+
+// A fingerprint of the ports of other programs that the system offers now, both
+// directions, names and order: it changes when such a port appears, goes or is renamed,
+// and only then (this process's own connection ports are not listed). Opening a port
+// costs tens of milliseconds; a listing through the kept clients costs far less, so a
+// caller that checked ports before can tell by this whether checking again could come
+// out otherwise. An unreachable MIDI system lists no ports.
+std::uint64_t GetPortsFingerprint(MidiApi api = MidiApi::kFromEnvironment);
 
 // The full name of the port MidiInput::Open or MidiOutput::Open would open for `name`
 // (FindPortByName), or nothing. `options.clientName` names the client that lists.

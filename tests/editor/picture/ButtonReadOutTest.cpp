@@ -110,3 +110,33 @@ TEST_F(ButtonReadOut, RecordsOfOtherSizesAndOddBytesPrintAsTheyShould)
 }
 
 } // namespace
+
+namespace
+{
+
+// The read-out keeps the MMC list it found; once that list leaves the window, it names
+// the commands from another mode editor's list, and with none left its text stands.
+TEST_F(ButtonReadOut, MmcNamesComeFromAListStillInTheWindow)
+{
+    const auto show = [&](signed char command)
+    {
+        KR::Array<signed char> record =
+            RecordOf({0x00, 0x01, 0x15, 0x00, command, 0x00, 0x00, 0x00, 0x00, 0x00});
+        view->ShowModeRecord(record);
+        return Text("infoLabel");
+    };
+    EXPECT_EQ(show(0x02), "PLAY");
+    KR::RCPtrArray<KR::LControl> lists;
+    editor.Find("viewDevice")->FindDescendantControls(KR::String(u"mmc"), lists);
+    ASSERT_GE(lists.GetCount(), 2u);
+    std::string last;
+    for (std::uint32_t i = 0; i < lists.GetCount(); ++i)
+    {
+        last = i % 2 == 0 ? "STOP" : "EJECT";
+        EXPECT_EQ(show(i % 2 == 0 ? 0x01 : 0x0A), last) << "lists left: " << lists.GetCount() - i;
+        ASSERT_EQ(lists[i]->Detach(), KR::kOk);
+    }
+    EXPECT_EQ(show(0x02), last) << "no list left: the text stands";
+}
+
+} // namespace
