@@ -3,6 +3,7 @@
 // stands exactly on its row's rectangle.
 
 #include "SkinFixture.h"
+#include "TestPaths.h"
 #include "kr/render/Font.h"
 #include "kr/ui/RootWindow.h"
 #include "support/FakeWindowServices.h"

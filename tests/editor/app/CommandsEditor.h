@@ -8,6 +8,7 @@
 //     editor.View()->LoadPreset();
 //     EXPECT_EQ(editor.app->boxes, (std::vector<std::string>{"MessageBox: ... | 16"}));
 
+#include "TestPaths.h"
 #include "editor/app/Application.h"
 #include "editor/app/DeviceView.h"
 #include "editor/program/PlainClasses.h"

@@ -2,6 +2,7 @@
 // switches, the edit panel it shows for each kind of control, and skins that lack what
 // it needs.
 
+#include "TestPaths.h"
 #include "editor/support/InProcessEditor.h"
 #include "editor/support/InstalledEngine.h"
 #include "kr/controls/MainMenu.h"

@@ -4,6 +4,7 @@
 // goes to $KR_SCREENSHOT_FOLDER (else the test's temporary folder) for a person to hold
 // against the design's main-window picture.
 
+#include "TestPaths.h"
 #include "editor/app/DeviceView.h"
 #include "editor/support/InstalledEngine.h"
 #include "editor/support/MainWindowOnScreen.h"

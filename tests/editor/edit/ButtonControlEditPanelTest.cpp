@@ -3,6 +3,7 @@
 // editor reports a change, and the skins it refuses.
 
 #include "editor/edit/ButtonControlEditPanel.h"
+#include "TestPaths.h"
 #include "editor/support/ButtonModeRecords.h"
 #include "editor/support/InProcessEditor.h"
 #include "kr/controls/Label.h"

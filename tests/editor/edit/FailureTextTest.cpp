@@ -1,6 +1,7 @@
 // Skins that lack a child the panels need: the main control is not made, and the error
 // names the child, the operation, its source and line.
 
+#include "TestPaths.h"
 #include "editor/support/InProcessEditor.h"
 
 #include <gtest/gtest.h>

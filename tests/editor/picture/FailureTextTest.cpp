@@ -1,6 +1,7 @@
 // Skins that lack what the picture's panels need: the main control is not made, and the
 // error names the child or the refused result, the operation, its source and line.
 
+#include "TestPaths.h"
 #include "editor/support/InProcessEditor.h"
 #include "editor/support/InstalledEngine.h"
 

@@ -1,6 +1,7 @@
 // The picture's read-outs in an encoder cell of the real tree: the channel and message
 // texts a block prints, and the blocks that print nothing.
 
+#include "TestPaths.h"
 #include "editor/edit/TableTextFormat.h"
 #include "editor/picture/MIDIChannelViewPanel.h"
 #include "editor/picture/MoveableControlViewPanel.h"

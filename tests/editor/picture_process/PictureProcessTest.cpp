@@ -3,6 +3,7 @@
 // edit panel on the clicked control, and the main window and every edit panel opened lie
 // where the design's layout puts them.
 
+#include "TestPaths.h"
 #include "platform/png/PngCodec.h"
 #include "platform/window/Window.h"
 #include "support/Wait.h"

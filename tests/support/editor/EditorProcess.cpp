@@ -1,5 +1,6 @@
 #include "support/editor/EditorProcess.h"
 
+#include "TestPaths.h"
 #include "platform/window/Window.h"
 
 #include <fcntl.h>

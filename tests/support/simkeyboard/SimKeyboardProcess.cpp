@@ -1,5 +1,7 @@
 #include "support/simkeyboard/SimKeyboardProcess.h"
 
+#include "TestPaths.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>

@@ -2,6 +2,7 @@
 // a value, the scale operations the note-mode editor fills its boxes with, and skins that
 // lack a child.
 
+#include "TestPaths.h"
 #include "editor/app/MidiNoteSelector.h"
 #include "editor/app/NumberBoxTextSelector.h"
 #include "editor/edit/ScaleOperations.h"
