@@ -2,7 +2,7 @@
 // pointer is on it; its looks by index.
 
 #include "kr/controls/CheckedListBoxItem.h"
-#include "ListTestSupport.h"
+#include "ControlsTestSupport.h"
 #include "kr/controls/Button.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ namespace KR
 namespace
 {
 
-using namespace ListTest;
+using namespace ControlsTest;
 
 const std::string kCheckedRow = R"(
 <SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">

@@ -3,7 +3,7 @@
 // checked items through every change of the count.
 
 #include "kr/controls/CheckedListBox.h"
-#include "ListTestSupport.h"
+#include "ControlsTestSupport.h"
 #include "kr/controls/Button.h"
 #include "kr/controls/CheckedListBoxItem.h"
 #include "kr/controls/IndexedDataWithValueParam.h"
@@ -17,7 +17,7 @@ namespace KR
 namespace
 {
 
-using namespace ListTest;
+using namespace ControlsTest;
 
 // 5 whole rows of 14 in a list 75 high, each row with a check box.
 const std::string kRows = R"(
@@ -48,7 +48,7 @@ std::string IconSkin()
     }
     return R"(<?xml version="1.0" encoding="utf-8"?><Test_Skins><Application Name="PresetEditor"><Parts>)" +
            parts + R"(</Parts><Looks><Look Name="plain"/><Look Name="icons"><NonClientParts>)" + docked +
-           "</NonClientParts></Look></Looks><LookLists>" + ListTest::LookList("r14", 14) +
+           "</NonClientParts></Look></Looks><LookLists>" + ControlsTest::LookList("r14", 14) +
            R"(<LookList Name="withIcons" NumLooks="4"><Look Name="plain" Index="0"/><Look Name="icons" Index="3"/></LookList>)"
            R"(</LookLists><Skins><Skin Name="One">)" +
            ListSkin("Framework.ListBoxWithIcons", "withIcons") + "</Skin></Skins></Application></Test_Skins>";

@@ -2,7 +2,7 @@
 // list in drop-down mode and its text as tooltip when clipped.
 
 #include "kr/controls/ListBoxItem.h"
-#include "ListTestSupport.h"
+#include "ControlsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace KR
 namespace
 {
 
-using namespace ListTest;
+using namespace ControlsTest;
 
 const std::string kRows = R"(
 <SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">

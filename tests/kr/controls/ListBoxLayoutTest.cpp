@@ -1,7 +1,7 @@
 // The list box's rows as controls: their condition changes passed on as the item's, the
 // template offered by a skin, whole-row sizes and the widths the items need.
 
-#include "ListTestSupport.h"
+#include "ControlsTestSupport.h"
 #include "kr/controls/ItemConditionsParam.h"
 #include "kr/controls/ListBox.h"
 #include "kr/core/Wrapper.h"
@@ -14,7 +14,7 @@ namespace KR
 namespace
 {
 
-using namespace ListTest;
+using namespace ControlsTest;
 
 // A list whose look keeps 2 units above and below its client area, rows 8 wide without
 // text; and a list with neither template nor rows.
@@ -26,7 +26,7 @@ std::string FramedLists()
            R"(<Looks><Look Name="plain"/><Look Name="framed">)"
            R"(<ClientPart Name="fill" OffsetLeft="0" OffsetTop="2" OffsetRight="0" OffsetBottom="-2"/></Look></Looks>)"
            R"(<LookLists>)" +
-           ListTest::LookList("r14", 14) +
+           ControlsTest::LookList("r14", 14) +
            R"(<LookList Name="framed" NumLooks="1"><Look Name="framed" Index="0"/></LookList></LookLists>)"
            R"(<Skins><Skin Name="One">)"
            R"(<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">)"
@@ -250,7 +250,7 @@ std::string InsetRowList()
            R"(<Looks><Look Name="plain"/><Look Name="inset"><TextProperties TextLeftRel="0" TextLeftAbs="8")"
            R"( TextRightRel="1" TextRightAbs="-8" TextHAlign="0" TextTopRel="0" TextTopAbs="0" TextBottomRel="1")"
            R"( TextBottomAbs="0" TextVAlign="0.5" TextForegroundPart="ink"/></Look></Looks><LookLists>)" +
-           ListTest::LookList("one", 1) + R"(<LookList Name="inset14" NumLooks="14">)" +
+           ControlsTest::LookList("one", 1) + R"(<LookList Name="inset14" NumLooks="14">)" +
            []
     {
         std::string looks;

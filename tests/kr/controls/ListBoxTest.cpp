@@ -2,7 +2,7 @@
 // the numbered texts it loads, keys, scrolling by rebinding and the drop-down rules.
 
 #include "kr/controls/ListBox.h"
-#include "ListTestSupport.h"
+#include "ControlsTestSupport.h"
 #include "kr/core/Wrapper.h"
 #include "kr/ui/StringTable.h"
 
@@ -15,7 +15,7 @@ namespace KR
 namespace
 {
 
-using namespace ListTest;
+using namespace ControlsTest;
 
 // The skin's own rows, "item1".."item3", each an item.
 const std::string kOwnRows = R"(

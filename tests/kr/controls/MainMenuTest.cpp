@@ -2,7 +2,7 @@
 // skin, sliding between open titles, the popup kept inside the window, the keys of a
 // title's menu, and a press-slide-release choice.
 
-#include "MenuTestSupport.h"
+#include "ControlsTestSupport.h"
 
 #include "kr/controls/TextBox.h"
 #include "kr/ui/Clipboard.h"
@@ -12,9 +12,9 @@ namespace KR
 namespace
 {
 
-using MenuTest::Heard;
-using MenuTest::Scene;
-using MenuTest::Utf8;
+using ControlsTest::Heard;
+using ControlsTest::MenuScene;
+using ControlsTest::Utf8;
 
 // The bar's strings with these extra entries (id, text).
 std::string BarStrings(std::initializer_list<std::pair<const char*, const char*>> entries)
@@ -101,7 +101,7 @@ TEST(MainMenuTest, TitlesComeFromTheLabelsOnlyWhenEachHasItsMenu)
     };
     for (const Case& c : cases)
     {
-        Scene scene(MenuTest::MenuSkin(), c.strings.c_str());
+        MenuScene scene(ControlsTest::MenuSkin(), c.strings.c_str());
         ASSERT_TRUE(scene.bar) << c.name;
         EXPECT_EQ(TitleNames(*scene.bar), c.titles) << c.name;
         EXPECT_EQ(TitleTexts(*scene.bar), c.titles) << c.name;
@@ -110,7 +110,7 @@ TEST(MainMenuTest, TitlesComeFromTheLabelsOnlyWhenEachHasItsMenu)
 
 TEST(MainMenuTest, InsertingAndAddingMoveNamesTextsAndMenusButNotTheControls)
 {
-    Scene scene;
+    MenuScene scene;
     LMainMenu& bar = *scene.bar;
     const RCPtr<LComboMenu> first = scene.Title(0);
     const RCPtr<LComboMenu> second = scene.Title(1);
@@ -167,7 +167,7 @@ TEST(MainMenuTest, InsertingAndAddingMoveNamesTextsAndMenusButNotTheControls)
 
 TEST(MainMenuTest, ABarWithoutATemplateMakesNoTitles)
 {
-    Scene scene(MenuTest::MenuSkin(MenuTest::Template::kNone));
+    MenuScene scene(ControlsTest::MenuSkin(ControlsTest::Template::kNone));
     ASSERT_TRUE(scene.bar);
     EXPECT_EQ(scene.bar->GetMenuTitleCount(), 0);
     EXPECT_FALSE(scene.bar->HasTemplate());
@@ -177,7 +177,7 @@ TEST(MainMenuTest, ABarWithoutATemplateMakesNoTitles)
 
 TEST(MainMenuTest, TitlesWithoutAPopupKeepTheirNamesAndTextsAndAreOtherwisePassedOver)
 {
-    Scene scene(MenuTest::MenuSkin(MenuTest::Template::kWithoutPopup));
+    MenuScene scene(ControlsTest::MenuSkin(ControlsTest::Template::kWithoutPopup));
     LMainMenu& bar = *scene.bar;
     ASSERT_EQ(TitleNames(bar), (std::vector<std::string>{"File", "Help"}));
     EXPECT_FALSE(scene.Popup(0));
@@ -194,7 +194,7 @@ TEST(MainMenuTest, TitlesWithoutAPopupKeepTheirNamesAndTextsAndAreOtherwisePasse
 
 TEST(MainMenuTest, AnOpenTitleFollowsThePointerAlongTheBarAndADisabledOneShowsItsLook)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<LComboMenu> file = scene.Title(0);
     const RCPtr<LComboMenu> help = scene.Title(1);
     // Hovering opens nothing while no title is open.
@@ -243,7 +243,7 @@ TEST(MainMenuTest, AMenuPassingTheRightEdgeMovesLeftButNeverPastTheLeftEdge)
     };
     for (const Case& c : cases)
     {
-        Scene scene;
+        MenuScene scene;
         ASSERT_EQ(scene.main->GetSize().x, 1024.0);
         const RCPtr<LComboMenu> file = scene.Title(0);
         DockedPositionSpec x;
@@ -262,7 +262,7 @@ TEST(MainMenuTest, AMenuPassingTheRightEdgeMovesLeftButNeverPastTheLeftEdge)
 
 TEST(MainMenuTest, APressOnFileASlideOntoExitAndAReleasePostExit)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<Heard> heard = Heard::Create();
     heard->RegisterForNotification(RCPtr<LNotificationDistributor>(scene.window), u"NID_MENU_FILE_EXIT_REQ");
     scene.Press(20, 10);
@@ -283,7 +283,7 @@ TEST(MainMenuTest, APressOnFileASlideOntoExitAndAReleasePostExit)
 
 TEST(MainMenuTest, ADragLeavingTheMenuOntoTheNextTitleOpensThatTitlesMenu)
 {
-    Scene scene;
+    MenuScene scene;
     scene.Press(20, 10);
     scene.MoveTo(40, 100, MouseButton::kLeft);
     ASSERT_TRUE(scene.Title(0)->IsDropDownShown());
@@ -299,7 +299,7 @@ TEST(MainMenuTest, ADragLeavingTheMenuOntoTheNextTitleOpensThatTitlesMenu)
 
 TEST(MainMenuTest, ATitleUnregisteredFromItsPopupNoLongerFollowsItsVisibility)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<LComboMenu> file = scene.Title(0);
     const RCPtr<LPopupMenu> popup = scene.Popup(0);
     popup->SetVisible(true);
@@ -315,7 +315,7 @@ TEST(MainMenuTest, ATitleUnregisteredFromItsPopupNoLongerFollowsItsVisibility)
 
 TEST(MainMenuTest, CopyChosenInTheBarCopiesFromTheTextBoxThatHadTheFocus)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<LClipboard> clipboard = LClipboard::Create();
     clipboard->Initialize(RCPtr<LNotificationDistributor>(scene.window));
     scene.app.clipboard = clipboard;

@@ -2,7 +2,7 @@
 // across the columns, and a skin that lacks columns or headers.
 
 #include "kr/controls/MultiColumnListBox.h"
-#include "ListTestSupport.h"
+#include "ControlsTestSupport.h"
 #include "kr/controls/Button.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/core/Wrapper.h"
@@ -18,7 +18,7 @@ namespace KR
 namespace
 {
 
-using namespace ListTest;
+using namespace ControlsTest;
 
 // Three columns 100 wide under headers 20 high; each column shows 3 rows of 14.
 std::string Table(int columns, int headers)

@@ -1,7 +1,7 @@
 // The popup menu: rows, key texts, item states, activation through the window's queue,
 // sub-menus, keys and the context menu. A real root window over a fake system window.
 
-#include "MenuTestSupport.h"
+#include "ControlsTestSupport.h"
 
 #include "kr/controls/Button.h"
 #include "kr/controls/MenuListBoxItem.h"
@@ -11,9 +11,9 @@ namespace KR
 namespace
 {
 
-using MenuTest::Heard;
-using MenuTest::Scene;
-using MenuTest::Utf8;
+using ControlsTest::Heard;
+using ControlsTest::MenuScene;
+using ControlsTest::Utf8;
 
 String HotKeyText(const RCPtr<LPopupMenu>& popup, std::int32_t index)
 {
@@ -45,7 +45,7 @@ public:
 
 TEST(PopupMenuTest, TheFileMenuShowsItsRowsKeyTextsAndSeparators)
 {
-    Scene scene;
+    MenuScene scene;
     ASSERT_TRUE(scene.bar);
     ASSERT_EQ(scene.bar->GetMenuTitleCount(), 2);
     const RCPtr<LPopupMenu> popup = scene.Popup(0);
@@ -97,7 +97,7 @@ TEST(PopupMenuTest, TheFileMenuShowsItsRowsKeyTextsAndSeparators)
 
 TEST(PopupMenuTest, AnExplicitKeyTextStaysAndResultsFollowTheRules)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<LPopupMenu> popup = scene.Popup(1);
     ASSERT_TRUE(popup);
     RCPtr<LMenuDescriptor> menu = LMenuDescriptor::Create();
@@ -127,7 +127,7 @@ TEST(PopupMenuTest, AnExplicitKeyTextStaysAndResultsFollowTheRules)
 
 TEST(PopupMenuTest, TheUpdaterGreysChecksAndRenamesRowsWhenTheMenuShowsAndNeverSeesSeparators)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<Updater> view(new Updater(scene.main, String(u"view")));
     EXPECT_FALSE(scene.bar->SetMenuItemUpdater(view->GetMenuItemUpdater()));
     EXPECT_TRUE(scene.bar->SetMenuItemUpdater(view->GetMenuItemUpdater()));
@@ -163,7 +163,7 @@ TEST(PopupMenuTest, TheUpdaterGreysChecksAndRenamesRowsWhenTheMenuShowsAndNeverS
 
 TEST(PopupMenuTest, ExitPostsItsCommandIntoTheWindowsQueueAndTheFocusGoesBack)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<Heard> heard = Heard::Create();
     heard->RegisterForNotification(RCPtr<LNotificationDistributor>(scene.window), u"NID_MENU_FILE_EXIT_REQ");
     const RCPtr<LControl> edit = scene.main->FindChildControl(String(u"edit"));
@@ -230,7 +230,7 @@ TEST(PopupMenuTest, SubMenusOpenBesideTheRowAndStayInsideTheWindow)
 }
 
 // A context menu of "owner" with a sub-menu at row 1, at (100, 100) in the window.
-RCPtr<LPopupMenu> MenuWithSubMenu(Scene& scene)
+RCPtr<LPopupMenu> MenuWithSubMenu(MenuScene& scene)
 {
     const RCPtr<LControl> owner = scene.main->FindChildControl(String(u"owner"));
     const RCPtr<LPopupMenu> popup(scene.app.factory->CreateChildControlByName(String(u"contextMenu"), owner));
@@ -249,7 +249,7 @@ RCPtr<LPopupMenu> MenuWithSubMenu(Scene& scene)
 
 TEST(PopupMenuTest, TheTimerOpensAndClosesSubMenusAndTheKeysWalkTheChain)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<LPopupMenu> popup = MenuWithSubMenu(scene);
     ASSERT_TRUE(popup->IsShown(true));
     EXPECT_EQ(popup->GetAbsolutePosition().x, 100.0);
@@ -297,7 +297,7 @@ TEST(PopupMenuTest, TheTimerOpensAndClosesSubMenusAndTheKeysWalkTheChain)
 
 TEST(PopupMenuTest, ARightClickOpensTheContextMenuAtThePointerAndItsCommandReachesTheControl)
 {
-    Scene scene;
+    MenuScene scene;
     const RCPtr<LControl> owner = scene.main->FindChildControl(String(u"owner"));
     RCPtrArray<LMenuDescriptor> menus;
     owner->BuildContextMenu(menus);

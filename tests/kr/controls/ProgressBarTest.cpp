@@ -4,6 +4,7 @@
 #include "kr/controls/ProgressBar.h"
 #include "kr/ui/ControlTestSupport.h"
 #include "support/FrameworkAppStandIn.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,7 @@ constexpr const char* kWords = R"(<?xml version="1.0" encoding="utf-8"?><Test_St
 <String ID="REMAINING"><Locale LCID="9">Remaining</Locale></String>
 </StringTable></Test_Strings>)";
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 struct ProgressBarTest : ::testing::Test
 {

@@ -37,7 +37,7 @@ std::string Narrow(const String& text)
 }
 
 // Receives a text box's notifications by name and runs what the test gives it.
-class Listener : public LNotificationClient
+class TextListener : public LNotificationClient
 {
 public:
     Result Receive(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>& notification) override
@@ -98,7 +98,7 @@ struct TextBoxTest : ::testing::Test
     RCPtr<UiTest::TestControl> root;
     RCPtr<UiTest::TestControl> other;
     RCPtr<LTextBox> box;
-    RCPtr<Listener> listener = RCPtr<Listener>(new Listener());
+    RCPtr<TextListener> listener = RCPtr<TextListener>(new TextListener());
 };
 
 TEST_F(TextBoxTest, EditingTable)
