@@ -44,7 +44,7 @@ Result LMidiNoteSelector::Initialize()
     mNumericUpDown->SetValueScaling(0.0, kHighestNote, 0);
     UpdateNoteLabels();
     if (const Result registered =
-            mHandler->Register(&LMidiNoteSelector::OnValueChanged,
+            mHandler->Register(&LMidiNoteSelector::OnUpDownValueChanged,
                                RCPtr<KR::LNotificationDistributor>(mNumericUpDown), u"NID_VALUE_CHANGE");
         KR::Failed(registered))
     {
@@ -117,8 +117,8 @@ void LMidiNoteSelector::UpdateNoteLabels()
                       mOctaveNameLabel);
 }
 
-Result LMidiNoteSelector::OnValueChanged(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
-                                         const RCPtr<KR::LNotification>& notification)
+Result LMidiNoteSelector::OnUpDownValueChanged(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
+                                               const RCPtr<KR::LNotification>& notification)
 {
     if (notification && notification->GetDataAs<KR::LValueParam>())
     {

@@ -46,8 +46,8 @@ public:
     const KR::RCPtr<KR::LLabel>& GetOctaveNameLabel() const { return mOctaveNameLabel; }
 
 private:
-    KR::Result OnValueChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                              const KR::RCPtr<KR::LNotification>& notification);
+    KR::Result OnUpDownValueChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                    const KR::RCPtr<KR::LNotification>& notification);
 
     KR::RCPtr<KR::LNotificationHandler<LMidiNoteSelector>> mHandler;
     KR::RCPtr<KR::LLabel> mNoteNameLabel;

@@ -32,7 +32,7 @@ Result LNumberBoxTextSelector::Initialize()
     mNumericUpDown = RCPtr<KR::LNumericUpDown>(FindChildControl(KR::String(u"numericUpDown")));
     // A missing up/down is refused by the registration itself (a null sender).
     if (const Result registered =
-            mHandler->Register(&LNumberBoxTextSelector::OnValueChanged,
+            mHandler->Register(&LNumberBoxTextSelector::OnUpDownValueChanged,
                                RCPtr<KR::LNotificationDistributor>(mNumericUpDown), u"NID_VALUE_CHANGE");
         KR::Failed(registered))
     {
@@ -100,8 +100,8 @@ void LNumberBoxTextSelector::UpdateText()
     }
 }
 
-Result LNumberBoxTextSelector::OnValueChanged(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
-                                              const RCPtr<KR::LNotification>& /*notification*/)
+Result LNumberBoxTextSelector::OnUpDownValueChanged(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
+                                                    const RCPtr<KR::LNotification>& /*notification*/)
 {
     UpdateText();
     return 1;

@@ -33,8 +33,8 @@ public:
     const KR::RCPtr<KR::LLabel>& GetLabel() const { return mLabel; }
 
 private:
-    KR::Result OnValueChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
-                              const KR::RCPtr<KR::LNotification>& notification);
+    KR::Result OnUpDownValueChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
+                                    const KR::RCPtr<KR::LNotification>& notification);
 
     KR::RCPtr<KR::LNotificationHandler<LNumberBoxTextSelector>> mHandler;
     KR::RCPtr<KR::LLabel> mLabel;

@@ -3,6 +3,7 @@
 // simulated keyboard's answers behind fake ports. Every outcome is read from the message
 // boxes the application shows and from the messages the keyboard received.
 
+#include "TestPaths.h"
 #include "editor/app/GetPresetFromMidiDeviceDlg.h"
 #include "editor/app/GlobalSettingsDlg.h"
 #include "editor/app/PresetTransferOutcome.h"
@@ -106,7 +107,7 @@ public: // the cases' lambdas reach them
     template <typename T>
     RCPtr<T> Make(const char16_t* name)
     {
-        const RCPtr<T> dialog(app->CreateControl(name));
+        const RCPtr<T> dialog(app->CreateStandalone(name));
         EXPECT_TRUE(dialog) << KR::String(name).ToUtf8().GetPtr();
         return dialog;
     }
@@ -173,7 +174,7 @@ TEST(DeviceDialogSkins, ASendWithoutASlotSelectorSendsNothing)
     DialogFolders folders;
     const RCPtr<DialogApplication> edited(new DialogApplication(skin));
     ASSERT_TRUE(edited->Start());
-    const RCPtr<KR::LControl> dialog = edited->CreateControl(u"dialogSendPreset");
+    const RCPtr<KR::LControl> dialog = edited->CreateStandalone(u"dialogSendPreset");
     ASSERT_TRUE(dialog);
     Press(*dialog, u"send");
     EXPECT_EQ(edited->boxes, Strings{kSendConnection});

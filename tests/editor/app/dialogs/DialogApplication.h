@@ -8,7 +8,7 @@
 //     DialogFolders folders;                            // before the application
 //     const KR::RCPtr<DialogApplication> app(new DialogApplication);
 //     ASSERT_TRUE(app->Start());
-//     const KR::RCPtr<KR::LControl> dialog = app->CreateControl(u"dialogSendPreset");
+//     const KR::RCPtr<KR::LControl> dialog = app->CreateStandalone(u"dialogSendPreset");
 //     app->sim.SetFaults({.silent = true});
 
 #include "editor/app/Application.h"
@@ -65,7 +65,9 @@ public:
 
     bool Start() { return RunApplicationStartup() == kOk; }
 
-    RCPtr<LControl> CreateControl(const char16_t* name)
+    // A control of the skin made on its own, in no window (CreateControl makes it in the
+    // main window).
+    RCPtr<LControl> CreateStandalone(const char16_t* name)
     {
         return GetControlFactory()->CreateControlByName(String(name), nullptr);
     }
