@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -210,7 +211,9 @@ TEST_F(AppWindows, ThePlacementIsKeptWhenTheMainWindowGoesAndBroughtBackOntoTheS
     // control, once set, gives the window the skin's size again where it stands.)
     StorePlacement("");
     main = CreateMain(kUnbounded);
-    EXPECT_EQ(WindowRect(main), (RectI{0, 30, 1280, 500}));
+    const P::WindowRect screen = P::GetWorkArea();
+    ASSERT_LT(screen.width, 2000) << "the skin is wider than the screen";
+    EXPECT_EQ(WindowRect(main), (RectI{screen.x, 30, screen.width, 500}));
     CloseMain();
 
     // Records the window never writes leave it where the skin puts it.
@@ -307,10 +310,13 @@ TEST_F(AppWindows, AModalDialogStandsWhereItsSkinPutsItOverTheActiveWindow)
         std::int32_t mainX, mainY;
         RectI expected;
     };
+    // The skin puts the wide dialog at 1000: on a screen narrower than 1400 it would end past
+    // the right edge, and stands against it instead.
+    const P::WindowRect screen = P::GetWorkArea();
     const Case cases[] = {
         {u"dialogCentered", 60, 200, RectI{60 + 400, 200 + 265, 400, 220}},
         {u"dialogCentered", 0, 0, RectI{400, 265, 400, 220}},
-        {u"dialogWide", 0, 0, RectI{1280 - 400, 100, 400, 220}}, // 1000 + 400 ends past the screen
+        {u"dialogWide", 0, 0, RectI{std::min(1000, screen.x + screen.width - 400), 100, 400, 220}},
     };
     for (const Case& c : cases)
     {
