@@ -7,7 +7,11 @@ start_services() {
   export JACK_NO_AUDIO_RESERVATION=1
   # -S (synchronous): a cycle waits for every client. Without it a client that a busy
   # machine schedules late skips its cycle, and the MIDI events of that cycle are lost.
-  jackd --no-realtime -S -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
+  # -t: how long it waits. At the default half second a loaded machine (a parallel run
+  # under the sanitizers) left a client out of its cycle now and then ("SuspendRefNum
+  # error" in the server's log), and the MIDI sent through that cycle was lost: the dummy
+  # driver has no sound card to keep time for, so the wait is long.
+  jackd --no-realtime -S -t 10000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
   KR_JACK_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -15,8 +19,10 @@ start_services() {
     sleep 0.1
   done
 
+  # The display tests place and check relative to the screen's size: KR_TEST_SCREEN (such
+  # as 1600x1000) runs them on another screen than the usual one.
   local fd_file="/tmp/kr-xvfb-$$.display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${KR_TEST_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
   KR_XVFB_PID=$!
   for i in $(seq 1 100); do
     if [ -s "$fd_file" ]; then break; fi
