@@ -4,6 +4,7 @@
 // come in the user's language where the framework has them.
 
 #include "kr/ui/ControlFactory.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +27,7 @@ String ResourceFolder()
     return String(folder == nullptr ? "" : folder);
 }
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 // One line per descriptor: its path, class, place and shown state; and per skin font.
 void DumpTree(const KR::LControlDescriptor& descriptor, const std::string& path, std::ostringstream& out)

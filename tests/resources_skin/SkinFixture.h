@@ -117,4 +117,10 @@ public:
     Result loaded = kFail;
 };
 
+// The skin's top-level controls: the windows, the dialogs and the shared pop-ups.
+inline const char* const kTopLevel[] = {
+    "mainControl",         "dialogSendPreset", "dialogRetrievePresetFromHardware",
+    "globalEditorControl", "dialogAbout",      "toolTip",
+    "contextMenu"};
+
 } // namespace KR::SkinTest

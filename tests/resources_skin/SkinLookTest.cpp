@@ -14,11 +14,6 @@ namespace KR::SkinTest
 namespace
 {
 
-const char* const kTopLevel[] = {
-    "mainControl",         "dialogSendPreset", "dialogRetrievePresetFromHardware",
-    "globalEditorControl", "dialogAbout",      "toolTip",
-    "contextMenu"};
-
 void Walk(const LControlDescriptor& d, const std::string& path,
           const std::function<void(const LControlDescriptor&, const std::string&)>& visit)
 {

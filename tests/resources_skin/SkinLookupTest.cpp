@@ -444,11 +444,6 @@ void Walk(const LControlDescriptor& descriptor, const std::string& path, F&& vis
     }
 }
 
-const char* const kTopLevel[] = {
-    "mainControl",         "dialogSendPreset", "dialogRetrievePresetFromHardware",
-    "globalEditorControl", "dialogAbout",      "toolTip",
-    "contextMenu"};
-
 TEST_F(SkinLookups, EverySkinClassIsARegisteredName)
 {
     std::set<std::string> registered;

@@ -7,6 +7,7 @@
 #include "editor/app/AboutDlg.h"
 #include "editor/app/AppString.h"
 #include "kr/app/Version.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -19,10 +20,7 @@ using KR::RCPtr;
 using KR::String;
 using KR::TestSupport::CommandsEditor;
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 std::string LabelText(const KR::LControl& dialog, const char16_t* name)
 {

@@ -9,6 +9,7 @@
 #include "kr/ui/Dialog.h"
 #include "kr/ui/Panel.h"
 #include "kr/ui/TabControl.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +25,7 @@ namespace
 using KR::LControl;
 using KR::String;
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 KR::ControlCreateFunction Creator(const KR::LControlFactory& factory, const char16_t* name)
 {

@@ -9,6 +9,7 @@
 #include "kr/controls/FileDialog.h"
 #include "platform/window/MessageLoop.h"
 #include "support/ScriptedFileChooser.h"
+#include "support/Utf8.h"
 #include "support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +38,7 @@ constexpr const char* kFilter =
 constexpr const char* kOlderText = "Preset file is not compatible with this vesion of the preset editor";
 constexpr const char* kNewerText = "Preset file is not compatible with this version of the editor";
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 std::string LoadBox(const char* text)
 {

@@ -20,15 +20,8 @@ namespace
 using KR::TestSupport::InProcessEditor;
 using KR::TestSupport::LRecordingParentModule;
 using KR::TestSupport::ReceivedValue;
+using KR::TestSupport::Blob;
 using Bytes = std::vector<int>;
-
-KR::Variant Blob(const Bytes& bytes)
-{
-    std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
-    KR::Variant value;
-    value.SetBlob(data.data(), static_cast<std::uint32_t>(data.size()));
-    return value;
-}
 
 class EditPanels : public ::testing::Test
 {

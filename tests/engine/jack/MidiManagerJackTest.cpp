@@ -22,9 +22,7 @@
 namespace
 {
 
-// The simulator's client, as a USB keyboard's on Linux. With the process id: two test runs
-// on one machine share JACK's socket folder, where a client's socket is named after it.
-const std::string kLinuxClient = "Vantor-" + std::to_string(getpid());
+using KR::TestSupport::kLinuxClient;
 
 using KR::LMidiManager;
 using support::ParameterListener;

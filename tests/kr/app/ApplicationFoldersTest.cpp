@@ -2,6 +2,7 @@
 
 #include "support/Files.h"
 #include "support/ScopedVariable.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,7 @@ using KR::String;
 using KR::TestSupport::ScopedVariable;
 using KR::TestSupport::TempFolder;
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 // The real library, counting the opens; the first `failures` of them are refused.
 class CountingIniFileManager : public KR::LIniFileManager

@@ -10,6 +10,7 @@
 #include "support/FakeWindowServices.h"
 #include "support/Files.h"
 #include "support/RecordingRenderer.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,7 @@ using KR::String;
 using KR::TestSupport::LFakeWindowServices;
 using Log = std::vector<std::string>;
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 constexpr const char* kFrameworkStrings =
     R"(<Tarsil_StringTable_Definitions><StringTable ID="Framework">

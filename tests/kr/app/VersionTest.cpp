@@ -1,6 +1,7 @@
 #include "kr/app/Version.h"
 #include "kr/app/FrameworkApp.h"
 #include "kr/ui/ControlFactory.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,7 @@ std::span<const unsigned char> Bytes(const char* text)
     return {reinterpret_cast<const unsigned char*>(text), std::strlen(text)};
 }
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 constexpr const char* kTwoLanguages = "[VarFileInfo]\n"
                                       "Translation=0407 04b0 0409 04b0\n"

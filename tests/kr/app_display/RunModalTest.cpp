@@ -1,4 +1,5 @@
 #include "kr/app/FrameworkApp.h"
+#include "kr/app_display/ModalSupport.h"
 #include "kr/ui/ControlTestSupport.h"
 #include "kr/ui/RootWindow.h"
 #include "platform/window_display/DisplayFixture.h"
@@ -49,12 +50,7 @@ TEST(RunModal, TheControlGetsAWindowOfItsSizeAndTheModalEndIsTheResult)
     EXPECT_FALSE(dialog->GetRootWindow()) << "the control is let go";
 }
 
-// The system window of the root window a control lives in.
-std::uintptr_t WindowOf(const RCPtr<LControl>& control)
-{
-    const auto* root = dynamic_cast<LRootWindow*>(control->GetRootWindow().Get());
-    return root && root->GetOSServices() ? root->GetOSServices()->GetWindowHandle() : 0;
-}
+using TestSupport::WindowOf;
 
 // Windows left open: the first is the main window, whose close box asks the application to
 // exit; a second one's close box closes it at the next idle step and lets its control go.

@@ -19,8 +19,6 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kBlue = 0x0000FF, kGreen = 0x00C000, kRed = 0xFF0000, kGrey = 0x808080;
-
 class ControlsWindow : public PaintedWindow
 {
 protected:

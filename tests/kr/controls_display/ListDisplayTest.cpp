@@ -15,9 +15,6 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF, kRed = 0xFF0000, kGrey = 0x808080, kBlue = 0x0000FF,
-                        kYellow = 0xFFFF00;
-
 // The list at (10, 60), 100 wide, rows 14 high; a row's check box 10 by 10 at (3, 2) in it.
 constexpr std::int32_t kRowX = 60;
 constexpr std::int32_t kCheckX = 18;

@@ -17,8 +17,6 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kBlue = 0x0000FF, kGrey = 0x808080, kWhite = 0xFFFFFF, kRed = 0xFF0000;
-
 class MenuWindow : public PaintedWindow
 {
 protected:

@@ -15,8 +15,8 @@ using KR::PointI;
 using KR::RectD;
 using KR::RectI;
 
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMinCoord = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMaxCoord = std::numeric_limits<std::int32_t>::max();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(RoundRectToInt, RoundsEachValueOnItsOwnAndClampsLikePoints)
@@ -32,14 +32,14 @@ TEST(RoundRectToInt, RoundsEachValueOnItsOwnAndClampsLikePoints)
         {0.49999999, 0},
         {-0.5, -1},
         {-0.0, 0},
-        {1e10, kMax},
-        {-1e10, kMin},
-        {kNaN, kMin},
-        {2147483647.4, kMax},
-        {2147483646.6, kMax},
+        {1e10, kMaxCoord},
+        {-1e10, kMinCoord},
+        {kNaN, kMinCoord},
+        {2147483647.4, kMaxCoord},
+        {2147483646.6, kMaxCoord},
         {2147483646.4, 2147483646},
-        {-2147483648.0, kMin},
-        {-2147483648.4, kMin},
+        {-2147483648.0, kMinCoord},
+        {-2147483648.4, kMinCoord},
     };
     for (const Case& c : cases)
     {
@@ -53,8 +53,9 @@ TEST(RoundRectToInt, RoundsEachValueOnItsOwnAndClampsLikePoints)
 
 TEST(IntToDouble, KeepsEvery32BitValueAndClamps64BitOnesTo2Pow52)
 {
-    EXPECT_EQ(KR::IntPointToDouble(PointI{kMin, kMax}), (PointD{-2147483648.0, 2147483647.0}));
-    EXPECT_EQ(KR::IntRectToDouble(RectI{kMin, -1, 0, kMax}), (RectD{-2147483648.0, -1.0, 0.0, 2147483647.0}));
+    EXPECT_EQ(KR::IntPointToDouble(PointI{kMinCoord, kMaxCoord}), (PointD{-2147483648.0, 2147483647.0}));
+    EXPECT_EQ(KR::IntRectToDouble(RectI{kMinCoord, -1, 0, kMaxCoord}),
+              (RectD{-2147483648.0, -1.0, 0.0, 2147483647.0}));
     EXPECT_EQ(KR::IntToDouble(std::numeric_limits<std::int64_t>::max()), 4503599627370496.0);
     EXPECT_EQ(KR::IntToDouble(std::numeric_limits<std::int64_t>::min()), -4503599627370496.0);
     EXPECT_EQ(KR::IntToDouble(4503599627370495), 4503599627370495.0);
@@ -103,13 +104,13 @@ TEST(SizeDiffers, NeedsTheToleranceOrMore)
 
 TEST(UnionRectInt, WidensBoundsByTheRoundedRectWithoutOverflowingAtTheClamp)
 {
-    EdgesI bounds{kMax, kMax, kMin, kMin};
+    EdgesI bounds{kMaxCoord, kMaxCoord, kMinCoord, kMinCoord};
     KR::UnionRectInt(RectD{1.5, -2.5, 10.4, 3.0}, bounds);
     EXPECT_EQ(bounds, (EdgesI{2, -3, 12, 0}));
     KR::UnionRectInt(RectD{5.0, 5.0, 1.0, 1.0}, bounds);
     EXPECT_EQ(bounds, (EdgesI{2, -3, 12, 6}));
     KR::UnionRectInt(RectD{3e9, 3e9, 3e9, 3e9}, bounds);
-    EXPECT_EQ(bounds, (EdgesI{2, -3, kMax, kMax}));
+    EXPECT_EQ(bounds, (EdgesI{2, -3, kMaxCoord, kMaxCoord}));
 }
 
 } // namespace

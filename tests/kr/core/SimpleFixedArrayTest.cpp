@@ -9,16 +9,16 @@ namespace
 
 using KR::kFail;
 using KR::kInvalidArg;
-using Bytes = KR::SimpleFixedArray<signed char, 8>;
+using EightBytes = KR::SimpleFixedArray<signed char, 8>;
 
-std::vector<int> Items(const Bytes& array)
+std::vector<int> Items(const EightBytes& array)
 {
     return std::vector<int>(array.begin(), array.end());
 }
 
 TEST(SimpleFixedArray, CountNeverPassesTheCapacity)
 {
-    Bytes a;
+    EightBytes a;
     EXPECT_EQ(a.GetMaxCount(), 8u);
     EXPECT_EQ(a.SetCount(9), 8);
     EXPECT_EQ(a.GetCount(), 8u);
@@ -32,7 +32,7 @@ TEST(SimpleFixedArray, CountNeverPassesTheCapacity)
 
 TEST(SimpleFixedArray, RemovalsRefuseIndicesAtOrPastTheCountWithoutReading)
 {
-    Bytes a;
+    EightBytes a;
     EXPECT_EQ(a.AddItem(1), 1);
     EXPECT_EQ(a.AddItem(3), 2);
     EXPECT_EQ(a.InsertItem(1, 2), 3);
@@ -54,8 +54,8 @@ TEST(SimpleFixedArray, RemovalsRefuseIndicesAtOrPastTheCountWithoutReading)
 
 TEST(SimpleFixedArray, AppendBeyondTheCapacityFails)
 {
-    Bytes a;
-    Bytes b;
+    EightBytes a;
+    EightBytes b;
     b.SetCount(5);
     EXPECT_EQ(a.Append(b), 5);
     EXPECT_EQ(a.Append(b), kFail);
@@ -63,7 +63,7 @@ TEST(SimpleFixedArray, AppendBeyondTheCapacityFails)
 
 TEST(SimpleFixedArray, CopyFromStopsAtTheCount)
 {
-    Bytes a;
+    EightBytes a;
     a.SetCount(4);
     const signed char source[] = {1, 2, 3, 4, 5, 6};
     EXPECT_EQ(a.CopyFrom(source, 4, 1), 0u);

@@ -1,4 +1,5 @@
 #include "kr/core/StringFunctions.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -9,60 +10,57 @@ namespace
 
 using KR::String;
 
-std::u16string Text(const String& s)
-{
-    return std::u16string(s.GetView());
-}
+using KR::TestSupport::Utf16;
 
 TEST(StringFunctions, IntegerTextsPlaceTheDecimalPoint)
 {
-    EXPECT_EQ(Text(KR::IntToString(1234, 2)), u"12.34");
-    EXPECT_EQ(Text(KR::IntToString(5, 2)), u".05");
-    EXPECT_EQ(Text(KR::IntToString(0, 1)), u".0");
-    EXPECT_EQ(Text(KR::IntToString(12, 2)), u".12");
-    EXPECT_EQ(Text(KR::IntToString(1234, 0)), u"1234");
-    EXPECT_EQ(Text(KR::IntToString(-1234, -3)), u"-1234");
-    EXPECT_EQ(Text(KR::IntToString(INT32_MIN)), u"-2147483648");
-    EXPECT_EQ(Text(KR::UIntToString(4294967295u)), u"4294967295");
-    EXPECT_EQ(Text(KR::UIntToString(7, 3)), u".007");
+    EXPECT_EQ(Utf16(KR::IntToString(1234, 2)), u"12.34");
+    EXPECT_EQ(Utf16(KR::IntToString(5, 2)), u".05");
+    EXPECT_EQ(Utf16(KR::IntToString(0, 1)), u".0");
+    EXPECT_EQ(Utf16(KR::IntToString(12, 2)), u".12");
+    EXPECT_EQ(Utf16(KR::IntToString(1234, 0)), u"1234");
+    EXPECT_EQ(Utf16(KR::IntToString(-1234, -3)), u"-1234");
+    EXPECT_EQ(Utf16(KR::IntToString(INT32_MIN)), u"-2147483648");
+    EXPECT_EQ(Utf16(KR::UIntToString(4294967295u)), u"4294967295");
+    EXPECT_EQ(Utf16(KR::UIntToString(7, 3)), u".007");
 }
 
 TEST(StringFunctions, NegativeIntegerTextsKeepTheSignInFront)
 {
-    EXPECT_EQ(Text(KR::IntToString(-5, 2)), u"-.05");
-    EXPECT_EQ(Text(KR::IntToString(-1234, 2)), u"-12.34");
-    EXPECT_EQ(Text(KR::IntToString(INT32_MIN, 3)), u"-2147483.648");
+    EXPECT_EQ(Utf16(KR::IntToString(-5, 2)), u"-.05");
+    EXPECT_EQ(Utf16(KR::IntToString(-1234, 2)), u"-12.34");
+    EXPECT_EQ(Utf16(KR::IntToString(INT32_MIN, 3)), u"-2147483.648");
 }
 
 TEST(StringFunctions, DoubleTextsHaveTheGivenDecimals)
 {
-    EXPECT_EQ(Text(KR::DoubleToString(2.5, 2)), u"2.50");
-    EXPECT_EQ(Text(KR::DoubleToString(2.5, 0)), u"2");
-    EXPECT_EQ(Text(KR::DoubleToString(2.5, -1)), u"2.500000");
-    EXPECT_EQ(Text(KR::DoubleToString(-0.125, 3)), u"-0.125");
+    EXPECT_EQ(Utf16(KR::DoubleToString(2.5, 2)), u"2.50");
+    EXPECT_EQ(Utf16(KR::DoubleToString(2.5, 0)), u"2");
+    EXPECT_EQ(Utf16(KR::DoubleToString(2.5, -1)), u"2.500000");
+    EXPECT_EQ(Utf16(KR::DoubleToString(-0.125, 3)), u"-0.125");
 }
 
 TEST(StringFunctions, TrimRightRemovesTrailingMembersOfTheSet)
 {
     const String set(u"0.");
-    EXPECT_EQ(Text(KR::TrimRightChars(String(u"12.500"), set)), u"12.5");
-    EXPECT_EQ(Text(KR::TrimRightChars(String(u"12.00"), set)), u"12");
+    EXPECT_EQ(Utf16(KR::TrimRightChars(String(u"12.500"), set)), u"12.5");
+    EXPECT_EQ(Utf16(KR::TrimRightChars(String(u"12.00"), set)), u"12");
     EXPECT_TRUE(KR::TrimRightChars(String(u"0.00"), set).IsEmpty());
     const String untouched(u"125");
     EXPECT_TRUE(KR::TrimRightChars(untouched, set).SharesBufferWith(untouched));
-    EXPECT_EQ(Text(KR::TrimRightChars(untouched, String())), u"125");
+    EXPECT_EQ(Utf16(KR::TrimRightChars(untouched, String())), u"125");
 }
 
 TEST(StringFunctions, TrimLeftRemovesBlanksTabsAndLineEnds)
 {
-    EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u" \t\r\nword  "))), u"word  ");
+    EXPECT_EQ(Utf16(KR::TrimLeftWhitespace(String(u" \t\r\nword  "))), u"word  ");
     const String plain(u"word");
     EXPECT_TRUE(KR::TrimLeftWhitespace(plain).SharesBufferWith(plain));
-    EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u"  a"))), u"a");
+    EXPECT_EQ(Utf16(KR::TrimLeftWhitespace(String(u"  a"))), u"a");
     // A text of white space only comes back unchanged.
-    EXPECT_EQ(Text(KR::TrimLeftWhitespace(String(u" \t\r\n"))), u" \t\r\n");
+    EXPECT_EQ(Utf16(KR::TrimLeftWhitespace(String(u" \t\r\n"))), u" \t\r\n");
     EXPECT_TRUE(KR::TrimLeftWhitespace(String()).IsEmpty());
-    EXPECT_EQ(Text(KR::TrimWhitespace(String(u"\t True \r\n"))), u"True");
+    EXPECT_EQ(Utf16(KR::TrimWhitespace(String(u"\t True \r\n"))), u"True");
 }
 
 TEST(StringFunctions, ParseDoubleReadsTheLeadingNumberWithAPointInEveryLocale)

@@ -2,6 +2,7 @@
 
 #include "kr/core/Array.h"
 #include "kr/core/Exception.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,7 @@ using KR::String;
 using KR::Utf8String;
 using namespace KR::Literals;
 
-std::u16string Text(const String& s)
-{
-    return std::u16string(s.GetView());
-}
+using KR::TestSupport::Utf16;
 
 TEST(StringT, EmptyStringsShareOneProcessWideBuffer)
 {
@@ -60,14 +58,14 @@ TEST(StringT, AppendingToASharedStringLeavesTheOtherHolderUnchanged)
     const String original(u"Pad");
     String changed = original;
     changed += u" 1"_krs;
-    EXPECT_EQ(Text(original), u"Pad");
-    EXPECT_EQ(Text(changed), u"Pad 1");
+    EXPECT_EQ(Utf16(original), u"Pad");
+    EXPECT_EQ(Utf16(changed), u"Pad 1");
     EXPECT_FALSE(changed.SharesBufferWith(original));
 
     String inserted = original;
     EXPECT_EQ(inserted.Insert(0, u"Big "_krs), KR::kOk);
-    EXPECT_EQ(Text(original), u"Pad");
-    EXPECT_EQ(Text(inserted), u"Big Pad");
+    EXPECT_EQ(Utf16(original), u"Pad");
+    EXPECT_EQ(Utf16(inserted), u"Big Pad");
 }
 
 TEST(StringT, LockGivesAPrivateBufferThatCopiesDoNotShare)
@@ -81,21 +79,21 @@ TEST(StringT, LockGivesAPrivateBufferThatCopiesDoNotShare)
     EXPECT_FALSE(s.SharesBufferWith(before));
     EXPECT_EQ(units[3], 0); // room for the text and its NUL
     units[0] = u'X';
-    EXPECT_EQ(Text(before), u"abc");
+    EXPECT_EQ(Utf16(before), u"abc");
 
     // A copy taken while locked gets its own characters, exactly the text.
     const String copy = s;
     EXPECT_FALSE(copy.SharesBufferWith(s));
     EXPECT_FALSE(copy.IsLocked());
-    EXPECT_EQ(Text(copy), u"Xbc");
+    EXPECT_EQ(Utf16(copy), u"Xbc");
     units[1] = u'Y';
-    EXPECT_EQ(Text(copy), u"Xbc");
+    EXPECT_EQ(Utf16(copy), u"Xbc");
 
     EXPECT_EQ(s.Lock(), nullptr); // one lock at a time
     EXPECT_EQ(s.Unlock(), KR::kOk);
     EXPECT_EQ(s.Unlock(), KR::kNothingDone);
     EXPECT_FALSE(s.IsLocked());
-    EXPECT_EQ(Text(s), u"XYc");
+    EXPECT_EQ(Utf16(s), u"XYc");
     EXPECT_EQ(s.GetLength(), 3u);
 }
 
@@ -110,7 +108,7 @@ TEST(StringT, UnlockEndsTheTextAtItsFirstNul)
     units[2] = 0;
     EXPECT_EQ(s.GetLength(), 2u); // found by scanning while locked
     s.Unlock();
-    EXPECT_EQ(Text(s), u"hi");
+    EXPECT_EQ(Utf16(s), u"hi");
     EXPECT_EQ(s.GetLength(), 2u);
 
     String cut(u"gone");
@@ -126,7 +124,7 @@ TEST(StringT, LockWithASmallerCountCutsTheText)
     EXPECT_EQ(units[0], u'a');
     EXPECT_EQ(units[2], 0);
     s.Unlock();
-    EXPECT_EQ(Text(s), u"ab");
+    EXPECT_EQ(Utf16(s), u"ab");
 }
 
 TEST(StringT, AssigningIntoALockedStringGrowsItsBufferInsteadOfOverrunningIt)
@@ -135,11 +133,11 @@ TEST(StringT, AssigningIntoALockedStringGrowsItsBufferInsteadOfOverrunningIt)
     s.Lock(2);
     s = String(u"a text far longer than the two units locked");
     EXPECT_TRUE(s.IsLocked());
-    EXPECT_EQ(Text(s), u"a text far longer than the two units locked");
+    EXPECT_EQ(Utf16(s), u"a text far longer than the two units locked");
     s.Assign(u"short");
-    EXPECT_EQ(Text(s), u"short");
+    EXPECT_EQ(Utf16(s), u"short");
     s.Unlock();
-    EXPECT_EQ(Text(s), u"short");
+    EXPECT_EQ(Utf16(s), u"short");
     EXPECT_EQ(s.GetLength(), 5u);
 }
 
@@ -149,7 +147,7 @@ TEST(StringT, AssigningAPartOfALockedStringToItself)
     const char16_t* units = s.Lock();
     s.Assign(units + 4, 3);
     s.Unlock();
-    EXPECT_EQ(Text(s), u"456");
+    EXPECT_EQ(Utf16(s), u"456");
 }
 
 TEST(StringT, ClearOfALockedStringKeepsTheLock)
@@ -167,38 +165,38 @@ TEST(StringT, AppendWorksOnLockedStringsAndOnItself)
 {
     String s(u"ab");
     s += s;
-    EXPECT_EQ(Text(s), u"abab");
+    EXPECT_EQ(Utf16(s), u"abab");
 
     String shared = s;
     s += shared;
-    EXPECT_EQ(Text(s), u"abababab");
-    EXPECT_EQ(Text(shared), u"abab");
+    EXPECT_EQ(Utf16(s), u"abababab");
+    EXPECT_EQ(Utf16(shared), u"abab");
 
     String locked(u"x");
     locked.Lock();
     locked += u"yz"_krs;
     EXPECT_TRUE(locked.IsLocked());
     locked.Unlock();
-    EXPECT_EQ(Text(locked), u"xyz");
+    EXPECT_EQ(Utf16(locked), u"xyz");
 
     String own(u"hello");
     own.Append(own.GetPtr() + 1, 3);
-    EXPECT_EQ(Text(own), u"helloell");
+    EXPECT_EQ(Utf16(own), u"helloell");
 
     String chars;
     chars.AppendChar(u'A').AppendChar(0).AppendChar(u'\u00E9');
     chars += 'z';
     chars += static_cast<char>(0xC3); // half a UTF-8 character is no character
-    EXPECT_EQ(Text(chars), u"A\u00E9z\uFFFD");
+    EXPECT_EQ(Utf16(chars), u"A\u00E9z\uFFFD");
 }
 
 TEST(StringT, ConcatenationMakesANewString)
 {
     const String a(u"Fader");
-    EXPECT_EQ(Text(a + u" 3"), u"Fader 3");
-    EXPECT_EQ(Text(u"Big " + a), u"Big Fader");
-    EXPECT_EQ(Text(a + a), u"FaderFader");
-    EXPECT_EQ(Text(a), u"Fader");
+    EXPECT_EQ(Utf16(a + u" 3"), u"Fader 3");
+    EXPECT_EQ(Utf16(u"Big " + a), u"Big Fader");
+    EXPECT_EQ(Utf16(a + a), u"FaderFader");
+    EXPECT_EQ(Utf16(a), u"Fader");
 }
 
 TEST(StringT, InsertAtTheEndsAndInside)
@@ -208,22 +206,22 @@ TEST(StringT, InsertAtTheEndsAndInside)
     EXPECT_EQ(s.Insert(0, u">"_krs), KR::kOk);
     EXPECT_EQ(s.Insert(2, u"b"_krs), KR::kOk);
     EXPECT_EQ(s.Insert(4, u"dXYZ", 1), KR::kOk);
-    EXPECT_EQ(Text(s), u">abcde!");
+    EXPECT_EQ(Utf16(s), u">abcde!");
     EXPECT_EQ(s.Insert(8, u"?"_krs), KR::kInvalidArg);
-    EXPECT_EQ(Text(s), u">abcde!");
+    EXPECT_EQ(Utf16(s), u">abcde!");
 
     String self(u"ab");
     EXPECT_EQ(self.Insert(1, self), KR::kOk);
-    EXPECT_EQ(Text(self), u"aabb");
+    EXPECT_EQ(Utf16(self), u"aabb");
 }
 
 TEST(StringT, SubStringClipsToTheText)
 {
     const String s(u"0123456789");
-    EXPECT_EQ(Text(s.SubString(2, 3)), u"234");
-    EXPECT_EQ(Text(s.SubString(7, 100)), u"789");
-    EXPECT_EQ(Text(s.SubString(4)), u"456789");
-    EXPECT_EQ(Text(s.Left(2)), u"01");
+    EXPECT_EQ(Utf16(s.SubString(2, 3)), u"234");
+    EXPECT_EQ(Utf16(s.SubString(7, 100)), u"789");
+    EXPECT_EQ(Utf16(s.SubString(4)), u"456789");
+    EXPECT_EQ(Utf16(s.Left(2)), u"01");
     EXPECT_TRUE(s.SubString(10, 5).IsEmpty());
     EXPECT_TRUE(s.SubString(3, 0).IsEmpty());
 }
@@ -231,13 +229,13 @@ TEST(StringT, SubStringClipsToTheText)
 TEST(StringT, SubStringWithANegativeStartCountsFromTheEnd)
 {
     const String s(u"0123456789");
-    EXPECT_EQ(Text(s.SubString(-3, 3)), u"789");
-    EXPECT_EQ(Text(s.SubString(-3)), u"789");
+    EXPECT_EQ(Utf16(s.SubString(-3, 3)), u"789");
+    EXPECT_EQ(Utf16(s.SubString(-3)), u"789");
     // Two units before the beginning shorten the count by two.
-    EXPECT_EQ(Text(s.SubString(-12, 5)), u"012");
+    EXPECT_EQ(Utf16(s.SubString(-12, 5)), u"012");
     // Nothing left: empty, not the whole text.
     EXPECT_TRUE(s.SubString(-20, 5).IsEmpty());
-    EXPECT_EQ(Text(s.SubString(INT32_MIN, 0xFFFFFFFFu)), u"0123456789");
+    EXPECT_EQ(Utf16(s.SubString(INT32_MIN, 0xFFFFFFFFu)), u"0123456789");
     EXPECT_TRUE(s.SubString(INT32_MIN, 100).IsEmpty());
 }
 
@@ -277,15 +275,15 @@ TEST(StringT, OrderIsByUnsignedCodeUnit)
     EXPECT_FALSE(String(u"same") < String(u"same"));
 
     const std::map<String, int> ordered{{String(u"b"), 2}, {String(u"a"), 1}, {String(u"c"), 3}};
-    EXPECT_EQ(Text(ordered.begin()->first), u"a");
+    EXPECT_EQ(Utf16(ordered.begin()->first), u"a");
 }
 
 TEST(StringT, CaseMappingCoversAsciiAndLatin1Only)
 {
     const String s(u"Fader \u00E9\u00C0\u00F7\u00FF\u00DF \u0101");
-    EXPECT_EQ(Text(s.ToUpper()), u"FADER \u00C9\u00C0\u00F7\u00FF\u00DF \u0101");
-    EXPECT_EQ(Text(s.ToLower()), u"fader \u00E9\u00E0\u00F7\u00FF\u00DF \u0101");
-    EXPECT_EQ(Text(s), u"Fader \u00E9\u00C0\u00F7\u00FF\u00DF \u0101");
+    EXPECT_EQ(Utf16(s.ToUpper()), u"FADER \u00C9\u00C0\u00F7\u00FF\u00DF \u0101");
+    EXPECT_EQ(Utf16(s.ToLower()), u"fader \u00E9\u00E0\u00F7\u00FF\u00DF \u0101");
+    EXPECT_EQ(Utf16(s), u"Fader \u00E9\u00C0\u00F7\u00FF\u00DF \u0101");
     EXPECT_EQ(std::string(Utf8String("Caf\xC3\xA9").ToUpper().GetView()), "CAF\xC3\xA9");
 }
 
@@ -294,9 +292,9 @@ TEST(StringT, ReplaceCharsReplacesEveryMemberOfTheSet)
     String path(u"a\\b/c\\d");
     const String before = path;
     path.ReplaceChars(u"\\/", u'|');
-    EXPECT_EQ(Text(path), u"a|b|c|d");
-    EXPECT_EQ(Text(before), u"a\\b/c\\d");
-    EXPECT_EQ(Text(path.ReplaceChars(u"|", 0)), u"a|b|c|d");
+    EXPECT_EQ(Utf16(path), u"a|b|c|d");
+    EXPECT_EQ(Utf16(before), u"a\\b/c\\d");
+    EXPECT_EQ(Utf16(path.ReplaceChars(u"|", 0)), u"a|b|c|d");
 
     String untouched(u"abc");
     const String shared = untouched;
@@ -308,14 +306,14 @@ TEST(StringT, MoveLeavesTheSourceEmptyAndUsable)
 {
     String source(u"moved");
     String target(std::move(source));
-    EXPECT_EQ(Text(target), u"moved");
+    EXPECT_EQ(Utf16(target), u"moved");
     EXPECT_TRUE(source.IsEmpty()); // NOLINT(bugprone-use-after-move): moved-from state is defined
     source += u"again";
-    EXPECT_EQ(Text(source), u"again");
+    EXPECT_EQ(Utf16(source), u"again");
 
     String other;
     other = std::move(target);
-    EXPECT_EQ(Text(other), u"moved");
+    EXPECT_EQ(Utf16(other), u"moved");
     EXPECT_TRUE(target.IsEmpty()); // NOLINT(bugprone-use-after-move)
 }
 
@@ -323,11 +321,11 @@ TEST(StringT, ConstructionFromTheOtherEncodingConverts)
 {
     const String wide("Gr\xC3\xBC\xC3\x9F"
                       "e \xF0\x9F\x98\x80");
-    EXPECT_EQ(Text(wide), u"Gr\u00FC\u00DFe \U0001F600");
+    EXPECT_EQ(Utf16(wide), u"Gr\u00FC\u00DFe \U0001F600");
     const Utf8String narrow(wide);
     EXPECT_EQ(std::string(narrow.GetView()), "Gr\xC3\xBC\xC3\x9F"
                                              "e \xF0\x9F\x98\x80");
-    EXPECT_EQ(Text(narrow.ToUtf16()), Text(wide));
+    EXPECT_EQ(Utf16(narrow.ToUtf16()), Utf16(wide));
     EXPECT_EQ(std::string(wide.ToUtf8().GetView()), std::string(narrow.GetView()));
     EXPECT_EQ(std::string(Utf8String(u"MIDIIN4").GetView()), "MIDIIN4");
 }
@@ -336,12 +334,12 @@ TEST(StringT, AssignUtf8StopsAtTheCountOrTheNul)
 {
     String s;
     EXPECT_EQ(s.AssignUtf8("value\0ignored", 100), KR::kOk);
-    EXPECT_EQ(Text(s), u"value");
+    EXPECT_EQ(Utf16(s), u"value");
     EXPECT_EQ(s.AssignUtf8("\xC3\xA9t\xC3\xA9", 3), KR::kOk);
-    EXPECT_EQ(Text(s), u"\u00E9t");
+    EXPECT_EQ(Utf16(s), u"\u00E9t");
     // The count ends inside a character: the text before it stays.
     EXPECT_EQ(s.AssignUtf8("ab\xC3\xA9", 3), KR::kFail);
-    EXPECT_EQ(Text(s), u"ab");
+    EXPECT_EQ(Utf16(s), u"ab");
     EXPECT_EQ(s.AssignUtf8(nullptr, 3), KR::kOk);
     EXPECT_TRUE(s.IsEmpty());
 }
@@ -355,13 +353,13 @@ TEST(StringT, StringsWorkAsHashKeys)
 
 TEST(StringT, ConstructionForms)
 {
-    EXPECT_EQ(Text(String(u"abcdef", 3)), u"abc");
-    EXPECT_EQ(Text(String(u"ab\0cd", 5)), u"ab");
-    EXPECT_EQ(Text(String(std::u16string_view(u"view!", 4))), u"view");
-    EXPECT_EQ(Text(String(u'Q')), u"Q");
+    EXPECT_EQ(Utf16(String(u"abcdef", 3)), u"abc");
+    EXPECT_EQ(Utf16(String(u"ab\0cd", 5)), u"ab");
+    EXPECT_EQ(Utf16(String(std::u16string_view(u"view!", 4))), u"view");
+    EXPECT_EQ(Utf16(String(u'Q')), u"Q");
     EXPECT_TRUE(String(char16_t(0)).IsEmpty());
     EXPECT_TRUE(String(static_cast<const char16_t*>(nullptr)).IsEmpty());
-    EXPECT_EQ(Text(u"lit"_krs), u"lit");
+    EXPECT_EQ(Utf16(u"lit"_krs), u"lit");
     EXPECT_EQ(std::string("lit"_kru8.GetView()), "lit");
 }
 

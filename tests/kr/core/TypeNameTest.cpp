@@ -78,7 +78,7 @@ TEST(TypeName, SpellsTemplateArgumentsAsTheFrameworkTextsDo)
               "KR::ConstRCPtr<class KR::Spelling::LHandler<class KR::Spelling::LControl> >");
     EXPECT_EQ((ClassName<Queue<LHandler<Spelling::LControl>, 256>>()),
               "KR::Spelling::Queue<class KR::Spelling::LHandler<class KR::Spelling::LControl>,256>");
-    EXPECT_EQ((ClassName<Array<::LEncoder, 1, 0>>()), "KR::Spelling::Array<class LEncoder,1,0>");
+    EXPECT_EQ((ClassName<Spelling::Array<::LEncoder, 1, 0>>()), "KR::Spelling::Array<class LEncoder,1,0>");
     EXPECT_EQ(ClassName<String>(), "KR::StringT<wchar_t,char>");
     EXPECT_EQ(TypeName<Utf8String>(), "class KR::StringT<char,wchar_t>");
 }
@@ -88,7 +88,7 @@ TEST(TypeName, SpellsBuiltinTypesWithoutKey)
     EXPECT_EQ(TypeName<unsigned int>(), "unsigned int");
     EXPECT_EQ(TypeName<char16_t>(), "wchar_t");
     EXPECT_EQ(TypeName<std::int64_t>(), "__int64");
-    EXPECT_EQ((ClassName<Pair<unsigned long long, const Spelling::LControl*>>()),
+    EXPECT_EQ((ClassName<Spelling::Pair<unsigned long long, const Spelling::LControl*>>()),
               "KR::Spelling::Pair<unsigned __int64,class KR::Spelling::LControl const *>");
 }
 
@@ -97,7 +97,7 @@ TEST(TypeName, RegisteredSpellingIsUsedAloneAndInsideTemplates)
     RegisterTypeName<Descriptor>("struct KR::Spelling::Descriptor");
     EXPECT_EQ(TypeName<Descriptor>(), "struct KR::Spelling::Descriptor");
     EXPECT_EQ(ClassName<Descriptor>(), "KR::Spelling::Descriptor");
-    EXPECT_EQ((ClassName<Pair<Descriptor, Spelling::LControl>>()),
+    EXPECT_EQ((ClassName<Spelling::Pair<Descriptor, Spelling::LControl>>()),
               "KR::Spelling::Pair<struct KR::Spelling::Descriptor,class KR::Spelling::LControl>");
 }
 

@@ -56,18 +56,18 @@ public:
 // The disabler's texts name the owner class as the scroll view's do.
 const bool kPanelNamed = (KR::RegisterTypeName<Panel>("class KR::LScrollView"), true);
 
-struct Fixture
+struct PanelAndSlider
 {
     RCPtr<Panel> panel{new Panel};
     RCPtr<LNotificationDistributor> slider{new LNotificationDistributor};
     RCPtr<LNotificationDistributor> other{new LNotificationDistributor};
 
-    ~Fixture() { panel->UnregisterForAllNotifications(); }
+    ~PanelAndSlider() { panel->UnregisterForAllNotifications(); }
 };
 
 TEST(NotificationHandler, ARegisteredMemberHandlesItsSendersNotifications)
 {
-    Fixture f;
+    PanelAndSlider f;
     EXPECT_EQ(f.panel->handler->Register(&Panel::OnFirst, f.slider, kChange), KR::kOk);
     EXPECT_TRUE(f.slider->HasClient(f.panel.Get()));
     f.panel->RegisterForNotification(f.other, kChange);
@@ -82,7 +82,7 @@ TEST(NotificationHandler, ARegisteredMemberHandlesItsSendersNotifications)
 
 TEST(NotificationHandler, AnExactEntryComesBeforeTheSenderlessOne)
 {
-    Fixture f;
+    PanelAndSlider f;
     EXPECT_EQ(f.panel->handler->AddHandler(&Panel::OnSecond, kChange), KR::kOk);
     EXPECT_EQ(f.panel->handler->Register(&Panel::OnFirst, f.slider, kChange), KR::kOk);
     f.panel->RegisterForNotification(f.other, kChange);
@@ -94,7 +94,7 @@ TEST(NotificationHandler, AnExactEntryComesBeforeTheSenderlessOne)
 
 TEST(NotificationHandler, TheFirstHandlerForAPairStaysWhileTheFlagsChange)
 {
-    Fixture f;
+    PanelAndSlider f;
     f.panel->handler->Register(&Panel::OnFirst, f.slider, kChange, 2);
     EXPECT_EQ(f.panel->handler->Register(&Panel::OnSecond, f.slider, kChange, 4), KR::kOk);
     LNotificationHandler<Panel>::Handler handler = nullptr;
@@ -107,7 +107,7 @@ TEST(NotificationHandler, TheFirstHandlerForAPairStaysWhileTheFlagsChange)
 
 TEST(NotificationHandler, RefusedAndRemovedEntries)
 {
-    Fixture f;
+    PanelAndSlider f;
     EXPECT_EQ(f.panel->handler->Register(&Panel::OnFirst, nullptr, kChange), KR::kInvalidArg);
     EXPECT_EQ(f.panel->handler->Register(&Panel::OnFirst, f.slider, u""), KR::kFail);
     EXPECT_EQ(f.panel->handler->AddHandler(&Panel::OnFirst, u""), KR::kFail);
@@ -122,7 +122,7 @@ TEST(NotificationHandler, RefusedAndRemovedEntries)
 
 TEST(NotificationHandler, TheDisablerSilencesARegistrationForItsScopeAndRestoresItsFlags)
 {
-    Fixture f;
+    PanelAndSlider f;
     f.panel->handler->Register(&Panel::OnFirst, f.slider, kChange, 2);
     {
         const KR::CAutoNotificationDisabler<Panel> quiet(f.panel->handler, f.slider, kChange);
@@ -140,7 +140,7 @@ TEST(NotificationHandler, TheDisablerSilencesARegistrationForItsScopeAndRestores
 
 TEST(NotificationHandler, TheDisablerThrowsNamingItsConstructorWhenNothingIsRegistered)
 {
-    Fixture f;
+    PanelAndSlider f;
     try
     {
         const KR::CAutoNotificationDisabler<Panel> quiet(f.panel->handler, f.slider, kChange);
@@ -157,7 +157,7 @@ TEST(NotificationHandler, TheDisablerThrowsNamingItsConstructorWhenNothingIsRegi
 
 TEST(NotificationHandler, TheDisablerLeavesEverythingInPlaceWhenTheOwnerRefusesToLeave)
 {
-    Fixture f;
+    PanelAndSlider f;
     f.panel->handler->Register(&Panel::OnFirst, f.slider, kChange);
     f.panel->refuseUnregistering = true;
     try

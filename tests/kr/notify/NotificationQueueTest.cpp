@@ -26,19 +26,19 @@ class TrackedQueue : public LNotificationQueue, public KR::Testing::Tracked
 };
 
 // A queue delivering through its own distributor, with one client listening to it.
-struct Fixture
+struct QueueAndClient
 {
     RCPtr<LNotificationQueue> queue{new LNotificationQueue};
     RCPtr<LNotificationDistributor> distributor{new LNotificationDistributor};
     std::shared_ptr<Log> log = NewLog();
     RCPtr<RecordingClient> client{new RecordingClient("client", log)};
 
-    Fixture()
+    QueueAndClient()
     {
         EXPECT_EQ(queue->SetDistributor(distributor), KR::kOk);
         client->RegisterForNotification(distributor, kTick);
     }
-    ~Fixture() { queue->Shutdown(); }
+    ~QueueAndClient() { queue->Shutdown(); }
 
     RCPtr<LNotification> Post(int value)
     {
@@ -60,7 +60,7 @@ struct Fixture
 
 TEST(NotificationQueue, ANotificationWaitsInOneQueueOnce)
 {
-    Fixture f;
+    QueueAndClient f;
     const RCPtr<LNotification> n = f.Post(1);
     EXPECT_TRUE(n->IsQueued());
     EXPECT_EQ(f.queue->PostNotification(n), KR::kInvalidArg);
@@ -93,7 +93,7 @@ TEST(NotificationQueue, PostingNeedsADistributor)
 
 TEST(NotificationQueue, ThreeHundredPostingsAreKeptAndDrainedInOrder)
 {
-    Fixture f;
+    QueueAndClient f;
     std::vector<int> expected;
     for (int i = 0; i < 300; ++i)
     {
@@ -111,7 +111,7 @@ TEST(NotificationQueue, ThreeHundredPostingsAreKeptAndDrainedInOrder)
 
 TEST(NotificationQueue, WhatAReceiverPostsDuringADrainComesWithTheNextDrain)
 {
-    Fixture f;
+    QueueAndClient f;
     f.client->onReceive = [&](const RCPtr<LNotification>& n)
     {
         const int value = n->GetDataAs<Payload>()->value;
@@ -130,7 +130,7 @@ TEST(NotificationQueue, WhatAReceiverPostsDuringADrainComesWithTheNextDrain)
 
 TEST(NotificationQueue, IdleFollowsTheQueuedNotificationsOnlyWhenAsked)
 {
-    Fixture f;
+    QueueAndClient f;
     RCPtr<RecordingClient> idle(new RecordingClient("idle", f.log));
     idle->RegisterForNotification(f.distributor, KR::kNidIdle);
     f.Post(1);
@@ -145,7 +145,7 @@ TEST(NotificationQueue, IdleFollowsTheQueuedNotificationsOnlyWhenAsked)
 
 TEST(NotificationQueue, ADrainStartedFromInsideADrainSendsOnlyIdle)
 {
-    Fixture f;
+    QueueAndClient f;
     RCPtr<RecordingClient> idle(new RecordingClient("idle", f.log));
     idle->RegisterForNotification(f.distributor, KR::kNidIdle);
     f.client->onReceive = [&](const RCPtr<LNotification>&) { f.queue->ProcessNotifications(true); };
@@ -158,7 +158,7 @@ TEST(NotificationQueue, ADrainStartedFromInsideADrainSendsOnlyIdle)
 
 TEST(NotificationQueue, OnlyTheLastPostedReachesAnOnlyLastPostedRegistration)
 {
-    Fixture f;
+    QueueAndClient f;
     RCPtr<RecordingClient> status(new RecordingClient("status", f.log));
     status->RegisterForNotification(f.distributor, kTick, LNotificationDistributor::kOnlyLastPosted);
     f.Post(1);
@@ -175,7 +175,7 @@ TEST(NotificationQueue, OnlyTheLastPostedReachesAnOnlyLastPostedRegistration)
 
 TEST(NotificationQueue, APostingReceiverTurnsSendsIntoQueuedCopies)
 {
-    Fixture f;
+    QueueAndClient f;
     RCPtr<LNotificationDistributor> worker(new LNotificationDistributor);
     const auto receiver = f.queue->GetPostingReceiver();
     ASSERT_TRUE(receiver);
@@ -202,7 +202,7 @@ TEST(NotificationQueue, APostingReceiverTurnsSendsIntoQueuedCopies)
 
 TEST(NotificationQueue, ShutdownDropsTheQueuedAndRefusesFurtherPostings)
 {
-    Fixture f;
+    QueueAndClient f;
     const RCPtr<LNotification> waiting = f.Post(1);
     const auto receiver = f.queue->GetPostingReceiver();
     f.queue->Shutdown();
@@ -220,7 +220,7 @@ TEST(NotificationQueue, ShutdownDropsTheQueuedAndRefusesFurtherPostings)
 
 TEST(NotificationQueue, DiscardingClearsTheQueuedMarks)
 {
-    Fixture f;
+    QueueAndClient f;
     const RCPtr<LNotification> a = f.Post(1);
     const RCPtr<LNotification> b = f.Post(2);
     EXPECT_FALSE(f.queue->DiscardNotifications());

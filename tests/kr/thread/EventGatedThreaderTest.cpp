@@ -14,12 +14,9 @@ namespace KR
 namespace
 {
 
+using Testing::Payload;
 using Testing::TestWorker;
 using Testing::WaitUntil;
-
-class Payload : public LRefCountedObject
-{
-};
 
 TEST(EventGatedThreaderTest, RunsTheWorkerOncePerSetOnItsOwnThreadWithItsParam)
 {

@@ -80,4 +80,9 @@ private:
     std::function<void(RCPtr<LRefCountedObject>&)> mAction;
 };
 
+// A parameter handed to the worker, told apart by its address.
+class Payload : public LRefCountedObject
+{
+};
+
 } // namespace KR::Testing

@@ -44,7 +44,7 @@ std::string TreeSkin(const char* name, const char* mainLooks, const char* bareLo
     </Skin>)";
 }
 
-const std::string kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
+const std::string kReSkinDocument = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Skins><Application Name="PresetEditor">
   <Looks><Look Name="plain"/></Looks>
   <LookLists>
@@ -55,7 +55,7 @@ const std::string kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
     <LookList Name="holes" NumLooks="2"/>
   </LookLists>
   <Skins>)" + TreeSkin("One", "three", "") +
-                           TreeSkin("Two", "one", "holes") + R"(
+                                    TreeSkin("Two", "one", "holes") + R"(
   </Skins>
 </Application></Test_Skins>)";
 
@@ -81,7 +81,7 @@ protected:
         app.factory->SetResourceProvider(
             [](const String&, std::vector<char>& bytes)
             {
-                bytes.assign(kSkins.begin(), kSkins.end());
+                bytes.assign(kReSkinDocument.begin(), kReSkinDocument.end());
                 return true;
             });
         ASSERT_EQ(app.factory->LoadSkins(String(u"::SKINS")), kOk);

@@ -8,6 +8,7 @@
 #include "support/LookStandIn.h"
 #include "support/RecordingRenderer.h"
 #include "support/ToolTipStandIn.h"
+#include "support/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ namespace
 
 using UiTest::FakeRootWindow;
 
-constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
+constexpr const char* kSkinDocument = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Skins><Application Name="PresetEditor">
   <Looks><Look Name="plain"/></Looks>
   <LookLists><LookList Name="gap" NumLooks="3"><Look Name="plain" Index="0"/><Look Name="plain" Index="2"/></LookList></LookLists>
@@ -73,7 +74,7 @@ constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
   </Skins>
 </Application></Test_Skins>)";
 
-constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
+constexpr const char* kStringDocument = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Strings>
   <StringTable ID="Test.Panel|keyed">
     <String ID="TOOLTIP"><Locale LCID="9">Tip</Locale></String>
@@ -88,10 +89,7 @@ constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
 // Every control made from the skin writes the slots it runs through here, by name.
 std::map<std::string, std::vector<std::string>> gSlots;
 
-std::string Utf8(const String& text)
-{
-    return text.ToUtf8().GetPtr();
-}
+using KR::TestSupport::Utf8;
 
 class Recorded : public LControl
 {
@@ -133,7 +131,9 @@ protected:
         app.factory->SetResourceProvider(
             [](const String& name, std::vector<char>& bytes)
             {
-                const char* text = name == u"SKINS" ? kSkins : name == u"STRINGS" ? kStrings : "<none/>";
+                const char* text = name == u"SKINS"     ? kSkinDocument
+                                   : name == u"STRINGS" ? kStringDocument
+                                                        : "<none/>";
                 bytes.assign(text, text + std::strlen(text));
                 return true;
             });

@@ -63,9 +63,9 @@ public:
     String tip;
 };
 
-struct Window
+struct RootScene
 {
-    Window()
+    RootScene()
     {
         window = RCPtr<LRootWindow>(new LRootWindow(renderer, os.Get()));
         root = InputControl::Make(nullptr, u"root", RectD{0, 0, 100, 100}, &log);
@@ -74,7 +74,7 @@ struct Window
         b = InputControl::Make(root, u"b", RectD{50, 0, 50, 50}, &log);
         log.clear();
     }
-    ~Window() { window->ReleaseInternalReferences(); }
+    ~RootScene() { window->ReleaseInternalReferences(); }
     void Focusable()
     {
         for (const RCPtr<InputControl>& control : {root, a, b})
@@ -106,14 +106,14 @@ TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
     struct Row
     {
         const char* name;
-        void (*act)(Window& w);
+        void (*act)(RootScene& w);
         const char* expected;
     };
     const Row rows[] = {
         {"release without capture reaches nobody",
-         [](Window& w) { w.window->OnMouseButton(MouseAction::kRelease, 1, 0, PointI{}); }, ""},
+         [](RootScene& w) { w.window->OnMouseButton(MouseAction::kRelease, 1, 0, PointI{}); }, ""},
         {"double click bit set, reported by the release, cleared",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.window->SetCapture(w.a);
              w.window->OnMouseButton(MouseAction::kDoubleClick, 1, 0, PointI{});
@@ -122,7 +122,7 @@ TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
          },
          "a:down* a:up* a:up"},
         {"a plain press clears the bit",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.window->SetCapture(w.a);
              w.window->OnMouseButton(MouseAction::kDoubleClick, 1, 0, PointI{});
@@ -131,7 +131,7 @@ TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
          },
          "a:down* a:down a:up"},
         {"with the capture held, hovering another control is none",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.window->SetCapture(w.a);
              w.window->OnMouseMove(PointI{60, 10}, 0);
@@ -139,7 +139,7 @@ TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
          },
          ""},
         {"an inactive window drops input",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.os->active = false;
              w.window->OnMouseButton(MouseAction::kPress, 1, 0, PointI{60, 10});
@@ -147,7 +147,7 @@ TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
          },
          ""},
         {"an unhandled notch goes to the focused control",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.b->takesWheel = false;
              w.window->SetFocusControl(w.a);
@@ -157,7 +157,7 @@ TEST(RootWindow, MouseInputFollowsCaptureDoubleClickAndActivity)
     };
     for (const Row& row : rows)
     {
-        Window w;
+        RootScene w;
         row.act(w);
         EXPECT_EQ(Joined(w.log), row.expected) << row.name;
     }
@@ -182,7 +182,7 @@ TEST(RootWindow, InvalidationRoundsClipsAndClamps)
     };
     for (const Row& row : rows)
     {
-        Window w;
+        RootScene w;
         LRegion taken;
         w.window->TakeInvalidRegion(taken);
         w.os->invalidated.clear();
@@ -207,7 +207,7 @@ TEST(RootWindow, ControlsInvalidateOnlyWhatTheirParentsShow)
     };
     for (const Row& row : rows)
     {
-        Window w;
+        RootScene w;
         const RCPtr<TestControl> child = TestControl::Make(w.root, u"child", row.childFrame);
         w.os->invalidated.clear();
         child->Invalidate(RectD{0, 0, row.childFrame.width, row.childFrame.height}, true);
@@ -220,19 +220,19 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
     struct Row
     {
         const char* name;
-        void (*act)(Window& w);
+        void (*act)(RootScene& w);
         const char* expected;
     };
     const Row rows[] = {
         {"a control without a tooltip shows none of its parent's",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.root->tip = String(u"Root");
              w.window->OnMouseMove(PointI{10, 10}, 0);
          },
          "a:enter"},
         {"unless it uses its parent's",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.root->tip = String(u"Root");
              w.a->SetUseParentToolTip(true);
@@ -240,7 +240,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          "root:tip a:enter"},
         {"losing the focus: no hover, the holder told, kept; gaining it gives it back",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.Focusable();
              w.window->OnMouseMove(PointI{10, 10}, 0);
@@ -256,7 +256,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          "a:enter a:leave root:lost b:lost"},
         {"nothing kept: the root hands the focus to its first focusable control",
-         [](Window& w)
+         [](RootScene& w)
          {
              w.Focusable();
              w.window->RestoreFocus();
@@ -264,7 +264,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          ""},
         {"the region taken is coalesced",
-         [](Window& w)
+         [](RootScene& w)
          {
              LRegion region;
              w.window->TakeInvalidRegion(region);
@@ -276,7 +276,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          ""},
         {"a root control's new size sizes the window where it stands",
-         [](Window& w)
+         [](RootScene& w)
          {
              SizeSpec width, height;
              width.absolute = 300;
@@ -289,7 +289,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          ""},
         {"the root's layout constrains the client size, never below 1",
-         [](Window& w)
+         [](RootScene& w)
          {
              LimitSpec least;
              least.absolute = 200;
@@ -305,7 +305,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          ""},
         {"modifier keys, text input, the root by name",
-         [](Window& w)
+         [](RootScene& w)
          {
              TestSupport::LStandInFrameworkApp app;
              app.keysDown = {VirtualKey::kControl, VirtualKey::kMenu};
@@ -318,7 +318,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
          },
          ""},
         {"a paint while the renderer is inside another frame asks for a whole repaint",
-         [](Window& w)
+         [](RootScene& w)
          {
              auto* renderer = static_cast<TestSupport::LRecordingRenderer*>(w.renderer.Get());
              auto outer = renderer->MakeContext(RectI{0, 0, 10, 10}, true);
@@ -338,7 +338,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
     };
     for (const Row& row : rows)
     {
-        Window w;
+        RootScene w;
         row.act(w);
         EXPECT_EQ(Joined(w.log), row.expected) << row.name;
     }
@@ -346,7 +346,7 @@ TEST(RootWindow, TooltipOwnersFocusTheTakenRegionAndTheRootsFrame)
 
 TEST(RootWindow, NullCaptureIsRefusedAndTheLastModalResultWaitsForTheIdleStep)
 {
-    Window w;
+    RootScene w;
     EXPECT_EQ(w.window->SetCapture(nullptr), kInvalidArg);
     w.window->EndModal(3);
     w.window->EndModal(4);
@@ -357,7 +357,7 @@ TEST(RootWindow, NullCaptureIsRefusedAndTheLastModalResultWaitsForTheIdleStep)
 
 TEST(RootWindow, KeyNoControlTakesIsTheWindowsHotKeyDeliveredAtItsNextIdleStep)
 {
-    Window w;
+    RootScene w;
     w.window->GetHotKeyManager()->GetHotKeyMap().AddFromStringTable(Testing::ApplicationHotKeyTable(),
                                                                     u"GHK");
     const RCPtr<UiTest::Recorder> recorder = UiTest::Recorder::Create();

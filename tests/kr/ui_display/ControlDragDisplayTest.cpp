@@ -9,8 +9,6 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kGrey = 0x808080, kRed = 0xFF0000;
-
 // Makes a control draggable the way a listener of its press does: when the left button
 // goes down on it, its drag mode becomes 2 (move) on both axes.
 class MoveOnPress : public LNotificationClient

@@ -22,6 +22,10 @@ namespace KR::UiDisplayTest
 {
 
 namespace P = Platform;
+
+// The colours the test skins paint with, as the window's pixels read back (0xRRGGBB).
+constexpr std::uint32_t kBlue = 0x0000FF, kGreen = 0x00C000, kRed = 0xFF0000, kGrey = 0x808080,
+                        kWhite = 0xFFFFFF, kYellow = 0xFFFF00;
 using P::Test::PumpUntil;
 using P::Test::Xdo;
 

@@ -10,8 +10,6 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00C000;
-
 // Green while it has the focus; Tab hands the focus to the next control of its parent (key
 // routing proper is not this test's subject).
 class Focus : public LControl

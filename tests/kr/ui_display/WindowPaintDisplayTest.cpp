@@ -8,8 +8,6 @@ namespace KR::UiDisplayTest
 namespace
 {
 
-constexpr std::uint32_t kGrey = 0x808080, kRed = 0xFF0000, kGreen = 0x00C000;
-
 TEST_F(PaintedWindow, TheWindowShowsWhatItsControlsDrawAndARepaintOfOneControlTouchesOnlyItsRectangle)
 {
     Open(u"main", 160, 100);

@@ -79,10 +79,7 @@ std::vector<std::size_t> Sizes(const std::vector<Bytes>& messages)
     return sizes;
 }
 
-Bytes SysEx(std::size_t size)
-{
-    return TestSupport::SysExOfSize(size);
-}
+using TestSupport::SysExOfSize;
 
 using TestSupport::ThreadCount;
 
@@ -194,7 +191,7 @@ TEST_F(MidiPortsOnJack, DeliversWholeMessagesInTheOrderTheyWereSent)
     ASSERT_NE(input, nullptr) << error;
 
     // The long message leaves the simulator as two events, 256 and 44 bytes.
-    const Bytes sysEx = SysEx(300);
+    const Bytes sysEx = SysExOfSize(300);
     ASSERT_TRUE(sim_->Command("sendpieces 256 " + HexText::Format(sysEx))) << sim_->LastAnswer();
     ASSERT_TRUE(sim_->Command("send 90 3C 64"));
     ASSERT_TRUE(sim_->Command("send C0 05"));

@@ -2,6 +2,7 @@
 // The simulated keyboard (tools/simkeyboard) as a child process of a test.
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -63,5 +64,9 @@ private:
     std::string received_; // output read past the last whole line
     std::string lastAnswer_;
 };
+
+// The simulator's client, named as a USB keyboard's on Linux. With the process id: two test
+// runs on one machine share JACK's socket folder, where a client's socket is named after it.
+inline const std::string kLinuxClient = "Vantor-" + std::to_string(getpid());
 
 } // namespace KR::TestSupport

@@ -12,7 +12,6 @@ namespace
 
 using Platform::GLFunctions;
 
-constexpr std::uint32_t kRed = 0xFFFF0000;
 
 ConstRCPtr<LBitmap> Red(std::int32_t width, std::int32_t height)
 {

@@ -12,7 +12,6 @@ namespace
 
 using Platform::GLFunctions;
 
-constexpr std::uint32_t kRed = 0xFFFF0000;
 constexpr std::uint32_t kBlue = 0xFF0000FF;
 constexpr std::uint32_t kNone = 0x00000000;
 const ColorF kRedF = ColorF::FromARGB(kRed);

@@ -100,6 +100,8 @@ struct GLFrame
     RCPtr<LRenderContextInfo> context;
 };
 
+constexpr std::uint32_t kRed = 0xFFFF0000;
+
 // Channel by channel within the tolerance.
 inline bool NearColor(std::uint32_t a, std::uint32_t b, int tolerance = 2)
 {
