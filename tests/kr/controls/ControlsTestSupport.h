@@ -83,10 +83,10 @@ class KeyBar : public TestSupport::LScrollbarStandIn
 {
 public:
     using LScrollbarStandIn::LScrollbarStandIn;
-    Result OnKeyDown(const RCPtr<LKeyParam>& key) override
+    bool TakeKey(const KeyCode& key) override
     {
-        lastKey = key ? key->key.code : 0;
-        return kOk;
+        lastKey = key.code;
+        return true;
     }
     std::uint32_t lastKey = 0;
 };
