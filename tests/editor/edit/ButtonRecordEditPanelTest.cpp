@@ -33,17 +33,10 @@ class ButtonRecordPanels : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_EQ(editor.loaded, KR::kOk); }
-    // The panel shown as its group shows it.
     template <typename T>
     T* Panel(const char* name)
     {
-        KR::LControl* control = editor.Find(std::string("viewDevice/") + name);
-        EXPECT_TRUE(control) << name;
-        if (control)
-        {
-            control->SetVisible(true);
-        }
-        return dynamic_cast<T*>(control);
+        return editor.ShownPanel<T>(name);
     }
     template <typename T = KR::LControl>
     T* At(KR::LControl* from, const std::string& path) const

@@ -20,7 +20,6 @@ namespace
 using KR::TestSupport::InProcessEditor;
 using KR::TestSupport::LRecordingParentModule;
 using KR::TestSupport::ReceivedValue;
-using KR::TestSupport::Blob;
 using Bytes = std::vector<int>;
 
 class EditPanels : public ::testing::Test
@@ -31,17 +30,10 @@ protected:
         ASSERT_EQ(editor.loaded, KR::kOk);
         ASSERT_TRUE(editor.MainControl());
     }
-    // The panel shown as its group shows it; hidden controls take no keys.
     template <typename T>
     T* Panel(const char* name)
     {
-        KR::LControl* control = editor.Find(std::string("viewDevice/") + name);
-        EXPECT_TRUE(control) << name;
-        if (control)
-        {
-            control->SetVisible(true);
-        }
-        return dynamic_cast<T*>(control);
+        return editor.ShownPanel<T>(name);
     }
     std::string Text(KR::LControl* panel, const char* child) const
     {
@@ -142,7 +134,8 @@ TEST_F(EditPanels, AWheelsBlockIsFiveBytesWithoutTheRelativeFlag)
             .Find("moveableTypePanel/tabControl/buttonHolder/ccRelativePage", KR::RCPtr<KR::LControl>(wheel))
             ->IsShown(false));
 
-    ASSERT_EQ(wheel->SetParamValueLocal(KR::ParamDescriptor(6), Blob({0x02, 0x00, 0x01, 0x00, 0x7F}), true),
+    ASSERT_EQ(wheel->SetParamValueLocal(KR::ParamDescriptor(6),
+                                        KR::TestSupport::Blob({0x02, 0x00, 0x01, 0x00, 0x7F}), true),
               KR::kOk);
     const LMoveableControlEditPanel& moveable = *wheel->GetMoveableTypePanel();
     EXPECT_EQ(Front(moveable), "ccAbsolutePage");
@@ -194,7 +187,9 @@ TEST_F(EditPanels, ValuesOfAnotherParameterOrLengthAreRefusedAndShowNothing)
     for (const auto& c : cases)
     {
         const KR::Array<signed char> shown = c.moveable->BuildMoveableBlock();
-        EXPECT_EQ(c.panel->SetParamValueLocal(KR::ParamDescriptor(c.id), Blob(c.value), true), KR::kFail);
+        EXPECT_EQ(
+            c.panel->SetParamValueLocal(KR::ParamDescriptor(c.id), KR::TestSupport::Blob(c.value), true),
+            KR::kFail);
         const KR::Array<signed char> after = c.moveable->BuildMoveableBlock();
         EXPECT_TRUE(after.GetCount() == shown.GetCount() && std::equal(&after[0], &after[0] + 6, &shown[0]));
     }

@@ -185,6 +185,18 @@ public:
         }
         return dynamic_cast<T*>(at.Get());
     }
+    // A panel of the device view shown as its group shows it: hidden controls take no keys.
+    template <typename T>
+    T* ShownPanel(const char* name) const
+    {
+        LControl* control = Find(std::string("viewDevice/") + name);
+        EXPECT_TRUE(control) << name;
+        if (control)
+        {
+            control->SetVisible(true);
+        }
+        return dynamic_cast<T*>(control);
+    }
 
     // Types the text into the number box's field and confirms it with Return, as the
     // field receives a user's typing.

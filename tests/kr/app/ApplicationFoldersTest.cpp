@@ -19,8 +19,6 @@ using KR::String;
 using KR::TestSupport::ScopedVariable;
 using KR::TestSupport::TempFolder;
 
-using KR::TestSupport::Utf8;
-
 // The real library, counting the opens; the first `failures` of them are refused.
 class CountingIniFileManager : public KR::LIniFileManager
 {
@@ -28,7 +26,7 @@ public:
     KR::Result OpenIniFile(const String& path, const String& version, const String& product,
                            std::int32_t& handle) override
     {
-        opened.push_back(Utf8(path));
+        opened.push_back(KR::TestSupport::Utf8(path));
         if (failures > 0)
         {
             --failures;
@@ -43,20 +41,21 @@ public:
 
 TEST(ApplicationFolders, IdsNameTheProgramResourceAndDocumentFoldersAndNoMore)
 {
-    const std::string program = Utf8(GetApplicationFolder(KR::kProgramFolder, u"C", u"P"));
+    const std::string program = KR::TestSupport::Utf8(GetApplicationFolder(KR::kProgramFolder, u"C", u"P"));
     EXPECT_EQ(program, std::filesystem::canonical("/proc/self/exe").parent_path().string());
     EXPECT_NE(program.back(), '/');
-    EXPECT_EQ(Utf8(GetApplicationFolder(KR::kResourceFolder, u"C", u"P")), "::");
+    EXPECT_EQ(KR::TestSupport::Utf8(GetApplicationFolder(KR::kResourceFolder, u"C", u"P")), "::");
     {
         const ScopedVariable resources("KR_RESOURCE_FOLDER", "/skins/mine");
-        EXPECT_EQ(Utf8(GetApplicationFolder(KR::kResourceFolder, u"C", u"P")), "/skins/mine");
+        EXPECT_EQ(KR::TestSupport::Utf8(GetApplicationFolder(KR::kResourceFolder, u"C", u"P")),
+                  "/skins/mine");
     }
     const TempFolder home;
     const ScopedVariable homeVariable("HOME", home.Path().c_str());
     const ScopedVariable config("XDG_CONFIG_HOME", nullptr);
     for (std::uint32_t id : {4u, 5u, 6u})
     {
-        EXPECT_EQ(Utf8(GetApplicationFolder(id, u"C", u"P")), home.Path().string()) << id;
+        EXPECT_EQ(KR::TestSupport::Utf8(GetApplicationFolder(id, u"C", u"P")), home.Path().string()) << id;
     }
     try
     {
@@ -81,12 +80,13 @@ TEST(ApplicationFolders, SettingsFoldersSitUnderTheXdgFolderMadeFromValidNames)
         const ScopedVariable config("XDG_CONFIG_HOME", xdg);
         const std::filesystem::path expected = home / ".config/A_B_/Vantor Preset Editor";
         std::filesystem::create_directories(home / ".config");
-        EXPECT_EQ(Utf8(GetApplicationFolder(KR::kUserSettingsFolder, u"A:B?", u"Vantor Preset Editor")),
+        EXPECT_EQ(KR::TestSupport::Utf8(
+                      GetApplicationFolder(KR::kUserSettingsFolder, u"A:B?", u"Vantor Preset Editor")),
                   expected.string());
         EXPECT_TRUE(std::filesystem::is_directory(expected));
     }
     const ScopedVariable data("XDG_DATA_HOME", (home / "data").c_str());
-    EXPECT_EQ(Utf8(GetApplicationFolder(KR::kSharedDataFolder, u"Tarsil", u"P")),
+    EXPECT_EQ(KR::TestSupport::Utf8(GetApplicationFolder(KR::kSharedDataFolder, u"Tarsil", u"P")),
               (home / "data/Tarsil/P").string());
     EXPECT_TRUE(std::filesystem::is_directory(home / "data/Tarsil/P"));
 }

@@ -2,6 +2,7 @@
 
 #include "TestPaths.h"
 #include "platform/window/Window.h"
+#include "platform/window_display/DisplayFixture.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -35,21 +36,6 @@ std::string MakeFolder(const char* stem)
 }
 
 } // namespace
-
-std::string CaptureCommand(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r"))
-    {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-        {
-            out += buffer;
-        }
-        pclose(pipe);
-    }
-    return out;
-}
 
 EditorFolders::EditorFolders() : mHome(MakeFolder("kr-home")), mRuntime(MakeFolder("kr-rt"))
 {
@@ -253,7 +239,7 @@ std::uint64_t EditorProcess::FindWindow(milliseconds limit, const char* windowCl
     const auto deadline = Clock::now() + limit;
     do
     {
-        const std::string found = CaptureCommand(command);
+        const std::string found = Platform::Test::Capture(command);
         if (!found.empty())
         {
             return std::strtoull(found.c_str(), nullptr, 10);

@@ -31,9 +31,6 @@ namespace KR::TestSupport
 
 using std::chrono::milliseconds;
 
-// What a shell command prints on its standard output.
-std::string CaptureCommand(const std::string& command);
-
 class EditorFolders
 {
 public:
