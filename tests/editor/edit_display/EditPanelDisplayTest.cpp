@@ -21,6 +21,7 @@
 #include "platform/png/PngCodec.h"
 #include "platform/window/Window.h"
 #include "platform/window_display/DisplayFixture.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -174,7 +175,9 @@ protected:
     std::string SavedData()
     {
         const RCPtr<KR::LPresetManager> presets = KR::LPresetManager::Create(engine->engine);
-        const std::string file = ::testing::TempDir() + "edited.preset";
+        // A folder of the test's own: another run beside this one saves a file of this name.
+        const KR::TestSupport::TempFolder folder;
+        const std::string file = (folder / "edited.preset").string();
         EXPECT_EQ(presets->SavePresetFile(String(file.c_str())), KR::kOk);
         presets->UnregisterForAllNotifications();
         std::ifstream in(file, std::ios::binary);

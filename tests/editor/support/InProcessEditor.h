@@ -30,6 +30,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -116,14 +118,16 @@ public:
 
     // The text of one of the editor's resource files with `edit` applied, written to a file
     // of the test's own: a skin that lacks what the program's always has, a string table as
-    // a user may have edited it.
+    // a user may have edited it. The file is the process's own: test cases run side by side
+    // (and other checkouts' runs too) gave one name to different edits, and a case read
+    // another's skin now and then.
     static std::string EditedFile(const char* source, const std::string& name,
                                   const std::function<void(std::string&)>& edit)
     {
         std::ifstream in(source, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         edit(text);
-        const std::string path = ::testing::TempDir() + name + ".xml";
+        const std::string path = ::testing::TempDir() + name + "-" + std::to_string(getpid()) + ".xml";
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }

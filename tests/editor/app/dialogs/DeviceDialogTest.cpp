@@ -262,9 +262,11 @@ TEST_F(DeviceDialogs, APresetSentAndRetrievedAfterAnotherWasLoadedSavesAsTheFirs
     const RCPtr<KR::LControl> get = Make<KR::LControl>(u"dialogRetrievePresetFromHardware");
     ASSERT_TRUE(send && get);
     const RCPtr<KR::LPresetManager> presets = KR::LPresetManager::Create(app->GetRootModuleEngine());
-    const std::string first = ::testing::TempDir() + "first.VantorPresetEditor";
-    const std::string second = ::testing::TempDir() + "second.VantorPresetEditor";
-    const std::string again = ::testing::TempDir() + "again.VantorPresetEditor";
+    // A folder of the test's own: another run beside this one saves files of these names.
+    const KR::TestSupport::TempFolder folder;
+    const std::string first = (folder / "first.VantorPresetEditor").string();
+    const std::string second = (folder / "second.VantorPresetEditor").string();
+    const std::string again = (folder / "again.VantorPresetEditor").string();
     ASSERT_EQ(presets->SavePresetFile(KR::String(first.c_str())), KR::kOk);
     // Another preset, B, in a file of its own: slot 3 of the keyboard by way of the model.
     Slots(*get).SetSelectedIndex(3);
