@@ -7,11 +7,7 @@ start_services() {
   export JACK_NO_AUDIO_RESERVATION=1
   # -S (synchronous): a cycle waits for every client. Without it a client that a busy
   # machine schedules late skips its cycle, and the MIDI events of that cycle are lost.
-  # -t: how long it waits. At the default half second a loaded machine (a parallel run
-  # under the sanitizers) left a client out of its cycle now and then ("SuspendRefNum
-  # error" in the server's log), and the MIDI sent through that cycle was lost: the dummy
-  # driver has no sound card to keep time for, so the wait is long.
-  jackd --no-realtime -S -t 10000 -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
+  jackd --no-realtime -S -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 256 >/tmp/kr-jackd-$$.log 2>&1 &
   KR_JACK_PID=$!
   local i
   for i in $(seq 1 100); do
