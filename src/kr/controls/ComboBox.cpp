@@ -241,6 +241,15 @@ void LComboBox::PlaceList(IRootWindowServices& window)
 
 void LComboBox::SelectItemShowingText()
 {
+    if (mShowsNoItem)
+    {
+        mList->DeselectAll();
+        if (mList->GetItemDataCount() > 0)
+        {
+            mList->EnsureItemVisible(0);
+        }
+        return;
+    }
     const String& text = GetText();
     std::int32_t match = -1;
     for (std::int32_t i = mList->GetItemDataCount(); i-- > 0;)
@@ -336,6 +345,7 @@ std::int32_t LComboBox::SetSelectedIndex(std::int32_t index)
         return mSelectedIndex;
     }
     const RCPtr<LControl> self(this);
+    mShowsNoItem = false;
     const String text = mList->GetItemText(index);
     LControl::SetText(text);
     if (mTextBox)
@@ -348,6 +358,22 @@ std::int32_t LComboBox::SetSelectedIndex(std::int32_t index)
         SendNotificationByName(u"NID_SELECTION_CHANGE");
     }
     return mSelectedIndex;
+}
+
+void LComboBox::ClearShownItem()
+{
+    const RCPtr<LControl> self(this);
+    mSelectedIndex = -1;
+    mShowsNoItem = true;
+    if (mList)
+    {
+        mList->DeselectAll();
+    }
+    LControl::SetText(String());
+    if (mTextBox)
+    {
+        mTextBox->SetText(String(), true);
+    }
 }
 
 const LListBox::Item& LComboBox::GetItem(std::int32_t index)
@@ -397,6 +423,7 @@ std::int32_t LComboBox::InsertItem(std::int32_t index, const ConstRCPtr<LTaggabl
 
 bool LComboBox::SetText(const String& text)
 {
+    mShowsNoItem = false;
     const bool changed = LControl::SetText(text);
     SetSelectedIndex(mList ? mList->FindItemByText(text) : -1);
     return changed;

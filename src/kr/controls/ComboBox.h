@@ -78,6 +78,12 @@ public:
     virtual std::int32_t SetSelectedIndex(std::int32_t index);
     virtual Result UpdateLook();
 
+    // Leaves no item selected and shows no text, without "NID_SELECTION_CHANGE": for an
+    // owner whose value has no item in the list, which must not go on showing the item
+    // it had before. Opening the list then marks no row, until an item is selected again.
+    // (SetSelectedIndex(-1) keeps the text: a typed text that matches no item stays.)
+    void ClearShownItem();
+
     std::int32_t GetSelectedIndex() const { return mSelectedIndex; }
     // Sets the combo's text and selects the last item of that text, whatever its case.
     bool SetText(const String& text);
@@ -121,6 +127,8 @@ private:
     RCPtr<LTextBox> mTextBox;
     std::int32_t mSelectedIndex = -1;
     std::int32_t mInitialSelectedIndex = 0;
+    // Set by ClearShownItem, until an item is selected or a text set.
+    bool mShowsNoItem = false;
     PointD mPressPoint;
 };
 

@@ -232,12 +232,29 @@ TEST_F(ComboBoxTest, SelectionRules)
         EXPECT_EQ(changes, step.changes) << step.name;
         EXPECT_EQ(Text(), step.text) << step.name;
     }
+    // A value the list has no item for: no item, no text, no row marked when the list
+    // opens, and no selection announced. The next selection shows its item again.
+    combo->ClearShownItem();
+    EXPECT_EQ(combo->GetSelectedIndex(), -1);
+    EXPECT_EQ(Text(), "");
+    EXPECT_EQ(box->GetText(), String());
+    ASSERT_EQ(combo->ShowDropDown(true), kOk);
+    EXPECT_TRUE(combo->GetListBox()->GetSelectedIndices().empty());
+    combo->ShowDropDown(false);
+    for (const std::string& entry : Received())
+    {
+        EXPECT_NE(entry, "text:NID_SELECTION_CHANGE");
+    }
     box->SetText(String(u"c"), false);
     box->Validate();
     EXPECT_EQ(Received(),
               (std::vector<std::string>{"text:NID_TEXTBOX_TEXT_CHANGE", "text:NID_SELECTION_CHANGE",
                                         "text:NID_TEXTBOX_VALIDATED"}))
         << "the text box's notifications are passed on";
+    ASSERT_EQ(combo->ShowDropDown(true), kOk);
+    EXPECT_EQ(combo->GetListBox()->GetSelectedIndices(),
+              (std::vector<std::int32_t>{combo->GetSelectedIndex()}));
+    combo->ShowDropDown(false);
 
     const RCPtr<LComboBox> init2 = scene.Find<LComboBox>(u"init2");
     const RCPtr<LComboBox> init3 = scene.Find<LComboBox>(u"init3");
