@@ -3,8 +3,10 @@
 // it with SetFirstParamID when the user picks the control, the control's value block then
 // arrives through SetParamValueLocal, and every edit is handed to the root control (the
 // main control, taken as the model's root) as the whole block, built again from what the
-// panel shows. Nothing is handed on before the panel is bound: an unbound panel's id 0 is
-// the preset name's.
+// panel shows. Nothing is handed on before the panel is bound (an unbound panel's id 0 is
+// the preset name's), nor before the bound control's own block was shown: until then the
+// panel still shows the previous control's block, which an edit would write into the new
+// control.
 //
 //     class LZoneEditPanel : public LBlockEditPanel<LZoneEditPanel, IKeybedZone, HandlerOffer::OnceCreated>
 //     {
@@ -13,7 +15,8 @@
 //         {
 //             KR::Array<signed char> block;
 //             if (!ReadOwnBlock(descriptor, value, 9, block)) return KR::kFail;
-//             ... show block ...
+//             ShowOwnBlock(block, [&] { ... show block ... });
+//             SetParamValue(descriptor, value);    // the picture, also for an echo
 //         }
 //         KR::Result OnChange(...) { HandBlockOn(BuildZoneBlock()); return 1; }
 //     };
@@ -51,6 +54,7 @@ public:
     {
         Model::SetFirstParamID(parent, firstParamID, index);
         mBound = true;
+        mShowsOwnBlock = false;
         ShowControlName(index);
         EditPanelDetail::RequestValue(firstParamID);
         OnBound(index);
@@ -72,15 +76,41 @@ protected:
 
     bool IsBound() const { return mBound; }
 
-    // Hands the block to the main control as the panel's parameter; nothing while unbound.
-    void HandBlockOn(const KR::Array<signed char>& block) const
+    // Shows the bound control's `block` through `show`, unless the panel shows exactly that
+    // block already (the model's echo of the panel's own write, or the same value again):
+    // showing it again would run the panel's repairs and detections over the user's choices
+    // (a scale chosen over notes held at 127 would be read back as no scale).
+    template <typename Show>
+    void ShowOwnBlock(const KR::Array<signed char>& block, Show&& show)
     {
-        if (mBound)
+        if (mShowsOwnBlock && block == mShownBlock)
         {
+            return;
+        }
+        // Edits made while the block is shown go out as before (the main control drops
+        // them as echoes of the value it is applying).
+        mShowsOwnBlock = true;
+        show();
+        mShownBlock = block;
+    }
+
+    // Hands the block to the main control as the panel's parameter; nothing while unbound
+    // or before the bound control's block was shown. `holdsAllShown` false: the block
+    // cannot carry everything the panel shows (a pedal's cycle of more than two values),
+    // so its echo is shown again and the panel shows what the model holds.
+    void HandBlockOn(const KR::Array<signed char>& block, bool holdsAllShown = true)
+    {
+        if (mBound && mShowsOwnBlock)
+        {
+            mShownBlock = holdsAllShown ? block : KR::Array<signed char>();
             EditPanelDetail::HandToMainControl(*this, Model::GetFirstParamID(), block);
         }
     }
 
 private:
     bool mBound = false;
+    // Whether a block of the bound control was shown since binding, and the block the
+    // panel shows (the last one shown or handed on).
+    bool mShowsOwnBlock = false;
+    KR::Array<signed char> mShownBlock;
 };

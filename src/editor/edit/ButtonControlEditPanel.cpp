@@ -290,8 +290,9 @@ void LButtonControlEditPanel::ShowModeRecord(KR::Array<signed char>& record)
         return;
     }
     // Filling the fields must not report itself as the user's change.
-    UnregisterForAllNotifications();
+    UnregisterForAllButPanelNotifications();
     NormalizeModeRecord(record);
+    ForgetKeptBytes();
 
     const signed char channel = record[kChannel];
     for (std::uint32_t i = 0; i < mChannelSelectors.GetCount(); ++i)
@@ -299,14 +300,43 @@ void LButtonControlEditPanel::ShowModeRecord(KR::Array<signed char>& record)
         mKeptChannels[i] = SelectOrClear(mChannelSelectors[i], channel) ? 0 : channel;
     }
     KR::String page;
-    ShowPageFields(record, page);
+    const CycleUpdate relabel = ShowPageFields(record, page);
+    // The page first: the relabelling of a cycle page reports a change, and what is built
+    // then must be this record, not one from the page shown before.
     mTabControl->SelectPage(page);
+    if (relabel)
+    {
+        (this->*relabel)();
+    }
 
     RegisterForAllParameterNotifications();
 }
 
-void LButtonControlEditPanel::ShowPageFields(const KR::Array<signed char>& record, KR::String& page)
+void LButtonControlEditPanel::ForgetKeptBytes()
 {
+    // A byte kept for the control shown before is that control's own: another control's
+    // record, or a page this record does not use, must never build it. A list it left
+    // without a choice builds item 0 again, as a fresh editor's does, and the MMC list
+    // loses the "Other" it stood behind.
+    mKeptOtherCode = 0;
+    mKeptMmcCommand = kMmcReset;
+    if (mMmcSelector && mMmcSelector->GetItemCount() > kMmcListed)
+    {
+        mMmcSelector->SetItemCount(kMmcListed);
+    }
+    for (const RCPtr<KR::LComboBox>* list : {&mMmcSelector, &mOtherTypeSelector})
+    {
+        if (SelectedIndexOf(*list) < 0)
+        {
+            SelectOrClear(*list, 0);
+        }
+    }
+}
+
+LButtonControlEditPanel::CycleUpdate
+LButtonControlEditPanel::ShowPageFields(const KR::Array<signed char>& record, KR::String& page)
+{
+    CycleUpdate relabel = nullptr;
     const std::int32_t code = record[kNumberOrType];
     if (record[kMessageKind] == 0)
     {
@@ -322,7 +352,7 @@ void LButtonControlEditPanel::ShowPageFields(const KR::Array<signed char>& recor
         ShowNumber(NumberBoxAt(mValueFieldsA, 1), record[kFirstValue]);
         ShowCycle(record, mCcCycleTypeSelector, NumberBoxAt(mValueFieldsB, 1), mCcValue3Field,
                   mCcValue4Field);
-        UpdateCCCycleTypeVisibleParameters();
+        relabel = &LButtonControlEditPanel::UpdateCCCycleTypeVisibleParameters;
     }
     else if (code == kProgramChange)
     {
@@ -339,14 +369,7 @@ void LButtonControlEditPanel::ShowPageFields(const KR::Array<signed char>& recor
         {
             mLatchingButton->SetValue(latching);
         }
-        const RCPtr<KR::LControl> notePage = mTabControl->GetPageByName(page);
-        if (mOnOffFollowsLatching && notePage)
-        {
-            if (const RCPtr<KR::LControl> onOff = notePage->FindChildControl(KR::String(u"onOffSelectors")))
-            {
-                onOff->SetVisible(latching == 1.0);
-            }
-        }
+        FollowLatching(latching == 1.0);
         ShowNumber(mOffValueField, record[kFirstValue]);
         ShowNumber(mOnValueField, record[kLastValue]);
         ShowNumber(mNoteField, record[kParam]);
@@ -365,7 +388,7 @@ void LButtonControlEditPanel::ShowPageFields(const KR::Array<signed char>& recor
         ShowNumber(NumberBoxAt(mProgramFields, 0), record[kFirstValue]);
         ShowCycle(record, mProgramCycleTypeSelector, NumberBoxAt(mProgram2Fields, 0), mProgram3Field,
                   mProgram4Field);
-        UpdateProgramCycleTypeVisibleParameters();
+        relabel = &LButtonControlEditPanel::UpdateProgramCycleTypeVisibleParameters;
     }
     else if (code == kProgramDecrement || code == kProgramIncrement)
     {
@@ -421,6 +444,7 @@ void LButtonControlEditPanel::ShowPageFields(const KR::Array<signed char>& recor
         ShowNumber(mNrpnRpnLsbField, record[kFirstValue]);
         ShowNumber(mNrpnRpnValueField, record[kParam]);
     }
+    return relabel;
 }
 
 void LButtonControlEditPanel::ShowCycle(const KR::Array<signed char>& record,
@@ -733,9 +757,28 @@ void LButtonControlEditPanel::RegisterForAllParameterNotifications()
     SetNotificationForAllArrayItems(mProgram2Fields, mNotificationHandler, changed, value);
 }
 
-Result LButtonControlEditPanel::OnControlChanged(const RCPtr<KR::LNotificationDistributor>&,
+void LButtonControlEditPanel::FollowLatching(bool latching)
+{
+    const RCPtr<KR::LControl> notePage =
+        mTabControl ? mTabControl->GetPageByName(KR::String(u"notePage")) : nullptr;
+    if (mOnOffFollowsLatching && notePage)
+    {
+        if (const RCPtr<KR::LControl> onOff = notePage->FindChildControl(KR::String(u"onOffSelectors")))
+        {
+            onOff->SetVisible(latching);
+        }
+    }
+}
+
+Result LButtonControlEditPanel::OnControlChanged(const RCPtr<KR::LNotificationDistributor>& sender,
                                                  const RCPtr<KR::LNotification>&)
 {
+    // The user's own click shows the pair at once: the panel does not show its own write
+    // again when the model echoes it.
+    if (mLatchingButton && IsSender(sender, RCPtr<KR::LControl>(mLatchingButton)))
+    {
+        FollowLatching(mLatchingButton->GetValue() >= 0.5);
+    }
     SendNotificationByName(u"NID_PARAMETERS_CHANGED");
     return 1;
 }

@@ -67,7 +67,14 @@ private:
     void FindOtherPage();
     void SetRanges();
 
-    void ShowPageFields(const KR::Array<signed char>& record, KR::String& page);
+    // Fills the fields of the record's page and names it; the relabelling its cycle type
+    // needs once the page is in front, or null.
+    using CycleUpdate = void (LButtonControlEditPanel::*)();
+    CycleUpdate ShowPageFields(const KR::Array<signed char>& record, KR::String& page);
+    // Drops the bytes kept for the record shown before.
+    void ForgetKeptBytes();
+    // With the flag set, the note page's ON/OFF pair is shown only while latching is on.
+    void FollowLatching(bool latching);
     void ShowCycle(const KR::Array<signed char>& record, const KR::RCPtr<KR::LComboBox>& type,
                    const KR::RCPtr<KR::LNumericUpDown>& second, const KR::RCPtr<KR::LNumericUpDown>& third,
                    const KR::RCPtr<KR::LNumericUpDown>& fourth);

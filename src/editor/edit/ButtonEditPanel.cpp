@@ -101,16 +101,20 @@ std::int32_t LButtonEditPanel::SetParamValueLocal(const KR::ParamDescriptor& des
     {
         return KR::kFail;
     }
-    ShowRecord(RecordOf(block, kColoredRecordFrom));
     if (!mColors[0] || !mColors[1] || !mColors[2] || !mColors[3] || !mAsciiColor || !mKey || !mModifierKey)
     {
         return KR::kFail;
     }
-    ShowColors(block, mColors);
-    mAsciiColor.Show(block[kAsciiColorByte]);
-    const signed char key = block[kKeyByte];
-    mKey.Show(key, key == kNoKey ? 0 : key + 1);
-    mModifierKey.Show(block[kModifierByte]);
+    ShowOwnBlock(block,
+                 [&]
+                 {
+                     ShowRecord(RecordOf(block, kColoredRecordFrom));
+                     ShowColors(block, mColors);
+                     mAsciiColor.Show(block[kAsciiColorByte]);
+                     const signed char key = block[kKeyByte];
+                     mKey.Show(key, key == kNoKey ? 0 : key + 1);
+                     mModifierKey.Show(block[kModifierByte]);
+                 });
     SetParamValue(descriptor, value);
     return KR::kOk;
 }

@@ -138,6 +138,8 @@ protected:
     virtual const EditPanelErrorSite& GetErrorSite() const = 0;
     // The block from the editor's 10-byte record and the panel's own lists.
     virtual KR::Array<signed char> BuildBlock(const KR::Array<signed char>& record) const = 0;
+    // Whether the block built from the record carries all of it.
+    virtual bool HoldsRecord(const KR::Array<signed char>& /*record*/) const { return true; }
 
 private:
     void Listen(const KR::RCPtr<KR::LNotificationDistributor>& sender, const char16_t* name, int line)
@@ -160,7 +162,7 @@ private:
         {
             return 1;
         }
-        this->HandBlockOn(BuildBlock(record));
+        this->HandBlockOn(BuildBlock(record), HoldsRecord(record));
         return 1;
     }
 

@@ -103,7 +103,7 @@ public:
         {
             return KR::kFail;
         }
-        mMoveableTypePanel->ShowMoveableBlock(ToEditorBlock(block));
+        this->ShowOwnBlock(block, [&] { mMoveableTypePanel->ShowMoveableBlock(ToEditorBlock(block)); });
         Model::SetParamValue(descriptor, value);
         return KR::kOk;
     }

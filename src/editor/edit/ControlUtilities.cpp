@@ -55,7 +55,7 @@ bool SelectOrClear(const KR::RCPtr<KR::LComboBox>& list, std::int32_t index)
     {
         return true;
     }
-    list->SetSelectedIndex(-1);
+    list->ClearShownItem();
     return false;
 }
 

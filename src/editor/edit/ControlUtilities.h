@@ -91,7 +91,8 @@ KR::RCPtr<KR::LNumericUpDown> NumberBoxAt(const KR::RCPtrArray<KR::LNumericUpDow
                                           std::uint32_t index);
 
 // Selects `index`; whether the list now has that item selected. An index the list does
-// not have leaves it without a selection (never the one it had before).
+// not have leaves it without a selection and with an empty face, silently (never showing
+// the item it had before).
 bool SelectOrClear(const KR::RCPtr<KR::LComboBox>& list, std::int32_t index);
 // The list's selected index; -1 for none or an empty list.
 std::int32_t SelectedIndexOf(const KR::RCPtr<KR::LComboBox>& list);

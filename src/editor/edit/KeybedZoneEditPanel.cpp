@@ -192,7 +192,20 @@ std::int32_t LKeybedZoneEditPanel::SetParamValueLocal(const KR::ParamDescriptor&
         return KR::kFail;
     }
     const KR::Variant shown = value;
+    ShowOwnBlock(block, [&] { ShowZoneBlock(block); });
+    IKeybedZone::SetParamValue(descriptor, shown);
+    return KR::kOk;
+}
 
+void LKeybedZoneEditPanel::ShowZoneBlock(const KR::Array<signed char>& block)
+{
+    // A block whose keys the panel would correct (a key above the keybed's last, the first
+    // above the last) is shown as it stands: a correction made while showing could not
+    // reach the model (the main control takes it for an echo of the value it applies), so
+    // the picture would show one zone and the editor another until some unrelated edit
+    // wrote the correction unasked. The user's own change of a key corrects it.
+    const bool showing = mShowing;
+    mShowing = true;
     if (mZoneEnabledToggleButton)
     {
         mZoneEnabledToggleButton->SetValue(block[0]);
@@ -203,19 +216,23 @@ std::int32_t LKeybedZoneEditPanel::SetParamValueLocal(const KR::ParamDescriptor&
         const bool listed = block[1] >= 0 && block[1] < mMidiChannel->GetItemCount();
         mChannelKept = !listed;
         mKeptChannel = listed ? 0 : block[1];
-        mMidiChannel->SetSelectedIndex(listed ? block[1] : -1);
+        if (listed)
+        {
+            mMidiChannel->SetSelectedIndex(block[1]);
+        }
+        else
+        {
+            mMidiChannel->ClearShownItem();
+        }
     }
     ShowScaled(mProgram, block[2]);
     ShowScaled(mMsb, block[3]);
     ShowScaled(mLsb, block[4]);
-    // The last key first, so the first key is checked against the new last key.
     ShowScaled(mEndNote, block[6]);
     ShowScaled(mStartNote, block[5]);
     ShowScaled(mOctave, block[7] - kOctaveOffset);
     ShowScaled(mTranspose, block[8] - kTransposeOffset);
-
-    IKeybedZone::SetParamValue(descriptor, shown);
-    return KR::kOk;
+    mShowing = showing;
 }
 
 void LKeybedZoneEditPanel::SendZoneBlock()
@@ -237,7 +254,7 @@ Result LKeybedZoneEditPanel::OnZoneControlChanged(const RCPtr<KR::LNotificationD
                                                   const RCPtr<KR::LNotification>&)
 {
     const bool start = IsSender(sender, mStartNote);
-    if ((start || IsSender(sender, mEndNote)) && mStartNote && mEndNote)
+    if (!mShowing && (start || IsSender(sender, mEndNote)) && mStartNote && mEndNote)
     {
         const RCPtr<KR::LNumericUpDown>& key = start ? mStartNote : mEndNote;
         if (Scaled(key) > kHighestKey)

@@ -7,7 +7,9 @@
 // The block is nine bytes:
 //
 //     0 on (0/1)    1 channel (0 Global, 1..16)    2 program    3 bank MSB    4 bank LSB
-//     5 first key   6 last key (keys 0..48, the first never above the last)
+//     5 first key   6 last key (keys 0..48, the first never above the last; a block
+//                   that breaks this is shown as it stands, and the user's change of a
+//                   key corrects it)
 //     7 octave + 5 (0..10)    8 transpose + 12 (0..24)
 //
 //     panel->SetFirstParamID(group, 3, 2);        // "ZONE 3"; the engine is asked for id 3
@@ -65,6 +67,7 @@ private:
                                     const KR::RCPtr<KR::LNotification>& notification);
     KR::Result OnZoneControlChanged(const KR::RCPtr<KR::LNotificationDistributor>& sender,
                                     const KR::RCPtr<KR::LNotification>& notification);
+    void ShowZoneBlock(const KR::Array<signed char>& block);
 
     KR::RCPtr<KR::LComboBox> mMidiChannel;
     KR::RCPtr<KR::LNumericUpDown> mStartNote;
@@ -81,4 +84,6 @@ private:
     // the preset writers refuse 0x80 and above, so 0xFF would make the preset unsavable.
     signed char mKeptChannel = 0;
     bool mChannelKept = false;
+    // While a block is shown: its keys stand as they come.
+    bool mShowing = false;
 };

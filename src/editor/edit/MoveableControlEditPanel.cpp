@@ -137,9 +137,21 @@ Result LMoveableControlEditPanel::ReleaseInternalReferences()
     return LOwnHandlerPanel::ReleaseInternalReferences();
 }
 
-bool LMoveableControlEditPanel::Select(const RCPtr<KR::LComboBox>& list, std::int32_t index)
+void LMoveableControlEditPanel::ForgetKeptBytes()
 {
-    return list && index >= 0 && list->SetSelectedIndex(index) == index;
+    // A byte kept for the control shown before is that control's own: another control's
+    // block, or a page this block does not use, must never build it. A list it left
+    // without a choice builds item 0 again, as a fresh editor's does.
+    mKeptRelativeType = 0;
+    mKeptNrpnRpn = 0;
+    mKeptOtherCode = 0;
+    for (const RCPtr<KR::LComboBox>* list : {&mRelativeTypeSelector, &mNrpnRpnSelector, &mOtherTypeSelector})
+    {
+        if (SelectedIndexOf(*list) < 0)
+        {
+            SelectOrClear(*list, 0);
+        }
+    }
 }
 
 signed char LMoveableControlEditPanel::SelectedByte(const RCPtr<KR::LComboBox>& list, signed char kept)
@@ -154,17 +166,13 @@ void LMoveableControlEditPanel::ShowMoveableBlock(const KR::Array<signed char>& 
     {
         return;
     }
-    UnregisterForAllNotifications();
+    UnregisterForAllButPanelNotifications();
+    ForgetKeptBytes();
 
     const signed char channel = block[0];
     for (std::uint32_t i = 0; i < mMidiChannelSelectors.GetCount() && i < 4; ++i)
     {
-        const bool shown = Select(mMidiChannelSelectors[i], channel);
-        if (!shown && mMidiChannelSelectors[i])
-        {
-            mMidiChannelSelectors[i]->SetSelectedIndex(-1);
-        }
-        mKeptChannel[i] = shown ? 0 : channel;
+        mKeptChannel[i] = SelectOrClear(mMidiChannelSelectors[i], channel) ? 0 : channel;
     }
 
     if (block[1] == 0)
@@ -176,7 +184,7 @@ void LMoveableControlEditPanel::ShowMoveableBlock(const KR::Array<signed char>& 
         if (block[3] != 0)
         {
             mTypeTabControl->SelectPage(KR::String(u"ccRelativePage"));
-            mKeptRelativeType = Select(mRelativeTypeSelector, block[4]) ? 0 : block[4];
+            mKeptRelativeType = SelectOrClear(mRelativeTypeSelector, block[4]) ? 0 : block[4];
         }
         else
         {
@@ -189,7 +197,7 @@ void LMoveableControlEditPanel::ShowMoveableBlock(const KR::Array<signed char>& 
     {
         mTypeTabControl->SelectPage(KR::String(u"nrpnRpnPage"));
         const std::int32_t index = block[2] - kFirstNrpnRpnCode;
-        mKeptNrpnRpn = Select(mNrpnRpnSelector, index) ? 0 : static_cast<signed char>(index);
+        mKeptNrpnRpn = SelectOrClear(mNrpnRpnSelector, index) ? 0 : static_cast<signed char>(index);
         ShowNumber(mLsbSelector, block[4]);
         ShowNumber(mMsbSelector, block[5]);
     }
@@ -197,12 +205,7 @@ void LMoveableControlEditPanel::ShowMoveableBlock(const KR::Array<signed char>& 
     {
         mTypeTabControl->SelectPage(KR::String(u"otherPage"));
         const std::int32_t index = block[2] < kOtherCodeGap ? block[2] : block[2] - kOtherCodeGap;
-        const bool shown = Select(mOtherTypeSelector, index);
-        if (!shown && mOtherTypeSelector)
-        {
-            mOtherTypeSelector->SetSelectedIndex(-1);
-        }
-        mKeptOtherCode = shown ? 0 : block[2];
+        mKeptOtherCode = SelectOrClear(mOtherTypeSelector, index) ? 0 : block[2];
         ShowNumber(mMinSelectors.GetCount() > 1 ? mMinSelectors[1] : nullptr, block[4]);
         ShowNumber(mMaxSelectors.GetCount() > 1 ? mMaxSelectors[1] : nullptr, block[5]);
     }

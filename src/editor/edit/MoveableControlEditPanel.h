@@ -59,8 +59,8 @@ private:
     // The list's selection as a block byte: what a shown byte left without a selection
     // keeps building that byte (the writers refuse 0x80 and above).
     static signed char SelectedByte(const KR::RCPtr<KR::LComboBox>& list, signed char kept);
-    // Selects `index`; returns whether the list now has that item selected.
-    static bool Select(const KR::RCPtr<KR::LComboBox>& list, std::int32_t index);
+    // Drops the bytes kept for the block shown before.
+    void ForgetKeptBytes();
 
     KR::RCPtr<KR::LTabControl> mTypeTabControl;
     KR::RCPtrArray<KR::LComboBox> mMidiChannelSelectors;

@@ -261,7 +261,7 @@ void LNoteModeEditPanel::DetectNoteScale()
 
 void LNoteModeEditPanel::ApplyNoteScale()
 {
-    UnregisterForAllNotifications();
+    UnregisterForAllButPanelNotifications();
     if (ModeIndex() != 0)
     {
         KR::RCPtrArray<KR::LControl> row;

@@ -88,6 +88,24 @@ public:
     }
 
 protected:
+    // Drops every registration of the panel, so that filling its fields reports nothing to
+    // its own handlers, then takes back what it holds as a panel rather than as an editor:
+    // its place among its parent's receivers of siblings' keys (keys a sibling leaves must
+    // still reach it after a show) and its idle registration.
+    void UnregisterForAllButPanelNotifications()
+    {
+        UnregisterForAllNotifications();
+        if (const KR::RCPtr<KR::LControl> parent = GetParent(); parent && GetPanelHandler())
+        {
+            GetPanelHandler()->Register(&KR::LPanel::OnSiblingKeyNotification,
+                                        KR::RCPtr<KR::LNotificationDistributor>(parent), u"NID_SIBLING_KEY");
+        }
+        if (GetIdleRequestCount() > 0)
+        {
+            RegisterIdleHandlers();
+        }
+    }
+
     // Makes the table; whether there is one.
     bool CreateOwnHandler()
     {

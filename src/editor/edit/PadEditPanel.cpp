@@ -85,8 +85,12 @@ std::int32_t LPadEditPanel::SetParamValueLocal(const KR::ParamDescriptor& descri
     {
         return KR::kFail;
     }
-    ShowColors(block, mColors);
-    ShowRecord(RecordOf(block, kColoredRecordFrom));
+    ShowOwnBlock(block,
+                 [&]
+                 {
+                     ShowColors(block, mColors);
+                     ShowRecord(RecordOf(block, kColoredRecordFrom));
+                 });
     SetParamValue(descriptor, value);
     return KR::kOk;
 }

@@ -1,5 +1,7 @@
 #include "editor/edit/ShownByteList.h"
 
+#include "editor/edit/ControlUtilities.h"
+
 void ShownByteList::Show(signed char byte, std::int32_t item)
 {
     if (!mList)
@@ -10,7 +12,7 @@ void ShownByteList::Show(signed char byte, std::int32_t item)
     // then must already be this byte.
     mKept = byte;
     mKeeps = true;
-    mList->SetSelectedIndex(item);
+    SelectOrClear(mList, item);
 }
 
 signed char ShownByteList::Build(ItemToByte toByte) const

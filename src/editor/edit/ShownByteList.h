@@ -27,7 +27,7 @@ public:
     explicit operator bool() const { return static_cast<bool>(mList); }
 
     // Selects item `item` for the shown `byte`; without such an item the list is left
-    // without a selection and keeps the byte. The selection's change is reported by the
+    // without a selection and an empty face, and keeps the byte. The selection's change is reported by the
     // list as usual (its handlers already see the kept byte).
     void Show(signed char byte, std::int32_t item);
     void Show(signed char byte) { Show(byte, byte); }

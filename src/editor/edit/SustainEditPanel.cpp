@@ -46,9 +46,17 @@ std::int32_t LSustainPedalEditPanel::SetParamValueLocal(const KR::ParamDescripto
         record.AddItem(absent);
     }
     record.AddItem(block[kLastValueByte]);
-    ShowRecord(record);
+    ShowOwnBlock(block, [&] { ShowRecord(record); });
     SetParamValue(descriptor, value);
     return KR::kOk;
+}
+
+bool LSustainPedalEditPanel::HoldsRecord(const KR::Array<signed char>& record) const
+{
+    using namespace ButtonModeRecord;
+    const bool cycle = record[kMessageKind] != 0 &&
+                       (record[kNumberOrType] == kCcCycle || record[kNumberOrType] == kProgramCycle);
+    return !cycle || (record[kNoSecondValue] == 1 && record[kNoThirdValue] == 1);
 }
 
 KR::Array<signed char> LSustainPedalEditPanel::BuildBlock(const KR::Array<signed char>& record) const

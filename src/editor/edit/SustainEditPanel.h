@@ -30,4 +30,6 @@ public:
 protected:
     const EditPanelErrorSite& GetErrorSite() const override;
     KR::Array<signed char> BuildBlock(const KR::Array<signed char>& record) const override;
+    // Not a cycle's second and third values.
+    bool HoldsRecord(const KR::Array<signed char>& record) const override;
 };

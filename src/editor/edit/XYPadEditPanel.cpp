@@ -92,8 +92,12 @@ std::int32_t LXYPadEditPanel::SetParamValueLocal(const KR::ParamDescriptor& desc
     {
         (i < LMoveableControlEditPanel::kBlockSize ? moveable : notes).AddItem(block[i]);
     }
-    mMidiPage->ShowMoveableBlock(moveable);
-    mNoteModePage->ShowNoteModeBlock(notes);
+    ShowOwnBlock(block,
+                 [&]
+                 {
+                     mMidiPage->ShowMoveableBlock(moveable);
+                     mNoteModePage->ShowNoteModeBlock(notes);
+                 });
     ITouchPadAxis::SetParamValue(descriptor, shown);
     return KR::kOk;
 }

@@ -257,6 +257,15 @@ TEST_F(ButtonEditor, UserChangesReportThemselves)
     EXPECT_EQ(BytesOf(panel->BuildModeRecord()), (RecordBytes{0x05, 0x01, 0x15, 0x00, 0x05, 0, 0, 0, 0, 0}));
 }
 
+// A show drops the editor's registrations while it fills the fields, never its place among
+// the panels that hear their siblings' keys.
+TEST_F(ButtonEditor, KeysASiblingLeavesStillReachTheEditorAfterAShow)
+{
+    ASSERT_TRUE(InProcessEditor::SiblingKeysReach(*panel));
+    Show({0x05, 0x01, 0x12, 0x0B, 0x00, 0x00, 0x10, 0x01, 0x00, 0x7F});
+    EXPECT_TRUE(InProcessEditor::SiblingKeysReach(*panel));
+}
+
 TEST_F(ButtonEditor, EveryInstanceHasTenChannelListsInPageOrder)
 {
     for (const char* path : {kSustainEditor, kButtonEditor, kPadEditor})

@@ -241,6 +241,7 @@ TEST_F(ButtonRecordPanels, APadShowsItsColoursAndTheLatchingRuleOfItsNotes)
 
     editor.Click(At(pad, note + "latching/button"));
     EXPECT_EQ(engine.DataBytes()[kPadsAt + 2 * 14 + 6], 0x14);
+    EXPECT_TRUE(At(pad, note + "onOffSelectors")->IsShown(false)) << "the click itself shows the pair";
     ASSERT_EQ(pad->SetParamValueLocal(KR::ParamDescriptor(11), engine.Value(11), true), KR::kOk);
     EXPECT_TRUE(At(pad, note + "onOffSelectors")->IsShown(false));
 }
@@ -318,6 +319,12 @@ TEST_F(ButtonRecordPanels, TheSustainPedalKeepsSixBytesOfTheRecord)
             EXPECT_EQ(Text(pedal, pages + "ccCyclePage/ccValue2/controlNameLabel"), "LAST");
         }
     }
+
+    // A cycle record is built from its own page, also by the relabelling its show runs.
+    const Bytes cycle{0x00, 0x01, 0x12, 0x0B, 0x00, 0x7F};
+    ASSERT_EQ(pedal->SetParamValueLocal(KR::ParamDescriptor(8), Blob(cycle), true), KR::kOk);
+    EXPECT_EQ(Front(modes), "ccCyclePage");
+    EXPECT_EQ(Data(kSustainAt, 6), cycle);
 
     ASSERT_EQ(
         pedal->SetParamValueLocal(KR::ParamDescriptor(8), Blob({0x00, 0x01, 0x19, 0x07, 0x00, 0x7F}), true),

@@ -207,10 +207,14 @@ TEST_F(EditPanels, AnUnboundPanelHandsNothingOn)
     EXPECT_EQ(engine.Writes(), 0);
     EXPECT_EQ(engine.All(), before);
 
-    fader->SetFirstParamID(parent.Get(), 16, 0);
+    // Bound, it writes once fader 1's own block is on it: before, it shows another's.
+    fader->SetFirstParamID(parent.Get(), 61, 0);
+    InProcessEditor::Enter(Box(fader, "ccAbsolutePage/cc/ccSelector"), u"10");
+    EXPECT_EQ(engine.Writes(), 0);
+    ASSERT_EQ(fader->SetParamValueLocal(KR::ParamDescriptor(61), engine.Value(61), true), KR::kOk);
     InProcessEditor::Enter(Box(fader, "ccAbsolutePage/cc/ccSelector"), u"10");
     EXPECT_EQ(engine.Writes(), 1);
-    EXPECT_EQ(engine.Bytes(16)[2], 10);
+    EXPECT_EQ(engine.Bytes(61)[2], 10);
 }
 
 } // namespace

@@ -101,14 +101,13 @@ TEST_F(ZoneEditor, ABlockIsShownOnEveryControlAndBuiltBack)
         // The model's default for zone 3.
         {"00 02 00 00 00 00 30 05 0C", 0.0, "Channel 2", "0 0 0 0 48 0 0", "C (1)", "C (5)", nullptr},
         {"01 05 0A 00 01 0C 24 06 0E", 1.0, "Channel 5", "10 0 1 12 36 1 2", "C (2)", "C (4)", nullptr},
-        // The first key above the last lands on the last.
-        {"00 00 00 00 00 28 14 05 0C", 0.0, "Global", "0 0 0 20 20 0 0", "Ab (2)", "Ab (2)",
-         "00 00 00 00 00 14 14 05 0C"},
+        // Keys out of order or past the keybed are shown as they stand, so the editor, the
+        // picture and the model agree; the user's change of a key corrects them.
+        {"00 00 00 00 00 28 14 05 0C", 0.0, "Global", "0 0 0 40 20 0 0", "E (4)", "Ab (2)", nullptr},
         // The last key is shown first: the first key meets the new last key, not the old.
         {"00 00 00 00 00 1E 28 05 0C", 0.0, "Global", "0 0 0 30 40 0 0", "Gb (3)", "E (4)", nullptr},
-        // Keys past the keybed are held on its last key.
-        {"00 10 7F 7F 7F 3C 7F 0A 18", 0.0, "Channel 16", "127 127 127 48 48 5 12", "C (5)", "C (5)",
-         "00 10 7F 7F 7F 30 30 0A 18"},
+        {"00 10 7F 7F 7F 3C 7F 0A 18", 0.0, "Channel 16", "127 127 127 60 127 5 12", "C (6)", "G (11)",
+         nullptr},
         // A channel past the list selects nothing and is built back as it came.
         {"01 11 00 00 00 00 30 00 00", 1.0, "", "0 0 0 0 48 -5 -12", "C (1)", "C (5)", nullptr},
     };
@@ -150,6 +149,12 @@ TEST_F(ZoneEditor, EachEditWritesTheWholeBlock)
         {standard, {{kFirstKey, u"60"}}, "00 02 00 00 00 30 30 05 0C"},
         {"00 02 00 00 00 1E 28 05 0C", {{kLastKey, u"20"}}, "00 02 00 00 00 14 14 05 0C"},
         {"00 02 00 00 00 00 14 05 0C", {{kFirstKey, u"60"}}, "00 02 00 00 00 14 14 05 0C"},
+        // Keys a shown block holds out of order or past the keybed: an edit of something
+        // else writes them as they stand, the user's change of a key corrects them.
+        {"00 02 00 00 00 28 14 05 0C", {{"program", u"9"}}, "00 02 09 00 00 28 14 05 0C"},
+        {"00 02 00 00 00 3C 7F 05 0C", {{"program", u"9"}}, "00 02 09 00 00 3C 7F 05 0C"},
+        {"00 02 00 00 00 28 14 05 0C", {{kLastKey, u"21"}}, "00 02 00 00 00 15 15 05 0C"},
+        {"00 02 00 00 00 3C 7F 05 0C", {{kFirstKey, u"50"}}, "00 02 00 00 00 30 7F 05 0C"},
         {standard, {{"", nullptr}}, "01 02 00 00 00 00 30 05 0C"},
         {standard, {{"", nullptr}, {"", nullptr}}, standard},
         {standard, {{"octave", u"-5"}}, "00 02 00 00 00 00 30 00 0C"},

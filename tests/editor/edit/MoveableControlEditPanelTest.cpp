@@ -196,4 +196,13 @@ TEST_F(MoveableEditor, EachUserChangeAfterTheFirstShowReportsOnce)
     EXPECT_EQ(Of(panel->BuildMoveableBlock()), (Bytes{0, 0, 0, 0, 0, 0})) << "no page selected";
 }
 
+// A show drops the editor's registrations while it fills the fields, never its place among
+// the panels that hear their siblings' keys.
+TEST_F(MoveableEditor, KeysASiblingLeavesStillReachTheEditorAfterAShow)
+{
+    ASSERT_TRUE(InProcessEditor::SiblingKeysReach(*panel));
+    panel->ShowMoveableBlock(Block({0x00, 0x01, 0x30, 0x00, 0x00, 0x7F}));
+    EXPECT_TRUE(InProcessEditor::SiblingKeysReach(*panel));
+}
+
 } // namespace

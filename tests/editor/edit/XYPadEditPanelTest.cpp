@@ -238,6 +238,7 @@ TEST_F(AxisEditor, ScalesFillTheNotesFromTheFirst)
     InProcessEditor::Choose(notes->GetNoteScaleTypeSelector().Get(), "Minor");
     EXPECT_EQ(Fields(), (std::vector<int>{125, 126, 127, 127, 127, 127, 127, 127}));
     EXPECT_EQ(changes->Count("NID_PARAMETERS_CHANGED"), 1);
+    EXPECT_TRUE(InProcessEditor::SiblingKeysReach(*notes)) << "keys between siblings work after a scale";
 }
 
 TEST_F(AxisEditor, EitherPageWritesTheWholeAxisBlock)
@@ -280,6 +281,20 @@ TEST_F(AxisEditor, EitherPageWritesTheWholeAxisBlock)
     EXPECT_EQ(engine.Bytes(kXAxis), handed);
     EXPECT_EQ(ToBytes(panel->BuildAxisBlock()), handed);
     EXPECT_EQ(Mode(), "5 Notes");
+
+    // A scale chosen from a high root holds notes at 127, where no scale is recognised: the
+    // model's echo of that write leaves the user's choice standing.
+    Front(u"noteModePage");
+    Type(1, u"120");
+    InProcessEditor::Choose(notes->GetNoteScaleTypeSelector().Get(), "Major");
+    const Bytes chosen = engine.Bytes(kXAxis);
+    ASSERT_EQ(chosen, (Bytes{3, 1, 6, 0, 5, 2, 5, 120, 127, 122, 124, 125, 127, 127, 127}));
+    ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(kXAxis), Blob(chosen), false), KR::kOk);
+    EXPECT_EQ(Scale(), "Major");
+    EXPECT_EQ(Label(1), "KEY");
+    EXPECT_EQ(engine.Bytes(kXAxis), chosen);
+    EXPECT_EQ(parent->received.back().bytes, chosen) << "the picture is handed the echo";
+    ASSERT_EQ(panel->SetParamValueLocal(KR::ParamDescriptor(kXAxis), Blob(handed), false), KR::kOk);
 
     for (const Bytes& wrong : {Bytes(14, 0), Bytes(16, 0)})
     {

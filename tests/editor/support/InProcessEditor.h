@@ -241,6 +241,22 @@ public:
     {
         return static_cast<int>(box.InterpolateValue(box.GetValue()));
     }
+    // Whether a key that a sibling of `panel` left (one its parent is handed) reaches the
+    // receivers of siblings' keys below the panel, as the local hot keys of its children.
+    static bool SiblingKeysReach(LControl& panel)
+    {
+        const RCPtr<LNotificationCounter> below(new LNotificationCounter);
+        below->Listen(RCPtr<LNotificationDistributor>(&panel), u"NID_SIBLING_KEY");
+        const RCPtr<LControl> parent = panel.GetParent();
+        KeyCode key;
+        key.code = KeyCode::kDownBit | (std::uint32_t{'Q'} << KeyCode::kVirtualKeyShift);
+        if (parent)
+        {
+            parent->DispatchKey(LKeyParam::Create(key, false));
+        }
+        below->UnregisterForAllNotifications();
+        return below->Count("NID_SIBLING_KEY") > 0;
+    }
 
     // ---- input as the window layer hands it on, and the idle pass -------------------------
 
