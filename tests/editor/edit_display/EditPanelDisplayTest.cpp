@@ -6,6 +6,7 @@
 #include "editor/app/DeviceView.h"
 #include "editor/edit/EncoderEditPanel.h"
 #include "editor/edit/KeybedZoneEditPanel.h"
+#include "editor/edit/MoveableControlEditPanel.h"
 #include "editor/edit/PresetNamePanel.h"
 #include "editor/edit/XYPadEditPanel.h"
 #include "editor/support/InstalledEngine.h"
@@ -13,11 +14,13 @@
 #include "editor/support/StandInMainControl.h"
 #include "engine/PresetManager.h"
 #include "kr/app/FrameworkApp.h"
+#include "kr/controls/ComboBox.h"
 #include "kr/controls/NumericUpDown.h"
 #include "kr/controls/TextBox.h"
 #include "kr/system/DebugLog.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/RootWindow.h"
+#include "kr/ui/TabControl.h"
 #include "platform/png/PngCodec.h"
 #include "platform/window/Window.h"
 #include "platform/window_display/DisplayFixture.h"
@@ -25,10 +28,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -171,6 +176,31 @@ protected:
             KR::Platform::WritePngFile(::testing::TempDir() + name, width, height, pixels.data());
         }
     }
+    // The pixels of a list's face that are not its background, between its frame and its
+    // arrow: none for a face that shows no item.
+    std::size_t TextPixelsOf(const KR::LControl& list) const
+    {
+        const std::vector<std::uint32_t> pixels = PixelsOf(list);
+        const auto width = static_cast<std::size_t>(list.GetSize().x);
+        const auto height = static_cast<std::size_t>(list.GetSize().y);
+        if (width < 40 || height < 10 || pixels.size() < width * height)
+        {
+            return 0;
+        }
+        std::map<std::uint32_t, std::size_t> counts;
+        std::vector<std::uint32_t> face;
+        for (std::size_t y = 4; y + 4 < height; ++y)
+        {
+            for (std::size_t x = 4; x + 24 < width; ++x)
+            {
+                face.push_back(pixels[y * width + x]);
+                ++counts[face.back()];
+            }
+        }
+        const auto background = std::max_element(
+            counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+        return face.size() - background->second;
+    }
     // The data bytes of a preset file the landed preset manager saves now.
     std::string SavedData()
     {
@@ -312,6 +342,48 @@ TEST_F(EditPanelOnScreen, ANameTypedAtTheTopLeftLandsInTheSavedFile)
     EXPECT_TRUE(WaitFor([&] { return PixelsOf(box) != before; })) << "the box shows the new name";
     WritePicture("preset_name.png");
     EXPECT_EQ(SavedData().substr(0, 6), std::string("\x41\x42\x22\x43\x00\x00", 6));
+}
+
+// Encoder 1 holds an "other" code no item of the type list stands for, encoder 2 a channel
+// past the channel list. Opened one after the other with the pointer, encoder 2's OTHER
+// page builds its own channel and the type list's first item, never encoder 1's code; its
+// channel list shows an empty face, its type list the item it builds.
+TEST_F(EditPanelOnScreen, AnEncoderOpenedAfterOneWithUnlistedBytesSavesItsOwnBlock)
+{
+    const std::vector<int> first{0x05, 0x01, 0x30, 0x00, 0x40, 0x7F};
+    const std::vector<int> second{0x16, 0x00, 0x07, 0x00, 0x00, 0x7F};
+    ASSERT_EQ(engine->SetAsLoaded(97, first), KR::kOk);
+    ASSERT_EQ(engine->SetAsLoaded(98, second), KR::kOk);
+    auto* panel = Find<LEncoderEditPanel>("viewDevice/knobEditPanel");
+    ASSERT_TRUE(panel);
+    const KR::LTabControl& pages = *panel->GetMoveableTypePanel()->GetTypeTabControl();
+    const auto front = [&] { return std::string(pages.GetSelectedName().ToUtf8().GetPtr()); };
+    const std::string encoders = "viewDevice/encoders/encoderBank1/";
+    ClickOn(*Find<KR::LControl>(encoders + "encoder1/button"));
+    ASSERT_TRUE(WaitFor([&] { return panel->IsShown(false) && front() == "otherPage"; }));
+    ClickOn(*Find<KR::LControl>(encoders + "encoder2/button"));
+    ASSERT_TRUE(WaitFor([&] { return panel->GetFirstParamID() == 98 && front() == "ccAbsolutePage"; }));
+    ClickOn(
+        *Find<KR::LControl>("viewDevice/knobEditPanel/moveableTypePanel/tabControl/buttonHolder/otherPage"));
+    ASSERT_TRUE(WaitFor([&] { return engine->Bytes(98)[1] == 1; }));
+    const std::vector<int> written = engine->Bytes(98);
+    EXPECT_EQ(std::vector<int>(written.begin(), written.begin() + 3), (std::vector<int>{0x16, 0x01, 0x00}));
+    EXPECT_EQ(engine->Bytes(97), first);
+
+    const std::string other = "viewDevice/knobEditPanel/moveableTypePanel/tabControl/pageHolder/otherPage/";
+    auto* channel = Find<KR::LComboBox>(other + "midiChannel/comboBox");
+    auto* type = Find<KR::LComboBox>(other + "otherType/comboBox");
+    ASSERT_TRUE(channel && type);
+    Settle();
+    EXPECT_EQ(TextPixelsOf(*channel), 0u) << "the channel list shows no item";
+    EXPECT_GT(TextPixelsOf(*type), 20u) << "the type list shows the item it builds";
+    WritePicture("encoder_after_unlisted_bytes.png");
+
+    const std::string data = SavedData();
+    ASSERT_GE(data.size(), 1128u);
+    EXPECT_EQ(data.substr(1116, 6), std::string("\x05\x01\x30\x00\x40\x7F", 6));
+    EXPECT_EQ(data.substr(1122, 3), std::string("\x16\x01\x00", 3));
+    EXPECT_NE(data.substr(1122, 6), data.substr(1116, 6));
 }
 
 } // namespace

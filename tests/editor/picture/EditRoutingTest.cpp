@@ -8,6 +8,7 @@
 #include "kr/ui/TabControl.h"
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,17 @@ protected:
             controls.push_back(found[i].Get());
         }
         return controls;
+    }
+    // The texts of a control and everything below it.
+    static std::string Texts(const KR::LControl& control)
+    {
+        std::string texts = std::string(control.GetText().ToUtf8().GetPtr()) + "|";
+        const KR::LControl::ChildControlList& children = control.GetChildren();
+        for (std::uint32_t i = 0; i < children.GetCount(); ++i)
+        {
+            texts += Texts(*children.GetAt(i, KR::kInsertionOrder));
+        }
+        return texts;
     }
     // Every list of the panel shows its selected item, or nothing when it has none.
     static void ExpectListsShowTheirOwnItem(KR::LControl* panel, const std::string& where)
@@ -133,6 +145,13 @@ TEST_F(EditRouting, EachPageOfTheSecondControlWritesNoneOfTheFirstsBytes)
                 now[static_cast<std::size_t>(id)] = loaded[static_cast<std::size_t>(id)];
                 EXPECT_EQ(now, loaded) << page << ": another control's block changed";
                 ExpectListsShowTheirOwnItem(panel, page);
+                // The picture reads what the model holds: handed the model's value afresh,
+                // the control's read-out stays as it is.
+                KR::LControl* picture = At(edited);
+                const std::string readOut = Texts(*picture);
+                dynamic_cast<LParameterizedModule*>(picture)->SetParamValueLocal(KR::ParamDescriptor(id),
+                                                                                 engine.Value(id), false);
+                EXPECT_EQ(Texts(*picture), readOut) << page << ": the picture's read-out";
                 chosen.push_back(page);
             };
             for (KR::LControl* control : Descendants(panel, u"tabControl"))
@@ -189,6 +208,82 @@ TEST_F(EditRouting, AnEditBeforeTheNewBlockArrivesWritesNothing)
     InProcessEditor::Enter(max, u"100");
     EXPECT_EQ(engine.Bytes(IdOf(second)), Numbers("00 00 07 00 00 64", 16));
     EXPECT_EQ(engine.Bytes(IdOf(first)), Numbers("03 00 0B 00 05 63", 16));
+}
+
+// A preset of arbitrary 7-bit blocks: every control of the first bank and the rest opened
+// in turn, one way and back, and every page of each chosen, writes only the opened
+// control's block, only bytes below 0x80, and leaves every list showing its own item or
+// nothing.
+TEST_F(EditRouting, EveryPageOfEveryControlOnArbitraryBlocksWritesOnlyItsOwn)
+{
+    std::mt19937 random(65);
+    for (std::int32_t id = 0; id < InstalledEngine::kParamCount; ++id)
+    {
+        std::vector<int> bytes = engine.Bytes(id);
+        for (int& byte : bytes)
+        {
+            byte = static_cast<int>(random() % 128);
+        }
+        ASSERT_EQ(engine.SetAsLoaded(id, bytes), KR::kOk);
+    }
+    editor.Idle();
+    std::vector<std::string> controls;
+    for (int k = 1; k <= 9; ++k)
+    {
+        const std::string n = std::to_string(k);
+        controls.push_back("buttons/buttonBank1/button" + n);
+        controls.push_back("faders/faderBank1/fader" + n);
+        if (k <= 8)
+        {
+            controls.push_back("encoders/encoderBank1/encoder" + n);
+        }
+    }
+    for (int k = 1; k <= 16; ++k)
+    {
+        controls.push_back("pads/pad" + std::to_string(k));
+    }
+    for (const char* other :
+         {"keybedZones/zone1", "keybedZones/zone2", "wheels/pitchWheel", "wheels/modWheel",
+          "pedals/sustainPedal", "pedals/volumePedal", "xyPad/xAxis", "xyPad/yAxis"})
+    {
+        controls.emplace_back(other);
+    }
+    for (const bool back : {false, true})
+    {
+        if (back)
+        {
+            std::reverse(controls.begin(), controls.end());
+        }
+        for (const std::string& control : controls)
+        {
+            SCOPED_TRACE(control);
+            const std::int32_t id = IdOf(control);
+            Open(control);
+            KR::LControl* panel = OpenPanel();
+            ASSERT_TRUE(panel);
+            ExpectListsShowTheirOwnItem(panel, "opened");
+            const std::vector<std::vector<int>> loaded = engine.All();
+            for (KR::LControl* found : Descendants(panel, u"tabControl"))
+            {
+                auto* tabs = dynamic_cast<KR::LTabControl*>(found);
+                ASSERT_TRUE(tabs);
+                for (std::uint32_t i = 0; i < tabs->GetPageCount(); ++i)
+                {
+                    const KR::String name = tabs->GetPage(static_cast<std::int32_t>(i))->GetName();
+                    tabs->SelectPage(name);
+                    editor.Idle();
+                    std::vector<std::vector<int>> now = engine.All();
+                    const std::vector<int>& written = now[static_cast<std::size_t>(id)];
+                    EXPECT_TRUE(
+                        std::all_of(written.begin(), written.end(), [](int byte) { return byte < 0x80; }))
+                        << name.ToUtf8().GetPtr() << ": " << ::testing::PrintToString(written);
+                    now[static_cast<std::size_t>(id)] = loaded[static_cast<std::size_t>(id)];
+                    ASSERT_EQ(now, loaded) << name.ToUtf8().GetPtr() << ": another control's block changed";
+                    ExpectListsShowTheirOwnItem(panel, name.ToUtf8().GetPtr());
+                }
+            }
+        }
+    }
 }
 
 } // namespace
