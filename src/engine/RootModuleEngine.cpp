@@ -394,6 +394,47 @@ KR::Result LRootModuleEngine::EnableRemoteDeviceDiscovery(bool enable)
     return mFirstQueryResult;
 }
 
+KR::Result LRootModuleEngine::StartRemoteDeviceDiscovery()
+{
+    if (mDiscoveryEnabled.load())
+    {
+        return KR::kOk;
+    }
+    if (mDiscoveryQueried.load() && KR::Failed(mFirstQueryResult.load()))
+    {
+        return mFirstQueryResult;
+    }
+    mDiscoveryEnabled = true;
+    StartWorker();
+    return KR::kOk;
+}
+
+void LRootModuleEngine::QueryDevicesFirstTime()
+{
+    KR::Array<KR::Variant> scratch;
+    {
+        const KR::MutexLocker lock(mLock);
+        scratch = mRemoteDevices;
+    }
+    const KR::Result result =
+        mBridge ? mBridge->WaitForDeviceListChange(AnyDeviceClass(), scratch, 0) : KR::kFail;
+    mFirstQueryResult = result;
+    mDiscoveryQueried = true;
+    if (KR::Failed(result))
+    {
+        KR::LogThreadProblem("LRootModuleEngine: remote-device discovery is off (" +
+                             KR::ResultToString(result) + ")");
+        mDiscoveryEnabled = false;
+        StopWorkerIfIdle();
+    }
+    else if (result == LDeviceCommunicationInterface::kListChanged && !mStopRequested.load())
+    {
+        const KR::MutexLocker lock(mLock);
+        mRemoteDevices = scratch;
+        PostDeviceListChange(scratch.GetCount());
+    }
+}
+
 // --- Worker -------------------------------------------------------------------------
 
 bool LRootModuleEngine::IsWorkerRunning() const
@@ -500,6 +541,11 @@ KR::Result LRootModuleEngine::DoWork(KR::RCPtr<KR::LRefCountedObject>& /*param*/
     const bool haveCenter = static_cast<bool>(KR::GetApplicationNotificationCenter());
     while (haveCenter && !mStopRequested.load())
     {
+        if (mDiscoveryEnabled.load() && !mDiscoveryQueried.load())
+        {
+            QueryDevicesFirstTime();
+            continue;
+        }
         bool check = false;
         {
             const KR::MutexLocker lock(mLock);

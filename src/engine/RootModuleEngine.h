@@ -121,6 +121,12 @@ public:
     // switched off; switched on, the result of the first list query ever made (a
     // failure switches discovery off again).
     KR::Result EnableRemoteDeviceDiscovery(bool enable);
+    // Switches discovery on without waiting for the MIDI system, for a caller that must not
+    // (the user interface at start-up: a MIDI server that does not answer would keep the
+    // window from showing). The first list query is then the worker's first step, and a
+    // failed one switches discovery off again there. 0, or what the first query answered
+    // when one was made before.
+    KR::Result StartRemoteDeviceDiscovery();
     // Connects `device`. When that fails and wait is set, the engine waits for the
     // device (state 1) and its worker connects it once it is there, provided the
     // library says the device's connection is worth watching. The root module's result.
@@ -170,6 +176,8 @@ private:
     bool StopWorker();
     // Asks the worker to stop, without waiting, when nothing needs it any more.
     void StopWorkerIfIdle();
+    // The first query of discovery, on the worker (StartRemoteDeviceDiscovery).
+    void QueryDevicesFirstTime();
     // Sleeps kPollIntervalMs, or less when a stop is asked for.
     void PauseWorker();
 
@@ -182,9 +190,9 @@ private:
     // whose bridge always reports itself connected.
     std::atomic<bool> mWatchLostDevice{false};
     std::atomic<bool> mDiscoveryEnabled{false};
-    bool mDiscoveryQueried = false;
+    std::atomic<bool> mDiscoveryQueried{false};
     std::atomic<bool> mConnecting{false};
-    KR::Result mFirstQueryResult = KR::kOk;
+    std::atomic<KR::Result> mFirstQueryResult{KR::kOk};
     std::atomic<DeviceConnectionState> mState{kNoDevice};
 
     // Guards the devices, the device list and the connection calls on the bridge.

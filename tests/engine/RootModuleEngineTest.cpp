@@ -230,6 +230,36 @@ TEST_F(RootModuleEngineTest, AFailedFirstDiscoveryQuerySwitchesDiscoveryOffForGo
     EXPECT_EQ(engine->GetRemoteDeviceList(devices), KR::kOk) << "a fresh query, discovery being off";
 }
 
+// The user interface switches discovery on without waiting: the first query is the worker's,
+// which posts what it found, or switches discovery off again when the query fails.
+TEST_F(RootModuleEngineTest, StartedDiscoveryLeavesTheFirstQueryToTheWorker)
+{
+    for (const bool fails : {false, true})
+    {
+        Start();
+        bridge->listFailure = fails ? KR::kFail : 0;
+        KR::Array<KR::Variant> one;
+        one.AddItem(Device("a"));
+        bridge->SetRemoteDevices(one);
+        EXPECT_EQ(engine->StartRemoteDeviceDiscovery(), KR::kOk) << fails;
+        if (fails)
+        {
+            EXPECT_TRUE(WaitUntil([&] { return !engine->IsWorkerRunning(); })) << "nothing else needs it";
+            EXPECT_EQ(engine->StartRemoteDeviceDiscovery(), KR::kFail) << "the first answer stands";
+            continue;
+        }
+        ASSERT_TRUE(WaitUntil([&] { return app.Queued() > 0; }));
+        app.Drain();
+        const auto counts = app.log->Payloads<LRootModuleEngine::CountHolder>(kNidRemoteDeviceListChange);
+        ASSERT_EQ(counts.size(), 1u);
+        EXPECT_EQ(counts[0]->Get(), 1u);
+        KR::Array<KR::Variant> devices;
+        ASSERT_EQ(engine->GetRemoteDeviceList(devices), KR::kOk);
+        EXPECT_EQ(devices, one);
+        EXPECT_EQ(engine->EnableRemoteDeviceDiscovery(true), KR::kOk) << "on already";
+    }
+}
+
 TEST_F(RootModuleEngineTest, AFullQueryAfterTheChangeWaitsPostsOnlyARealChange)
 {
     Start();

@@ -6,6 +6,7 @@
 #include "editor/app/Application.h"
 #include "editor/app/DeviceView.h"
 #include "editor/app/MessageBox.h"
+#include "editor/edit/RootModuleEngineAccess.h"
 
 #include "kr/app/Version.h"
 #include "kr/notify/Notification.h"
@@ -63,8 +64,29 @@ constexpr Command kHotKeyCommands[] = {
     {kLoadPresetFromDevice, &LDeviceView::OnMenuLoadPresetFromDevice},
 };
 
-// The items that reach the keyboard: offered only while its ports are there.
+// The items that reach the keyboard: offered only while discovery finds it.
 constexpr const char16_t* kKeyboardItems[] = {kSendPresetToDevice, kLoadPresetFromDevice, kGlobalSettings};
+
+// Whether the engine's discovery has found a keyboard. Its worker keeps the list, so the
+// menu reads it without waiting on the MIDI system (opening the ports here would hold the
+// user interface while a MIDI server does not answer).
+bool IsKeyboardDiscovered()
+{
+    const RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
+    KR::Array<KR::Variant> devices;
+    if (!engine || KR::Failed(engine->GetRemoteDeviceList(devices)))
+    {
+        return false;
+    }
+    for (std::uint32_t i = 0; i < devices.GetCount(); ++i)
+    {
+        if (!devices.ElementAt(i).IsEmpty())
+        {
+            return true;
+        }
+    }
+    return false;
+}
 
 // The text of each load result from -1 down.
 constexpr const char16_t* kLoadFailureTexts[] = {
@@ -113,9 +135,7 @@ KR::Result LDeviceView::UpdateMenuItem(std::int32_t /*index*/, const String& not
     {
         if (notificationName == item)
         {
-            LApplication* app = LApplication::GetApp();
-            const RCPtr<KR::LMidiManager> midi = app != nullptr ? app->GetMidiManager() : nullptr;
-            state.enabled = midi && midi->AreMidiPortsAvailable() ? 1 : 0;
+            state.enabled = IsKeyboardDiscovered() ? 1 : 0;
             break;
         }
     }

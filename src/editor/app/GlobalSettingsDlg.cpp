@@ -5,9 +5,11 @@
 #include "engine/MidiParameterNotification.h"
 #include "kr/controls/Label.h"
 #include "kr/core/Exception.h"
+#include "kr/ui/BusyIndicator.h"
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 using KR::RCPtr;
 using KR::Result;
@@ -306,21 +308,49 @@ std::optional<std::int32_t> LGlobalSettingsDlg::GetDeviceValue(const KR::String&
     return static_cast<std::int32_t>(std::trunc(value + setting->offset));
 }
 
-bool LGlobalSettingsDlg::CheckFirmware()
+void LGlobalSettingsDlg::ShowOutcome(TransferOutcome outcome)
 {
-    if (mMidiManager->IsDeviceFirmwareVersionUseable())
+    if (outcome == TransferOutcome::kFirmwareNotUsable)
     {
-        return true;
+        ShowDialogMessageBox(GetAppString(u"LABEL_SEND_PRESET_FAILED_FW_COMPATIBILITY_ERROR_MSGBOX_TEXT"),
+                             GetAppString(u"LABEL_SEND_PRESET_FAILED_MSGBOX_CAPTION"));
     }
-    ShowDialogMessageBox(GetAppString(u"LABEL_SEND_PRESET_FAILED_FW_COMPATIBILITY_ERROR_MSGBOX_TEXT"),
-                         GetAppString(u"LABEL_SEND_PRESET_FAILED_MSGBOX_CAPTION"));
-    return false;
+    else if (outcome == TransferOutcome::kFailed)
+    {
+        ShowDialogMessageBox(GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_TEXT"),
+                             GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_CAPTION"));
+    }
 }
 
-void LGlobalSettingsDlg::ShowTransferFailed()
+void LGlobalSettingsDlg::Transfer(const std::function<bool(std::uint32_t index)>& one)
 {
-    ShowDialogMessageBox(GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_TEXT"),
-                         GetAppString(u"LABEL_GLOBALSETTINGS_FAILED_MIDI_ERROR_MESSAGEBOX_CAPTION"));
+    // The settings go one by one, each of which may wait on the MIDI system: the windows
+    // keep drawing meanwhile, and the box comes once they are all through (none when the
+    // program is told to end meanwhile).
+    const RCPtr<KR::LMidiManager> midi = mMidiManager;
+    const KR::StringArray names = KR::LMidiManager::GetNonPresetParameterNames();
+    TransferOutcome outcome = TransferOutcome::kDone;
+    const bool ended = KR::RunWhileWindowsWait(
+        [&]
+        {
+            if (!midi->IsDeviceFirmwareVersionUseable())
+            {
+                outcome = TransferOutcome::kFirmwareNotUsable;
+                return;
+            }
+            for (std::uint32_t i = 0; i < names.GetCount(); ++i)
+            {
+                if (!IsTouchPadSetting(names[i]) && !one(i))
+                {
+                    outcome = TransferOutcome::kFailed;
+                    return;
+                }
+            }
+        });
+    if (ended)
+    {
+        ShowOutcome(outcome);
+    }
 }
 
 Result LGlobalSettingsDlg::OnParameterReceived(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
@@ -337,47 +367,26 @@ Result LGlobalSettingsDlg::OnParameterReceived(const RCPtr<KR::LNotificationDist
 Result LGlobalSettingsDlg::OnGetSettingsClicked(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
                                                 const RCPtr<KR::LNotification>& /*notification*/)
 {
+    const RCPtr<KR::LMidiManager> midi = mMidiManager;
     const KR::StringArray names = KR::LMidiManager::GetNonPresetParameterNames();
-    if (!CheckFirmware())
-    {
-        return 1;
-    }
-    for (std::uint32_t i = 0; i < names.GetCount(); ++i)
-    {
-        if (IsTouchPadSetting(names[i]))
-        {
-            continue;
-        }
-        if (KR::Failed(mMidiManager->RequestNonPresetParameterFromDevice(names[i], true)))
-        {
-            ShowTransferFailed();
-            break;
-        }
-    }
+    Transfer([&](std::uint32_t i)
+             { return KR::Succeeded(midi->RequestNonPresetParameterFromDevice(names[i], true)); });
     return 1;
 }
 
 Result LGlobalSettingsDlg::OnSendSettingsClicked(const RCPtr<KR::LNotificationDistributor>& /*sender*/,
                                                  const RCPtr<KR::LNotification>& /*notification*/)
 {
+    // The controls are read here, on the thread they belong to, before anything is sent.
+    const RCPtr<KR::LMidiManager> midi = mMidiManager;
     const KR::StringArray names = KR::LMidiManager::GetNonPresetParameterNames();
-    if (!CheckFirmware())
-    {
-        return 1;
-    }
+    std::vector<std::int32_t> values(names.GetCount());
     for (std::uint32_t i = 0; i < names.GetCount(); ++i)
     {
-        const std::int32_t value = GetDeviceValue(names[i]).value_or(0);
-        if (IsTouchPadSetting(names[i]))
-        {
-            continue;
-        }
-        if (KR::Failed(mMidiManager->SendNonPresetParameterToDevice(names[i], value, true)))
-        {
-            ShowTransferFailed();
-            break;
-        }
+        values[i] = GetDeviceValue(names[i]).value_or(0);
     }
+    Transfer([&](std::uint32_t i)
+             { return KR::Succeeded(midi->SendNonPresetParameterToDevice(names[i], values[i], true)); });
     return 1;
 }
 

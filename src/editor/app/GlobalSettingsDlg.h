@@ -23,6 +23,7 @@
 #include "kr/ui/Dialog.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class LGlobalSettingsDlg : public KR::LDialog
@@ -68,8 +69,16 @@ private:
     // The three touch-pad names of the manager's list have no control here.
     static bool IsTouchPadSetting(const KR::String& name);
     // When the keyboard's firmware cannot be used, says so and answers false.
-    bool CheckFirmware();
-    void ShowTransferFailed();
+    enum class TransferOutcome
+    {
+        kDone,
+        kFirmwareNotUsable,
+        kFailed,
+    };
+    // The firmware check, then `one` for each setting but the touch pad's until one fails,
+    // off the user interface's thread; then the box that says why it stopped, if it did.
+    void Transfer(const std::function<bool(std::uint32_t index)>& one);
+    void ShowOutcome(TransferOutcome outcome);
 
     KR::RCPtr<KR::LNotificationHandler<LGlobalSettingsDlg>> mHandler;
     KR::RCPtr<KR::LComboBox> mControlCurve;

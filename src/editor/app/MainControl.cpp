@@ -20,10 +20,12 @@ constexpr std::uint32_t kErrorIcon = 0x10;
 // Writes the engine does not announce back are not kept for ever.
 constexpr std::size_t kOwnWritesKept = 64;
 
+// Discovery's first look at the MIDI system is left to the engine's worker: a MIDI server
+// that does not answer must not keep the main window from showing.
 void EnableDiscovery()
 {
     const KR::RCPtr<LRootModuleEngine> engine = GetRootModuleEngine();
-    const KR::Result result = engine ? engine->EnableRemoteDeviceDiscovery(true) : KR::kFail;
+    const KR::Result result = engine ? engine->StartRemoteDeviceDiscovery() : KR::kFail;
     if (KR::Failed(result))
     {
         KR::GetDebugLog().Narrow() << "LMainControl: remote-device discovery is off ("

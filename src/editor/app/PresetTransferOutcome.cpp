@@ -4,6 +4,7 @@
 #include "editor/app/Application.h"
 #include "editor/app/MessageBox.h"
 #include "kr/controls/ComboBox.h"
+#include "kr/ui/BusyIndicator.h"
 #include "kr/ui/FrameworkApp.h"
 
 std::int32_t GetSelectedPresetSlot(const KR::LControl& dialog)
@@ -61,7 +62,12 @@ KR::Result TransferPresetSlot(std::int32_t slot, const PresetTransferKeys& keys,
     }
     else if (slot >= 0 && slot <= kLastPresetSlot)
     {
-        result = transfer(*midi, static_cast<std::uint8_t>(slot));
+        // The transfer may wait seconds on the MIDI system; the windows keep drawing
+        // meanwhile. When the program is told to end meanwhile, it ends without the box.
+        if (!KR::RunWhileWindowsWait([&] { result = transfer(*midi, static_cast<std::uint8_t>(slot)); }))
+        {
+            return result;
+        }
     }
     ShowPresetTransferOutcome(PresetTransferOutcome(keys, result));
     return result;

@@ -64,8 +64,9 @@ std::int32_t ShowDialogMessageBox(const KR::String& text, const KR::String& capt
 // A plain OK box (style 0); nothing when the text is empty (the user's table lacks it).
 void ShowPresetTransferOutcome(const PresetTransferTexts& texts);
 
-// Runs `transfer` on the application's MIDI manager for a slot of 0..12 and shows the
-// outcome by `keys`. A slot outside them (nothing chosen) is refused without a transfer
-// (0x80070057) and so shown as the connection failure; 0x80004005 without a manager.
+// Runs `transfer` on the application's MIDI manager for a slot of 0..12, on a thread of its
+// own while the windows keep drawing and take no input, and shows the outcome by `keys`
+// (no box when the program is told to end meanwhile). A slot outside them (nothing chosen) is refused without
+// a transfer (0x80070057) and so shown as the connection failure; 0x80004005 without a manager.
 KR::Result TransferPresetSlot(std::int32_t slot, const PresetTransferKeys& keys,
                               KR::Result (*transfer)(KR::LMidiManager& midi, std::uint8_t slot));

@@ -15,6 +15,7 @@
 #include "kr/ui/RootWindowServices.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace KR
 {
@@ -36,5 +37,13 @@ private:
     std::uint32_t mSavedCursor = 0;
     RCPtr<IRootWindowServices> mRootWindow;
 };
+
+// Runs `work` on a thread of its own while the application's windows keep drawing (their
+// loop turns, idle passes included) and take no input, as under a modal box: for an
+// operation that may wait long on something outside the program, such as a MIDI transfer
+// to a server that does not answer. Returns once the work has ended; false when a quit
+// came meanwhile (it stays posted for the loops outside). What the work throws is thrown
+// again here. UI thread only.
+bool RunWhileWindowsWait(const std::function<void()>& work);
 
 } // namespace KR

@@ -1,5 +1,7 @@
 #include "platform/midi/JackMidi.h"
 
+#include "platform/midi/JackRequests.h"
+
 #include <jack/jack.h>
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -72,12 +75,9 @@ class JackMidiClient
 public:
     static JackMidiClient* Get(const std::string& name, std::string* error);
 
+    // Closed by then (Close), or never opened: no process thread uses the slots any more.
     ~JackMidiClient()
     {
-        if (client_ != nullptr)
-        {
-            jack_client_close(client_); // stops the process thread first
-        }
         for (JackSlot& slot : slots_)
         {
             if (slot.queue != nullptr)
@@ -89,6 +89,9 @@ public:
 
     bool Gone() const { return gone_.load(); }
     jack_client_t* Handle() const { return client_; }
+    // Closes the client (which stops its process thread first); false when the server did
+    // not answer in time, and the client must then stay as it is.
+    bool Close();
 
     JackSlot* Open(bool input, bool pooled, const std::string& name, JackReceiver receiver, void* context,
                    std::string* error);
@@ -97,6 +100,10 @@ public:
 
 private:
     JackMidiClient() = default;
+    // On the request thread: opens and activates the client; what went wrong, or nothing.
+    std::string OpenOnServer(const std::string& name);
+    // On the request thread: closes what is open.
+    void CloseOnServer();
     static int Process(jack_nframes_t frames, void* arg);
     static void Drain(JackSlot& slot, void* buffer);
     static void OnShutdown(void* arg) { static_cast<JackMidiClient*>(arg)->gone_.store(true); }
@@ -122,12 +129,36 @@ namespace
 {
 
 // The process's clients, by name. A client whose server went away stays here, unused,
-// since ports still open may refer to it; a new one takes its name.
+// since ports still open may refer to it; a new one takes its name. Requests on the
+// request thread hold the clients they work on, so a client outlives a late answer.
 struct Registry
 {
+    // The process's end closes the clients, so a synchronous server does not wait for
+    // them; one whose close the server does not answer is left as it is.
+    ~Registry()
+    {
+        for (auto& [name, client] : clients)
+        {
+            gone.push_back(std::move(client));
+        }
+        for (std::shared_ptr<JackMidiClient>& client : gone)
+        {
+            if (!client->Close())
+            {
+                Unclosed().push_back(std::move(client));
+            }
+        }
+    }
+
+    static std::vector<std::shared_ptr<JackMidiClient>>& Unclosed()
+    {
+        static auto* const kept = new std::vector<std::shared_ptr<JackMidiClient>>();
+        return *kept;
+    }
+
     std::mutex mutex;
-    std::map<std::string, std::unique_ptr<JackMidiClient>> clients;
-    std::vector<std::unique_ptr<JackMidiClient>> gone;
+    std::map<std::string, std::shared_ptr<JackMidiClient>> clients;
+    std::vector<std::shared_ptr<JackMidiClient>> gone;
     std::set<std::string> pooledPorts; // full names, left out of listings
 };
 
@@ -153,30 +184,55 @@ JackMidiClient* JackMidiClient::Get(const std::string& name, std::string* error)
         registry.gone.push_back(std::move(found->second));
         registry.clients.erase(found);
     }
-    auto made = std::unique_ptr<JackMidiClient>(new JackMidiClient());
+    const auto made = std::shared_ptr<JackMidiClient>(new JackMidiClient());
+    std::string ignored;
+    std::string& reason = error != nullptr ? *error : ignored;
+    // A client the server makes after we gave up on it is closed again at once.
+    const std::optional<std::string> problem =
+        AskJackServer<std::string>([made, name] { return made->OpenOnServer(name); },
+                                   [made](const std::string&) { made->CloseOnServer(); }, &reason);
+    if (!problem || !problem->empty())
+    {
+        if (problem)
+        {
+            reason = *problem;
+            PostJackRequest([made] { made->CloseOnServer(); });
+        }
+        return nullptr;
+    }
+    registry.clients.emplace(name, made);
+    return made.get();
+}
+
+std::string JackMidiClient::OpenOnServer(const std::string& name)
+{
     jack_status_t status{};
-    made->client_ = jack_client_open(name.c_str(), JackNoStartServer, &status);
-    if (made->client_ == nullptr)
+    client_ = jack_client_open(name.c_str(), JackNoStartServer, &status);
+    if (client_ == nullptr)
     {
-        if (error != nullptr)
-        {
-            *error = "cannot reach the JACK server (status 0x" + std::to_string(status) + ")";
-        }
-        return nullptr;
+        return "cannot reach the JACK server (status 0x" + std::to_string(status) + ")";
     }
-    jack_set_process_callback(made->client_, &JackMidiClient::Process, made.get());
-    jack_on_shutdown(made->client_, &JackMidiClient::OnShutdown, made.get());
-    if (jack_activate(made->client_) != 0)
+    jack_set_process_callback(client_, &JackMidiClient::Process, this);
+    jack_on_shutdown(client_, &JackMidiClient::OnShutdown, this);
+    if (jack_activate(client_) != 0)
     {
-        if (error != nullptr)
-        {
-            *error = "the JACK server refused to activate \"" + name + "\"";
-        }
-        return nullptr;
+        return "the JACK server refused to activate \"" + name + "\"";
     }
-    JackMidiClient* client = made.get();
-    registry.clients.emplace(name, std::move(made));
-    return client;
+    return std::string();
+}
+
+void JackMidiClient::CloseOnServer()
+{
+    if (client_ != nullptr)
+    {
+        jack_client_close(client_);
+        client_ = nullptr;
+    }
+}
+
+bool JackMidiClient::Close()
+{
+    return client_ == nullptr || RunJackRequest([this] { CloseOnServer(); }, {}, nullptr);
 }
 
 int JackMidiClient::Process(jack_nframes_t frames, void* arg)
@@ -314,13 +370,28 @@ JackSlot* JackMidiClient::TakeSlot(bool input, bool pooled, const std::string& n
     {
         portName = name + " " + std::to_string(number);
     }
-    jack_port_t* port = jack_port_register(client_, portName.c_str(), JACK_DEFAULT_MIDI_TYPE,
-                                           input ? JackPortIsInput : JackPortIsOutput, 0);
-    if (port == nullptr)
+    jack_client_t* const client = client_;
+    const unsigned long flags = input ? JackPortIsInput : JackPortIsOutput;
+    const std::optional<jack_port_t*> registered = AskJackServer<jack_port_t*>(
+        [client, portName, flags]
+        { return jack_port_register(client, portName.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0); },
+        [client](jack_port_t* late)
+        {
+            if (late != nullptr)
+            {
+                jack_port_unregister(client, late);
+            }
+        },
+        error);
+    if (!registered || *registered == nullptr)
     {
-        *error = "JACK refused the port \"" + portName + "\"";
+        if (registered)
+        {
+            *error = "JACK refused the port \"" + portName + "\"";
+        }
         return nullptr;
     }
+    jack_port_t* const port = *registered;
     if (!input && slot->queue == nullptr)
     {
         slot->queue = jack_ringbuffer_create(kQueueBytes);
@@ -372,19 +443,37 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     {
         return slot;
     }
-    const std::string& source = input ? slot->target : slot->fullName;
-    const std::string& destination = input ? slot->fullName : slot->target;
-    const int connected = jack_connect(client_, source.c_str(), destination.c_str());
+    const std::string source = input ? slot->target : slot->fullName;
+    const std::string destination = input ? slot->fullName : slot->target;
+    jack_client_t* const client = client_;
+    // A connection the server makes after we gave up on it is cut again at once.
+    const std::optional<int> connected = AskJackServer<int>(
+        [client, source, destination] { return jack_connect(client, source.c_str(), destination.c_str()); },
+        [client, source, destination](int late)
+        {
+            if (late == 0)
+            {
+                jack_disconnect(client, source.c_str(), destination.c_str());
+            }
+        },
+        &reason);
+    const bool made = connected && (*connected == 0 || *connected == EEXIST);
     // The connection is made in the server's next graph; a message sent before that
     // graph runs would go nowhere, so the open waits until the port reports it.
-    if ((connected != 0 && connected != EEXIST) ||
+    if (!made ||
         !WaitForCycles([&] { return jack_port_connected_to(slot->port, slot->target.c_str()) != 0; }))
     {
-        reason = connected != 0 && connected != EEXIST
-                     ? "JACK did not connect \"" + source + "\" to \"" + destination + "\""
-                     : "the connection to \"" + slot->target + "\" did not come up in time";
+        if (connected)
+        {
+            reason = made ? "the connection to \"" + slot->target + "\" did not come up in time"
+                          : "JACK did not connect \"" + source + "\" to \"" + destination + "\"";
+        }
         SetState(slot, kIdle);
-        jack_disconnect(client_, source.c_str(), destination.c_str());
+        if (made)
+        {
+            PostJackRequest([client, source, destination]
+                            { jack_disconnect(client, source.c_str(), destination.c_str()); });
+        }
         slot->inUse = false;
         return nullptr;
     }
@@ -400,19 +489,25 @@ void JackMidiClient::Release(JackSlot* slot)
     }
     std::lock_guard lock(mutex_);
     SetState(slot, slot->pooled ? kIdle : kFree);
+    // Whatever the server's answer, the request takes its turn (behind any still
+    // unanswered), and whatever opens next asks after it.
+    jack_client_t* const client = client_;
     if (slot->pooled)
     {
-        const std::string& source = slot->input ? slot->target : slot->fullName;
-        const std::string& destination = slot->input ? slot->fullName : slot->target;
+        const std::string source = slot->input ? slot->target : slot->fullName;
+        const std::string destination = slot->input ? slot->fullName : slot->target;
         // A port that vanished took the connection with it (and JACK would complain).
         if (jack_port_by_name(client_, slot->target.c_str()) != nullptr)
         {
-            jack_disconnect(client_, source.c_str(), destination.c_str());
+            PostJackRequest([client, source, destination]
+                            { jack_disconnect(client, source.c_str(), destination.c_str()); },
+                            kJackAnswerTimeout);
         }
     }
     else
     {
-        jack_port_unregister(client_, slot->port);
+        PostJackRequest([client, port = slot->port] { jack_port_unregister(client, port); },
+                        kJackAnswerTimeout);
         slot->port = nullptr;
     }
     slot->receiver = nullptr;

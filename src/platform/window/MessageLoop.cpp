@@ -7,7 +7,9 @@
 
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace KR::Platform
@@ -163,6 +165,68 @@ gboolean RunIdlePass(gpointer)
 }
 
 } // namespace
+
+namespace
+{
+
+// What the worker of RunWhileWorking and the loop waiting for it share; the loop's
+// pointer is only touched on the UI thread.
+struct WorkingLoop
+{
+    MessageLoop* loop = nullptr;
+};
+
+gboolean EndWorkingLoop(gpointer data)
+{
+    if (MessageLoop* loop = (*static_cast<std::shared_ptr<WorkingLoop>*>(data))->loop)
+    {
+        loop->End();
+    }
+    return G_SOURCE_REMOVE;
+}
+
+} // namespace
+
+MessageLoop::Outcome RunWhileWorking(const std::function<void()>& work, std::function<bool(int)> idle)
+{
+    MessageLoop loop(std::move(idle));
+    const auto shared = std::make_shared<WorkingLoop>();
+    shared->loop = &loop;
+    std::exception_ptr failure;
+    std::thread worker(
+        [&work, &failure, shared]
+        {
+            try
+            {
+                work();
+            }
+            catch (...)
+            {
+                failure = std::current_exception();
+            }
+            // The loop may have ended on a quit by now: the source then finds no loop.
+            g_idle_add_full(G_PRIORITY_DEFAULT, EndWorkingLoop, new std::shared_ptr<WorkingLoop>(shared),
+                            [](gpointer data) { delete static_cast<std::shared_ptr<WorkingLoop>*>(data); });
+        });
+    MessageLoop::Outcome outcome = MessageLoop::kQuit;
+    try
+    {
+        outcome = loop.Run();
+    }
+    catch (...)
+    {
+        shared->loop = nullptr;
+        worker.join();
+        throw;
+    }
+    shared->loop = nullptr;
+    worker.join();
+    if (failure)
+    {
+        std::rethrow_exception(failure);
+    }
+    return outcome;
+}
 
 void RearmIdle()
 {

@@ -64,6 +64,14 @@ private:
     int mQuitCode = 0;
 };
 
+// Runs `work` on a thread of its own while this thread's loop keeps turning (drawing,
+// timers, posted messages, idle passes by `idle`), for work that may wait long on something
+// outside the program. Returns once the work has ended: kEnded, or kQuit when a quit was
+// posted meanwhile (it stays posted for the loops outside). What the work throws is thrown
+// again here. Keeping the user's input away meanwhile is the caller's part.
+MessageLoop::Outcome RunWhileWorking(const std::function<void()>& work,
+                                     std::function<bool(int pass)> idle = {});
+
 // Ends every running loop with kQuit; the outermost one consumes the quit. Any thread.
 void PostQuitMessage(int exitCode);
 

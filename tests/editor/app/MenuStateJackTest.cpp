@@ -1,9 +1,9 @@
 // Which menu items the device view offers: the three that reach the keyboard only while
-// its ports are on the test JACK server, the others as the menu had them.
+// the engine's discovery has found it, the others as the menu had them.
 
 #include "CommandsEditor.h"
 
-#include "support/simkeyboard/SimKeyboardProcess.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -45,9 +45,18 @@ TEST(MenuState, TheKeyboardItemsFollowThePortsAndTheOthersKeepTheirState)
         }
     };
     check(false);
-    std::string error;
-    const auto keyboard = KR::TestSupport::SimKeyboardProcess::Start({}, &error);
-    ASSERT_TRUE(keyboard) << error;
+    // Found by the engine's worker a moment later: the menu follows.
+    KR::Array<KR::Variant> keyboard;
+    keyboard.SetCount(1);
+    keyboard.ElementAt(0).SetString("keyboard");
+    editor.app->bridge->SetRemoteDevices(keyboard);
+    ASSERT_TRUE(KR::TestSupport::WaitUntil(
+        [&]
+        {
+            KR::MenuItemInfo state;
+            view->UpdateMenuItem(0, String(u"NID_MENU_FILE_SEND_PRESET_TO_DEVICE"), state);
+            return state.enabled != 0;
+        }));
     check(true);
 }
 

@@ -10,10 +10,12 @@
 #include "support/Wait.h"
 #include "support/editor/DumpedTree.h"
 #include "support/editor/EditorProcess.h"
+#include "support/editor/PrivateJackServer.h"
 #include "support/simkeyboard/SimKeyboardProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -605,6 +607,139 @@ TEST_F(EndToEnd, OneEditOfEveryKindIsSavedLoadedSentAndRetrieved)
 
     // No box but the two successes.
     EXPECT_EQ(Boxes().size(), 2u);
+    ExpectNoFailureLogged();
+}
+
+// The editor on a JACK server of the test's own, which the test may stop (SIGSTOP) as a
+// hung server stops answering: the server the scripts start serves every other test.
+class OwnServer : public EndToEnd
+{
+protected:
+    static constexpr std::uint32_t kStatusFace = 0x1B1D21;
+
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY") || std::system("command -v xdotool jackd >/dev/null 2>&1") != 0)
+        {
+            GTEST_SKIP() << "needs the test X server, jackd and xdotool";
+        }
+        ASSERT_TRUE(server.Ready());
+        ASSERT_TRUE(P::InitializeWindowSystem());
+        std::string why;
+        keyboard = SimKeyboardProcess::Start({}, &why);
+        ASSERT_TRUE(keyboard) << why;
+    }
+
+    // The programs end before their server does.
+    void TearDown() override
+    {
+        editor.reset();
+        keyboard.reset();
+    }
+
+    // The colour of the window at (x, y) as the X server has it now.
+    std::uint32_t PixelAt(int x, int y) const
+    {
+        Picture picture;
+        P::CaptureNativeWindow(window, picture.pixels, picture.width, picture.height);
+        return x < picture.width && y < picture.height ? picture.At(x, y) : 0xFFFFFFFFu;
+    }
+
+    std::uint64_t SendDialogByHotKey()
+    {
+        Focus(window);
+        EXPECT_EQ(P::Test::Xdo("key --clearmodifiers ctrl+shift+s"), 0);
+        return Titled("Send Preset");
+    }
+
+    void CloseDialog(std::uint64_t dialog)
+    {
+        Focus(dialog);
+        Click(WaitForShown("dialogSendPreset/buttonClose"), dialog);
+        EXPECT_TRUE(Gone(dialog));
+    }
+
+    // The editor's ports the server lists.
+    std::vector<std::string> EditorPorts() const
+    {
+        std::vector<std::string> ports;
+        for (const std::string& port : server.Ports())
+        {
+            if (port.find(" " + std::to_string(editor->Pid()) + ":") != std::string::npos)
+            {
+                ports.push_back(port);
+            }
+        }
+        return ports;
+    }
+
+    KR::TestSupport::PrivateJackServer server;
+};
+
+const std::string kSentLine =
+    "MessageBox: Send Sucess | The preset has been sucessfully sent to the device | 0";
+
+TEST_F(OwnServer, AStoppedServerKeepsNeitherTheWindowNorASendWaiting)
+{
+    // Started while the server does not answer, the editor maps its window and answers a dump.
+    server.Pause();
+    const auto started = std::chrono::steady_clock::now();
+    StartEditor();
+    RecordProperty("window_after_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                           std::chrono::steady_clock::now() - started)
+                                                           .count()));
+    ASSERT_TRUE(server.IsPaused());
+
+    // The send dialog by its hot key (the menu offers it once discovery has found the
+    // keyboard), and a window of the test's own over the status bar.
+    const std::uint64_t dialog = SendDialogByHotKey();
+    ASSERT_NE(dialog, 0u);
+    const std::string geometry = P::Test::Capture("xwininfo -id " + std::to_string(window));
+    const auto absolute = [&](const std::string& key)
+    { return std::atoi(geometry.c_str() + geometry.find(key) + key.size()); };
+    struct Blank : P::IWindowProcedure
+    {
+        std::intptr_t WindowProc(P::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override
+        {
+            return 0;
+        }
+    } blank;
+    P::WindowCreateParams params;
+    params.title = "cover";
+    params.client = {absolute("Absolute upper-left X:") + 700, absolute("Absolute upper-left Y:") + 725, 400,
+                     25};
+    params.decorated = false;
+    params.procedure = &blank;
+    const P::WindowHandle cover = P::CreateWindow(params);
+    P::ShowWindow(cover, P::SW_SHOWNORMAL);
+    P::BringWindowToTop(cover);
+    ASSERT_TRUE(P::Test::PumpUntil([&] { return PixelAt(800, 740) != kStatusFace; }));
+
+    // Sent while the server does not answer: what the cover hid is drawn again before the
+    // send ends, and it ends with the connection box.
+    const std::size_t before = Boxes().size();
+    Focus(dialog);
+    Click(WaitForShown("dialogSendPreset/send"), dialog);
+    P::DestroyWindow(cover);
+    EXPECT_TRUE(P::Test::PumpUntil([&] { return PixelAt(800, 740) == kStatusFace; }, 20.0));
+    EXPECT_EQ(Boxes().size(), before) << "drawn only once the send had ended";
+    EXPECT_EQ(AnswerBox(before),
+              "MessageBox: Send Preset Error | Error connecting to device. Verify your Quillan "
+              "Keyboard is plugged into the USB port and try again. | 0");
+    EXPECT_TRUE(server.IsPaused());
+    CloseDialog(dialog);
+
+    // Once it answers again, a send reaches the keyboard.
+    server.Resume();
+    const std::uint64_t again = SendDialogByHotKey();
+    ASSERT_NE(again, 0u);
+    Pick(WaitForShown("dialogSendPreset/presetSlot/comboBox"), "Preset 3", again);
+    const std::size_t sent = Boxes().size();
+    Focus(again);
+    Click(WaitForShown("dialogSendPreset/send"), again);
+    EXPECT_EQ(AnswerBox(sent), kSentLine);
+    EXPECT_FALSE(DataOfLastDump(keyboard->LogLines(), 3).empty());
+    CloseDialog(again);
     ExpectNoFailureLogged();
 }
 
