@@ -22,6 +22,7 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/Window.h"
 
+#include <csignal>
 #include <exception>
 
 namespace KR
@@ -124,6 +125,7 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
     mCommandLine = Utf8ToStringReplacing(mCommandLineUtf8);
     if (Platform::InitializeWindowSystem())
     {
+        WatchEndSignals();
         mLanguageId =
             languageId == -1 ? Platform::GetUserLanguageId() : static_cast<std::uint32_t>(languageId);
         if (InitApplication())
@@ -212,7 +214,13 @@ std::int32_t LApplicationHost::Run()
     if (Failed(started) && IsQuietStartupResult(started))
     {
         HideSplashScreen();
+        mRunning = true;
+        if (mEndRequested)
+        {
+            RequestExit();
+        }
         RunHostMessageLoop(*this);
+        mRunning = false;
     }
     else
     {
@@ -235,7 +243,13 @@ std::int32_t LApplicationHost::Run()
         ShowMainWindow();
         HideSplashScreen();
         StartListening();
+        mRunning = true;
+        if (mEndRequested)
+        {
+            RequestExit();
+        }
         app->Run();
+        mRunning = false;
     }
     TearDown();
     return 1;
@@ -398,6 +412,34 @@ void LApplicationHost::StartListening()
     {
         GetDebugLog().Narrow() << "Single instance: " << problem << '\n';
     }
+}
+
+void LApplicationHost::WatchEndSignals()
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    {
+        mEndSignals.push_back(
+            std::make_unique<Platform::SignalWatch>(signal, [this, signal] { OnEndSignal(signal); }));
+    }
+}
+
+void LApplicationHost::OnEndSignal(int signal)
+{
+    GetDebugLog().Narrow() << "Signal " << signal << ": ending as the close request does\n";
+    mEndRequested = true;
+    if (mRunning)
+    {
+        RequestExit();
+    }
+}
+
+void LApplicationHost::RequestExit()
+{
+    if (const RCPtr<LNotificationCenter> center = GetApplicationNotificationCenter())
+    {
+        center->PostNotificationByName(u"NID_APP_EXIT_REQ");
+    }
+    Platform::RearmIdle();
 }
 
 void LApplicationHost::ReceiveCommandLine(const std::string& utf8)

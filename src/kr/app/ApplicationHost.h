@@ -12,7 +12,9 @@
 // object, its start-up, the main window with its root control, the message loop, the
 // tear-down), then the factory and framework table let go. Exit codes: -1 without a
 // display, after a failed start or a hand-off; 1 after a normal run or a failed
-// InitInstance.
+// InitInstance. SIGTERM, SIGINT and SIGHUP end the run as the main window's close request
+// does (the application's exit request), so its MIDI clients close and its settings are
+// written; one that comes during the start-up ends the program once its loop runs.
 //
 // The message loop of the application base runs through the installed host
 // (IApplicationHost::Get) so that the host's idle rule decides the idle passes. UI thread.
@@ -22,11 +24,13 @@
 #include "kr/core/Types.h"
 #include "kr/notify/NotificationReceiver.h"
 #include "platform/window/Messages.h"
+#include "platform/window/SignalWatch.h"
 #include "platform/window/SingleInstance.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace KR
 {
@@ -144,6 +148,10 @@ private:
     [[noreturn]] void ThrowFailed(Result result, const char* operation, int line) const;
     void StartListening();
     void TearDown();
+    // SIGTERM, SIGINT and SIGHUP: the exit request, once there is an application to take it.
+    void WatchEndSignals();
+    void OnEndSignal(int signal);
+    void RequestExit();
 
     RCPtr<LNotificationReceiver> mPostingReceiver;
     bool mHosted = true;
@@ -159,6 +167,9 @@ private:
     Platform::InstancePaths mInstancePaths;
     Platform::InstanceLock mInstanceLock;
     Platform::CommandLineListener mListener;
+    std::vector<std::unique_ptr<Platform::SignalWatch>> mEndSignals;
+    bool mEndRequested = false;
+    bool mRunning = false; // the application's main loop runs
 };
 
 } // namespace KR

@@ -5,10 +5,12 @@
 #include <glib-unix.h>
 #include <glib.h>
 
+#include <utility>
+
 namespace KR::Platform
 {
 
-SignalWatch::SignalWatch(int signal)
+SignalWatch::SignalWatch(int signal, std::function<void()> onSignal) : mOnSignal(std::move(onSignal))
 {
     mSource = g_unix_signal_add(signal, &SignalWatch::OnSignal, this);
 }
@@ -30,8 +32,13 @@ std::uint32_t SignalWatch::Take()
 
 int SignalWatch::OnSignal(void* self)
 {
-    ++static_cast<SignalWatch*>(self)->mCount;
+    auto* watch = static_cast<SignalWatch*>(self);
+    ++watch->mCount;
     RearmIdle();
+    if (watch->mOnSignal)
+    {
+        watch->mOnSignal();
+    }
     return G_SOURCE_CONTINUE;
 }
 

@@ -9,6 +9,7 @@
 // UI thread only (the signal itself may come at any time).
 
 #include <cstdint>
+#include <functional>
 
 namespace KR::Platform
 {
@@ -16,7 +17,9 @@ namespace KR::Platform
 class SignalWatch
 {
 public:
-    explicit SignalWatch(int signal);
+    // `onSignal`, when given, runs on the UI thread's loop as soon as it turns after the
+    // signal (also inside a modal loop), besides the count.
+    explicit SignalWatch(int signal, std::function<void()> onSignal = {});
     ~SignalWatch();
     SignalWatch(const SignalWatch&) = delete;
     SignalWatch& operator=(const SignalWatch&) = delete;
@@ -31,6 +34,7 @@ private:
 
     unsigned mSource = 0;
     std::uint32_t mCount = 0;
+    std::function<void()> mOnSignal;
 };
 
 } // namespace KR::Platform

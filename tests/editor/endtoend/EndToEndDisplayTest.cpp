@@ -16,7 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -740,6 +742,21 @@ TEST_F(OwnServer, AStoppedServerKeepsNeitherTheWindowNorASendWaiting)
     EXPECT_EQ(AnswerBox(sent), kSentLine);
     EXPECT_FALSE(DataOfLastDump(keyboard->LogLines(), 3).empty());
     CloseDialog(again);
+    ExpectNoFailureLogged();
+}
+
+TEST_F(OwnServer, SigtermWithTheKeyboardConnectedEndsAsTheCloseRequestAndLeavesNoClient)
+{
+    StartEditor();
+    EXPECT_EQ(DeviceDialog("Send Preset", "dialogSendPreset", "Send Preset", "RAM", "send"), kSentLine);
+    ASSERT_FALSE(EditorPorts().empty()) << ::testing::PrintToString(server.Ports());
+    std::filesystem::remove(folders.UserSettingsPath());
+
+    editor->Kill(SIGTERM);
+    EXPECT_EQ(editor->WaitForExit(), 1);
+    EXPECT_NE(folders.UserSettingsText().find("WP"), std::string::npos);
+    // Its clients closed on the way out: a synchronous server is not left waiting for them.
+    EXPECT_EQ(EditorPorts(), std::vector<std::string>{});
     ExpectNoFailureLogged();
 }
 

@@ -295,6 +295,20 @@ TEST_F(Program, AHeldLockWithoutListenerOrAKilledFirstInstanceLeaveTheNextStartA
     EXPECT_TRUE(next.WaitForLine("Command line received: "));
 }
 
+TEST_F(Program, TermIntAndHupEndTheProgramAsItsCloseRequestDoes)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    {
+        std::filesystem::remove(folders.UserSettingsPath());
+        EditorProcess editor(folders);
+        ASSERT_NE(StartWithWindow(editor), 0u) << signal;
+        editor.Kill(signal);
+        EXPECT_EQ(editor.WaitForExit(), 1) << signal;
+        // The placement is written when the main window closes.
+        EXPECT_NE(folders.UserSettingsText().find("WP"), std::string::npos) << signal;
+    }
+}
+
 TEST_F(Program, TheUdpOptionSendsTheLogToTheHostAndPortGiven)
 {
     const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
