@@ -22,8 +22,11 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/Window.h"
 
+#include <chrono>
 #include <csignal>
 #include <exception>
+#include <thread>
+#include <utility>
 
 namespace KR
 {
@@ -41,6 +44,10 @@ constexpr std::int32_t kLineLoadFailed = 161;
 constexpr std::int32_t kLineMainWindow = 349;
 constexpr std::int32_t kLineRootControl = 350;
 constexpr std::int32_t kLineStartup = 368;
+
+// How long a second start waits for the running instance's listener, and how often it looks.
+constexpr std::chrono::seconds kWaitForListener{5};
+constexpr std::chrono::milliseconds kListenerPoll{20};
 
 LRootWindow* RootWindowAt(const IFrameworkApp& app, std::uint32_t index)
 {
@@ -244,6 +251,10 @@ std::int32_t LApplicationHost::Run()
         HideSplashScreen();
         StartListening();
         mRunning = true;
+        for (const std::string& pending : std::exchange(mPendingCommandLines, {}))
+        {
+            ReceiveCommandLine(pending);
+        }
         if (mEndRequested)
         {
             RequestExit();
@@ -385,23 +396,45 @@ bool LApplicationHost::CheckSingleInstance()
         return true;
     }
     mFirstInstance = mInstanceLock.Acquire(mInstancePaths.lockPath);
-    if (mFirstInstance || !mInstancePaths.handOff)
+    if (!mFirstInstance && mInstancePaths.handOff)
     {
-        return true;
+        // A start a moment before this one (a double click) may hold the lock and not listen
+        // yet: wait for its listener, bounded. Only a lock whose holder has gone lets this
+        // start go on; a holder that never listens ends it.
+        const auto deadline = std::chrono::steady_clock::now() + kWaitForListener;
+        for (;;)
+        {
+            if (Platform::SendCommandLine(mInstancePaths.socketPath, mCommandLineUtf8) !=
+                Platform::HandOffResult::kNoListener)
+            {
+                return false;
+            }
+            mFirstInstance = mInstanceLock.Acquire(mInstancePaths.lockPath);
+            if (mFirstInstance)
+            {
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= deadline)
+            {
+                GetDebugLog().Narrow() << "Single instance: the running instance holds its lock but does not "
+                                          "listen; not starting a second editor\n";
+                return false;
+            }
+            std::this_thread::sleep_for(kListenerPoll);
+        }
     }
-    const Platform::HandOffResult handed =
-        Platform::SendCommandLine(mInstancePaths.socketPath, mCommandLineUtf8);
-    if (handed == Platform::HandOffResult::kNoListener)
+    if (mFirstInstance)
     {
-        GetDebugLog().Narrow() << "Single instance: the running instance does not listen; starting anyway\n";
-        return true;
+        // Listening from here on, before the windows exist: a second start need not wait
+        // for them, and what it hands over is kept until the main window can take it.
+        StartListening();
     }
-    return false;
+    return true;
 }
 
 void LApplicationHost::StartListening()
 {
-    if (!mInstanceLock.IsHeld() || !mInstancePaths.handOff)
+    if (!mInstanceLock.IsHeld() || !mInstancePaths.handOff || mListener.IsListening())
     {
         return;
     }
@@ -445,12 +478,13 @@ void LApplicationHost::RequestExit()
 void LApplicationHost::ReceiveCommandLine(const std::string& utf8)
 {
     const String text = Utf8ToStringReplacing(utf8);
-    GetDebugLog().Narrow() << "Command line received: " << Utf8(text) << '\n';
     const Platform::WindowHandle main = GetMainWindowHandle();
-    if (main == 0)
+    if (main == 0 || !mRunning)
     {
+        mPendingCommandLines.push_back(utf8);
         return;
     }
+    GetDebugLog().Narrow() << "Command line received: " << Utf8(text) << '\n';
     Platform::PresentWindow(main);
     const std::uint32_t count = mApplication->GetRootWindowCount();
     if (const Platform::WindowHandle last = SystemWindowOf(RootWindowAt(*mApplication, count - 1));

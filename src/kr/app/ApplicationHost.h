@@ -168,6 +168,8 @@ private:
     Platform::InstanceLock mInstanceLock;
     Platform::CommandLineListener mListener;
     std::vector<std::unique_ptr<Platform::SignalWatch>> mEndSignals;
+    // Command lines handed over before the main window could take them.
+    std::vector<std::string> mPendingCommandLines;
     bool mEndRequested = false;
     bool mRunning = false; // the application's main loop runs
 };

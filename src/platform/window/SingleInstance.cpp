@@ -23,6 +23,11 @@ namespace
 {
 
 constexpr std::size_t kHeaderBytes = 8;
+// Hand-offs served at once; more wait in the socket's backlog.
+constexpr std::size_t kMaxConnections = 8;
+// How long the listener stops looking at its socket when there is no descriptor to accept
+// with: the waiting connection stays ready, and looking again at once would only spin.
+constexpr guint kAcceptPauseMs = 100;
 
 std::uint32_t ReadLe32(const std::uint8_t* bytes)
 {
@@ -297,6 +302,7 @@ struct CommandLineListener::State
 
     int listening = -1;
     guint acceptWatch = 0;
+    guint resumeTimer = 0; // accepting paused until it fires
     std::string path;
     Receiver receiver;
     std::map<int, Connection> connections;
@@ -318,17 +324,55 @@ struct CommandLineListener::State
         }
         close(descriptor);
         connections.erase(found);
+        Watch();
+    }
+
+    // Watches the socket for connections, unless it does already, or a pause runs, or the
+    // connections served are at the limit.
+    void Watch()
+    {
+        if (listening >= 0 && acceptWatch == 0 && resumeTimer == 0 && connections.size() < kMaxConnections)
+        {
+            acceptWatch = g_unix_fd_add(listening, G_IO_IN, &State::OnAccept, this);
+        }
+    }
+
+    // Stops watching the socket for a while (the watch's own source ends by returning false).
+    void PauseAccepting()
+    {
+        acceptWatch = 0;
+        resumeTimer = g_timeout_add(
+            kAcceptPauseMs,
+            [](gpointer data) -> gboolean
+            {
+                auto* state = static_cast<State*>(data);
+                state->resumeTimer = 0;
+                state->Watch();
+                return G_SOURCE_REMOVE;
+            },
+            this);
     }
 
     static gboolean OnAccept(gint descriptor, GIOCondition, gpointer data)
     {
         auto* state = static_cast<State*>(data);
-        for (;;)
+        while (state->connections.size() < kMaxConnections)
         {
             const int peer = accept4(descriptor, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+            if (peer < 0 && errno == EINTR)
+            {
+                continue;
+            }
+            if (peer < 0 && (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM))
+            {
+                // The process (or the system) has no descriptor to spare: the peer waits in
+                // the backlog while the listener looks away for a moment.
+                state->PauseAccepting();
+                return G_SOURCE_REMOVE;
+            }
             if (peer < 0)
             {
-                break;
+                return G_SOURCE_CONTINUE; // none left, or one that gave up meanwhile
             }
             Connection& connection = state->connections[peer];
             connection.descriptor = peer;
@@ -354,7 +398,9 @@ struct CommandLineListener::State
                 },
                 new TimeoutKey{state, peer}, [](gpointer key) { delete static_cast<TimeoutKey*>(key); });
         }
-        return G_SOURCE_CONTINUE;
+        // As many as are served at once: the next waits until one of them is done.
+        state->acceptWatch = 0;
+        return G_SOURCE_REMOVE;
     }
 
     static gboolean OnReadable(gint descriptor, GIOCondition, gpointer data)
@@ -444,7 +490,7 @@ bool CommandLineListener::Start(const std::string& socketPath, Receiver receiver
     mState->listening = sock;
     mState->path = socketPath;
     mState->receiver = std::move(receiver);
-    mState->acceptWatch = g_unix_fd_add(sock, G_IO_IN, &State::OnAccept, mState.get());
+    mState->Watch();
     return true;
 }
 
@@ -456,8 +502,14 @@ void CommandLineListener::Stop()
     }
     if (mState->listening >= 0)
     {
-        g_source_remove(mState->acceptWatch);
-        mState->acceptWatch = 0;
+        for (guint* source : {&mState->acceptWatch, &mState->resumeTimer})
+        {
+            if (*source != 0)
+            {
+                g_source_remove(*source);
+                *source = 0;
+            }
+        }
         close(mState->listening);
         mState->listening = -1;
         unlink(mState->path.c_str());

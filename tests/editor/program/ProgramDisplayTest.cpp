@@ -8,6 +8,7 @@
 #include "platform/window/SingleInstance.h"
 #include "platform/window/Window.h"
 #include "platform/window_display/DisplayFixture.h"
+#include "support/Wait.h"
 #include "support/editor/EditorProcess.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -270,14 +272,52 @@ TEST_F(Program, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
     P::DestroyWindow(cover);
 }
 
-TEST_F(Program, AHeldLockWithoutListenerOrAKilledFirstInstanceLeaveTheNextStartAFirstInstance)
+TEST_F(Program, TwoStartsInQuickSuccessionLeaveOneEditorWhichGetsTheOthersCommandLine)
+{
+    EditorProcess first(folders);
+    EditorProcess second(folders);
+    first.SetResourceFolder(resources.path);
+    second.SetResourceFolder(resources.path);
+    ASSERT_TRUE(first.Start({"first"}));
+    std::this_thread::sleep_for(100ms); // a double click's two starts
+    ASSERT_TRUE(second.Start({"second"}));
+
+    // Whichever took the lock runs; the other hands its command line over and ends.
+    std::optional<int> firstEnd;
+    std::optional<int> secondEnd;
+    ASSERT_TRUE(KR::TestSupport::WaitUntil(
+        [&]
+        {
+            firstEnd = first.WaitForExit(0ms);
+            secondEnd = second.WaitForExit(0ms);
+            return firstEnd || secondEnd;
+        },
+        EditorProcess::kPatience));
+    EditorProcess& running = firstEnd ? second : first;
+    EXPECT_EQ(firstEnd ? *firstEnd : *secondEnd, 255);
+    const std::uint64_t window = running.FindWindow();
+    ASSERT_NE(window, 0u) << ::testing::PrintToString(running.Lines());
+    EXPECT_TRUE(running.WaitForLine("Command line received: " + EditorProcess::ProgramPath() +
+                                    (firstEnd ? " first" : " second")))
+        << ::testing::PrintToString(running.Lines());
+    EXPECT_FALSE(running.WaitForExit(0ms).has_value());
+    ASSERT_TRUE(EditorProcess::SendDeleteRequest(window));
+    EXPECT_EQ(running.WaitForExit(), 1);
+}
+
+TEST_F(Program, AHeldLockWhoseHolderNeverListensEndsTheStartAndAKilledHoldersLockDoesNot)
 {
     {
-        // The lock of a process that never listens: the start goes on.
+        // The lock of a live process that never listens: the start waits for it a few
+        // seconds, then ends without a window.
         P::InstanceLock lock;
         ASSERT_TRUE(lock.Acquire(folders.Runtime() + "/Tarsil_Vantor Preset EditorPrevent.lock"));
         EditorProcess editor(folders);
-        EXPECT_NE(StartWithWindow(editor), 0u);
+        editor.SetResourceFolder(resources.path);
+        ASSERT_TRUE(editor.Start());
+        EXPECT_EQ(editor.WaitForExit(), 255);
+        EXPECT_EQ(editor.FindWindow(0ms), 0u);
+        EXPECT_TRUE(editor.WaitForLine("does not listen; not starting a second editor"));
     }
     {
         EditorProcess killed(folders);

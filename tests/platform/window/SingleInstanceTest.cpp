@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -15,8 +17,10 @@
 #include <vector>
 
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace
@@ -166,6 +170,95 @@ TEST_F(HandOff, WithoutAListenerTheStartGoesOn)
     EXPECT_EQ(P::SendCommandLine(path, "x"), P::HandOffResult::kNoListener);
     EXPECT_EQ(P::SendCommandLine(folder.path + "/" + std::string(120, 'n'), "x"),
               P::HandOffResult::kNoListener);
+}
+
+// A flood of connections under a low descriptor limit: while no descriptor is left to
+// accept with, the listener looks away instead of being woken again at once, and it takes a
+// hand-off again once the flood is over.
+TEST_F(HandOff, AFloodThatUsesUpTheDescriptorsNeitherSpinsNorStopsTheListener)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    std::atomic<bool> running{false};
+    std::atomic<bool> limited{false};
+    std::atomic<bool> measured{false};
+    std::vector<int> flood;
+    // Half a second of flood once it has used up the descriptors, then the loop is quit.
+    // Its thread runs before the limit is lowered: starting one can need a descriptor.
+    std::thread flooder(
+        [&]
+        {
+            running = true;
+            while (!limited.load())
+            {
+                std::this_thread::yield();
+            }
+            const auto connectOne = [&]
+            {
+                const int sock = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+                if (sock >= 0)
+                {
+                    (void)connect(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+                    flood.push_back(sock);
+                }
+                return sock >= 0;
+            };
+            while (connectOne())
+            {
+            }
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+            while (std::chrono::steady_clock::now() < end)
+            {
+                // Whatever the listener lets go of is taken again at once.
+                if (!connectOne())
+                {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            }
+            P::PostQuitMessage(0);
+            // The descriptors go back before this thread ends: its ending needs some (the
+            // sanitizers' checks do).
+            while (!measured.load())
+            {
+                std::this_thread::yield();
+            }
+            for (const int sock : flood)
+            {
+                close(sock);
+            }
+        });
+    while (!running.load())
+    {
+        std::this_thread::yield();
+    }
+    const auto open = std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                    std::filesystem::directory_iterator());
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(open) + 24;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    const auto thisThreadCpu = []
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    };
+    const std::chrono::nanoseconds before = thisThreadCpu();
+    limited = true;
+    P::MessageLoop loop;
+    loop.Run();
+    const std::chrono::nanoseconds cpu = thisThreadCpu() - before;
+    measured = true;
+    flooder.join();
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_LT(cpu, std::chrono::milliseconds(50));
+
+    P::HandOffResult result = P::HandOffResult::kFailed;
+    Serve([&] { result = P::SendCommandLine(path, "after the flood"); });
+    EXPECT_EQ(result, P::HandOffResult::kDelivered);
+    EXPECT_EQ(received, std::vector<std::string>{"after the flood"});
 }
 
 TEST(SingleInstance, TheLockHasOneHolderUntilItIsLetGo)
