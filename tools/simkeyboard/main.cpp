@@ -28,6 +28,7 @@
 #include "simkeyboard/HexText.h"
 #include "simkeyboard/SimKeyboard.h"
 
+#include "platform/midi/MidiApi.h"
 #include "platform/midi/MidiInput.h"
 #include "platform/midi/MidiOutput.h"
 
@@ -37,6 +38,7 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <memory>
@@ -455,6 +457,9 @@ int main(int argc, char** argv)
     signal(SIGPIPE, SIG_IGN);
     const int signalFd = signalfd(-1, &stopSignals, SFD_CLOEXEC);
 
+    // A test waits for the simulator as long as it allows a loaded JACK server; the
+    // simulator waits as long, instead of the few seconds the editor gives a server.
+    KR::Platform::SetMidiServerTimeout(std::chrono::seconds(30));
     Simulator simulator;
     std::string error;
     if (!simulator.Start(options, error))

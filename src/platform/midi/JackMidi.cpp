@@ -501,13 +501,13 @@ void JackMidiClient::Release(JackSlot* slot)
         {
             PostJackRequest([client, source, destination]
                             { jack_disconnect(client, source.c_str(), destination.c_str()); },
-                            kJackAnswerTimeout);
+                            JackAnswerTimeout());
         }
     }
     else
     {
         PostJackRequest([client, port = slot->port] { jack_port_unregister(client, port); },
-                        kJackAnswerTimeout);
+                        JackAnswerTimeout());
         slot->port = nullptr;
     }
     slot->receiver = nullptr;

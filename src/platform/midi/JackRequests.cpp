@@ -1,5 +1,8 @@
 #include "platform/midi/JackRequests.h"
 
+#include "platform/midi/MidiApi.h"
+
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -11,6 +14,8 @@ namespace
 {
 
 using Clock = std::chrono::steady_clock;
+
+std::atomic<std::int64_t> gAnswerTimeoutMs{3000};
 
 class RequestThread
 {
@@ -101,7 +106,7 @@ private:
         }
     }
 
-    bool StuckLocked() const { return busy_ && Clock::now() - busySince_ >= kJackAnswerTimeout; }
+    bool StuckLocked() const { return busy_ && Clock::now() - busySince_ >= JackAnswerTimeout(); }
 
     void EnqueueLocked(const std::shared_ptr<Job>& job)
     {
@@ -154,6 +159,11 @@ private:
 
 } // namespace
 
+std::chrono::milliseconds JackAnswerTimeout()
+{
+    return std::chrono::milliseconds(gAnswerTimeoutMs.load());
+}
+
 bool RunJackRequest(std::function<void()> request, std::function<void()> undo, std::string* error,
                     std::chrono::milliseconds timeout)
 {
@@ -171,3 +181,13 @@ bool IsJackServerUnanswered()
 }
 
 } // namespace KR::Platform::Detail
+
+namespace KR::Platform
+{
+
+void SetMidiServerTimeout(std::chrono::milliseconds timeout)
+{
+    Detail::gAnswerTimeoutMs = timeout.count();
+}
+
+} // namespace KR::Platform

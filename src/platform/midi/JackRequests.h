@@ -23,15 +23,16 @@
 namespace KR::Platform::Detail
 {
 
-// How long a request may keep its asker.
-inline constexpr std::chrono::milliseconds kJackAnswerTimeout{3000};
+// How long a request may keep its asker: three seconds, unless SetMidiServerTimeout
+// (MidiApi.h) said otherwise.
+std::chrono::milliseconds JackAnswerTimeout();
 
 // Runs `request` on the request thread and waits for it, at most `timeout`. True when it
 // ended in time. False, with the reason in `error`, when it did not (`undo` runs on the
 // request thread once it has), or when an earlier request is still unanswered (then
 // `request` never runs).
 bool RunJackRequest(std::function<void()> request, std::function<void()> undo, std::string* error,
-                    std::chrono::milliseconds timeout = kJackAnswerTimeout);
+                    std::chrono::milliseconds timeout = JackAnswerTimeout());
 
 // Queues `request` behind the others: for what must happen, in order, even while the server
 // does not answer (taking down a connection no longer used). Waits for it at most `timeout`,
@@ -46,7 +47,7 @@ bool IsJackServerUnanswered();
 // time. `undo` gets the result of a request that ended late.
 template <typename T, typename Request, typename Undo>
 std::optional<T> AskJackServer(Request request, Undo undo, std::string* error,
-                               std::chrono::milliseconds timeout = kJackAnswerTimeout)
+                               std::chrono::milliseconds timeout = JackAnswerTimeout())
 {
     // Shared with the request thread, which may write it after the asker has gone.
     auto result = std::make_shared<std::optional<T>>();

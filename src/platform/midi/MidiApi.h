@@ -1,6 +1,7 @@
 #pragma once
 // Which MIDI system a port lives on, and how this program shows up there.
 
+#include <chrono>
 #include <string>
 
 namespace KR::Platform
@@ -15,6 +16,12 @@ enum class MidiApi
 
 // Turns kFromEnvironment into the system to use now; the others pass through.
 MidiApi ResolveMidiApi(MidiApi requested);
+
+// How long one request to the MIDI server (opening a client, connecting a port) may keep
+// its caller on JACK before it fails: three seconds, so that a server that has stopped
+// answering holds no one for long. A tool that has to wait for a loaded server as long as
+// it takes (the simulated keyboard) sets more. Any thread.
+void SetMidiServerTimeout(std::chrono::milliseconds timeout);
 
 struct MidiPortOptions
 {

@@ -82,8 +82,14 @@ EditorProcess::~EditorProcess()
 {
     if (mPid > 0 && !mExit)
     {
-        Kill(SIGKILL);
-        WaitForExit(kPatience);
+        // Asked first, so its MIDI clients close and a synchronous JACK server does not
+        // wait for them; killed when it does not end.
+        Kill(SIGTERM);
+        if (!WaitForExit(kTermPatience))
+        {
+            Kill(SIGKILL);
+            WaitForExit(kPatience);
+        }
     }
     if (mReader.joinable())
     {

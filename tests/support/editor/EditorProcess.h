@@ -12,7 +12,8 @@
 // (two processes on one EditorFolders meet as a first and a second instance), the test's
 // DISPLAY and JACK server with KR_MIDI_API=jack, and optionally KR_RESOURCE_FOLDER and
 // folders put first on PATH. Its standard error (the debug log) is read line by line on a
-// thread of its own. A process still running when the object ends is killed.
+// thread of its own. A process still running when the object ends is asked to end
+// (SIGTERM), and killed when it does not.
 
 #include <sys/types.h>
 
@@ -56,6 +57,8 @@ public:
     // A whole program under the sanitizers, started beside a full parallel test run, can take
     // more than 20 s to map its window; the bound only lengthens a run that fails.
     static constexpr milliseconds kPatience{60000};
+    // How long a process left running at the end is given to end on SIGTERM.
+    static constexpr milliseconds kTermPatience{15000};
     static constexpr const char* kWindowClass = "Tarsil_Vantor Preset Editor";
 
     static std::string ProgramPath();
