@@ -1,7 +1,7 @@
 #include "support/editor/PrivateJackServer.h"
 
+#include "platform/window_display/DisplayFixture.h"
 #include "support/Wait.h"
-#include "support/editor/EditorProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -89,7 +89,7 @@ void PrivateJackServer::Resume()
 std::vector<std::string> PrivateJackServer::Ports() const
 {
     std::vector<std::string> ports;
-    std::istringstream lines(CaptureCommand("jack_lsp -s '" + mName + "' 2>/dev/null"));
+    std::istringstream lines(Platform::Test::Capture("jack_lsp -s '" + mName + "' 2>/dev/null"));
     for (std::string line; std::getline(lines, line);)
     {
         if (!line.empty())
