@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -23,6 +24,8 @@ namespace
 {
 
 constexpr std::size_t kHeaderBytes = 8;
+// How often a connect that found the listener's backlog full is tried again.
+constexpr std::chrono::milliseconds kConnectRetry{10};
 // Hand-offs served at once; more wait in the socket's backlog.
 constexpr std::size_t kMaxConnections = 8;
 // How long the listener stops looking at its socket when there is no descriptor to accept
@@ -186,26 +189,43 @@ HandOffResult SendCommandLine(const std::string& socketPath, const std::string& 
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     const sockaddr_un address = SocketAddress(socketPath);
     int connected = 0;
-    do
+    for (;;)
     {
         connected = connect(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    } while (connected != 0 && errno == EINTR);
-    if (connected != 0 && errno != EAGAIN && errno != EINPROGRESS)
-    {
-        close(sock);
-        return HandOffResult::kNoListener;
-    }
-    if (connected != 0)
-    {
-        // A full backlog: the listener exists but is slow to accept.
-        int error = 0;
-        socklen_t length = sizeof error;
-        if (!WaitReady(sock, POLLOUT, deadline) ||
-            getsockopt(sock, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+        if (connected == 0)
+        {
+            break;
+        }
+        if (errno == EINTR)
+        {
+            continue;
+        }
+        if (errno == EINPROGRESS)
+        {
+            int error = 0;
+            socklen_t length = sizeof error;
+            if (!WaitReady(sock, POLLOUT, deadline) ||
+                getsockopt(sock, SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0)
+            {
+                close(sock);
+                return HandOffResult::kFailed;
+            }
+            break;
+        }
+        if (errno != EAGAIN)
+        {
+            close(sock);
+            return HandOffResult::kNoListener;
+        }
+        // A full backlog: the listener exists but is slow to accept (a flood of other
+        // connections, say). A local socket does not finish such a connect later, so it
+        // is tried again while there is time.
+        if (MillisecondsLeft(deadline) == 0)
         {
             close(sock);
             return HandOffResult::kFailed;
         }
+        std::this_thread::sleep_for(kConnectRetry);
     }
     const std::size_t count = utf8.size() + 1;
     if (utf8.empty() || count > kHandOffMaxBytes)
