@@ -232,19 +232,27 @@ KR::Result LDeviceView::LoadPreset()
 
 KR::Result LDeviceView::SavePreset()
 {
-    String path;
-    const KR::Result chosen = ShowSavePresetDialog(path);
-    if (KR::Failed(chosen))
+    for (;;)
     {
-        return chosen;
-    }
-    const KR::Result result = mPresetManager ? mPresetManager->SavePresetFile(path) : KR::kFail;
-    if (KR::Failed(result))
-    {
-        // The user would otherwise believe the preset kept and lose it at exit.
+        String path;
+        const KR::Result chosen = ShowSavePresetDialog(path);
+        if (KR::Failed(chosen))
+        {
+            return chosen; // cancelled, at once or after a failed save
+        }
+        const KR::Result result = mPresetManager ? mPresetManager->SavePresetFile(path) : KR::kFail;
+        if (KR::Succeeded(result))
+        {
+            return result;
+        }
+        // The user would otherwise believe the preset kept and lose it at exit; the chooser
+        // comes back so it can be kept elsewhere (a read-only file or folder, a full disk).
         ShowBox(u"SETTINGS_FILE_SAVE_FAILED_MESSAGE", u"SETTINGS_FILE_SAVE_CAPTION", kErrorBox);
+        if (!mPresetManager)
+        {
+            return result;
+        }
     }
-    return result;
 }
 
 // ---- Commands -------------------------------------------------------------------------------

@@ -57,6 +57,19 @@ String LastComponent(const String& path)
     return slash == std::u16string_view::npos ? path : String(view.substr(slash + 1));
 }
 
+// The active root window's system window, else the first root window's (the main window):
+// a chooser opened by a hot key before any window was active belongs there all the same.
+std::uintptr_t CurrentOwner()
+{
+    IFrameworkApp& app = IFrameworkApp::GetInstance();
+    RCPtr<IRootWindowServices> window = app.GetActiveRootWindow();
+    if (!window)
+    {
+        window = app.GetRootWindow(0);
+    }
+    return window ? window->GetSystemWindowHandle() : 0;
+}
+
 } // namespace
 
 LFileDialog::LFileDialog(const String& startingFolder)
@@ -159,6 +172,9 @@ Result LFileDialog::ShowSaveDialog(const String& filter, const String& defaultEx
 
 Result LFileDialog::Run(bool save, const String& filter)
 {
+    // The object is made with its owner view, often before any window is active, and a
+    // window it was made under may be gone: the owner is the one there is now.
+    mRecord->owner = CurrentOwner();
     Platform::FileChooserRequest request;
     request.save = save;
     request.owner = mRecord->owner;
@@ -168,16 +184,18 @@ Result LFileDialog::Run(bool save, const String& filter)
     request.filters = SplitFilter(filter);
     request.multiple = (mRecord->flags & kAllowMultiSelect) != 0;
     request.confirmOverwrite = (mRecord->flags & kOverwritePrompt) != 0;
+    // The chooser adds it before it asks about replacing, so it asks about the file written.
+    request.defaultExtension = save ? Utf8(BareExtension(mRecord->defaultExtension)) : std::string();
 
     const Platform::FileChooserAnswer answer = Platform::GetFileChooser().Run(request);
     if (!answer.accepted || answer.paths.empty())
     {
         return kFail;
     }
-    return TakeAnswer(answer, save);
+    return TakeAnswer(answer);
 }
 
-Result LFileDialog::TakeAnswer(const Platform::FileChooserAnswer& answer, bool save)
+Result LFileDialog::TakeAnswer(const Platform::FileChooserAnswer& answer)
 {
     String path;
     // A name that is not UTF-8 has no faithful UTF-16 form; a lossy one would name another file.
@@ -190,15 +208,6 @@ Result LFileDialog::TakeAnswer(const Platform::FileChooserAnswer& answer, bool s
     {
         // Several files: the record holds their folder, as the dialog gives it first.
         path = GetParentPath(path);
-    }
-    else if (save)
-    {
-        const String extension = BareExtension(mRecord->defaultExtension);
-        if (!extension.IsEmpty() && LastComponent(path).Find(u'.') < 0)
-        {
-            path += u".";
-            path += extension;
-        }
     }
     if (path.GetLength() >= kBufferUnits)
     {

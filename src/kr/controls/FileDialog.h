@@ -37,7 +37,8 @@ public:
     // Chosen paths and titles of this many UTF-16 units or more do not fit.
     static constexpr std::uint32_t kBufferUnits = 2600;
 
-    // The owner is the system window of the application's active root window, if any.
+    // The owner is the system window of the application's active root window, if any; each
+    // dialog takes it again when shown, else the first root window's (the main window).
     explicit LFileDialog(const String& startingFolder);
     ~LFileDialog() override;
 
@@ -66,7 +67,7 @@ private:
 
     Result Run(bool save, const String& filter);
     // The chosen paths as the one path the record keeps; kFail when they cannot be one.
-    Result TakeAnswer(const Platform::FileChooserAnswer& answer, bool save);
+    Result TakeAnswer(const Platform::FileChooserAnswer& answer);
 
     std::unique_ptr<Record> mRecord;
     String mPath;

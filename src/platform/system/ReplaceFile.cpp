@@ -162,6 +162,13 @@ bool ReplaceFile(const std::string& linkOrFile, std::span<const std::uint8_t> by
         return false;
     }
 
+    // The same for a folder the user made read-only: root could still save into it.
+    struct stat folderInfo = {};
+    if (::stat(FolderOf(path).c_str(), &folderInfo) != 0 || (folderInfo.st_mode & S_IWUSR) == 0)
+    {
+        return false;
+    }
+
     std::string temporary;
     Descriptor file(CreateSiblingFile(FolderOf(path), mode, temporary));
     if (file.Get() < 0)

@@ -15,7 +15,8 @@ namespace KR::Platform
 // A symbolic link stays a link: the file it leads to is replaced. The replaced file
 // keeps its permissions. False, with the target as it was and no new file left, when
 // anything fails, and at once when the target is there but is no regular file or is
-// one its owner may not write (a file the user made read-only stays unsaved over).
+// one its owner may not write (a file the user made read-only stays unsaved over), or
+// when its folder is one its owner may not write.
 //
 // The new file's name is short and of fixed length, so any name the file system takes
 // for the target can be saved.

@@ -4,6 +4,7 @@
 
 #include <fnmatch.h>
 #include <gtk/gtk.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
@@ -20,12 +21,15 @@ FileChooserShownHook gShownHook;
 std::vector<GtkWidget*> gRunning; // innermost last
 
 // The dialogs running now, with the path a test answered for each (Run reads it instead of
-// the chooser's selection, which GTK fills in only once the folder has loaded).
+// the chooser's selection, which GTK fills in only once the folder has loaded), and the
+// path a save dialog settled on.
 struct Running
 {
     WindowHandle owner = 0;
     std::string answeredPath;
     bool answered = false;
+    const FileChooserRequest* request = nullptr;
+    std::string settled;
 };
 std::map<GtkWidget*, Running>& RunningDialogs()
 {
@@ -94,6 +98,59 @@ void OnMapped(GtkWidget* dialog, gpointer)
     g_idle_add(&CallShownHook, dialog);
 }
 
+// Asked above the chooser, which stays open behind it; No is the default, so a second
+// Return does not replace the file.
+bool AskToReplace(GtkWindow* chooser, const std::string& path)
+{
+    gchar* name = g_filename_display_basename(path.c_str());
+    GtkWidget* question = gtk_message_dialog_new(chooser, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
+                                                 GTK_BUTTONS_NONE, "\u201c%s\u201d already exists.", name);
+    g_free(name);
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(question), "Do you want to replace it?");
+    gtk_window_set_title(GTK_WINDOW(question), "Confirm Save");
+    Detail::SetMessageIcon(question, 0x20);
+    gtk_dialog_add_buttons(GTK_DIALOG(question), "_No", GTK_RESPONSE_NO, "_Yes", GTK_RESPONSE_YES, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(question), GTK_RESPONSE_NO);
+    const gint response = gtk_dialog_run(GTK_DIALOG(question));
+    gtk_widget_destroy(question);
+    return response == GTK_RESPONSE_YES;
+}
+
+// Runs before gtk_dialog_run sees the answer: GTK's own overwrite question would be about
+// the name as typed, so the name is settled here, and a "no" keeps the chooser running.
+void OnResponse(GtkDialog* dialog, gint response, gpointer)
+{
+    auto found = RunningDialogs().find(GTK_WIDGET(dialog));
+    if (response != GTK_RESPONSE_ACCEPT || found == RunningDialogs().end() ||
+        found->second.request == nullptr || !found->second.request->save)
+    {
+        return;
+    }
+    Running& running = found->second;
+    std::string chosen = running.answeredPath;
+    if (!running.answered || chosen.empty())
+    {
+        gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(dialog));
+        chosen = name != nullptr ? name : "";
+        g_free(name);
+    }
+    running.answered = false;
+    if (chosen.empty())
+    {
+        g_signal_stop_emission_by_name(dialog, "response");
+        return;
+    }
+    const std::optional<std::string> settled =
+        SettleSaveName(*running.request, chosen,
+                       [dialog](const std::string& path) { return AskToReplace(GTK_WINDOW(dialog), path); });
+    if (!settled)
+    {
+        g_signal_stop_emission_by_name(dialog, "response");
+        return;
+    }
+    running.settled = *settled;
+}
+
 class GtkFileChooserRunner final : public IFileChooser
 {
 public:
@@ -117,7 +174,8 @@ public:
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
         gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
         gtk_file_chooser_set_local_only(chooser, TRUE);
-        gtk_file_chooser_set_do_overwrite_confirmation(chooser, request.save && request.confirmOverwrite);
+        // Never GTK's question: it asks about the name as typed, before the extension is added.
+        gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
         gtk_file_chooser_set_select_multiple(chooser, !request.save && request.multiple);
         if (!request.folder.empty())
         {
@@ -130,8 +188,10 @@ public:
         AddFilters(chooser, request.filters);
 
         RunningDialogs()[dialog].owner = parent != nullptr ? request.owner : 0;
+        RunningDialogs()[dialog].request = &request;
         gRunning.push_back(dialog);
         g_signal_connect(dialog, "map", G_CALLBACK(&OnMapped), nullptr);
+        g_signal_connect(dialog, "response", G_CALLBACK(&OnResponse), nullptr);
         const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
         const Running running = RunningDialogs()[dialog];
         RunningDialogs().erase(dialog);
@@ -139,7 +199,11 @@ public:
 
         if (response == GTK_RESPONSE_ACCEPT)
         {
-            if (running.answered && !running.answeredPath.empty())
+            if (request.save)
+            {
+                answer.paths.push_back(running.settled);
+            }
+            else if (running.answered && !running.answeredPath.empty())
             {
                 answer.paths.push_back(running.answeredPath);
             }
@@ -152,7 +216,7 @@ public:
                 }
                 g_slist_free_full(names, g_free);
             }
-            answer.accepted = !answer.paths.empty();
+            answer.accepted = !answer.paths.empty() && !answer.paths.front().empty();
         }
         gtk_widget_destroy(dialog);
         return answer;
@@ -160,6 +224,26 @@ public:
 };
 
 } // namespace
+
+std::optional<std::string> SettleSaveName(const FileChooserRequest& request, const std::string& chosen,
+                                          const std::function<bool(const std::string& path)>& mayReplace)
+{
+    std::string path = chosen;
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (!request.defaultExtension.empty() && nameStart < path.size() &&
+        path.find('.', nameStart) == std::string::npos)
+    {
+        path += "." + request.defaultExtension;
+    }
+    struct stat existing = {};
+    if (request.confirmOverwrite && ::stat(path.c_str(), &existing) == 0 && !S_ISDIR(existing.st_mode) &&
+        !mayReplace(path))
+    {
+        return std::nullopt;
+    }
+    return path;
+}
 
 IFileChooser& GetFileChooser()
 {

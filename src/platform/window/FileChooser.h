@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,10 @@ struct FileChooserRequest
     std::string initialName;
     std::vector<FileChooserFilter> filters;
     bool multiple = false;         // open only
-    bool confirmOverwrite = false; // save only
+    bool confirmOverwrite = false; // save only: ask before a file that exists is replaced
+    // Save only: added after a "." to a chosen name whose last component has none, before
+    // the name is taken, so the question above is about the file that will be written.
+    std::string defaultExtension;
 };
 
 struct FileChooserAnswer
@@ -44,12 +48,20 @@ struct FileChooserAnswer
     std::vector<std::string> paths; // absolute, as the file system names them (any bytes)
 };
 
+// A chooser gives a save dialog's answer settled (SettleSaveName): the default extension
+// added, and a file that exists replaced only when the user said so.
 class IFileChooser
 {
 public:
     virtual ~IFileChooser() = default;
     virtual FileChooserAnswer Run(const FileChooserRequest& request) = 0;
 };
+
+// The path a save dialog writes for the name the user chose. When that file exists and the
+// request asks to confirm, mayReplace is asked about it (a folder is not: no one can replace
+// it, and the save says so); nullopt when the answer was no and the dialog goes on.
+std::optional<std::string> SettleSaveName(const FileChooserRequest& request, const std::string& chosen,
+                                          const std::function<bool(const std::string& path)>& mayReplace);
 
 // The installed chooser, else the GTK one (which cancels at once without a display).
 IFileChooser& GetFileChooser();

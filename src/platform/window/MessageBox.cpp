@@ -3,6 +3,8 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/WindowInternal.h"
 
+#include <string>
+
 namespace KR::Platform
 {
 namespace
@@ -24,6 +26,52 @@ GtkMessageType MessageTypeOf(std::uint32_t style)
         return GTK_MESSAGE_OTHER;
     }
 }
+
+// GTK draws no picture for the message type alone, so the box gets the theme's icon of
+// that name: the coloured one where the theme keeps it, else its symbolic form, which
+// every theme has.
+GtkWidget* IconOf(std::uint32_t style)
+{
+    const char* name = nullptr;
+    switch (style & 0xF0)
+    {
+    case 0x10:
+        name = "dialog-error";
+        break;
+    case 0x20:
+        name = "dialog-question";
+        break;
+    case 0x30:
+        name = "dialog-warning";
+        break;
+    case 0x40:
+        name = "dialog-information";
+        break;
+    default:
+        return nullptr;
+    }
+    const std::string symbolic = std::string(name) + "-symbolic";
+    GtkIconTheme* theme = gtk_icon_theme_get_default();
+    const char* chosen = theme != nullptr && gtk_icon_theme_has_icon(theme, name) ? name : symbolic.c_str();
+    return gtk_image_new_from_icon_name(chosen, GTK_ICON_SIZE_DIALOG);
+}
+
+} // namespace
+
+void Detail::SetMessageIcon(GtkWidget* messageDialog, std::uint32_t style)
+{
+    if (GtkWidget* icon = IconOf(style))
+    {
+        // Deprecated for a look that shows no picture, which is the look these boxes must not have.
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(messageDialog), icon);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+        gtk_widget_show(icon);
+    }
+}
+
+namespace
+{
 
 struct Answer
 {
@@ -54,6 +102,7 @@ int MessageBox(WindowHandle owner, const std::string& text, const std::string& c
     GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, MessageTypeOf(style), GTK_BUTTONS_OK,
                                                "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    Detail::SetMessageIcon(dialog, style);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
 
     // A loop without idle passes: the program's idle work waits until the box is answered.

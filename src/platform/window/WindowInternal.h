@@ -62,6 +62,9 @@ struct WindowSystem
     }
 };
 
+// Gives a message dialog the icon of a message box style's bits (0x10, 0x20, 0x30, 0x40).
+void SetMessageIcon(GtkWidget* messageDialog, std::uint32_t style);
+
 inline WindowObject* Find(WindowHandle handle)
 {
     WindowSystem& system = WindowSystem::Get();

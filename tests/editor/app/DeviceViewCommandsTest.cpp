@@ -14,11 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace
 {
@@ -134,17 +137,115 @@ TEST(DeviceViewCommands, ASavedPresetLoadsBackAndRefusedFilesShowTheirBox)
     EXPECT_EQ(FileBytes(files / "again.VantorPresetEditor"), good);
 }
 
-TEST(DeviceViewCommands, AFailedSaveIsShownAndLeavesNoFile)
+TEST(DeviceViewCommands, ASaveAsksAboutTheFileItWouldReplaceWithOrWithoutTheExtensionTyped)
 {
     CommandsEditor editor;
     const TempFolder files;
+    const std::string existing = (files / "x.VantorPresetEditor").string();
+    const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+    const struct
+    {
+        const char* typed;
+        bool replace;
+        KR::Result result; // "no" keeps the chooser open, where the user then cancels
+        std::size_t size;  // of x.VantorPresetEditor afterwards
+        bool asked;
+    } rows[] = {
+        {"x", false, KR::kFail, 3, true},
+        {"x.VantorPresetEditor", false, KR::kFail, 3, true},
+        {"x", true, KR::kOk, 4494, true},
+        {"y", false, KR::kOk, 3, false},
+    };
+    for (const auto& row : rows)
+    {
+        WriteBytes(existing, old);
+        ScriptedFileChooser chooser;
+        chooser.Accept({(files / row.typed).string()});
+        chooser.replies.push_back(row.replace);
+        EXPECT_EQ(editor.View()->SavePreset(), row.result) << row.typed << row.replace;
+        EXPECT_EQ(chooser.questions, row.asked ? Lines{existing} : Lines{}) << row.typed << row.replace;
+        EXPECT_EQ(FileBytes(existing).size(), row.size) << row.typed << row.replace;
+    }
+    EXPECT_EQ(FileBytes(files / "y.VantorPresetEditor").size(), 4494u);
+    EXPECT_TRUE(editor.app->boxes.empty());
+}
+
+// The save fails the way a full disk fails it: the write stops short.
+struct FileSizeLimit
+{
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousSignal);
+    }
+    rlimit saved{};
+    void (*previousSignal)(int) = nullptr;
+};
+
+TEST(DeviceViewCommands, AFailedSaveIsShownKeepsTheOldFileWholeAndOffersTheChooserAgain)
+{
+    CommandsEditor editor;
+    const TempFolder files;
+    const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+    const auto locked = files / "locked";
+    const auto full = files / "full";
+    const auto plain = files / "plain";
+    std::filesystem::create_directories(locked);
+    std::filesystem::create_directories(full);
+    std::filesystem::create_directories(files / "folder.VantorPresetEditor");
+    WriteBytes(files / "readonly.VantorPresetEditor", old);
+    WriteBytes(locked / "p.VantorPresetEditor", old);
+    WriteBytes(full / "p.VantorPresetEditor", old);
     // A folder that is a regular file: no one, root neither, can write below it.
-    std::ofstream(files / "plain") << "x";
-    ScriptedFileChooser chooser;
-    chooser.Accept({(files / "plain" / "p.VantorPresetEditor").string()});
-    EXPECT_LT(editor.View()->SavePreset(), 0);
-    EXPECT_EQ(editor.app->boxes,
-              Lines{"MessageBox: Preset File Save | The preset file could not be saved. | 16"});
+    WriteBytes(plain, old);
+    std::filesystem::permissions(files / "readonly.VantorPresetEditor", std::filesystem::perms::owner_read);
+    std::filesystem::permissions(locked,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+
+    const struct
+    {
+        const char* name;
+        std::filesystem::path typed;
+        std::filesystem::path kept; // the file that must stay as it was
+        bool diskFull;
+    } rows[] = {
+        {"read-only file", files / "readonly", files / "readonly.VantorPresetEditor", false},
+        {"read-only folder", locked / "p", locked / "p.VantorPresetEditor", false},
+        {"full disk", full / "p", full / "p.VantorPresetEditor", true},
+        {"a folder's name", files / "folder", plain, false},
+        {"below a file", plain / "p", plain, false},
+    };
+    for (const auto& row : rows)
+    {
+        editor.app->boxes.clear();
+        const std::vector<std::string> before = KR::TestSupport::NamesIn(row.kept.parent_path());
+        ScriptedFileChooser chooser;
+        chooser.Accept({row.typed.string()});
+        chooser.replies.push_back(true); // yes, replace it
+        {
+            std::optional<FileSizeLimit> limit;
+            if (row.diskFull)
+            {
+                limit.emplace(100);
+            }
+            EXPECT_LT(editor.View()->SavePreset(), 0) << row.name;
+        }
+        EXPECT_EQ(editor.app->boxes,
+                  Lines{"MessageBox: Preset File Save | The preset file could not be saved. | 16"})
+            << row.name;
+        EXPECT_EQ(chooser.requests.size(), 2u) << row.name << ": the chooser is offered again";
+        EXPECT_EQ(FileBytes(row.kept), old) << row.name;
+        EXPECT_EQ(KR::TestSupport::NamesIn(row.kept.parent_path()), before) << row.name;
+    }
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
 }
 
 TEST(DeviceViewCommands, TheWindowAndTheApplicationHoldTheCommandsAndAHotKeyLoadsOnce)

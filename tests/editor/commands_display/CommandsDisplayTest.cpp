@@ -141,10 +141,19 @@ protected:
     // path into it (nothing for an Escape) and waits until it is gone.
     void Choose(const char* keys, const char* title, const std::string& path)
     {
-        Focus(window);
-        ASSERT_EQ(Xdo(std::string("key --clearmodifiers ") + keys), 0);
-        const std::uint64_t chooser = FindTitled(editor, title);
+        const std::uint64_t chooser = OpenChooser(keys, title);
         ASSERT_NE(chooser, 0u) << title;
+        Answer(chooser, path);
+        ASSERT_TRUE(WaitGone(chooser)) << title;
+    }
+    std::uint64_t OpenChooser(const char* keys, const char* title)
+    {
+        Focus(window);
+        EXPECT_EQ(Xdo(std::string("key --clearmodifiers ") + keys), 0);
+        return FindTitled(editor, title);
+    }
+    void Answer(std::uint64_t chooser, const std::string& path)
+    {
         Focus(chooser);
         if (path.empty())
         {
@@ -157,7 +166,6 @@ protected:
             ASSERT_EQ(Xdo("type --delay 15 '" + path + "'"), 0);
             ASSERT_EQ(Xdo("key Return"), 0);
         }
-        ASSERT_TRUE(WaitGone(chooser)) << title;
     }
     // Clicks a title of the menu bar and waits until its menu is drawn below it: the strip
     // under the bar changes somewhere.
@@ -239,6 +247,32 @@ TEST_F(Commands, APresetSavedWithCtrlSLoadsBackWithCtrlOAndARefusedFileChangesNo
     EXPECT_EQ(KR::TestSupport::NamesIn(files.Path()),
               (std::vector<std::string>{"corrupt.VantorPresetEditor", "first.VantorPresetEditor",
                                         "second.VantorPresetEditor"}));
+}
+
+TEST_F(Commands, SavingTheSameNameTwiceAsksTheSecondTimeAndNoKeepsTheFileAndTheChooser)
+{
+    const TempFolder files;
+    const std::string typed = (files / "x").string();
+    Choose("ctrl+s", "Select Save Location", typed);
+    const std::string saved = typed + ".VantorPresetEditor";
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(saved).size() == 4494; })) << saved;
+    // Other bytes than a save writes, so that a replaced file shows.
+    const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+    KR::TestSupport::WriteBytes(saved, old);
+
+    const std::uint64_t chooser = OpenChooser("ctrl+s", "Select Save Location");
+    ASSERT_NE(chooser, 0u);
+    Answer(chooser, typed);
+    const std::uint64_t question = FindTitled(editor, "Confirm Save");
+    ASSERT_NE(question, 0u) << "no question before the file was replaced";
+    Focus(question);
+    ASSERT_EQ(Xdo("key Return"), 0); // the question's default: no
+    ASSERT_TRUE(WaitGone(question));
+    EXPECT_TRUE(IsMapped(chooser)) << "the chooser stays open for another name";
+    Answer(chooser, "");
+    ASSERT_TRUE(WaitGone(chooser));
+    EXPECT_EQ(FileBytes(saved), old);
+    EXPECT_EQ(Boxes(), 0u) << ::testing::PrintToString(editor.Lines());
 }
 
 TEST_F(Commands, TheUserGuideTheAboutBoxAndFileExit)

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 namespace KR
 {
 namespace
@@ -86,6 +89,37 @@ TEST_F(FileDialogDisplay, TheRealChooserShowsAboveItsOwnerAndAnswersCancelOrACho
     EXPECT_FALSE(timedOut);
     EXPECT_EQ(dialog->GetPathName(), String(u"/tmp/kr-chooser/p.VantorPresetEditor"));
     EXPECT_EQ(dialog->GetStartingFolder(), String(u"/tmp/kr-chooser"));
+}
+
+TEST_F(FileDialogDisplay, AChooserMadeBeforeAnyWindowWasActiveBelongsToTheWindowThereIsWhenItShows)
+{
+    char xid[32];
+    std::snprintf(xid, sizeof xid, "0x%llx", static_cast<unsigned long long>(P::GetNativeWindowId(window)));
+    for (const bool active : {true, false})
+    {
+        app.activeRootWindow = nullptr;
+        RCPtr<LFileDialog> dialog(new LFileDialog(String(u".")));
+        EXPECT_EQ(dialog->GetOwner(), 0u);
+        // Shown while the window is active, or while it is only the first (the main) window.
+        app.activeRootWindow = active ? root : nullptr;
+        app.rootWindows = {RCPtr<IRootWindowServices>(root.Get())};
+        std::string transientFor;
+        P::SetFileChooserShownHook(
+            [&](std::uintptr_t shown)
+            {
+                const std::string id =
+                    P::Test::Capture("xdotool search --onlyvisible --name '^Owned Load$' 2>/dev/null");
+                transientFor =
+                    P::Test::Capture("xprop -id " + id.substr(0, id.find('\n')) + " WM_TRANSIENT_FOR");
+                P::AnswerFileChooser(shown, false, "");
+            });
+        dialog->ShowOpenDialog(u"Presets|*.VantorPresetEditor", u"*.VantorPresetEditor", u"Owned Load",
+                               false);
+        EXPECT_FALSE(timedOut);
+        EXPECT_NE(transientFor.find(std::string("window id # ") + xid), std::string::npos)
+            << active << ": " << transientFor;
+        app.rootWindows.clear();
+    }
 }
 
 } // namespace
