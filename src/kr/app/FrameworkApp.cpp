@@ -99,6 +99,15 @@ LFrameworkApp::LFrameworkApp(const RCPtr<LControlFactory>& factory,
             const Utf8String bytes = text.ToUtf8();
             return std::string(bytes.GetView());
         });
+    SetFrameworkMessageBox(
+        [this](const std::string& text, const std::string& caption, std::uint32_t style)
+        {
+            String wideText;
+            String wideCaption;
+            wideText.AssignUtf8(text.data(), static_cast<std::uint32_t>(text.size()));
+            wideCaption.AssignUtf8(caption.data(), static_cast<std::uint32_t>(caption.size()));
+            ShowMessageBox(wideText, wideCaption, style);
+        });
 }
 
 LFrameworkApp::LFrameworkApp(const String& applicationName)
@@ -111,6 +120,7 @@ LFrameworkApp::~LFrameworkApp()
     // The factory's clock reads this object.
     SetRendererFactory({});
     SetFrameworkTextSource({});
+    SetFrameworkMessageBox({});
     if (GetBitmapSource() == &mBitmapSource)
     {
         SetBitmapSource(nullptr);

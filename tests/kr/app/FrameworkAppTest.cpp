@@ -168,4 +168,27 @@ TEST(FrameworkApp, FrameworkTextsComeFromTheFrameworkStringTableWhileTheAppLives
     EXPECT_EQ(KR::GetFrameworkText("GL_ERROR_CAPTION"), "");
 }
 
+// The renderers' error boxes are the application's own, logged and owned as every box is.
+TEST(FrameworkApp, TheRenderersErrorBoxesAreTheApplicationsWhileItLives)
+{
+    struct BoxApp : LFrameworkApp
+    {
+        BoxApp() : LFrameworkApp(u"Test") {}
+        std::int32_t ShowMessageBox(const KR::String& text, const KR::String& caption,
+                                    std::uint32_t style) override
+        {
+            boxes.push_back(std::string(caption.ToUtf8().GetPtr()) + " | " + text.ToUtf8().GetPtr() + " | " +
+                            std::to_string(style));
+            return 1;
+        }
+        std::vector<std::string> boxes;
+    };
+    {
+        BoxApp app;
+        EXPECT_TRUE(KR::ShowFrameworkMessageBox("Pilote \xC3\xA0 jour", "Erreur", 0x30));
+        EXPECT_EQ(app.boxes, std::vector<std::string>{"Erreur | Pilote \xC3\xA0 jour | 48"});
+    }
+    EXPECT_FALSE(KR::ShowFrameworkMessageBox("text", "caption", 0x30));
+}
+
 } // namespace

@@ -104,8 +104,9 @@ void LGLRenderer::ShowMessage(const std::string& text, std::uint32_t style) cons
     {
         mServices.messageBox(text, caption, style);
     }
-    else
+    else if (!ShowFrameworkMessageBox(text, caption, style))
     {
+        // No application to show it: the one place left where someone may read it.
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     }
 }

@@ -47,7 +47,8 @@ public:
         // Without one the installed framework texts serve (FrameworkTexts.h); the
         // built-in English texts fill in what neither gives.
         TextSource texts;
-        // Without one the message goes to the standard error stream.
+        // Without one the application's message box (FrameworkTexts.h) serves, and
+        // without an application the standard error stream.
         MessageBox messageBox;
     };
 

@@ -66,6 +66,25 @@ FakeGLScript SingleBuffered()
     return script;
 }
 
+TEST(GLRendererSetupTest, WithoutABoxOfItsOwnTheFailureIsShownInTheApplicationsBox)
+{
+    std::vector<Box> shown;
+    SetFrameworkMessageBox(
+        [&](const std::string& text, const std::string& caption, std::uint32_t style) {
+            shown.push_back(Box{text, caption, style});
+        });
+    FakeGLScript script;
+    script.chosenFormat = 0;
+    char window = 0;
+    EXPECT_THROW(RCPtr<LGLRenderer>(new LGLRenderer(&window, std::make_shared<FakeGLPlatform>(script), {})),
+                 std::runtime_error);
+    SetFrameworkMessageBox({});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "ChoosePixelFormat failed." + kAdvice);
+    EXPECT_EQ(shown[0].caption, "OpenGL Error");
+    EXPECT_EQ(shown[0].style, 0x30u);
+}
+
 TEST(GLRendererSetupTest, ChoosesFormatsAndReportsFailures)
 {
     struct Row
