@@ -206,6 +206,7 @@ void LFrameworkApp::SetActiveRootWindow(const RCPtr<IRootWindowServices>& window
 
 bool LFrameworkApp::OnIdle(bool sendIdle)
 {
+    ShowKeptStatusText();
     bool more = LNotificationCenterManager::GetInstance()->ProcessNotifications(sendIdle);
     // A copy: a window's idle step may close a window and take it off the list.
     const std::vector<RCPtr<IRootWindowServices>> windows = mRootWindows;
@@ -363,6 +364,11 @@ RCPtr<LStatusBar> LFrameworkApp::GetStatusBar() const
 
 Result LFrameworkApp::SetStatusText(const String& text, bool now)
 {
+    if (std::this_thread::get_id() != mUIThread)
+    {
+        KeepStatusText(std::u16string(text.GetView()));
+        return kOk;
+    }
     const RCPtr<LStatusBar> bar = GetStatusBar();
     if (!bar)
     {
@@ -373,6 +379,11 @@ Result LFrameworkApp::SetStatusText(const String& text, bool now)
 
 Result LFrameworkApp::ResetStatusText(bool now)
 {
+    if (std::this_thread::get_id() != mUIThread)
+    {
+        KeepStatusText(std::nullopt);
+        return kOk;
+    }
     const RCPtr<LStatusBar> bar = GetStatusBar();
     if (!bar)
     {
@@ -380,6 +391,33 @@ Result LFrameworkApp::ResetStatusText(bool now)
     }
     const String text = bar->GetDefaultText();
     return now ? bar->SetTextNow(text) : bar->PostText(text);
+}
+
+void LFrameworkApp::KeepStatusText(std::optional<std::u16string> text)
+{
+    const MutexLocker lock(mKeptStatusLock);
+    mKeptStatusText = std::move(text);
+}
+
+void LFrameworkApp::ShowKeptStatusText()
+{
+    std::optional<std::optional<std::u16string>> kept;
+    {
+        const MutexLocker lock(mKeptStatusLock);
+        kept.swap(mKeptStatusText);
+    }
+    if (!kept)
+    {
+        return;
+    }
+    if (*kept)
+    {
+        SetStatusText(String(std::u16string_view(**kept)), false);
+    }
+    else
+    {
+        ResetStatusText(false);
+    }
 }
 
 Result LFrameworkApp::Receive(const RCPtr<LNotificationDistributor>&,

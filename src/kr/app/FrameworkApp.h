@@ -29,8 +29,13 @@
 #include "kr/ui/OSWindow.h"
 #include "kr/ui/StringTable.h"
 
+#include "kr/thread/Mutex.h"
+
 #include <chrono>
 #include <cstddef>
+#include <optional>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace KR
@@ -109,6 +114,8 @@ public:
     virtual RCPtr<LStatusBar> GetStatusBar() const;
     // The text on that status bar, painted at once when now is set, else at the next idle
     // pass; ResetStatusText shows the bar's own default text. kFail without a status bar.
+    // From another thread than the one the application was made on, the text is kept
+    // (kOk) and shown at the UI thread's next idle step, the last one set winning.
     Result SetStatusText(const String& text, bool now) override;
     Result ResetStatusText(bool now) override;
 
@@ -225,6 +232,9 @@ private:
     // order; a refused row throws.
     void RegisterControlClasses();
     void ChooseSkin();
+    // The status text another thread set; nullopt for the bar's default text.
+    void KeepStatusText(std::optional<std::u16string> text);
+    void ShowKeptStatusText();
 
     IFrameworkApp* mPrevious = nullptr;
     String mApplicationName;
@@ -242,6 +252,10 @@ private:
     RCPtr<OSWindow> mMainWindow;
     // Skin images load through the shared bitmap table while the application lives.
     LoadingBitmapSource mBitmapSource;
+    // The control tree is the UI thread's alone: status texts of other threads wait here.
+    std::thread::id mUIThread = std::this_thread::get_id();
+    Mutex mKeptStatusLock;
+    std::optional<std::optional<std::u16string>> mKeptStatusText;
 };
 
 } // namespace KR
