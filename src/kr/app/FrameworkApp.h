@@ -177,7 +177,8 @@ public:
     virtual Result CreateMainWindow(std::int32_t rendererKind);
     // The main system window; null before CreateMainWindow and once it is closed.
     RCPtr<OSWindow> GetMainOSWindow() const;
-    // Shows the main window and paints it at once.
+    // Shows the main window and paints it at once; before its first show, its saved
+    // placement is applied again within the size limits its root control gives.
     void ShowMainWindow();
     // The saved "WP" applied when in the exact form the window writes, a minimised window
     // restored, then the window kept on the monitor that holds it within its size limits.

@@ -132,6 +132,13 @@ void LFrameworkApp::ShowMainWindow()
 {
     if (const RCPtr<OSWindow> window = GetMainOSWindow())
     {
+        // Placed once more before the first show: when the window was made its root control
+        // was not there to give its size limits, and setting it gave the window the skin's
+        // size, which put a fixed window off the screen or lost a sizable one's stored size.
+        if (!P::IsWindowVisible(window->GetWindowHandle()))
+        {
+            RestoreMainWindowPlacement();
+        }
         window->Show(P::SW_SHOW);
         P::UpdateWindow(window->GetWindowHandle());
     }

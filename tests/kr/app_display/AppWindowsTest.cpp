@@ -228,6 +228,44 @@ TEST_F(AppWindows, ThePlacementIsKeptWhenTheMainWindowGoesAndBroughtBackOntoTheS
     }
 }
 
+TEST_F(AppWindows, AStoredPlacementOfAnotherSizeLeavesTheWindowOnTheScreenAndASizableOneKeepsItsSize)
+{
+    // The test display is 1280 x 1024.
+    const struct
+    {
+        std::int32_t skin;
+        RectI stored;
+        RectI shown;
+    } rows[] = {
+        {kFixed, {1100, 100, 400, 300}, {80, 100, 1200, 750}},
+        {kFixed, {50, 900, 1200, 750}, {50, 274, 1200, 750}},
+        {kSizable, {100, 120, 700, 500}, {100, 120, 700, 500}},
+        {kSizable, {1000, 100, 700, 500}, {580, 100, 700, 500}},
+        {kSizable, {100, 100, 300, 200}, {100, 100, 400, 300}},
+    };
+    for (const auto& row : rows)
+    {
+        const std::int32_t record[11] = {44,
+                                         0,
+                                         1,
+                                         -1,
+                                         -1,
+                                         -1,
+                                         -1,
+                                         row.stored.x,
+                                         row.stored.y,
+                                         row.stored.x + row.stored.width,
+                                         row.stored.y + row.stored.height};
+        StorePlacement(FormatProfileBinary(record, sizeof record).ToUtf8().GetPtr());
+        const P::WindowHandle main = OpenMain(row.skin);
+        ASSERT_NE(main, 0u);
+        EXPECT_TRUE(Pump([&] { return WindowRect(main) == row.shown; }))
+            << row.skin << " " << row.stored.x << ": " << WindowRect(main).x << ", " << WindowRect(main).y
+            << ", " << WindowRect(main).width << " x " << WindowRect(main).height;
+        CloseMain();
+    }
+}
+
 TEST_F(AppWindows, WithoutAMainControlOrAWindowThereIsNoMainWindow)
 {
     app->GetControlFactory()->SetCurrentSkinIndex(kEmpty);

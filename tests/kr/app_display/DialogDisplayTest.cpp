@@ -107,6 +107,12 @@ TEST_F(DialogDisplay, NoGivesTheCallerOfDoModalSeven)
     ClickAndExpect(*this, 150, 7);
 }
 
+TEST_F(DialogDisplay, TwoDialogsInARowEachTakeTheirClick)
+{
+    ClickAndExpect(*this, 50, 2);
+    ClickAndExpect(*this, 150, 7);
+}
+
 TEST_F(DialogDisplay, TheDesktopsCloseRequestCancelsTheDialog)
 {
     const RCPtr<LDialog> dialog = MakeDialog();
