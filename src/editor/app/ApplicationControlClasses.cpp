@@ -52,7 +52,7 @@ namespace
 using KR::LControl;
 
 constexpr auto kPanel = &LControl::CreateFromSkin<KR::LPanel>;
-constexpr auto kTabControl = &LControl::CreateFromSkin<KR::LTabControl>;
+constexpr auto kTabControl = &KR::LTabControl::Create;
 
 // clang-format off
 constexpr ApplicationControlClassRow kRows[] = {

@@ -63,7 +63,7 @@ constexpr ControlClassRow kRows[] = {
     {kDropDownPanelClassName, &LControl::CreateFromSkin<LPanel>, 112},
     {LSlider::kClassName, &LControl::CreateFromSkin<LSlider>, 113},
     {LKnob::kClassName, &LControl::CreateFromSkin<LKnob>, 114},
-    {LTabControl::kClassName, &LControl::CreateFromSkin<LTabControl>, 115},
+    {LTabControl::kClassName, &LTabControl::Create, 115},
     {LLabel::kClassName, &LControl::CreateFromSkin<LLabel>, 116},
     {LTextBox::kClassName, &LControl::CreateFromSkin<LTextBox>, 117},
     {LNumericUpDown::kClassName, &LControl::CreateFromSkin<LNumericUpDown>, 118},

@@ -1,7 +1,27 @@
 #include "kr/ui/TabControl.h"
 
+#include "kr/core/Exception.h"
+#include "kr/ui/ControlDescriptor.h"
+
+#include <stdexcept>
+#include <string>
+
 namespace KR
 {
+
+RCPtr<LControl> LTabControl::Create(const RCPtr<LControl>& parent,
+                                    const RCPtr<LControlDescriptor>& descriptor)
+{
+    const RCPtr<LControl> control = CreateFromSkin<LTabControl>(parent, descriptor);
+    const auto* tabs = dynamic_cast<const LTabControl*>(control.Get());
+    if (tabs != nullptr && Failed(tabs->mInitialized))
+    {
+        const std::string detail = "No tab to select in " + std::string(tabs->GetName().ToUtf8().GetPtr());
+        Throw<std::runtime_error>(ErrorText<std::runtime_error>(
+            {"Failed Result", detail}, "KR::LTabControl::Create", "ControlBase\\TabControl", __LINE__));
+    }
+    return control;
+}
 
 LTabControl::~LTabControl() = default;
 
@@ -40,11 +60,13 @@ Result LTabControl::Initialize()
 {
     if (Failed(LPanel::Initialize()))
     {
+        mInitialized = kFail;
         return kFail;
     }
     mButtonHolder = RCPtr<LPanel>(dynamic_cast<LPanel*>(FindChildControl(String(u"buttonHolder")).Get()));
     mPageHolder = RCPtr<LPanel>(dynamic_cast<LPanel*>(FindChildControl(String(u"pageHolder")).Get()));
     const Result selected = SelectTabByIndex(0);
+    mInitialized = selected;
     if (Failed(selected))
     {
         return selected;

@@ -26,6 +26,11 @@ public:
     using LPanel::LPanel;
     ~LTabControl() override;
 
+    // The creator the class tables register. A tab control that cannot select its first
+    // page (no "buttonHolder", one without buttons, or no "pageHolder") would sit there
+    // taking no clicks, so its creation throws a runtime error naming it instead.
+    static RCPtr<LControl> Create(const RCPtr<LControl>& parent, const RCPtr<LControlDescriptor>& descriptor);
+
     Result ReleaseInternalReferences() override;
     // The tab control's table first, then the panel's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
@@ -62,6 +67,7 @@ private:
     RCPtr<LPanel> mButtonHolder;
     RCPtr<LPanel> mPageHolder;
     String mSelectedName;
+    Result mInitialized = kOk;
 };
 
 } // namespace KR

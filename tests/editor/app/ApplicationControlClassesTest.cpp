@@ -57,7 +57,7 @@ TEST(ApplicationControlClasses, OneHundredEightySevenRowsRegisterTheEditorsNames
     const KR::RCPtr<KR::LControlFactory> factory = new KR::LControlFactory(u"PresetEditor");
     RegisterApplicationControlClasses(*factory);
     const auto panel = &LControl::CreateFromSkin<KR::LPanel>;
-    const auto tabs = &LControl::CreateFromSkin<KR::LTabControl>;
+    const auto tabs = &KR::LTabControl::Create;
     const struct
     {
         const char16_t* name;

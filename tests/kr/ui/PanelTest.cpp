@@ -2,10 +2,14 @@
 #include "kr/ui/TabControl.h"
 
 #include "ControlTestSupport.h"
+#include "kr/ui/ControlFactory.h"
 #include "kr/ui/KeyCode.h"
+#include "support/FrameworkAppStandIn.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -212,6 +216,53 @@ TEST_F(TabControlTest, MissingHoldersFailWithoutSending)
     EXPECT_EQ(tabs->Initialize(), kFail);
     EXPECT_EQ(On(), "10");
     EXPECT_TRUE(recorder->received.empty());
+}
+
+// A tab control that cannot select a page is refused when the skin makes it, naming it.
+TEST(TabControlFromSkin, OneWithoutTabButtonsOrHoldersFailsItsCreation)
+{
+    static constexpr const char* kSkins = R"(<?xml version="1.0" encoding="utf-8"?>
+<Test_Skins><Application Name="PresetEditor"><Skins><Skin Name="One">
+  <SubControl Class="Framework.TabControl" Name="tabs"><Skin Name="tabs">
+    <SubControl Class="Test.Panel" Name="buttonHolder"><Skin Name="b"><SubControl Class="Test.Panel" Name="A"/></Skin></SubControl>
+    <SubControl Class="Test.Panel" Name="pageHolder"><Skin Name="p"><SubControl Class="Test.Panel" Name="A"/></Skin></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.TabControl" Name="noButtons"><Skin Name="empty">
+    <SubControl Class="Test.Panel" Name="buttonHolder"/>
+    <SubControl Class="Test.Panel" Name="pageHolder"><Skin Name="q"><SubControl Class="Test.Panel" Name="A"/></Skin></SubControl>
+  </Skin></SubControl>
+  <SubControl Class="Framework.TabControl" Name="noHolders"/>
+</Skin></Skins></Application></Test_Skins>)";
+    TestSupport::LStandInFrameworkApp app;
+    app.factory = RCPtr<LControlFactory>(new LControlFactory(String(u"PresetEditor")));
+    app.factory->SetResourceProvider(
+        [](const String&, std::vector<char>& bytes)
+        {
+            bytes.assign(kSkins, kSkins + std::strlen(kSkins));
+            return true;
+        });
+    ASSERT_EQ(app.factory->LoadSkins(String(u"::SKINS")), kOk);
+    app.factory->RegisterControlClass(String(u"Framework.TabControl"), &LTabControl::Create);
+    app.factory->RegisterControlClass(String(u"Test.Panel"), &LControl::CreateFromSkin<LPanel>);
+    const RCPtr<UiTest::FakeRootWindow> window = UiTest::FakeRootWindow::Create();
+
+    const RCPtr<LTabControl> tabs(app.factory->CreateControlByName(String(u"tabs"), window));
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(tabs->GetSelectedIndex(), 0);
+    tabs->ReleaseInternalReferences();
+    for (const char16_t* name : {u"noButtons", u"noHolders"})
+    {
+        try
+        {
+            app.factory->CreateControlByName(String(name), window);
+            ADD_FAILURE() << "made";
+        }
+        catch (const std::runtime_error& error)
+        {
+            EXPECT_NE(std::string(error.what()).find(String(name).ToUtf8().GetPtr()), std::string::npos)
+                << error.what();
+        }
+    }
 }
 
 } // namespace
