@@ -1,7 +1,9 @@
 #include "platform/fonts/FontFiles.h"
 
+#include "platform/window/DesktopSettings.h"
+
 #include <fontconfig/fontconfig.h>
-#include <gtk/gtk.h>
+#include <pango/pango.h>
 
 #include <set>
 
@@ -72,16 +74,9 @@ SystemFontName ParseFontName(const char* text)
 
 SystemFontName GetSystemFontName()
 {
-    GtkSettings* settings = gdk_display_get_default() != nullptr ? gtk_settings_get_default() : nullptr;
-    if (settings == nullptr)
-    {
-        return ParseFontName(nullptr);
-    }
-    gchar* text = nullptr;
-    g_object_get(settings, "gtk-font-name", &text, nullptr);
-    SystemFontName name = ParseFontName(text);
-    name.fromSettings = text != nullptr;
-    g_free(text);
+    const std::string text = GetDesktopFontName();
+    SystemFontName name = ParseFontName(text.empty() ? nullptr : text.c_str());
+    name.fromSettings = !text.empty();
     return name;
 }
 

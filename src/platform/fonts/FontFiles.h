@@ -11,8 +11,9 @@ namespace KR::Platform
 // Every font file fontconfig lists, as full paths, each once, in fontconfig's order.
 std::vector<std::string> ListFontFiles();
 
-// The desktop's interface font as GTK's settings name it ("DejaVu Sans 9"): family, size
-// in points and style. "DejaVu Sans", 9 without a display or a setting.
+// The desktop's interface font as the window layer reads it from the desktop's settings
+// ("DejaVu Sans 9"): family, size in points and style. "DejaVu Sans", 9 without a display
+// or a setting.
 struct SystemFontName
 {
     enum Style : unsigned
