@@ -722,9 +722,14 @@ TEST_F(OwnServer, AStoppedServerKeepsNeitherTheWindowNorASendWaiting)
     const std::size_t before = Boxes().size();
     Focus(dialog);
     Click(WaitForShown("dialogSendPreset/send"), dialog);
+    const auto clicked = std::chrono::steady_clock::now();
     P::DestroyWindow(cover);
     EXPECT_TRUE(P::Test::PumpUntil([&] { return PixelAt(800, 740) == kStatusFace; }, 20.0));
     EXPECT_EQ(Boxes().size(), before) << "drawn only once the send had ended";
+    ASSERT_TRUE(WaitUntil([&] { return Boxes().size() > before; }));
+    RecordProperty("box_after_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                        std::chrono::steady_clock::now() - clicked)
+                                                        .count()));
     EXPECT_EQ(AnswerBox(before),
               "MessageBox: Send Preset Error | Error connecting to device. Verify your Quillan "
               "Keyboard is plugged into the USB port and try again. | 0");
