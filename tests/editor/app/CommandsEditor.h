@@ -1,8 +1,9 @@
 #pragma once
 // The editor's application object with its real main control in a root window on the
 // fake window services, in the test process: the embedded resources, the engine over the
-// scripted bridge, the MIDI manager as the program makes it (the test's JACK server when
-// KR_MIDI_API says so). Message boxes and modal runs are recorded instead of shown.
+// scripted bridge (or the program's own, over the device-control library), the MIDI
+// manager as the program makes it (the test's JACK server when KR_MIDI_API says so).
+// Message boxes and modal runs are recorded instead of shown.
 //
 //     CommandsEditor editor;
 //     editor.View()->LoadPreset();
@@ -32,11 +33,22 @@
 namespace KR::TestSupport
 {
 
+// Which engine the editor runs on.
+enum class CommandsEngine
+{
+    kScriptedBridge,
+    // The program's own: its bridge loads the device-control library, which finds the
+    // keyboard among the MIDI system's ports.
+    kProgram,
+};
+
 class CommandsApplication : public LApplication
 {
 public:
     // The resources of `folder` ("::" the embedded ones).
-    explicit CommandsApplication(const String& folder) : LApplication(String(u"PresetEditor"))
+    explicit CommandsApplication(const String& folder,
+                                 CommandsEngine engine = CommandsEngine::kScriptedBridge)
+        : LApplication(String(u"PresetEditor")), engine(engine)
     {
         const RCPtr<LControlFactory> factory = GetControlFactory();
         if (folder == u"::")
@@ -69,6 +81,7 @@ public:
         return 1;
     }
 
+    const CommandsEngine engine;
     Result loaded = kFail;
     RCPtr<ScriptedBridge> bridge = ScriptedBridge::Create();
     std::vector<std::string> boxes;
@@ -77,7 +90,11 @@ public:
     std::vector<std::string> exits;
 
 protected:
-    RCPtr<LRootModuleEngine> CreateRootModuleEngine() override { return LRootModuleEngine::Create(bridge); }
+    RCPtr<LRootModuleEngine> CreateRootModuleEngine() override
+    {
+        return engine == CommandsEngine::kProgram ? LApplication::CreateRootModuleEngine()
+                                                  : LRootModuleEngine::Create(bridge);
+    }
     void RegisterApplicationControlClasses() override
     {
         LApplication::RegisterApplicationControlClasses();
@@ -133,7 +150,9 @@ private:
 class CommandsEditor
 {
 public:
-    explicit CommandsEditor(const String& resources = String(u"::")) : app(new CommandsApplication(resources))
+    explicit CommandsEditor(const String& resources = String(u"::"),
+                            CommandsEngine engine = CommandsEngine::kScriptedBridge)
+        : app(new CommandsApplication(resources, engine))
     {
         EXPECT_EQ(app->loaded, kOk);
         EXPECT_EQ(app->RunApplicationStartup(), kOk);

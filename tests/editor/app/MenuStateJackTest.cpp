@@ -4,6 +4,7 @@
 #include "CommandsEditor.h"
 
 #include "support/Wait.h"
+#include "support/simkeyboard/SimKeyboardProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,40 @@ TEST(MenuState, TheKeyboardItemsFollowThePortsAndTheOthersKeepTheirState)
             return state.enabled != 0;
         }));
     check(true);
+}
+
+// The program's own engine over the test's JACK server: its discovery lists the server's
+// ports, and the keyboard items follow the simulated keyboard as it comes and goes. A
+// second editor after the first is gone finds the device-control library still whole
+// (its port listing keeps server threads for the process's life).
+TEST(MenuState, OnTheProgramsEngineTheKeyboardItemsFollowTheSimulatedKeyboard)
+{
+    const auto offered = [](LDeviceView& view)
+    {
+        KR::MenuItemInfo state;
+        state.enabled = 1;
+        view.UpdateMenuItem(0, String(u"NID_MENU_FILE_SEND_PRESET_TO_DEVICE"), state);
+        return state.enabled != 0;
+    };
+    std::unique_ptr<KR::TestSupport::SimKeyboardProcess> keyboard;
+    {
+        KR::TestSupport::CommandsEditor editor(String(u"::"), KR::TestSupport::CommandsEngine::kProgram);
+        LDeviceView* view = editor.View();
+        ASSERT_TRUE(view);
+        EXPECT_FALSE(offered(*view));
+        std::string error;
+        keyboard = KR::TestSupport::SimKeyboardProcess::Start({}, &error);
+        ASSERT_TRUE(keyboard) << error;
+        EXPECT_TRUE(KR::TestSupport::WaitUntil([&] { return offered(*view); }));
+        keyboard.reset();
+        EXPECT_TRUE(KR::TestSupport::WaitUntil([&] { return !offered(*view); }));
+    }
+    std::string error;
+    keyboard = KR::TestSupport::SimKeyboardProcess::Start({}, &error);
+    ASSERT_TRUE(keyboard) << error;
+    KR::TestSupport::CommandsEditor editor(String(u"::"), KR::TestSupport::CommandsEngine::kProgram);
+    ASSERT_TRUE(editor.View());
+    EXPECT_TRUE(KR::TestSupport::WaitUntil([&] { return offered(*editor.View()); }));
 }
 
 } // namespace
