@@ -1,6 +1,7 @@
 #pragma once
 // One axis of the touch pad on the picture: the read-out of the message its 15-byte block
-// begins with (bytes 0..5); the note set after it is not shown on the picture.
+// begins with (bytes 0..5); the note set after it is not shown on the picture. The axis'
+// letter is the panel's own skin text, drawn by its button so that it follows the mark.
 
 #include "device/ControlModules.h"
 #include "editor/picture/ContinuousControlViewPanel.h"
@@ -12,6 +13,8 @@ public:
     static constexpr std::uint32_t kAxisBlockSize = 15;
 
     using LContinuousControlViewPanel::LContinuousControlViewPanel;
+
+    KR::Result Initialize() override;
 
 protected:
     const ViewPanelErrorSite& GetErrorSite() const override;

@@ -1,6 +1,7 @@
 // The keyboard picture of the real main window on the test X server, in process: a click
 // on an encoder of the picture (xdotool) opens the encoder edit panel on it, as the pixels
-// the X server holds show, and a controller typed there comes back onto the picture.
+// the X server holds show, and a controller typed there comes back onto the picture; the
+// touch pad's cells are drawn with their letters and glyphs.
 
 #include "editor/support/InstalledEngine.h"
 #include "editor/support/MainWindowOnScreen.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
@@ -89,16 +91,26 @@ struct Pixels
     }
 };
 
-TEST(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToThePicture)
+// The editor's main window on the test display, over the real engine.
+class PictureOnScreen : public ::testing::Test
 {
-    if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+protected:
+    void SetUp() override
     {
-        GTEST_SKIP() << "no display or no xdotool";
+        if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        {
+            GTEST_SKIP() << "no display or no xdotool";
+        }
+        ASSERT_NO_FATAL_FAILURE(shown.Open());
     }
+
     KR::TestSupport::InstalledEngine engine;
-    const RCPtr<TestApp> app(new TestApp(u"PresetEditor"));
-    KR::TestSupport::MainWindowOnScreen shown(*app);
-    ASSERT_NO_FATAL_FAILURE(shown.Open());
+    const RCPtr<TestApp> app{new TestApp(u"PresetEditor")};
+    KR::TestSupport::MainWindowOnScreen shown{*app};
+};
+
+TEST_F(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToThePicture)
+{
     const RCPtr<KR::LControl>& main = shown.main;
     const RCPtr<KR::LRootWindow>& root = shown.root;
     const P::WindowHandle window = shown.window;
@@ -178,6 +190,95 @@ TEST(PictureOnScreen, AClickOnAnEncoderOpensItsEditPanelAndAnEditComesBackToTheP
         << "the read-out is drawn anew";
     P::WritePngFile(::testing::TempDir() + "picture_encoder_edited.png", edited.width, edited.height,
                     edited.data.data());
+}
+
+// The touch pad's cells read "X" and "Y" beside their glyphs, level on X and upright on Y,
+// and the letter turns with the glyph to the accent when its axis is marked.
+TEST_F(PictureOnScreen, TheTouchPadCellsReadXAndYAndTheYGlyphStandsUpright)
+{
+    const RCPtr<KR::LControl> pad =
+        shown.main->FindChildControl(String(u"viewDevice"))->FindChildControl(String(u"xyPad"));
+    ASSERT_TRUE(pad);
+    const RCPtr<KR::LControl> xCell =
+        pad->FindChildControl(String(u"xAxis"))->FindChildControl(String(u"button"));
+    const RCPtr<KR::LControl> yCell =
+        pad->FindChildControl(String(u"yAxis"))->FindChildControl(String(u"button"));
+    ASSERT_TRUE(xCell && yCell);
+    const int width = static_cast<int>(xCell->GetSize().x);
+
+    // What a cell draws inside its frames and above its read-out (which starts 28 down): the
+    // letter left of x 20, the glyph right of it.
+    struct Marks
+    {
+        std::vector<bool> letter;
+        int letters = 0;
+        int accentLetters = 0;
+        int left = 1 << 20, right = -1, top = 1 << 20, bottom = -1; // the glyph's bounds
+    };
+    const auto marksOf = [width](const std::vector<std::uint32_t>& pixels)
+    {
+        Marks marks;
+        constexpr int kBand = 26;
+        constexpr int kLetterEnd = 20;
+        constexpr int kFrames = 3;
+        for (int y = kFrames; y < kBand && (y + 1) * width <= static_cast<int>(pixels.size()); ++y)
+        {
+            for (int x = kFrames; x < width - kFrames; ++x)
+            {
+                const std::uint32_t p = pixels[static_cast<std::size_t>(y * width + x)];
+                const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+                const bool bright = std::max({r, g, b}) >= 0x60;
+                if (x < kLetterEnd)
+                {
+                    marks.letter.push_back(bright);
+                    marks.letters += bright ? 1 : 0;
+                    marks.accentLetters += r >= 0xC0 && b < 0x60 ? 1 : 0;
+                }
+                else if (bright)
+                {
+                    marks.left = std::min(marks.left, x);
+                    marks.right = std::max(marks.right, x);
+                    marks.top = std::min(marks.top, y);
+                    marks.bottom = std::max(marks.bottom, y);
+                }
+            }
+        }
+        return marks;
+    };
+    std::vector<std::uint32_t> xPixels, yPixels;
+    const auto settled = [&]
+    {
+        const std::vector<std::uint32_t> x = shown.PixelsOf(*xCell);
+        const std::vector<std::uint32_t> y = shown.PixelsOf(*yCell);
+        const bool same = !x.empty() && x == xPixels && y == yPixels && marksOf(y).right >= 0;
+        xPixels = x;
+        yPixels = y;
+        return same;
+    };
+    ASSERT_TRUE(shown.Pump(settled));
+    const Marks x = marksOf(xPixels);
+    const Marks y = marksOf(yPixels);
+    EXPECT_GT(x.letters, 8) << "X has its letter";
+    EXPECT_GT(y.letters, 8) << "Y has its letter";
+    int differing = 0;
+    for (std::size_t i = 0; i < std::min(x.letter.size(), y.letter.size()); ++i)
+    {
+        differing += x.letter[i] != y.letter[i] ? 1 : 0;
+    }
+    EXPECT_GT(differing, 8) << "the two letters differ";
+    EXPECT_GT(x.right - x.left, 2 * (x.bottom - x.top)) << "the X glyph lies level";
+    EXPECT_GT(y.bottom - y.top, y.right - y.left) << "the Y glyph stands upright";
+    EXPECT_EQ(x.accentLetters + y.accentLetters, 0);
+
+    ASSERT_NO_FATAL_FAILURE(shown.Focus());
+    ASSERT_NO_FATAL_FAILURE(shown.ClickOn(*yCell));
+    ASSERT_TRUE(shown.Pump([&] { return yCell->GetValue() == 1.0; }));
+    EXPECT_TRUE(shown.Pump([&] { return settled() && marksOf(yPixels).accentLetters > 4; }))
+        << "the marked axis' letter takes the accent";
+    Pixels window;
+    ASSERT_TRUE(P::ReadWindowPixels(shown.window, window.data, window.width, window.height));
+    P::WritePngFile(::testing::TempDir() + "picture_touch_pad_cells.png", window.width, window.height,
+                    window.data.data());
 }
 
 } // namespace
