@@ -9,6 +9,7 @@
 #include "platform/window/MessageLoop.h"
 #include "platform/window/SingleInstance.h"
 #include "platform/window/Window.h"
+#include "platform/window_display/DisplayFixture.h"
 #include "support/editor/EditorProcess.h"
 
 #include <benchmark/benchmark.h>
@@ -95,9 +96,9 @@ bool WaitForPaint(pid_t pid, const char* windowClass, int x, int y, std::uint32_
     {
         if (window == 0)
         {
-            window = std::strtoull(KR::TestSupport::CaptureCommand(
-                                       "xdotool search --all --onlyvisible --pid " + std::to_string(pid) +
-                                       " --class '" + windowClass + "' 2>/dev/null")
+            window = std::strtoull(KR::Platform::Test::Capture("xdotool search --all --onlyvisible --pid " +
+                                                               std::to_string(pid) + " --class '" +
+                                                               windowClass + "' 2>/dev/null")
                                        .c_str(),
                                    nullptr, 10);
         }
