@@ -1,5 +1,5 @@
 // DrawBitmap and its cache: each (bitmap, size) is resized once into a picture of its
-// own, which later frames only copy.
+// own, which later frames only copy; a bitmap at its own size is copied from its sheet.
 
 #include "kr/core/Exception.h"
 #include "kr/render/gdi/GDIRenderer.h"
@@ -47,6 +47,16 @@ struct PictureSource
     Platform::PixelRect rect;
 };
 
+// The bitmap's rectangle on its sheet, when it lies wholly on it.
+bool RectOnSheet(const LBitmap& bitmap, const NativeImage& sheet, Platform::PixelRect& rect)
+{
+    const RectI& r = bitmap.GetRect();
+    auto limit = [](std::int32_t v) { return std::clamp(v, -kSourceLimit, kSourceLimit); };
+    rect = Platform::PixelRect{limit(r.x), limit(r.y), limit(r.width), limit(r.height)};
+    return rect.x >= 0 && rect.y >= 0 && rect.x + rect.width <= sheet.GetWidth() &&
+           rect.y + rect.height <= sheet.GetHeight();
+}
+
 bool FindSource(const LBitmap& bitmap, PictureSource& source)
 {
     const NativeImage* sheet = bitmap.GetNativeImage();
@@ -54,13 +64,7 @@ bool FindSource(const LBitmap& bitmap, PictureSource& source)
     {
         return false;
     }
-    const RectI& r = bitmap.GetRect();
-    auto limit = [](std::int32_t v) { return std::clamp(v, -kSourceLimit, kSourceLimit); };
-    source.rect = Platform::PixelRect{limit(r.x), limit(r.y), limit(r.width), limit(r.height)};
-    const bool inside = source.rect.x >= 0 && source.rect.y >= 0 &&
-                        source.rect.x + source.rect.width <= sheet->GetWidth() &&
-                        source.rect.y + source.rect.height <= sheet->GetHeight();
-    if (inside)
+    if (RectOnSheet(bitmap, *sheet, source.rect))
     {
         source.surface = &DrawingSurface(*sheet);
         return true;
@@ -139,6 +143,16 @@ Result LGDIRenderer::DrawBitmap(const ConstRCPtr<LBitmap>& bitmap, const RectI& 
     if (!bitmap)
     {
         return kInvalidArg;
+    }
+    // A cut of a sheet drawn at its own size is copied from the sheet's drawing copy: a
+    // picture of it would be the same pixels again (the keyboard picture is 2 MB).
+    const NativeImage* sheet = bitmap->GetNativeImage();
+    Platform::PixelRect onSheet{};
+    if (sheet && destination.width == bitmap->GetRect().width &&
+        destination.height == bitmap->GetRect().height && RectOnSheet(*bitmap, *sheet, onSheet))
+    {
+        Graphics().DrawSurface(DrawingSurface(*sheet), destination.x, destination.y, onSheet);
+        return kOk;
     }
     RCPtr<LCachedBitmap>& cached =
         mBitmapCache.GetEntry(BitmapDescriptor{bitmap, destination.width, destination.height}, false);

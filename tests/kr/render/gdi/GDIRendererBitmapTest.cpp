@@ -150,6 +150,28 @@ TEST(GDIRendererBitmap, CachesByBitmapAndSizeOnly)
     EXPECT_GE(entryOf(300), 0);
 }
 
+TEST(GDIRendererBitmap, ACutAtItsOwnSizeComesFromTheSheetUncached)
+{
+    // Half transparent in the corner, so that a second premultiplication would show.
+    const auto sheet = LBitmap::CreateFilledBitmap(4, 4, Argb(kBlue));
+    sheet->GetNativeImage()->GetPixels()[5] = 0x8000FF00u;
+    sheet->GetNativeImage()->MarkChanged();
+    const auto cut = sheet->CreateSubBitmap(1, 1, 2, 2);
+    const BitmapColorizer red{0, Argb(kRed), ColorF()};
+    RendererFrame frame(10, 10);
+    auto& cache = frame.renderer->GetBitmapCache();
+    frame.Start();
+    frame.renderer->DrawBitmap(cut, {3, 3, 2, 2}, 0);
+    LBitmap::ApplyColorizer(cut, &red, 1.0f);
+    frame.renderer->DrawBitmap(cut, {6, 6, 2, 2}, 0);
+    frame.Finish();
+    EXPECT_EQ(cache.FindEntry({cut, 2, 2}), -1);
+    EXPECT_EQ(frame.Pixel(3, 3), 0x8000FF00u);
+    EXPECT_EQ(frame.Pixel(4, 4), kBlue);
+    EXPECT_EQ(frame.Pixel(7, 7), kRed);
+    EXPECT_EQ(frame.Pixel(5, 5), 0u);
+}
+
 TEST(GDIRendererBitmap, InPlaceTintReachesTheNextPicture)
 {
     const auto bitmap = LBitmap::CreateFilledBitmap(2, 2, Argb(kRed));
