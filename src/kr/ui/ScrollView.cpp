@@ -61,12 +61,15 @@ Result LScrollView::ReleaseInternalReferences()
 Result LScrollView::Receive(const RCPtr<LNotificationDistributor>& sender,
                             const RCPtr<LNotification>& notification)
 {
-    const Result handled = LControl::Receive(sender, notification);
-    if (handled != 0 || !mBarHandler)
+    if (mBarHandler)
     {
-        return handled;
+        const Result handled = mBarHandler->HandleNotification(sender, notification);
+        if (handled != 0)
+        {
+            return handled;
+        }
     }
-    return mBarHandler->HandleNotification(sender, notification);
+    return LControl::Receive(sender, notification);
 }
 
 Result LScrollView::UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,

@@ -46,7 +46,7 @@ public:
     ~LScrollView() override;
 
     Result ReleaseInternalReferences() override;
-    // The control's own table first, then the bars' handler.
+    // The bars' table first, then the control's own: the class's table before its base's.
     Result Receive(const RCPtr<LNotificationDistributor>& sender,
                    const RCPtr<LNotification>& notification) override;
     Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,

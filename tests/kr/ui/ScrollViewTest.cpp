@@ -1,6 +1,7 @@
 #include "kr/ui/ScrollView.h"
 
 #include "ControlTestSupport.h"
+#include "kr/render/MenuDescriptor.h"
 #include "kr/ui/KeyCode.h"
 #include "support/ScrollbarStandIn.h"
 
@@ -79,6 +80,20 @@ TEST_F(ScrollViewTest, BarsTakeTheFractionsOfTheContentsTheyShow)
     }
     Make(300, 400);
     view->SetClientExtent(100, 1000);
+    v->SetValue(0.5);
+    EXPECT_EQ(view->GetScrollOffset().y, 300.0);
+}
+
+// A bar's change reaches the view's bars' table before the control's own table, which here
+// holds an entry for the same notification from any sender (a context-menu command of that
+// name) and would otherwise take it.
+TEST_F(ScrollViewTest, TheBarsTableIsAskedBeforeTheControlsOwn)
+{
+    Make(300, 400);
+    view->SetClientExtent(100, 1000);
+    const RCPtr<LMenuDescriptor> menu = LMenuDescriptor::Create();
+    menu->InsertItem(0, String(u"Change"), String(u"NID_VALUE_CHANGE"), 1, 0);
+    ASSERT_EQ(view->SetContextMenu(menu), kOk);
     v->SetValue(0.5);
     EXPECT_EQ(view->GetScrollOffset().y, 300.0);
 }
