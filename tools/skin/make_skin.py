@@ -299,6 +299,12 @@ def define_cell_looks(d):
             return whole(base), extra_on(state) + frame(f("accent"), 2) + inner, None
         return off, on
 
+    def lettered(states, role, insets):
+        def with_letter(state, focused):
+            client, nonclient, _ = states(state, focused)
+            return client, nonclient, text(role, 0, 0.5, insets)
+        return with_letter
+
     def knob(role):
         return d.part(f"I.KnobRing.{role}", "C." + role, ("knob-ring.png", 0, 0), (44, 44))
     ring = {"OffsetLeft": 9, "OffsetTop": 17}
@@ -336,12 +342,23 @@ def define_cell_looks(d):
     off, on = plate(lambda s: [], lambda s: [])
     button_scheme(d, "CE.Cell.Pedal", off, on)
 
-    def axis(state_role):
-        return [(f(state_role), {"OffsetLeft": 20, "OffsetTop": 14, "Width": 34, "Height": 2}),
-                (f(state_role), {"OffsetLeft": 20, "OffsetTop": 9, "Width": 2, "Height": 12}),
-                (f(state_role), {"OffsetLeft": 52, "OffsetTop": 9, "Width": 2, "Height": 12})]
-    off, on = plate(lambda s: axis("text2"), lambda s: axis("accent"))
-    button_scheme(d, "CE.Cell.Axis", off, on)
+    # The axis letter sits left of the glyph, in the glyph's colour, so it takes the accent
+    # with the mark. The Y cell's glyph stands upright.
+    def level(role):
+        return [(f(role), {"OffsetLeft": 30, "OffsetTop": 11, "Width": 34, "Height": 2}),
+                (f(role), {"OffsetLeft": 30, "OffsetTop": 7, "Width": 2, "Height": 10}),
+                (f(role), {"OffsetLeft": 62, "OffsetTop": 7, "Width": 2, "Height": 10})]
+
+    def upright(role):
+        return [(f(role), {"OffsetLeft": 46, "OffsetTop": 6, "Width": 2, "Height": 14}),
+                (f(role), {"OffsetLeft": 41, "OffsetTop": 4, "Width": 12, "Height": 2}),
+                (f(role), {"OffsetLeft": 41, "OffsetTop": 20, "Width": 12, "Height": 2})]
+
+    # The cells are 74 x 72: the letter's box is x 6-26, y 6-22.
+    letter = (6, 6, 48, 50)
+    for name, glyph in (("CE.Cell.Axis", level), ("CE.Cell.Axis.Upright", upright)):
+        off, on = plate(lambda s, g=glyph: g("text2"), lambda s, g=glyph: g("accent"))
+        button_scheme(d, name, lettered(off, "text2", letter), lettered(on, "accent", letter))
 
 
 def define_field_looks(d):
@@ -880,8 +897,9 @@ def device_view():
     btn = banks(MC + "ButtonView", MC + "ButtonView.ButtonBank", "buttonBank", push_button, 9, (558, 76))
     bank_buttons = [button(f"bank{n}", ((4, 32)[(n - 1) % 2], (20, 58)[(n - 1) // 2], 26, 34),
                            "CE.Button.Bank", ("9", BOLD)) for n in range(1, 5)]
-    axis = lambda name, y: panel(MC + "XYPadView.Axis", name, (158, y, 74, 72), [
-        cell_button((0, 0, 74, 72), "CE.Cell.Axis"), read_out("MoveableType", (11, 28, 52, 36))])
+    # The axis button draws its panel's letter (the panel's own look has no text area).
+    axis = lambda name, y, looks: panel(MC + "XYPadView.Axis", name, (158, y, 74, 72), [
+        button("button", (0, 0, 74, 72), looks), read_out("MoveableType", (11, 28, 52, 36))])
     pedal = lambda cls, name, x, kind: panel(MC + "Pedals." + cls, name, (x, 0, 114, 88), [
         cell_button((0, 0, 114, 88), "CE.Cell.Pedal"), read_out(kind, (52, 32, 56, 36))])
     wheel = lambda name, x: panel(MC + "WheelView.Wheel", name, (x, 0, 114, 128), [
@@ -907,7 +925,8 @@ def device_view():
               order=40),
         panel(MC + "ButtonView", "buttons", (264, 254, 558, 76), btn, order=41),
         panel(MC + "DeviceView.GroupBanks", "groupBankPanel", (760, 18, 62, 98), bank_buttons, order=42),
-        panel(MC + "XYPadView", "xyPad", (20, 84, 232, 150), [axis("xAxis", 0), axis("yAxis", 78)], order=46),
+        panel(MC + "XYPadView", "xyPad", (20, 84, 232, 150), [axis("xAxis", 0, "CE.Cell.Axis"),
+                                                               axis("yAxis", 78, "CE.Cell.Axis.Upright")], order=46),
     ]
     return panel(MC + "DeviceView", "viewDevice", (0, 24, 1200, 702), children)
 
