@@ -31,24 +31,22 @@ struct ClipDescriptor
     PointD offset{};
 };
 
-// Pops one state at the end of its scope; the base of the scope objects below.
+// Pops one state at the end of its scope; the base of the scope objects below. A scope
+// lives inside a drawing call that holds the renderer, so it keeps no count of its own:
+// a drawing walk makes one per control, and counting would cost two atomic operations
+// each.
 class CAutoRestore
 {
 public:
     CAutoRestore(const CAutoRestore&) = delete;
     CAutoRestore& operator=(const CAutoRestore&) = delete;
-    ~CAutoRestore()
-    {
-        mRenderer->RestoreState();
-        mRenderer = nullptr;
-    }
+    ~CAutoRestore() { mRenderer->RestoreState(); }
 
 protected:
-    explicit CAutoRestore(const RCPtr<LRenderer>& renderer) : mRenderer(renderer) {}
-    const RCPtr<LRenderer>& GetRenderer() const { return mRenderer; }
+    explicit CAutoRestore(const RCPtr<LRenderer>& renderer) : mRenderer(renderer.Get()) {}
 
 private:
-    RCPtr<LRenderer> mRenderer;
+    LRenderer* mRenderer;
 };
 
 class CAutoClip : public CAutoRestore
@@ -91,7 +89,7 @@ public:
         if (!renderer->IsBoundsClipInForce(bounds, clip))
         {
             renderer->PushClip(bounds, clip, nullptr, true);
-            mRenderer = renderer;
+            mRenderer = renderer.Get();
         }
     }
     CAutoBoundsClipWhenNeeded(const CAutoBoundsClipWhenNeeded&) = delete;
@@ -105,7 +103,7 @@ public:
     }
 
 private:
-    RCPtr<LRenderer> mRenderer;
+    LRenderer* mRenderer = nullptr;
 };
 
 // A clip whose bounds are relative to the current origin or, without clipToBounds, in

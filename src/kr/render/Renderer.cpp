@@ -30,6 +30,12 @@ RectD IntersectRects(const RectD& a, const RectD& b)
     return RectD{left, top, right - left, bottom - top};
 }
 
+bool Holds(const RectD& outer, const RectD& inner)
+{
+    return outer.x <= inner.x && outer.y <= inner.y && outer.Right() >= inner.Right() &&
+           outer.Bottom() >= inner.Bottom();
+}
+
 } // namespace
 
 RCPtr<LRenderer> LRenderer::Create(std::int32_t kind, const RectI& clientRect, WindowHandle window)
@@ -129,6 +135,13 @@ bool LRenderer::IsBoundsClipInForce(const RectD& bounds, const RectD& clip) cons
         return false;
     }
     const RectD& current = mContexts.back()->state.clip;
+    // The clip in force is whole (PushClip snaps it, offsets are whole), so when both
+    // rectangles hold it the snapped overlap below is that clip: most asks of a full
+    // repaint end here.
+    if (Holds(clip, current) && Holds(bounds, current))
+    {
+        return true;
+    }
     RectD area = IntersectRects(IntersectRects(clip, bounds), current);
     SnapRectToWholeUnits(area);
     return area == current;

@@ -506,6 +506,10 @@ public:
     // The largest Z_Order of this control and its ancestors that do not clip to their
     // parent; the 32-bit minimum when all of them clip.
     std::int32_t GetDrawingRank() const;
+    // Starts loading what Draw reads of this control, so that a walk over many controls
+    // does not wait for each in turn: first its own fields, then (with `pointees`, once
+    // those have come in) the layout, looks and weights they point to.
+    void PrefetchForDrawing(bool pointees) const;
     // Whether the looks' text moves with the scroll offset.
     void SetScrollsLookText(bool scrolls) { mScrollsLookText = scrolls; }
 

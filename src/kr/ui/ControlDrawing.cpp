@@ -66,6 +66,15 @@ PointD StateOrigin(const LRenderer& renderer)
     return state ? state->offset : PointD{};
 }
 
+// Whether the region rectangle, in window pixels, holds `rect`, given in the coordinates
+// whose origin is at `origin`.
+bool Holds(const EdgesI& edges, const PointD& origin, const RectD& rect)
+{
+    return IntToDouble(edges.left) - origin.x <= rect.x && IntToDouble(edges.top) - origin.y <= rect.y &&
+           IntToDouble(edges.right) - origin.x >= rect.Right() &&
+           IntToDouble(edges.bottom) - origin.y >= rect.Bottom();
+}
+
 // Widened to 64 bits so that "no answer" ranks below every control.
 constexpr std::int64_t kNoAnswerRank = std::numeric_limits<std::int64_t>::min();
 
@@ -81,6 +90,34 @@ bool LControl::HasLook() const
         }
     }
     return false;
+}
+
+void LControl::PrefetchForDrawing(bool pointees) const
+{
+    if (!pointees)
+    {
+        for (const void* field :
+             {static_cast<const void*>(this), static_cast<const void*>(&mLayout),
+              static_cast<const void*>(&mSize), static_cast<const void*>(&mLooks),
+              static_cast<const void*>(&mScrollsByCopying), static_cast<const void*>(&mBackBuffer),
+              static_cast<const void*>(&mChildList)})
+        {
+            __builtin_prefetch(field);
+        }
+        return;
+    }
+    if (mLayout)
+    {
+        __builtin_prefetch(mLayout.Get());
+    }
+    if (mLooks.GetCount() > 0)
+    {
+        __builtin_prefetch(&mLooks.ElementAt(0));
+    }
+    if (!mLookWeights.empty())
+    {
+        __builtin_prefetch(mLookWeights.data());
+    }
 }
 
 std::int32_t LControl::GetDrawingRank() const
@@ -129,6 +166,17 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
     const RectI whole = RoundRectToInt(rect);
     const RectD snapped{IntToDouble(whole.x), IntToDouble(whole.y), IntToDouble(whole.width),
                         IntToDouble(whole.height)};
+    // Outside the clip in force nothing of it can show: a partial repaint passes most
+    // controls here without pushing a state for them.
+    RectD showing;
+    if (!IntersectRects(StateRect(*renderer), snapped, showing))
+    {
+        if (mUnclippedCount > 0)
+        {
+            CollectDeferred(*this, deferred);
+        }
+        return kOk;
+    }
     CAutoBoundsClip own(renderer, snapped, snapped);
     MultiplyOpacity(*renderer, mOpacity);
 
@@ -209,6 +257,16 @@ void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegio
 {
     const PointD origin = StateOrigin(*renderer);
     const RectD stateClip = StateRect(*renderer);
+    // The rectangles of a region do not overlap: one that holds the whole clip in force
+    // is the only one that reaches it, and the hook draws once under the clip as it is.
+    // A full repaint ends here for every control.
+    if (const RegionNode* first = invalid.GetFirst();
+        first && Holds(first->rect, origin, stateClip) && stateClip.x >= 0.0 && stateClip.y >= 0.0 &&
+        stateClip.Right() <= mSize.x && stateClip.Bottom() <= mSize.y)
+    {
+        (this->*hook)(renderer);
+        return;
+    }
     for (const RegionNode* node = invalid.GetFirst(); node; node = node->next)
     {
         const RectI area = RectFromEdges(node->rect);
@@ -310,6 +368,16 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
         const bool drawable = area.width > 0.0 && area.height > 0.0;
         for (; next < count; ++next)
         {
+            // Two children ahead the fields, one ahead what they point to: each child's
+            // drawing hides the loading of the next.
+            if (next + 2 < count)
+            {
+                mChildList.GetAt(next + 2, kDrawingOrder)->PrefetchForDrawing(false);
+            }
+            if (next + 1 < count)
+            {
+                mChildList.GetAt(next + 1, kDrawingOrder)->PrefetchForDrawing(true);
+            }
             // Counted: a child's drawing may change this list.
             const RCPtr<LControl> child = mChildList.GetAt(next, kDrawingOrder);
             if (!inGroup(*child, axes))

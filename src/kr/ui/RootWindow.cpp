@@ -286,22 +286,44 @@ void LRootWindow::Paint(const LRegion& region)
 
 void LRootWindow::DrawControlTree(const RCPtr<LControl>& control, const LRegion& region, bool unclippedPass)
 {
-    // A list of this call's own: the deferred controls' drawing below runs this again.
-    RCPtrArray<LControl> deferred;
-    control->Draw(mRenderer, region, deferred, unclippedPass);
-    std::vector<std::pair<std::uint32_t, std::int32_t>> order;
-    order.reserve(deferred.GetCount());
-    for (std::uint32_t i = 0; i < deferred.GetCount(); ++i)
+    const std::uint32_t first = mDeferred.GetCount();
+    const std::size_t firstOrder = mDeferredOrder.size();
+    // Whatever this call added goes again when it ends, also when a drawing throws.
+    struct Truncate
     {
-        const RCPtr<LLayoutDescriptor>& layout = deferred.ElementAt(i)->GetLayoutDescriptor();
-        order.emplace_back(i, layout ? layout->zOrder : 0);
+        LRootWindow& window;
+        std::uint32_t count;
+        std::size_t orderCount;
+        ~Truncate()
+        {
+            window.mDeferred.SetCount(count);
+            window.mDeferredOrder.resize(orderCount);
+        }
+    } truncate{*this, first, firstOrder};
+    control->Draw(mRenderer, region, mDeferred, unclippedPass);
+    for (std::uint32_t i = first; i < mDeferred.GetCount(); ++i)
+    {
+        const RCPtr<LLayoutDescriptor>& layout = mDeferred.ElementAt(i)->GetLayoutDescriptor();
+        mDeferredOrder.emplace_back(i, layout ? layout->zOrder : 0);
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.second < b.second; });
-    for (const auto& [index, zOrder] : order)
+    // By z-order, equal ones in the order they were found (std::sort needs no buffer).
+    std::sort(mDeferredOrder.begin() + static_cast<std::ptrdiff_t>(firstOrder), mDeferredOrder.end(),
+              [](const auto& a, const auto& b)
+              { return a.second != b.second ? a.second < b.second : a.first < b.first; });
+    const std::size_t endOrder = mDeferredOrder.size();
+    for (std::size_t k = firstOrder; k < endOrder; ++k)
     {
-        (void)zOrder;
-        DrawDeferred(deferred.ElementAt(index), region);
+        if (k + 2 < endOrder)
+        {
+            mDeferred.ElementAt(mDeferredOrder[k + 2].first)->PrefetchForDrawing(false);
+        }
+        if (k + 1 < endOrder)
+        {
+            mDeferred.ElementAt(mDeferredOrder[k + 1].first)->PrefetchForDrawing(true);
+        }
+        // Copied: the drawing below adds to both lists, which may move their entries.
+        const RCPtr<LControl> next = mDeferred.ElementAt(mDeferredOrder[k].first);
+        DrawDeferred(next, region);
     }
 }
 

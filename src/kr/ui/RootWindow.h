@@ -16,6 +16,10 @@
 #include "kr/ui/RootWindowServices.h"
 #include "kr/ui/WindowOSServices.h"
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 namespace KR
 {
 
@@ -146,6 +150,11 @@ private:
     std::uint32_t mPendingRects = 0;
     static constexpr std::uint32_t kFoldPendingAt = 256;
     bool mFullRepaintPending = false;
+    // The deferred controls of the paint in progress and the order they draw in: each
+    // DrawControlTree adds its own behind those of the calls still running and takes them
+    // off when it returns, so a paint allocates nothing once these have grown.
+    RCPtrArray<LControl> mDeferred;
+    std::vector<std::pair<std::uint32_t, std::int32_t>> mDeferredOrder;
     std::uint32_t mDoubleClickButtons = 0;
     RCPtr<LGlobalHotKeyManager> mHotKeys;
     RCPtr<LControl> mFocusControl;

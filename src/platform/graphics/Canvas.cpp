@@ -87,9 +87,28 @@ void Canvas::SetTranslation(double x, double y)
     // A matrix with NaN or infinity would put the Cairo context into a lasting error state.
     translateX_ = std::isfinite(x) ? x : 0.0;
     translateY_ = std::isfinite(y) ? y : 0.0;
-    cairo_matrix_t matrix;
-    cairo_matrix_init_translate(&matrix, translateX_, translateY_);
-    cairo_set_matrix(cr_, &matrix);
+}
+
+void Canvas::InDrawingCoordinates()
+{
+    if (matrixX_ != translateX_ || matrixY_ != translateY_)
+    {
+        cairo_matrix_t matrix;
+        cairo_matrix_init_translate(&matrix, translateX_, translateY_);
+        cairo_set_matrix(cr_, &matrix);
+        matrixX_ = translateX_;
+        matrixY_ = translateY_;
+    }
+}
+
+void Canvas::InPixels()
+{
+    if (matrixX_ != 0.0 || matrixY_ != 0.0)
+    {
+        cairo_identity_matrix(cr_);
+        matrixX_ = 0.0;
+        matrixY_ = 0.0;
+    }
 }
 
 void Canvas::SetClip(double x, double y, double width, double height)
@@ -101,12 +120,12 @@ void Canvas::SetClip(double x, double y, double width, double height)
     const double top = ClampEdge(y + translateY_, 0.0, h);
     const double right = ClampEdge(x + width + translateX_, 0.0, w);
     const double bottom = ClampEdge(y + height + translateY_, 0.0, h);
-    // Back into drawing coordinates (the transform is a pure translation); a save and
-    // restore around the clip would undo it.
+    // A save and restore around the clip would undo it.
+    InPixels();
     cairo_new_path(cr_);
     if (right > left && bottom > top)
     {
-        cairo_rectangle(cr_, left - translateX_, top - translateY_, right - left, bottom - top);
+        cairo_rectangle(cr_, left, top, right - left, bottom - top);
     }
     cairo_clip(cr_);
 }
@@ -131,8 +150,9 @@ void Canvas::Stroke(double penWidth)
 void Canvas::FillRect(double x, double y, double width, double height, std::uint32_t argb)
 {
     SetColour(argb);
+    InPixels();
     cairo_new_path(cr_);
-    cairo_rectangle(cr_, X(x), Y(y), X(x + width) - X(x), Y(y + height) - Y(y));
+    cairo_rectangle(cr_, X(x) + translateX_, Y(y) + translateY_, X(x + width) - X(x), Y(y + height) - Y(y));
     cairo_fill(cr_);
 }
 
@@ -140,6 +160,7 @@ void Canvas::StrokeRect(double x, double y, double width, double height, std::ui
 {
     const double shift = PenAlignment(UsablePen(penWidth));
     SetColour(argb);
+    InDrawingCoordinates();
     cairo_new_path(cr_);
     cairo_rectangle(cr_, X(x) + shift, Y(y) + shift, X(x + width) - X(x), Y(y + height) - Y(y));
     Stroke(penWidth);
@@ -149,6 +170,7 @@ void Canvas::DrawLine(double x1, double y1, double x2, double y2, std::uint32_t 
 {
     const double shift = PenAlignment(UsablePen(penWidth));
     SetColour(argb);
+    InDrawingCoordinates();
     cairo_new_path(cr_);
     cairo_move_to(cr_, X(x1) + shift, Y(y1) + shift);
     cairo_line_to(cr_, X(x2) + shift, Y(y2) + shift);
@@ -157,6 +179,7 @@ void Canvas::DrawLine(double x1, double y1, double x2, double y2, std::uint32_t 
 
 void Canvas::TracePath(const Path& path, double scaleX, double scaleY, double shift)
 {
+    InDrawingCoordinates();
     cairo_new_path(cr_);
     const std::vector<float>& xy = path.GetPoints();
     for (const Path::Figure& figure : path.GetFigures())
@@ -210,6 +233,7 @@ void Canvas::DrawText(const Font& font, double pixelSize, std::u16string_view te
     glyphs.clear();
     font.Layout(text, pixelSize, x, baselineY, &glyphs);
     SetColour(argb);
+    InDrawingCoordinates();
     cairo_set_font_face(cr_, font.GetCairoFace());
     cairo_set_font_size(cr_, pixelSize);
     cairo_show_glyphs(cr_, glyphs.data(), static_cast<int>(glyphs.size()));
@@ -229,6 +253,7 @@ void Canvas::DrawSurface(const Surface& image, double x, double y, const PixelRe
         DrawSurface(part, x, y, PixelRect{0, 0, source.width, source.height}, blend);
         return;
     }
+    InDrawingCoordinates();
     cairo_save(cr_);
     if (blend == Blend::kCopy)
     {
@@ -250,6 +275,7 @@ void Canvas::DrawSurfaceScaled(const Surface& image, const PixelRect& source, do
     {
         return;
     }
+    InDrawingCoordinates();
     cairo_save(cr_);
     cairo_translate(cr_, x, y);
     cairo_scale(cr_, width / source.width, height / source.height);
@@ -280,6 +306,7 @@ void Canvas::DrawSurfaceTiled(const Surface& image, const PixelRect& source, dou
     cairo_matrix_t matrix;
     cairo_matrix_init_translate(&matrix, -x, -y);
     cairo_pattern_set_matrix(pattern, &matrix);
+    InDrawingCoordinates();
     cairo_save(cr_);
     cairo_set_source(cr_, pattern);
     cairo_new_path(cr_);

@@ -83,10 +83,19 @@ private:
     void TracePath(const Path& path, double scaleX, double scaleY, double shift);
     void Stroke(double penWidth);
 
+    // Rectangles and clips are given to Cairo in pixels, under its identity matrix, which
+    // takes its fastest paths; the rest in drawing coordinates under the translation. The
+    // matrix changes only when the kind of drawing does.
+    void InDrawingCoordinates();
+    void InPixels();
+
     Surface& target_;
     _cairo* cr_ = nullptr;
     double translateX_ = 0.0;
     double translateY_ = 0.0;
+    // The translation Cairo's matrix holds now.
+    double matrixX_ = 0.0;
+    double matrixY_ = 0.0;
 };
 
 // Half a pixel for pens of odd whole width, else 0.

@@ -165,9 +165,19 @@ Result LGDIRenderer::Translate(const PointD& offset)
     LRenderer::Translate(offset);
     if (mCurrent)
     {
+        LGDIRenderContextInfo::DeviceState& wanted = mCurrent->wanted;
         const PointD& origin = mCurrent->state.offset;
-        mCurrent->wanted.translation =
-            PointT<float>{static_cast<float>(origin.x), static_cast<float>(origin.y)};
+        const PointT<float> moved{static_cast<float>(origin.x), static_cast<float>(origin.y)};
+        // A clip given at the old origin is the same device area given at the new one,
+        // moved against it: the next drawing then sets the translation once instead of
+        // once for the clip and once more for itself. Whole offsets keep that exact.
+        if (wanted.clipOrigin == wanted.translation)
+        {
+            wanted.clip.x += wanted.translation.x - moved.x;
+            wanted.clip.y += wanted.translation.y - moved.y;
+            wanted.clipOrigin = moved;
+        }
+        wanted.translation = moved;
     }
     return kOk;
 }
