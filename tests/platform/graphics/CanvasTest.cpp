@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -114,6 +115,50 @@ TEST(Canvas, ClipReplacesTheLastOneAndIsGivenInTheCoordinatesOfTheCall)
     canvas.SetClip(0, 0, std::nan(""), 3);
     canvas.FillRect(0, 0, 10, 10, kBlue);
     EXPECT_TRUE(Inked(s, kBlue).empty());
+}
+
+// Rectangles go to Cairo in pixels and the other drawings under the translation: each
+// drawing, following one of the other kind at another translation, lands where its own
+// translation puts it.
+TEST(Canvas, EveryKindOfDrawingAfterAnotherKindAtAnotherTranslationLandsAtItsOwn)
+{
+    Surface dot(1, 1);
+    dot.WritePixels({0, 0, 1, 1}, kRed);
+    const struct
+    {
+        const char* name;
+        void (*draw)(Canvas&, const Surface&);
+    } kinds[] = {
+        {"fill", [](Canvas& c, const Surface&) { c.FillRect(1, 1, 1, 1, kRed); }},
+        {"outline", [](Canvas& c, const Surface&) { c.StrokeRect(1, 1, 1, 1, kRed, 1.0); }},
+        {"line", [](Canvas& c, const Surface&) { c.DrawLine(1, 1, 2, 1, kRed, 1.0); }},
+        {"image",
+         [](Canvas& c, const Surface& image) {
+             c.DrawSurface(image, 1, 1, {0, 0, 1, 1});
+         }},
+        {"scaled image",
+         [](Canvas& c, const Surface& image) {
+             c.DrawSurfaceScaled(image, {0, 0, 1, 1}, 1, 1, 1, 1);
+         }},
+    };
+    for (const auto& before : kinds)
+    {
+        for (const auto& after : kinds)
+        {
+            Surface s(12, 12);
+            Canvas canvas(s);
+            canvas.SetTranslation(6, 2);
+            before.draw(canvas, dot);
+            canvas.SetTranslation(2, 6);
+            canvas.SetClip(0, 0, 3, 3);
+            after.draw(canvas, dot);
+            const std::vector<std::string> inked = Inked(s, kRed);
+            EXPECT_EQ(std::count(inked.begin(), inked.end(), "7,3"), 1)
+                << before.name << " then " << after.name;
+            EXPECT_EQ(std::count(inked.begin(), inked.end(), "3,7"), 1)
+                << before.name << " then " << after.name;
+        }
+    }
 }
 
 TEST(Canvas, PathsScaleTheirGeometryNotThePenAndFillEvenOdd)
