@@ -255,6 +255,31 @@ void BM_ResizeAndPaint(benchmark::State& state)
 }
 BENCHMARK(BM_ResizeAndPaint)->Unit(benchmark::kMillisecond);
 
+// A hundred small rectangles invalidated on a shown window and the region taken, as the
+// paint takes it: each invalidation asks the window for its size and tells the system.
+void BM_HundredInvalidationsOfAShownWindow(benchmark::State& state)
+{
+    if (!HasDisplay(state))
+    {
+        return;
+    }
+    FrameworkScene scene;
+    const RCPtr<LRootWindow> root = scene.window->GetRootWindow();
+    LRegion taken;
+    for (auto _ : state)
+    {
+        for (std::int32_t i = 0; i < 100; ++i)
+        {
+            root->InvalidateRect(RectD{(i * 97) % 1000 + 0.5, (i * 61) % 740 + 0.5, 12.0, 9.0});
+        }
+        root->TakeInvalidRegion(taken);
+    }
+    state.counters["rectangles taken"] = static_cast<double>(taken.GetRectCount());
+    // What the system was told is painted before the window goes.
+    PaintOnce([&] { scene.window->Invalidate(); });
+}
+BENCHMARK(BM_HundredInvalidationsOfAShownWindow)->Unit(benchmark::kMicrosecond);
+
 struct PlainPainter : P::IWindowProcedure
 {
     std::intptr_t WindowProc(P::WindowHandle handle, std::uint32_t message, std::uintptr_t,

@@ -167,8 +167,18 @@ void LRootWindow::UpdateLayout()
 
 PointI LRootWindow::GetClientSize()
 {
-    const RectI rect = GetScreenClientRect();
-    return PointI{rect.width, rect.height};
+    // The size alone: where the window stands on the screen costs the display system a
+    // round trip, and every invalidation asks for the size.
+    if (mOS)
+    {
+        RectI rect = mClientRect;
+        if (mOS->GetClientRect(rect.x, rect.y, rect.width, rect.height) == kOk)
+        {
+            mClientRect.width = rect.width;
+            mClientRect.height = rect.height;
+        }
+    }
+    return PointI{mClientRect.width, mClientRect.height};
 }
 
 void LRootWindow::InvalidateRect(const RectD& rect)
