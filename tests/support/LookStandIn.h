@@ -37,6 +37,7 @@ public:
             [this](const ConstRCPtr<LLookDescriptor>& descriptor, bool wrap)
             {
                 RCPtr<LStandInLook> look(new LStandInLook(descriptor, wrap));
+                look->color = mColor;
                 made.push_back(look);
                 return RCPtr<LLook>(look);
             });
@@ -45,7 +46,21 @@ public:
     LookStandIns(const LookStandIns&) = delete;
     LookStandIns& operator=(const LookStandIns&) = delete;
 
+    // The colour of every look made so far and of those made later (controls make a
+    // look when it is first shown or asked for).
+    void SetColor(std::uint32_t color)
+    {
+        mColor = color;
+        for (const RCPtr<LStandInLook>& look : made)
+        {
+            look->color = color;
+        }
+    }
+
     std::vector<RCPtr<LStandInLook>> made;
+
+private:
+    std::uint32_t mColor = 0x00FFFFFF;
 };
 
 } // namespace KR::TestSupport

@@ -704,6 +704,11 @@ private:
     // The window a root control is placed in: its own, else the application's active one.
     RCPtr<IRootWindowServices> GetPlacementWindow() const;
     void ApplyLooks(const LControlDescriptor& descriptor, const LLayoutDescriptor& layout);
+    // Whether the slot holds a look, made already or still to be made from the skin.
+    bool HasLookAt(std::uint32_t index) const;
+    // The slot's look, made now when the skin's look for it is still to be made; null for
+    // an empty slot or an index past the slots.
+    const RCPtr<LLook>& LookAt(std::uint32_t index) const;
     void ApplyNamedRootPlacement(bool fillWindow);
     Result OnSiblingKeyNotification(const RCPtr<LNotificationDistributor>& sender,
                                     const RCPtr<LNotification>& notification);
@@ -756,8 +761,18 @@ private:
     double mMinimum = 0.0;
     double mMaximum = 0.0;
     std::int32_t mScalingMode = 0;
-    RCPtrArray<LLook> mLooks;
+    // A skin's look is made when something first asks for it (to draw it, hit-test it,
+    // measure its text or change it): most slots of a tree (hover, pressed, disabled and
+    // the like) are never shown, and each look holds a text layout. Until then its slot
+    // is null, and what the looks were told since the skin was applied is kept here, so
+    // that a late look starts as one made with the skin would be now.
+    mutable RCPtrArray<LLook> mLooks;
     std::vector<float> mLookWeights;
+    ConstRCPtr<LookList> mLookList;
+    bool mLookWrap = false;
+    PointI mLookSize{};
+    String mLookText;
+    RCPtr<LFont> mLookFont;
     float mOpacity = 1.0f;
     // Pointer input and drags.
     std::int32_t mDragThreshold = 1;

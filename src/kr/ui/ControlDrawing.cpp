@@ -84,7 +84,7 @@ bool LControl::HasLook() const
 {
     for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
     {
-        if (mLooks.ElementAt(i))
+        if (HasLookAt(i))
         {
             return true;
         }
@@ -205,8 +205,12 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
         for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
         {
             const float weight = GetLookWeight(static_cast<std::int32_t>(i));
-            const RCPtr<LLook>& look = mLooks.ElementAt(i);
-            if (!look || !(weight > 0.0f))
+            if (!(weight > 0.0f))
+            {
+                continue;
+            }
+            const RCPtr<LLook>& look = LookAt(i);
+            if (!look)
             {
                 continue;
             }

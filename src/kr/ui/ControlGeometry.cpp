@@ -51,18 +51,18 @@ const RCPtr<LLook>& LControl::GetActiveLook(std::int32_t index) const
     const std::uint32_t count = mLooks.GetCount();
     if (index >= 0 && static_cast<std::uint32_t>(index) < count)
     {
-        return mLooks.ElementAt(static_cast<std::uint32_t>(index));
+        return LookAt(static_cast<std::uint32_t>(index));
     }
     const std::int32_t weighted = GetActiveLookIndex();
     if (weighted >= 0)
     {
-        return mLooks.ElementAt(static_cast<std::uint32_t>(weighted));
+        return LookAt(static_cast<std::uint32_t>(weighted));
     }
     for (std::uint32_t i = 0; i < count; ++i)
     {
-        if (mLooks.ElementAt(i))
+        if (HasLookAt(i))
         {
-            return mLooks.ElementAt(i);
+            return LookAt(i);
         }
     }
     static const RCPtr<LLook> null;
@@ -73,7 +73,7 @@ std::int32_t LControl::GetActiveLookIndex() const
 {
     for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
     {
-        if (mLooks.ElementAt(i) && GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f)
+        if (HasLookAt(i) && GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f)
         {
             return static_cast<std::int32_t>(i);
         }
@@ -163,11 +163,7 @@ void LControl::ClearLookRegions()
 void LControl::CombineLookRegions(std::int32_t i, std::int32_t j)
 {
     const auto lookAt = [this](std::int32_t index) -> LLook*
-    {
-        return index >= 0 && static_cast<std::uint32_t>(index) < mLooks.GetCount()
-                   ? mLooks.ElementAt(static_cast<std::uint32_t>(index)).Get()
-                   : nullptr;
-    };
+    { return index >= 0 ? LookAt(static_cast<std::uint32_t>(index)).Get() : nullptr; };
     LLook* target = lookAt(i);
     LLook* other = lookAt(j);
     if (!target || !other)
@@ -278,9 +274,12 @@ bool LControl::IsPointInLooks(const PointI& point)
 {
     for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
     {
-        const RCPtr<LLook>& look = mLooks.ElementAt(i);
-        if (look && GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f &&
-            (look->GetColorAtPoint(point) >> 24) != 0)
+        if (!(GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f))
+        {
+            continue;
+        }
+        const RCPtr<LLook>& look = LookAt(i);
+        if (look && (look->GetColorAtPoint(point) >> 24) != 0)
         {
             return false;
         }

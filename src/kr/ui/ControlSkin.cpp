@@ -80,18 +80,55 @@ void LControl::ApplyLooks(const LControlDescriptor& descriptor, const LLayoutDes
 {
     mLooks.RemoveAll();
     mLookWeights.clear();
+    mLookList = nullptr;
     const RCPtr<LSkinDescriptor>& skin = descriptor.GetSkin();
     if (!skin || !skin->lookList)
     {
         return;
     }
-    const bool wrap = layout.textOverflowX == kTextOverflowWrap;
-    const LookList& list = *skin->lookList;
+    // Every slot starts as a look made now would: new, at the control's size, without
+    // text or font. LookAt makes it.
+    mLookList = skin->lookList;
+    mLookWrap = layout.textOverflowX == kTextOverflowWrap;
+    mLookSize = PointI{RoundToInt32(mSize.x), RoundToInt32(mSize.y)};
+    mLookText = String();
+    mLookFont = nullptr;
     // An empty slot stays a null look, so look indices keep meaning the skin's slots.
-    for (std::uint32_t i = 0; i < list.GetCount(); ++i)
+    for (std::uint32_t i = 0; i < mLookList->GetCount(); ++i)
     {
-        AddLook(LLook::Create(list.GetAt(i), wrap));
+        AddLook(nullptr);
     }
+}
+
+bool LControl::HasLookAt(std::uint32_t index) const
+{
+    return index < mLooks.GetCount() &&
+           (mLooks.ElementAt(index) ||
+            (mLookList && index < mLookList->GetCount() && mLookList->GetAt(index)));
+}
+
+const RCPtr<LLook>& LControl::LookAt(std::uint32_t index) const
+{
+    static const RCPtr<LLook> null;
+    if (index >= mLooks.GetCount())
+    {
+        return null;
+    }
+    RCPtr<LLook>& look = mLooks.ElementAt(index);
+    if (!look && mLookList && index < mLookList->GetCount() && mLookList->GetAt(index))
+    {
+        look = LLook::Create(mLookList->GetAt(index), mLookWrap);
+        if (look)
+        {
+            look->SetSize(mLookSize.x, mLookSize.y);
+            look->SetText(mLookText);
+            if (mLookFont)
+            {
+                look->SetFont(mLookFont);
+            }
+        }
+    }
+    return look;
 }
 
 void LControl::ApplyNamedRootPlacement(bool fillWindow)
@@ -406,6 +443,7 @@ Result LControl::ApplyFont(const RCPtr<LFont>& font)
     {
         return kInvalidArg;
     }
+    mLookFont = font;
     for (std::uint32_t i = mLooks.GetCount(); i-- > 0;)
     {
         if (const RCPtr<LLook>& look = mLooks.ElementAt(i))

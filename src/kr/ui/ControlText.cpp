@@ -45,6 +45,7 @@ bool LControl::SetText(const String& text, bool relayout)
         mRootWindow->SetTitle(text);
     }
     mText = text;
+    mLookText = text;
     for (std::uint32_t i = mLooks.GetCount(); i-- > 0;)
     {
         if (const RCPtr<LLook>& look = mLooks.ElementAt(i))
@@ -69,12 +70,11 @@ bool LControl::SetTextFromString(const String& text)
 
 Result LControl::SetLookRegion(std::int32_t index, const LRegion& region)
 {
-    if (index < 0 || static_cast<std::uint32_t>(index) >= mLooks.GetCount() ||
-        !mLooks.ElementAt(static_cast<std::uint32_t>(index)))
+    if (index < 0 || !HasLookAt(static_cast<std::uint32_t>(index)))
     {
         return kInvalidArg;
     }
-    const RCPtr<LLook>& look = mLooks.ElementAt(static_cast<std::uint32_t>(index));
+    const RCPtr<LLook>& look = LookAt(static_cast<std::uint32_t>(index));
     look->GetRegion().Clear();
     look->GetRegion().AppendRegion(region);
     Invalidate(RectD{0.0, 0.0, mSize.x, mSize.y}, ClipsToParent());
@@ -83,12 +83,11 @@ Result LControl::SetLookRegion(std::int32_t index, const LRegion& region)
 
 Result LControl::SetLookImage(std::int32_t index, const ConstRCPtr<LBitmap>& bitmap, std::int32_t resizeType)
 {
-    if (index < 0 || static_cast<std::uint32_t>(index) >= mLooks.GetCount() ||
-        !mLooks.ElementAt(static_cast<std::uint32_t>(index)))
+    if (index < 0 || !HasLookAt(static_cast<std::uint32_t>(index)))
     {
         return kFail;
     }
-    mLooks.ElementAt(static_cast<std::uint32_t>(index))
+    LookAt(static_cast<std::uint32_t>(index))
         ->SetClientPart(LVisualPart::Create(String(), bitmap, resizeType, nullptr, 1.0f, nullptr));
     if (index == GetActiveLookIndex())
     {
@@ -99,8 +98,7 @@ Result LControl::SetLookImage(std::int32_t index, const ConstRCPtr<LBitmap>& bit
 
 Result LControl::SetLookVisualPart(const RCPtr<LVisualPart>& part, std::int32_t index)
 {
-    if (index < 0 || static_cast<std::uint32_t>(index) >= mLooks.GetCount() ||
-        !mLooks.ElementAt(static_cast<std::uint32_t>(index)))
+    if (index < 0 || !HasLookAt(static_cast<std::uint32_t>(index)))
     {
         return kFail;
     }
@@ -108,7 +106,7 @@ Result LControl::SetLookVisualPart(const RCPtr<LVisualPart>& part, std::int32_t 
     {
         return kInvalidArg;
     }
-    mLooks.ElementAt(static_cast<std::uint32_t>(index))->SetClientPart(part);
+    LookAt(static_cast<std::uint32_t>(index))->SetClientPart(part);
     return kOk;
 }
 

@@ -288,11 +288,12 @@ Result LControl::SetFrame(const PointD& position, const PointD& size)
     }
     mPosition = position;
     mSize = size;
+    mLookSize = PointI{RoundToInt32(mSize.x), RoundToInt32(mSize.y)};
     for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
     {
         if (const RCPtr<LLook>& look = mLooks.ElementAt(i))
         {
-            look->SetSize(RoundToInt32(mSize.x), RoundToInt32(mSize.y));
+            look->SetSize(mLookSize.x, mLookSize.y);
         }
     }
     if (sizeChanged && !mLayoutInProgress)

@@ -151,14 +151,8 @@ public:
         main->FindDescendantControls(String(name), found);
         return found.GetCount() > 0 ? RCPtr<T>(found.GetAt(0)) : nullptr;
     }
-    // Every look made so far is opaque, so the hit test finds what it covers.
-    void Opaque()
-    {
-        for (const RCPtr<TestSupport::LStandInLook>& look : looks.made)
-        {
-            look->color = 0xFF000000;
-        }
-    }
+    // Every look, made so far or later, is opaque, so the hit test finds what it covers.
+    void Opaque() { looks.SetColor(0xFF000000); }
     // Both clocks move by `ms`, then the window's idle step runs (a root window's queue
     // drains).
     void Step(std::uint32_t ms)

@@ -101,13 +101,7 @@ protected:
         }
     }
     // Stand-in looks are transparent unless told; the hit test looks for opaque pixels.
-    void Opaque()
-    {
-        for (const auto& look : looks.made)
-        {
-            look->color = 0xFF000000;
-        }
-    }
+    void Opaque() { looks.SetColor(0xFF000000); }
     // What a full paint draws, and what is hit at each probe.
     std::string Observe()
     {

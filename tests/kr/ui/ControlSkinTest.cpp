@@ -26,8 +26,18 @@ using UiTest::FakeRootWindow;
 
 constexpr const char* kSkinDocument = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Skins><Application Name="PresetEditor">
-  <Looks><Look Name="plain"/></Looks>
-  <LookLists><LookList Name="gap" NumLooks="3"><Look Name="plain" Index="0"/><Look Name="plain" Index="2"/></LookList></LookLists>
+  <Colorizers><Colorizer Name="black" ColorType="SolidFill" Color="0xFF000000"/></Colorizers>
+  <Parts><Part Name="ink" Width="1" Height="1" ResizeType="Stretch" ColorizerName="black"/></Parts>
+  <Looks><Look Name="plain"/>
+    <Look Name="texted">
+      <TextProperties TextLeftRel="0" TextLeftAbs="0" TextRightRel="1" TextRightAbs="0" TextHAlign="0"
+                      TextTopRel="0" TextTopAbs="0" TextBottomRel="1" TextBottomAbs="0" TextVAlign="0"
+                      TextForegroundPart="ink"/>
+    </Look>
+  </Looks>
+  <LookLists><LookList Name="gap" NumLooks="3"><Look Name="plain" Index="0"/><Look Name="plain" Index="2"/></LookList>
+    <LookList Name="texts" NumLooks="3"><Look Name="texted" Index="0"/><Look Name="texted" Index="2"/></LookList>
+  </LookLists>
   <Skins>
     <Skin Name="One">
       <SubControl Class="Test.Panel" Name="main" IsVisible="False" FontName="Sans" FontSize="10" FontStyle="1"
@@ -60,6 +70,8 @@ constexpr const char* kSkinDocument = R"(<?xml version="1.0" encoding="utf-8"?>
       <SubControl Class="Test.Unregistered" Name="broken"/>
       <SubControl Class="Test.Tip" Name="toolTip"/>
       <SubControl Class="Test.Panel" Name="lonely"/>
+      <SubControl Class="Test.Panel" Name="labelled" FontName="Sans" FontSize="9" TextOverflowXType="Wrap"
+                  XSizeAbs="30" YSizeAbs="12"><Skin Name="labelled" LookList="texts"/></SubControl>
     </Skin>
     <Skin Name="Two">
       <SubControl Class="Test.Panel" Name="main">
@@ -187,6 +199,40 @@ TEST_F(ControlSkin, CreationRunsItsStepsInOrderAndMakesEveryChildButTheDeferredO
     }
     EXPECT_EQ(app.factory->ApplySkinToControl(nullptr), kFail);
     EXPECT_EQ(app.factory->ApplySkinToControl(Child(u"a")), kFail);
+}
+
+TEST_F(ControlSkin, ASkinsLookIsMadeWhenFirstAskedForAndStartsAsIfMadeWithTheSkin)
+{
+    const RCPtr<LControl> labelled = app.factory->CreateControlByName(String(u"labelled"), window);
+    ASSERT_TRUE(labelled);
+    const RCPtr<LLook> shown = labelled->GetActiveLook(0);
+    ASSERT_TRUE(shown);
+    labelled->SetText(String(u"Late"), false);
+    ASSERT_EQ(labelled->SetFont(String(u"Mono"), 11.0f, 0, false), kOk);
+    labelled->SetFrame(PointD{0, 0}, PointD{44, 16});
+    const PointD size = labelled->GetSize();
+
+    const std::size_t made = looks.made.size();
+    EXPECT_TRUE(labelled->HasLook());
+    EXPECT_FALSE(labelled->GetActiveLook(1));
+    EXPECT_EQ(looks.made.size(), made) << "asking for the empty slot or whether there is a look makes none";
+    const RCPtr<LLook> late = labelled->GetActiveLook(2);
+    ASSERT_TRUE(late);
+    EXPECT_EQ(looks.made.size(), made + 1);
+    EXPECT_EQ(labelled->GetActiveLook(2), late);
+    EXPECT_EQ(looks.made.size(), made + 1);
+    for (const RCPtr<LLook>& look : {shown, late})
+    {
+        EXPECT_EQ(look->GetText(), u"Late");
+        EXPECT_EQ(look->GetFont(), labelled->GetFont());
+        EXPECT_EQ(look->GetWidth(), size.x);
+        EXPECT_EQ(look->GetHeight(), size.y);
+        EXPECT_TRUE(look->GetWrap());
+    }
+    // A look made later still hears what the control tells its looks.
+    labelled->SetText(String(u"Later"), false);
+    EXPECT_EQ(late->GetText(), u"Later");
+    labelled->Detach();
 }
 
 TEST_F(ControlSkin, CreateParamsAndStringsSetFocusabilityValueTooltipAndLocalKeys)

@@ -217,10 +217,7 @@ protected:
         ASSERT_TRUE(main);
         pad = RCPtr<Pad>(dynamic_cast<Pad*>(main->FindChildControl(String(u"pad")).Get()));
         ASSERT_TRUE(pad);
-        for (const auto& look : looks.made)
-        {
-            look->color = 0xFF336699; // opaque, so the pointer finds the controls
-        }
+        looks.SetColor(0xFF336699); // opaque, so the pointer finds the controls
         ASSERT_EQ(rootWindow->SetRootControl(main), kOk);
         ASSERT_TRUE(PumpUntil([&] { return pad->draws > 0; }))
             << "the system window's paint reaches the tree";
