@@ -204,6 +204,7 @@ function(kr_add_test name)
   target_compile_options(${name} PRIVATE ${KR_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
   kr_use_pch(${name} test)
+  set_property(GLOBAL APPEND PROPERTY KR_CLANG_CHECKED ${name})
   # gtest_discover_tests flattens list-valued properties, so a second label or
   # environment entry would silently become a property name. Refuse it here.
   list(LENGTH ARG_LABELS n_labels)
@@ -374,10 +375,12 @@ if(KR_FUZZ)
 endif()
 
 # kr_clang_check, in the fuzz build: clang reads, for syntax only with the project's
-# warnings as errors, every source of the project's libraries and programs that no fuzz
-# target links. The everyday builds use GCC, and the fuzz build compiles with clang only
-# what its targets need, so a warning only clang gives (-Woverloaded-virtual) went
-# unseen in the rest (the editor). No code is made: about a minute on two cores.
+# warnings as errors, every source of the project's libraries, programs and tests that no
+# fuzz target links. The everyday builds use GCC,
+# and the fuzz build compiles with clang only what its targets need, so a warning only
+# clang gives (-Woverloaded-virtual, -Wchar-subscripts) went unseen in the rest. No code
+# is made; the tests are read in their batches (kr_unity_sources), and with the
+# precompiled headers of their kind when those are on.
 function(kr_add_clang_check)
   get_property(checked GLOBAL PROPERTY KR_CLANG_CHECKED)
   get_property(pending GLOBAL PROPERTY KR_FUZZ_LINKED)
@@ -404,13 +407,15 @@ function(kr_add_clang_check)
     endif()
     get_target_property(sources ${target} SOURCES)
     get_target_property(folder ${target} SOURCE_DIR)
+    get_target_property(kind ${target} TYPE)
     set(files "")
     foreach(source ${sources})
       if(NOT IS_ABSOLUTE ${source})
         set(source ${folder}/${source})
       endif()
-      # Generated sources (the resource tables) hold nothing clang would warn of.
-      if(source MATCHES "\\.(cpp|c)$" AND NOT source MATCHES "^${CMAKE_BINARY_DIR}/")
+      # Generated sources (the resource tables) hold nothing clang would warn of; the
+      # tests' batches only include sources of the checkout.
+      if(source MATCHES "\\.(cpp|c)$" AND (NOT source MATCHES "^${CMAKE_BINARY_DIR}/" OR source MATCHES "_unity/part[0-9]+\\.cpp$"))
         list(APPEND files ${source})
       endif()
     endforeach()
@@ -424,6 +429,18 @@ function(kr_add_clang_check)
     target_include_directories(${check} PRIVATE $<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>)
     target_compile_definitions(${check} PRIVATE $<TARGET_PROPERTY:${target},COMPILE_DEFINITIONS>)
     target_compile_options(${check} PRIVATE ${KR_WARNINGS} -fsyntax-only)
+    if(kind STREQUAL "EXECUTABLE")
+      set_target_properties(${check} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+      target_compile_options(${check} PRIVATE -fPIE)
+    endif()
+    get_target_property(test_pch ${target} PRECOMPILE_HEADERS_REUSE_FROM)
+    if(test_pch STREQUAL "kr_pch_test")
+      # GoogleTest's headers too, through the test program's libraries.
+      target_link_libraries(${check} PRIVATE GTest::gtest GTest::gmock)
+      kr_use_pch(${check} test)
+    elseif(kind MATCHES "LIBRARY$")
+      kr_use_pch(${check} library)
+    endif()
     add_dependencies(kr_clang_check ${check})
   endforeach()
 endfunction()

@@ -18,6 +18,8 @@
 #include "platform/window/ForeignWindowWatch.h"
 #include "support/editor/EditorProcess.h"
 
+#include "BareGtkProgram.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>

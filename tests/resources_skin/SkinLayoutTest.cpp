@@ -148,14 +148,13 @@ std::map<std::string, Rect> ExpandRows(const std::vector<std::vector<std::string
         {
             continue;
         }
-        int upTo['Z'] = {};
-        upTo['N'] = upTo['K'] = 1;
+        std::map<char, int> upTo{{'N', 1}, {'K', 1}};
         // "K=1..16": how far a letter counts.
         for (std::size_t at = row[6].find("=1.."); at != std::string::npos; at = row[6].find("=1..", at + 1))
         {
             if (at > 0 && (row[6][at - 1] == 'N' || row[6][at - 1] == 'K'))
             {
-                upTo[static_cast<int>(row[6][at - 1])] = std::stoi(row[6].substr(at + 4));
+                upTo[row[6][at - 1]] = std::stoi(row[6].substr(at + 4));
             }
         }
         for (int n = 1; n <= upTo['N']; ++n)

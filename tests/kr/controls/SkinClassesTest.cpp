@@ -70,7 +70,12 @@ TEST(SkinClasses, EachNameASkinGivesMakesItsClass)
         EXPECT_TRUE(named.isRightClass(control.Get())) << named.className;
     }
     // Two names, one class: the same create function.
-    EXPECT_EQ(typeid(*scene.Find(u"list")), typeid(*scene.Find(u"noScroll")));
+    const RCPtr<LControl> list = scene.Find(u"list");
+    const RCPtr<LControl> noScroll = scene.Find(u"noScroll");
+    ASSERT_TRUE(list && noScroll);
+    const LControl& listControl = *list;
+    const LControl& noScrollControl = *noScroll;
+    EXPECT_EQ(typeid(listControl), typeid(noScrollControl));
 }
 
 } // namespace

@@ -104,7 +104,8 @@ TEST(TypeName, RegisteredSpellingIsUsedAloneAndInsideTemplates)
 TEST(TypeName, NamesTheDynamicTypeOfAnObject)
 {
     RCPtr<LRefCountedObject> control(new Spelling::LControl);
-    EXPECT_EQ(TypeName(typeid(*control)), "class KR::Spelling::LControl");
+    const LRefCountedObject& object = *control;
+    EXPECT_EQ(TypeName(typeid(object)), "class KR::Spelling::LControl");
 }
 
 TEST(TypeName, CopyOnWriteFailureNamesThePointersTypeTwice)
