@@ -103,12 +103,27 @@ string(CONFIGURE [=[#pragma once
 ]=] kr_test_paths @ONLY)
 file(GENERATE OUTPUT ${KR_TEST_PATHS_FOLDER}/TestPaths.h CONTENT "${kr_test_paths}")
 
+# The libraries under src/ are compiled in batches (kr_unity_sources) in the sanitizer
+# builds, where every source costs the most. The other builds compile each source alone,
+# the fuzz build's clang among them, so a source that leans on what another of its batch
+# included, or on a helper of another source's anonymous namespace, still fails in CI.
+if(KR_SANITIZE)
+  set(kr_unity_libraries_default ON)
+else()
+  set(kr_unity_libraries_default OFF)
+endif()
+option(KR_UNITY_LIBRARIES "Compile the sources of each library under src/ in batches" ${kr_unity_libraries_default})
+
 # kr_add_library(name [SHARED] [LIBS ...] [SOURCES ...])
 # Without SOURCES, every .cpp/.c of the calling folder is compiled.
 function(kr_add_library name)
   cmake_parse_arguments(ARG "SHARED" "" "LIBS;SOURCES" ${ARGN})
   if(NOT ARG_SOURCES)
     file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  endif()
+  if(KR_UNITY_LIBRARIES)
+    list(SORT ARG_SOURCES)
+    kr_unity_sources(${name} ARG_SOURCES ${PROJECT_SOURCE_DIR}/src)
   endif()
   if(ARG_SHARED)
     add_library(${name} SHARED ${ARG_SOURCES})
@@ -135,29 +150,29 @@ function(kr_add_program name)
   set_property(GLOBAL APPEND PROPERTY KR_CLANG_CHECKED ${name})
 endfunction()
 
-# kr_unity_sources(target sources-variable)
-# Replaces the test sources in the list with sources that include them eight at a time.
-# A test source compiled alone parses the headers of what it tests and compiles again
-# every template and inline function it uses, GoogleTest's included, which at -O0 under
-# the sanitizers is most of its time; eight together do it once. The combined sources
-# name their parts relative to tests/, so they read the same in every clone (the compiler
-# cache keys on their text). Every test program compiles as one source too, so moving
-# the batches' bounds as files come and go breaks nothing: two sources of one program
-# do not declare the same name at namespace scope.
+# kr_unity_sources(target sources-variable folder)
+# Replaces the sources below folder (tests/ or src/, each an include folder of the target)
+# in the list with sources that include them eight at a time. A source compiled alone
+# parses the headers of what it uses and compiles again every template and inline
+# function it uses, GoogleTest's included in a test, which under the sanitizers is most of
+# a test's time and a third of a library's at -O1; eight together do it once. The
+# combined sources name their parts relative to the folder, so they read the same in
+# every clone (the compiler cache keys on their text). Every program and library compiles
+# as one source too, so moving the batches' bounds as files come and go breaks nothing:
+# two sources of one target do not declare the same name at namespace scope.
 set(KR_UNITY_BATCH 8)
-function(kr_unity_sources target sources_var)
+function(kr_unity_sources target sources_var folder)
   set(result "")
   set(batch "")
   set(count 0)
   set(index 0)
-  set(tests ${PROJECT_SOURCE_DIR}/tests)
   list(LENGTH ${sources_var} n_sources)
   if(n_sources LESS 2)
     return()
   endif()
   foreach(source ${${sources_var}})
     get_filename_component(source ${source} ABSOLUTE)
-    file(RELATIVE_PATH relative ${tests} ${source})
+    file(RELATIVE_PATH relative ${folder} ${source})
     if(NOT source MATCHES "\\.cpp$" OR relative MATCHES "^\\.\\.")
       list(APPEND result ${source})
       continue()
@@ -197,7 +212,7 @@ function(kr_add_test name)
   endif()
   list(SORT ARG_SOURCES)
   if(NOT ARG_SEPARATE_SOURCES)
-    kr_unity_sources(${name} ARG_SOURCES)
+    kr_unity_sources(${name} ARG_SOURCES ${PROJECT_SOURCE_DIR}/tests)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests ${KR_TEST_PATHS_FOLDER})

@@ -5,19 +5,19 @@
 namespace
 {
 
-constexpr LPresetTransferDlg::Site kSite = {u"getButton",
-                                            "LGetPresetFromMidiDeviceDlg::Initialize",
-                                            "UI\\PresetEditorCommon\\GetPresetFromMidiDeviceDlg",
-                                            "Cannot find child getButton",
-                                            42,
-                                            46,
-                                            47};
+constexpr LPresetTransferDlg::Site kGetSite = {u"getButton",
+                                               "LGetPresetFromMidiDeviceDlg::Initialize",
+                                               "UI\\PresetEditorCommon\\GetPresetFromMidiDeviceDlg",
+                                               "Cannot find child getButton",
+                                               42,
+                                               46,
+                                               47};
 
 } // namespace
 
 LGetPresetFromMidiDeviceDlg::LGetPresetFromMidiDeviceDlg(const KR::RCPtr<KR::LControl>& parent,
                                                          const KR::String& name)
-    : LPresetTransferDlg(parent, name, kSite, &GetPresetFromSlot)
+    : LPresetTransferDlg(parent, name, kGetSite, &GetPresetFromSlot)
 {
 }
 

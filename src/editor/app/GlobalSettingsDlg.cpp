@@ -18,18 +18,18 @@ namespace
 {
 
 constexpr char kInitialize[] = "LGlobalSettingsDlg::Initialize";
-constexpr char kSource[] = "UI\\QuillanCommon\\GlobalSettingsDlg";
+constexpr char kGlobalSettingsSource[] = "UI\\QuillanCommon\\GlobalSettingsDlg";
 
 [[noreturn]] void ThrowMissing(const char* detail, int line)
 {
-    KR::Throw<std::runtime_error>(
-        KR::ErrorText<std::runtime_error>({"Null Pointer", detail}, kInitialize, kSource, line));
+    KR::Throw<std::runtime_error>(KR::ErrorText<std::runtime_error>({"Null Pointer", detail}, kInitialize,
+                                                                    kGlobalSettingsSource, line));
 }
 
 void ThrowIfRefused(Result result, int line)
 {
-    KR::ThrowIfFailed(result,
-                      std::string(" : ") + kInitialize + " : " + kSource + " : Line " + std::to_string(line));
+    KR::ThrowIfFailed(result, std::string(" : ") + kInitialize + " : " + kGlobalSettingsSource + " : Line " +
+                                  std::to_string(line));
 }
 
 // The holder's inner child as T; a missing holder or inner child throws with the

@@ -12,8 +12,8 @@ using KR::Result;
 namespace
 {
 
-constexpr char kOperation[] = "LMidiNoteSelector::Initialize";
-constexpr char kSource[] = "UI\\PresetEditorCommon\\MidiNoteSelector";
+constexpr char kNoteSelectorOperation[] = "LMidiNoteSelector::Initialize";
+constexpr char kNoteSelectorSource[] = "UI\\PresetEditorCommon\\MidiNoteSelector";
 constexpr double kHighestNote = 127.0;
 constexpr std::uint32_t kNotesPerOctave = 12;
 
@@ -38,8 +38,9 @@ Result LMidiNoteSelector::Initialize()
     // to select with, and a skin from a file may lack it.
     if (!mNumericUpDown)
     {
-        KR::Throw<std::runtime_error>(KR::ErrorText<std::runtime_error>(
-            {"Null Pointer", "Cannot find child numericUpDown"}, kOperation, kSource, 27));
+        KR::Throw<std::runtime_error>(
+            KR::ErrorText<std::runtime_error>({"Null Pointer", "Cannot find child numericUpDown"},
+                                              kNoteSelectorOperation, kNoteSelectorSource, 27));
     }
     mNumericUpDown->SetValueScaling(0.0, kHighestNote, 0);
     UpdateNoteLabels();
@@ -48,7 +49,8 @@ Result LMidiNoteSelector::Initialize()
                                RCPtr<KR::LNotificationDistributor>(mNumericUpDown), u"NID_VALUE_CHANGE");
         KR::Failed(registered))
     {
-        KR::ThrowFailedResult(registered, std::string(" : ") + kOperation + " : " + kSource + " : Line 31");
+        KR::ThrowFailedResult(registered, std::string(" : ") + kNoteSelectorOperation + " : " +
+                                              kNoteSelectorSource + " : Line 31");
     }
     return KR::kOk;
 }

@@ -11,8 +11,8 @@ using KR::Result;
 namespace
 {
 
-constexpr char kOperation[] = "LNumberBoxTextSelector::Initialize";
-constexpr char kSource[] = "UI\\PresetEditorCommon\\NumberBoxTextSelector";
+constexpr char kTextSelectorOperation[] = "LNumberBoxTextSelector::Initialize";
+constexpr char kTextSelectorSource[] = "UI\\PresetEditorCommon\\NumberBoxTextSelector";
 
 } // namespace
 
@@ -36,13 +36,14 @@ Result LNumberBoxTextSelector::Initialize()
                                RCPtr<KR::LNotificationDistributor>(mNumericUpDown), u"NID_VALUE_CHANGE");
         KR::Failed(registered))
     {
-        KR::ThrowFailedResult(registered, std::string(" : ") + kOperation + " : " + kSource + " : Line 31");
+        KR::ThrowFailedResult(registered, std::string(" : ") + kTextSelectorOperation + " : " +
+                                              kTextSelectorSource + " : Line 31");
     }
     // Every change would write into the label: a skin from a file may lack it.
     if (!mLabel)
     {
         KR::Throw<std::runtime_error>(KR::ErrorText<std::runtime_error>(
-            {"Null Pointer", "Cannot find child label"}, kOperation, kSource, 33));
+            {"Null Pointer", "Cannot find child label"}, kTextSelectorOperation, kTextSelectorSource, 33));
     }
     UpdateText();
     return result;

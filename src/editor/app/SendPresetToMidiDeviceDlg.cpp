@@ -5,19 +5,19 @@
 namespace
 {
 
-constexpr LPresetTransferDlg::Site kSite = {u"send",
-                                            "LSendPresetToMidiDeviceDlg::Initialize",
-                                            "UI\\PresetEditorCommon\\SendPresetToMidiDeviceDlg",
-                                            "Cannot find child send",
-                                            41,
-                                            45,
-                                            46};
+constexpr LPresetTransferDlg::Site kSendSite = {u"send",
+                                                "LSendPresetToMidiDeviceDlg::Initialize",
+                                                "UI\\PresetEditorCommon\\SendPresetToMidiDeviceDlg",
+                                                "Cannot find child send",
+                                                41,
+                                                45,
+                                                46};
 
 } // namespace
 
 LSendPresetToMidiDeviceDlg::LSendPresetToMidiDeviceDlg(const KR::RCPtr<KR::LControl>& parent,
                                                        const KR::String& name)
-    : LPresetTransferDlg(parent, name, kSite, &SendPresetToSlot)
+    : LPresetTransferDlg(parent, name, kSendSite, &SendPresetToSlot)
 {
 }
 

@@ -7,7 +7,7 @@ namespace
 
 using namespace ButtonRecordEditPanelDetail;
 
-constexpr char kSource[] = "UI\\QuillanCommon\\ButtonEditPanel";
+constexpr char kButtonSource[] = "UI\\QuillanCommon\\ButtonEditPanel";
 // The HID page's bytes.
 constexpr std::uint32_t kAsciiColorByte = 14;
 constexpr std::uint32_t kKeyByte = 15;
@@ -29,7 +29,7 @@ std::int32_t KeyItemToByte(std::int32_t item)
 
 const EditPanelErrorSite& LButtonEditPanel::GetErrorSite() const
 {
-    static const EditPanelErrorSite site{"LButtonEditPanel::Initialize", kSource, 0, 0};
+    static const EditPanelErrorSite site{"LButtonEditPanel::Initialize", kButtonSource, 0, 0};
     return site;
 }
 
@@ -82,7 +82,7 @@ KR::Result LButtonEditPanel::ReleaseInternalReferences()
 void LButtonEditPanel::SetButtonLabelText(std::int32_t index)
 {
     static const BankLabelSite site{"LButtonEditPanel::SetButtonLabelText",
-                                    kSource,
+                                    kButtonSource,
                                     u"buttonName",
                                     "Couldn't find child buttonName",
                                     179,

@@ -3,13 +3,13 @@
 namespace
 {
 
-constexpr char kSource[] = "UI\\QuillanCommon\\EncoderEditPanel";
+constexpr char kEncoderSource[] = "UI\\QuillanCommon\\EncoderEditPanel";
 
 } // namespace
 
 const EditPanelErrorSite& LEncoderEditPanel::GetErrorSite() const
 {
-    static const EditPanelErrorSite site{"LEncoderEditPanel::Initialize", kSource, 32, 33};
+    static const EditPanelErrorSite site{"LEncoderEditPanel::Initialize", kEncoderSource, 32, 33};
     return site;
 }
 
@@ -17,7 +17,7 @@ void LEncoderEditPanel::SetEncoderLabelText(std::uint32_t index)
 {
     // Eight encoders to a bank, four banks.
     static const BankLabelSite site{"LEncoderEditPanel::SetEncoderLabelText",
-                                    kSource,
+                                    kEncoderSource,
                                     u"knobName",
                                     "Couldn't find child knobName",
                                     105,

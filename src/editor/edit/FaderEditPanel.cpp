@@ -3,13 +3,13 @@
 namespace
 {
 
-constexpr char kSource[] = "UI\\QuillanCommon\\FaderEditPanel";
+constexpr char kFaderSource[] = "UI\\QuillanCommon\\FaderEditPanel";
 
 } // namespace
 
 const EditPanelErrorSite& LFaderEditPanel::GetErrorSite() const
 {
-    static const EditPanelErrorSite site{"LFaderEditPanel::Initialize", kSource, 32, 33};
+    static const EditPanelErrorSite site{"LFaderEditPanel::Initialize", kFaderSource, 32, 33};
     return site;
 }
 
@@ -23,7 +23,7 @@ void LFaderEditPanel::SetFaderLabelText(std::uint32_t index)
 {
     // Nine faders to a bank, four banks.
     static const BankLabelSite site{"LFaderEditPanel::SetFaderLabelText",
-                                    kSource,
+                                    kFaderSource,
                                     u"faderName",
                                     "Couldn't find child faderName",
                                     112,

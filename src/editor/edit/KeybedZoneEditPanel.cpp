@@ -13,7 +13,7 @@ namespace
 {
 
 constexpr char kInitialize[] = "LKeybedZoneEditPanel::Initialize";
-constexpr char kSource[] = "UI\\QuillanCommon\\KeybedZoneEditPanel";
+constexpr char kZoneSource[] = "UI\\QuillanCommon\\KeybedZoneEditPanel";
 // One text for every labelled selector the panel cannot find.
 constexpr char kMissingSelector[] = "couldn't find child comboboxType";
 constexpr std::int32_t kOctaveOffset = 5;
@@ -21,7 +21,7 @@ constexpr std::int32_t kTransposeOffset = 12;
 
 void Missing(const char* detail, int line)
 {
-    ThrowMissingChild(kInitialize, kSource, detail, line);
+    ThrowMissingChild(kInitialize, kZoneSource, detail, line);
 }
 
 double Scaled(const RCPtr<KR::LControl>& control)
@@ -61,7 +61,7 @@ Result LKeybedZoneEditPanel::Initialize()
     const auto changed = &LKeybedZoneEditPanel::OnZoneControlChanged;
     const auto listen =
         [this](Handlers::Handler handler, const auto& control, KR::NotificationName name, int line)
-    { RegisterOrThrow(handler, control, name, kInitialize, kSource, line); };
+    { RegisterOrThrow(handler, control, name, kInitialize, kZoneSource, line); };
 
     mZoneName = RCPtr<KR::LLabel>(FindChildControl(KR::String(u"zoneName")));
     if (!mZoneName)

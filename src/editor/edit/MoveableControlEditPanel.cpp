@@ -23,12 +23,13 @@ constexpr std::int32_t kLastNrpnRpnCode = 7;
 // Other codes skip the RPN/NRPN codes: list index i is code i below 4, else i + 4.
 constexpr std::int32_t kOtherCodeGap = 4;
 
-constexpr char kSource[] = "UI\\QuillanCommon\\MoveableControlEditPanel";
+constexpr char kMoveableSource[] = "UI\\QuillanCommon\\MoveableControlEditPanel";
 constexpr char kRegisterAll[] = "LMoveableControlEditPanel::RegisterForAllParameterNotifications";
 
 [[noreturn]] void ThrowMissing(const char* detail, int line)
 {
-    EditPanelDetail::ThrowMissingChild("LMoveableControlEditPanel::Initialize", kSource, detail, line);
+    EditPanelDetail::ThrowMissingChild("LMoveableControlEditPanel::Initialize", kMoveableSource, detail,
+                                       line);
 }
 
 template <typename T>
@@ -277,7 +278,7 @@ void LMoveableControlEditPanel::RegisterForAllParameterNotifications()
 {
     const auto handler = &LMoveableControlEditPanel::OnParameterChanged;
     const auto listen = [this, handler](const auto& control, KR::NotificationName name, int line)
-    { RegisterOrThrow(handler, control, name, kRegisterAll, kSource, line); };
+    { RegisterOrThrow(handler, control, name, kRegisterAll, kMoveableSource, line); };
     listen(mTypeTabControl, u"NID_TAB_SELECTED", 90);
     listen(mRelativeTypeSelector, u"NID_SELECTION_CHANGE", 91);
     listen(mNrpnRpnSelector, u"NID_SELECTION_CHANGE", 92);

@@ -16,8 +16,8 @@ using KR::Result;
 namespace
 {
 
-constexpr char kSource[] = "UI\\QuillanCommon\\NoteModeEditPanel";
-constexpr char kRegisterAll[] = "LNoteModeEditPanel::RegisterForAllParameterNotifications";
+constexpr char kNoteModeSource[] = "UI\\QuillanCommon\\NoteModeEditPanel";
+constexpr char kNoteModeRegisterAll[] = "LNoteModeEditPanel::RegisterForAllParameterNotifications";
 constexpr std::int32_t kHighestCount = 8;
 constexpr std::int32_t kScaleOff = 0;
 // The scale list's items as scale numbers: Dorian is listed before Lydian, while the
@@ -41,7 +41,7 @@ RCPtr<KR::LComboBox> ListOf(KR::LControl& page, const char16_t* name, const char
     RCPtr<KR::LComboBox> list(labelled->FindChildControl(KR::String(u"comboBox")));
     if (!list)
     {
-        EditPanelDetail::ThrowMissingChild("LNoteModeEditPanel::Initialize", kSource, missing, line);
+        EditPanelDetail::ThrowMissingChild("LNoteModeEditPanel::Initialize", kNoteModeSource, missing, line);
     }
     return list;
 }
@@ -95,9 +95,9 @@ void LNoteModeEditPanel::RegisterForAllParameterNotifications()
         return;
     }
     RegisterOrThrow(&LNoteModeEditPanel::OnNoteScaleTypeChange, mNoteScaleTypeSelector,
-                    u"NID_SELECTION_CHANGE", kRegisterAll, kSource, 321);
+                    u"NID_SELECTION_CHANGE", kNoteModeRegisterAll, kNoteModeSource, 321);
     RegisterOrThrow(&LNoteModeEditPanel::OnNoteModeTypeChange, mNoteModeTypeSelector, u"NID_SELECTION_CHANGE",
-                    kRegisterAll, kSource, 322);
+                    kNoteModeRegisterAll, kNoteModeSource, 322);
     SetNotificationForAllArrayItems(mNoteSelectors, mNotificationHandler,
                                     &LNoteModeEditPanel::OnNoteValueChange, u"NID_VALUE_CHANGE");
 }

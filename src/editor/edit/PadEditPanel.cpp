@@ -7,8 +7,8 @@ namespace
 
 using namespace ButtonRecordEditPanelDetail;
 
-constexpr char kSource[] = "UI\\QuillanCommon\\PadEditPanel";
-constexpr ColorSite kColorSites[kColorCount] = {
+constexpr char kPadSource[] = "UI\\QuillanCommon\\PadEditPanel";
+constexpr ColorSite kPadColorSites[kColorCount] = {
     {u"color1", "Couldn't find child color1", 45, 46},
     {u"color2", "Couldn't find child color2", 49, 50},
     {u"color3", "Couldn't find child color3", 53, 54},
@@ -19,7 +19,7 @@ constexpr ColorSite kColorSites[kColorCount] = {
 
 const EditPanelErrorSite& LPadEditPanel::GetErrorSite() const
 {
-    static const EditPanelErrorSite site{"LPadEditPanel::Initialize", kSource, 0, 0};
+    static const EditPanelErrorSite site{"LPadEditPanel::Initialize", kPadSource, 0, 0};
     return site;
 }
 
@@ -47,7 +47,7 @@ KR::Result LPadEditPanel::Initialize()
     GetButtonTypePanel()->SetOnOffFollowsLatching(true);
     const KR::RCPtr<KR::LControl> colorPage =
         TakePage(tabs, u"colorPage", "Cannot find child viewTabControl page: colorPage", 42);
-    TakeColorLists(colorPage, kColorSites, mColors);
+    TakeColorLists(colorPage, kPadColorSites, mColors);
     NameColorLabels(*this);
     return result;
 }

@@ -3,7 +3,7 @@
 namespace
 {
 
-constexpr char kSource[] = "UI\\QuillanCommon\\WheelEditPanel";
+constexpr char kWheelSource[] = "UI\\QuillanCommon\\WheelEditPanel";
 constexpr std::int32_t kPitchWheel = 0;
 constexpr std::int32_t kModulationWheel = 1;
 // Wheel byte i is editor byte kEditorByte[i]; editor byte 3 (relative) has no wheel byte.
@@ -13,7 +13,7 @@ constexpr std::uint32_t kEditorByte[LWheelEditPanel::kWheelBlockSize] = {0, 1, 2
 
 const EditPanelErrorSite& LWheelEditPanel::GetErrorSite() const
 {
-    static const EditPanelErrorSite site{"LWheelEditPanel::Initialize", kSource, 30, 31};
+    static const EditPanelErrorSite site{"LWheelEditPanel::Initialize", kWheelSource, 30, 31};
     return site;
 }
 

@@ -10,8 +10,8 @@ using namespace EditPanelDetail;
 namespace
 {
 
-constexpr char kInitialize[] = "LXYPadEditPanel::Initialize";
-constexpr char kSource[] = "UI\\QuillanCommon\\XYPadEditPanel";
+constexpr char kXYPadInitialize[] = "LXYPadEditPanel::Initialize";
+constexpr char kXYPadSource[] = "UI\\QuillanCommon\\XYPadEditPanel";
 constexpr std::int32_t kXAxis = 0;
 constexpr std::int32_t kYAxis = 1;
 
@@ -32,22 +32,22 @@ Result LXYPadEditPanel::Initialize()
     const RCPtr<KR::LTabControl> tabs(FindChildControl(KR::String(u"viewTabControl")));
     if (!tabs)
     {
-        ThrowMissingChild(kInitialize, kSource, "Cannot find child: viewTabControl", 31);
+        ThrowMissingChild(kXYPadInitialize, kXYPadSource, "Cannot find child: viewTabControl", 31);
     }
     mMidiPage = RCPtr<LMoveableControlEditPanel>(tabs->GetPageByName(KR::String(u"midiPage")));
     if (!mMidiPage)
     {
-        ThrowMissingChild(kInitialize, kSource, "Cannot find child: viewTabControl: midiPage", 33);
+        ThrowMissingChild(kXYPadInitialize, kXYPadSource, "Cannot find child: viewTabControl: midiPage", 33);
     }
-    RegisterOrThrow(&LXYPadEditPanel::OnParametersChanged, mMidiPage, u"NID_PARAMETERS_CHANGED", kInitialize,
-                    kSource, 34);
+    RegisterOrThrow(&LXYPadEditPanel::OnParametersChanged, mMidiPage, u"NID_PARAMETERS_CHANGED",
+                    kXYPadInitialize, kXYPadSource, 34);
     mNoteModePage = RCPtr<LNoteModeEditPanel>(tabs->GetPageByName(KR::String(u"noteModePage")));
     if (!mNoteModePage)
     {
-        ThrowMissingChild(kInitialize, kSource, "couldn't find child noteModePage", 37);
+        ThrowMissingChild(kXYPadInitialize, kXYPadSource, "couldn't find child noteModePage", 37);
     }
     RegisterOrThrow(&LXYPadEditPanel::OnParametersChanged, mNoteModePage, u"NID_PARAMETERS_CHANGED",
-                    kInitialize, kSource, 38);
+                    kXYPadInitialize, kXYPadSource, 38);
     return result;
 }
 

@@ -3,7 +3,7 @@
 namespace
 {
 
-constexpr char kSource[] = "UI\\QuillanCommon\\FaderPanel";
+constexpr char kFaderSource[] = "UI\\QuillanCommon\\FaderPanel";
 
 } // namespace
 
@@ -14,13 +14,13 @@ void LFaderPanel::SetFirstParamID(LParameterizedModule* parent, std::int32_t fir
     if (!label)
     {
         PicturePanelDetail::ThrowMissingChild("Cannot find child: faderNumberLabel",
-                                              "LFaderPanel::SetFirstParamID", kSource, 69);
+                                              "LFaderPanel::SetFirstParamID", kFaderSource, 69);
     }
     PicturePanelDetail::FormatNumberLabel(*label, static_cast<std::uint32_t>(index) % 9u + 1u);
 }
 
 const ViewPanelErrorSite& LFaderPanel::GetErrorSite() const
 {
-    static const ViewPanelErrorSite site{"LFaderPanel::Initialize", kSource, 33};
+    static const ViewPanelErrorSite site{"LFaderPanel::Initialize", kFaderSource, 33};
     return site;
 }

@@ -8,7 +8,7 @@
 namespace
 {
 
-constexpr char kSource[] = "UI\\QuillanCommon\\KeybedZonePanel";
+constexpr char kZoneSource[] = "UI\\QuillanCommon\\KeybedZonePanel";
 constexpr std::int32_t kNotesPerOctave = 12;
 
 using NameList = KR::Array<KR::Pair<KR::String, KR::String>>;
@@ -41,7 +41,7 @@ KR::Result LKeybedZonePanel::Initialize()
     if (!mInfoLabel)
     {
         PicturePanelDetail::ThrowMissingChild("Cannot find child: infoLabel ", "LKeybedZonePanel::Initialize",
-                                              kSource, 33);
+                                              kZoneSource, 33);
     }
     return result;
 }
@@ -60,7 +60,7 @@ void LKeybedZonePanel::SetFirstParamID(LParameterizedModule* parent, std::int32_
     if (!label)
     {
         PicturePanelDetail::ThrowMissingChild("Cannot find child: zoneName",
-                                              "LKeybedZonePanel::SetFirstParamID", kSource, 120);
+                                              "LKeybedZonePanel::SetFirstParamID", kZoneSource, 120);
     }
     PicturePanelDetail::FormatNumberLabel(*label, static_cast<std::uint32_t>(index) + 1u);
 }

@@ -7,7 +7,7 @@ namespace
 {
 
 constexpr char kOperation[] = "LPedalGroupPanel::Initialize";
-constexpr char kSource[] = "UI\\QuillanCommon\\PedalGroupPanel";
+constexpr char kPedalGroupSource[] = "UI\\QuillanCommon\\PedalGroupPanel";
 
 KR::RCPtr<KR::LButton> ButtonOf(const KR::RCPtr<KR::LControl>& pedal)
 {
@@ -36,39 +36,40 @@ KR::Result LPedalGroupPanel::Initialize()
     }
     if (!mVolumeEditPanel)
     {
-        PicturePanelDetail::ThrowMissingChild("volumeEditPanel not found", kOperation, kSource, 34);
+        PicturePanelDetail::ThrowMissingChild("volumeEditPanel not found", kOperation, kPedalGroupSource, 34);
     }
     mSustainEditPanel =
         KR::RCPtr<LSustainPedalEditPanel>(view->FindChildControl(KR::String(u"sustainEditPage")));
     if (!mSustainEditPanel)
     {
-        PicturePanelDetail::ThrowMissingChild("sustainEditPanel not found", kOperation, kSource, 36);
+        PicturePanelDetail::ThrowMissingChild("sustainEditPanel not found", kOperation, kPedalGroupSource,
+                                              36);
     }
     PicturePanelDetail::ThrowIfFailed(Listen(&LPedalGroupPanel::OnEditPanelVisibilityChange,
                                              KR::RCPtr<KR::LControl>(mVolumeEditPanel),
                                              u"NID_VISIBLITY_CONDITION_CHANGE"),
-                                      kOperation, kSource, 38);
+                                      kOperation, kPedalGroupSource, 38);
     PicturePanelDetail::ThrowIfFailed(Listen(&LPedalGroupPanel::OnEditPanelVisibilityChange,
                                              KR::RCPtr<KR::LControl>(mSustainEditPanel),
                                              u"NID_VISIBLITY_CONDITION_CHANGE"),
-                                      kOperation, kSource, 39);
+                                      kOperation, kPedalGroupSource, 39);
     mSustainPedal = KR::RCPtr<LSustainPedalPanel>(FindChildControl(KR::String(u"sustainPedal")));
     mVolumePedal = KR::RCPtr<LVolumePedalPanel>(FindChildControl(KR::String(u"volumePedal")));
     // The model would number and fill pedals that are not there.
     if (!mSustainPedal)
     {
-        PicturePanelDetail::ThrowMissingChild("sustainPedal not found", kOperation, kSource, 41);
+        PicturePanelDetail::ThrowMissingChild("sustainPedal not found", kOperation, kPedalGroupSource, 41);
     }
     if (!mVolumePedal)
     {
-        PicturePanelDetail::ThrowMissingChild("volumePedal not found", kOperation, kSource, 42);
+        PicturePanelDetail::ThrowMissingChild("volumePedal not found", kOperation, kPedalGroupSource, 42);
     }
     PicturePanelDetail::ThrowIfFailed(
         Listen(&LPedalGroupPanel::OnPedalClicked, ButtonOf(mVolumePedal), u"NID_LEFT_CLICK"), kOperation,
-        kSource, 44);
+        kPedalGroupSource, 44);
     PicturePanelDetail::ThrowIfFailed(
         Listen(&LPedalGroupPanel::OnPedalClicked, ButtonOf(mSustainPedal), u"NID_LEFT_CLICK"), kOperation,
-        kSource, 45);
+        kPedalGroupSource, 45);
     return result;
 }
 

@@ -31,7 +31,7 @@ constexpr char kNoDescriptorText[] = "Runtime Error : Null Pointer : Control des
                                      "KR::LApplicationBase<class LApplication>::CreateRootWindow : "
                                      "krframework\\include\\../Application/ApplicationBaseWin : Line 943";
 constexpr const char16_t* kPlacementEntry = u"WP";
-constexpr std::int32_t kUserSettingsKind = 1;
+constexpr std::int32_t kWindowSettingsKind = 1;
 
 std::int32_t Truncated(double value)
 {
@@ -286,7 +286,7 @@ Result LFrameworkApp::WriteProfileBinary(const String& section, const String& en
                                          std::size_t count)
 {
     IIniFileManager* ini = GetIniFileManager();
-    const std::int32_t settings = GetSettingsIniFile(kUserSettingsKind);
+    const std::int32_t settings = GetSettingsIniFile(kWindowSettingsKind);
     if (ini == nullptr || settings == 0 || (bytes == nullptr && count != 0))
     {
         return kFail;
@@ -297,7 +297,7 @@ Result LFrameworkApp::WriteProfileBinary(const String& section, const String& en
 bool LFrameworkApp::GetProfileString(const String& section, const String& entry, String& text)
 {
     IIniFileManager* ini = GetIniFileManager();
-    const std::int32_t settings = GetSettingsIniFile(kUserSettingsKind);
+    const std::int32_t settings = GetSettingsIniFile(kWindowSettingsKind);
     const String node = section + u"/" + entry;
     if (ini == nullptr || settings == 0 || !ini->DoesNodeExist(settings, node))
     {

@@ -22,7 +22,7 @@ namespace KR
 namespace
 {
 
-const LListBox::Item& EmptyItem()
+const LListBox::Item& NoItem()
 {
     static const LListBox::Item empty;
     return empty;
@@ -462,7 +462,7 @@ Result LListBox::UpdateItemControl(std::int32_t itemIndex)
         return 1;
     }
     const bool present = itemIndex >= 0 && itemIndex < GetItemDataCount();
-    const Item& item = present ? GetItemData(itemIndex) : EmptyItem();
+    const Item& item = present ? GetItemData(itemIndex) : NoItem();
     row->SetText(TagText(item.tag));
     row->SetValue(item.value);
     row->SetAlternate(item.alternate);

@@ -18,7 +18,7 @@ namespace KR
 namespace
 {
 constexpr char16_t kTemplateName[] = u"templateMenu";
-constexpr char16_t kPopupName[] = u"popupMenu";
+constexpr char16_t kMenuPopupName[] = u"popupMenu";
 constexpr char16_t kLabelPrefix[] = u"MENU_LABEL.";
 
 struct SavedTitle
@@ -46,7 +46,7 @@ Result LMainMenu::ReleaseInternalReferences()
 RCPtr<LPopupMenu> LMainMenu::PopupOf(const RCPtr<LControl>& title)
 {
     return title ? RCPtr<LPopupMenu>(
-                       dynamic_cast<LPopupMenu*>(title->FindChildControl(String(kPopupName)).Get()))
+                       dynamic_cast<LPopupMenu*>(title->FindChildControl(String(kMenuPopupName)).Get()))
                  : nullptr;
 }
 

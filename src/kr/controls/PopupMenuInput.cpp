@@ -19,7 +19,7 @@ namespace
 // Whole key codes: these keys going down without a modifier.
 constexpr std::uint32_t kLeftKey = 0x20250000;
 constexpr std::uint32_t kRightKey = 0x20270000;
-constexpr std::uint32_t kEscapeKey = 0x201B0000;
+constexpr std::uint32_t kMenuEscapeKey = 0x201B0000;
 constexpr char16_t kSubMenuName[] = u"submenu";
 
 // Sets the absolute part of one axis' position (relative part 0), keeping its reference.
@@ -387,7 +387,7 @@ Result LPopupMenu::OnKeyDown(const RCPtr<LKeyParam>& key)
             }
         }
         return kOk;
-    case kEscapeKey:
+    case kMenuEscapeKey:
         if (mSelfClosing && !mClosing)
         {
             CloseMenuChain();

@@ -36,7 +36,7 @@ double Limit(double value)
     return std::clamp(value, -static_cast<double>(kFloatLimit), static_cast<double>(kFloatLimit));
 }
 
-double Now()
+double NowSeconds()
 {
     return IFrameworkApp::GetInstance().GetSecondsSinceStart();
 }
@@ -294,7 +294,7 @@ double LTextBox::GetEdgeScrollSpeed(double x)
 void LTextBox::RestartBlink()
 {
     mCaretShown = true;
-    mNextBlink = Now() + kBlinkOn;
+    mNextBlink = NowSeconds() + kBlinkOn;
 }
 
 void LTextBox::InvalidateAll()
@@ -321,7 +321,7 @@ Result LTextBox::OnIdle(const RCPtr<LNotificationDistributor>& sender,
     const Result result = LScrollView::OnIdle(sender, notification);
     if (HasFocus())
     {
-        const double now = Now();
+        const double now = NowSeconds();
         if (now >= mNextBlink)
         {
             mCaretShown = !mCaretShown;

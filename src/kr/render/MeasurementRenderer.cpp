@@ -5,23 +5,23 @@ namespace KR
 namespace
 {
 
-IMeasurementRendererSource* gSource = nullptr;
+IMeasurementRendererSource* gMeasurementSource = nullptr;
 
 } // namespace
 
 void SetMeasurementRendererSource(IMeasurementRendererSource* source)
 {
-    gSource = source;
+    gMeasurementSource = source;
 }
 
 IMeasurementRendererSource* GetMeasurementRendererSource()
 {
-    return gSource;
+    return gMeasurementSource;
 }
 
 RCPtr<LMeasurementRenderer> GetMeasurementRenderer()
 {
-    return gSource ? gSource->GetMeasurementRenderer() : RCPtr<LMeasurementRenderer>();
+    return gMeasurementSource ? gMeasurementSource->GetMeasurementRenderer() : RCPtr<LMeasurementRenderer>();
 }
 
 } // namespace KR

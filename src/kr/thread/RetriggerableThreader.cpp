@@ -10,7 +10,7 @@ namespace KR
 
 namespace
 {
-constexpr char kName[] = "KR::RetriggerableThreader";
+constexpr char kRetriggerableName[] = "KR::RetriggerableThreader";
 }
 
 struct RetriggerableThreader::Loop
@@ -22,7 +22,7 @@ struct RetriggerableThreader::Loop
             if (trigger.Wait(kInfinite) != kWaitObject0)
             {
                 // Waiting again would fail again at once: leave rather than spin.
-                LogThreadProblem(std::string(kName) +
+                LogThreadProblem(std::string(kRetriggerableName) +
                                  ": waiting on the trigger event failed; the thread ends");
                 busy.store(false);
                 break;
@@ -38,7 +38,7 @@ struct RetriggerableThreader::Loop
             }
             if (!quit.load() && runWorker)
             {
-                RunWorker(*runWorker, runParam, kName);
+                RunWorker(*runWorker, runParam, kRetriggerableName);
             }
             // The job's references go here, on this thread, before the threader is
             // free again.
@@ -79,7 +79,7 @@ void RetriggerableThreader::Stop()
 {
     mLoop->quit.store(true);
     mLoop->trigger.Set();
-    mThread.Join(kName);
+    mThread.Join(kRetriggerableName);
 }
 
 Result RetriggerableThreader::Trigger(RCPtr<LThreadWorker> worker, RCPtr<LRefCountedObject> param,

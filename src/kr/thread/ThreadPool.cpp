@@ -12,7 +12,7 @@ namespace KR
 namespace
 {
 constexpr char16_t kQueueThreaderName[] = u"LThreadPool::mQueueThreader";
-constexpr char kName[] = "KR::LThreadPool";
+constexpr char kPoolName[] = "KR::LThreadPool";
 } // namespace
 
 // The queue threader's worker. It refers to the pool without holding a reference:
@@ -54,7 +54,8 @@ LThreadPool::LThreadPool(std::int32_t threadCount, std::int32_t queueThreaderPri
     const std::uint32_t count = mDoneEvents.GetCount();
     if (threadCount > 0 && count != static_cast<std::uint32_t>(threadCount))
     {
-        LogThreadProblem(std::string(kName) + ": out of memory, the pool has no threads and drops every job");
+        LogThreadProblem(std::string(kPoolName) +
+                         ": out of memory, the pool has no threads and drops every job");
     }
     mThreaders.reset(new RetriggerableThreader[count]);
     mQueueIdle = LEvent::Create(true);
@@ -117,7 +118,7 @@ void LThreadPool::Execute(RCPtr<LThreadWorker> worker, RCPtr<LRefCountedObject> 
             mQueue.erase(priority);
         }
         --mQueuedCount;
-        LogThreadProblem(std::string(kName) + ": the queue threader cannot run; the job is dropped");
+        LogThreadProblem(std::string(kPoolName) + ": the queue threader cannot run; the job is dropped");
     }
 }
 
@@ -190,7 +191,7 @@ Result LThreadPool::DispatchQueue()
             // served, and waiting on would hold the caller's job for ever.
             dropped.swap(mQueue);
             mQueuedCount = 0;
-            LogThreadProblem(std::string(kName) +
+            LogThreadProblem(std::string(kPoolName) +
                              ": waiting for a free thread failed; the queued jobs are dropped");
             return kFail;
         }
@@ -204,7 +205,8 @@ Result LThreadPool::DispatchQueue()
         // trigger it), so it takes the job.
         if (Failed(StartOn(k, std::move(job->mWorker), std::move(job->mParam), job->mPriority)))
         {
-            LogThreadProblem(std::string(kName) + ": a free thread refused a queued job; the job is dropped");
+            LogThreadProblem(std::string(kPoolName) +
+                             ": a free thread refused a queued job; the job is dropped");
         }
         if (mQueuedCount == 0)
         {

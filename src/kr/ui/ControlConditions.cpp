@@ -2,6 +2,7 @@
 // and the state changes that feed it: hover, capture, enabled, visible.
 
 #include "kr/ui/Control.h"
+#include "kr/ui/ControlHelpers.h"
 
 namespace KR
 {
@@ -27,10 +28,7 @@ constexpr ConditionNotification kConditionNotifications[] = {
     {Condition::kShown, u"NID_VISIBLITY_CONDITION_CHANGE"},
 };
 
-int ButtonIndex(std::uint32_t button)
-{
-    return button == MouseButton::kLeft ? 0 : (button == MouseButton::kMiddle ? 1 : 2);
-}
+using ControlHelpers::ButtonIndex;
 
 } // namespace
 

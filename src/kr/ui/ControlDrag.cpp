@@ -5,6 +5,7 @@
 #include "kr/ui/Control.h"
 
 #include "kr/system/CursorNames.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/FrameworkApp.h"
 
 #include <algorithm>
@@ -35,21 +36,8 @@ constexpr double kEdgeSpeedPerUnit = 15.0;
 // A velocity older than this is not averaged with the next one.
 constexpr double kVelocityMemorySeconds = 0.2;
 
-double& AxisOf(PointD& point, std::int32_t axis)
-{
-    return axis == 0 ? point.x : point.y;
-}
-
-double AxisOf(const PointD& point, std::int32_t axis)
-{
-    return axis == 0 ? point.x : point.y;
-}
-
-// Never undefined when the bounds cross: the lower one wins, as for an empty range.
-double Limit(double value, double lower, double upper)
-{
-    return std::max(std::min(value, upper), lower);
-}
+using ControlHelpers::AxisOf;
+using ControlHelpers::Limit;
 
 std::int32_t FarEdge(std::int32_t axis)
 {

@@ -3,6 +3,7 @@
 
 #include "kr/render/AutoClip.h"
 #include "kr/ui/Control.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/LayoutDescriptor.h"
 #include "kr/ui/Look.h"
 
@@ -23,11 +24,7 @@ bool HasArea(const LControl& control)
     return control.IsShown(false) && control.GetSize().x > 0.0 && control.GetSize().y > 0.0;
 }
 
-std::int32_t DockedAxes(const LControl& control)
-{
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
-    return layout ? (layout->xDocked ? 1 : 0) + (layout->yDocked ? 1 : 0) : 0;
-}
+using ControlHelpers::DockedAxes;
 
 void CollectDeferred(LControl& control, RCPtrArray<LControl>& deferred)
 {

@@ -5,6 +5,7 @@
 
 #include "kr/ui/Control.h"
 
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
 
@@ -22,20 +23,10 @@ constexpr std::int32_t kThrowCoastMs = 1000;
 // How long a left press is held before it is handed over.
 constexpr std::int32_t kHandOverDelayMs = 100;
 
-std::uint32_t Now()
-{
-    return IFrameworkApp::GetInstance().GetMilliseconds();
-}
-
-std::int32_t Since(std::uint32_t now, std::uint32_t then)
-{
-    return static_cast<std::int32_t>(now - then);
-}
-
-double& AxisOf(PointD& point, std::int32_t axis)
-{
-    return axis == 0 ? point.x : point.y;
-}
+using ControlHelpers::AxisOf;
+using ControlHelpers::Limit;
+using ControlHelpers::Now;
+using ControlHelpers::Since;
 
 // Rounded half away from zero within +-2^52: a huge velocity or a long pause gives a
 // large step, never an undefined one. NaN gives no step.
@@ -46,11 +37,6 @@ double WholeStep(double value)
         return 0.0;
     }
     return RoundHalfAwayFromZero(std::clamp(value, -kMaxExactDouble, kMaxExactDouble));
-}
-
-double Limit(double value, double lower, double upper)
-{
-    return std::max(std::min(value, upper), lower);
 }
 
 // The modifier keys down now, as mouse events carry them.

@@ -3,6 +3,7 @@
 // last the window's and the application's hot keys.
 
 #include "kr/ui/Control.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/GlobalHotKeyManager.h"
 
@@ -26,12 +27,7 @@ bool IsTabGoingDown(const KeyCode& key)
     return KeyCode::IsVirtualKeyDown(key.code) && key.GetVirtualKey() == VirtualKey::kTab;
 }
 
-// The control the key came from: the last one it visited.
-RCPtr<LControl> LastVisited(const LKeyParam& key)
-{
-    const std::uint32_t count = key.controls.GetCount();
-    return count > 0 ? key.controls.GetAt(count - 1) : nullptr;
-}
+using ControlHelpers::LastVisited;
 
 } // namespace
 

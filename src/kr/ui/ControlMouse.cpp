@@ -4,6 +4,7 @@
 
 #include "kr/ui/Control.h"
 
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/FrameworkApp.h"
 
 #include <algorithm>
@@ -20,26 +21,10 @@ constexpr std::int32_t kThrowWindowMs = 100;
 // The least pointer speed, units per second, that throws the content on an axis.
 constexpr double kThrowMinimumVelocity = 1000.0;
 
-bool IsButton(std::uint32_t button)
-{
-    return button == MouseButton::kLeft || button == MouseButton::kMiddle || button == MouseButton::kRight;
-}
-
-int ButtonIndex(std::uint32_t button)
-{
-    return button == MouseButton::kLeft ? 0 : (button == MouseButton::kMiddle ? 1 : 2);
-}
-
-std::uint32_t Now()
-{
-    return IFrameworkApp::GetInstance().GetMilliseconds();
-}
-
-// A difference of the wrapping millisecond clock.
-std::int32_t Since(std::uint32_t now, std::uint32_t then)
-{
-    return static_cast<std::int32_t>(now - then);
-}
+using ControlHelpers::ButtonIndex;
+using ControlHelpers::IsButton;
+using ControlHelpers::Now;
+using ControlHelpers::Since;
 
 } // namespace
 

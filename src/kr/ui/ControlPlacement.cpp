@@ -5,6 +5,7 @@
 #include "kr/ui/ControlPlacement.h"
 
 #include "kr/ui/Control.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/Look.h"
 
@@ -25,21 +26,8 @@ struct AxisFrame
     double size = 0.0;
 };
 
-double& AxisOf(PointD& point, int axis)
-{
-    return axis == 0 ? point.x : point.y;
-}
-
-double AxisOf(const PointD& point, int axis)
-{
-    return axis == 0 ? point.x : point.y;
-}
-
-bool DockedOn(const LControl& control, int axis)
-{
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
-    return layout && (axis == 0 ? layout->xDocked : layout->yDocked);
-}
+using ControlHelpers::AxisOf;
+using ControlHelpers::DockedOn;
 
 // The parent's whole frame, measured from its client origin.
 AxisFrame ParentFrame(const LControl* parent, const RootPlacementFrame& root, int axis)

@@ -4,6 +4,7 @@
 
 #include "kr/core/Exception.h"
 #include "kr/ui/ControlFactory.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/FrameworkApp.h"
 
 #include <algorithm>
@@ -29,11 +30,7 @@ std::int32_t UnclippedWeight(const LControl& child)
     return child.GetUnclippedCount() + (child.ClipsToParent() ? 0 : 1);
 }
 
-int DockedAxes(const LControl& control)
-{
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
-    return layout ? int{layout->xDocked} + int{layout->yDocked} : 0;
-}
+using ControlHelpers::DockedAxes;
 
 std::int32_t ZOrder(const LControl& control)
 {

@@ -1,6 +1,7 @@
 #include "kr/ui/Panel.h"
 
 #include "kr/core/Exception.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/KeyCode.h"
 
 namespace KR
@@ -8,11 +9,7 @@ namespace KR
 namespace
 {
 
-RCPtr<LControl> LastVisited(const LKeyParam& key)
-{
-    const std::uint32_t count = key.controls.GetCount();
-    return count > 0 ? key.controls.GetAt(count - 1) : nullptr;
-}
+using ControlHelpers::LastVisited;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "kr/render/AutoClip.h"
 #include "kr/system/CursorNames.h"
 #include "kr/ui/ControlFactory.h"
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/ControlPlacement.h"
 #include "kr/ui/Dialog.h"
 #include "kr/ui/FrameworkApp.h"
@@ -20,10 +21,7 @@ namespace KR
 namespace
 {
 
-bool IsButton(std::uint32_t button)
-{
-    return button == 1 || button == 2 || button == 4;
-}
+using ControlHelpers::IsButton;
 
 PointI ToLocal(const LControl& control, const PointI& point)
 {

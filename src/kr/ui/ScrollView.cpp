@@ -1,5 +1,6 @@
 #include "kr/ui/ScrollView.h"
 
+#include "kr/ui/ControlHelpers.h"
 #include "kr/ui/KeyCode.h"
 #include "kr/ui/Scrollbar.h"
 
@@ -29,11 +30,7 @@ double Along(const RectD& rect, std::int32_t axis)
     return axis == LScrollView::kVertical ? rect.height : rect.width;
 }
 
-bool DockedOn(const LControl& child, std::int32_t axis)
-{
-    const RCPtr<LLayoutDescriptor>& layout = child.GetLayoutDescriptor();
-    return layout && (axis == 0 ? layout->xDocked : layout->yDocked);
-}
+using ControlHelpers::DockedOn;
 
 } // namespace
 

@@ -14,7 +14,7 @@ namespace KR::Platform
 namespace
 {
 
-const std::string kOwnPortName = "out";
+const std::string kOwnOutputPortName = "out";
 
 } // namespace
 
@@ -105,7 +105,7 @@ std::unique_ptr<MidiOutput> MidiOutput::OpenPort(std::string_view name, bool isV
     }
     else
     {
-        impl->midi->openPort(*index, kOwnPortName);
+        impl->midi->openPort(*index, kOwnOutputPortName);
     }
     // RtMidi counts only connections to other ports as open, not ports of our own.
     if ((!isVirtual && !impl->midi->isPortOpen()) || impl->errorCount != errorsBefore)

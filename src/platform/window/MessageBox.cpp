@@ -79,7 +79,7 @@ struct Answer
     bool answered = false;
 };
 
-void OnResponse(GtkDialog*, gint, gpointer data)
+void OnMessageBoxResponse(GtkDialog*, gint, gpointer data)
 {
     auto* answer = static_cast<Answer*>(data);
     answer->answered = true;
@@ -108,7 +108,7 @@ int MessageBox(WindowHandle owner, const std::string& text, const std::string& c
     // A loop without idle passes: the program's idle work waits until the box is answered.
     MessageLoop loop;
     Answer answer{&loop, false};
-    g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &answer);
+    g_signal_connect(dialog, "response", G_CALLBACK(OnMessageBoxResponse), &answer);
     gtk_widget_show_all(dialog);
     gtk_window_present(GTK_WINDOW(dialog));
     loop.Run();

@@ -205,8 +205,15 @@ protected:
     {
         if (dialog != 0)
         {
-            EXPECT_TRUE(Click(dialog, closeX, closeY));
-            EXPECT_TRUE(KR::TestSupport::WaitUntil([&] { return !WindowsOf(editor).count(dialog); }, 10s));
+            // The windows take no input until a transfer has ended, which may be some time
+            // after the keyboard logged its last message (each send then lets go of its ports):
+            // the close button is clicked again, as a user would, until the dialog goes.
+            EXPECT_TRUE(KR::TestSupport::WaitUntil(
+                [&]
+                {
+                    Click(dialog, closeX, closeY);
+                    return KR::TestSupport::WaitUntil([&] { return !WindowsOf(editor).count(dialog); }, 1s);
+                }));
         }
         EXPECT_TRUE(EditorProcess::SendDeleteRequest(main));
         EXPECT_EQ(editor.WaitForExit(10s), 1);
