@@ -10,12 +10,13 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
   list(APPEND KR_WARNINGS -Wno-array-bounds -Wno-stringop-overflow -Wno-restrict)
 endif()
 
-# Under AddressSanitizer the libraries are compiled at -O1 and the rest unoptimised. At -O0
+# Under the sanitizers the libraries are compiled at -O1 and the rest unoptimised. At -O0
 # every small inline function (reference counts, string views, array accessors) stays a
 # call with its own checks, and the tests, which spend their time in the libraries (a
 # skin read and made into controls dozens of times over), ran several times slower than
-# the libraries take to compile the more.
-if(KR_SANITIZE MATCHES "address")
+# the libraries take to compile the more; ThreadSanitizer's far slower checks make it
+# more so.
+if(KR_SANITIZE)
   set(KR_LIBRARY_OPTIMIZE -O1)
 else()
   set(KR_LIBRARY_OPTIMIZE "")
