@@ -3,6 +3,7 @@
 // with the graphics layer's plain Cairo canvas and presented to a bare window. The ratio
 // of the two is what the framework costs on top of the drawing itself.
 
+#include "PaintTiming.h"
 #include "kr/render/RendererFactory.h"
 #include "kr/render/gdi/StandardRenderers.h"
 #include "kr/ui/OSWindow.h"
@@ -23,62 +24,12 @@ namespace
 
 using namespace KR;
 namespace P = Platform;
+using BenchSupport::PaintDone;
+using BenchSupport::PaintOnce;
+using BenchSupport::PaintTimingWindow;
+using BenchSupport::ThreadCpuMicroseconds;
 
 constexpr std::int32_t kWidth = 1024, kHeight = 768;
-
-// The loop waiting for the paint in progress; the paint ends it.
-P::MessageLoop* gWaiting = nullptr;
-
-// Asks for a paint of the whole window and runs the messages until it was done. GTK paints
-// on its frame clock, so the wall time holds a wait for the next frame: the CPU time is
-// the cost.
-template <typename Invalidate>
-void PaintOnce(Invalidate&& invalidate)
-{
-    P::MessageLoop loop;
-    gWaiting = &loop;
-    invalidate();
-    loop.Run();
-    gWaiting = nullptr;
-}
-
-void PaintDone()
-{
-    if (gWaiting)
-    {
-        gWaiting->End();
-    }
-}
-
-double ThreadCpuMicroseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
-}
-
-// A system window that ends the wait at the end of each paint, whatever the paint drew,
-// and keeps the CPU time its paints took, the display system's frame around them left out.
-class PaintTimingWindow : public OSWindow
-{
-public:
-    std::intptr_t WindowProc(P::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                             std::intptr_t lParam) override
-    {
-        if (message != P::WM_PAINT)
-        {
-            return OSWindow::WindowProc(window, message, wParam, lParam);
-        }
-        const double start = ThreadCpuMicroseconds();
-        const std::intptr_t result = OSWindow::WindowProc(window, message, wParam, lParam);
-        paintMicroseconds += ThreadCpuMicroseconds() - start;
-        ++paints;
-        PaintDone();
-        return result;
-    }
-    double paintMicroseconds = 0.0;
-    std::int64_t paints = 0;
-};
 
 // A look that fills its control in one of a few colours, as a skin's solid parts do.
 class FilledLook : public TestSupport::LStandInLook

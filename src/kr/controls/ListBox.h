@@ -167,6 +167,12 @@ private:
     void SelectStep(std::int32_t from, std::int32_t step);
     bool PassKeyToBar(std::int32_t axis, const RCPtr<LKeyParam>& key);
     void FollowCountInDropDown();
+    // Scrolling (ListBoxScroll.cpp): what each row's drawing depends on besides its place.
+    struct RowFace;
+    std::vector<RowFace> RowFaces() const;
+    // The rows' pixels moved by `step` rows in the window, and the rows that show something
+    // else than what they receive invalidated; false, with nothing done, when they cannot be.
+    bool MoveRowPixels(std::int32_t step, const std::vector<RowFace>& before);
 
     RCPtr<LNotificationHandler<LListBox>> mHandler;
     std::int32_t mRowBaseWidth = 0;

@@ -205,19 +205,6 @@ Result LListBox::EnsureItemVisible(std::int32_t index)
     return kOk;
 }
 
-void LListBox::SetScrollOffset(const PointD& offset)
-{
-    // The rows are docked: they stay in the box, and the offset only chooses which items
-    // they show.
-    LScrollView::SetScrollOffset(offset);
-    const std::int32_t first = static_cast<std::int32_t>(std::lround(GetScrollOffset().y / mRowHeight));
-    if (first != mFirstShown)
-    {
-        mFirstShown = std::max(0, first);
-        RebindRows(mFirstShown);
-    }
-}
-
 // ---- sizes ---------------------------------------------------------------------------------
 
 std::int32_t LListBox::GetItemWidth(std::int32_t index)

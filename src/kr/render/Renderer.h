@@ -114,6 +114,17 @@ public:
                              const RectI& sourceRect) = 0;
     // 20: moves an offscreen context's whole image by the offset.
     virtual Result ScrollImage(const RCPtr<LRenderContextInfo>& context, const PointI& offset) = 0;
+    // Whether MoveFramePixels works: the current context keeps its pixels from frame to
+    // frame. A renderer that redraws whole frames cannot.
+    virtual bool CanMoveFramePixels() const { return false; }
+    // Copies the pixels of the current context inside `area` (pixels, whatever the state)
+    // by `delta`, cut to the area; what the copy leaves uncovered keeps its old pixels.
+    virtual Result MoveFramePixels(const RectI& area, const PointI& delta)
+    {
+        (void)area;
+        (void)delta;
+        return kFail;
+    }
     // 21: saves the state and moves the origin by the point rounded to whole pixels; the
     // stored clip follows into the new coordinates. Does nothing at all while no state
     // is saved, so a frame saves one (SaveState or PushClip) before its first offset.

@@ -510,6 +510,8 @@ public:
     // does not wait for each in turn: first its own fields, then (with `pointees`, once
     // those have come in) the layout, looks and weights they point to.
     void PrefetchForDrawing(bool pointees) const;
+    // Drops the repaints the control and its descendants ask for while held.
+    void HoldRepaints(bool hold) { mHoldingRepaints = hold; }
     // Whether the looks' text moves with the scroll offset.
     void SetScrollsLookText(bool scrolls) { mScrollsLookText = scrolls; }
 
@@ -835,6 +837,9 @@ private:
     bool mTakesTextInput = false;
     bool mScrollsByCopying = false;
     bool mFrameChangeInProgress = false;
+    // While set, repaints asked for by the control or inside it go no further: a list
+    // that moves its rows' pixels asks for what it must itself (HoldRepaints).
+    bool mHoldingRepaints = false;
     LRegion mRetainedRegion;
     LRegion mRetainedArea;
     RectD mRetainedOrigin;

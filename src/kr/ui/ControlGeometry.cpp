@@ -317,6 +317,10 @@ void LControl::Invalidate(const RectD& rect, bool clip)
 
 void LControl::InvalidateInParent(const RectD& rect, bool clip, const RectD& clipRect)
 {
+    if (mHoldingRepaints)
+    {
+        return;
+    }
     if (mScrollsByCopying && !mScrolling && !mFrameChangeInProgress)
     {
         // What is repainted here is stale in the retained contents too.

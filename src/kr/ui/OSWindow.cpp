@@ -516,9 +516,22 @@ void OSWindow::OnPaint()
     const bool painting = P::GetUpdateRect(mHandle, update);
     const RectI updateRect{update.x, update.y, update.width, update.height};
     LRegion region = mRoot->TakeInvalidRegion(painting ? &updateRect : nullptr);
+    std::vector<IOSWindowRoot::FrameMove> moves;
+    LRegion moved;
+    mRoot->TakeFrameMoves(moves, moved);
     if (painting)
     {
-        region.AddRect(EdgesFromRect(updateRect));
+        // What the system paints is drawn again, apart from the pixels moved into place.
+        LRegion update;
+        update.SetRect(EdgesFromRect(updateRect));
+        for (const RegionNode* node = moved.GetFirst(); node; node = node->next)
+        {
+            update.SubtractRect(node->rect);
+        }
+        for (const RegionNode* node = update.GetFirst(); node; node = node->next)
+        {
+            region.AddRect(node->rect);
+        }
     }
     if (!mRenderer || !mRenderTarget)
     {
@@ -530,14 +543,24 @@ void OSWindow::OnPaint()
     LRegion viewport;
     viewport.SetRect(EdgesFromRect(mRenderTarget->viewport));
     region.Intersect(viewport);
-    if (region.IsEmpty())
+    moved.Intersect(viewport);
+    if (region.IsEmpty() && moved.IsEmpty())
     {
         return;
     }
     region.Coalesce();
     mRenderTarget->dirtyRegion = region;
     mRenderer->RenderStart(mRenderTarget);
+    for (const IOSWindowRoot::FrameMove& move : moves)
+    {
+        mRenderer->MoveFramePixels(move.area, move.delta);
+    }
     mRoot->Paint(region);
+    // Presented as well: the moved pixels, drawn in an earlier frame.
+    for (const RegionNode* node = moved.GetFirst(); node; node = node->next)
+    {
+        mRenderTarget->dirtyRegion.AddRect(node->rect);
+    }
     mRenderer->RenderFinish(mRenderTarget);
     mRenderTarget->dirtyRegion.Clear();
 }

@@ -12,6 +12,7 @@
 #include "kr/ui/NotificationParams.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace KR
 {
@@ -42,6 +43,19 @@ public:
     // The area waiting to be painted; it is emptied. `paintingNow`, when given, is what the
     // system is painting at this moment: a pending full repaint asks it for nothing more.
     virtual LRegion TakeInvalidRegion(const RectI* paintingNow) = 0;
+    // A copy of the last frame's pixels inside `area` by `delta` (LRootWindow::MoveFramePixels).
+    struct FrameMove
+    {
+        RectI area;
+        PointI delta;
+    };
+    // The moves waiting for this paint, in their order, and the area they cover; both are
+    // emptied. The paint makes the moves before it draws and presents that area too.
+    virtual void TakeFrameMoves(std::vector<FrameMove>& moves, LRegion& covered)
+    {
+        moves.clear();
+        covered.Clear();
+    }
     virtual void Paint(const LRegion& region) = 0;
     // The window the application lists while the system window lives (null: none). A root
     // that is one answers itself; a stand-in in front of one answers the window behind it.

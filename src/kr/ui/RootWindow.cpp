@@ -198,6 +198,53 @@ void LRootWindow::InvalidateRect(const RectD& rect)
     }
 }
 
+bool LRootWindow::MoveFramePixels(const RectI& area, const PointI& delta)
+{
+    const PointI size = GetClientSize();
+    const EdgesI inside{std::max(area.x, 0), std::max(area.y, 0), std::min(EdgesFromRect(area).right, size.x),
+                        std::min(EdgesFromRect(area).bottom, size.y)};
+    if (!mRenderer || !mRenderer->CanMoveFramePixels() || mFullRepaintPending ||
+        (delta.x == 0 && delta.y == 0) || inside.right <= inside.left || inside.bottom <= inside.top)
+    {
+        return false;
+    }
+    LRegion whole;
+    whole.SetRect(inside);
+    // What waits to be painted is stale in the frame: where its pixels go, it waits too.
+    LRegion staleMoved(mInvalidRegion);
+    staleMoved.Intersect(whole);
+    staleMoved.Offset(delta.x, delta.y);
+    staleMoved.Intersect(whole);
+    for (const RegionNode* node = staleMoved.GetFirst(); node; node = node->next)
+    {
+        AddInvalid(node->rect);
+    }
+    // The strip the move leaves keeps old pixels.
+    LRegion left(whole);
+    left.SubtractRect(
+        EdgesI{inside.left + delta.x, inside.top + delta.y, inside.right + delta.x, inside.bottom + delta.y});
+    for (const RegionNode* node = left.GetFirst(); node; node = node->next)
+    {
+        AddInvalid(node->rect);
+    }
+    const RectI moved = RectFromEdges(inside);
+    mFrameMoves.push_back(FrameMove{moved, delta});
+    mMovedArea.AddRect(inside);
+    if (mOS)
+    {
+        mOS->InvalidateRect(moved.x, moved.y, moved.width, moved.height);
+    }
+    return true;
+}
+
+void LRootWindow::TakeFrameMoves(std::vector<FrameMove>& moves, LRegion& covered)
+{
+    moves = std::move(mFrameMoves);
+    mFrameMoves.clear();
+    covered = std::move(mMovedArea);
+    mMovedArea.Clear();
+}
+
 void LRootWindow::AddInvalid(const EdgesI& rect)
 {
     // Overlaps are left for the coalescing at the paint: cutting them out at once walked

@@ -13,6 +13,7 @@
 #include "kr/render/Region.h"
 #include "kr/ui/Control.h"
 #include "kr/ui/GlobalHotKeyManager.h"
+#include "kr/ui/OSWindowRoot.h"
 #include "kr/ui/RootWindowServices.h"
 #include "kr/ui/WindowOSServices.h"
 
@@ -62,6 +63,16 @@ public:
     void MoveClientRect(const RectD& rect) override;
     PointI GetClientSize() override;
     void InvalidateRect(const RectD& rect) override;
+    // The pixels of the last frame inside `area` move by `delta` at the next paint, before
+    // anything is drawn; what they cover is presented without being drawn again, what
+    // waits to be painted inside the area moves along, and the strip they leave is
+    // invalidated. False, with nothing done, when the renderer cannot move pixels or the
+    // whole window waits to be painted.
+    bool MoveFramePixels(const RectI& area, const PointI& delta) override;
+    using FrameMove = IOSWindowRoot::FrameMove;
+    // The moves waiting, in their order, and the area they cover, for the paint; both
+    // are emptied.
+    void TakeFrameMoves(std::vector<FrameMove>& moves, LRegion& covered);
     void SetFullRepaintPending() { mFullRepaintPending = true; }
     // The client area changed size: the root fills it again and is painted whole.
     void UpdateLayout();
@@ -154,6 +165,9 @@ private:
     // DrawControlTree adds its own behind those of the calls still running and takes them
     // off when it returns, so a paint allocates nothing once these have grown.
     RCPtrArray<LControl> mDeferred;
+    // Pixel moves waiting for the paint, and the area they cover (MoveFramePixels).
+    std::vector<FrameMove> mFrameMoves;
+    LRegion mMovedArea;
     std::vector<std::pair<std::uint32_t, std::int32_t>> mDeferredOrder;
     std::uint32_t mDoubleClickButtons = 0;
     RCPtr<LGlobalHotKeyManager> mHotKeys;

@@ -46,6 +46,10 @@ public:
         mRoot->TakeInvalidRegion(region, paintingNow);
         return region;
     }
+    void TakeFrameMoves(std::vector<FrameMove>& moves, LRegion& covered) override
+    {
+        mRoot->TakeFrameMoves(moves, covered);
+    }
     void Paint(const LRegion& region) override { mRoot->Paint(region); }
     IRootWindowServices* GetListedRootWindow() override { return mRoot.Get(); }
 

@@ -57,6 +57,15 @@ public:
 
     // Adds a rectangle of the client area (doubles) to the area repainted next.
     virtual void InvalidateRect(const RectD& rect) = 0;
+    // Moves what the window shows inside `area` by `delta` without drawing it again, and
+    // invalidates the strip the move leaves; false, with nothing done, when the window
+    // cannot (the caller invalidates instead).
+    virtual bool MoveFramePixels(const RectI& area, const PointI& delta)
+    {
+        (void)area;
+        (void)delta;
+        return false;
+    }
     // The client area's size in whole units.
     virtual PointI GetClientSize() = 0;
     // The client area in screen coordinates: where a root control is placed from.

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace KR::Platform
@@ -112,6 +113,35 @@ void Surface::WritePixels(const PixelRect& area, std::uint32_t argb)
     {
         std::uint32_t* row = Row(surface_, static_cast<std::int32_t>(y));
         std::fill(row + left, row + right, pixel);
+    }
+    cairo_surface_mark_dirty_rectangle(surface_, static_cast<int>(left), static_cast<int>(top),
+                                       static_cast<int>(right - left), static_cast<int>(bottom - top));
+}
+
+void Surface::MovePixels(const PixelRect& area, std::int32_t dx, std::int32_t dy)
+{
+    // The destination: the area moved, cut to the area and the image; in 64 bits, as above.
+    const std::int64_t areaLeft = std::max<std::int64_t>(area.x, 0);
+    const std::int64_t areaTop = std::max<std::int64_t>(area.y, 0);
+    const std::int64_t areaRight = std::min<std::int64_t>(std::int64_t{area.x} + area.width, width_);
+    const std::int64_t areaBottom = std::min<std::int64_t>(std::int64_t{area.y} + area.height, height_);
+    const std::int64_t left = std::max(areaLeft, areaLeft + dx);
+    const std::int64_t top = std::max(areaTop, areaTop + dy);
+    const std::int64_t right = std::min(areaRight, areaRight + dx);
+    const std::int64_t bottom = std::min(areaBottom, areaBottom + dy);
+    if (!surface_ || left >= right || top >= bottom)
+    {
+        return;
+    }
+    cairo_surface_flush(surface_);
+    const std::size_t count = static_cast<std::size_t>(right - left);
+    // Rows in the order that reads each before it is written over.
+    for (std::int64_t i = 0; i < bottom - top; ++i)
+    {
+        const std::int64_t y = dy > 0 ? bottom - 1 - i : top + i;
+        std::uint32_t* to = Row(surface_, static_cast<std::int32_t>(y)) + left;
+        const std::uint32_t* from = Row(surface_, static_cast<std::int32_t>(y - dy)) + (left - dx);
+        std::memmove(to, from, count * sizeof(std::uint32_t));
     }
     cairo_surface_mark_dirty_rectangle(surface_, static_cast<int>(left), static_cast<int>(top),
                                        static_cast<int>(right - left), static_cast<int>(bottom - top));

@@ -48,6 +48,10 @@ public:
     // part of the rectangle outside the image is ignored.
     void WritePixels(const PixelRect& area, std::uint32_t argb);
 
+    // Copies the pixels inside `area` by (dx, dy), cut to the area and the image, in place
+    // (the parts may overlap); what the copy leaves uncovered keeps its pixels.
+    void MovePixels(const PixelRect& area, std::int32_t dx, std::int32_t dy);
+
     // False when the file could not be written.
     bool WritePng(const std::string& path) const;
 

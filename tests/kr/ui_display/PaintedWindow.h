@@ -35,6 +35,16 @@ struct WindowPixels
     std::int32_t width = 0;
     std::int32_t height = 0;
 
+    // Every pixel without alpha, for comparing whole windows.
+    std::vector<std::uint32_t> Rgb() const
+    {
+        std::vector<std::uint32_t> rgb(argb);
+        for (std::uint32_t& pixel : rgb)
+        {
+            pixel &= 0xFFFFFFu;
+        }
+        return rgb;
+    }
     // Without alpha: the X server's pixels carry none.
     std::uint32_t At(std::int32_t x, std::int32_t y) const
     {

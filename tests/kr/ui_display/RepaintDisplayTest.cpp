@@ -105,7 +105,7 @@ public:
                 shown = WindowPixels{};
                 P::ReadWindowPixels(fresh->GetWindowHandle(), shown.argb, shown.width, shown.height);
                 return shown.width == expected.width && shown.height == expected.height &&
-                       Opaque(shown) == Opaque(expected);
+                       shown.Rgb() == expected.Rgb();
             });
         if (!same)
         {
@@ -113,15 +113,6 @@ public:
             WritePng(shown, "repaint-whole.png");
         }
         return same;
-    }
-    static std::vector<std::uint32_t> Opaque(const WindowPixels& pixels)
-    {
-        std::vector<std::uint32_t> rgb(pixels.argb);
-        for (std::uint32_t& pixel : rgb)
-        {
-            pixel &= 0xFFFFFFu;
-        }
-        return rgb;
     }
 
     RCPtr<OSWindow> fresh;

@@ -161,6 +161,40 @@ TEST(Canvas, EveryKindOfDrawingAfterAnotherKindAtAnotherTranslationLandsAtItsOwn
     }
 }
 
+// A column of four pixels, rows 0..3 coloured 1..4, moved inside an area: the copy lands
+// cut to the area and the image, and what it leaves keeps its pixels.
+TEST(Surface, MovedPixelsLandCutToTheAreaAndTheImage)
+{
+    const struct
+    {
+        const char* name;
+        PixelRect area;
+        std::int32_t dy;
+        std::vector<std::uint32_t> column;
+    } cases[] = {
+        {"up one, overlapping", {0, 0, 1, 4}, -1, {2, 3, 4, 4}},
+        {"down one, overlapping", {0, 0, 1, 4}, 1, {1, 1, 2, 3}},
+        {"down two inside rows 1..3", {0, 1, 1, 3}, 2, {1, 2, 3, 2}},
+        {"area past the image", {0, -5, 1, 100}, -3, {4, 2, 3, 4}},
+        {"by more than the area", {0, 0, 1, 4}, 9, {1, 2, 3, 4}},
+    };
+    for (const auto& c : cases)
+    {
+        Surface s(1, 4);
+        for (std::int32_t y = 0; y < 4; ++y)
+        {
+            s.WritePixels({0, y, 1, 1}, 0xFF000000u | static_cast<std::uint32_t>(y + 1));
+        }
+        s.MovePixels(c.area, 0, c.dy);
+        std::vector<std::uint32_t> column;
+        for (std::int32_t y = 0; y < 4; ++y)
+        {
+            column.push_back(s.GetPixel(0, y) & 0xFFFFFFu);
+        }
+        EXPECT_EQ(column, c.column) << c.name;
+    }
+}
+
 TEST(Canvas, PathsScaleTheirGeometryNotThePenAndFillEvenOdd)
 {
     Surface s(40, 40);

@@ -201,6 +201,20 @@ Result LGDIRenderer::DrawImage(const RCPtr<LRenderContextInfo>& source, const Po
     return kOk;
 }
 
+Result LGDIRenderer::MoveFramePixels(const RectI& area, const PointI& delta)
+{
+    if (!mCurrent)
+    {
+        return kFail;
+    }
+    // In the image itself: the frame's drawing state stays as it is.
+    const RCPtr<LGDIRendererOffscreenSurface>& front = mCurrent->GetFrontSurface();
+    front->GetGraphics().Flush();
+    front->GetBitmap().MovePixels(Platform::PixelRect{area.x, area.y, area.width, area.height}, delta.x,
+                                  delta.y);
+    return kOk;
+}
+
 Result LGDIRenderer::ScrollImage(const RCPtr<LRenderContextInfo>& context, const PointI& offset)
 {
     const RCPtr<LGDIRenderContextInfo> image(context);

@@ -113,6 +113,8 @@ public:
     Result DrawImage(const RCPtr<LRenderContextInfo>& source, const PointI& destination,
                      const RectI& sourceRect) override;
     Result ScrollImage(const RCPtr<LRenderContextInfo>& context, const PointI& offset) override;
+    bool CanMoveFramePixels() const override { return true; }
+    Result MoveFramePixels(const RectI& area, const PointI& delta) override;
     Result SetClipRect(const RectD& clip) override;
     Result Translate(const PointD& offset) override;
 
