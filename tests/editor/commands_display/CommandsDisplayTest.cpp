@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -69,6 +70,23 @@ std::uint64_t FindTitled(const EditorProcess& editor, const std::string& title,
         },
         limit);
     return found;
+}
+
+// Whether a file of the path's folder has a longer name that begins with the path's name.
+bool BeginsAnotherName(const std::string& path)
+{
+    const std::filesystem::path typed(path);
+    const std::string name = typed.filename().string();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(typed.parent_path(), error))
+    {
+        const std::string other = entry.path().filename().string();
+        if (other.size() > name.size() && other.compare(0, name.size(), name) == 0)
+        {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsMapped(std::uint64_t window)
@@ -164,8 +182,35 @@ protected:
             // A leading "/" opens the chooser's location field in both dialogs.
             ASSERT_EQ(Xdo("key ctrl+a"), 0);
             ASSERT_EQ(Xdo("type --delay 15 '" + path + "'"), 0);
+            if (BeginsAnotherName(path))
+            {
+                // The chooser completes a name that begins an existing one once it has read the
+                // folder, and a Return that meets the completion only accepts it. Wait for it
+                // and drop the completed part, so the name stays as typed.
+                WaitUntil([&] { return CompletionShown(); }, 10s);
+                ASSERT_EQ(Xdo("key Delete"), 0);
+            }
             ASSERT_EQ(Xdo("key Return"), 0);
         }
+    }
+    // The chooser's completion list: a window of the editor's that the window manager never sees.
+    bool CompletionShown() const
+    {
+        const std::string ids = P::Test::Capture("xdotool search --all --onlyvisible --pid " +
+                                                 std::to_string(editor.Pid()) + " --name '.' 2>/dev/null");
+        std::size_t start = 0;
+        while (start < ids.size())
+        {
+            const std::size_t end = std::min(ids.find('\n', start), ids.size());
+            const std::string id = ids.substr(start, end - start);
+            start = end + 1;
+            if (!id.empty() && P::Test::Capture("xwininfo -id " + id + " 2>/dev/null")
+                                       .find("Override Redirect State: yes") != std::string::npos)
+            {
+                return true;
+            }
+        }
+        return false;
     }
     // Clicks a title of the menu bar and waits until its menu is drawn below it: the strip
     // under the bar changes somewhere.
