@@ -1,11 +1,7 @@
 #include "platform/graphics/Present.h"
 
-#include <X11/Xlib.h>
-#include <cairo-xlib.h>
 #include <cairo.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -14,24 +10,6 @@ namespace KR::Platform
 {
 namespace
 {
-
-// Cairo sends an image to an X window through a shared-memory segment the size of the
-// part it sends, and a segment is free again only once the server has read it. A whole
-// frame sent at once held a segment as large as the window (3.5 MB for the editor's, the
-// largest part of its peak memory beyond the bare toolkit's); sent in bands of this many
-// rows, with the server caught up between bands, one band's segment serves them all.
-constexpr std::int32_t kPresentBandRows = 32;
-
-// Waits until the X server has read what was sent to the target: the bands' segments are
-// then free for the next band. Nothing to wait for on other targets.
-void CatchUpWithTheServer(cairo_surface_t* target)
-{
-    if (cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_XLIB)
-    {
-        cairo_surface_flush(target);
-        XSync(cairo_xlib_surface_get_display(target), False);
-    }
-}
 
 struct WindowTargets
 {
@@ -124,22 +102,11 @@ bool PresentToWindow(WindowKey window, const Surface& image, const std::vector<P
     cairo_save(context);
     cairo_set_operator(context, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(context, image.GetNative(), 0, 0);
-    bool sent = false;
     for (auto it = rectangles.rbegin(); it != rectangles.rend(); ++it)
     {
-        const std::int64_t bottom = std::int64_t{it->y} + it->height;
-        for (std::int64_t y = it->y; y < bottom; y += kPresentBandRows)
-        {
-            if (sent)
-            {
-                CatchUpWithTheServer(cairo_get_group_target(context));
-            }
-            cairo_new_path(context);
-            cairo_rectangle(context, it->x, static_cast<double>(y), it->width,
-                            static_cast<double>(std::min<std::int64_t>(kPresentBandRows, bottom - y)));
-            cairo_fill(context);
-            sent = true;
-        }
+        cairo_new_path(context);
+        cairo_rectangle(context, it->x, it->y, it->width, it->height);
+        cairo_fill(context);
     }
     cairo_restore(context);
     return true;

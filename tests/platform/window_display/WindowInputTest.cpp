@@ -49,41 +49,6 @@ TEST_F(DisplayTest, OpensWithItsTitleAndClassAndPresentsWhatItPaints)
     EXPECT_TRUE(PumpUntil([&] { return procedure.Of(WM_PAINT).size() > paints; }));
 }
 
-TEST_F(DisplayTest, ATallPresentLandsRowForRowAcrossItsBands)
-{
-    // Every row its own colour, so a band sent to the wrong place or twice would show.
-    Surface frame(200, 150);
-    for (std::int32_t y = 0; y < 150; ++y)
-    {
-        frame.WritePixels({0, y, 200, 1}, 0xFF000000u | static_cast<std::uint32_t>(y) << 8 | 0x40u);
-    }
-    bool presented = false;
-    procedure.hook = [&](WindowHandle handle, std::uint32_t message, std::uintptr_t, std::intptr_t)
-    {
-        if (message == WM_PAINT)
-        {
-            presented = PresentToWindow(reinterpret_cast<WindowKey>(handle), frame,
-                                        {{0, 0, 200, 3}, {30, 5, 150, 140}});
-        }
-        return std::intptr_t{0};
-    };
-    ASSERT_TRUE(InvalidateRect(window, nullptr));
-    ASSERT_TRUE(PumpUntil([&] { return presented; }));
-    std::vector<std::uint32_t> pixels;
-    std::int32_t width = 0, height = 0;
-    ASSERT_TRUE(ReadWindowPixels(window, pixels, width, height));
-    ASSERT_EQ(width, 200);
-    for (std::int32_t y = 5; y < 145; ++y)
-    {
-        EXPECT_EQ(pixels[y * width + 30], frame.GetPixel(30, y)) << "row " << y;
-        EXPECT_EQ(pixels[y * width + 179], frame.GetPixel(179, y)) << "row " << y;
-        EXPECT_NE(pixels[y * width + 29], frame.GetPixel(29, y)) << "row " << y << " left of the rectangle";
-    }
-    EXPECT_EQ(pixels[1 * width + 10], frame.GetPixel(10, 1));
-    EXPECT_NE(pixels[146 * width + 100], frame.GetPixel(100, 146)) << "below the rectangle";
-    procedure.hook = nullptr;
-}
-
 TEST_F(DisplayTest, ClicksReachTheWindowAtTheirLocalPointAndSecondPressesAreDoubleClicks)
 {
     PointAt(30, 40);
