@@ -18,6 +18,7 @@
 #include <optional>
 #include <set>
 #include <thread>
+#include <utility>
 
 #include <unistd.h>
 
@@ -38,7 +39,8 @@ constexpr std::size_t kQueueBytes = 64 * 1024;
 // the server's period; our receivers join the pieces of a system-exclusive message.
 constexpr std::size_t kMaxEventBytes = 1024;
 // A loaded machine can hold a cycle back for many periods; a second is what a user
-// would notice, and what a connection that never comes is given.
+// would notice, and what a connection that never comes is given. (Messages already
+// reported sent are waited for as long as any request to the server: JackAnswerTimeout.)
 constexpr auto kCycleTimeout = 1s;
 
 enum SlotState : int
@@ -61,11 +63,15 @@ struct JackSlot
     void* context = nullptr;
     jack_ringbuffer_t* queue = nullptr; // outputs only
     std::atomic<int> state = kFree;
+    // Never reset: the queue is empty exactly when they are equal.
     std::atomic<std::uint64_t> written = 0; // events queued
     std::atomic<std::uint64_t> drained = 0; // events handed to JACK
 
     // Guarded by the client's mutex.
     bool inUse = false;
+    // Closed while the server held back what was queued: the slot stays open, and taken,
+    // until the process thread has sent it.
+    bool closing = false;
     std::string fullName;
     std::string target;
 };
@@ -95,7 +101,9 @@ public:
 
     JackSlot* Open(bool input, bool pooled, const std::string& name, JackReceiver receiver, void* context,
                    std::string* error);
-    void Release(JackSlot* slot);
+    // False, with the reason in `error`, when what was written had not gone to the server
+    // in time; it still goes if the server runs again.
+    bool Release(JackSlot* slot, std::string* error);
     bool Write(JackSlot* slot, std::span<const std::uint8_t> bytes, std::string* error);
 
 private:
@@ -110,9 +118,13 @@ private:
 
     JackSlot* TakeSlot(bool input, bool pooled, const std::string& name, std::string* error);
     void SetState(JackSlot* slot, SlotState state);
-    // Waits, at most kCycleTimeout, until `done` holds; it is checked after every cycle.
+    // Under the mutex: disconnects (or unregisters) a slot whose queue is empty and frees it.
+    void FinishRelease(JackSlot* slot);
+    // Under the mutex: finishes the closes whose queues the server has taken since.
+    void FinishClosing();
+    // Waits, at most `timeout`, until `done` holds; it is checked after every cycle.
     template <typename Done>
-    bool WaitForCycles(Done done);
+    bool WaitForCycles(std::chrono::milliseconds timeout, Done done);
 
     jack_client_t* client_ = nullptr;
     std::mutex mutex_; // opens and closes, one at a time
@@ -304,9 +316,9 @@ void JackMidiClient::Drain(JackSlot& slot, void* buffer)
 }
 
 template <typename Done>
-bool JackMidiClient::WaitForCycles(Done done)
+bool JackMidiClient::WaitForCycles(std::chrono::milliseconds timeout, Done done)
 {
-    const Clock::time_point deadline = Clock::now() + kCycleTimeout;
+    const Clock::time_point deadline = Clock::now() + timeout;
     waiters_.fetch_add(1);
     bool result = false;
     std::unique_lock lock(cycleMutex_);
@@ -424,17 +436,14 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
         reason = "the JACK server has gone";
         return nullptr;
     }
+    FinishClosing();
     JackSlot* slot = TakeSlot(input, pooled, pooled ? std::string(input ? "in" : "out") : name, &reason);
     if (slot == nullptr)
     {
         return nullptr;
     }
-    if (slot->queue != nullptr)
-    {
-        jack_ringbuffer_reset(slot->queue); // the process thread leaves a slot not open alone
-    }
-    slot->written.store(0);
-    slot->drained.store(0);
+    // A slot is only ever taken with its queue empty, so it is never reset: what a send
+    // reported sent stays queued until the process thread has sent it.
     slot->receiver = receiver;
     slot->context = context;
     slot->target = pooled ? name : std::string();
@@ -460,8 +469,8 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     const bool made = connected && (*connected == 0 || *connected == EEXIST);
     // The connection is made in the server's next graph; a message sent before that
     // graph runs would go nowhere, so the open waits until the port reports it.
-    if (!made ||
-        !WaitForCycles([&] { return jack_port_connected_to(slot->port, slot->target.c_str()) != 0; }))
+    if (!made || !WaitForCycles(kCycleTimeout, [&]
+                                { return jack_port_connected_to(slot->port, slot->target.c_str()) != 0; }))
     {
         if (connected)
         {
@@ -480,14 +489,43 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     return slot;
 }
 
-void JackMidiClient::Release(JackSlot* slot)
+bool JackMidiClient::Release(JackSlot* slot, std::string* error)
 {
-    if (!slot->input)
-    {
-        // What was queued leaves within a cycle; the open connection carries it.
-        WaitForCycles([slot] { return slot->drained.load() >= slot->written.load(); });
-    }
+    const auto queued = [slot] { return slot->written.load() - slot->drained.load(); };
+    // What was queued leaves within a cycle; the open connection carries it. A server held
+    // back (a loaded machine, a stopped process) gets as long as any request to it.
+    const bool sent = slot->input || WaitForCycles(JackAnswerTimeout(), [&] { return queued() == 0; });
     std::lock_guard lock(mutex_);
+    if (!sent)
+    {
+        // The slot stays open and connected, so that the messages still go if the server
+        // runs again, and taken, so that no open reuses it meanwhile; the next open after
+        // they have gone finishes the close.
+        slot->closing = true;
+        *error = "what was sent (" + std::to_string(queued()) +
+                 " MIDI events) had not gone to the JACK server " +
+                 (gone_.load() ? "when it went away" : "by the time it stopped answering");
+        return false;
+    }
+    FinishRelease(slot);
+    return true;
+}
+
+void JackMidiClient::FinishClosing()
+{
+    for (std::size_t i = 0; i < slotCount_.load(); ++i)
+    {
+        JackSlot& slot = slots_[i];
+        if (slot.closing && slot.drained.load() == slot.written.load())
+        {
+            slot.closing = false;
+            FinishRelease(&slot);
+        }
+    }
+}
+
+void JackMidiClient::FinishRelease(JackSlot* slot)
+{
     SetState(slot, slot->pooled ? kIdle : kFree);
     // Whatever the server's answer, the request takes its turn (behind any still
     // unanswered), and whatever opens next asks after it.
@@ -549,7 +587,7 @@ bool JackMidiClient::Write(JackSlot* slot, std::span<const std::uint8_t> bytes, 
 
 JackMidiPort::~JackMidiPort()
 {
-    Close();
+    Close(nullptr);
 }
 
 std::unique_ptr<JackMidiPort> JackMidiPort::Connect(const std::string& clientName, bool input,
@@ -577,13 +615,11 @@ bool JackMidiPort::Write(std::span<const std::uint8_t> bytes, std::string* error
     return slot_ != nullptr && client_->Write(slot_, bytes, error);
 }
 
-void JackMidiPort::Close()
+bool JackMidiPort::Close(std::string* error)
 {
-    if (slot_ != nullptr)
-    {
-        client_->Release(slot_);
-        slot_ = nullptr;
-    }
+    JackSlot* const slot = std::exchange(slot_, nullptr);
+    std::string ignored;
+    return slot == nullptr || client_->Release(slot, error != nullptr ? error : &ignored);
 }
 
 std::vector<std::string> ListJackPorts(const std::string& clientName, bool sources)

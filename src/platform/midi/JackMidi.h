@@ -47,9 +47,11 @@ public:
     // the server has gone.
     bool Write(std::span<const std::uint8_t> bytes, std::string* error);
 
-    // Waits (bounded) until what was written has left, then disconnects. For an input,
-    // the receiver is not called once this returns. Closing twice is harmless.
-    void Close();
+    // Waits (bounded by the server's answer time) until what was written has gone to the
+    // server, then disconnects. False, with the reason in `error`, when it had not: the
+    // port then stays connected, out of use, and sends it if the server runs again. For
+    // an input, the receiver is not called once this returns. Closing twice is harmless.
+    bool Close(std::string* error);
 
 private:
     JackMidiPort(JackMidiClient* client, JackSlot* slot) : client_(client), slot_(slot) {}

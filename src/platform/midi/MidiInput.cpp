@@ -284,7 +284,7 @@ void MidiInput::Close()
     impl->midi.reset();
     if (impl->jack)
     {
-        impl->jack->Close();
+        impl->jack->Close(nullptr);
     }
     {
         std::lock_guard lock(impl->mutex);

@@ -189,17 +189,19 @@ bool MidiOutput::SendWhole(std::span<const std::uint8_t> message)
     return impl_->errorCount == errorsBefore;
 }
 
-void MidiOutput::Close()
+bool MidiOutput::Close()
 {
     std::lock_guard lock(mutex_);
-    // On JACK the port waits here (up to a second) until what is still queued has gone
-    // out, so the last send is not lost.
+    // On JACK the port waits here (as long as the server may keep a request waiting) until
+    // what is still queued has gone out, so the last send is not lost.
+    bool sent = true;
     if (impl_->jack)
     {
-        impl_->jack->Close();
+        sent = impl_->jack->Close(&impl_->lastError);
         impl_->jack.reset();
     }
     impl_->midi.reset();
+    return sent;
 }
 
 std::string MidiOutput::LastError() const

@@ -44,8 +44,10 @@ public:
     // (LastError says why); an empty span is refused.
     bool Send(std::span<const std::uint8_t> bytes);
 
-    // Closing twice is harmless; sends after Close fail.
-    void Close();
+    // Closing twice is harmless; sends after Close fail. False when what was sent could
+    // not be seen to leave (LastError says why): on JACK, when the server held it back
+    // longer than it may keep a request waiting, or went away.
+    bool Close();
 
     const std::string& Name() const { return name_; }
     std::string LastError() const;

@@ -10,7 +10,7 @@
 #include "support/Wait.h"
 #include "support/editor/DumpedTree.h"
 #include "support/editor/EditorProcess.h"
-#include "support/editor/PrivateJackServer.h"
+#include "support/simkeyboard/PrivateJackServer.h"
 #include "support/simkeyboard/SimKeyboardProcess.h"
 
 #include <gtest/gtest.h>

@@ -4,9 +4,11 @@
 #include "platform/midi/MidiOutput.h"
 #include "platform/midi/PortList.h"
 #include "support/MidiTestMessages.h"
+#include "support/Wait.h"
 
 #include "simkeyboard/HexText.h"
 #include "simkeyboard/KeyboardProtocol.h"
+#include "support/simkeyboard/PrivateJackServer.h"
 #include "support/simkeyboard/SimKeyboardProcess.h"
 
 #include <jack/jack.h>
@@ -343,6 +345,73 @@ TEST_F(MidiPortsOnJack, ACallbackMayCloseItsOwnPort)
     lock.unlock();
     input.reset();
     EXPECT_TRUE(sim_->Command("flood off"));
+}
+
+// A server of the test's own, stopped (SIGSTOP) while what was sent is still queued: a
+// loaded machine can hold the server back like this, and the shared one must never stop.
+class MidiPortsOnAStoppedJack : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server_.Ready());
+        std::string error;
+        sim_ = TestSupport::SimKeyboardProcess::Start({}, &error);
+        ASSERT_NE(sim_, nullptr) << error;
+        output_ = MidiOutput::Open("MIDIOUT4 (Vantor)", options_, &error);
+        ASSERT_NE(output_, nullptr) << error;
+    }
+
+    void TearDown() override { SetMidiServerTimeout(kDefaultServerTimeout); }
+
+    static constexpr auto kDefaultServerTimeout = 3s; // MidiApi.h
+
+    TestSupport::PrivateJackServer server_;
+    std::unique_ptr<TestSupport::SimKeyboardProcess> sim_;
+    // A client of its own: the process's default one may be on the shared server.
+    const MidiPortOptions options_{.clientName = "kr-stopped-" + std::to_string(getpid())};
+    std::unique_ptr<MidiOutput> output_;
+};
+
+// Closing waits while the server is held back, longer than a cycle is ever waited for.
+TEST_F(MidiPortsOnAStoppedJack, AMessageSentJustBeforeCloseArrivesOnceTheServerRunsAgain)
+{
+    SetMidiServerTimeout(TestSupport::kPatience);
+    server_.Pause();
+    ASSERT_TRUE(output_->Send(Bytes{0xC0, 0x05})) << output_->LastError();
+    auto closed = std::async(std::launch::async, [&] { return output_->Close(); });
+    std::this_thread::sleep_for(1500ms); // the stall itself, past the one second a cycle gets
+    server_.Resume();
+    ASSERT_EQ(closed.wait_for(TestSupport::kPatience), std::future_status::ready) << "the close hung";
+    EXPECT_TRUE(closed.get()) << output_->LastError();
+    EXPECT_EQ(sim_->WaitForLogLines(1), std::vector<std::string>{"C0 05"});
+}
+
+// Past the server's answer time the close gives up and says so, but the message is still
+// not dropped: it goes once the server runs, and the port's next open sends after it.
+TEST_F(MidiPortsOnAStoppedJack, ACloseThatGivesUpSaysSoAndTheMessageStillArrives)
+{
+    const std::vector<std::string> portsBefore = server_.Ports();
+    SetMidiServerTimeout(200ms);
+    server_.Pause();
+    ASSERT_TRUE(output_->Send(Bytes{0xC0, 0x05})) << output_->LastError();
+    auto closed = std::async(std::launch::async, [&] { return output_->Close(); });
+    ASSERT_EQ(closed.wait_for(TestSupport::kPatience), std::future_status::ready) << "the close hung";
+    EXPECT_FALSE(closed.get());
+    EXPECT_NE(output_->LastError().find("had not gone to the JACK server"), std::string::npos)
+        << output_->LastError();
+    server_.Resume();
+    SetMidiServerTimeout(kDefaultServerTimeout);
+    EXPECT_EQ(sim_->WaitForLogLines(1), std::vector<std::string>{"C0 05"});
+
+    std::string error;
+    auto again = MidiOutput::Open("MIDIOUT4 (Vantor)", options_, &error);
+    ASSERT_NE(again, nullptr) << error;
+    ASSERT_TRUE(again->Send(Bytes{0xC0, 0x06})) << again->LastError();
+    EXPECT_TRUE(again->Close()) << again->LastError();
+    EXPECT_EQ(sim_->WaitForLogLines(2), (std::vector<std::string>{"C0 05", "C0 06"}));
+    // The port the first close left aside was closed and reused: no second one.
+    EXPECT_EQ(server_.Ports(), portsBefore);
 }
 
 } // namespace

@@ -33,6 +33,9 @@ public:
     bool Ready() const { return mReady; }
     const std::string& Name() const { return mName; }
 
+    // Stops the server and returns once each of its threads has stopped (a stop signal lands
+    // on them later than kill returns), bounded; a cycle the server had already handed to
+    // its clients may still end in them.
     void Pause();
     void Resume();
     bool IsPaused() const { return mPaused; }

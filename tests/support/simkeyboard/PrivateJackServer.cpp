@@ -1,6 +1,5 @@
-#include "support/editor/PrivateJackServer.h"
+#include "support/simkeyboard/PrivateJackServer.h"
 
-#include "platform/window_display/DisplayFixture.h"
 #include "support/Wait.h"
 
 #include <fcntl.h>
@@ -9,8 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstddef>
+#include <cstdio>
 #include <cstdlib>
-#include <sstream>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 extern char** environ;
 
@@ -70,11 +74,35 @@ PrivateJackServer::~PrivateJackServer()
     }
 }
 
+namespace
+{
+
+// Whether every thread of `pid` is stopped, as /proc tells.
+bool AllThreadsStopped(pid_t pid)
+{
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error))
+    {
+        std::ifstream file(task.path() / "stat");
+        const std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::size_t state = stat.rfind(") ") + 2; // the name before it may hold anything
+        if (state >= stat.size() || (stat[state] != 'T' && stat[state] != 't'))
+        {
+            return false;
+        }
+    }
+    return !error;
+}
+
+} // namespace
+
 void PrivateJackServer::Pause()
 {
     if (mPid > 0 && !mPaused && kill(mPid, SIGSTOP) == 0)
     {
         mPaused = true;
+        WaitUntil([this] { return AllThreadsStopped(mPid); });
     }
 }
 
@@ -89,14 +117,24 @@ void PrivateJackServer::Resume()
 std::vector<std::string> PrivateJackServer::Ports() const
 {
     std::vector<std::string> ports;
-    std::istringstream lines(Platform::Test::Capture("jack_lsp -s '" + mName + "' 2>/dev/null"));
-    for (std::string line; std::getline(lines, line);)
+    FILE* const listing = popen(("jack_lsp -s '" + mName + "' 2>/dev/null").c_str(), "r");
+    if (listing == nullptr)
     {
-        if (!line.empty())
+        return ports;
+    }
+    std::string line;
+    for (int c = std::fgetc(listing); c != EOF; c = std::fgetc(listing))
+    {
+        if (c != '\n')
         {
-            ports.push_back(line);
+            line += static_cast<char>(c);
+        }
+        else if (!line.empty())
+        {
+            ports.push_back(std::exchange(line, std::string()));
         }
     }
+    pclose(listing);
     return ports;
 }
 
