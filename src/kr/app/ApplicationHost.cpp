@@ -15,6 +15,7 @@
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/OSWindow.h"
 #include "kr/ui/RootWindow.h"
+#include "kr/ui/SkinDocumentsReadAhead.h"
 #include "kr/ui/SplashScreen.h"
 #include "kr/ui/StringTable.h"
 #include "platform/system/Locale.h"
@@ -130,11 +131,15 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
     std::int32_t code = -1;
     mCommandLineUtf8 = JoinCommandLine(argc, argv);
     mCommandLine = Utf8ToStringReplacing(mCommandLineUtf8);
+    const std::uint32_t language =
+        languageId == -1 ? Platform::GetUserLanguageId() : static_cast<std::uint32_t>(languageId);
+    // The documents need nothing of the display: they are read while the window system starts.
+    mReadAhead = std::make_unique<SkinDocumentsReadAhead>(GetProductName(), GetResourceFolder(),
+                                                          static_cast<std::int32_t>(language));
     if (Platform::InitializeWindowSystem())
     {
         WatchEndSignals();
-        mLanguageId =
-            languageId == -1 ? Platform::GetUserLanguageId() : static_cast<std::uint32_t>(languageId);
+        mLanguageId = language;
         if (InitApplication())
         {
             if (!InitInstance())
@@ -159,6 +164,7 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
             }
         }
     }
+    mReadAhead.reset();
     RCPtr<LControlFactory> factory = std::move(mFactory);
     factory = nullptr;
     RCPtr<LStringTable> strings = std::move(mFrameworkStrings);
@@ -173,6 +179,7 @@ bool LApplicationHost::InitApplication()
         mHosted = false;
         ShowSplashScreen();
         mFactory = CreateControlFactory(GetProductName());
+        mFactory->SetReadAhead(std::move(mReadAhead));
         const Result loaded =
             mFactory->LoadStringTablesAndSkins(GetResourceFolder(), static_cast<std::int32_t>(mLanguageId));
         if (Failed(loaded))

@@ -39,6 +39,7 @@ class IFrameworkApp;
 class LControlFactory;
 class LFrameworkApp;
 class LSplashScreen;
+class SkinDocumentsReadAhead;
 class LStringTable;
 
 // The host as the application base's message loop sees it.
@@ -156,6 +157,8 @@ private:
     RCPtr<LNotificationReceiver> mPostingReceiver;
     bool mHosted = true;
     RCPtr<LControlFactory> mFactory;
+    // The start's documents, read while the window system starts, until the factory takes them.
+    std::unique_ptr<SkinDocumentsReadAhead> mReadAhead;
     RCPtr<LStringTable> mFrameworkStrings;
     std::unique_ptr<LSplashScreen> mSplash;
     bool mFirstInstance = true;

@@ -2,6 +2,7 @@
 
 #include "kr/core/Exception.h"
 #include "kr/ui/Control.h"
+#include "kr/ui/SkinDocumentsReadAhead.h"
 #include "platform/system/Resources.h"
 
 #include <stdexcept>
@@ -33,6 +34,8 @@ LControlFactory::LControlFactory(String applicationName) : mReader(std::move(app
 {
     mReader.SetResourceProvider(&ReadEmbeddedXml);
 }
+
+LControlFactory::~LControlFactory() = default;
 
 Result LControlFactory::RegisterControlClass(const String& className, ControlCreateFunction creator)
 {
@@ -96,29 +99,28 @@ RCPtr<LControl> LControlFactory::CreateChildControlByName(const String& name, co
     return CreateControl(FindShownDescriptor(name), parent);
 }
 
+bool LControlFactory::ReadEmbeddedDocument(const String& name, std::vector<char>& bytes)
+{
+    return ReadEmbeddedXml(name, bytes);
+}
+
+void LControlFactory::SetReadAhead(std::unique_ptr<SkinDocumentsReadAhead> readAhead)
+{
+    mReadAhead = std::move(readAhead);
+}
+
 Result LControlFactory::LoadStringTablesAndSkins(const String& folder, std::int32_t languageId)
 {
-    const bool resources = folder == u"::";
-    String prefix = folder;
-    if (!resources)
+    std::unique_ptr<SkinDocumentsReadAhead> readAhead = std::move(mReadAhead);
+    // The documents read ahead are the ones this load would read only into a reader that
+    // nothing has set up or filled yet.
+    if (readAhead && !mReaderTouched && readAhead->IsFor(GetApplicationName(), folder, languageId))
     {
-        prefix += u"/";
+        mReaderTouched = true;
+        return readAhead->Take(mReader);
     }
-    SetImagePathPrefix(prefix);
-    auto path = [&](const char16_t* resource, const char16_t* file)
-    {
-        String joined = prefix;
-        joined += resources ? resource : file;
-        return joined;
-    };
-    // The framework's document first, as the reader takes them.
-    const Result strings = LoadStringTables(path(u"FRAMEWORK_STRINGS", u"FrameworkStrings.xml"),
-                                            path(u"APP_STRINGS", u"StringTables.xml"), languageId);
-    if (Failed(strings))
-    {
-        return strings;
-    }
-    return LoadSkins(path(u"APP_SKINS", u"Skins.xml"));
+    mReaderTouched = true;
+    return mReader.LoadStringTablesAndSkins(folder, languageId);
 }
 
 Result LControlFactory::ApplySkinToControl(const RCPtr<LControl>& control)

@@ -18,11 +18,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace KR
 {
 
 class IRootWindowServices;
+class SkinDocumentsReadAhead;
 
 class LControlFactory : public virtual LRefCountedObject
 {
@@ -37,6 +40,10 @@ public:
     // Documents named "::" and a resource name come from the program's embedded "KRXML"
     // resources until SetResourceProvider says otherwise.
     explicit LControlFactory(String applicationName);
+    ~LControlFactory() override;
+
+    // The program's embedded "KRXML" resource of that name; false when there is none.
+    static bool ReadEmbeddedDocument(const String& name, std::vector<char>& bytes);
 
     // --- Control classes --------------------------------------------------------------
 
@@ -65,38 +72,66 @@ public:
 
     // A skin document from a resource ("::APP.SKINS" is "APP_SKINS") or a file. kFail for a
     // missing or empty resource, a file that cannot be read, or a malformed document.
-    Result LoadSkins(const String& path) { return mReader.LoadSkins(path); }
+    Result LoadSkins(const String& path)
+    {
+        mReaderTouched = true;
+        return mReader.LoadSkins(path);
+    }
     // The framework's and the application's string documents with the language choice.
     // kOk, also when a resource is missing or a document malformed (its message and line
     // are kept: GetReader().GetParseErrorText()); kOutOfMemory when a file's bytes cannot be
     // held. A file that cannot be opened throws.
     Result LoadStringTables(const String& frameworkPath, const String& appPath, std::int32_t languageId)
     {
+        mReaderTouched = true;
         return mReader.LoadStringTables(frameworkPath, appPath, languageId);
     }
     // The string tables, then the skins: from the program's resources when the folder is
     // "::" ("::APP_STRINGS", "::FRAMEWORK_STRINGS", "::APP_SKINS"), else the folder's
     // "StringTables.xml", "FrameworkStrings.xml" and "Skins.xml". The image path prefix
     // becomes "::" or the folder and "/" first, so the skins' images come from the same
-    // place. The string tables' failure, else the skins' result.
+    // place. The string tables' failure, else the skins' result. When the documents were
+    // read ahead for this name, folder and language and nothing has used the reader yet,
+    // the reader read ahead becomes this factory's (waiting for it), with the same result
+    // and the same exception.
     Result LoadStringTablesAndSkins(const String& folder, std::int32_t languageId);
+    // The documents of the start being read on another thread, for the next
+    // LoadStringTablesAndSkins; any other load lets them go.
+    void SetReadAhead(std::unique_ptr<SkinDocumentsReadAhead> readAhead);
     // One pass of the reader in its current mode; `length` 0 reads up to the first zero byte.
-    Result Parse(const char* bytes, std::size_t length) { return mReader.Parse(bytes, length); }
+    Result Parse(const char* bytes, std::size_t length)
+    {
+        mReaderTouched = true;
+        return mReader.Parse(bytes, length);
+    }
 
     void SetResourceProvider(XmlResourceProvider provider)
     {
+        mReaderTouched = true;
         mReader.SetResourceProvider(std::move(provider));
     }
     // The folder the documents came from, put before every image and mask file name: "::"
     // for the program's resources, else the folder and "/". Set it before loading skins.
-    void SetImagePathPrefix(const String& prefix) { mReader.SetImagePathPrefix(prefix); }
+    void SetImagePathPrefix(const String& prefix)
+    {
+        mReaderTouched = true;
+        mReader.SetImagePathPrefix(prefix);
+    }
     const String& GetImagePathPrefix() const { return mReader.GetImagePathPrefix(); }
 
     const String& GetApplicationName() const { return mReader.GetApplicationName(); }
     std::int32_t GetCurrentSkinIndex() const { return mReader.GetCurrentSkinIndex(); }
-    void SetCurrentSkinIndex(std::int32_t index) { mReader.SetCurrentSkinIndex(index); }
+    void SetCurrentSkinIndex(std::int32_t index)
+    {
+        mReaderTouched = true;
+        mReader.SetCurrentSkinIndex(index);
+    }
 
-    SkinXmlReader& GetReader() { return mReader; }
+    SkinXmlReader& GetReader()
+    {
+        mReaderTouched = true;
+        return mReader;
+    }
     const SkinXmlReader& GetReader() const { return mReader; }
 
     // --- Descriptors ------------------------------------------------------------------
@@ -132,6 +167,9 @@ private:
     RCPtr<LControlDescriptor> FindShownDescriptor(const String& name) const;
 
     SkinXmlReader mReader;
+    // Set by anything that may have changed the reader since construction.
+    bool mReaderTouched = false;
+    std::unique_ptr<SkinDocumentsReadAhead> mReadAhead;
     // Ordered by code unit.
     std::map<String, ControlCreateFunction> mClasses;
 };

@@ -145,6 +145,31 @@ Result SkinXmlReader::LoadSkins(const String& path)
     return ReadSkins(bytes.data(), bytes.size());
 }
 
+Result SkinXmlReader::LoadStringTablesAndSkins(const String& folder, std::int32_t languageId)
+{
+    const bool resources = folder == u"::";
+    String prefix = folder;
+    if (!resources)
+    {
+        prefix += u"/";
+    }
+    SetImagePathPrefix(prefix);
+    auto path = [&](const char16_t* resource, const char16_t* file)
+    {
+        String joined = prefix;
+        joined += resources ? resource : file;
+        return joined;
+    };
+    // The framework's document first, as the reader takes them.
+    const Result strings = LoadStringTables(path(u"FRAMEWORK_STRINGS", u"FrameworkStrings.xml"),
+                                            path(u"APP_STRINGS", u"StringTables.xml"), languageId);
+    if (Failed(strings))
+    {
+        return strings;
+    }
+    return LoadSkins(path(u"APP_SKINS", u"Skins.xml"));
+}
+
 Result SkinXmlReader::LoadStringTables(const String& frameworkPath, const String& appPath,
                                        std::int32_t languageId)
 {

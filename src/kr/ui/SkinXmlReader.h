@@ -49,6 +49,9 @@ public:
     static constexpr const char* kNestingDetail = "Controls Nested Deeper Than 256";
 
     explicit SkinXmlReader(String applicationName);
+    // A reader filled elsewhere (on another thread) can be handed over whole.
+    SkinXmlReader(SkinXmlReader&&) = default;
+    SkinXmlReader& operator=(SkinXmlReader&&) = default;
 
     // --- Reading whole documents ------------------------------------------------------
 
@@ -78,6 +81,12 @@ public:
     // application document is then not read), and lets the file wrapper's exception pass.
     Result LoadSkins(const String& path);
     Result LoadStringTables(const String& frameworkPath, const String& appPath, std::int32_t languageId);
+    // The string tables, then the skins: from the program's resources when the folder is
+    // "::" ("::APP_STRINGS", "::FRAMEWORK_STRINGS", "::APP_SKINS"), else the folder's
+    // "StringTables.xml", "FrameworkStrings.xml" and "Skins.xml". The image path prefix
+    // becomes "::" or the folder and "/" first, so the skins' images come from the same
+    // place. The string tables' failure, else the skins' result.
+    Result LoadStringTablesAndSkins(const String& folder, std::int32_t languageId);
     void SetResourceProvider(XmlResourceProvider provider) { mResourceProvider = std::move(provider); }
 
     // One pass of the parser in the current mode; `length` 0 reads up to the first zero

@@ -22,6 +22,13 @@ public:
     virtual void XMLEndElement(const String& name) = 0;
     // A run of character data: UTF-8, not terminated. One text may come in several runs.
     virtual void XMLCharacterData(const char* data, std::int32_t length) = 0;
+
+protected:
+    IXmlHandler() = default;
+    IXmlHandler(const IXmlHandler&) = default;
+    IXmlHandler(IXmlHandler&&) = default;
+    IXmlHandler& operator=(const IXmlHandler&) = default;
+    IXmlHandler& operator=(IXmlHandler&&) = default;
 };
 
 struct XmlParseOutcome
