@@ -12,12 +12,14 @@
 #include "kr/render/Bitmap.h"
 #include "kr/system/DebugLog.h"
 #include "kr/system/Paths.h"
+#include "kr/thread/Thread.h"
 #include "kr/ui/ControlFactory.h"
 #include "kr/ui/OSWindow.h"
 #include "kr/ui/RootWindow.h"
 #include "kr/ui/SkinDocumentsReadAhead.h"
 #include "kr/ui/SplashScreen.h"
 #include "kr/ui/StringTable.h"
+#include "platform/graphics/Font.h"
 #include "platform/system/Locale.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/MessageLoop.h"
@@ -133,7 +135,18 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
     mCommandLine = Utf8ToStringReplacing(mCommandLineUtf8);
     const std::uint32_t language =
         languageId == -1 ? Platform::GetUserLanguageId() : static_cast<std::uint32_t>(languageId);
-    // The documents need nothing of the display: they are read while the window system starts.
+    // Neither the documents nor the font configuration need the display: both are read
+    // while the window system starts.
+    mFontWarmUp = std::make_unique<Thread>(
+        []
+        {
+            Platform::PrepareFontMatching();
+            return 0u;
+        });
+    if (mFontWarmUp->IsCreated())
+    {
+        mFontWarmUp->Resume();
+    }
     mReadAhead = std::make_unique<SkinDocumentsReadAhead>(GetProductName(), GetResourceFolder(),
                                                           static_cast<std::int32_t>(language));
     if (Platform::InitializeWindowSystem())
@@ -165,6 +178,7 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
         }
     }
     mReadAhead.reset();
+    mFontWarmUp.reset();
     RCPtr<LControlFactory> factory = std::move(mFactory);
     factory = nullptr;
     RCPtr<LStringTable> strings = std::move(mFrameworkStrings);

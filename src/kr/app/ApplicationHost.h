@@ -40,6 +40,7 @@ class LControlFactory;
 class LFrameworkApp;
 class LSplashScreen;
 class SkinDocumentsReadAhead;
+class Thread;
 class LStringTable;
 
 // The host as the application base's message loop sees it.
@@ -159,6 +160,7 @@ private:
     RCPtr<LControlFactory> mFactory;
     // The start's documents, read while the window system starts, until the factory takes them.
     std::unique_ptr<SkinDocumentsReadAhead> mReadAhead;
+    std::unique_ptr<Thread> mFontWarmUp;
     RCPtr<LStringTable> mFrameworkStrings;
     std::unique_ptr<LSplashScreen> mSplash;
     bool mFirstInstance = true;

@@ -273,6 +273,12 @@ const Font& ResolveFont(std::u16string_view face, std::int32_t style)
     return *registry.fonts.emplace(std::move(key), std::move(font)).first->second;
 }
 
+void PrepareFontMatching()
+{
+    // A configuration that cannot be loaded now is tried again by the first match.
+    FcInit();
+}
+
 FontDesign GetFontDesign(const Font& font)
 {
     return font.GetDesign();

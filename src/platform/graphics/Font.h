@@ -29,6 +29,9 @@ class Font;
 // The font for a face (case ignored) and style. The reference stays valid until the
 // process ends. Not for use from several threads at once.
 const Font& ResolveFont(std::u16string_view face, std::int32_t style);
+// Loads the font configuration, the largest part of the first match's cost, so that a
+// thread started early can take it off the first text measured. Safe on any thread.
+void PrepareFontMatching();
 
 FontDesign GetFontDesign(const Font& font);
 
