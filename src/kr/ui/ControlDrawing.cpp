@@ -7,8 +7,11 @@
 #include "kr/ui/LayoutDescriptor.h"
 #include "kr/ui/Look.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace KR
 {
@@ -89,31 +92,56 @@ bool LControl::HasLook() const
     return false;
 }
 
-void LControl::PrefetchForDrawing(bool pointees) const
+void LControl::PrefetchForDrawing(std::int32_t stage) const
 {
-    if (!pointees)
+    if (stage == 0)
     {
-        for (const void* field :
-             {static_cast<const void*>(this), static_cast<const void*>(&mLayout),
-              static_cast<const void*>(&mSize), static_cast<const void*>(&mLooks),
-              static_cast<const void*>(&mScrollsByCopying), static_cast<const void*>(&mBackBuffer),
-              static_cast<const void*>(&mChildList)})
+        // The first line holds the table and the count; the drawing fields follow mLayout.
+        __builtin_prefetch(this);
+        const char* fields = reinterpret_cast<const char*>(&mLayout);
+        for (std::int32_t line = 0; line < 4; ++line)
         {
-            __builtin_prefetch(field);
+            __builtin_prefetch(fields + 64 * line);
         }
         return;
     }
-    if (mLayout)
+    if (stage == 1)
     {
-        __builtin_prefetch(mLayout.Get());
+        if (mLayout)
+        {
+            __builtin_prefetch(mLayout.Get());
+        }
+        if (mLooks.GetCount() > 0)
+        {
+            __builtin_prefetch(mLooks.GetData());
+        }
+        if (!mLookWeights.empty())
+        {
+            __builtin_prefetch(mLookWeights.data());
+        }
+        mChildList.PrefetchForDrawing();
+        return;
     }
-    if (mLooks.GetCount() > 0)
+    const std::uint32_t looks =
+        std::min<std::uint32_t>(mLooks.GetCount(), static_cast<std::uint32_t>(mLookWeights.size()));
+    for (std::uint32_t i = 0; i < looks; ++i)
     {
-        __builtin_prefetch(&mLooks.ElementAt(0));
+        if (mLookWeights[i] > 0.0f && mLooks.ElementAt(i))
+        {
+            mLooks.ElementAt(i)->PrefetchForDrawing();
+        }
     }
-    if (!mLookWeights.empty())
+    PrefetchChildrenForDrawing(0, 2, 0);
+}
+
+void LControl::PrefetchChildrenForDrawing(std::uint32_t first, std::uint32_t last, std::int32_t stage) const
+{
+    for (std::uint32_t i = first; i < last; ++i)
     {
-        __builtin_prefetch(mLookWeights.data());
+        if (const LControl* child = mChildList.PeekForPrefetch(i))
+        {
+            child->PrefetchForDrawing(stage);
+        }
     }
 }
 
@@ -197,46 +225,80 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
         }
     }
 
-    const auto eachLook = [this, &renderer](auto&& draw)
+    // The next stages of the first children (PrefetchForDrawing), while the looks draw.
+    if (mChildList.GetCount() > 0)
     {
-        for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+        PrefetchChildrenForDrawing(0, 2, 1);
+        PrefetchChildrenForDrawing(2, 3, 0);
+    }
+
+    // The looks that draw and their weights, found once for the three passes below.
+    struct DrawnLook
+    {
+        float weight;
+        LLook* look;
+    };
+    std::array<DrawnLook, 4> fixedLooks{};
+    std::vector<DrawnLook> moreLooks;
+    std::uint32_t drawnCount = 0;
+    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    {
+        const float weight = GetLookWeight(static_cast<std::int32_t>(i));
+        if (!(weight > 0.0f))
         {
-            const float weight = GetLookWeight(static_cast<std::int32_t>(i));
-            if (!(weight > 0.0f))
-            {
-                continue;
-            }
-            const RCPtr<LLook>& look = LookAt(i);
-            if (!look)
-            {
-                continue;
-            }
+            continue;
+        }
+        const RCPtr<LLook>& look = LookAt(i);
+        if (!look)
+        {
+            continue;
+        }
+        if (drawnCount == fixedLooks.size())
+        {
+            moreLooks.assign(fixedLooks.begin(), fixedLooks.end());
+        }
+        if (drawnCount < fixedLooks.size())
+        {
+            fixedLooks[drawnCount] = DrawnLook{weight, look.Get()};
+        }
+        else
+        {
+            moreLooks.push_back(DrawnLook{weight, look.Get()});
+        }
+        ++drawnCount;
+    }
+    const DrawnLook* drawnLooks = moreLooks.empty() ? fixedLooks.data() : moreLooks.data();
+    const auto eachLook = [&](auto&& draw)
+    {
+        for (std::uint32_t i = 0; i < drawnCount; ++i)
+        {
+            const DrawnLook& drawn = drawnLooks[i];
             // A weight of 1 leaves the state as it is, so nothing needs saving for it.
-            if (weight == 1.0f)
+            if (drawn.weight == 1.0f)
             {
-                draw(static_cast<std::int32_t>(i), *look);
+                draw(*drawn.look);
                 continue;
             }
             CAutoSaveState scope(renderer);
-            MultiplyOpacity(*renderer, weight);
-            draw(static_cast<std::int32_t>(i), *look);
+            MultiplyOpacity(*renderer, drawn.weight);
+            draw(*drawn.look);
         }
     };
-    eachLook([&](std::int32_t, LLook& look) { look.DrawClientPart(*renderer, invalid); });
-    eachLook([&](std::int32_t, LLook& look) { look.DrawNonClientParts(*renderer, invalid); });
+    eachLook([&](LLook& look) { look.DrawClientPart(*renderer, invalid); });
+    eachLook([&](LLook& look) { look.DrawNonClientParts(*renderer, invalid); });
     DrawPerInvalidRect(renderer, invalid, &LControl::DrawContent);
     eachLook(
-        [&](std::int32_t index, LLook&)
+        [&](LLook& look)
         {
             const PointD scroll = mScrollsLookText ? mScrollOffset : PointD{};
-            GetActiveLook(index)->DrawLabelText(*renderer, invalid, scroll);
+            look.DrawLabelText(*renderer, invalid, scroll);
             if (mChildList.GetCount() > 0)
             {
                 DrawAllChildren(renderer, invalid, deferred);
             }
         });
     // Without any look the children still show, once, as under one look of weight 1.
-    if (!HasLook() && mChildList.GetCount() > 0)
+    if (drawnCount == 0 && mChildList.GetCount() > 0 && !HasLook())
     {
         DrawAllChildren(renderer, invalid, deferred);
     }
@@ -347,6 +409,7 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
     const RectD scrolled{client.x - mScrollOffset.x, client.y - mScrollOffset.y,
                          client.width + mScrollOffset.x, client.height + mScrollOffset.y};
     const std::uint32_t count = mChildList.GetCount();
+    PrefetchChildrenForDrawing(0, 1, 2);
     std::uint32_t next = 0;
     const auto inGroup = [&](const LControl& child, std::int32_t axes)
     { return child.ClipsToParent() && DockedAxes(child) == axes; };
@@ -369,15 +432,15 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
         const bool drawable = area.width > 0.0 && area.height > 0.0;
         for (; next < count; ++next)
         {
-            // Two children ahead the fields, one ahead what they point to: each child's
-            // drawing hides the loading of the next.
-            if (next + 2 < count)
+            // Three children ahead their fields, two ahead what those point to, one ahead
+            // their looks: each child's drawing hides the loading of the next ones.
+            for (std::uint32_t ahead = 1; ahead <= 3; ++ahead)
             {
-                mChildList.GetAt(next + 2, kDrawingOrder)->PrefetchForDrawing(false);
-            }
-            if (next + 1 < count)
-            {
-                mChildList.GetAt(next + 1, kDrawingOrder)->PrefetchForDrawing(true);
+                if (next + ahead < count)
+                {
+                    mChildList.GetAt(next + ahead, kDrawingOrder)
+                        ->PrefetchForDrawing(3 - static_cast<std::int32_t>(ahead));
+                }
             }
             // Counted: a child's drawing may change this list.
             const RCPtr<LControl> child = mChildList.GetAt(next, kDrawingOrder);

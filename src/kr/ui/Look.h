@@ -81,6 +81,12 @@ public:
 
     // x, y, width, height inside the look: the control's client area.
     virtual RectI GetClientRect() const { return mClientRect; }
+    // Starts loading what the drawing steps read of the look.
+    void PrefetchForDrawing() const
+    {
+        __builtin_prefetch(this);
+        __builtin_prefetch(&mParts);
+    }
     // When not empty, drawing is limited to it (look coordinates).
     LRegion& GetRegion() { return mRegion; }
     const LRegion& GetRegion() const { return mRegion; }
@@ -127,22 +133,23 @@ private:
                      Draw&& draw);
     void DrawLines(LRenderer& renderer, const PointD& scroll);
 
-    ConstRCPtr<LLookDescriptor> mDescriptor;
+    // What the drawing steps read, in the two cache lines after the client rectangle.
+    LRegion mRegion;
+    RCPtr<LFontText> mFontText;
     RCPtr<LVisualPart> mTextPart;
-    std::int32_t mWidth = 0;
-    std::int32_t mHeight = 0;
-    std::vector<RectI> mPartRects;
-    std::vector<RCPtr<LVisualPart>> mParts;
     RCPtr<LVisualPart> mClientPart;
     RCPtr<LVisualPart> mOverlayPart;
+    std::vector<RCPtr<LVisualPart>> mParts;
+    std::vector<RectI> mPartRects;
     bool mOverlayReplacesClient = false;
     bool mLayoutChanged = true;
+    std::int32_t mWidth = 0;
+    std::int32_t mHeight = 0;
+    ConstRCPtr<LLookDescriptor> mDescriptor;
     RectI mLastClientRect{};
     RCPtr<LStencil> mStencil;
-    RCPtr<LFontText> mFontText;
     std::int32_t mTextX = 0;
     std::int32_t mTextY = 0;
-    LRegion mRegion;
 };
 
 } // namespace KR

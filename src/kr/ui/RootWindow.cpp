@@ -368,13 +368,13 @@ void LRootWindow::DrawControlTree(const RCPtr<LControl>& control, const LRegion&
     const std::size_t endOrder = mDeferredOrder.size();
     for (std::size_t k = firstOrder; k < endOrder; ++k)
     {
-        if (k + 2 < endOrder)
+        for (std::size_t ahead = 1; ahead <= 3; ++ahead)
         {
-            mDeferred.ElementAt(mDeferredOrder[k + 2].first)->PrefetchForDrawing(false);
-        }
-        if (k + 1 < endOrder)
-        {
-            mDeferred.ElementAt(mDeferredOrder[k + 1].first)->PrefetchForDrawing(true);
+            if (k + ahead < endOrder)
+            {
+                mDeferred.ElementAt(mDeferredOrder[k + ahead].first)
+                    ->PrefetchForDrawing(3 - static_cast<std::int32_t>(ahead));
+            }
         }
         // Copied: the drawing below adds to both lists, which may move their entries.
         const RCPtr<LControl> next = mDeferred.ElementAt(mDeferredOrder[k].first);

@@ -129,6 +129,27 @@ TEST(ControlDrawing, OrderOpacityAndDeferredControls)
              DrawnControl::Make(root, u"c", RectD{1, 1, 5, 5});
          },
          "a:look@0.50 b:look@0.25 root:content@1.00 c:content@0.50 c:content@0.25"},
+        {"more weighted looks than fit at hand: slot order, weight 0 passed over",
+         [](const RCPtr<DrawnControl>& root)
+         {
+             const float weights[] = {0.5f, 0.0f, 1.0f, 0.25f, 1.0f, 0.75f};
+             for (std::int32_t i = 0; i < 6; ++i)
+             {
+                 root->AddLook(RCPtr<LLook>(new LoggingLook(std::string(1, static_cast<char>('a' + i)))));
+                 root->SetLookWeight(i, weights[i], false);
+             }
+             DrawnControl::Make(root, u"k", RectD{1, 1, 5, 5});
+         },
+         "a:look@0.50 c:look@1.00 d:look@0.25 e:look@1.00 f:look@0.75 root:content@1.00 "
+         "k:content@0.50 k:content@1.00 k:content@0.25 k:content@1.00 k:content@0.75"},
+        {"a look of weight 0 hides the children with it",
+         [](const RCPtr<DrawnControl>& root)
+         {
+             root->AddLook(RCPtr<LLook>(new LoggingLook("a")));
+             root->SetLookWeight(0, 0.0f, false);
+             DrawnControl::Make(root, u"k", RectD{1, 1, 5, 5});
+         },
+         "root:content@1.00"},
         {"unclipped children after the tree, by Z_Order then tree order",
          [](const RCPtr<DrawnControl>& root)
          {
