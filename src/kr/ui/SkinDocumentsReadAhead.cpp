@@ -1,5 +1,6 @@
 #include "kr/ui/SkinDocumentsReadAhead.h"
 
+#include "kr/render/BitmapDecodeAhead.h"
 #include "kr/thread/Thread.h"
 #include "kr/ui/ControlFactory.h"
 
@@ -14,7 +15,7 @@ SkinDocumentsReadAhead::SkinDocumentsReadAhead(String applicationName, String fo
     mWorker = std::make_unique<Thread>(
         [this]
         {
-            Read();
+            ReadAndDecode();
             return 0u;
         });
     if (mWorker->IsCreated())
@@ -51,7 +52,19 @@ void SkinDocumentsReadAhead::Read()
     {
         mThrown = std::current_exception();
     }
-    mRead = true;
+}
+
+void SkinDocumentsReadAhead::ReadAndDecode()
+{
+    Read();
+    // Named before the reader is handed over.
+    const std::vector<String> pictures = mReader.GetPartPictures();
+    {
+        const std::lock_guard lock(mMutex);
+        mRead = true;
+    }
+    mReadDone.notify_all();
+    BitmapDecodeAhead::Decode(pictures);
 }
 
 Result SkinDocumentsReadAhead::Take(SkinXmlReader& reader)
@@ -63,10 +76,10 @@ Result SkinDocumentsReadAhead::Take(SkinXmlReader& reader)
     mTaken = true;
     if (mWorker)
     {
-        mWorker->Join("SkinDocumentsReadAhead");
-        mWorker.reset();
+        std::unique_lock lock(mMutex);
+        mReadDone.wait(lock, [this] { return mRead; });
     }
-    if (!mRead)
+    else
     {
         Read();
     }
