@@ -20,7 +20,7 @@ namespace
 using namespace ControlsTest;
 
 // 5 whole rows of 14 in a list 75 high, each row with a check box.
-const std::string kRows = R"(
+const std::string kCheckedRows = R"(
   <SubControl Class="Framework.CheckedListBoxItem" Name="templateItem" XSizeAbs="180" YSizeAbs="14"><Skin Name="row" LookList="r14">
     <SubControl Class="Framework.Button" Name="checkBox" XPositionAbs="3" XSizeAbs="10" YSizeAbs="10"><Skin Name="check" LookList="r14"/></SubControl>
   </Skin></SubControl>)";
@@ -31,7 +31,7 @@ std::string ListSkin(const char* className, const char* lookList)
                R"(<SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">)"
                R"(<SubControl Class=")") +
            className + R"(" Name="list" XSizeAbs="200" YSizeAbs="75"><Skin Name="list" LookList=")" +
-           lookList + "\">" + kRows + "</Skin></SubControl></Skin></SubControl>";
+           lookList + "\">" + kCheckedRows + "</Skin></SubControl></Skin></SubControl>";
 }
 
 // Look 3 of the icon list carries three image parts, cut side by side from one picture.

@@ -3,6 +3,7 @@
 
 #include "kr/controls/ComboBox.h"
 #include "ControlsTestSupport.h"
+#include "SliderTestSupport.h"
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/TextBox.h"
 #include "kr/core/Wrapper.h"
@@ -53,7 +54,7 @@ std::string InitialIndex(const char* value)
            "</CreateParam></CreateParamList>";
 }
 
-constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
+constexpr const char* kComboStrings = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Strings>
   <StringTable ID="Test.Group|init2"><String ID="ITEM.00"><Locale LCID="9">a</Locale></String>
     <String ID="ITEM.01"><Locale LCID="9">b</Locale></String><String ID="ITEM.02"><Locale LCID="9">c</Locale></String></StringTable>
@@ -61,12 +62,7 @@ constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
     <String ID="ITEM.01"><Locale LCID="9">b</Locale></String><String ID="ITEM.02"><Locale LCID="9">c</Locale></String></StringTable>
 </Test_Strings>)";
 
-RCPtr<LKeyParam> Key(std::uint32_t code)
-{
-    KeyCode key;
-    key.code = code;
-    return LKeyParam::Create(key, false);
-}
+using SliderTest::Key;
 
 struct ComboBoxTest : ::testing::Test
 {
@@ -74,7 +70,7 @@ struct ComboBoxTest : ::testing::Test
                      Combo("text", 300, "Framework.ComboTextBox", kTextBox.c_str()) +
                      Combo("init2", 400, "Framework.ComboBox", "", InitialIndex("2").c_str()) +
                      Combo("init3", 450, "Framework.ComboBox", "", InitialIndex("3").c_str())),
-                kStrings};
+                kComboStrings};
     RCPtr<Recorder> recorder = Recorder::Create();
 
     RCPtr<LComboBox> Make(const char16_t* name, int items)

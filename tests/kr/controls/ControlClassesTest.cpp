@@ -74,7 +74,7 @@ const std::string kOwnTables = R"(
 </Skin></SubControl>)";
 
 // A client that hears a name from a sender through one of its tables.
-struct Heard
+struct HeardRow
 {
     const char* table;
     RCPtr<LControl> client;
@@ -83,7 +83,7 @@ struct Heard
 };
 
 // Unregistering takes the entry out of the table, and out of every other one of the chain.
-void ExpectUnregisteringClears(const Heard& row)
+void ExpectUnregisteringClears(const HeardRow& row)
 {
     const RCPtr<LNotification> notification = LNotification::Create(row.name);
     EXPECT_NE(row.client->Receive(row.sender, notification), 0) << row.table;
@@ -152,13 +152,13 @@ TEST_F(ControlClassesTest, UnregisteringClearsEveryTableOfTheChain)
     const RCPtr<LControl> bar = scene.Find(u"vBar");
     const RCPtr<LControl> channel = bar->FindChildControl(String(u"channel"));
     const RCPtr<LControl> tabs = scene.Find(u"tabs");
-    const Heard rows[] = {
+    const HeardRow rows[] = {
         {"tab control's", tabs, RCPtr<LNotificationDistributor>(scene.Find(u"two")), u"NID_LEFT_CLICK"},
         {"panel's", view, RCPtr<LNotificationDistributor>(scene.main), u"NID_SIBLING_KEY"},
         {"scroll view's", view, RCPtr<LNotificationDistributor>(bar), u"NID_VALUE_CHANGE"},
         {"scroll bar's", bar, RCPtr<LNotificationDistributor>(channel), u"NID_HOVER_CONDITION_CHANGE"},
     };
-    for (const Heard& row : rows)
+    for (const HeardRow& row : rows)
     {
         ExpectUnregisteringClears(row);
     }
@@ -186,7 +186,7 @@ TEST(OwnTablesTest, UnregisteringClearsEveryTableOfTheChain)
     const RCPtr<LLevelMeter> meter = scene.Find<LLevelMeter>(u"meter");
     ASSERT_TRUE(checkBox && slider && combo && status && meter);
     ASSERT_EQ(meter->SetClipLatching(true), kOk) << "the clip light heard";
-    const Heard rows[] = {
+    const HeardRow rows[] = {
         {"list box's", checked, RCPtr<LNotificationDistributor>(checkedRow), u"NID_MOUSE_DOWN"},
         {"checked list's", checked, RCPtr<LNotificationDistributor>(checkBox), u"NID_VALUE_CHANGE"},
         {"slider's", slider, RCPtr<LNotificationDistributor>(slider->GetThumb()), u"NID_MOUSE_MOVE"},
@@ -198,7 +198,7 @@ TEST(OwnTablesTest, UnregisteringClearsEveryTableOfTheChain)
         {"level meter's", meter,
          RCPtr<LNotificationDistributor>(meter->FindChildControl(String(u"clipButton"))), u"NID_LEFT_CLICK"},
     };
-    for (const Heard& row : rows)
+    for (const HeardRow& row : rows)
     {
         ExpectUnregisteringClears(row);
     }

@@ -23,7 +23,7 @@ const std::string kLabels = R"(
 </Skin></SubControl>
 <SubControl Class="Framework.ToolTip" Name="toolTip" ClipToParent="False" XSizeAbs="100" YSizeAbs="20"><Skin Name="tip" LookList="one"/></SubControl>)";
 
-constexpr const char* kStrings = R"(<?xml version="1.0" encoding="utf-8"?>
+constexpr const char* kToolTipStrings = R"(<?xml version="1.0" encoding="utf-8"?>
 <Test_Strings>
   <StringTable ID="Test.Group|clipped"><String ID="TOOLTIP"><Locale LCID="9">Entry</Locale></String></StringTable>
   <StringTable ID="Test.Group|plain"><String ID="TOOLTIP"><Locale LCID="9">Plain entry</Locale></String></StringTable>
@@ -49,7 +49,7 @@ struct LabelToolTipTest : ::testing::Test
         scene.Step(0); // the hidden tooltip leaves its parent
     }
 
-    Scene scene{kLabels, kStrings};
+    Scene scene{kLabels, kToolTipStrings};
 };
 
 TEST_F(LabelToolTipTest, ALabelIsNeverFocusedAndShowsItsTextWhenClipped)

@@ -13,7 +13,7 @@ namespace
 
 using namespace ControlsTest;
 
-const std::string kRows = R"(
+const std::string kItemRows = R"(
 <SubControl Class="Test.Group" Name="main" XSizeAbs="400" YSizeAbs="300"><Skin Name="main">
   <SubControl Class="Test.Group" Name="list" XSizeAbs="200" YSizeAbs="100"><Skin Name="list" LookList="one">
     <SubControl Class="Framework.ListBoxItem" Name="row" YPositionAbs="14" XSizeAbs="200" YSizeAbs="14"><Skin Name="row" LookList="r14"/></SubControl>
@@ -55,7 +55,7 @@ TEST(ListBoxItemTest, TheLookFollowsFlagsValueAndConditions)
     };
     for (const auto& row : rows)
     {
-        Scene scene(kRows);
+        Scene scene(kItemRows);
         const RCPtr<LListBoxItem> item = scene.Find<LListBoxItem>(u"row");
         ASSERT_TRUE(item);
         item->SetText(String(u"text"));
@@ -84,7 +84,7 @@ TEST(ListBoxItemTest, TheLookFollowsFlagsValueAndConditions)
 
 TEST(ListBoxItemTest, BlankTwiceChangesNothingAndClearingKeepsTheTextEmpty)
 {
-    Scene scene(kRows);
+    Scene scene(kItemRows);
     const RCPtr<LListBoxItem> item = scene.Find<LListBoxItem>(u"row");
     ASSERT_TRUE(item);
     item->SetText(String(u"text"));
@@ -115,7 +115,7 @@ public:
 
 TEST(ListBoxItemTest, InDropDownModeAPressIsHandedToTheListInItsCoordinates)
 {
-    Scene scene(kRows);
+    Scene scene(kItemRows);
     const RCPtr<DragSink> list(new DragSink(scene.main, String(u"sink")));
     const RCPtr<LListBoxItem> item(new LListBoxItem(RCPtr<LControl>(list), String(u"row")));
     item->SetFrame(PointD{3, 28}, PointD{100, 14});

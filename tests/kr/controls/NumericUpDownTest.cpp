@@ -3,6 +3,7 @@
 
 #include "kr/controls/NumericUpDown.h"
 #include "ControlsTestSupport.h"
+#include "SliderTestSupport.h"
 #include "kr/controls/Button.h"
 #include "kr/controls/TextBox.h"
 
@@ -42,12 +43,7 @@ std::string Parts(const char* parts)
     return skin + "</Skin></SubControl></Skin></SubControl>";
 }
 
-RCPtr<LKeyParam> Key(std::uint32_t code)
-{
-    KeyCode key;
-    key.code = code;
-    return LKeyParam::Create(key, false);
-}
+using SliderTest::Key;
 
 constexpr std::uint32_t kEnter = 0x200D0000;
 constexpr std::uint32_t kShiftUp = 0x22260000;

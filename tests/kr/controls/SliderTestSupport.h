@@ -1,6 +1,6 @@
 #pragma once
 // Shared by the value-control tests (slider, knob, combo slider): a listener that writes
-// down what a control sends, and arrow keys.
+// down what a control sends, and key presses (the combo box's and up-down's tests too).
 
 #include "kr/core/Holder.h"
 #include "kr/notify/NotificationClient.h"
