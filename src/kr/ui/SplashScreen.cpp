@@ -40,9 +40,21 @@ void LSplashScreen::Start()
     {
         return;
     }
+    if (!Platform::InitializeWindowSystem())
+    {
+        std::fputs("Unable to create SplashWnd\n", stderr);
+        return;
+    }
     const std::int32_t width = mImage->GetWidth();
     const std::int32_t height = mImage->GetHeight();
-    const RectI area = IFrameworkApp::GetInstance().GetWorkArea();
+    RectI area = IFrameworkApp::GetInstance().GetWorkArea();
+    if (area.width <= 0 || area.height <= 0)
+    {
+        // The program shows its splash before it makes its application, which would tell
+        // the work area: without one, the system tells it.
+        const Platform::WindowRect system = Platform::GetWorkArea();
+        area = RectI{system.x, system.y, system.width, system.height};
+    }
     Platform::WindowCreateParams params;
     params.title = mTitle.ToUtf8().GetPtr();
     params.className = "SplashWnd";
@@ -53,10 +65,7 @@ void LSplashScreen::Start()
     // A pop-up has no frame and never takes the keyboard from the window the user works in.
     params.popup = true;
     params.procedure = this;
-    if (Platform::InitializeWindowSystem())
-    {
-        mWindow = Platform::CreateWindow(params);
-    }
+    mWindow = Platform::CreateWindow(params);
     if (mWindow == 0)
     {
         std::fputs("Unable to create SplashWnd\n", stderr);

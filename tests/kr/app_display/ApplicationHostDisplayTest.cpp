@@ -52,6 +52,12 @@ TEST(SplashHost, TheSplashShowsItsPictureUntilItIsHiddenAndNothingWithoutOne)
             return P::ReadWindowPixels(window, pixels, width, height) && width == 160 && height == 120 &&
                    (pixels[10 * 160 + 10] & 0xFFFFFFu) == 0x336699u;
         }));
+    // Centred in the system's work area, as no application exists yet to tell another.
+    P::WindowRect placed{};
+    ASSERT_TRUE(P::GetWindowRect(window, placed));
+    const P::WindowRect area = P::GetWorkArea();
+    EXPECT_EQ(placed.x, (area.x + area.x + area.width - 160) / 2);
+    EXPECT_EQ(placed.y, (area.y + area.y + area.height - 120) / 2);
     host.HideSplashScreen();
     EXPECT_EQ(host.GetSplashScreen(), nullptr);
     EXPECT_FALSE(P::IsWindow(window));
