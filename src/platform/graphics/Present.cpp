@@ -1,7 +1,11 @@
 #include "platform/graphics/Present.h"
 
+#include <X11/Xlib.h>
+#include <cairo-xlib.h>
 #include <cairo.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -10,6 +14,36 @@ namespace KR::Platform
 {
 namespace
 {
+
+// Cairo sends an image to an X window through a shared-memory segment the size of the
+// part it sends, and a segment is free again only once the server has read it. A whole
+// frame sent at once held a segment as large as the window (3.5 MB for the editor's, the
+// largest part of its peak memory beyond the bare toolkit's). A rectangle larger than this
+// goes in bands of about this size, with the server caught up between them, so one band's
+// segment serves them all; catching up costs a round trip, so smaller rectangles (every
+// update but a whole frame) go at once, as do all rectangles to targets other than X.
+constexpr std::int64_t kPresentBandBytes = std::int64_t{512} * 1024;
+
+// Rows of `rectangle` sent between two catch-ups with the server: all of them but for a
+// large rectangle on an X target.
+std::int64_t BandRows(cairo_surface_t* target, const PixelRect& rectangle)
+{
+    const std::int64_t rowBytes = std::int64_t{rectangle.width} * 4;
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_XLIB || rowBytes <= 0 ||
+        rowBytes * rectangle.height <= kPresentBandBytes)
+    {
+        return std::max<std::int64_t>(rectangle.height, 1);
+    }
+    return std::max<std::int64_t>(kPresentBandBytes / rowBytes, 1);
+}
+
+// Waits until the X server has read all that was sent to the X target: the segments of
+// the bands sent are then free for the next.
+void CatchUpWithTheServer(cairo_surface_t* target)
+{
+    cairo_surface_flush(target);
+    XSync(cairo_xlib_surface_get_display(target), False);
+}
 
 struct WindowTargets
 {
@@ -102,11 +136,25 @@ bool PresentToWindow(WindowKey window, const Surface& image, const std::vector<P
     cairo_save(context);
     cairo_set_operator(context, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(context, image.GetNative(), 0, 0);
+    cairo_surface_t* target = cairo_get_group_target(context);
+    bool waiting = false;
     for (auto it = rectangles.rbegin(); it != rectangles.rend(); ++it)
     {
-        cairo_new_path(context);
-        cairo_rectangle(context, it->x, it->y, it->width, it->height);
-        cairo_fill(context);
+        const std::int64_t bottom = std::int64_t{it->y} + it->height;
+        const std::int64_t band = BandRows(target, *it);
+        for (std::int64_t y = it->y; y < bottom; y += band)
+        {
+            if (waiting)
+            {
+                CatchUpWithTheServer(target);
+                waiting = false;
+            }
+            const std::int64_t rows = std::min(band, bottom - y);
+            cairo_new_path(context);
+            cairo_rectangle(context, it->x, static_cast<double>(y), it->width, static_cast<double>(rows));
+            cairo_fill(context);
+            waiting = rows < it->height;
+        }
     }
     cairo_restore(context);
     return true;

@@ -49,6 +49,53 @@ TEST_F(DisplayTest, OpensWithItsTitleAndClassAndPresentsWhatItPaints)
     EXPECT_TRUE(PumpUntil([&] { return procedure.Of(WM_PAINT).size() > paints; }));
 }
 
+TEST_F(DisplayTest, AWindowSizedPresentLandsRowForRowAcrossItsBands)
+{
+    // As large as a main window, so it goes in bands; every row its own colour, so a band
+    // sent to the wrong place, twice or not at all would show. The small rectangle after it
+    // goes at once.
+    constexpr std::int32_t kWidth = 1000, kHeight = 600;
+    RecordingProcedure large;
+    const WindowHandle big = Open(large, {20, 20, kWidth, kHeight});
+    const struct Closing
+    {
+        WindowHandle handle;
+        ~Closing() { DestroyWindow(handle); }
+    } closing{big};
+    Surface frame(kWidth, kHeight);
+    for (std::int32_t y = 0; y < kHeight; ++y)
+    {
+        frame.WritePixels({0, y, kWidth, 1}, 0xFF000000u | static_cast<std::uint32_t>(y) << 8 | 0x40u);
+    }
+    bool presented = false;
+    large.hook = [&](WindowHandle handle, std::uint32_t message, std::uintptr_t, std::intptr_t)
+    {
+        if (message == WM_PAINT)
+        {
+            presented = PresentToWindow(reinterpret_cast<WindowKey>(handle), frame,
+                                        {{0, 0, 200, 3}, {30, 5, kWidth - 40, kHeight - 10}});
+        }
+        return std::intptr_t{0};
+    };
+    ASSERT_TRUE(InvalidateRect(big, nullptr));
+    ASSERT_TRUE(PumpUntil([&] { return presented; }));
+    std::vector<std::uint32_t> pixels;
+    std::int32_t width = 0, height = 0;
+    ASSERT_TRUE(ReadWindowPixels(big, pixels, width, height));
+    ASSERT_EQ(width, kWidth);
+    ASSERT_EQ(height, kHeight);
+    for (std::int32_t y = 5; y < kHeight - 5; ++y)
+    {
+        for (const std::int32_t x : {30, kWidth / 2, kWidth - 11})
+        {
+            EXPECT_EQ(pixels[y * width + x], frame.GetPixel(x, y)) << "row " << y << " column " << x;
+        }
+        EXPECT_NE(pixels[y * width + 29], frame.GetPixel(29, y)) << "row " << y << " left of the rectangle";
+    }
+    EXPECT_EQ(pixels[1 * width + 10], frame.GetPixel(10, 1));
+    EXPECT_NE(pixels[(kHeight - 4) * width + 100], frame.GetPixel(100, kHeight - 4)) << "below the rectangle";
+}
+
 TEST_F(DisplayTest, ClicksReachTheWindowAtTheirLocalPointAndSecondPressesAreDoubleClicks)
 {
     PointAt(30, 40);
