@@ -32,6 +32,7 @@ public:
     {
         return kListUnchanged;
     }
+    void InterruptListWaits(bool) override {}
     std::int32_t QueryDeviceList(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&) override { return 0; }
     std::int32_t GetCurrentDevice(KR::Variant&) override { return 0; }
     std::int32_t GetDeviceInfo(const KR::Variant&, DeviceInfoRecord&) override { return 0; }

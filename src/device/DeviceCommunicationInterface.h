@@ -75,6 +75,10 @@ public:
     virtual std::int32_t WaitForDeviceListChange(const KR::Array<KR::Guid>& filter,
                                                  KR::Array<KR::Variant>& devices,
                                                  std::uint32_t timeoutMs) = 0;
+    // While `interrupted` holds, WaitForDeviceListChange asks once and returns as with a
+    // time-out of 0, and a wait under way ends at once: the thread that waits is being
+    // stopped, and its stop (the program's exit among them) need not sit out the time-out.
+    virtual void InterruptListWaits(bool interrupted) = 0;
     // One full query; the library's result (kListComplete when the list is whole).
     virtual std::int32_t QueryDeviceList(const KR::Array<KR::Guid>& filter,
                                          KR::Array<KR::Variant>& devices) = 0;

@@ -188,13 +188,23 @@ std::int32_t LDeviceCommunicationBridge::WaitForDeviceListChange(const KR::Array
         {
             return kListChanged;
         }
-        if (elapsed >= timeoutMs)
+        std::unique_lock lock(mListWaitLock);
+        if (elapsed >= timeoutMs || mListWaitCut.wait_for(lock, std::chrono::milliseconds(kListPollMs),
+                                                          [this] { return mListWaitsInterrupted; }))
         {
             return kListUnchanged;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(kListPollMs));
         elapsed += kListPollMs;
     }
+}
+
+void LDeviceCommunicationBridge::InterruptListWaits(bool interrupted)
+{
+    {
+        const std::lock_guard lock(mListWaitLock);
+        mListWaitsInterrupted = interrupted;
+    }
+    mListWaitCut.notify_all();
 }
 
 std::int32_t LDeviceCommunicationBridge::QueryDeviceList(const KR::Array<KR::Guid>& filter,

@@ -9,8 +9,10 @@
 #include "kr/core/RCPtr.h"
 #include "kr/thread/Mutex.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace KR
@@ -55,6 +57,7 @@ public:
     std::int32_t FindDevices(const KR::Array<KR::Guid>& filter, KR::Array<KR::Variant>& devices) override;
     std::int32_t WaitForDeviceListChange(const KR::Array<KR::Guid>& filter, KR::Array<KR::Variant>& devices,
                                          std::uint32_t timeoutMs) override;
+    void InterruptListWaits(bool interrupted) override;
     std::int32_t QueryDeviceList(const KR::Array<KR::Guid>& filter, KR::Array<KR::Variant>& devices) override;
     std::int32_t ConnectDevice(const KR::Variant& device) override;
     std::int32_t DisconnectDevice() override;
@@ -99,6 +102,10 @@ private:
     KR::Mutex mStateLock;
     std::unique_ptr<KR::DeviceControlClientInterface> mClient;
     KR::Variant mCurrentDevice;
+    // The pause between the questions of a list wait, and what cuts it short.
+    std::mutex mListWaitLock;
+    std::condition_variable mListWaitCut;
+    bool mListWaitsInterrupted = false;
     std::shared_ptr<DeviceDeliveryQueue> mDeliveries;
     KR::RCPtr<LDeviceCommunicationThreadWorker> mWorker;
     KR::RCPtr<KR::LEventGatedThreader> mThreader;

@@ -457,6 +457,10 @@ KR::Result LRootModuleEngine::StartWorker()
         }
     }
     mStopRequested = false;
+    if (mBridge)
+    {
+        mBridge->InterruptListWaits(false);
+    }
     mWake.Reset();
     // The threader's reference to the engine counts as internal while the worker runs,
     // so that the owner's last release still reaches ReleaseInternalReferences, which
@@ -467,7 +471,7 @@ KR::Result LRootModuleEngine::StartWorker()
     if (KR::Failed(result))
     {
         AdjustInternalRefCount(-1);
-        mStopRequested = true;
+        RequestStop();
     }
     return result;
 }
@@ -478,8 +482,7 @@ bool LRootModuleEngine::StopWorker()
     {
         return true;
     }
-    mStopRequested = true;
-    mWake.Set();
+    RequestStop();
     if (mWorkerThread.load() == std::this_thread::get_id())
     {
         // The worker itself is letting go of the engine: its loop ends on its own.
@@ -511,9 +514,19 @@ void LRootModuleEngine::StopWorkerIfIdle()
     }
     if (stop)
     {
-        mStopRequested = true;
-        mWake.Set();
+        RequestStop();
     }
+}
+
+void LRootModuleEngine::RequestStop()
+{
+    mStopRequested = true;
+    // The worker may be in the bridge's wait for a device-list change, or pausing.
+    if (mBridge)
+    {
+        mBridge->InterruptListWaits(true);
+    }
+    mWake.Set();
 }
 
 void LRootModuleEngine::PauseWorker()

@@ -176,6 +176,8 @@ private:
     bool StopWorker();
     // Asks the worker to stop, without waiting, when nothing needs it any more.
     void StopWorkerIfIdle();
+    // Asks the worker to stop and wakes it from its waits.
+    void RequestStop();
     // The first query of discovery, on the worker (StartRemoteDeviceDiscovery).
     void QueryDevicesFirstTime();
     // Sleeps kPollIntervalMs, or less when a stop is asked for.

@@ -90,6 +90,7 @@ public:
     {
         return kNoClient;
     }
+    void InterruptListWaits(bool) override {}
     std::int32_t QueryDeviceList(const KR::Array<KR::Guid>&, KR::Array<KR::Variant>&) override
     {
         return kNoClient;

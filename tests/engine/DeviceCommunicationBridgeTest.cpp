@@ -190,6 +190,42 @@ TEST(DeviceCommunicationBridgeTest, DeviceListsAreTheLibrarysAndFindDevicesKnows
     ASSERT_EQ(devices.GetCount(), 1u);
 }
 
+// The worker that waits is being stopped: its wait ends, and further waits ask once, until
+// the waits are let be again.
+TEST(DeviceCommunicationBridgeTest, AnInterruptEndsAListWaitUnderWayAndTheNextOnesUntilLifted)
+{
+    const KR::RCPtr<LDeviceCommunicationBridge> bridge = StandInBridge();
+    KR::Array<KR::Variant> devices;
+    ASSERT_EQ(bridge->QueryDeviceList(KR::Array<KR::Guid>(), devices),
+              LDeviceCommunicationInterface::kListComplete);
+    std::atomic<std::int32_t> result = KR::kFail;
+    std::atomic<bool> returned = false;
+    std::thread waiter(
+        [&]
+        {
+            KR::Array<KR::Variant> same = devices;
+            result = bridge->WaitForDeviceListChange(KR::Array<KR::Guid>(), same, 600000);
+            returned = true;
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(2 * LDeviceCommunicationBridge::kListPollMs));
+    EXPECT_FALSE(returned.load()) << "the wait ended by itself";
+    bridge->InterruptListWaits(true);
+    EXPECT_TRUE(WaitUntil([&] { return returned.load(); }));
+    waiter.join();
+    EXPECT_EQ(result.load(), LDeviceCommunicationInterface::kListUnchanged);
+
+    // Still interrupted: a change is reported all the same, and no change ends the wait at once.
+    KR::Array<KR::Variant> none;
+    EXPECT_EQ(bridge->WaitForDeviceListChange(KR::Array<KR::Guid>(), none, 600000),
+              LDeviceCommunicationInterface::kListChanged);
+    EXPECT_EQ(bridge->WaitForDeviceListChange(KR::Array<KR::Guid>(), devices, 600000),
+              LDeviceCommunicationInterface::kListUnchanged);
+    bridge->InterruptListWaits(false);
+    none.RemoveAll();
+    EXPECT_EQ(bridge->WaitForDeviceListChange(KR::Array<KR::Guid>(), none, 600000),
+              LDeviceCommunicationInterface::kListChanged);
+}
+
 TEST(DeviceCommunicationBridgeTest, HundredDeliveriesReachTheReceiverInOrderOnTheWorkerThread)
 {
     const KR::RCPtr<LDeviceCommunicationBridge> bridge = StandInBridge();

@@ -218,6 +218,28 @@ TEST_F(RootModuleEngineTest, DiscoveryKeepsTheDeviceListAndPostsItsChanges)
     EXPECT_EQ(devices, one);
 }
 
+// The program's exit stops the worker, which must not first sit out a library's wait for a
+// change of the device list.
+TEST_F(RootModuleEngineTest, SwitchingDiscoveryOffEndsTheWorkersWaitForAListChange)
+{
+    Start();
+    bridge->listWaitMs = 600000;
+    EXPECT_EQ(engine->EnableRemoteDeviceDiscovery(true), LDeviceCommunicationInterface::kListUnchanged);
+    ASSERT_TRUE(WaitUntil([&] { return bridge->listWaits.load() >= 2; })) << "the worker's first wait";
+    EXPECT_EQ(engine->EnableRemoteDeviceDiscovery(false), KR::kOk);
+    EXPECT_TRUE(WaitUntil([&] { return !engine->IsWorkerRunning(); }));
+
+    // Discovery on again: the worker waits for changes as before.
+    const int waitsSoFar = bridge->listWaits;
+    bridge->listWaitMs = 0;
+    EXPECT_TRUE(KR::Succeeded(engine->EnableRemoteDeviceDiscovery(true)));
+    KR::Array<KR::Variant> one;
+    one.AddItem(Device("a"));
+    bridge->SetRemoteDevices(one);
+    ASSERT_TRUE(WaitUntil([&] { return app.Queued() > 0; }));
+    EXPECT_GT(bridge->listWaits.load(), waitsSoFar);
+}
+
 TEST_F(RootModuleEngineTest, AFailedFirstDiscoveryQuerySwitchesDiscoveryOffForGood)
 {
     Start();

@@ -27,6 +27,9 @@ public:
     // Change-waits answer "unchanged" at once, as a library that only a full query
     // shows the change to.
     std::atomic<bool> blindWaits{false};
+    // When set, change-waits with a time-out last this long whatever it is, as a library slow
+    // to see changes; only a change or an interrupt ends them sooner.
+    std::atomic<std::uint32_t> listWaitMs{0};
 
     // Replaces the remote device list; a worker waiting for a change wakes up.
     void SetRemoteDevices(const KR::Array<KR::Variant>& devices)
@@ -71,9 +74,19 @@ public:
         }
         std::unique_lock lock(mMutex);
         const KR::Array<KR::Variant> before = devices;
-        mChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return !(mRemote == before); });
+        const std::uint32_t waitMs = listWaitMs != 0 && timeoutMs != 0 ? listWaitMs.load() : timeoutMs;
+        mChanged.wait_for(lock, std::chrono::milliseconds(waitMs),
+                          [&] { return !(mRemote == before) || mInterrupted; });
         devices = mRemote;
         return devices == before ? kListUnchanged : kListChanged;
+    }
+    void InterruptListWaits(bool interrupted) override
+    {
+        {
+            std::lock_guard lock(mMutex);
+            mInterrupted = interrupted;
+        }
+        mChanged.notify_all();
     }
     std::int32_t QueryDeviceList(const KR::Array<KR::Guid>& /*filter*/,
                                  KR::Array<KR::Variant>& devices) override
@@ -149,5 +162,6 @@ private:
 
     std::mutex mMutex;
     std::condition_variable mChanged;
+    bool mInterrupted = false;
     KR::Array<KR::Variant> mRemote;
 };
