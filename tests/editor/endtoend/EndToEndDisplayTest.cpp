@@ -699,22 +699,8 @@ TEST_F(OwnServer, AStoppedServerKeepsNeitherTheWindowNorASendWaiting)
     const std::string geometry = P::Test::Capture("xwininfo -id " + std::to_string(window));
     const auto absolute = [&](const std::string& key)
     { return std::atoi(geometry.c_str() + geometry.find(key) + key.size()); };
-    struct Blank : P::IWindowProcedure
-    {
-        std::intptr_t WindowProc(P::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override
-        {
-            return 0;
-        }
-    } blank;
-    P::WindowCreateParams params;
-    params.title = "cover";
-    params.client = {absolute("Absolute upper-left X:") + 700, absolute("Absolute upper-left Y:") + 725, 400,
-                     25};
-    params.decorated = false;
-    params.procedure = &blank;
-    const P::WindowHandle cover = P::CreateWindow(params);
-    P::ShowWindow(cover, P::SW_SHOWNORMAL);
-    P::BringWindowToTop(cover);
+    P::Test::CoverWindow cover(
+        {absolute("Absolute upper-left X:") + 700, absolute("Absolute upper-left Y:") + 725, 400, 25}, false);
     ASSERT_TRUE(P::Test::PumpUntil([&] { return PixelAt(800, 740) != kStatusFace; }));
 
     // Sent while the server does not answer: what the cover hid is drawn again before the
@@ -723,7 +709,7 @@ TEST_F(OwnServer, AStoppedServerKeepsNeitherTheWindowNorASendWaiting)
     Focus(dialog);
     Click(WaitForShown("dialogSendPreset/send"), dialog);
     const auto clicked = std::chrono::steady_clock::now();
-    P::DestroyWindow(cover);
+    cover.Remove();
     EXPECT_TRUE(P::Test::PumpUntil([&] { return PixelAt(800, 740) == kStatusFace; }, 20.0));
     EXPECT_EQ(Boxes().size(), before) << "drawn only once the send had ended";
     ASSERT_TRUE(WaitUntil([&] { return Boxes().size() > before; }));

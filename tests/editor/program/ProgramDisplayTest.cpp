@@ -242,21 +242,8 @@ TEST_F(Program, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
     ASSERT_NE(window, 0u);
 
     // A window of the test covers the editor's.
-    struct Nothing : P::IWindowProcedure
-    {
-        std::intptr_t WindowProc(P::WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override
-        {
-            return 0;
-        }
-    } nothing;
-    P::WindowCreateParams params;
-    params.title = "cover";
-    params.client = {0, 0, 500, 400};
-    params.procedure = &nothing;
-    const P::WindowHandle cover = P::CreateWindow(params);
-    P::ShowWindow(cover, P::SW_SHOWNORMAL);
-    P::BringWindowToTop(cover);
-    const std::string coverId = Hex(P::GetNativeWindowId(cover));
+    const P::Test::CoverWindow cover({0, 0, 500, 400});
+    const std::string coverId = Hex(P::GetNativeWindowId(cover.Handle()));
     ASSERT_TRUE(P::Test::PumpUntil([&] { return TopmostWindow() == coverId; }))
         << coverId << "\n"
         << P::Test::Capture("xwininfo -root -children");
@@ -269,7 +256,6 @@ TEST_F(Program, ASecondStartHandsItsCommandLineToTheFirstAndEnds)
     const std::string expected = "Command line received: " + EditorProcess::ProgramPath() + " a \"b c\"";
     EXPECT_TRUE(first.WaitForLine(expected)) << ::testing::PrintToString(first.Lines());
     EXPECT_TRUE(P::Test::PumpUntil([&] { return TopmostWindow() == Hex(window); }));
-    P::DestroyWindow(cover);
 }
 
 TEST_F(Program, TwoStartsInQuickSuccessionLeaveOneEditorWhichGetsTheOthersCommandLine)

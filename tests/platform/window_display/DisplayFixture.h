@@ -121,6 +121,47 @@ inline std::string Capture(const std::string& command)
     return out;
 }
 
+// A blank window of the test's own over the others (its procedure answers nothing), for
+// what a covered window must do. It goes at Remove or with the object.
+class CoverWindow
+{
+public:
+    explicit CoverWindow(WindowRect client, bool decorated = true)
+    {
+        WindowCreateParams params;
+        params.title = "cover";
+        params.client = client;
+        params.decorated = decorated;
+        params.procedure = &blank_;
+        handle_ = CreateWindow(params);
+        ShowWindow(handle_, SW_SHOWNORMAL);
+        BringWindowToTop(handle_);
+    }
+    ~CoverWindow() { Remove(); }
+    CoverWindow(const CoverWindow&) = delete;
+    CoverWindow& operator=(const CoverWindow&) = delete;
+
+    void Remove()
+    {
+        if (handle_ != 0)
+        {
+            DestroyWindow(handle_);
+            handle_ = 0;
+        }
+    }
+    WindowHandle Handle() const { return handle_; }
+
+private:
+    struct Blank : IWindowProcedure
+    {
+        std::intptr_t WindowProc(WindowHandle, std::uint32_t, std::uintptr_t, std::intptr_t) override
+        {
+            return 0;
+        }
+    } blank_;
+    WindowHandle handle_ = 0;
+};
+
 class DisplayTest : public ::testing::Test
 {
 protected:
