@@ -1,10 +1,10 @@
 #include "kr/render/Bitmap.h"
 
 #include "kr/core/Exception.h"
-#include "kr/render/BitmapDecodeAhead.h"
 #include "kr/system/DebugLog.h"
 #include "platform/png/PngCodec.h"
 #include "platform/system/FileSystem.h"
+#include "platform/system/Resources.h"
 
 #include <algorithm>
 #include <climits>
@@ -30,6 +30,8 @@ constexpr char kTintBothText[] =
 constexpr char kCallerBufferText[] =
     "Domain Error : KR::LBitmapData::LBitmapData : Utilities\\Graphics\\Bitmap : Line 477";
 
+constexpr char kResourceType[] = "GDIPLUS";
+
 // Never destroyed: bitmaps held by objects that outlive main may still leave it.
 std::map<String, ConstRCPtr<LBitmap>>& Table()
 {
@@ -40,6 +42,16 @@ std::map<String, ConstRCPtr<LBitmap>>& Table()
 bool IsResourceName(const String& name)
 {
     return name.GetView().starts_with(u"::");
+}
+
+// "::Session Skin 1C.png" -> "SESSION_SKIN_1C_PNG".
+std::string ResourceName(const String& name)
+{
+    String resource = name.SubString(2).ToUpper();
+    std::u16string units(resource.GetView());
+    std::replace_if(
+        units.begin(), units.end(), [](char16_t c) { return c == u'.' || c == u' '; }, u'_');
+    return String(std::u16string_view(units)).ToUtf8().GetPtr();
 }
 
 bool IsGradient(const BitmapColorizer& colorizer)
@@ -126,9 +138,11 @@ ConstRCPtr<LBitmap> LBitmap::GetBitmap(const String& name)
     std::string error = "no such file";
     if (resource)
     {
-        if (!BitmapDecodeAhead::Take(key, decoded, error))
+        const auto bytes = Platform::FindResource(kResourceType, ResourceName(name));
+        error = "no such resource";
+        if (!bytes.empty())
         {
-            BitmapDecodeAhead::DecodeResourceImage(name, decoded, error);
+            Platform::DecodePng(bytes.data(), bytes.size(), decoded, error);
         }
     }
     else if (!path.empty())

@@ -111,15 +111,14 @@ void LControlFactory::SetReadAhead(std::unique_ptr<SkinDocumentsReadAhead> readA
 
 Result LControlFactory::LoadStringTablesAndSkins(const String& folder, std::int32_t languageId)
 {
+    std::unique_ptr<SkinDocumentsReadAhead> readAhead = std::move(mReadAhead);
     // The documents read ahead are the ones this load would read only into a reader that
-    // nothing has set up or filled yet. Taken, the read stays while its worker goes on
-    // decoding pictures.
-    if (mReadAhead && !mReaderTouched && mReadAhead->IsFor(GetApplicationName(), folder, languageId))
+    // nothing has set up or filled yet.
+    if (readAhead && !mReaderTouched && readAhead->IsFor(GetApplicationName(), folder, languageId))
     {
         mReaderTouched = true;
-        return mReadAhead->Take(mReader);
+        return readAhead->Take(mReader);
     }
-    mReadAhead.reset();
     mReaderTouched = true;
     return mReader.LoadStringTablesAndSkins(folder, languageId);
 }

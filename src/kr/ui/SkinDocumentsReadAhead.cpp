@@ -1,6 +1,5 @@
 #include "kr/ui/SkinDocumentsReadAhead.h"
 
-#include "kr/render/BitmapDecodeAhead.h"
 #include "kr/thread/Thread.h"
 #include "kr/ui/ControlFactory.h"
 
@@ -15,7 +14,7 @@ SkinDocumentsReadAhead::SkinDocumentsReadAhead(String applicationName, String fo
     mWorker = std::make_unique<Thread>(
         [this]
         {
-            ReadAndDecode();
+            Read();
             return 0u;
         });
     if (mWorker->IsCreated())
@@ -52,19 +51,7 @@ void SkinDocumentsReadAhead::Read()
     {
         mThrown = std::current_exception();
     }
-}
-
-void SkinDocumentsReadAhead::ReadAndDecode()
-{
-    Read();
-    // Named before the reader is handed over.
-    const std::vector<String> pictures = mReader.GetPartPictures();
-    {
-        const std::lock_guard lock(mMutex);
-        mRead = true;
-    }
-    mReadDone.notify_all();
-    BitmapDecodeAhead::Decode(pictures);
+    mRead = true;
 }
 
 Result SkinDocumentsReadAhead::Take(SkinXmlReader& reader)
@@ -76,10 +63,10 @@ Result SkinDocumentsReadAhead::Take(SkinXmlReader& reader)
     mTaken = true;
     if (mWorker)
     {
-        std::unique_lock lock(mMutex);
-        mReadDone.wait(lock, [this] { return mRead; });
+        mWorker->Join("SkinDocumentsReadAhead");
+        mWorker.reset();
     }
-    else
+    if (!mRead)
     {
         Read();
     }

@@ -6,20 +6,16 @@
 // with the user-interface thread; the factory takes that reader over when it loads the
 // same documents (LControlFactory::SetReadAhead). Its result, and an exception the load
 // threw, come out of Take, where the load would have given them, so a missing or broken
-// document ends the start at the same step with the same message. Once the documents are
-// read, the worker goes on to decode the pictures the skin's parts name (BitmapDecodeAhead),
-// which the controls about to be made will draw. A worker that cannot be started leaves the
-// load to Take, on the caller's thread.
+// document ends the start at the same step with the same message. A worker that cannot be
+// started leaves the load to Take, on the caller's thread.
 
 #include "kr/core/StringT.h"
 #include "kr/core/Types.h"
 #include "kr/ui/SkinXmlReader.h"
 
-#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <memory>
-#include <mutex>
 
 namespace KR
 {
@@ -32,7 +28,7 @@ public:
     // Starts reading: the reader is named `applicationName` and reads the embedded documents
     // as a new factory's does.
     SkinDocumentsReadAhead(String applicationName, String folder, std::int32_t languageId);
-    // Waits for the worker (and the pictures it decodes).
+    // Waits for the worker.
     ~SkinDocumentsReadAhead();
     SkinDocumentsReadAhead(const SkinDocumentsReadAhead&) = delete;
     SkinDocumentsReadAhead& operator=(const SkinDocumentsReadAhead&) = delete;
@@ -41,13 +37,12 @@ public:
     // a factory of that name.
     bool IsFor(const String& applicationName, const String& folder, std::int32_t languageId) const;
 
-    // Waits until the documents are read and moves them into `reader`; the load's result,
-    // or the load's exception thrown again. Once only: a second call gives kFail.
+    // Waits for the worker and moves what it read into `reader`; the load's result, or the
+    // load's exception thrown again. Once only: a second call gives kFail.
     Result Take(SkinXmlReader& reader);
 
 private:
     void Read();
-    void ReadAndDecode();
 
     const String mApplicationName;
     const String mFolder;
@@ -55,10 +50,7 @@ private:
     SkinXmlReader mReader;
     Result mResult = kFail;
     std::exception_ptr mThrown;
-    // Under mMutex while the worker runs.
     bool mRead = false;
-    std::mutex mMutex;
-    std::condition_variable mReadDone;
     bool mTaken = false;
     std::unique_ptr<Thread> mWorker;
 };

@@ -1,6 +1,5 @@
 #include "kr/ui/SkinXmlReader.h"
 
-#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -144,23 +143,6 @@ Result SkinXmlReader::LoadSkins(const String& path)
         return kFail;
     }
     return ReadSkins(bytes.data(), bytes.size());
-}
-
-std::vector<String> SkinXmlReader::GetPartPictures() const
-{
-    std::vector<String> pictures;
-    for (const auto& [name, part] : mParts)
-    {
-        for (const ImageReference* image : {&part->image, &part->mask})
-        {
-            if (!image->IsEmpty() &&
-                std::find(pictures.begin(), pictures.end(), image->path) == pictures.end())
-            {
-                pictures.push_back(image->path);
-            }
-        }
-    }
-    return pictures;
 }
 
 Result SkinXmlReader::LoadStringTablesAndSkins(const String& folder, std::int32_t languageId)

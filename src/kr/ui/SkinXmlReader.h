@@ -108,8 +108,6 @@ public:
 
     RCPtr<LColorizer> FindColorizer(const String& name) const { return FindIn(mColorizers, name); }
     RCPtr<LVisualPartDescriptor> FindPart(const String& name) const { return FindIn(mParts, name); }
-    // The pictures the parts read so far cut their images and masks from, each once.
-    std::vector<String> GetPartPictures() const;
     RCPtr<LLookDescriptor> FindLook(const String& name) const { return FindIn(mLooks, name); }
     RCPtr<LookList> FindLookList(const String& name) const { return FindIn(mLookLists, name); }
 
