@@ -166,6 +166,8 @@ public:
         {
             return index < mChildren.GetCount() ? mChildren.ElementAt(index).Get() : nullptr;
         }
+        // The same in drawing order.
+        const LControl* PeekInDrawingOrder(std::uint32_t index) const;
         // 1 when the child bears the name already; kFail when another child does;
         // kInvalidArg when the child is not in the list. Later siblings' placements that
         // name the child follow the new name.

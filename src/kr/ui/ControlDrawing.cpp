@@ -48,6 +48,11 @@ void CollectDeferred(LControl& control, RCPtrArray<LControl>& deferred)
 
 void MultiplyOpacity(LRenderer& renderer, float factor)
 {
+    // Times 1 leaves every opacity as it is, NaN included.
+    if (factor == 1.0f)
+    {
+        return;
+    }
     if (const RCPtr<LRenderContextInfo>& context = renderer.GetCurrentContext())
     {
         context->state.scaleFactor *= factor;
@@ -318,8 +323,9 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
 void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
                                   Result (LControl::*hook)(const RCPtr<LRenderer>&))
 {
-    const PointD origin = StateOrigin(*renderer);
-    const RectD stateClip = StateRect(*renderer);
+    const RenderState* state = renderer->GetCurrentState();
+    const PointD origin = state ? state->offset : PointD{};
+    const RectD stateClip = state ? state->clip : RenderState::kNoClip;
     // The rectangles of a region do not overlap: one that holds the whole clip in force
     // is the only one that reaches it, and the hook draws once under the clip as it is.
     // A full repaint ends here for every control.
@@ -436,10 +442,9 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
             // their looks: each child's drawing hides the loading of the next ones.
             for (std::uint32_t ahead = 1; ahead <= 3; ++ahead)
             {
-                if (next + ahead < count)
+                if (const LControl* coming = mChildList.PeekInDrawingOrder(next + ahead))
                 {
-                    mChildList.GetAt(next + ahead, kDrawingOrder)
-                        ->PrefetchForDrawing(3 - static_cast<std::int32_t>(ahead));
+                    coming->PrefetchForDrawing(3 - static_cast<std::int32_t>(ahead));
                 }
             }
             // Counted: a child's drawing may change this list.
