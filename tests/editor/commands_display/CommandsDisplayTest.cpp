@@ -95,28 +95,18 @@ std::vector<std::uint32_t> Capture(std::uint64_t window, const std::string& name
     return pixels;
 }
 
-// The colour at (x, y) of the window as the X server has it; 0xFFFFFFFF when it cannot be read.
-std::uint32_t Pixel(std::uint64_t window, int x, int y)
-{
-    std::vector<std::uint32_t> pixels;
-    std::int32_t width = 0, height = 0;
-    if (!P::CaptureNativeWindow(window, pixels, width, height) || x >= width || y >= height)
-    {
-        return 0xFFFFFFFF;
-    }
-    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
-}
+using P::Test::Pixel;
 
-class Commands : public ::testing::Test
+class Commands : public P::Test::OnDisplay
 {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
+        OnDisplay::SetUp();
+        if (Stopped())
         {
-            GTEST_SKIP() << "no display";
+            return;
         }
-        ASSERT_TRUE(P::InitializeWindowSystem());
         // An opener that records what it is given and finds no viewer for it.
         const std::string script = (opener.Path() / "xdg-open").string();
         std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '"

@@ -158,18 +158,9 @@ struct ReadBack
     }
 };
 
-class Program : public ::testing::Test
+class Program : public P::Test::OnDisplay
 {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-        {
-            GTEST_SKIP() << "no display";
-        }
-        ASSERT_TRUE(P::InitializeWindowSystem());
-    }
-
     // The editor of these folders started with the resource folder, its window found.
     std::uint64_t StartWithWindow(EditorProcess& editor, const std::vector<std::string>& arguments = {})
     {

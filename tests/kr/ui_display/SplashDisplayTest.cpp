@@ -59,16 +59,16 @@ std::map<std::string, int> WindowInfo(std::uint64_t xid)
     return info;
 }
 
-class SplashDisplay : public ::testing::Test
+class SplashDisplay : public P::Test::OnDisplay
 {
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY"))
+        OnDisplay::SetUp();
+        if (Stopped())
         {
-            GTEST_SKIP() << "no display";
+            return;
         }
-        ASSERT_TRUE(P::InitializeWindowSystem());
         app.workArea = RectI{100, 50, 600, 400};
     }
     bool ReadPixels(std::vector<std::uint32_t>& pixels, std::int32_t& width, std::int32_t& height)

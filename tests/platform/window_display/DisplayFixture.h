@@ -121,6 +121,19 @@ inline std::string Capture(const std::string& command)
     return out;
 }
 
+// The colour at (x, y) of a window (any program's, by its X id) as the X server has it;
+// 0xFFFFFFFF when it cannot be read.
+inline std::uint32_t Pixel(std::uint64_t window, int x, int y)
+{
+    std::vector<std::uint32_t> pixels;
+    std::int32_t width = 0, height = 0;
+    if (!CaptureNativeWindow(window, pixels, width, height) || x >= width || y >= height)
+    {
+        return 0xFFFFFFFF;
+    }
+    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
+}
+
 // A blank window of the test's own over the others (its procedure answers nothing), for
 // what a covered window must do. It goes at Remove or with the object.
 class CoverWindow
@@ -162,7 +175,9 @@ private:
     WindowHandle handle_ = 0;
 };
 
-class DisplayTest : public ::testing::Test
+// A test on the display: skipped without one, the window system started. A fixture's own
+// set-up calls this one first and stops when it skipped or failed.
+class OnDisplay : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -172,6 +187,20 @@ protected:
             GTEST_SKIP() << "no display";
         }
         ASSERT_TRUE(InitializeWindowSystem());
+    }
+    bool Stopped() const { return IsSkipped() || HasFatalFailure(); }
+};
+
+class DisplayTest : public OnDisplay
+{
+protected:
+    void SetUp() override
+    {
+        OnDisplay::SetUp();
+        if (Stopped())
+        {
+            return;
+        }
         window = Open(procedure, {100, 100, 200, 150});
         ASSERT_NE(window, 0u);
     }

@@ -97,17 +97,7 @@ bool Click(std::uint64_t window, int x, int y)
            P::Test::Xdo("click 1") == 0;
 }
 
-// The colour at (x, y) of the window as the X server has it; 0xFFFFFFFF when it cannot be read.
-std::uint32_t Pixel(std::uint64_t window, int x, int y)
-{
-    std::vector<std::uint32_t> pixels;
-    std::int32_t width = 0, height = 0;
-    if (!P::CaptureNativeWindow(window, pixels, width, height) || x >= width || y >= height)
-    {
-        return 0xFFFFFFFF;
-    }
-    return pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
-}
+using P::Test::Pixel;
 
 // Where the menu bar puts "File" and its "Global Settings" row (main window coordinates):
 // rows of 24 below the bar, separators too.
@@ -169,18 +159,9 @@ bool Screenshot(std::uint64_t window, const std::string& name, int width, int he
 }
 
 // The dialogs as the user opens them: by their hot keys in the running program.
-class DeviceDialogsOnScreen : public ::testing::Test
+class DeviceDialogsOnScreen : public P::Test::OnDisplay
 {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-        {
-            GTEST_SKIP() << "no display";
-        }
-        ASSERT_TRUE(P::InitializeWindowSystem());
-    }
-
     // The program started, its main window found.
     std::uint64_t Start()
     {
