@@ -71,9 +71,12 @@ const RCPtr<LLook>& LControl::GetActiveLook(std::int32_t index) const
 
 std::int32_t LControl::GetActiveLookIndex() const
 {
-    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    // Asked for on every measure and draw: looks past the last weight set weigh nothing,
+    // so only those with a weight are looked at.
+    const std::size_t weighed = std::min<std::size_t>(mLooks.GetCount(), mLookWeights.size());
+    for (std::size_t i = 0; i < weighed; ++i)
     {
-        if (HasLookAt(i) && GetLookWeight(static_cast<std::int32_t>(i)) > 0.0f)
+        if (mLookWeights[i] > 0.0f && HasLookAt(static_cast<std::uint32_t>(i)))
         {
             return static_cast<std::int32_t>(i);
         }
