@@ -86,6 +86,61 @@ Surface Surface::FromPixels(std::int32_t width, std::int32_t height, const std::
     return image;
 }
 
+Surface Surface::Adopt(std::int32_t width, std::int32_t height, std::vector<std::uint32_t>&& pixels,
+                       std::vector<LostPixel>& lost)
+{
+    lost.clear();
+    if (width < 1 || height < 1 ||
+        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) ||
+        cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, width) != width * 4)
+    {
+        return Surface(width, height);
+    }
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+    {
+        const std::uint32_t straight = pixels[i];
+        pixels[i] = Premultiply(straight);
+        if ((straight >> 24) != 0xFF && Unpremultiply(pixels[i]) != straight)
+        {
+            lost.push_back({i, straight});
+        }
+    }
+    // The vector moves to the heap, so the surface owns the pixels whatever becomes of the
+    // one it was given; moving leaves them where they are.
+    auto* owned = new std::vector<std::uint32_t>(std::move(pixels));
+    cairo_surface_t* native = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(owned->data()), CAIRO_FORMAT_ARGB32, width, height, width * 4);
+    static const cairo_user_data_key_t kOwnedPixels{};
+    if (cairo_surface_status(native) == CAIRO_STATUS_SUCCESS &&
+        cairo_surface_set_user_data(native, &kOwnedPixels, owned,
+                                    [](void* data) {
+                                        delete static_cast<std::vector<std::uint32_t>*>(data);
+                                    }) == CAIRO_STATUS_SUCCESS)
+    {
+        Surface image(1, 1);
+        cairo_surface_destroy(image.surface_);
+        image.width_ = width;
+        image.height_ = height;
+        image.surface_ = native;
+        return image;
+    }
+    // Cairo could not wrap them (out of memory): a surface of its own gets a copy.
+    cairo_surface_destroy(native);
+    Surface image(width, height);
+    if (image.width_ == width && image.height_ == height)
+    {
+        cairo_surface_flush(image.surface_);
+        for (std::int32_t y = 0; y < height; ++y)
+        {
+            std::copy_n(owned->data() + static_cast<std::ptrdiff_t>(y) * width, width,
+                        Row(image.surface_, y));
+        }
+        cairo_surface_mark_dirty(image.surface_);
+    }
+    delete owned;
+    return image;
+}
+
 std::uint32_t Surface::GetPixel(std::int32_t x, std::int32_t y) const
 {
     if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_)

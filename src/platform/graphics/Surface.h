@@ -3,8 +3,10 @@
 // and read and written straight at this interface, so a colour written exactly comes
 // back as written.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct _cairo_surface;
 
@@ -36,6 +38,20 @@ public:
     // An image holding a copy of straight-alpha ARGB pixels, `stride` pixels per row.
     static Surface FromPixels(std::int32_t width, std::int32_t height, const std::uint32_t* pixels,
                               std::int32_t stride);
+
+    // A pixel whose straight value premultiplying loses: its index (y * width + x) and value.
+    struct LostPixel
+    {
+        std::size_t index = 0;
+        std::uint32_t argb = 0;
+    };
+    // An image made of straight-alpha pixels, width * height of them, that it takes over and
+    // premultiplies where they lie instead of copying them; `lost` receives, in index order,
+    // the pixels whose straight value GetPixel cannot give back (a colour under alpha 0, or
+    // one rounded under partial alpha). A count other than width * height gives a transparent
+    // image, as the constructor makes it.
+    static Surface Adopt(std::int32_t width, std::int32_t height, std::vector<std::uint32_t>&& pixels,
+                         std::vector<LostPixel>& lost);
     Surface(Surface&& other) noexcept;
 
     std::int32_t GetWidth() const { return width_; }

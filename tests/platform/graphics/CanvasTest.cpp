@@ -241,6 +241,59 @@ TEST(Canvas, ImagesDrawPlainNearestScaledAndTiled)
     EXPECT_EQ(s.GetPixel(11, 10), 0u);
 }
 
+TEST(Canvas, AnAdoptedImageDrawsAsACopyAndListsThePixelsPremultiplyingLoses)
+{
+    struct Case
+    {
+        std::uint32_t straight;
+        bool lost;
+    };
+    const Case cases[] = {
+        {kRed, false},       {0x00000000u, false}, {0x00FF8000u, true}, {0x80FF8040u, false},
+        {0x01808080u, true}, {0x7F123456u, false}, {0x7F010203u, true}, {0x40112233u, true},
+    };
+    std::vector<std::uint32_t> pixels;
+    for (const Case& c : cases)
+    {
+        pixels.push_back(c.straight);
+    }
+    const Surface copied = Surface::FromPixels(4, 2, pixels.data(), 4);
+    std::vector<Surface::LostPixel> lost;
+    const Surface adopted = Surface::Adopt(4, 2, std::move(pixels), lost);
+    ASSERT_EQ(adopted.GetWidth(), 4);
+    ASSERT_EQ(adopted.GetHeight(), 2);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+    {
+        const auto x = static_cast<std::int32_t>(i % 4), y = static_cast<std::int32_t>(i / 4);
+        EXPECT_EQ(adopted.GetPixel(x, y), copied.GetPixel(x, y)) << i;
+        EXPECT_EQ(adopted.GetPixel(x, y) != cases[i].straight, cases[i].lost) << i;
+        if (cases[i].lost)
+        {
+            ASSERT_LT(next, lost.size()) << i;
+            EXPECT_EQ(lost[next].index, i);
+            EXPECT_EQ(lost[next].argb, cases[i].straight);
+            ++next;
+        }
+    }
+    EXPECT_EQ(next, lost.size());
+
+    // Drawn, the two are the same image.
+    Surface fromCopy(4, 2), fromAdopted(4, 2);
+    Canvas(fromCopy).DrawSurface(copied, 0, 0, {0, 0, 4, 2});
+    Canvas(fromAdopted).DrawSurface(adopted, 0, 0, {0, 0, 4, 2});
+    for (std::int32_t i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(fromAdopted.GetPixel(i % 4, i / 4), fromCopy.GetPixel(i % 4, i / 4)) << i;
+    }
+
+    // Pixels that are not width * height: a transparent image of the size.
+    const Surface wrong = Surface::Adopt(3, 3, std::vector<std::uint32_t>(4, kRed), lost);
+    EXPECT_EQ(wrong.GetWidth(), 3);
+    EXPECT_EQ(wrong.GetPixel(0, 0), 0u);
+    EXPECT_TRUE(lost.empty());
+}
+
 TEST(Canvas, WildCoordinatesDrawNothingWrongAndLeaveTheCanvasUsable)
 {
     const double nan = std::nan("");

@@ -26,16 +26,45 @@ constexpr std::int32_t kCenter = 2;
 constexpr double kTilePatternRatio = 3.0;
 constexpr std::int32_t kSourceLimit = 8388608;
 
-// The premultiplied copy of a sheet that drawing reads, made on the first draw and kept
-// with the sheet's pixels until they change.
+// The premultiplied copy of a sheet that drawing reads, made on the first draw out of the
+// sheet's own pixels and kept until they change; the sheet reads its pixels back from it.
+struct SheetCopy
+{
+    Platform::Surface surface;
+    std::vector<Platform::Surface::LostPixel> lost;
+
+    std::uint32_t Straight(std::size_t index) const
+    {
+        const auto found = std::lower_bound(lost.begin(), lost.end(), index,
+                                            [](const Platform::Surface::LostPixel& pixel, std::size_t i)
+                                            { return pixel.index < i; });
+        if (found != lost.end() && found->index == index)
+        {
+            return found->argb;
+        }
+        const auto width = static_cast<std::size_t>(surface.GetWidth());
+        return surface.GetPixel(static_cast<std::int32_t>(index % width),
+                                static_cast<std::int32_t>(index / width));
+    }
+};
+
 const Platform::Surface& DrawingSurface(const NativeImage& image)
 {
     if (!image.GetDrawingCopy())
     {
-        image.SetDrawingCopy(std::make_shared<Platform::Surface>(Platform::Surface::FromPixels(
-            image.GetWidth(), image.GetHeight(), image.GetPixels(), image.GetWidth())));
+        image.HandOverToDrawingCopy(
+            [&image](std::vector<std::uint32_t>&& pixels)
+            {
+                std::vector<Platform::Surface::LostPixel> lost;
+                Platform::Surface surface =
+                    Platform::Surface::Adopt(image.GetWidth(), image.GetHeight(), std::move(pixels), lost);
+                auto copy = std::make_shared<SheetCopy>(SheetCopy{std::move(surface), std::move(lost)});
+                const SheetCopy* kept = copy.get();
+                return NativeImage::DrawingCopy{std::move(copy),
+                                                [kept](std::size_t index) { return kept->Straight(index); }};
+            });
     }
-    return *static_cast<const Platform::Surface*>(image.GetDrawingCopy().get());
+    return static_cast<const SheetCopy*>(image.GetDrawingCopy().get())->surface;
 }
 
 // Where a picture's pixels come from: the sheet, or for a rectangle reaching past its

@@ -172,6 +172,50 @@ TEST(GDIRendererBitmap, ACutAtItsOwnSizeComesFromTheSheetUncached)
     EXPECT_EQ(frame.Pixel(5, 5), 0u);
 }
 
+TEST(GDIRendererBitmap, ASheetOnceDrawnStillGivesItsStraightPixelsAndDrawsWhatIsWrittenNext)
+{
+    // Drawing keeps a sheet's pixels premultiplied; these are the ones that lose their
+    // straight value there (a colour under alpha 0, colours rounded under partial alpha),
+    // beside ones that keep it.
+    const std::uint32_t straight[] = {0x00FF8000u, 0x01808080u, 0x7F010203u, 0x40112233u,
+                                      0x80FF8040u, 0xFF102030u, 0x00000000u, 0xFE0A0B0Cu};
+    const ConstRCPtr<LBitmap> sheet(new LBitmap(4, 2));
+    {
+        const RCPtr<LBitmapData> data = sheet->LockPixels();
+        std::copy(std::begin(straight), std::end(straight), data->GetPixelAddress(0, 0));
+    }
+    sheet->GetNativeImage()->MarkChanged();
+    RendererFrame frame(10, 10);
+    frame.Start();
+    frame.renderer->DrawBitmap(sheet, {0, 0, 4, 2}, 0);
+    frame.Finish();
+    EXPECT_EQ(frame.Pixel(3, 1), 0xFE0A0B0Cu);
+    ASSERT_NE(sheet->GetNativeImage()->GetDrawingCopy(), nullptr);
+
+    // Read by value, by a copy and through the pixels' memory, after the draw.
+    const ConstRCPtr<LBitmap> copy = sheet->Clone();
+    for (std::int32_t i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(sheet->GetColorAtPoint(i % 4, i / 4).GetARGB(), straight[i]) << i;
+        EXPECT_EQ(copy->GetNativeImage()->GetPixel(i % 4, i / 4), straight[i]) << i;
+    }
+    ASSERT_NE(sheet->GetNativeImage()->GetDrawingCopy(), nullptr) << "reading by value keeps it";
+    const RCPtr<LBitmapData> data = sheet->LockPixels();
+    for (std::int32_t i = 0; i < 8; ++i)
+    {
+        EXPECT_EQ(*data->GetPixelAddress(i % 4, i / 4), straight[i]) << i;
+    }
+
+    // Written through that memory, the next draw shows it.
+    *data->GetPixelAddress(3, 1) = 0xFF00FF00u;
+    sheet->GetNativeImage()->MarkChanged();
+    frame.Start();
+    frame.renderer->DrawBitmap(sheet, {0, 0, 4, 2}, 0);
+    frame.Finish();
+    EXPECT_EQ(frame.Pixel(3, 1), 0xFF00FF00u);
+    EXPECT_EQ(sheet->GetColorAtPoint(0, 0).GetARGB(), straight[0]);
+}
+
 TEST(GDIRendererBitmap, InPlaceTintReachesTheNextPicture)
 {
     const auto bitmap = LBitmap::CreateFilledBitmap(2, 2, Argb(kRed));
