@@ -3,8 +3,8 @@
 // a text no item has, and loading 128 numbered texts from a string table.
 
 #include "kr/controls/CheckedListBox.h"
+#include "kr/controls/ControlsTestSupport.h"
 #include "kr/controls/ListBox.h"
-#include "kr/controls/ListTestSupport.h"
 #include "kr/core/Wrapper.h"
 #include "kr/ui/StringTable.h"
 
@@ -45,7 +45,7 @@ void FillTexts(LListBox& list)
 
 void WheelNotches(benchmark::State& state, const char* listClass, const char* rowClass)
 {
-    ListTest::Scene scene(ListSkin(listClass, rowClass));
+    ControlsTest::Scene scene(ListSkin(listClass, rowClass));
     const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
     if (!list || list->GetRowCount() < 20)
     {
@@ -87,7 +87,7 @@ BENCHMARK(BM_CheckedListBoxHundredWheelNotchesOver10000Items);
 
 void BM_ListBoxFindMissingTextAmong10000Items(benchmark::State& state)
 {
-    ListTest::Scene scene(ListSkin("Framework.ListBox", "Framework.ListBoxItem"));
+    ControlsTest::Scene scene(ListSkin("Framework.ListBox", "Framework.ListBoxItem"));
     const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
     if (!list)
     {
@@ -106,7 +106,7 @@ BENCHMARK(BM_ListBoxFindMissingTextAmong10000Items);
 
 void BM_ListBoxLoad128NumberedTexts(benchmark::State& state)
 {
-    ListTest::Scene scene(ListSkin("Framework.ListBox", "Framework.ListBoxItem"));
+    ControlsTest::Scene scene(ListSkin("Framework.ListBox", "Framework.ListBoxItem"));
     const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
     if (!list)
     {

@@ -1,7 +1,7 @@
 // The menus: the File menu given to its popup (a deep copy, key texts, rows rebuilt), and
 // a sub-menu opened from the skin and closed again, in the window of the menu tests.
 
-#include "kr/controls/MenuTestSupport.h"
+#include "kr/controls/ControlsTestSupport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +12,7 @@ namespace
 
 void BM_SetMenuOfTheFileMenu(benchmark::State& state)
 {
-    MenuTest::Scene scene;
+    ControlsTest::MenuScene scene;
     const RCPtr<LPopupMenu> popup = scene.Popup(0);
     const RCPtr<LMenuDescriptor> file = popup->GetMenu()->CopyFrom();
     for (auto _ : state)
@@ -24,7 +24,7 @@ BENCHMARK(BM_SetMenuOfTheFileMenu);
 
 void BM_OpenAndCloseASubMenu(benchmark::State& state)
 {
-    MenuTest::Scene scene;
+    ControlsTest::MenuScene scene;
     const RCPtr<LControl> owner = scene.main->FindChildControl(String(u"owner"));
     const RCPtr<LPopupMenu> popup(scene.app.factory->CreateChildControlByName(String(u"contextMenu"), owner));
     RCPtr<LMenuDescriptor> menu = LMenuDescriptor::Create();
