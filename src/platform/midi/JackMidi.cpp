@@ -38,10 +38,6 @@ constexpr std::size_t kQueueBytes = 64 * 1024;
 // A message goes out in events of at most this size, so each fits a port buffer whatever
 // the server's period; our receivers join the pieces of a system-exclusive message.
 constexpr std::size_t kMaxEventBytes = 1024;
-// A loaded machine can hold a cycle back for many periods; a second is what a user
-// would notice, and what a connection that never comes is given. (Messages already
-// reported sent are waited for as long as any request to the server: JackAnswerTimeout.)
-constexpr auto kCycleTimeout = 1s;
 
 enum SlotState : int
 {
@@ -468,8 +464,10 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
         &reason);
     const bool made = connected && (*connected == 0 || *connected == EEXIST);
     // The connection is made in the server's next graph; a message sent before that
-    // graph runs would go nowhere, so the open waits until the port reports it.
-    if (!made || !WaitForCycles(kCycleTimeout, [&]
+    // graph runs would go nowhere, so the open waits until the port reports it. A loaded
+    // machine can hold the graph back for many periods: it gets as long as any request to
+    // the server, or an open fails on a server that is only slow.
+    if (!made || !WaitForCycles(JackAnswerTimeout(), [&]
                                 { return jack_port_connected_to(slot->port, slot->target.c_str()) != 0; }))
     {
         if (connected)
