@@ -375,7 +375,7 @@ TEST_F(DeviceDialogsOnScreen, GlobalSettingsAreAskedForInWireOrderAndSentBackAsR
     EXPECT_TRUE(
         KR::TestSupport::WaitUntil([&] { return Globals(keyboard->LogLines(), "6A") == reported; }, 20s))
         << ::testing::PrintToString(Globals(keyboard->LogLines(), "6A"));
-    EXPECT_EQ(Count(editor.Lines(), "MessageBox: "), 0u);
+    EXPECT_EQ(Count(editor.Lines(), "MessageBox: "), 0u) << ::testing::PrintToString(editor.Lines());
     Finish(496, 320);
 }
 
