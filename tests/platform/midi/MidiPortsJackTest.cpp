@@ -380,7 +380,7 @@ TEST_F(MidiPortsOnAStoppedJack, AMessageSentJustBeforeCloseArrivesOnceTheServerR
     server_.Pause();
     ASSERT_TRUE(output_->Send(Bytes{0xC0, 0x05})) << output_->LastError();
     auto closed = std::async(std::launch::async, [&] { return output_->Close(); });
-    std::this_thread::sleep_for(1500ms); // the stall itself, past the one second a cycle gets
+    std::this_thread::sleep_for(1500ms); // the stall itself, past the one second a close once waited
     server_.Resume();
     ASSERT_EQ(closed.wait_for(TestSupport::kPatience), std::future_status::ready) << "the close hung";
     EXPECT_TRUE(closed.get()) << output_->LastError();
