@@ -119,9 +119,10 @@ TEST(EventGatedThreaderTest, ThreaderReleasedInsideItsOwnWorkerEndsCleanly)
             released = true;
         });
     gate->Set();
-    EXPECT_TRUE(WaitUntil([&] { return released.load(); }));
+    // The run count, not the flag: the flag is set inside the run, before it is counted.
+    ASSERT_TRUE(WaitUntil([&] { return worker->Runs() == 1; }));
+    EXPECT_TRUE(released.load());
     // The thread let itself go; the worker is still whole and may be run elsewhere.
-    EXPECT_EQ(worker->Runs(), 1);
 }
 
 } // namespace

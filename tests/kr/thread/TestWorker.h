@@ -1,6 +1,7 @@
 #pragma once
-// A worker for the threader and pool tests: counts its runs, remembers where and with
-// what it ran, and can be held inside DoWork until released.
+// A worker for the threader and pool tests: counts its runs (a run is counted once its
+// action has run), remembers where and with what it ran, and can be held inside DoWork
+// until released.
 
 #include "kr/core/RCPtr.h"
 #include "kr/thread/Event.h"
@@ -34,11 +35,12 @@ public:
             mRelease.Wait(kInfinite);
         }
         mInside.store(false);
-        ++mRuns;
         if (mAction)
         {
             mAction(param);
         }
+        // Counted last, so a test that waits for a run count also sees what the run did.
+        ++mRuns;
         if (mThrowOnce.exchange(false))
         {
             throw std::runtime_error("worker failure");
