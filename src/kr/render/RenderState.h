@@ -11,7 +11,7 @@
 #include "kr/render/Region.h"
 
 #include <cstdint>
-#include <deque>
+#include <vector>
 
 namespace KR
 {
@@ -78,8 +78,9 @@ public:
     LRegion dirtyRegion;
     RectI viewport{};
     RenderState state;
-    // Newest last.
-    std::deque<RenderState> savedStates;
+    // Newest last. A vector keeps its room from frame to frame: a paint pushes and pops
+    // a state per control.
+    std::vector<RenderState> savedStates;
 };
 
 } // namespace KR

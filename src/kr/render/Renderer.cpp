@@ -147,6 +147,24 @@ bool LRenderer::IsBoundsClipInForce(const RectD& bounds, const RectD& clip) cons
     return area == current;
 }
 
+LRenderer::BoundsClip LRenderer::ComputeBoundsClip(const RenderState& state, const RectD& bounds,
+                                                   const RectD& clip, bool clipToBounds)
+{
+    PointD translation{bounds.x, bounds.y};
+    if (!clipToBounds)
+    {
+        translation.x -= state.offset.x;
+        translation.y -= state.offset.y;
+    }
+    BoundsClip result{clip, PointD{RoundHalfAway(translation.x), RoundHalfAway(translation.y)}};
+    if (clipToBounds)
+    {
+        result.area = IntersectRects(IntersectRects(clip, bounds), state.clip);
+    }
+    SnapRectToWholeUnits(result.area);
+    return result;
+}
+
 Result LRenderer::PushClip(const RectD& bounds, const RectD& clip, const RCPtr<LStencil>& stencil,
                            bool clipToBounds)
 {
@@ -157,22 +175,11 @@ Result LRenderer::PushClip(const RectD& bounds, const RectD& clip, const RCPtr<L
     // Held across the virtual calls below: an override that ends the frame inside one
     // must not pull the context away from under this function.
     const RCPtr<LRenderContextInfo> context = mContexts.back();
-    PointD translation{bounds.x, bounds.y};
-    if (!clipToBounds)
-    {
-        translation.x -= context->state.offset.x;
-        translation.y -= context->state.offset.y;
-    }
-    translation = PointD{RoundHalfAway(translation.x), RoundHalfAway(translation.y)};
+    const BoundsClip pushed = ComputeBoundsClip(context->state, bounds, clip, clipToBounds);
+    const PointD& translation = pushed.translation;
 
     SaveState();
-    RectD area = clip;
-    if (clipToBounds)
-    {
-        area = IntersectRects(IntersectRects(area, bounds), context->state.clip);
-    }
-    SnapRectToWholeUnits(area);
-    SetClipRect(area);
+    SetClipRect(pushed.area);
     Translate(translation);
     if (clipToBounds)
     {

@@ -159,6 +159,17 @@ public:
     // Frames in progress, the outermost first entered.
     std::size_t GetEnteredContextCount() const { return mContexts.size(); }
 
+protected:
+    // What PushClip makes of the state before it saves it: the snapped clip in the
+    // current coordinates and the whole translation to the bounds.
+    struct BoundsClip
+    {
+        RectD area;
+        PointD translation;
+    };
+    static BoundsClip ComputeBoundsClip(const RenderState& state, const RectD& bounds, const RectD& clip,
+                                        bool clipToBounds);
+
 private:
     std::vector<RCPtr<LRenderContextInfo>> mContexts;
 };

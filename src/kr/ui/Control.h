@@ -701,8 +701,10 @@ private:
     void RefreshRetainedContents();
     // The rectangle the layout gives against the parent or `root`, on whole units.
     RectD Place(const RootPlacementFrame& root);
+    // The hook once under the clip in force when `held` (one invalid rectangle holds that
+    // clip), else once per invalid rectangle that meets it.
     void DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
-                            Result (LControl::*hook)(const RCPtr<LRenderer>&));
+                            Result (LControl::*hook)(const RCPtr<LRenderer>&), bool held);
     // The children of the groups first to last (0 docked in no axis, 1 in one, 2 in both)
     // under the client area `client` (in the current coordinates).
     void DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,

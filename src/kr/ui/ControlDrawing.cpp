@@ -80,6 +80,22 @@ bool Holds(const EdgesI& edges, const PointD& origin, const RectD& rect)
            IntToDouble(edges.bottom) - origin.y >= rect.Bottom();
 }
 
+// Whether the content hooks can draw once under the clip in force: the rectangles of a
+// region do not overlap, so one that holds the whole clip is the only one that reaches
+// it. A full repaint holds every control this way.
+bool OneInvalidRectHoldsTheClip(const LRenderer& renderer, const LRegion& invalid, const PointD& size)
+{
+    const RenderState* state = renderer.GetCurrentState();
+    const RegionNode* first = invalid.GetFirst();
+    if (!state || !first)
+    {
+        return false;
+    }
+    const RectD& clip = state->clip;
+    return Holds(first->rect, state->offset, clip) && clip.x >= 0.0 && clip.y >= 0.0 &&
+           clip.Right() <= size.x && clip.Bottom() <= size.y;
+}
+
 // Widened to 64 bits so that "no answer" ranks below every control.
 constexpr std::int64_t kNoAnswerRank = std::numeric_limits<std::int64_t>::min();
 
@@ -291,7 +307,9 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
     };
     eachLook([&](LLook& look) { look.DrawClientPart(*renderer, invalid); });
     eachLook([&](LLook& look) { look.DrawNonClientParts(*renderer, invalid); });
-    DrawPerInvalidRect(renderer, invalid, &LControl::DrawContent);
+    // The children leave the state as they found it: the answer holds for the overlay too.
+    const bool held = OneInvalidRectHoldsTheClip(*renderer, invalid, mSize);
+    DrawPerInvalidRect(renderer, invalid, &LControl::DrawContent, held);
     eachLook(
         [&](LLook& look)
         {
@@ -307,7 +325,7 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
     {
         DrawAllChildren(renderer, invalid, deferred);
     }
-    DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay);
+    DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay, held);
 
     for (std::uint32_t i = 0; i < mChildList.GetCount(); ++i)
     {
@@ -321,21 +339,16 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
 }
 
 void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
-                                  Result (LControl::*hook)(const RCPtr<LRenderer>&))
+                                  Result (LControl::*hook)(const RCPtr<LRenderer>&), bool held)
 {
-    const RenderState* state = renderer->GetCurrentState();
-    const PointD origin = state ? state->offset : PointD{};
-    const RectD stateClip = state ? state->clip : RenderState::kNoClip;
-    // The rectangles of a region do not overlap: one that holds the whole clip in force
-    // is the only one that reaches it, and the hook draws once under the clip as it is.
-    // A full repaint ends here for every control.
-    if (const RegionNode* first = invalid.GetFirst();
-        first && Holds(first->rect, origin, stateClip) && stateClip.x >= 0.0 && stateClip.y >= 0.0 &&
-        stateClip.Right() <= mSize.x && stateClip.Bottom() <= mSize.y)
+    if (held)
     {
         (this->*hook)(renderer);
         return;
     }
+    const RenderState* state = renderer->GetCurrentState();
+    const PointD origin = state ? state->offset : PointD{};
+    const RectD stateClip = state ? state->clip : RenderState::kNoClip;
     for (const RegionNode* node = invalid.GetFirst(); node; node = node->next)
     {
         const RectI area = RectFromEdges(node->rect);

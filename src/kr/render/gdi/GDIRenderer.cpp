@@ -148,6 +148,62 @@ Result LGDIRenderer::RenderFinish(const RCPtr<LRenderContextInfo>& context)
     return kOk;
 }
 
+Result LGDIRenderer::PushClip(const RectD& bounds, const RectD& clip, const RCPtr<LStencil>& stencil,
+                              bool clipToBounds)
+{
+    if (!mCurrent || stencil || !clipToBounds)
+    {
+        return LRenderer::PushClip(bounds, clip, stencil, clipToBounds);
+    }
+    LGDIRenderContextInfo& context = *mCurrent;
+    RenderState& state = context.state;
+    const BoundsClip pushed = ComputeBoundsClip(state, bounds, clip, true);
+    context.savedStates.push_back(state);
+    // As SetClipRect(area), then Translate(translation) moving that clip to the new origin.
+    LGDIRenderContextInfo::DeviceState& wanted = context.wanted;
+    state.offset.x += pushed.translation.x;
+    state.offset.y += pushed.translation.y;
+    const PointT<float> moved{static_cast<float>(state.offset.x), static_cast<float>(state.offset.y)};
+    wanted.clip = RectT<float>{static_cast<float>(pushed.area.x), static_cast<float>(pushed.area.y),
+                               static_cast<float>(pushed.area.width), static_cast<float>(pushed.area.height)};
+    wanted.clip.x += wanted.translation.x - moved.x;
+    wanted.clip.y += wanted.translation.y - moved.y;
+    wanted.clipOrigin = moved;
+    wanted.translation = moved;
+    state.clip = RectD{pushed.area.x - pushed.translation.x, pushed.area.y - pushed.translation.y,
+                       pushed.area.width, pushed.area.height};
+    return kOk;
+}
+
+Result LGDIRenderer::RestoreState()
+{
+    if (!mCurrent)
+    {
+        return LRenderer::RestoreState();
+    }
+    LGDIRenderContextInfo& context = *mCurrent;
+    if (context.savedStates.empty())
+    {
+        return kOk;
+    }
+    RenderState& state = context.state;
+    RenderState& saved = context.savedStates.back();
+    // As Translate by the difference of the origins, then SetClipRect(saved clip).
+    const PointT<float> moved{static_cast<float>(state.offset.x + (saved.offset.x - state.offset.x)),
+                              static_cast<float>(state.offset.y + (saved.offset.y - state.offset.y))};
+    state.offset = saved.offset;
+    state.scaleFactor = saved.scaleFactor;
+    state.clip = saved.clip;
+    state.stencil = std::move(saved.stencil);
+    state.stencilInForce = saved.stencilInForce;
+    context.savedStates.pop_back();
+    context.wanted = LGDIRenderContextInfo::DeviceState{
+        RectT<float>{static_cast<float>(state.clip.x), static_cast<float>(state.clip.y),
+                     static_cast<float>(state.clip.width), static_cast<float>(state.clip.height)},
+        moved, moved};
+    return kOk;
+}
+
 Result LGDIRenderer::SetClipRect(const RectD& clip)
 {
     LRenderer::SetClipRect(clip);

@@ -115,6 +115,11 @@ public:
     Result ScrollImage(const RCPtr<LRenderContextInfo>& context, const PointI& offset) override;
     bool CanMoveFramePixels() const override { return true; }
     Result MoveFramePixels(const RectI& area, const PointI& delta) override;
+    // What the base's PushClip and RestoreState do through SetClipRect and Translate,
+    // done in one go: a paint pushes and pops a clip for every control it draws.
+    Result PushClip(const RectD& bounds, const RectD& clip, const RCPtr<LStencil>& stencil,
+                    bool clipToBounds) override;
+    Result RestoreState() override;
     Result SetClipRect(const RectD& clip) override;
     Result Translate(const PointD& offset) override;
 
