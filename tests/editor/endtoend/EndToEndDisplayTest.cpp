@@ -595,6 +595,9 @@ TEST_F(EndToEnd, OneEditOfEveryKindIsSavedLoadedSentAndRetrieved)
     // Sent to "Preset 3": the keyboard holds the file's data.
     EXPECT_EQ(DeviceDialog("Send Preset", "dialogSendPreset", "Send Preset", "Preset 3", "send"),
               "MessageBox: Send Sucess | The preset has been sucessfully sent to the device | 0");
+    // The box comes once the dump has gone to the server; the keyboard logs it when it has
+    // taken it in, on a thread of its own, which may be later.
+    WaitUntil([&] { return DataOfLastDump(keyboard->LogLines(), 3) == data; });
     EXPECT_EQ(DataOfLastDump(keyboard->LogLines(), 3), data);
 
     // A change on the picture, then "Preset 3" retrieved: everything back as saved.
@@ -731,7 +734,8 @@ TEST_F(OwnServer, AStoppedServerKeepsNeitherTheWindowNorASendWaiting)
     Focus(again);
     Click(WaitForShown("dialogSendPreset/send"), again);
     EXPECT_EQ(AnswerBox(sent), kSentLine);
-    EXPECT_FALSE(DataOfLastDump(keyboard->LogLines(), 3).empty());
+    // Logged by the keyboard when it has taken the dump in, which may be after the box.
+    EXPECT_TRUE(WaitUntil([&] { return !DataOfLastDump(keyboard->LogLines(), 3).empty(); }));
     CloseDialog(again);
     ExpectNoFailureLogged();
 }
