@@ -1,6 +1,7 @@
 #include "kr/midi/MidiRenderPort.h"
 
 #include "kr/midi/MidiComm.h"
+#include "kr/thread/ThreadLog.h"
 #include "platform/midi/MidiMessageAssembler.h"
 #include "platform/midi/MidiOutput.h"
 
@@ -25,9 +26,13 @@ LMidiRenderPort::LMidiRenderPort(const RCPtr<LMidiComm>& owner) : LMidiPort(owne
 
 LMidiRenderPort::~LMidiRenderPort()
 {
-    if (mDevice)
+    // The last holder has let go, so nobody is left to be told that the close gave up
+    // (what was sent had not left when the MIDI system stopped answering; it still goes if
+    // the system runs again): the log says so instead.
+    if (mDevice && !mDevice->Close())
     {
-        mDevice->Close();
+        LogThreadProblem("KR::LMidiRenderPort: closing \"" + mDevice->Name() +
+                         "\" gave up: " + mDevice->LastError());
     }
 }
 

@@ -4,9 +4,12 @@
 #include "MidiTestSupport.h"
 
 #include "kr/midi/MidiComm.h"
+#include "kr/thread/ThreadLog.h"
+#include "platform/midi/MidiApi.h"
 
 #include "simkeyboard/HexText.h"
 #include "simkeyboard/KeyboardProtocol.h"
+#include "support/simkeyboard/PrivateJackServer.h"
 #include "support/simkeyboard/SimKeyboardProcess.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +19,12 @@
 #include <barrier>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
 
 namespace KR::MidiTest
 {
@@ -302,6 +311,57 @@ TEST_F(MidiCommOnJack, AHandlerMayLetGoOfThePortsAndTheMidiObject)
     EXPECT_TRUE(WaitUntil([&] { return !JackClientIsConnected(kClientName); }));
     EXPECT_TRUE(WaitUntil([&] { return ThreadCount() <= threadsBefore; })) << ThreadCount() << " threads";
     EXPECT_TRUE(mSim->Command("flood off"));
+}
+
+// What the thread log says while a test runs.
+std::mutex gLogMutex;
+std::vector<std::string> gLogged;
+
+void KeepLogged(std::string_view message)
+{
+    const std::lock_guard lock(gLogMutex);
+    gLogged.emplace_back(message);
+}
+
+// A render port whose close gives up (a server held back past its answer time, with what
+// was sent still queued) says so in the log when its last holder lets it go: nobody else is
+// left to be told. What was sent still arrives once the server runs again.
+TEST(MidiCommOnAStoppedJack, ARenderPortWhoseCloseGivesUpSaysSoInTheLog)
+{
+    TestSupport::PrivateJackServer server;
+    ASSERT_TRUE(server.Ready());
+    std::string error;
+    const auto sim = TestSupport::SimKeyboardProcess::Start({}, &error);
+    ASSERT_NE(sim, nullptr) << error;
+    // A client of its own: the process's other one is on the shared server.
+    Platform::MidiPortOptions options;
+    options.clientName = "kr-stopped-midicomm-" + std::to_string(getpid());
+    RCPtr<LMidiComm> comm = LMidiComm::Create(options);
+    RCPtr<LRefCountedObject> out;
+    ASSERT_EQ(comm->OpenRenderPort(kKeyboardOut, out), kOk);
+
+    SetThreadLogSink(&KeepLogged);
+    Platform::SetMidiServerTimeout(200ms);
+    server.Pause();
+    EXPECT_EQ(comm->SendMidi(out, ToArray({0xC0, 0x05})), kOk);
+    out = nullptr; // the last holder: the port closes here
+    server.Resume();
+    Platform::SetMidiServerTimeout(3s); // MidiApi.h
+    SetThreadLogSink(nullptr);
+
+    {
+        const std::lock_guard lock(gLogMutex);
+        EXPECT_EQ(std::count_if(gLogged.begin(), gLogged.end(),
+                                [](const std::string& line)
+                                {
+                                    return line.starts_with("KR::LMidiRenderPort: closing \"") &&
+                                           line.find("MIDIOUT4 (Vantor)\" gave up: what was sent") !=
+                                               std::string::npos;
+                                }),
+                  1)
+            << ::testing::PrintToString(gLogged);
+    }
+    EXPECT_EQ(sim->WaitForLogLines(1), std::vector<std::string>{"C0 05"});
 }
 
 } // namespace
