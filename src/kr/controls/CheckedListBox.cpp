@@ -13,6 +13,7 @@ namespace KR
 
 LCheckedListBox::LCheckedListBox(const RCPtr<LControl>& parent, const String& name) : LListBox(parent, name)
 {
+    mRowsWaitForShow = false;
 }
 
 LCheckedListBox::~LCheckedListBox() = default;

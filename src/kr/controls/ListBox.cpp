@@ -286,24 +286,94 @@ Result LListBox::AddItemControl()
 
 void LListBox::FillRows()
 {
+    // A list hidden on its own (a closed drop-down) makes its first row only, which its
+    // items are measured with; the others are counted and made when it shows.
+    FillRows(!mRowsWaitForShow || OwnVisibleFlag());
+}
+
+void LListBox::FillRows(bool made)
+{
     if (mFilling || mApplyingLayout || !mTemplate || !mGeometryKnown)
     {
         return;
     }
     mFilling = true;
+    if (made)
+    {
+        MakeOwedRows();
+    }
     // The client rectangle ends with the rows made so far; the visible area is what counts.
     const RectD client = GetClientRect();
     const double bottom = client.y + GetClientArea().height;
-    while (GetRowCount() < 4096)
+    while (GetRowCount() < kMaxRows)
     {
         const double lastBottom =
             mRows.empty() ? client.y : mRows.back()->GetPosition().y + mRows.back()->GetSize().y;
-        if (lastBottom >= bottom || Failed(AddItemControl()))
+        if (lastBottom >= bottom)
+        {
+            break;
+        }
+        if (!made && !mRows.empty())
+        {
+            // Rows from one template stand one under the other, each as high as the last.
+            const double height = mRows.back()->GetSize().y;
+            std::int32_t count = GetRowCount();
+            for (double end = lastBottom; count < kMaxRows && end < bottom; end += height)
+            {
+                count = height > 0.0 ? count + 1 : kMaxRows;
+            }
+            mOwedRows = std::max(mOwedRows, count - GetRowCount());
+            break;
+        }
+        if (Failed(AddItemControl()))
         {
             break;
         }
     }
     mFilling = false;
+}
+
+void LListBox::MakeOwedRows()
+{
+    if (mOwedRows == 0)
+    {
+        return;
+    }
+    const std::int32_t first = GetRowCount();
+    for (; mOwedRows > 0; --mOwedRows)
+    {
+        if (Failed(AddItemControl()))
+        {
+            mOwedRows = 0;
+            break;
+        }
+    }
+    // Where the rows made earlier already are.
+    if (mBulkUpdate || !TemplateSizedBySelf())
+    {
+        return;
+    }
+    for (std::int32_t k = first; k < GetRowCount(); ++k)
+    {
+        PlaceRowAtWidest(*mRows[static_cast<std::size_t>(k)]);
+    }
+}
+
+bool LListBox::OwnVisibleFlag() const
+{
+    const RCPtr<LLayoutDescriptor>& layout = GetLayoutDescriptor();
+    return !layout || layout->visible;
+}
+
+bool LListBox::SetVisible(bool visible)
+{
+    // The rows owed are made while the list is still hidden, so that they come to be
+    // shown with it, as rows made at the start do.
+    if (visible && mRowsWaitForShow && !OwnVisibleFlag())
+    {
+        FillRows(true);
+    }
+    return LScrollView::SetVisible(visible);
 }
 
 void LListBox::OnLayoutChanged()

@@ -49,9 +49,11 @@ public:
     // Clears its own table, then the base class's chain and the client's registration.
     Result UnregisterForNotification(const RCPtr<LNotificationDistributor>& sender,
                                      NotificationName name) override;
-    void SetScrollOffset(const PointD& offset) override;                              // 11
-    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override;   // 36
-    void OnChildRemoved(std::int32_t index) override;                                 // 39
+    void SetScrollOffset(const PointD& offset) override;                            // 11
+    Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override; // 36
+    void OnChildRemoved(std::int32_t index) override;                               // 39
+    // A list hidden on its own makes the rows it owes just before it shows.
+    bool SetVisible(bool visible) override;                                           // 40
     Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override; // 50
     Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;       // 63
     Result OnLeftButtonUp(const RCPtr<LMouseButtonParam>& button) override;           // 58
@@ -127,6 +129,8 @@ public:
     std::int32_t RowIndexOfItem(std::int32_t index) const;
     std::int32_t ItemIndexOfRow(const LControl* row) const;
     std::int32_t GetRowCount() const { return static_cast<std::int32_t>(mRows.size()); }
+    // The rows a list hidden on its own has not made yet; 0 once it showed.
+    std::int32_t GetOwedRowCount() const { return mOwedRows; }
     RCPtr<LListBoxItem> GetRow(std::int32_t row) const;
     std::int32_t GetRowHeight() const { return mRowHeight; }
     std::int32_t GetFirstShown() const { return mFirstShown; }
@@ -167,6 +171,11 @@ private:
     void SelectStep(std::int32_t from, std::int32_t step);
     bool PassKeyToBar(std::int32_t axis, const RCPtr<LKeyParam>& key);
     void FollowCountInDropDown();
+    // `made` false: only the first row is made, the others are counted as owed.
+    void FillRows(bool made);
+    void MakeOwedRows();
+    bool OwnVisibleFlag() const;
+    void PlaceRowAtWidest(LListBoxItem& row);
     // Scrolling (ListBoxScroll.cpp): what each row's drawing depends on besides its place.
     struct RowFace;
     std::vector<RowFace> RowFaces() const;
@@ -194,6 +203,13 @@ private:
     bool mApplyingLayout = false;
     bool mVerticalBarShown = false;
     bool mMultipleSelection = false;
+    std::int32_t mOwedRows = 0;
+
+protected:
+    static constexpr std::int32_t kMaxRows = 4096;
+    // Rows below the first wait until the list shows, when it is hidden on its own. Lists
+    // whose rows are built by their owner (the checked lists, menus) make them at once.
+    bool mRowsWaitForShow = true;
 };
 
 } // namespace KR

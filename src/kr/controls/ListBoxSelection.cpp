@@ -182,7 +182,8 @@ Result LListBox::EnsureItemVisible(std::int32_t index)
     }
     const double height = GetClientArea().height;
     std::int32_t visible = 1;
-    for (std::int32_t k = 1; k < GetRowCount(); ++k)
+    // Rows a hidden list has yet to make count as made: it scrolls as it will show.
+    for (std::int32_t k = 1; k < GetRowCount() + mOwedRows; ++k)
     {
         if (static_cast<double>(mRowHeight) * (k + 1) > height)
         {
@@ -287,24 +288,29 @@ void LListBox::UpdateClientExtent()
         return;
     }
     SetClientExtent(static_cast<double>(mWidestWidth), static_cast<double>(GetContentHeight()));
-    // Rows of their own width are all as wide as the widest item, centred in the list.
     for (const RCPtr<LListBoxItem>& row : mRows)
     {
-        const RCPtr<LLayoutDescriptor>& layout = row->GetLayoutDescriptor();
-        DockedPositionSpec position;
-        SizeSpec size;
-        if (layout)
-        {
-            layout->GetPlacement(0, position, size);
-        }
-        position.anchor = 0.5f;
-        position.reference = kPositionToClient;
-        position.referenceName = String();
-        position.relative = 0.5f;
-        position.absolute = 0.0;
-        size = SizeSpec{kSizeToSelf, String(), 0.0f, static_cast<double>(mWidestWidth)};
-        row->SetPlacement(0, position, size);
+        PlaceRowAtWidest(*row);
     }
+}
+
+void LListBox::PlaceRowAtWidest(LListBoxItem& row)
+{
+    // Rows of their own width are all as wide as the widest item, centred in the list.
+    const RCPtr<LLayoutDescriptor>& layout = row.GetLayoutDescriptor();
+    DockedPositionSpec position;
+    SizeSpec size;
+    if (layout)
+    {
+        layout->GetPlacement(0, position, size);
+    }
+    position.anchor = 0.5f;
+    position.reference = kPositionToClient;
+    position.referenceName = String();
+    position.relative = 0.5f;
+    position.absolute = 0.0;
+    size = SizeSpec{kSizeToSelf, String(), 0.0f, static_cast<double>(mWidestWidth)};
+    row.SetPlacement(0, position, size);
 }
 
 void LListBox::FollowCountInDropDown()

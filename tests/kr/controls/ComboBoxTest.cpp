@@ -355,5 +355,54 @@ TEST(ComboBoxWithoutWindow, OpensItsListWhereTheSkinPutsIt)
     EXPECT_TRUE(combo->GetListBox()->IsShown(false));
 }
 
+TEST(ComboBoxClosedList, MakesOneRowUntilItOpensAndScrollsAsItWillShow)
+{
+    // A list four rows high at most, as the application's lists are ten.
+    std::string skin = Combo("short", 100);
+    skin.insert(skin.find(R"(Name="listBox")") + 14, R"( YMaxSizeAbs="56")");
+    Scene scene(Main(skin));
+    const RCPtr<LComboBox> combo = scene.Find<LComboBox>(u"short");
+    ASSERT_TRUE(combo);
+    const RCPtr<LListBox> list = combo->GetListBox();
+    for (int i = 0; i < 12; ++i)
+    {
+        combo->AddItem(String::Format(u"item %d", i));
+    }
+    EXPECT_EQ(list->GetRowCount(), 1) << "the first row measures the items";
+    EXPECT_EQ(list->GetOwedRowCount(), 3);
+
+    // Selected while closed, the list scrolls as it does with its four rows made.
+    const struct
+    {
+        int select;
+        int firstShown;
+    } steps[] = {{2, 0}, {9, 6}, {11, 8}, {7, 7}, {8, 7}, {0, 0}, {10, 7}};
+    for (const auto& step : steps)
+    {
+        combo->SetSelectedIndex(step.select);
+        EXPECT_EQ(list->GetFirstShown(), step.firstShown) << step.select;
+        EXPECT_EQ(list->GetRowCount(), 1) << step.select;
+    }
+
+    ASSERT_EQ(combo->ShowDropDown(true), kOk);
+    ASSERT_EQ(list->GetRowCount(), 4);
+    EXPECT_EQ(list->GetOwedRowCount(), 0);
+    EXPECT_EQ(list->GetFirstShown(), 7);
+    for (std::int32_t k = 0; k < list->GetRowCount(); ++k)
+    {
+        const RCPtr<LListBoxItem> row = list->GetRow(k);
+        EXPECT_EQ(row->GetText(), list->GetItemText(7 + k)) << k;
+        EXPECT_EQ(row->GetValue() >= 0.5, k == 3) << k;
+        EXPECT_EQ(row->GetSize(), list->GetRow(0)->GetSize()) << k;
+        EXPECT_EQ(row->GetPosition().y, list->GetRow(0)->GetPosition().y + 14.0 * k) << k;
+        EXPECT_TRUE(row->IsShown(true)) << k;
+    }
+    // Down from the last row scrolls by one, with the rows now made.
+    list->OnKeyDown(Key(0x20280000));
+    EXPECT_EQ(list->GetCaret(), 11);
+    EXPECT_EQ(list->GetFirstShown(), 8);
+    EXPECT_EQ(list->GetRow(3)->GetText(), String(u"item 11"));
+}
+
 } // namespace
 } // namespace KR
