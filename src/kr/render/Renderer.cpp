@@ -13,12 +13,6 @@ namespace
 
 constexpr char kCreateKindText[] = "Domain Error : KR::LRenderer::Create : Renderer\\Renderer : Line 114";
 
-// Half away from zero, kept a double: an origin far past the 32-bit range stays where it is.
-double RoundHalfAway(double value)
-{
-    return value < 0.0 ? std::trunc(value - 0.5) : std::trunc(value + 0.5);
-}
-
 // x and y are the larger of the two, the far edges the smaller; the size may come out
 // zero or negative, which the snapping that follows turns round.
 RectD IntersectRects(const RectD& a, const RectD& b)
@@ -51,11 +45,6 @@ const RCPtr<LRenderContextInfo>& LRenderer::GetCurrentContext() const
 {
     static const RCPtr<LRenderContextInfo> none;
     return mContexts.empty() ? none : mContexts.back();
-}
-
-const RenderState* LRenderer::GetCurrentState() const
-{
-    return mContexts.empty() ? nullptr : &mContexts.back()->state;
 }
 
 Result LRenderer::SetViewport(const RectI& viewport)
@@ -145,24 +134,6 @@ bool LRenderer::IsBoundsClipInForce(const RectD& bounds, const RectD& clip) cons
     RectD area = IntersectRects(IntersectRects(clip, bounds), current);
     SnapRectToWholeUnits(area);
     return area == current;
-}
-
-LRenderer::BoundsClip LRenderer::ComputeBoundsClip(const RenderState& state, const RectD& bounds,
-                                                   const RectD& clip, bool clipToBounds)
-{
-    PointD translation{bounds.x, bounds.y};
-    if (!clipToBounds)
-    {
-        translation.x -= state.offset.x;
-        translation.y -= state.offset.y;
-    }
-    BoundsClip result{clip, PointD{RoundHalfAway(translation.x), RoundHalfAway(translation.y)}};
-    if (clipToBounds)
-    {
-        result.area = IntersectRects(IntersectRects(clip, bounds), state.clip);
-    }
-    SnapRectToWholeUnits(result.area);
-    return result;
 }
 
 Result LRenderer::PushClip(const RectD& bounds, const RectD& clip, const RCPtr<LStencil>& stencil,

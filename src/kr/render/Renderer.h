@@ -27,6 +27,7 @@
 #include "kr/render/MeasurementRenderer.h"
 #include "kr/render/RenderState.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -154,7 +155,10 @@ public:
     // The context last entered, null between frames.
     const RCPtr<LRenderContextInfo>& GetCurrentContext() const;
     // The current context's state, null between frames.
-    const RenderState* GetCurrentState() const;
+    const RenderState* GetCurrentState() const
+    {
+        return mContexts.empty() ? nullptr : &mContexts.back()->state;
+    }
     bool IsRendering() const { return !mContexts.empty(); }
     // Frames in progress, the outermost first entered.
     std::size_t GetEnteredContextCount() const { return mContexts.size(); }
@@ -168,7 +172,36 @@ protected:
         PointD translation;
     };
     static BoundsClip ComputeBoundsClip(const RenderState& state, const RectD& bounds, const RectD& clip,
-                                        bool clipToBounds);
+                                        bool clipToBounds)
+    {
+        PointD translation{bounds.x, bounds.y};
+        if (!clipToBounds)
+        {
+            translation.x -= state.offset.x;
+            translation.y -= state.offset.y;
+        }
+        BoundsClip result{clip, PointD{RoundHalfAway(translation.x), RoundHalfAway(translation.y)}};
+        if (clipToBounds)
+        {
+            // The overlap may come out of no or negative size, which the snapping turns round.
+            IntersectRects(clip, bounds, result.area);
+            IntersectRects(result.area, state.clip, result.area);
+        }
+        SnapRectToWholeUnits(result.area);
+        return result;
+    }
+    // Half away from zero, kept a double: an origin far past the 32-bit range stays where
+    // it is. A whole number within that range is itself (plus 0, which makes -0 the 0 the
+    // rounding gives).
+    static double RoundHalfAway(double value)
+    {
+        if (value > -2147483648.0 && value < 2147483648.0 &&
+            static_cast<double>(static_cast<std::int32_t>(value)) == value)
+        {
+            return value + 0.0;
+        }
+        return value < 0.0 ? std::trunc(value - 0.5) : std::trunc(value + 0.5);
+    }
 
 private:
     std::vector<RCPtr<LRenderContextInfo>> mContexts;

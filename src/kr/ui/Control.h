@@ -167,7 +167,19 @@ public:
             return index < mChildren.GetCount() ? mChildren.ElementAt(index).Get() : nullptr;
         }
         // The same in drawing order.
-        const LControl* PeekInDrawingOrder(std::uint32_t index) const;
+        const LControl* PeekInDrawingOrder(std::uint32_t index) const
+        {
+            return index < mChildren.GetCount() ? &InDrawingOrder(index) : nullptr;
+        }
+        // The child at `index` (below GetCount) in drawing order, unchecked: a paint's walk.
+        LControl& InDrawingOrder(std::uint32_t index) const
+        {
+            if (mSortedGeneration != mGeneration)
+            {
+                SortIfStale();
+            }
+            return *mChildren.ElementAt(mDrawingOrder[index]);
+        }
         // 1 when the child bears the name already; kFail when another child does;
         // kInvalidArg when the child is not in the list. Later siblings' placements that
         // name the child follow the new name.

@@ -262,15 +262,17 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
     std::array<DrawnLook, 4> fixedLooks{};
     std::vector<DrawnLook> moreLooks;
     std::uint32_t drawnCount = 0;
-    for (std::uint32_t i = 0; i < mLooks.GetCount(); ++i)
+    const std::uint32_t lookCount = mLooks.GetCount();
+    for (std::uint32_t i = 0; i < lookCount; ++i)
     {
-        const float weight = GetLookWeight(static_cast<std::int32_t>(i));
+        const float weight = i < mLookWeights.size() ? mLookWeights[i] : 0.0f;
         if (!(weight > 0.0f))
         {
             continue;
         }
-        const RCPtr<LLook>& look = LookAt(i);
-        if (!look)
+        // LookAt makes a look the skin names on its first use.
+        LLook* look = mLooks.ElementAt(i).Get();
+        if (!look && !(look = LookAt(i).Get()))
         {
             continue;
         }
@@ -280,11 +282,11 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
         }
         if (drawnCount < fixedLooks.size())
         {
-            fixedLooks[drawnCount] = DrawnLook{weight, look.Get()};
+            fixedLooks[drawnCount] = DrawnLook{weight, look};
         }
         else
         {
-            moreLooks.push_back(DrawnLook{weight, look.Get()});
+            moreLooks.push_back(DrawnLook{weight, look});
         }
         ++drawnCount;
     }
@@ -329,10 +331,10 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
 
     for (std::uint32_t i = 0; i < mChildList.GetCount(); ++i)
     {
-        const RCPtr<LControl>& child = mChildList.GetAt(i, kDrawingOrder);
-        if (!child->ClipsToParent() && HasArea(*child))
+        LControl& child = mChildList.InDrawingOrder(i);
+        if (!child.ClipsToParent() && HasArea(child))
         {
-            deferred.AddItem(child);
+            deferred.AddItem(RCPtr<LControl>(&child));
         }
     }
     return kOk;
@@ -427,21 +429,21 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
     // stays on the client area.
     const RectD scrolled{client.x - mScrollOffset.x, client.y - mScrollOffset.y,
                          client.width + mScrollOffset.x, client.height + mScrollOffset.y};
-    const std::uint32_t count = mChildList.GetCount();
     PrefetchChildrenForDrawing(0, 1, 2);
     std::uint32_t next = 0;
     const auto inGroup = [&](const LControl& child, std::int32_t axes)
     { return child.ClipsToParent() && DockedAxes(child) == axes; };
+    // The count is read anew for every child: a child's drawing may change this list.
     // Groups before the first were drawn elsewhere: their children are passed over.
-    while (next < count && mChildList.GetAt(next, kDrawingOrder)->ClipsToParent() &&
-           DockedAxes(*mChildList.GetAt(next, kDrawingOrder)) < first)
+    while (next < mChildList.GetCount() && mChildList.InDrawingOrder(next).ClipsToParent() &&
+           DockedAxes(mChildList.InDrawingOrder(next)) < first)
     {
         ++next;
     }
     for (std::int32_t axes = first; axes <= last; ++axes)
     {
         // A group without children pushes no clip.
-        if (next >= count || !inGroup(*mChildList.GetAt(next, kDrawingOrder), axes))
+        if (next >= mChildList.GetCount() || !inGroup(mChildList.InDrawingOrder(next), axes))
         {
             continue;
         }
@@ -449,7 +451,7 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
         CAutoBoundsClipWhenNeeded scope(renderer, bounds, client);
         const RectD area = StateRect(*renderer);
         const bool drawable = area.width > 0.0 && area.height > 0.0;
-        for (; next < count; ++next)
+        for (; next < mChildList.GetCount(); ++next)
         {
             // Three children ahead their fields, two ahead what those point to, one ahead
             // their looks: each child's drawing hides the loading of the next ones.
@@ -460,8 +462,8 @@ void LControl::DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& inv
                     coming->PrefetchForDrawing(3 - static_cast<std::int32_t>(ahead));
                 }
             }
-            // Counted: a child's drawing may change this list.
-            const RCPtr<LControl> child = mChildList.GetAt(next, kDrawingOrder);
+            // Counted: the child's drawing may take it out of this list.
+            const RCPtr<LControl> child(&mChildList.InDrawingOrder(next));
             if (!inGroup(*child, axes))
             {
                 break;

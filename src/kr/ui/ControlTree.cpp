@@ -166,16 +166,6 @@ void LControl::ChildControlList::SortIfStale() const
     mSortedGeneration = mGeneration;
 }
 
-const LControl* LControl::ChildControlList::PeekInDrawingOrder(std::uint32_t index) const
-{
-    if (index >= mChildren.GetCount())
-    {
-        return nullptr;
-    }
-    SortIfStale();
-    return mChildren.ElementAt(mDrawingOrder[index]).Get();
-}
-
 const RCPtr<LControl>& LControl::ChildControlList::GetAt(std::uint32_t index, std::int32_t order)
 {
     if (index >= mChildren.GetCount())

@@ -295,6 +295,11 @@ bool LLook::ForEachClip(LRenderer& renderer, const LRegion& region, const RectD&
 
 Result LLook::DrawNonClientParts(LRenderer& renderer, const LRegion& dirty)
 {
+    // Most looks have none: a paint asks every control's looks.
+    if (mParts.empty())
+    {
+        return 0;
+    }
     LRegion scratch;
     const LRegion& region = EffectiveRegion(renderer, dirty, scratch);
     bool drew = false;
