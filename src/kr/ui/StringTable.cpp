@@ -3,10 +3,15 @@
 namespace KR
 {
 
+LStringTable::LStringTable(std::shared_ptr<const TextMap> shared)
+    : mTexts(shared ? std::move(shared) : std::make_shared<TextMap>()), mOwned(false)
+{
+}
+
 bool LStringTable::GetString(const String& id, String& text) const
 {
-    const auto found = mTexts.find(id);
-    if (found == mTexts.end())
+    const auto found = mTexts->find(id);
+    if (found == mTexts->end())
     {
         return false;
     }
@@ -20,7 +25,14 @@ Result LStringTable::SetString(const String& id, const String& text)
     {
         return kInvalidArg;
     }
-    auto [entry, added] = mTexts.try_emplace(id, text);
+    if (!mOwned)
+    {
+        mTexts = std::make_shared<TextMap>(*mTexts);
+        mOwned = true;
+    }
+    // An owned map was made here, not const, and no one else holds it.
+    auto& texts = const_cast<TextMap&>(*mTexts);
+    auto [entry, added] = texts.try_emplace(id, text);
     if (added)
     {
         return kOk;

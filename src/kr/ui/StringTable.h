@@ -8,6 +8,7 @@
 #include "kr/core/Types.h"
 
 #include <map>
+#include <memory>
 
 namespace KR
 {
@@ -18,8 +19,10 @@ using TextMap = std::map<String, String>;
 class LStringTable : public virtual LRefCountedObject
 {
 public:
-    LStringTable() = default;
-    explicit LStringTable(TextMap texts) : mTexts(std::move(texts)) {}
+    LStringTable() : mTexts(std::make_shared<TextMap>()) {}
+    explicit LStringTable(TextMap texts) : mTexts(std::make_shared<TextMap>(std::move(texts))) {}
+    // Shares texts that others may hold too: the first change takes a copy of its own.
+    explicit LStringTable(std::shared_ptr<const TextMap> shared);
 
     // True and the text when the id is present; false, with `text` untouched, otherwise.
     bool GetString(const String& id, String& text) const;
@@ -28,11 +31,14 @@ public:
     // 0 when the pair is added.
     Result SetString(const String& id, const String& text);
 
-    const TextMap& GetTexts() const { return mTexts; }
-    std::size_t GetCount() const { return mTexts.size(); }
+    const TextMap& GetTexts() const { return *mTexts; }
+    std::size_t GetCount() const { return mTexts->size(); }
 
 private:
-    TextMap mTexts;
+    // Most tables are read-only copies of what a document said, one per control; they
+    // share the read texts until someone writes to them.
+    std::shared_ptr<const TextMap> mTexts;
+    bool mOwned = true;
 };
 
 } // namespace KR

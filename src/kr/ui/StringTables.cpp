@@ -13,6 +13,21 @@ std::int32_t GetFallbackLocale(std::int32_t languageId)
     return languageId & 0xFF;
 }
 
+TextMap& StringTables::Touch(const String& key)
+{
+    auto& texts = mTables[key];
+    if (!texts)
+    {
+        texts = std::make_shared<TextMap>();
+    }
+    else if (texts.use_count() > 1)
+    {
+        // A table handed out shares these texts: what is added now is not for it.
+        texts = std::make_shared<TextMap>(*texts);
+    }
+    return *texts;
+}
+
 RCPtr<LStringTable> StringTables::GetTable(const String& key) const
 {
     const auto found = mTables.find(key);
@@ -20,7 +35,17 @@ RCPtr<LStringTable> StringTables::GetTable(const String& key) const
     {
         return nullptr;
     }
-    return RCPtr<LStringTable>(new LStringTable(found->second));
+    return RCPtr<LStringTable>(new LStringTable(std::shared_ptr<const TextMap>(found->second)));
+}
+
+std::map<String, TextMap> StringTables::GetAll() const
+{
+    std::map<String, TextMap> all;
+    for (const auto& [key, texts] : mTables)
+    {
+        all.emplace(key, *texts);
+    }
+    return all;
 }
 
 } // namespace KR

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 
 namespace KR
 {
@@ -23,19 +24,22 @@ inline constexpr std::int32_t kNeutralEnglishLocale = 9;
 class StringTables
 {
 public:
-    // The texts of `key`, created empty the first time the key is named.
-    TextMap& Touch(const String& key) { return mTables[key]; }
+    // The texts of `key`, created empty the first time the key is named. Tables handed out
+    // before keep the texts they were given; the reference is for adding texts now, not
+    // across a later GetTable of the same key.
+    TextMap& Touch(const String& key);
 
-    // A new table holding a copy of the texts of `key`, or null when no document named
-    // the key; changing the copy leaves the stored texts alone.
+    // A new table with the texts of `key`, or null when no document named the key;
+    // changing the table leaves the stored texts alone. It shares the stored texts until
+    // then: a control's table is read far more often than written.
     RCPtr<LStringTable> GetTable(const String& key) const;
 
     bool IsEmpty() const { return mTables.empty(); }
-    // Every table read so far, by key: what a check of a whole document walks.
-    const std::map<String, TextMap>& GetAll() const { return mTables; }
+    // A copy of every table read so far, by key: what a check of a whole document walks.
+    std::map<String, TextMap> GetAll() const;
 
 private:
-    std::map<String, TextMap> mTables;
+    std::map<String, std::shared_ptr<TextMap>> mTables;
 };
 
 } // namespace KR

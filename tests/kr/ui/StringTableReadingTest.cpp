@@ -136,6 +136,41 @@ TEST(StringTableReading, ATableNamedButWithoutMatchingTextsIsEmptyNotMissing)
     EXPECT_FALSE(reader.GetStringTable(String(u"U")));
 }
 
+TEST(StringTableReading, ATableHandedOutKeepsItsTextsWhicheverSideChangesLater)
+{
+    constexpr const char* first =
+        R"(<R><StringTable ID="T"><String ID="A"><Locale LCID="9">a</Locale></String>
+      </StringTable></R>)";
+    constexpr const char* second =
+        R"(<R><StringTable ID="T"><String ID="B"><Locale LCID="9">b</Locale></String>
+      </StringTable></R>)";
+    SkinXmlReader reader(String(u"App"));
+    ASSERT_EQ(reader.ReadStringTableDocument(first, 0, {9}), KR::kOk);
+    const KR::RCPtr<KR::LStringTable> early = reader.GetStringTable(String(u"T"));
+    const KR::RCPtr<KR::LStringTable> changed = reader.GetStringTable(String(u"T"));
+    ASSERT_TRUE(early && changed);
+    EXPECT_EQ(changed->SetString(String(u"A"), String(u"changed")), KR::kNothingDone);
+    EXPECT_EQ(changed->SetString(String(u"C"), String(u"c")), KR::kOk);
+    // A document read afterwards adds to the stored texts, not to tables already handed out.
+    ASSERT_EQ(reader.ReadStringTableDocument(second, 0, {9}), KR::kOk);
+
+    const KR::RCPtr<KR::LStringTable> late = reader.GetStringTable(String(u"T"));
+    const struct
+    {
+        const KR::LStringTable* table;
+        const char* name;
+        KR::TextMap texts;
+    } cases[] = {
+        {early.Get(), "early", {{String(u"A"), String(u"a")}}},
+        {changed.Get(), "changed", {{String(u"A"), String(u"changed")}, {String(u"C"), String(u"c")}}},
+        {late.Get(), "late", {{String(u"A"), String(u"a")}, {String(u"B"), String(u"b")}}},
+    };
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.table->GetTexts(), c.texts) << c.name;
+    }
+}
+
 TEST(StringTableReading, MalformedDocumentKeepsCodeMessageLineAndEarlierTextsAndFailsNothing)
 {
     constexpr const char* doc =
