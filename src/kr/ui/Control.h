@@ -713,10 +713,9 @@ private:
     void RefreshRetainedContents();
     // The rectangle the layout gives against the parent or `root`, on whole units.
     RectD Place(const RootPlacementFrame& root);
-    // The hook once under the clip in force when `held` (one invalid rectangle holds that
-    // clip), else once per invalid rectangle that meets it.
+    // The hook once per invalid rectangle that meets the clip in force, under that part.
     void DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
-                            Result (LControl::*hook)(const RCPtr<LRenderer>&), bool held);
+                            Result (LControl::*hook)(const RCPtr<LRenderer>&));
     // The children of the groups first to last (0 docked in no axis, 1 in one, 2 in both)
     // under the client area `client` (in the current coordinates).
     void DrawChildren(const RCPtr<LRenderer>& renderer, const LRegion& invalid,

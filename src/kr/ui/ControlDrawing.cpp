@@ -311,7 +311,14 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
     eachLook([&](LLook& look) { look.DrawNonClientParts(*renderer, invalid); });
     // The children leave the state as they found it: the answer holds for the overlay too.
     const bool held = OneInvalidRectHoldsTheClip(*renderer, invalid, mSize);
-    DrawPerInvalidRect(renderer, invalid, &LControl::DrawContent, held);
+    if (held)
+    {
+        DrawContent(renderer);
+    }
+    else
+    {
+        DrawPerInvalidRect(renderer, invalid, &LControl::DrawContent);
+    }
     eachLook(
         [&](LLook& look)
         {
@@ -327,7 +334,14 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
     {
         DrawAllChildren(renderer, invalid, deferred);
     }
-    DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay, held);
+    if (held)
+    {
+        DrawOverlay(renderer);
+    }
+    else
+    {
+        DrawPerInvalidRect(renderer, invalid, &LControl::DrawOverlay);
+    }
 
     for (std::uint32_t i = 0; i < mChildList.GetCount(); ++i)
     {
@@ -341,13 +355,8 @@ Result LControl::Draw(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
 }
 
 void LControl::DrawPerInvalidRect(const RCPtr<LRenderer>& renderer, const LRegion& invalid,
-                                  Result (LControl::*hook)(const RCPtr<LRenderer>&), bool held)
+                                  Result (LControl::*hook)(const RCPtr<LRenderer>&))
 {
-    if (held)
-    {
-        (this->*hook)(renderer);
-        return;
-    }
     const RenderState* state = renderer->GetCurrentState();
     const PointD origin = state ? state->offset : PointD{};
     const RectD stateClip = state ? state->clip : RenderState::kNoClip;
