@@ -45,6 +45,69 @@ bool IsTrimmedWhitespace(char16_t unit)
     return unit == u' ' || unit == u'\t' || unit == u'\r' || unit == u'\n';
 }
 
+// The readings are ASCII only, so UTF-16 units and UTF-8 bytes give the same numbers: a
+// unit or byte beyond ASCII is neither white space, sign nor digit.
+template <typename Unit>
+bool IsSpaceUnit(Unit unit)
+{
+    return unit == ' ' || (unit >= '\t' && unit <= '\r');
+}
+
+template <typename Unit>
+std::int32_t WholeAtStart(std::basic_string_view<Unit> units)
+{
+    std::size_t i = 0;
+    while (i < units.size() && IsSpaceUnit(units[i]))
+    {
+        ++i;
+    }
+    const bool negative = i < units.size() && units[i] == '-';
+    if (i < units.size() && (units[i] == '-' || units[i] == '+'))
+    {
+        ++i;
+    }
+    // Capped one past INT32_MAX: enough for INT32_MIN, and no overflow on long inputs.
+    std::int64_t value = 0;
+    for (; i < units.size() && units[i] >= '0' && units[i] <= '9'; ++i)
+    {
+        value = std::min<std::int64_t>(value * 10 + (units[i] - '0'), std::int64_t{INT32_MAX} + 1);
+    }
+    if (negative)
+    {
+        return static_cast<std::int32_t>(-value);
+    }
+    return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
+}
+
+template <typename Unit>
+double RealAtStart(std::basic_string_view<Unit> view)
+{
+    // The number is plain ASCII, so it is read from a narrow copy of the ASCII prefix: the
+    // C library's strtod would follow the process locale, which GTK sets from the user's.
+    std::size_t at = 0;
+    while (at < view.size() && IsSpaceUnit(view[at]))
+    {
+        ++at;
+    }
+    if (at < view.size() && view[at] == '+')
+    {
+        ++at;
+        if (at < view.size() && view[at] == '-')
+        {
+            return 0.0;
+        }
+    }
+    char narrow[64];
+    std::size_t length = 0;
+    while (at < view.size() && length < sizeof(narrow) && view[at] > 0x20 && view[at] < 0x7F)
+    {
+        narrow[length++] = static_cast<char>(view[at++]);
+    }
+    double result = 0.0;
+    const auto [end, error] = std::from_chars(narrow, narrow + length, result);
+    return error != std::errc() || end == narrow ? 0.0 : result;
+}
+
 } // namespace
 
 String IntToString(std::int32_t value, std::int32_t places)
@@ -67,28 +130,12 @@ String DoubleToString(double value, std::int32_t places)
 
 std::int32_t StringToInt(const String& text)
 {
-    const String::View units = text.GetView();
-    std::size_t i = 0;
-    while (i < units.size() && (units[i] == u' ' || (units[i] >= u'\t' && units[i] <= u'\r')))
-    {
-        ++i;
-    }
-    const bool negative = i < units.size() && units[i] == u'-';
-    if (i < units.size() && (units[i] == u'-' || units[i] == u'+'))
-    {
-        ++i;
-    }
-    // Capped one past INT32_MAX: enough for INT32_MIN, and no overflow on long inputs.
-    std::int64_t value = 0;
-    for (; i < units.size() && units[i] >= u'0' && units[i] <= u'9'; ++i)
-    {
-        value = std::min<std::int64_t>(value * 10 + (units[i] - u'0'), std::int64_t{INT32_MAX} + 1);
-    }
-    if (negative)
-    {
-        return static_cast<std::int32_t>(-value);
-    }
-    return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
+    return WholeAtStart(text.GetView());
+}
+
+std::int32_t StringToInt(std::string_view utf8)
+{
+    return WholeAtStart(utf8);
 }
 
 String TrimRightChars(const String& s, const String& set)
@@ -121,31 +168,12 @@ String TrimWhitespace(const String& s)
 
 double ParseDouble(const String& text)
 {
-    // The number is plain ASCII, so it is read from a narrow copy of the ASCII prefix: the
-    // C library's strtod would follow the process locale, which GTK sets from the user's.
-    const String::View view = text.GetView();
-    std::size_t at = 0;
-    while (at < view.size() && (view[at] == u' ' || (view[at] >= u'\t' && view[at] <= u'\r')))
-    {
-        ++at;
-    }
-    if (at < view.size() && view[at] == u'+')
-    {
-        ++at;
-        if (at < view.size() && view[at] == u'-')
-        {
-            return 0.0;
-        }
-    }
-    char narrow[64];
-    std::size_t length = 0;
-    while (at < view.size() && length < sizeof(narrow) && view[at] > 0x20 && view[at] < 0x7F)
-    {
-        narrow[length++] = static_cast<char>(view[at++]);
-    }
-    double result = 0.0;
-    const auto [end, error] = std::from_chars(narrow, narrow + length, result);
-    return error != std::errc() || end == narrow ? 0.0 : result;
+    return RealAtStart(text.GetView());
+}
+
+double ParseDouble(std::string_view utf8)
+{
+    return RealAtStart(utf8);
 }
 
 } // namespace KR

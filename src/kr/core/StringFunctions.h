@@ -5,6 +5,7 @@
 #include "kr/core/StringT.h"
 
 #include <cstdint>
+#include <string_view>
 
 namespace KR
 {
@@ -25,6 +26,9 @@ String DoubleToString(double value, std::int32_t places);
 // optional sign, then digits up to the first other unit; 0 when there are none. Values
 // beyond the 32-bit range give INT32_MAX or INT32_MIN.
 std::int32_t StringToInt(const String& text);
+// The same over UTF-8 text: only ASCII takes part in a number, so the value is the one the
+// text's UTF-16 form gives.
+std::int32_t StringToInt(std::string_view utf8);
 
 // A copy of s without the trailing units that appear in set.
 String TrimRightChars(const String& s, const String& set);
@@ -38,6 +42,8 @@ String TrimWhitespace(const String& s);
 // sign, fraction, exponent), but with '.' as the decimal point in every locale; 0.0 when
 // there is none or it lies beyond a double.
 double ParseDouble(const String& text);
+// The same over UTF-8 text, with the same value as its UTF-16 form.
+double ParseDouble(std::string_view utf8);
 
 // Case-insensitive comparison of ASCII and Latin-1 letters (CaseMapping.h): negative, 0
 // or positive, as _wcsicmp orders texts.

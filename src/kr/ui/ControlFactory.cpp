@@ -5,6 +5,7 @@
 #include "kr/ui/SkinDocumentsReadAhead.h"
 #include "platform/system/Resources.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -24,7 +25,9 @@ bool ReadEmbeddedXml(const String& name, std::vector<char>& bytes)
     {
         return false;
     }
-    bytes.assign(found.begin(), found.end());
+    // One block copy: assigning from the resource's unsigned bytes would copy byte by byte.
+    bytes.resize(found.size());
+    std::memcpy(bytes.data(), found.data(), found.size());
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "kr/ui/SkinXmlReader.h"
 
+#include "kr/core/Utf.h"
+
 #include <cstring>
 #include <exception>
 
@@ -33,6 +35,7 @@ Result SkinXmlReader::Parse(const char* bytes, std::size_t length)
         mParseErrorCode = outcome.errorCode;
         mParseErrorLine = outcome.errorLine;
     }
+    mRepeatedTexts.clear();
     // A document that stopped half way must not leave its half-read state to the next one.
     mCapturing = false;
     mCurrentStringValue = nullptr;
@@ -197,7 +200,7 @@ Result SkinXmlReader::LoadStringTables(const String& frameworkPath, const String
     return kOk;
 }
 
-void SkinXmlReader::XMLStartElement(const String& name, const XmlAttributes& attributes)
+void SkinXmlReader::XMLStartElement(std::string_view name, const XmlAttributes& attributes)
 {
     // The root element of every document is not read, whatever its name.
     if (mSkipFirstElement)
@@ -205,10 +208,10 @@ void SkinXmlReader::XMLStartElement(const String& name, const XmlAttributes& att
         mSkipFirstElement = false;
         return;
     }
-    if (name == u"Application")
+    if (name == "Application")
     {
         mApplicationName = String();
-        attributes.Text(u"Name", mApplicationName);
+        attributes.Text(XmlName::Name, mApplicationName);
         return;
     }
     if (mStringTableMode)
@@ -221,22 +224,22 @@ void SkinXmlReader::XMLStartElement(const String& name, const XmlAttributes& att
     }
 }
 
-void SkinXmlReader::StartStringTableElement(const String& name, const XmlAttributes& attributes)
+void SkinXmlReader::StartStringTableElement(std::string_view name, const XmlAttributes& attributes)
 {
-    if (name == u"StringTable")
+    if (name == "StringTable")
     {
         String id;
-        attributes.Text(u"ID", id);
+        attributes.Text(XmlName::ID, id);
         mCurrentStringTable = &mStringTables.Touch(id);
     }
-    else if (name == u"String")
+    else if (name == "String")
     {
-        attributes.Text(u"ID", mCurrentStringId);
+        attributes.Text(XmlName::ID, mCurrentStringId);
     }
-    else if (name == u"Locale")
+    else if (name == "Locale")
     {
         std::int32_t lcid = 0;
-        attributes.WholeHexAllowed(u"LCID", lcid);
+        attributes.WholeHexAllowed(XmlName::LCID, lcid);
         if (lcid != mLocale || !mCurrentStringTable)
         {
             return;
@@ -248,7 +251,7 @@ void SkinXmlReader::StartStringTableElement(const String& name, const XmlAttribu
     }
 }
 
-void SkinXmlReader::XMLEndElement(const String& name)
+void SkinXmlReader::XMLEndElement(std::string_view name)
 {
     if (mStringTableMode)
     {
@@ -256,7 +259,7 @@ void SkinXmlReader::XMLEndElement(const String& name)
         mCurrentStringValue = nullptr;
         return;
     }
-    if (name == u"SubControl")
+    if (name == "SubControl")
     {
         if (mCurrentControl)
         {
@@ -264,25 +267,25 @@ void SkinXmlReader::XMLEndElement(const String& name)
             mCurrentControl = RCPtr<LControlDescriptor>(mCurrentControl->GetParent());
         }
     }
-    else if (name == u"Skin")
+    else if (name == "Skin")
     {
         if (IsCurrentSkinRoot())
         {
             mCurrentControl = nullptr;
         }
     }
-    else if (name == u"CreateParamList")
+    else if (name == "CreateParamList")
     {
         if (mCurrentControl)
         {
             mCurrentControl->SetCreateParams(mCreateParams);
         }
     }
-    else if (name == u"CreateParam")
+    else if (name == "CreateParam")
     {
         mInsideCreateParam = false;
     }
-    else if (name == u"Looks")
+    else if (name == "Looks")
     {
         mInsideLooks = false;
     }
@@ -307,6 +310,37 @@ void SkinXmlReader::XMLCharacterData(const char* data, std::int32_t length)
         // Each run replaces the last: a text split into runs keeps its last run.
         mCreateParams->SetString(mCurrentStringId, run);
     }
+}
+
+bool SkinXmlReader::ReadRepeatedText(const XmlAttributes& attributes, XmlName name, String& out)
+{
+    const char* value = attributes.Find(name);
+    if (!value)
+    {
+        return false;
+    }
+    const std::string_view text(value);
+    auto found = mRepeatedTexts.find(text);
+    if (found == mRepeatedTexts.end())
+    {
+        String converted;
+        converted.AssignUtf8(value);
+        found = mRepeatedTexts.emplace(std::string(text), std::move(converted)).first;
+    }
+    out = found->second;
+    return true;
+}
+
+std::u16string_view SkinXmlReader::LookupName(const char* utf8) const
+{
+    const std::size_t length = std::strlen(utf8);
+    // A byte gives at most one unit.
+    mLookupName.resize(length);
+    const char* source = utf8;
+    char16_t* out = mLookupName.data();
+    // The parser hands over well-formed UTF-8 only; converted as String::AssignUtf8 does.
+    ConvertUtf8ToUtf16(source, utf8 + length, out, out + length, ConversionMode::Lenient);
+    return std::u16string_view(mLookupName.data(), static_cast<std::size_t>(out - mLookupName.data()));
 }
 
 RCPtr<LControlDescriptor> SkinXmlReader::GetCurrentSkinRoot() const

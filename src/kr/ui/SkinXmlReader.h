@@ -26,6 +26,8 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace KR
@@ -133,21 +135,40 @@ public:
 
     // --- The parser's events ----------------------------------------------------------
 
-    void XMLStartElement(const String& name, const XmlAttributes& attributes) override;
-    void XMLEndElement(const String& name) override;
+    void XMLStartElement(std::string_view name, const XmlAttributes& attributes) override;
+    void XMLEndElement(std::string_view name) override;
     void XMLCharacterData(const char* data, std::int32_t length) override;
 
 private:
+    // Names in the order of their UTF-16 units, as String orders them; a name read for a
+    // look-up only is compared as a view, without a String of its own.
+    struct NameOrder
+    {
+        using is_transparent = void;
+        bool operator()(const String& a, const String& b) const { return a < b; }
+        bool operator()(const String& a, std::u16string_view b) const { return a.GetView() < b; }
+        bool operator()(std::u16string_view a, const String& b) const { return a < b.GetView(); }
+    };
     template <typename T>
-    static RCPtr<T> FindIn(const std::map<String, RCPtr<T>>& map, const String& name)
+    using ByName = std::map<String, RCPtr<T>, NameOrder>;
+
+    template <typename T, typename Name>
+    static RCPtr<T> FindIn(const ByName<T>& map, const Name& name)
     {
         const auto found = map.find(name);
         return found == map.end() ? nullptr : found->second;
     }
+    // Texts that many elements repeat (class, control and skin names, fonts) are made once
+    // per document and shared by every element that gives them: thousands of controls
+    // name a few hundred classes and names. Like XmlAttributes::Text otherwise.
+    bool ReadRepeatedText(const XmlAttributes& attributes, XmlName name, String& out);
+    // The UTF-16 form of a name read for a look-up, in a buffer kept for the next one; valid
+    // until the next call.
+    std::u16string_view LookupName(const char* utf8) const;
 
-    void StartStringTableElement(const String& name, const XmlAttributes& attributes);
+    void StartStringTableElement(std::string_view name, const XmlAttributes& attributes);
     // False when the name is no skin element.
-    bool StartSkinElement(const String& name, const XmlAttributes& attributes);
+    bool StartSkinElement(std::string_view name, const XmlAttributes& attributes);
     void StartSkin(const XmlAttributes& attributes);
     void StartSubControl(const XmlAttributes& attributes);
     void ReadLayout(LLayoutDescriptor& layout, const XmlAttributes& attributes, bool topLevel) const;
@@ -190,10 +211,10 @@ private:
     std::map<String, String> mFontTranslation;
 
     // What has been read.
-    std::map<String, RCPtr<LColorizer>> mColorizers;
-    std::map<String, RCPtr<LVisualPartDescriptor>> mParts;
-    std::map<String, RCPtr<LLookDescriptor>> mLooks;
-    std::map<String, RCPtr<LookList>> mLookLists;
+    ByName<LColorizer> mColorizers;
+    ByName<LVisualPartDescriptor> mParts;
+    ByName<LLookDescriptor> mLooks;
+    ByName<LookList> mLookLists;
     SkinRoots mSkinRoots;
     std::int32_t mCurrentSkinIndex = 0;
     StringTables mStringTables;
@@ -203,6 +224,15 @@ private:
     std::int32_t mParseErrorLine = 0;
     std::string mHandlerErrorText;
     std::int32_t mHandlerErrorLine = 0;
+
+    mutable std::u16string mLookupName;
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    // Emptied after each document.
+    std::unordered_map<std::string, String, TextHash, std::equal_to<>> mRepeatedTexts;
 };
 
 } // namespace KR

@@ -19,32 +19,33 @@ constexpr int kNestingLine = 2;
 
 // The relative part is a real; the absolute part a whole number kept as a double.
 void ReadRelativeAndAbsolute(float& relativePart, double& absolutePart, const XmlAttributes& attributes,
-                             const char16_t* relative, const char16_t* absolute)
+                             XmlName relative, XmlName absolute)
 {
     attributes.Real(relative, relativePart);
-    if (const String* text = attributes.Find(absolute))
+    if (const char* text = attributes.Find(absolute))
     {
-        absolutePart = XmlWhole(*text);
+        absolutePart = XmlWhole(text);
     }
 }
 
-std::int32_t PositionReferenceOf(const String& text, String& name)
+// Any other text names a control, kept as `name`.
+std::int32_t PositionReferenceOf(std::string_view text, String& name)
 {
-    if (text == u"Parent" || text == u"Screen")
+    if (text == "Parent" || text == "Screen")
     {
         return kPositionToParent;
     }
-    if (text == u"Client" || text == u"Active Window")
+    if (text == "Client" || text == "Active Window")
     {
         return kPositionToClient;
     }
-    name = text;
+    name.AssignUtf8(text.data(), static_cast<std::uint32_t>(text.size()));
     return kPositionToNamed;
 }
 
-std::int32_t SizeReferenceOf(const String& text, String& name)
+std::int32_t SizeReferenceOf(std::string_view text, String& name)
 {
-    if (text == u"Self")
+    if (text == "Self")
     {
         return kSizeToSelf;
     }
@@ -52,144 +53,144 @@ std::int32_t SizeReferenceOf(const String& text, String& name)
     return position == kPositionToNamed ? kSizeToNamed : position;
 }
 
-void ReadPosition(PositionSpec& spec, const XmlAttributes& attributes, const char16_t* anchor,
-                  const char16_t* toControl, const char16_t* relative, const char16_t* absolute)
+void ReadPosition(PositionSpec& spec, const XmlAttributes& attributes, XmlName anchor, XmlName toControl,
+                  XmlName relative, XmlName absolute)
 {
     attributes.Real(anchor, spec.anchor);
-    if (const String* text = attributes.Find(toControl))
+    if (const char* text = attributes.Find(toControl))
     {
-        spec.reference = PositionReferenceOf(*text, spec.referenceName);
+        spec.reference = PositionReferenceOf(text, spec.referenceName);
     }
     ReadRelativeAndAbsolute(spec.relative, spec.absolute, attributes, relative, absolute);
 }
 
-void ReadSize(SizeSpec& spec, const XmlAttributes& attributes, const char16_t* toControl,
-              const char16_t* relative, const char16_t* absolute)
+void ReadSize(SizeSpec& spec, const XmlAttributes& attributes, XmlName toControl, XmlName relative,
+              XmlName absolute)
 {
-    if (const String* text = attributes.Find(toControl))
+    if (const char* text = attributes.Find(toControl))
     {
-        spec.reference = SizeReferenceOf(*text, spec.referenceName);
+        spec.reference = SizeReferenceOf(text, spec.referenceName);
     }
     ReadRelativeAndAbsolute(spec.relative, spec.absolute, attributes, relative, absolute);
 }
 
-void ReadLimit(LimitSpec& spec, const XmlAttributes& attributes, const char16_t* toControl,
-               const char16_t* relative, const char16_t* absolute)
+void ReadLimit(LimitSpec& spec, const XmlAttributes& attributes, XmlName toControl, XmlName relative,
+               XmlName absolute)
 {
-    if (const String* text = attributes.Find(toControl))
+    if (const char* text = attributes.Find(toControl))
     {
         // "Parent" and "Children" too are names here, not kinds.
-        if (*text == u"Self")
+        if (std::string_view(text) == "Self")
         {
             spec.reference = kLimitToSelf;
         }
         else
         {
             spec.reference = kLimitToNamed;
-            spec.referenceName = *text;
+            spec.referenceName.AssignUtf8(text);
         }
     }
     ReadRelativeAndAbsolute(spec.relative, spec.absolute, attributes, relative, absolute);
 }
 
 // "Clip" 0, "Expand" 1, "Wrap" 2 when allowed; other texts leave `field` alone.
-void ReadOverflow(std::int32_t& field, const XmlAttributes& attributes, const char16_t* name,
-                  bool wrapAllowed)
+void ReadOverflow(std::int32_t& field, const XmlAttributes& attributes, XmlName name, bool wrapAllowed)
 {
-    const String* text = attributes.Find(name);
-    if (!text)
+    const char* found = attributes.Find(name);
+    if (!found)
     {
         return;
     }
-    if (*text == u"Clip")
+    const std::string_view text(found);
+    if (text == "Clip")
     {
         field = kTextOverflowClip;
     }
-    else if (*text == u"Expand")
+    else if (text == "Expand")
     {
         field = kTextOverflowExpand;
     }
-    else if (wrapAllowed && *text == u"Wrap")
+    else if (wrapAllowed && text == "Wrap")
     {
         field = kTextOverflowWrap;
     }
 }
 
 // First definition wins: a later object of the same name is made but cannot be found.
-template <typename T>
-void Register(std::map<String, RCPtr<T>>& map, const String& name, const RCPtr<T>& object)
+template <typename Map, typename T>
+void Register(Map& map, const String& name, const RCPtr<T>& object)
 {
     map.try_emplace(name, object);
 }
 
 } // namespace
 
-bool SkinXmlReader::StartSkinElement(const String& name, const XmlAttributes& attributes)
+bool SkinXmlReader::StartSkinElement(std::string_view name, const XmlAttributes& attributes)
 {
-    if (name == u"Skins" || name == u"NonClientParts" || name == u"Parts" || name == u"Colorizers")
+    if (name == "Skins" || name == "NonClientParts" || name == "Parts" || name == "Colorizers")
     {
         return true;
     }
-    if (name == u"Skin")
+    if (name == "Skin")
     {
         StartSkin(attributes);
     }
-    else if (name == u"FontLocale")
+    else if (name == "FontLocale")
     {
-        attributes.WholeHexAllowed(u"LCID", mFontLocale);
+        attributes.WholeHexAllowed(XmlName::LCID, mFontLocale);
     }
-    else if (name == u"FontXLat")
+    else if (name == "FontXLat")
     {
         StartFontXLat(attributes);
     }
-    else if (name == u"SubControl")
+    else if (name == "SubControl")
     {
         StartSubControl(attributes);
     }
-    else if (name == u"CreateParamList")
+    else if (name == "CreateParamList")
     {
         mCreateParams = RCPtr<LStringTable>(new LStringTable());
     }
-    else if (name == u"CreateParam")
+    else if (name == "CreateParam")
     {
-        if (attributes.Text(u"ID", mCurrentStringId))
+        if (attributes.Text(XmlName::ID, mCurrentStringId))
         {
             mInsideCreateParam = true;
         }
     }
-    else if (name == u"LookList")
+    else if (name == "LookList")
     {
         StartLookList(attributes);
     }
-    else if (name == u"LookLists")
+    else if (name == "LookLists")
     {
         mCurrentControl = nullptr;
     }
-    else if (name == u"Look")
+    else if (name == "Look")
     {
         StartLook(attributes);
     }
-    else if (name == u"Looks")
+    else if (name == "Looks")
     {
         mInsideLooks = true;
     }
-    else if (name == u"ClientPart")
+    else if (name == "ClientPart")
     {
         StartClientPart(attributes);
     }
-    else if (name == u"TextProperties")
+    else if (name == "TextProperties")
     {
         StartTextProperties(attributes);
     }
-    else if (name == u"NonClientPart")
+    else if (name == "NonClientPart")
     {
         StartNonClientPart(attributes);
     }
-    else if (name == u"Part")
+    else if (name == "Part")
     {
         StartPart(attributes);
     }
-    else if (name == u"Colorizer")
+    else if (name == "Colorizer")
     {
         StartColorizer(attributes);
     }
@@ -203,7 +204,7 @@ bool SkinXmlReader::StartSkinElement(const String& name, const XmlAttributes& at
 void SkinXmlReader::StartSkin(const XmlAttributes& attributes)
 {
     String skinName;
-    attributes.Text(u"Name", skinName);
+    ReadRepeatedText(attributes, XmlName::Name, skinName);
     RCPtr<LSkinDescriptor> skin(new LSkinDescriptor(skinName));
     if (!mCurrentControl)
     {
@@ -212,9 +213,9 @@ void SkinXmlReader::StartSkin(const XmlAttributes& attributes)
             new LControlDescriptor(String(u"Application"), mApplicationName, nullptr));
         mCurrentControl = root;
         mCurrentSkinIndex = static_cast<std::int32_t>(mSkinRoots.AddItem(root));
-        attributes.Text(u"FontName", skin->font.name);
-        attributes.Real(u"FontSize", skin->font.size);
-        attributes.WholeHexAllowed(u"FontStyle", skin->font.style);
+        attributes.Text(XmlName::FontName, skin->font.name);
+        attributes.Real(XmlName::FontSize, skin->font.size);
+        attributes.WholeHexAllowed(XmlName::FontStyle, skin->font.style);
         mFontTranslation.clear();
     }
     else
@@ -225,10 +226,9 @@ void SkinXmlReader::StartSkin(const XmlAttributes& attributes)
         {
             skin->font.name = translated->second;
         }
-        String lookListName;
-        if (attributes.Text(u"LookList", lookListName))
+        if (const char* lookListName = attributes.Find(XmlName::LookList))
         {
-            skin->lookList = FindLookList(lookListName);
+            skin->lookList = FindIn(mLookLists, LookupName(lookListName));
         }
     }
     mCurrentControl->SetSkin(skin);
@@ -238,8 +238,8 @@ void SkinXmlReader::StartFontXLat(const XmlAttributes& attributes)
 {
     String fontName;
     String translated;
-    if (mFontLocale != mLocale || !attributes.Text(u"Name", fontName) ||
-        !attributes.Text(u"XLat", translated))
+    if (mFontLocale != mLocale || !attributes.Text(XmlName::Name, fontName) ||
+        !attributes.Text(XmlName::XLat, translated))
     {
         return;
     }
@@ -254,7 +254,8 @@ void SkinXmlReader::StartSubControl(const XmlAttributes& attributes)
 {
     String className;
     String controlName;
-    if (!attributes.Text(u"Class", className) || !attributes.Text(u"Name", controlName))
+    if (!ReadRepeatedText(attributes, XmlName::Class, className) ||
+        !ReadRepeatedText(attributes, XmlName::Name, controlName))
     {
         throw Exception<std::runtime_error>(kBadSubcontrolText);
     }
@@ -286,64 +287,70 @@ void SkinXmlReader::StartSubControl(const XmlAttributes& attributes)
 void SkinXmlReader::ReadLayout(LLayoutDescriptor& layout, const XmlAttributes& attributes,
                                bool topLevel) const
 {
-    attributes.Flag(u"ClipToParent", layout.clipToParent);
-    attributes.Whole(u"Z_Order", layout.zOrder);
+    attributes.Flag(XmlName::ClipToParent, layout.clipToParent);
+    attributes.Whole(XmlName::Z_Order, layout.zOrder);
     // A top-level control is shown and placed in tab order by its window, not its skin.
     if (!topLevel)
     {
-        attributes.Whole(u"TabStop", layout.tabStop);
+        attributes.Whole(XmlName::TabStop, layout.tabStop);
     }
-    attributes.WholeHexAllowed(u"LayoutOrder", layout.layoutOrder);
+    attributes.WholeHexAllowed(XmlName::LayoutOrder, layout.layoutOrder);
     if (!topLevel)
     {
-        attributes.Flag(u"IsVisible", layout.visible);
+        attributes.Flag(XmlName::IsVisible, layout.visible);
     }
-    attributes.Flag(u"XIsDocked", layout.xDocked);
-    attributes.Flag(u"YIsDocked", layout.yDocked);
-    ReadPosition(layout.xPosition, attributes, u"XPlacementAnchor", u"XPositionToControl", u"XPositionRel",
-                 u"XPositionAbs");
-    ReadPosition(layout.yPosition, attributes, u"YPlacementAnchor", u"YPositionToControl", u"YPositionRel",
-                 u"YPositionAbs");
-    ReadSize(layout.xSize, attributes, u"XSizeToControl", u"XSizeRel", u"XSizeAbs");
-    ReadSize(layout.ySize, attributes, u"YSizeToControl", u"YSizeRel", u"YSizeAbs");
-    ReadLimit(layout.xMinSize, attributes, u"XMinSizeToControl", u"XMinSizeRel", u"XMinSizeAbs");
-    ReadLimit(layout.yMinSize, attributes, u"YMinSizeToControl", u"YMinSizeRel", u"YMinSizeAbs");
-    ReadLimit(layout.xMaxSize, attributes, u"XMaxSizeToControl", u"XMaxSizeRel", u"XMaxSizeAbs");
-    ReadLimit(layout.yMaxSize, attributes, u"YMaxSizeToControl", u"YMaxSizeRel", u"YMaxSizeAbs");
-    attributes.Text(u"TextDecoration", layout.textDecoration);
-    ReadOverflow(layout.textOverflowX, attributes, u"TextOverflowXType", true);
-    ReadOverflow(layout.textOverflowY, attributes, u"TextOverflowYType", false);
+    attributes.Flag(XmlName::XIsDocked, layout.xDocked);
+    attributes.Flag(XmlName::YIsDocked, layout.yDocked);
+    ReadPosition(layout.xPosition, attributes, XmlName::XPlacementAnchor, XmlName::XPositionToControl,
+                 XmlName::XPositionRel, XmlName::XPositionAbs);
+    ReadPosition(layout.yPosition, attributes, XmlName::YPlacementAnchor, XmlName::YPositionToControl,
+                 XmlName::YPositionRel, XmlName::YPositionAbs);
+    ReadSize(layout.xSize, attributes, XmlName::XSizeToControl, XmlName::XSizeRel, XmlName::XSizeAbs);
+    ReadSize(layout.ySize, attributes, XmlName::YSizeToControl, XmlName::YSizeRel, XmlName::YSizeAbs);
+    ReadLimit(layout.xMinSize, attributes, XmlName::XMinSizeToControl, XmlName::XMinSizeRel,
+              XmlName::XMinSizeAbs);
+    ReadLimit(layout.yMinSize, attributes, XmlName::YMinSizeToControl, XmlName::YMinSizeRel,
+              XmlName::YMinSizeAbs);
+    ReadLimit(layout.xMaxSize, attributes, XmlName::XMaxSizeToControl, XmlName::XMaxSizeRel,
+              XmlName::XMaxSizeAbs);
+    ReadLimit(layout.yMaxSize, attributes, XmlName::YMaxSizeToControl, XmlName::YMaxSizeRel,
+              XmlName::YMaxSizeAbs);
+    attributes.Text(XmlName::TextDecoration, layout.textDecoration);
+    ReadOverflow(layout.textOverflowX, attributes, XmlName::TextOverflowXType, true);
+    ReadOverflow(layout.textOverflowY, attributes, XmlName::TextOverflowYType, false);
 }
 
 void SkinXmlReader::ReadPendingFont(const XmlAttributes& attributes)
 {
     // Every SubControl replaces the whole pending font; missing parts fall to "not set".
     SkinFont font;
-    attributes.Flag(u"FontInheritsFromParent", font.inheritsFromParent);
-    attributes.Flag(u"FontSizeIsRelative", font.sizeIsRelative);
-    attributes.Text(u"FontName", font.name);
-    if (!attributes.Real(u"FontSize", font.size))
+    attributes.Flag(XmlName::FontInheritsFromParent, font.inheritsFromParent);
+    attributes.Flag(XmlName::FontSizeIsRelative, font.sizeIsRelative);
+    ReadRepeatedText(attributes, XmlName::FontName, font.name);
+    if (!attributes.Real(XmlName::FontSize, font.size))
     {
         font.sizeIsRelative = false;
     }
-    attributes.WholeHexAllowed(u"FontStyle", font.style);
+    attributes.WholeHexAllowed(XmlName::FontStyle, font.style);
     mPendingFont = font;
 }
 
 void SkinXmlReader::StartLookList(const XmlAttributes& attributes)
 {
-    String listName;
+    const char* listName = attributes.Find(XmlName::Name);
     std::int32_t slots = 0;
-    if (!attributes.Text(u"Name", listName) || !attributes.WholeHexAllowed(u"NumLooks", slots) || slots < 0 ||
+    if (!listName || !attributes.WholeHexAllowed(XmlName::NumLooks, slots) || slots < 0 ||
         slots > kMaxLookListSlots)
     {
         return;
     }
-    RCPtr<LookList> list = FindLookList(listName);
+    RCPtr<LookList> list = FindIn(mLookLists, LookupName(listName));
     if (!list)
     {
         list = RCPtr<LookList>(new LookList(static_cast<std::uint32_t>(slots)));
-        Register(mLookLists, listName, list);
+        String name;
+        name.AssignUtf8(listName);
+        Register(mLookLists, name, list);
         mCurrentLookList = list;
     }
     else
@@ -362,7 +369,7 @@ void SkinXmlReader::StartLook(const XmlAttributes& attributes)
     String lookName;
     if (mInsideLooks)
     {
-        if (attributes.Text(u"Name", lookName))
+        if (attributes.Text(XmlName::Name, lookName))
         {
             mCurrentLook = RCPtr<LLookDescriptor>(new LLookDescriptor(lookName));
             Register(mLooks, lookName, mCurrentLook);
@@ -370,11 +377,12 @@ void SkinXmlReader::StartLook(const XmlAttributes& attributes)
         return;
     }
     std::int32_t index = 0;
-    if (!mCurrentLookList || !attributes.Text(u"Name", lookName) || !attributes.Whole(u"Index", index))
+    const char* listedName = attributes.Find(XmlName::Name);
+    if (!mCurrentLookList || !listedName || !attributes.Whole(XmlName::Index, index))
     {
         return;
     }
-    RCPtr<LLookDescriptor> look = FindLook(lookName);
+    RCPtr<LLookDescriptor> look = FindIn(mLooks, LookupName(listedName));
     if (!look)
     {
         return;
@@ -389,16 +397,16 @@ void SkinXmlReader::StartLook(const XmlAttributes& attributes)
 
 void SkinXmlReader::StartClientPart(const XmlAttributes& attributes)
 {
-    String partName;
     RCPtr<LDockedPart> docked(new LDockedPart());
-    if (!attributes.Text(u"Name", partName) || !attributes.WholeHexAllowed(u"OffsetLeft", docked->left) ||
-        !attributes.WholeHexAllowed(u"OffsetTop", docked->top) ||
-        !attributes.WholeHexAllowed(u"OffsetRight", docked->right) ||
-        !attributes.WholeHexAllowed(u"OffsetBottom", docked->bottom))
+    const char* partName = attributes.Find(XmlName::Name);
+    if (!partName || !attributes.WholeHexAllowed(XmlName::OffsetLeft, docked->left) ||
+        !attributes.WholeHexAllowed(XmlName::OffsetTop, docked->top) ||
+        !attributes.WholeHexAllowed(XmlName::OffsetRight, docked->right) ||
+        !attributes.WholeHexAllowed(XmlName::OffsetBottom, docked->bottom))
     {
         return;
     }
-    docked->part = FindPart(partName);
+    docked->part = FindIn(mParts, LookupName(partName));
     if (!docked->part || !mCurrentLook)
     {
         return;
@@ -410,23 +418,23 @@ void SkinXmlReader::StartClientPart(const XmlAttributes& attributes)
 void SkinXmlReader::StartTextProperties(const XmlAttributes& attributes)
 {
     LTextProperties text;
-    String partName;
-    const bool complete = attributes.Real(u"TextLeftRel", text.leftRelative) &&
-                          attributes.WholeHexAllowed(u"TextLeftAbs", text.leftAbsolute) &&
-                          attributes.Real(u"TextRightRel", text.rightRelative) &&
-                          attributes.WholeHexAllowed(u"TextRightAbs", text.rightAbsolute) &&
-                          attributes.Real(u"TextHAlign", text.horizontalAlignment) &&
-                          attributes.Real(u"TextTopRel", text.topRelative) &&
-                          attributes.WholeHexAllowed(u"TextTopAbs", text.topAbsolute) &&
-                          attributes.Real(u"TextBottomRel", text.bottomRelative) &&
-                          attributes.WholeHexAllowed(u"TextBottomAbs", text.bottomAbsolute) &&
-                          attributes.Real(u"TextVAlign", text.verticalAlignment) &&
-                          attributes.Text(u"TextForegroundPart", partName);
+    const char* partName = nullptr;
+    const bool complete = attributes.Real(XmlName::TextLeftRel, text.leftRelative) &&
+                          attributes.WholeHexAllowed(XmlName::TextLeftAbs, text.leftAbsolute) &&
+                          attributes.Real(XmlName::TextRightRel, text.rightRelative) &&
+                          attributes.WholeHexAllowed(XmlName::TextRightAbs, text.rightAbsolute) &&
+                          attributes.Real(XmlName::TextHAlign, text.horizontalAlignment) &&
+                          attributes.Real(XmlName::TextTopRel, text.topRelative) &&
+                          attributes.WholeHexAllowed(XmlName::TextTopAbs, text.topAbsolute) &&
+                          attributes.Real(XmlName::TextBottomRel, text.bottomRelative) &&
+                          attributes.WholeHexAllowed(XmlName::TextBottomAbs, text.bottomAbsolute) &&
+                          attributes.Real(XmlName::TextVAlign, text.verticalAlignment) &&
+                          (partName = attributes.Find(XmlName::TextForegroundPart)) != nullptr;
     if (!complete || !mCurrentLook)
     {
         return;
     }
-    text.foregroundPart = FindPart(partName);
+    text.foregroundPart = FindIn(mParts, LookupName(partName));
     if (!text.foregroundPart)
     {
         return;
@@ -437,12 +445,12 @@ void SkinXmlReader::StartTextProperties(const XmlAttributes& attributes)
 
 void SkinXmlReader::StartNonClientPart(const XmlAttributes& attributes)
 {
-    String partName;
-    if (!attributes.Text(u"Name", partName) || !mCurrentLook)
+    const char* partName = attributes.Find(XmlName::Name);
+    if (!partName || !mCurrentLook)
     {
         return;
     }
-    RCPtr<LVisualPartDescriptor> part = FindPart(partName);
+    RCPtr<LVisualPartDescriptor> part = FindIn(mParts, LookupName(partName));
     if (!part)
     {
         return;
@@ -451,13 +459,13 @@ void SkinXmlReader::StartNonClientPart(const XmlAttributes& attributes)
     docked->part = part;
     const struct
     {
-        const char16_t* name;
+        XmlName name;
         std::int32_t* field;
         std::int32_t edge;
-    } offsets[] = {{u"OffsetLeft", &docked->left, kDockLeft},
-                   {u"OffsetTop", &docked->top, kDockTop},
-                   {u"OffsetRight", &docked->right, kDockRight},
-                   {u"OffsetBottom", &docked->bottom, kDockBottom}};
+    } offsets[] = {{XmlName::OffsetLeft, &docked->left, kDockLeft},
+                   {XmlName::OffsetTop, &docked->top, kDockTop},
+                   {XmlName::OffsetRight, &docked->right, kDockRight},
+                   {XmlName::OffsetBottom, &docked->bottom, kDockBottom}};
     for (const auto& offset : offsets)
     {
         if (attributes.WholeHexAllowed(offset.name, *offset.field))
@@ -465,8 +473,8 @@ void SkinXmlReader::StartNonClientPart(const XmlAttributes& attributes)
             docked->edgeMask |= offset.edge;
         }
     }
-    attributes.WholeHexAllowed(u"Width", docked->width);
-    attributes.WholeHexAllowed(u"Height", docked->height);
+    attributes.WholeHexAllowed(XmlName::Width, docked->width);
+    attributes.WholeHexAllowed(XmlName::Height, docked->height);
     docked->widthSet = docked->width > 0;
     docked->heightSet = docked->height > 0;
     mCurrentLook->nonClientParts.AddItem(docked);
@@ -476,8 +484,10 @@ void SkinXmlReader::StartPart(const XmlAttributes& attributes)
 {
     RCPtr<LVisualPartDescriptor> part(new LVisualPartDescriptor());
     String resizeText;
-    if (!attributes.Text(u"Name", part->name) || !attributes.WholeHexAllowed(u"Width", part->width) ||
-        !attributes.WholeHexAllowed(u"Height", part->height) || !attributes.Text(u"ResizeType", resizeText))
+    if (!attributes.Text(XmlName::Name, part->name) ||
+        !attributes.WholeHexAllowed(XmlName::Width, part->width) ||
+        !attributes.WholeHexAllowed(XmlName::Height, part->height) ||
+        !attributes.Text(XmlName::ResizeType, resizeText))
     {
         return;
     }
@@ -486,28 +496,27 @@ void SkinXmlReader::StartPart(const XmlAttributes& attributes)
                                                  : kResizeStretch;
 
     String imageFile;
-    attributes.Text(u"ImageFile", imageFile);
+    attributes.Text(XmlName::ImageFile, imageFile);
     std::int32_t x = 0;
     std::int32_t y = 0;
-    if (!imageFile.IsEmpty() && attributes.WholeHexAllowed(u"ImageLocX", x) &&
-        attributes.WholeHexAllowed(u"ImageLocY", y))
+    if (!imageFile.IsEmpty() && attributes.WholeHexAllowed(XmlName::ImageLocX, x) &&
+        attributes.WholeHexAllowed(XmlName::ImageLocY, y))
     {
         part->image = ImageReference{mImagePathPrefix + imageFile.ToLower(), x, y, part->width, part->height};
     }
-    String colorizerName;
-    if (attributes.Text(u"ColorizerName", colorizerName))
+    if (const char* colorizerName = attributes.Find(XmlName::ColorizerName))
     {
-        part->colorizer = FindColorizer(colorizerName);
+        part->colorizer = FindIn(mColorizers, LookupName(colorizerName));
     }
     // Nothing to draw with.
     if (!part->colorizer && imageFile.IsEmpty())
     {
         return;
     }
-    attributes.Real(u"ColorizerAlphaMod", part->colorizerAlpha);
+    attributes.Real(XmlName::ColorizerAlphaMod, part->colorizerAlpha);
     String maskFile;
-    if (attributes.Text(u"ColorizerMaskFile", maskFile) && attributes.WholeHexAllowed(u"MaskLocX", x) &&
-        attributes.WholeHexAllowed(u"MaskLocY", y))
+    if (attributes.Text(XmlName::ColorizerMaskFile, maskFile) &&
+        attributes.WholeHexAllowed(XmlName::MaskLocX, x) && attributes.WholeHexAllowed(XmlName::MaskLocY, y))
     {
         // Mask names keep their case, unlike image names.
         part->mask = ImageReference{mImagePathPrefix + maskFile, x, y, part->width, part->height};
@@ -520,8 +529,8 @@ void SkinXmlReader::StartColorizer(const XmlAttributes& attributes)
     RCPtr<LColorizer> colorizer(new LColorizer());
     String typeText;
     String colorText;
-    if (!attributes.Text(u"Name", colorizer->name) || !attributes.Text(u"ColorType", typeText) ||
-        !attributes.Text(u"Color", colorText))
+    if (!attributes.Text(XmlName::Name, colorizer->name) || !attributes.Text(XmlName::ColorType, typeText) ||
+        !attributes.Text(XmlName::Color, colorText))
     {
         return;
     }
@@ -534,15 +543,15 @@ void SkinXmlReader::StartColorizer(const XmlAttributes& attributes)
         // Every value given is kept, so each is read even after one is found missing.
         int given = 0;
         String endColorText;
-        if (attributes.Text(u"GradientEndColor", endColorText))
+        if (attributes.Text(XmlName::GradientEndColor, endColorText))
         {
             colorizer->gradientEndColor.SetFromHexText(endColorText.ToUtf8().GetPtr());
             ++given;
         }
-        given += attributes.Real(u"GradientStartX", colorizer->gradientStartX);
-        given += attributes.Real(u"GradientStartY", colorizer->gradientStartY);
-        given += attributes.Real(u"GradientEndX", colorizer->gradientEndX);
-        given += attributes.Real(u"GradientEndY", colorizer->gradientEndY);
+        given += attributes.Real(XmlName::GradientStartX, colorizer->gradientStartX);
+        given += attributes.Real(XmlName::GradientStartY, colorizer->gradientStartY);
+        given += attributes.Real(XmlName::GradientEndX, colorizer->gradientEndX);
+        given += attributes.Real(XmlName::GradientEndY, colorizer->gradientEndY);
         const bool complete = given == 5;
         // An incomplete gradient is a fill of its start colour; the values it did give stay.
         if (!complete)

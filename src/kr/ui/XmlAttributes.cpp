@@ -2,8 +2,8 @@
 
 #include "kr/core/StringFunctions.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace KR
@@ -12,30 +12,105 @@ namespace KR
 namespace
 {
 // '*' to '?' by their low four bits, the letters a-f and A-F; -1 ends the number.
-int HexDigitValue(char16_t c)
+int HexDigitValue(char c)
 {
-    if (c >= u'*' && c <= u'?')
+    if (c >= '*' && c <= '?')
     {
         return c & 0xF;
     }
-    if (c >= u'a' && c <= u'f')
+    if (c >= 'a' && c <= 'f')
     {
-        return c - u'a' + 10;
+        return c - 'a' + 10;
     }
-    if (c >= u'A' && c <= u'F')
+    if (c >= 'A' && c <= 'F')
     {
-        return c - u'A' + 10;
+        return c - 'A' + 10;
     }
     return -1;
 }
-} // namespace
 
-bool XmlFlag(const String& value)
+constexpr std::string_view kNameTexts[] = {
+#define KR_XML_NAME_TEXT(name) #name,
+    KR_XML_ATTRIBUTE_NAMES(KR_XML_NAME_TEXT)
+#undef KR_XML_NAME_TEXT
+};
+constexpr std::size_t kNameCount = static_cast<std::size_t>(XmlName::Count);
+static_assert(std::size(kNameTexts) == kNameCount);
+
+// The known names by a hash of their text, open addressing; a name is found with one hash
+// and, nearly always, one comparison.
+class NameTable
 {
-    return value == u"True";
+public:
+    NameTable()
+    {
+        std::memset(mEntries, kEmpty, sizeof mEntries);
+        for (std::size_t at = 0; at < kNameCount; ++at)
+        {
+            std::size_t slot = Hash(kNameTexts[at]) & kMask;
+            while (mEntries[slot] != kEmpty)
+            {
+                slot = (slot + 1) & kMask;
+            }
+            mEntries[slot] = static_cast<std::uint8_t>(at);
+        }
+    }
+
+    // The name's index, or kNameCount for a name that is not known.
+    std::size_t Find(std::string_view text) const
+    {
+        for (std::size_t slot = Hash(text) & kMask;; slot = (slot + 1) & kMask)
+        {
+            const std::uint8_t entry = mEntries[slot];
+            if (entry == kEmpty)
+            {
+                return kNameCount;
+            }
+            if (kNameTexts[entry] == text)
+            {
+                return entry;
+            }
+        }
+    }
+
+private:
+    static constexpr std::size_t kSize = 256;
+    static constexpr std::size_t kMask = kSize - 1;
+    static constexpr std::uint8_t kEmpty = 0xFF;
+    static_assert(kNameCount < kSize / 2 && kNameCount < kEmpty);
+
+    static std::size_t Hash(std::string_view text)
+    {
+        std::uint32_t hash = 2166136261u;
+        for (const char c : text)
+        {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        }
+        return hash ^ (hash >> 16);
+    }
+
+    std::uint8_t mEntries[kSize]{};
+};
+
+const NameTable& Names()
+{
+    static const NameTable table;
+    return table;
 }
 
-float XmlReal(const String& value)
+} // namespace
+
+std::string_view XmlNameText(XmlName name)
+{
+    return kNameTexts[static_cast<std::size_t>(name)];
+}
+
+bool XmlFlag(std::string_view value)
+{
+    return value == "True";
+}
+
+float XmlReal(std::string_view value)
 {
     const double result = ParseDouble(value);
     // Beyond a float the value is infinite, as the conversion of strtod's result would
@@ -48,22 +123,21 @@ float XmlReal(const String& value)
     return static_cast<float>(result);
 }
 
-std::int32_t XmlWhole(const String& value)
+std::int32_t XmlWhole(std::string_view value)
 {
     return StringToInt(value);
 }
 
-std::int32_t XmlWholeHexAllowed(const String& value)
+std::int32_t XmlWholeHexAllowed(std::string_view value)
 {
-    const String::View text = value.GetView();
-    if (!text.starts_with(u"0x"))
+    if (!value.starts_with("0x"))
     {
         return XmlWhole(value);
     }
     std::int32_t result = 0;
-    for (std::size_t at = 2; at < text.size() && at < 6; ++at)
+    for (std::size_t at = 2; at < value.size() && at < 6; ++at)
     {
-        const int digit = HexDigitValue(text[at]);
+        const int digit = HexDigitValue(value[at]);
         if (digit < 0)
         {
             break;
@@ -73,114 +147,72 @@ std::int32_t XmlWholeHexAllowed(const String& value)
     return result;
 }
 
-namespace
+XmlAttributes::XmlAttributes(const char* const* pairs) : mPairs(pairs)
 {
-
-// Attribute names are compared as the UTF-16 text they stand for.
-bool NameIs(std::string_view utf8, const char16_t* name)
-{
-    std::size_t at = 0;
-    for (; name[at] != u'\0'; ++at)
+    if (!pairs)
     {
-        if (name[at] >= 0x80)
+        return;
+    }
+    const NameTable& names = Names();
+    for (std::uint32_t slot = 1; pairs[2 * slot - 2] && pairs[2 * slot - 1]; ++slot)
+    {
+        ++mCount;
+        const std::size_t known = names.Find(pairs[2 * slot - 2]);
+        // The first of a name given twice is the one read.
+        if (known < kNameCount && mSlots[known] == 0)
         {
-            String converted;
-            converted.AssignUtf8(utf8.data(), static_cast<std::uint32_t>(utf8.size()));
-            return converted.GetView() == String::View(name);
-        }
-        if (at >= utf8.size() || static_cast<unsigned char>(utf8[at]) != name[at])
-        {
-            return false;
+            mSlots[known] = slot;
         }
     }
-    return at == utf8.size();
 }
 
-} // namespace
-
-XmlAttributes::XmlAttributes(const char* const* pairs)
+bool XmlAttributes::Text(XmlName name, String& out) const
 {
-    std::size_t count = 0;
-    while (pairs && pairs[count] && pairs[count + 1])
-    {
-        count += 2;
-    }
-    mEntries.reserve(count / 2);
-    for (std::size_t at = 0; at < count; at += 2)
-    {
-        Add(pairs[at], pairs[at + 1]);
-    }
-}
-
-void XmlAttributes::Add(std::string_view name, std::string_view value)
-{
-    mEntries.push_back(Entry{name, value, String(), false});
-}
-
-const String* XmlAttributes::Find(const char16_t* name) const
-{
-    for (const Entry& entry : mEntries)
-    {
-        if (NameIs(entry.name, name))
-        {
-            if (!entry.converted)
-            {
-                // The parser hands over well-formed UTF-8 only.
-                entry.text.AssignUtf8(entry.value.data(), static_cast<std::uint32_t>(entry.value.size()));
-                entry.converted = true;
-            }
-            return &entry.text;
-        }
-    }
-    return nullptr;
-}
-
-bool XmlAttributes::Text(const char16_t* name, String& out) const
-{
-    const String* value = Find(name);
+    const char* value = Find(name);
     if (value)
     {
-        out = *value;
+        // The parser hands over well-formed UTF-8 only.
+        out.AssignUtf8(value);
     }
     return value != nullptr;
 }
 
-bool XmlAttributes::Flag(const char16_t* name, bool& out) const
+bool XmlAttributes::Flag(XmlName name, bool& out) const
 {
-    const String* value = Find(name);
+    const char* value = Find(name);
     if (value)
     {
-        out = XmlFlag(*value);
+        out = XmlFlag(value);
     }
     return value != nullptr;
 }
 
-bool XmlAttributes::Real(const char16_t* name, float& out) const
+bool XmlAttributes::Real(XmlName name, float& out) const
 {
-    const String* value = Find(name);
+    const char* value = Find(name);
     if (value)
     {
-        out = XmlReal(*value);
+        out = XmlReal(value);
     }
     return value != nullptr;
 }
 
-bool XmlAttributes::Whole(const char16_t* name, std::int32_t& out) const
+bool XmlAttributes::Whole(XmlName name, std::int32_t& out) const
 {
-    const String* value = Find(name);
+    const char* value = Find(name);
     if (value)
     {
-        out = XmlWhole(*value);
+        out = XmlWhole(value);
     }
     return value != nullptr;
 }
 
-bool XmlAttributes::WholeHexAllowed(const char16_t* name, std::int32_t& out) const
+bool XmlAttributes::WholeHexAllowed(XmlName name, std::int32_t& out) const
 {
-    const String* value = Find(name);
+    const char* value = Find(name);
     if (value)
     {
-        out = XmlWholeHexAllowed(*value);
+        out = XmlWholeHexAllowed(value);
     }
     return value != nullptr;
 }

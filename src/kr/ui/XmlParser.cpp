@@ -72,14 +72,14 @@ void XMLCALL OnStart(void* userData, const XML_Char* name, const XML_Char** attr
             [&]
             {
                 const XmlAttributes gathered(attributes);
-                context.handler->XMLStartElement(FromUtf8(name), gathered);
+                context.handler->XMLStartElement(name, gathered);
             });
 }
 
 void XMLCALL OnEnd(void* userData, const XML_Char* name)
 {
     auto& context = *static_cast<ParseContext*>(userData);
-    Guarded(context, [&] { context.handler->XMLEndElement(FromUtf8(name)); });
+    Guarded(context, [&] { context.handler->XMLEndElement(name); });
 }
 
 void XMLCALL OnCharacterData(void* userData, const XML_Char* data, int length)

@@ -1,7 +1,7 @@
 #pragma once
 // One pass of the expat parser over a whole document in memory, turning its three events
-// into calls on a handler with UTF-16 names and gathered attributes. Nothing else of the
-// program sees expat.
+// into calls on a handler with the element's name and its attributes gathered. Nothing
+// else of the program sees expat.
 
 #include "kr/core/StringT.h"
 #include "kr/core/Types.h"
@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace KR
 {
@@ -18,8 +19,10 @@ class IXmlHandler
 {
 public:
     virtual ~IXmlHandler() = default;
-    virtual void XMLStartElement(const String& name, const XmlAttributes& attributes) = 0;
-    virtual void XMLEndElement(const String& name) = 0;
+    // Names are well-formed UTF-8 (the parser refuses anything else), so two names are the
+    // same text exactly when their bytes are equal.
+    virtual void XMLStartElement(std::string_view name, const XmlAttributes& attributes) = 0;
+    virtual void XMLEndElement(std::string_view name) = 0;
     // A run of character data: UTF-8, not terminated. One text may come in several runs.
     virtual void XMLCharacterData(const char* data, std::int32_t length) = 0;
 

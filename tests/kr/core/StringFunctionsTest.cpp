@@ -109,3 +109,26 @@ TEST(StringFunctions, StringToIntReadsLikeWtoi)
 }
 
 } // namespace
+
+namespace
+{
+
+// The skin reader reads numbers straight from the parser's UTF-8: each text must read as
+// its UTF-16 form does, non-ASCII white space and digits included.
+TEST(StringFunctions, NumbersReadFromUtf8AsFromTheirUtf16Form)
+{
+    const char16_t* texts[] = {u" \t-17abc",    u"+8",         u"0.25e1",         u"\u00A012",
+                               u"\uFF11\uFF12", u"\u2003 3.5", u"1\u00B75",       u"-2147483649",
+                               u"7\u20AC",      u"+-2",        u"\u3000\t 1e999", u""};
+    for (const char16_t* text : texts)
+    {
+        const String wide(text);
+        const std::string utf8 = wide.ToUtf8().GetPtr();
+        EXPECT_EQ(KR::StringToInt(std::string_view(utf8)), KR::StringToInt(wide)) << utf8;
+        EXPECT_EQ(KR::ParseDouble(std::string_view(utf8)), KR::ParseDouble(wide)) << utf8;
+    }
+    EXPECT_EQ(KR::StringToInt(std::string_view(" -17abc")), -17);
+    EXPECT_EQ(KR::ParseDouble(std::string_view("1.5e2x")), 150.0);
+}
+
+} // namespace

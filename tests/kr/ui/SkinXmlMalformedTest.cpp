@@ -278,26 +278,26 @@ TEST(SkinXmlReader, ControlsNestDownToTheBoundAndADeeperSkinIsRefusedAtTheLinePa
 
 TEST(XmlValues, WholeNumbersWithHexReadAtMostFourDigits)
 {
-    EXPECT_EQ(XmlWholeHexAllowed(String(u"0x7c04")), 31748);
-    EXPECT_EQ(XmlWholeHexAllowed(String(u"0x7c041")), 31748);
-    EXPECT_EQ(XmlWholeHexAllowed(String(u"0x1g")), 1);
+    EXPECT_EQ(XmlWholeHexAllowed("0x7c04"), 31748);
+    EXPECT_EQ(XmlWholeHexAllowed("0x7c041"), 31748);
+    EXPECT_EQ(XmlWholeHexAllowed("0x1g"), 1);
     // ':' to '?' count by their low four bits.
-    EXPECT_EQ(XmlWholeHexAllowed(String(u"0x:")), 10);
-    EXPECT_EQ(XmlWholeHexAllowed(String(u"0X10")), 0);
-    EXPECT_EQ(XmlWholeHexAllowed(String(u" -12abc")), -12);
-    EXPECT_EQ(XmlWhole(String(u"16.7")), 16);
-    EXPECT_EQ(XmlWhole(String(u"abc")), 0);
+    EXPECT_EQ(XmlWholeHexAllowed("0x:"), 10);
+    EXPECT_EQ(XmlWholeHexAllowed("0X10"), 0);
+    EXPECT_EQ(XmlWholeHexAllowed(" -12abc"), -12);
+    EXPECT_EQ(XmlWhole("16.7"), 16);
+    EXPECT_EQ(XmlWhole("abc"), 0);
 }
 
 TEST(XmlValues, RealsAreReadAsTheCLibraryReadsThemInAnyLocale)
 {
-    EXPECT_FLOAT_EQ(XmlReal(String(u" 0.5")), 0.5f);
-    EXPECT_FLOAT_EQ(XmlReal(String(u"+2.5e1x")), 25.0f);
-    EXPECT_FLOAT_EQ(XmlReal(String(u"-.25")), -0.25f);
-    EXPECT_EQ(XmlReal(String(u"abc")), 0.0f);
-    EXPECT_EQ(XmlReal(String(u"+-1")), 0.0f);
-    EXPECT_EQ(XmlReal(String(u"1e400")), 0.0f);
-    EXPECT_TRUE(std::isinf(XmlReal(String(u"1e300"))));
+    EXPECT_FLOAT_EQ(XmlReal(" 0.5"), 0.5f);
+    EXPECT_FLOAT_EQ(XmlReal("+2.5e1x"), 25.0f);
+    EXPECT_FLOAT_EQ(XmlReal("-.25"), -0.25f);
+    EXPECT_EQ(XmlReal("abc"), 0.0f);
+    EXPECT_EQ(XmlReal("+-1"), 0.0f);
+    EXPECT_EQ(XmlReal("1e400"), 0.0f);
+    EXPECT_TRUE(std::isinf(XmlReal("1e300")));
 }
 
 } // namespace

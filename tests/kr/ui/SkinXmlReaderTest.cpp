@@ -146,6 +146,18 @@ TEST_F(SampleSkin, LooksDockTheirPartsAndGiveATextBox)
     EXPECT_EQ(look->text.GetTextRect(100.0f, 20.0f), (TextRect{4.0f, 0.0f, 92.0f, 20.0f}));
 }
 
+// Thousands of controls name a few hundred classes: each text is held once, not per control.
+TEST_F(SampleSkin, ControlsOfOneClassShareOneTextOfIt)
+{
+    ASSERT_EQ(main->GetChildren().GetCount(), 3u);
+    for (std::uint32_t i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(Child(i)->GetClass(), u"Framework.Label");
+        EXPECT_EQ(Child(i)->GetClass().GetPtr(), Child(0)->GetClass().GetPtr()) << i;
+    }
+    EXPECT_NE(main->GetClass().GetPtr(), Child(0)->GetClass().GetPtr());
+}
+
 TEST(LayoutDescriptor, DefaultsAndCloneAreFieldForFieldAndIndependent)
 {
     RCPtr<LLayoutDescriptor> layout = LLayoutDescriptor::Create();
