@@ -18,7 +18,11 @@ start_services() {
   # The display tests place and check relative to the screen's size: KR_TEST_SCREEN (such
   # as 1600x1000) runs them on another screen than the usual one.
   local fd_file="/tmp/kr-xvfb-$$.display"
-  Xvfb -displayfd 3 -screen 0 "${KR_TEST_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  # -noreset: by default the server resets itself when its last client leaves, and refuses
+  # connections while it does. A desktop's session always holds a connection; the tests do
+  # not (they drive the display through short xdotool runs, and a test may close its own
+  # connection just before it opens the display again), so a test's open could meet a reset.
+  Xvfb -noreset -displayfd 3 -screen 0 "${KR_TEST_SCREEN:-1280x1024}x24" -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
   KR_XVFB_PID=$!
   for i in $(seq 1 100); do
     if [ -s "$fd_file" ]; then break; fi
