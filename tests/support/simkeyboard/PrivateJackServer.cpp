@@ -27,8 +27,10 @@ PrivateJackServer::PrivateJackServer() : mName("kr-private-" + std::to_string(ge
     {
         mPreviousServer = previous;
     }
-    std::vector<std::string> args = {"jackd", "--no-realtime", "-S", "-n", mName, "-d", "dummy",
-                                     "-r",    "48000",         "-p", "256"};
+    // Realtime where allowed, as scripts/lib/services.sh starts the shared server.
+    const std::string realtime = getuid() == 0 ? "--realtime" : "--no-realtime";
+    std::vector<std::string> args = {"jackd", realtime, "-S",    "-n", mName, "-d",
+                                     "dummy", "-r",     "48000", "-p", "256"};
     std::vector<char*> argv;
     for (std::string& arg : args)
     {
