@@ -23,11 +23,11 @@ constexpr std::uint32_t kEscapeKey = 0x201B0000;
 void GetLimits(const LControl& control, std::int32_t axis, bool fromSkin, LimitSpec& minimum,
                LimitSpec& maximum)
 {
-    RCPtr<LLayoutDescriptor> layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     if (fromSkin)
     {
         const ConstRCPtr<LControlDescriptor>& skin = control.GetControlDescriptor();
-        layout = skin ? skin->GetLayout() : nullptr;
+        layout = skin ? skin->GetLayout().Get() : nullptr;
     }
     minimum = LimitSpec{};
     maximum = LimitSpec{};

@@ -161,11 +161,11 @@ void LListBox::KeepPartsInView()
     for (const RCPtr<LControl>& part :
          {GetScrollBar(kHorizontal), GetScrollBar(kVertical), FindChildControl(String(u"corner"))})
     {
-        const RCPtr<LLayoutDescriptor>& layout = part ? part->GetLayoutDescriptor() : nullptr;
+        const LLayoutDescriptor* layout = part ? part->ReadLayoutDescriptor() : nullptr;
         if (layout && (!layout->xDocked || !layout->yDocked))
         {
-            layout->xDocked = true;
-            layout->yDocked = true;
+            part->GetLayoutDescriptor()->xDocked = true;
+            part->GetLayoutDescriptor()->yDocked = true;
             part->UpdateLayout();
         }
     }

@@ -232,9 +232,12 @@ public:
     const String& GetName() const { return mName; }
     // The skin element the control was last made from; null for a control made in code.
     const ConstRCPtr<LControlDescriptor>& GetControlDescriptor() const { return mDescriptor; }
-    // The private layout descriptor; null until the skin gives one (the flags then read
-    // as the defaults: visible, enabled, clipped, tab stop 0, not docked).
-    const RCPtr<LLayoutDescriptor>& GetLayoutDescriptor() const { return mLayout; }
+    // The private layout descriptor, to change; null until the skin gives one (the flags
+    // then read as the defaults: visible, enabled, clipped, tab stop 0, not docked). A
+    // control reads its skin's layout until it changes it: this copies it first.
+    const RCPtr<LLayoutDescriptor>& GetLayoutDescriptor() const;
+    // The layout as it stands, to read only (it may be the skin's); null as above.
+    const LLayoutDescriptor* ReadLayoutDescriptor() const { return mLayout.Get(); }
     // Takes the descriptor as it is (the skin's application clones it first).
     void SetLayoutDescriptor(const RCPtr<LLayoutDescriptor>& layout);
     PointD GetPosition() const { return mPosition; }
@@ -705,7 +708,9 @@ protected:
 private:
     friend class ChildControlList;
 
+    // The control's own layout, to change: made, or copied from the skin's, first.
     LLayoutDescriptor& EnsureLayout();
+    bool SharesSkinLayout() const;
     // Adds the rectangle (content coordinates) to the stale region in whole units when it
     // meets the retained area; whether it did.
     bool MarkStale(const RectD& rect);

@@ -13,7 +13,7 @@ namespace
 // The tab walk's test; the not-focusable flags are its callers' business.
 bool QualifiesForTab(const LControl& control)
 {
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     const RCPtr<LControl>& parent = control.GetParent();
     return control.IsShown(true) && (!layout || layout->enabled) && (!parent || parent->IsEnabled(true));
 }

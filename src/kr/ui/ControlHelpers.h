@@ -59,13 +59,13 @@ inline int ButtonIndex(std::uint32_t button)
 // How many axes the control's layout docks it on: 0, 1 or 2.
 inline int DockedAxes(const LControl& control)
 {
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     return layout ? int{layout->xDocked} + int{layout->yDocked} : 0;
 }
 
 inline bool DockedOn(const LControl& control, std::int32_t axis)
 {
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     return layout && (axis == 0 ? layout->xDocked : layout->yDocked);
 }
 

@@ -195,7 +195,7 @@ LimitBasis FindLimitBasis(const LControl& control, const String& name, const Poi
             Widen(box, TakeIn(control, child, position));
         }
     }
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     box.x = position.x - static_cast<double>(layout->xPosition.anchor) * box.width;
     box.y = position.y - static_cast<double>(layout->yPosition.anchor) * box.height;
     return LimitBasis{true, true, box};
@@ -233,7 +233,7 @@ bool AddChildrenMargin(const LControl& control, const LimitBasis& basis, int axi
 // wraps it. A text area that spans no share of the size cannot grow by growing the control.
 double TextMinimum(const LControl& control, int axis, double least, const PointD& size)
 {
-    const LLayoutDescriptor& layout = *control.GetLayoutDescriptor();
+    const LLayoutDescriptor& layout = *control.ReadLayoutDescriptor();
     const std::int32_t overflow = axis == 0 ? layout.textOverflowX : layout.textOverflowY;
     const RCPtr<LLook>& look = control.GetActiveLook(-1);
     if (overflow == kTextOverflowClip || (axis == 0 && overflow != kTextOverflowExpand) || !look ||

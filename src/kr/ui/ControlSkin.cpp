@@ -196,12 +196,13 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
         // Out of the ancestors' unclipped counts; the new descriptor's flag is counted below.
         SetClipToParent(true);
     }
-    // 2, 3. The skin's layout is cloned: run-time changes never reach the skin.
+    // 2, 3. The skin's layout is shared until the control changes it (EnsureLayout,
+    // GetLayoutDescriptor copy it then): run-time changes never reach the skin.
     if (descriptor != mDescriptor)
     {
         mDescriptor = descriptor;
     }
-    mLayout = descriptor->GetLayout() ? descriptor->GetLayout()->Clone() : LLayoutDescriptor::Create();
+    mLayout = descriptor->GetLayout() ? descriptor->GetLayout() : LLayoutDescriptor::Create();
     if (mParent)
     {
         mParent->mChildList.RaiseGeneration();
@@ -209,7 +210,10 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
     // 4. A root control is always visible; a new skin keeps its window where it is.
     if (isRoot)
     {
-        mLayout->visible = true;
+        if (!mLayout->visible)
+        {
+            EnsureLayout().visible = true;
+        }
         if (reapplying)
         {
             ApplyNamedRootPlacement(false);
@@ -221,10 +225,13 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
         const bool visible = mLayout->visible;
         if (visible != wasVisible)
         {
-            mLayout->visible = wasVisible;
+            EnsureLayout().visible = wasVisible;
             SetVisible(visible);
         }
-        mLayout->enabled = wasEnabled;
+        if (mLayout->enabled != wasEnabled)
+        {
+            EnsureLayout().enabled = wasEnabled;
+        }
         bool present = false;
         const bool notFocusable =
             CreateParamIsTrue(descriptor->GetCreateParams(), u"NOT_FOCUSABLE", &present);

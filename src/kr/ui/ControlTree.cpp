@@ -34,7 +34,7 @@ using ControlHelpers::DockedAxes;
 
 std::int32_t ZOrder(const LControl& control)
 {
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     return layout ? layout->zOrder : 0;
 }
 
@@ -51,7 +51,7 @@ RCPtr<LStringTable> LookUpStringTable(const LControl* parent, const String& name
 
 std::int32_t TabStop(const LControl& control)
 {
-    const RCPtr<LLayoutDescriptor>& layout = control.GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = control.ReadLayoutDescriptor();
     return layout ? layout->tabStop : 0;
 }
 
@@ -299,7 +299,27 @@ LLayoutDescriptor& LControl::EnsureLayout()
     {
         mLayout = LLayoutDescriptor::Create();
     }
+    else if (SharesSkinLayout())
+    {
+        mLayout = mLayout->Clone();
+    }
     return *mLayout;
+}
+
+bool LControl::SharesSkinLayout() const
+{
+    return mLayout && mDescriptor && mLayout.Get() == mDescriptor->GetLayout().Get();
+}
+
+const RCPtr<LLayoutDescriptor>& LControl::GetLayoutDescriptor() const
+{
+    // Whoever asks for it may change it: the skin's, and the controls that share it, must
+    // not see that.
+    if (SharesSkinLayout())
+    {
+        const_cast<LControl*>(this)->mLayout = mLayout->Clone();
+    }
+    return mLayout;
 }
 
 RCPtr<LStringTable> LControl::GetStringTable()

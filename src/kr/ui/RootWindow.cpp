@@ -358,7 +358,7 @@ void LRootWindow::DrawControlTree(const RCPtr<LControl>& control, const LRegion&
     control->Draw(mRenderer, region, mDeferred, unclippedPass);
     for (std::uint32_t i = first; i < mDeferred.GetCount(); ++i)
     {
-        const RCPtr<LLayoutDescriptor>& layout = mDeferred.ElementAt(i)->GetLayoutDescriptor();
+        const LLayoutDescriptor* layout = mDeferred.ElementAt(i)->ReadLayoutDescriptor();
         mDeferredOrder.emplace_back(i, layout ? layout->zOrder : 0);
     }
     // By z-order, equal ones in the order they were found (std::sort needs no buffer).

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -315,6 +316,69 @@ TEST_F(ControlSkin, ANewSkinKeepsRunTimeStateAndTakesTheRest)
     ASSERT_EQ(main->GetLookCount(), 3u);
     EXPECT_FALSE(main->GetActiveLook(1));
     EXPECT_EQ(main->GetFrame(), (RectD{0, 0, 1024, 768}));
+}
+
+TEST_F(ControlSkin, AControlReadsItsSkinsLayoutUntilItChangesItAndNoChangeReachesTheSkin)
+{
+    const RCPtr<LControlDescriptor> skin(
+        const_cast<LControlDescriptor*>(Child(u"a")->GetControlDescriptor().Get()));
+    const LLayoutDescriptor& shared = *skin->GetLayout();
+    const auto Same = [](const LLayoutDescriptor& x, const LLayoutDescriptor& y)
+    {
+        return x.visible == y.visible && x.enabled == y.enabled && x.clipToParent == y.clipToParent &&
+               x.tabStop == y.tabStop && x.zOrder == y.zOrder && x.xSize.absolute == y.xSize.absolute &&
+               x.yMinSize.absolute == y.yMinSize.absolute && x.textOverflowX == y.textOverflowX;
+    };
+    const RCPtr<LLayoutDescriptor> before = shared.Clone();
+    const struct
+    {
+        const char* change;
+        std::function<void(LControl&)> apply;
+        std::function<bool(const LControl&)> shows;
+    } rows[] = {
+        {"hidden", [](LControl& c) { c.SetVisible(false); },
+         [](const LControl& c) { return !c.IsShown(false); }},
+        {"disabled", [](LControl& c) { c.SetEnabled(false); },
+         [](const LControl& c) { return !c.IsEnabled(false); }},
+        {"unclipped", [](LControl& c) { c.SetClipToParent(false); },
+         [](const LControl& c) { return !c.ClipsToParent(); }},
+        {"not focusable", [](LControl& c) { c.SetNotFocusable(true); },
+         [](const LControl& c) { return c.ReadLayoutDescriptor()->tabStop < 0; }},
+        {"placed",
+         [](LControl& c)
+         {
+             DockedPositionSpec position;
+             SizeSpec size{kSizeToSelf, String(), 0.0f, 33.0};
+             c.SetPlacement(0, position, size);
+         },
+         [](const LControl& c) { return c.GetSize().x == 33.0; }},
+        {"limited",
+         [](LControl& c)
+         {
+             LimitSpec minimum;
+             minimum.absolute = 44.0;
+             c.SetSizeLimits(1, minimum, LimitSpec{});
+         },
+         [](const LControl& c) { return c.GetSize().y == 44.0; }},
+        {"written through the accessor", [](LControl& c) { c.GetLayoutDescriptor()->zOrder = 7; },
+         [](const LControl& c) { return c.ReadLayoutDescriptor()->zOrder == 7; }},
+    };
+    for (const auto& row : rows)
+    {
+        // Two controls made from one element read its layout until one of them changes it.
+        const RCPtr<LControl> changed = app.factory->CreateControl(skin, main);
+        const RCPtr<LControl> other = app.factory->CreateControl(skin, main);
+        ASSERT_TRUE(changed && other) << row.change;
+        EXPECT_EQ(changed->ReadLayoutDescriptor(), &shared) << row.change;
+        row.apply(*changed);
+        EXPECT_TRUE(row.shows(*changed)) << row.change;
+        EXPECT_NE(changed->ReadLayoutDescriptor(), &shared) << row.change;
+        EXPECT_EQ(other->ReadLayoutDescriptor(), &shared) << row.change;
+        EXPECT_FALSE(row.shows(*other)) << row.change;
+        EXPECT_TRUE(Same(shared, *before)) << row.change << ": the skin's layout changed";
+        changed->Detach();
+        other->Detach();
+    }
 }
 
 TEST_F(ControlSkin, TextsLooksAndNames)
