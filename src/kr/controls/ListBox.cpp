@@ -765,7 +765,8 @@ std::int32_t LListBox::SetItemCount(std::int32_t count)
     {
         return count;
     }
-    mBulkUpdate = true;
+    // A caller that changes more leaves its flag set: it sizes the list once, at its end.
+    const bool bulk = std::exchange(mBulkUpdate, true);
     while (GetItemDataCount() > count)
     {
         RemoveItem(GetItemDataCount() - 1);
@@ -774,7 +775,7 @@ std::int32_t LListBox::SetItemCount(std::int32_t count)
     {
         InsertItem(GetItemDataCount(), nullptr);
     }
-    mBulkUpdate = false;
+    mBulkUpdate = bulk;
     UpdateClientExtent();
     UpdateWidestItem();
     FollowCountInDropDown();
@@ -832,9 +833,10 @@ Result LListBox::LoadItemTexts(const ConstRCPtr<LStringTable>& section)
         }
         texts[static_cast<std::size_t>(number)] = text;
     }
+    // The widths and the places are worked out once, for the texts, not also for the
+    // empty items before them.
     mBulkUpdate = true;
     SetItemCount(static_cast<std::int32_t>(texts.size()));
-    mBulkUpdate = true;
     for (std::size_t i = 0; i < texts.size(); ++i)
     {
         SetItemTag(static_cast<std::int32_t>(i), MakeStringTag(texts[i]));

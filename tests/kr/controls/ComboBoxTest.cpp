@@ -404,5 +404,26 @@ TEST(ComboBoxClosedList, MakesOneRowUntilItOpensAndScrollsAsItWillShow)
     EXPECT_EQ(list->GetRow(3)->GetText(), String(u"item 11"));
 }
 
+TEST(ComboBoxItemTexts, ALoadedListIsSizedAsOneFilledItemByItem)
+{
+    Scene scene(Main(Combo("init2", 100) + Combo("filled", 300)), kComboStrings);
+    const RCPtr<LComboBox> loaded = scene.Find<LComboBox>(u"init2");
+    const RCPtr<LComboBox> filled = scene.Find<LComboBox>(u"filled");
+    ASSERT_TRUE(loaded && filled);
+    for (const char16_t* text : {u"a", u"b", u"c"})
+    {
+        filled->AddItem(String(text));
+    }
+    const RCPtr<LListBox> a = loaded->GetListBox();
+    const RCPtr<LListBox> b = filled->GetListBox();
+    ASSERT_EQ(a->GetItemDataCount(), 3);
+    EXPECT_EQ(a->GetWidestWidth(), b->GetWidestWidth());
+    EXPECT_EQ(a->GetSize(), b->GetSize());
+    EXPECT_EQ(a->GetClientExtent(), b->GetClientExtent());
+    EXPECT_EQ(a->GetRowCount(), b->GetRowCount());
+    EXPECT_EQ(a->GetRow(0)->GetText(), String(u"a"));
+    EXPECT_EQ(a->GetRow(0)->GetSize(), b->GetRow(0)->GetSize());
+}
+
 } // namespace
 } // namespace KR
