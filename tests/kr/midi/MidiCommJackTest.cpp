@@ -337,31 +337,42 @@ TEST(MidiCommOnAStoppedJack, ARenderPortWhoseCloseGivesUpSaysSoInTheLog)
     Platform::MidiPortOptions options;
     options.clientName = "kr-stopped-midicomm-" + std::to_string(getpid());
     RCPtr<LMidiComm> comm = LMidiComm::Create(options);
-    RCPtr<LRefCountedObject> out;
-    ASSERT_EQ(comm->OpenRenderPort(kKeyboardOut, out), kOk);
-
-    SetThreadLogSink(&KeepLogged);
-    Platform::SetMidiServerTimeout(200ms);
-    server.Pause();
-    EXPECT_EQ(comm->SendMidi(out, ToArray({0xC0, 0x05})), kOk);
-    out = nullptr; // the last holder: the port closes here
-    server.Resume();
-    Platform::SetMidiServerTimeout(3s); // MidiApi.h
-    SetThreadLogSink(nullptr);
-
+    const auto gaveUp = []
     {
         const std::lock_guard lock(gLogMutex);
-        EXPECT_EQ(std::count_if(gLogged.begin(), gLogged.end(),
-                                [](const std::string& line)
-                                {
-                                    return line.starts_with("KR::LMidiRenderPort: closing \"") &&
-                                           line.find("MIDIOUT4 (Vantor)\" gave up: what was sent") !=
-                                               std::string::npos;
-                                }),
-                  1)
-            << ::testing::PrintToString(gLogged);
+        return std::count_if(gLogged.begin(), gLogged.end(),
+                             [](const std::string& line)
+                             {
+                                 return line.starts_with("KR::LMidiRenderPort: closing \"") &&
+                                        line.find("MIDIOUT4 (Vantor)\" gave up: what was sent") !=
+                                            std::string::npos;
+                             });
+    };
+
+    // A process cycle the server started just before it stopped may still run in this
+    // client and carry the message away; then the close had nothing to give up on, and
+    // the stop is tried again.
+    std::size_t sent = 0;
+    while (sent < 5 && gaveUp() == 0)
+    {
+        RCPtr<LRefCountedObject> out;
+        ASSERT_EQ(comm->OpenRenderPort(kKeyboardOut, out), kOk);
+        SetThreadLogSink(&KeepLogged);
+        Platform::SetMidiServerTimeout(200ms);
+        server.Pause();
+        EXPECT_EQ(comm->SendMidi(out, ToArray({0xC0, 0x05})), kOk);
+        ++sent;
+        out = nullptr; // the last holder: the port closes here
+        server.Resume();
+        Platform::SetMidiServerTimeout(3s); // MidiApi.h
+        SetThreadLogSink(nullptr);
     }
-    EXPECT_EQ(sim->WaitForLogLines(1), std::vector<std::string>{"C0 05"});
+    {
+        const std::lock_guard lock(gLogMutex);
+        EXPECT_EQ(gLogged.size(), 1u) << ::testing::PrintToString(gLogged);
+    }
+    EXPECT_EQ(gaveUp(), 1);
+    EXPECT_EQ(sim->WaitForLogLines(sent), std::vector<std::string>(sent, "C0 05"));
 }
 
 } // namespace
