@@ -858,6 +858,12 @@ private:
     RCPtr<LNotificationCenter> mApplicationCenter;
     bool mCreating = false;
     bool mCreationFinished = false;
+    // While its children are made, a control is placed once after the last of them, not
+    // again for each one (CreateChildControls).
+    bool mMakingChildren = false;
+    // While a new control takes its first descriptor, its font and text do not place it:
+    // the descriptor places it from nothing once they are set.
+    bool mTakingFirstDescriptor = false;
     // Set once a placement is given to a control made in code; until then UpdateLayout
     // leaves the frame its code set.
     bool mPlacedByLayout = false;

@@ -24,6 +24,20 @@ RCPtr<LControlFactory> Factory()
     return IFrameworkApp::GetInstance().GetControlFactory();
 }
 
+// Sets a flag for a scope and gives it back its value at the end, a throw included.
+class FlagScope
+{
+public:
+    explicit FlagScope(bool& flag) : mFlag(flag), mWas(flag) { mFlag = true; }
+    ~FlagScope() { mFlag = mWas; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& mFlag;
+    bool mWas;
+};
+
 } // namespace
 
 // ---- creation --------------------------------------------------------------------------------
@@ -60,6 +74,9 @@ Result LControl::CreateChildControls(ConstRCPtr<LControlDescriptor> descriptor)
     const RCPtr<LControlFactory> factory = Factory();
     if (descriptor && factory)
     {
+        // Placing this control again for each new child would redo its ancestors' layout
+        // once per control of the tree; it is placed once below, from all of them.
+        const FlagScope making(mMakingChildren);
         const LControlDescriptor::Children& children = descriptor->GetChildren();
         for (std::uint32_t i = 0; i < children.GetCount(); ++i)
         {
@@ -94,9 +111,11 @@ void LControl::ApplyLooks(const LControlDescriptor& descriptor, const LLayoutDes
     mLookText = String();
     mLookFont = nullptr;
     // An empty slot stays a null look, so look indices keep meaning the skin's slots.
-    for (std::uint32_t i = 0; i < mLookList->GetCount(); ++i)
+    // All slots at once: one allocation, not one per slot.
+    const std::uint32_t count = mLookList->GetCount();
+    if (mLooks.SetCount(count) == static_cast<Result>(count))
     {
-        AddLook(nullptr);
+        mLookWeights.assign(count, 0.0f);
     }
 }
 
@@ -248,6 +267,7 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
     const SkinFont font = descriptor->GetSkin() ? descriptor->GetSkin()->font : SkinFont{};
     mFontInheritsFromParent = font.inheritsFromParent;
     mFontSizeRelative = font.sizeIsRelative;
+    mTakingFirstDescriptor = !reapplying;
     SetFont(font.name, font.size, font.style, font.sizeIsRelative);
     if (!reapplying)
     {
@@ -279,6 +299,7 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
     mChildList.RemoveAll();
     mPosition = PointD{};
     mSize = PointD{};
+    mTakingFirstDescriptor = false;
     UpdateLayout();
 
     if (!reapplying)
@@ -472,7 +493,10 @@ Result LControl::ApplyFont(const RCPtr<LFont>& font)
         const RCPtr<LControl> child = mChildList.GetAt(i, kInsertionOrder);
         child->OnParentFontChanged();
     }
-    UpdateLayout();
+    if (!mTakingFirstDescriptor)
+    {
+        UpdateLayout();
+    }
     Invalidate(RectD{0.0, 0.0, mSize.x, mSize.y}, ClipsToParent());
     return kOk;
 }

@@ -53,7 +53,7 @@ bool LControl::SetText(const String& text, bool relayout)
             look->SetText(text);
         }
     }
-    if (relayout && mLayout && SizeFollowsText(*mLayout))
+    if (relayout && mLayout && !mTakingFirstDescriptor && SizeFollowsText(*mLayout))
     {
         UpdateLayout();
     }

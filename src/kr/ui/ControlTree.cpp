@@ -424,10 +424,13 @@ Result LControl::DeferChildRemoval(const RCPtr<LControl>& child)
 
 const RCPtr<LControl>& LControl::FindChildControl(const String& name) const
 {
+    // The same test as ControlNamesMatch, with the sought name measured once: layout asks
+    // this for every named reference of every placement.
+    const String::View wanted = name.GetView();
     for (std::uint32_t i = mChildList.GetCount(); i-- > 0;)
     {
         const RCPtr<LControl>& child = mChildList.GetAt(i, kInsertionOrder);
-        if (ControlNamesMatch(child->mName, name))
+        if (child->mName.SharesBufferWith(name) || child->mName.GetView() == wanted)
         {
             return child;
         }

@@ -306,7 +306,12 @@ Result LControl::SetFrame(const PointD& position, const PointD& size)
             const RCPtr<LControl> child = mChildList.GetAt(i, kInsertionOrder);
             child->OnUpdateLayout(width, height);
         }
-        UpdateLayout();
+        // Placed again for what its children's new places change in its limits; without
+        // children nothing placed it changed, and the place would come out as it is.
+        if (mChildList.GetCount() > 0)
+        {
+            UpdateLayout();
+        }
         mLayoutInProgress = false;
     }
     if (mParent)
@@ -348,7 +353,7 @@ Result LControl::OnUpdateLayout(std::int32_t, std::int32_t)
 
 Result LControl::OnParentSizeChanged(const RCPtr<LControl>& child)
 {
-    if (!mLayoutInProgress)
+    if (!mLayoutInProgress && !mMakingChildren)
     {
         UpdateLayout();
     }

@@ -73,6 +73,23 @@ constexpr const char* kSkinDocument = R"(<?xml version="1.0" encoding="utf-8"?>
       <SubControl Class="Test.Panel" Name="lonely"/>
       <SubControl Class="Test.Panel" Name="labelled" FontName="Sans" FontSize="9" TextOverflowXType="Wrap"
                   XSizeAbs="30" YSizeAbs="12"><Skin Name="labelled" LookList="texts"/></SubControl>
+      <SubControl Class="Test.Panel" Name="grown" XSizeAbs="5" YSizeAbs="5" XMinSizeToControl="Children"
+                  XMinSizeRel="1" YMinSizeToControl="Children" YMinSizeRel="1">
+        <Skin Name="grown">
+          <SubControl Class="Test.Panel" Name="row" XSizeAbs="1" YSizeAbs="1" XMinSizeToControl="Children"
+                      XMinSizeRel="1" YMinSizeToControl="Children" YMinSizeRel="1">
+            <Skin Name="row">
+              <SubControl Class="Test.Panel" Name="p" XSizeAbs="30" YSizeAbs="10"/>
+              <SubControl Class="Test.Panel" Name="q" XPositionToControl="p" XPositionRel="1" XPositionAbs="4"
+                          XSizeAbs="20" YSizeAbs="16"/>
+            </Skin>
+          </SubControl>
+          <SubControl Class="Test.Panel" Name="under" YPositionToControl="row" YPositionRel="1"
+                      XSizeToControl="row" XSizeRel="1" XSizeAbs="0" YSizeAbs="6"/>
+          <SubControl Class="Test.Panel" Name="tag" YPositionToControl="under" YPositionRel="1" XSizeAbs="8"
+                      YSizeAbs="12"/>
+        </Skin>
+      </SubControl>
     </Skin>
     <Skin Name="Two">
       <SubControl Class="Test.Panel" Name="main">
@@ -92,6 +109,9 @@ constexpr const char* kStringDocument = R"(<?xml version="1.0" encoding="utf-8"?
   <StringTable ID="Test.Panel|keyed">
     <String ID="TOOLTIP"><Locale LCID="9">Tip</Locale></String>
     <String ID="LHK.NID_TEST_KEY"><Locale LCID="9">Ctrl+VKEY_K</Locale></String>
+  </StringTable>
+  <StringTable ID="Test.Panel|tag">
+    <String ID="LABEL"><Locale LCID="9">Label</Locale></String>
   </StringTable>
   <StringTable ID="PresetEditor|lonely">
     <String ID="LABEL"><Locale LCID="9">Alone</Locale></String>
@@ -429,6 +449,65 @@ TEST_F(ControlSkin, MissingPopUpsOpenNothingAndThePresentTooltipShowsTheText)
     EXPECT_TRUE(tip->GetLayoutDescriptor()->visible);
     keyed->CreateToolTip(false);
     EXPECT_FALSE(tip->GetLayoutDescriptor()->visible);
+}
+
+// Every control of the tree keeps its frame when placed once more.
+void ExpectPlacedForGood(const RCPtr<LControl>& control)
+{
+    const RectD frame = control->GetFrame();
+    EXPECT_EQ(control->UpdateLayout(), kNothingDone) << Utf8(control->GetName());
+    EXPECT_EQ(control->GetFrame(), frame) << Utf8(control->GetName());
+    for (std::uint32_t i = 0; i < control->GetChildren().GetCount(); ++i)
+    {
+        ExpectPlacedForGood(control->GetChildren().GetAt(i, kInsertionOrder));
+    }
+}
+
+TEST_F(ControlSkin, ATreeSizedByItsChildrenComesOutOfCreationSettledAndFollowsThemAfterwards)
+{
+    // Parents grow to their children, siblings follow siblings by name: whatever order the
+    // tree is made and placed in, it comes out where placing it once more leaves it.
+    const RCPtr<LControl> grown = app.factory->CreateControlByName(String(u"grown"), window);
+    ASSERT_TRUE(grown);
+    const RCPtr<LControl> row = grown->FindChildControl(String(u"row"));
+    ASSERT_TRUE(row);
+    const RCPtr<LControl> q = row->FindChildControl(String(u"q"));
+    const RCPtr<LControl> under = grown->FindChildControl(String(u"under"));
+    const RCPtr<LControl> tag = grown->FindChildControl(String(u"tag"));
+    const struct
+    {
+        RCPtr<LControl> control;
+        RectD frame;
+    } rows[] = {
+        {row->FindChildControl(String(u"p")), RectD{0, 0, 30, 10}},
+        {q, RectD{34, 0, 20, 16}},
+        {row, RectD{0, 0, 54, 16}},
+        {under, RectD{0, 16, 54, 6}},
+        {tag, RectD{0, 22, 8, 12}},
+    };
+    for (const auto& expected : rows)
+    {
+        ASSERT_TRUE(expected.control);
+        EXPECT_EQ(expected.control->GetFrame(), expected.frame) << Utf8(expected.control->GetName());
+    }
+    EXPECT_EQ(grown->GetSize(), (PointD{54, 34}));
+    EXPECT_EQ(tag->GetText(), u"Label");
+    ExpectPlacedForGood(grown);
+
+    // Once made, the parents and the siblings follow a child that grows, at once.
+    DockedPositionSpec x;
+    x.reference = kPositionToNamed;
+    x.referenceName = String(u"p");
+    x.relative = 1.0f;
+    x.absolute = 4.0;
+    SizeSpec width;
+    width.absolute = 40.0;
+    q->SetPlacement(0, x, width);
+    EXPECT_EQ(row->GetSize(), (PointD{74, 16}));
+    EXPECT_EQ(under->GetSize(), (PointD{74, 6}));
+    EXPECT_EQ(grown->GetSize(), (PointD{74, 34}));
+    ExpectPlacedForGood(grown);
+    grown->Detach();
 }
 
 // ---- placement of controls made in code ------------------------------------------------------
