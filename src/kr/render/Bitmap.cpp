@@ -1,6 +1,7 @@
 #include "kr/render/Bitmap.h"
 
 #include "kr/core/Exception.h"
+#include "kr/render/BitmapHoldScope.h"
 #include "kr/system/DebugLog.h"
 #include "platform/png/PngCodec.h"
 #include "platform/system/FileSystem.h"
@@ -162,6 +163,7 @@ ConstRCPtr<LBitmap> LBitmap::GetBitmap(const String& name)
     loaded.mKey = key;
     table.emplace(key, bitmap);
     loaded.AdjustInternalRefCount(1);
+    LBitmapHoldScope::Hold(bitmap);
     return bitmap;
 }
 

@@ -1,6 +1,7 @@
 #include "kr/ui/ControlFactory.h"
 
 #include "kr/core/Exception.h"
+#include "kr/render/BitmapHoldScope.h"
 #include "kr/ui/Control.h"
 #include "kr/ui/SkinDocumentsReadAhead.h"
 #include "platform/system/Resources.h"
@@ -88,6 +89,8 @@ RCPtr<LControlDescriptor> LControlFactory::FindShownDescriptor(const String& nam
 RCPtr<LControl> LControlFactory::CreateControlByName(const String& name,
                                                      const RCPtr<IRootWindowServices>& rootWindow)
 {
+    // A picture the new tree's looks let go of between two uses is decoded once.
+    const LBitmapHoldScope pictures;
     const RCPtr<LControl> control = CreateControl(FindShownDescriptor(name), nullptr);
     if (control)
     {

@@ -1,5 +1,6 @@
 #include "kr/render/Bitmap.h"
 
+#include "kr/render/BitmapHoldScope.h"
 #include "kr/render/BitmapSource.h"
 #include "platform/png/PngCodec.h"
 #include "support/Files.h"
@@ -47,6 +48,30 @@ std::vector<std::uint32_t> ReadPixels(const LBitmap& bitmap)
         }
     }
     return pixels;
+}
+
+// Let go while a hold scope lives, a picture stays in the table and is not decoded again;
+// when the scope goes, it leaves. A scope made inside another holds nothing of its own.
+TEST(Bitmap, AHoldScopeKeepsWhatWasDecodedWhileItLives)
+{
+    const std::size_t before = LBitmap::GetTableSize();
+    const TempFolder folder;
+    const String sheet = WritePng(folder, "sheet.png", 2, 1, {0xFF102030u, 0x80FFFFFFu});
+    const String other = WritePng(folder, "other.png", 1, 1, {0xFF405060u});
+    {
+        const KR::LBitmapHoldScope outer;
+        ASSERT_TRUE(LBitmap::GetBitmap(sheet));
+        // Let go by its only user, still in the table: the next request is not decoded again.
+        EXPECT_EQ(LBitmap::GetTableSize(), before + 1);
+        {
+            const KR::LBitmapHoldScope inner;
+            EXPECT_TRUE(LBitmap::GetBitmap(other));
+        }
+        EXPECT_EQ(LBitmap::GetTableSize(), before + 2) << "the inner scope let go of what the outer holds";
+        const ConstRCPtr<LBitmap> again = LBitmap::GetBitmap(sheet);
+        EXPECT_EQ(ReadPixels(*again), (std::vector<std::uint32_t>{0xFF102030u, 0x80FFFFFFu}));
+    }
+    EXPECT_EQ(LBitmap::GetTableSize(), before);
 }
 
 TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
