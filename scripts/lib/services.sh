@@ -5,6 +5,11 @@
 start_services() {
   export JACK_DEFAULT_SERVER="kr-test-$$"
   export JACK_NO_AUDIO_RESERVATION=1
+  # No session bus runs here, so GTK's accessibility bridge would fork dbus-launch to
+  # look for one while the program's other threads allocate. Under AddressSanitizer the
+  # child can then block for good on an allocator lock held at the fork, and the program
+  # waits for that child: a start that never shows its window.
+  export NO_AT_BRIDGE=1
   # -S (synchronous): a cycle waits for every client. Without it a client that a busy
   # machine schedules late skips its cycle, and the MIDI events of that cycle are lost.
   # Realtime where allowed (as root, as CI runs), as JACK runs for its users: the server's

@@ -166,7 +166,13 @@ protected:
     {
         editor.SetResourceFolder(resources.path);
         EXPECT_TRUE(editor.Start(arguments));
-        return editor.FindWindow();
+        const std::uint64_t window = editor.FindWindow();
+        if (window == 0)
+        {
+            // A start that never showed its window says how far it got.
+            ADD_FAILURE() << "no window; the editor's lines: " << ::testing::PrintToString(editor.Lines());
+        }
+        return window;
     }
 
     EditorFolders folders;
