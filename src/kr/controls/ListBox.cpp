@@ -361,7 +361,7 @@ void LListBox::MakeOwedRows()
 
 bool LListBox::OwnVisibleFlag() const
 {
-    const RCPtr<LLayoutDescriptor>& layout = GetLayoutDescriptor();
+    const LLayoutDescriptor* layout = ReadLayoutDescriptor();
     return !layout || layout->visible;
 }
 
