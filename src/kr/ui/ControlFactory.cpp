@@ -232,7 +232,7 @@ RCPtr<LStringTable> LControlFactory::GetControlStringTable(const LControlDescrip
                                                            const String& childName) const
 {
     const String& owner = parent ? parent->GetClass() : GetApplicationName();
-    return mReader.GetStringTable(owner + u"|" + childName);
+    return mReader.GetStringTable(owner, childName);
 }
 
 } // namespace KR

@@ -17,8 +17,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace KR
@@ -170,8 +170,8 @@ private:
     // Set by anything that may have changed the reader since construction.
     bool mReaderTouched = false;
     std::unique_ptr<SkinDocumentsReadAhead> mReadAhead;
-    // Ordered by code unit.
-    std::map<String, ControlCreateFunction> mClasses;
+    // Hashed: every descriptor looks its class up once while the first tree is made.
+    std::unordered_map<String, ControlCreateFunction> mClasses;
 };
 
 } // namespace KR

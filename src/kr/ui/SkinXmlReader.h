@@ -106,6 +106,11 @@ public:
 
     // A copy of the texts stored under `key`, or null when no document named it.
     RCPtr<LStringTable> GetStringTable(const String& key) const { return mStringTables.GetTable(key); }
+    // The same for the key owner + "|" + name.
+    RCPtr<LStringTable> GetStringTable(const String& owner, const String& name) const
+    {
+        return mStringTables.GetTable(StringTableKey{owner.GetView(), name.GetView()});
+    }
     const StringTables& GetStringTables() const { return mStringTables; }
 
     RCPtr<LColorizer> FindColorizer(const String& name) const { return FindIn(mColorizers, name); }

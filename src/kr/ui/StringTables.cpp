@@ -13,6 +13,42 @@ std::int32_t GetFallbackLocale(std::int32_t languageId)
     return languageId & 0xFF;
 }
 
+namespace
+{
+
+// FNV-1a over the code units, so that a key hashed in pieces hashes as the whole.
+constexpr std::size_t kHashBasis = 14695981039346656037ull;
+constexpr std::size_t kHashPrime = 1099511628211ull;
+
+std::size_t HashUnits(std::size_t hash, std::u16string_view units) noexcept
+{
+    for (const char16_t unit : units)
+    {
+        hash = (hash ^ unit) * kHashPrime;
+    }
+    return hash;
+}
+
+} // namespace
+
+std::size_t StringTableKeyHash::operator()(std::u16string_view key) const noexcept
+{
+    return HashUnits(kHashBasis, key);
+}
+
+std::size_t StringTableKeyHash::operator()(const StringTableKey& key) const noexcept
+{
+    return HashUnits(HashUnits(HashUnits(kHashBasis, key.owner), u"|"), key.name);
+}
+
+bool StringTableKeyEqual::operator()(const String& a, const StringTableKey& b) const noexcept
+{
+    const std::u16string_view whole = a.GetView();
+    const std::size_t ownerLength = b.owner.size();
+    return whole.size() == ownerLength + 1 + b.name.size() && whole.starts_with(b.owner) &&
+           whole[ownerLength] == u'|' && whole.substr(ownerLength + 1) == b.name;
+}
+
 TextMap& StringTables::Touch(const String& key)
 {
     auto& texts = mTables[key];
@@ -28,7 +64,8 @@ TextMap& StringTables::Touch(const String& key)
     return *texts;
 }
 
-RCPtr<LStringTable> StringTables::GetTable(const String& key) const
+template <typename Key>
+RCPtr<LStringTable> StringTables::FindTable(const Key& key) const
 {
     const auto found = mTables.find(key);
     if (found == mTables.end())
@@ -36,6 +73,16 @@ RCPtr<LStringTable> StringTables::GetTable(const String& key) const
         return nullptr;
     }
     return RCPtr<LStringTable>(new LStringTable(std::shared_ptr<const TextMap>(found->second)));
+}
+
+RCPtr<LStringTable> StringTables::GetTable(const String& key) const
+{
+    return FindTable(key);
+}
+
+RCPtr<LStringTable> StringTables::GetTable(const StringTableKey& key) const
+{
+    return FindTable(key);
 }
 
 std::map<String, TextMap> StringTables::GetAll() const

@@ -46,6 +46,53 @@ TEST(StringTables, ALookupIsACopyAndAnUnknownKeyIsNull)
     EXPECT_EQ(text, u"Cut");
 }
 
+TEST(StringTables, AKeyGivenInHalvesFindsTheTableOfTheJoinedKeyAndNoOther)
+{
+    KR::StringTables tables;
+    const char16_t* const stored[] = {u"Dialog|label", u"Dialog|labelX", u"A|B|C",
+                                      u"|App",         u"Owner|",        u"Framework"};
+    for (const char16_t* key : stored)
+    {
+        tables.Touch(String(key))[String(u"LABEL")] = String(key);
+    }
+    struct Case
+    {
+        const char16_t* owner;
+        const char16_t* name;
+        const char16_t* found; // the joined key's texts, or null for no table
+    };
+    const Case cases[] = {
+        {u"Dialog", u"label", u"Dialog|label"},
+        {u"Dialog", u"labelX", u"Dialog|labelX"},
+        {u"Dialog", u"labe", nullptr},
+        {u"Dialog", u"labelXY", nullptr},
+        {u"Dialo", u"g|label", nullptr}, // the halves are joined by a bar of their own
+        {u"A|B", u"C", u"A|B|C"},
+        {u"A", u"B|C", u"A|B|C"},
+        {u"", u"App", u"|App"},
+        {u"Owner", u"", u"Owner|"},
+        {u"", u"", nullptr},
+        {u"Frame", u"work", nullptr},
+        {u"dialog", u"label", nullptr},
+    };
+    for (const Case& c : cases)
+    {
+        const String owner(c.owner);
+        const String name(c.name);
+        const KR::RCPtr<LStringTable> byHalves =
+            tables.GetTable(KR::StringTableKey{owner.GetView(), name.GetView()});
+        const KR::RCPtr<LStringTable> byWhole = tables.GetTable(owner + u"|" + name);
+        EXPECT_EQ(static_cast<bool>(byHalves), c.found != nullptr)
+            << owner.ToUtf8().GetPtr() << " + " << name.ToUtf8().GetPtr();
+        EXPECT_EQ(static_cast<bool>(byHalves), static_cast<bool>(byWhole));
+        String text;
+        if (byHalves && byHalves->GetString(String(u"LABEL"), text))
+        {
+            EXPECT_EQ(text, c.found);
+        }
+    }
+}
+
 TEST(StringTables, FallbackLocaleIsThePrimaryLanguageOrTraditionalChinese)
 {
     EXPECT_EQ(KR::GetFallbackLocale(0x0409), 9);
