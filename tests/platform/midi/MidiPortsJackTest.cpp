@@ -392,24 +392,49 @@ TEST_F(MidiPortsOnAStoppedJack, AMessageSentJustBeforeCloseArrivesOnceTheServerR
 TEST_F(MidiPortsOnAStoppedJack, ACloseThatGivesUpSaysSoAndTheMessageStillArrives)
 {
     const std::vector<std::string> portsBefore = server_.Ports();
-    SetMidiServerTimeout(200ms);
-    server_.Pause();
-    ASSERT_TRUE(output_->Send(Bytes{0xC0, 0x05})) << output_->LastError();
-    auto closed = std::async(std::launch::async, [&] { return output_->Close(); });
-    ASSERT_EQ(closed.wait_for(TestSupport::kPatience), std::future_status::ready) << "the close hung";
-    EXPECT_FALSE(closed.get());
+    // A process cycle the server started just before it stopped may still run in this
+    // client and carry the message away; then the close had nothing to give up on, and
+    // the stop is tried again on the port opened anew.
+    std::size_t sent = 0;
+    bool gaveUp = false;
+    while (!gaveUp && sent < 5)
+    {
+        std::string error;
+        if (output_ == nullptr)
+        {
+            output_ = MidiOutput::Open("MIDIOUT4 (Vantor)", options_, &error);
+            ASSERT_NE(output_, nullptr) << error;
+        }
+        SetMidiServerTimeout(200ms);
+        server_.Pause();
+        ASSERT_TRUE(output_->Send(Bytes{0xC0, 0x05})) << output_->LastError();
+        ++sent;
+        auto closed = std::async(std::launch::async, [&] { return output_->Close(); });
+        ASSERT_EQ(closed.wait_for(TestSupport::kPatience), std::future_status::ready) << "the close hung";
+        gaveUp = !closed.get();
+        if (!gaveUp)
+        {
+            server_.Resume();
+            SetMidiServerTimeout(kDefaultServerTimeout);
+            EXPECT_EQ(sim_->WaitForLogLines(sent), std::vector<std::string>(sent, "C0 05"));
+            output_.reset();
+        }
+    }
+    ASSERT_TRUE(gaveUp) << "a cycle under way carried the message off " << sent << " times";
     EXPECT_NE(output_->LastError().find("had not gone to the JACK server"), std::string::npos)
         << output_->LastError();
     server_.Resume();
     SetMidiServerTimeout(kDefaultServerTimeout);
-    EXPECT_EQ(sim_->WaitForLogLines(1), std::vector<std::string>{"C0 05"});
+    EXPECT_EQ(sim_->WaitForLogLines(sent), std::vector<std::string>(sent, "C0 05"));
 
     std::string error;
     auto again = MidiOutput::Open("MIDIOUT4 (Vantor)", options_, &error);
     ASSERT_NE(again, nullptr) << error;
     ASSERT_TRUE(again->Send(Bytes{0xC0, 0x06})) << again->LastError();
     EXPECT_TRUE(again->Close()) << again->LastError();
-    EXPECT_EQ(sim_->WaitForLogLines(2), (std::vector<std::string>{"C0 05", "C0 06"}));
+    std::vector<std::string> expected(sent, "C0 05");
+    expected.push_back("C0 06");
+    EXPECT_EQ(sim_->WaitForLogLines(sent + 1), expected);
     // The port the first close left aside was closed and reused: no second one.
     EXPECT_EQ(server_.Ports(), portsBefore);
 }
