@@ -99,8 +99,25 @@ Surface Surface::Adopt(std::int32_t width, std::int32_t height, std::vector<std:
     for (std::size_t i = 0; i < pixels.size(); ++i)
     {
         const std::uint32_t straight = pixels[i];
+        const std::uint32_t alpha = straight >> 24;
+        // Most of a picture is opaque, and an opaque pixel is its own premultiplied form; a
+        // transparent one premultiplies to 0 and loses any colour it had. Only the pixels in
+        // between need the arithmetic.
+        if (alpha == 0xFF)
+        {
+            continue;
+        }
+        if (alpha == 0)
+        {
+            pixels[i] = 0;
+            if (straight != 0)
+            {
+                lost.push_back({i, straight});
+            }
+            continue;
+        }
         pixels[i] = Premultiply(straight);
-        if ((straight >> 24) != 0xFF && Unpremultiply(pixels[i]) != straight)
+        if (Unpremultiply(pixels[i]) != straight)
         {
             lost.push_back({i, straight});
         }
