@@ -91,7 +91,10 @@ ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 
 bool WriteFileAtomically(const std::string& linkOrFile, std::string_view contents)
 {
-    return KR::Platform::ReplaceFile(
+    // The editor writes its settings back at every start (the skin index) and mostly
+    // finds them stored already: the two disk flushes of a replacement would then hold
+    // the start-up for nothing.
+    return KR::Platform::ReplaceFileUnlessSame(
         linkOrFile, std::span(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size()));
 }
 

@@ -20,7 +20,8 @@ enum class ReadStatus
 ReadStatus ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& contents);
 
 // Replaces the file whole, as KR::Platform::ReplaceFile does: a symbolic link stays, a
-// read-only file is refused, and on failure the target is untouched.
+// read-only file is refused, and on failure the target is untouched. A file that holds
+// these very contents already is left as it is.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
 
 } // namespace IniFile

@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <vector>
 
 namespace KR::Platform
 {
@@ -132,9 +134,33 @@ int CreateSiblingFile(const std::string& folder, mode_t mode, std::string& creat
     return -1;
 }
 
-} // namespace
+// True when the regular file holds exactly `bytes`.
+bool HoldsExactly(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (file.Get() < 0)
+    {
+        return false;
+    }
+    std::vector<std::uint8_t> held(bytes.size() + 1);
+    std::size_t filled = 0;
+    while (filled < held.size())
+    {
+        const ssize_t got = ::read(file.Get(), held.data() + filled, held.size() - filled);
+        if (got < 0 && errno == EINTR)
+        {
+            continue;
+        }
+        if (got <= 0)
+        {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled == bytes.size() && std::equal(bytes.begin(), bytes.end(), held.begin());
+}
 
-bool ReplaceFile(const std::string& linkOrFile, std::span<const std::uint8_t> bytes)
+bool Replace(const std::string& linkOrFile, std::span<const std::uint8_t> bytes, bool keepSame)
 {
     if (linkOrFile.empty() || linkOrFile.back() == '/')
     {
@@ -168,6 +194,11 @@ bool ReplaceFile(const std::string& linkOrFile, std::span<const std::uint8_t> by
     {
         return false;
     }
+    if (keepSame && existed && static_cast<std::uint64_t>(existing.st_size) == bytes.size() &&
+        HoldsExactly(path, bytes))
+    {
+        return true;
+    }
 
     std::string temporary;
     Descriptor file(CreateSiblingFile(FolderOf(path), mode, temporary));
@@ -191,6 +222,18 @@ bool ReplaceFile(const std::string& linkOrFile, std::span<const std::uint8_t> by
         Sync(folder.Get());
     }
     return true;
+}
+
+} // namespace
+
+bool ReplaceFile(const std::string& linkOrFile, std::span<const std::uint8_t> bytes)
+{
+    return Replace(linkOrFile, bytes, false);
+}
+
+bool ReplaceFileUnlessSame(const std::string& linkOrFile, std::span<const std::uint8_t> bytes)
+{
+    return Replace(linkOrFile, bytes, true);
 }
 
 void SetFileSyncObserver(FileSyncObserver observer)

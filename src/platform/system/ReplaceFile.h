@@ -22,6 +22,11 @@ namespace KR::Platform
 // for the target can be saved.
 bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// As ReplaceFile, except that a target it would replace which already holds exactly
+// `bytes` is left as it is (the same file, nothing flushed): for files written back whole
+// after every change, where a change often sets what is stored already.
+bool ReplaceFileUnlessSame(const std::string& path, std::span<const std::uint8_t> bytes);
+
 // For tests: called with each descriptor about to be flushed to disk (the new file's,
 // then its folder's), just before the flush. Null stops it.
 using FileSyncObserver = void (*)(int descriptor);
