@@ -7,7 +7,7 @@ namespace KR
 
 RCPtr<LNotificationCenter> GetApplicationNotificationCenter()
 {
-    return LNotificationCenterManager::GetInstance()->GetNotificationCenter(kApplicationCenterName);
+    return LNotificationCenterManager::GetInstance()->GetApplicationCenter();
 }
 
 } // namespace KR

@@ -61,6 +61,22 @@ RCPtr<LNotificationCenter> LNotificationCenterManager::GetNotificationCenter(con
     return center;
 }
 
+RCPtr<LNotificationCenter> LNotificationCenterManager::GetApplicationCenter()
+{
+    {
+        const MutexLocker lock(mLock);
+        if (mApplicationCenter)
+        {
+            return mApplicationCenter;
+        }
+    }
+    // Centers are never taken out of the list, so the one found or made stays the one.
+    RCPtr<LNotificationCenter> center = GetNotificationCenter(String(kApplicationCenterName));
+    const MutexLocker lock(mLock);
+    mApplicationCenter = center;
+    return center;
+}
+
 RCPtr<LNotificationCenter> LNotificationCenterManager::FindCenter(const String& name) const
 {
     const MutexLocker lock(mLock);

@@ -42,6 +42,10 @@ public:
     // The center named `name`, made on first request; null for an empty name.
     RCPtr<LNotificationCenter> GetNotificationCenter(const String& name);
 
+    // The center named kApplicationCenterName, made on first request and kept at hand
+    // after: every control asks for it when it is made.
+    RCPtr<LNotificationCenter> GetApplicationCenter();
+
     // The center named `name` (equal code unit for code unit), or null.
     RCPtr<LNotificationCenter> FindCenter(const String& name) const;
 
@@ -54,6 +58,8 @@ private:
 
     mutable Mutex mLock;
     RCPtrArray<LNotificationCenter, 4, 4> mCenters;
+    // One of mCenters once asked for.
+    RCPtr<LNotificationCenter> mApplicationCenter;
 };
 
 } // namespace KR

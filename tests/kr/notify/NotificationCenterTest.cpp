@@ -1,10 +1,13 @@
 #include "kr/notify/NotificationCenterManager.h"
 
+#include "kr/notify/ApplicationCenter.h"
 #include "kr/notify/NotifyTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -39,6 +42,53 @@ TEST_F(NotificationCenterManagerTest, TheApplicationCenterIsMadeOnceAndAnEmptyNa
     EXPECT_NE(manager->GetNotificationCenter(u"Application").Get(), app.Get());
     EXPECT_FALSE(manager->GetNotificationCenter(u""));
     EXPECT_FALSE(manager->FindCenter(u""));
+}
+
+TEST_F(NotificationCenterManagerTest,
+       TheApplicationCenterKeptAtHandIsTheOneOfThatNameHoweverItWasFirstAskedFor)
+{
+    // Asked for by name first, then at hand; at hand first, then by name; and again after
+    // the manager was let go, from threads that ask at once.
+    const RCPtr<LNotificationCenter> byName =
+        LNotificationCenterManager::GetInstance()->GetNotificationCenter(KR::kApplicationCenterName);
+    EXPECT_EQ(KR::GetApplicationNotificationCenter().Get(), byName.Get());
+    LNotificationCenterManager::ReleaseInstance();
+
+    const RCPtr<LNotificationCenter> atHand = KR::GetApplicationNotificationCenter();
+    ASSERT_TRUE(atHand);
+    EXPECT_NE(atHand.Get(), byName.Get());
+    EXPECT_EQ(LNotificationCenterManager::GetInstance()->FindCenter(u"application").Get(), atHand.Get());
+    EXPECT_EQ(KR::GetApplicationNotificationCenter().Get(), atHand.Get());
+    LNotificationCenterManager::ReleaseInstance();
+
+    constexpr int kThreads = 6;
+    std::vector<RCPtr<LNotificationCenter>> seen(kThreads);
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i)
+    {
+        threads.emplace_back(
+            [&, i]
+            {
+                while (!go.load(std::memory_order_acquire))
+                {
+                    std::this_thread::yield();
+                }
+                seen[i] = i % 2 == 0 ? KR::GetApplicationNotificationCenter()
+                                     : LNotificationCenterManager::GetInstance()->GetNotificationCenter(
+                                           KR::kApplicationCenterName);
+            });
+    }
+    go.store(true, std::memory_order_release);
+    for (std::thread& thread : threads)
+    {
+        thread.join();
+    }
+    const RCPtr<LNotificationCenter> after = KR::GetApplicationNotificationCenter();
+    for (int i = 0; i < kThreads; ++i)
+    {
+        EXPECT_EQ(seen[i].Get(), after.Get()) << i;
+    }
 }
 
 TEST_F(NotificationCenterManagerTest, TheManagerDrainsEveryCenterThenSendsIdle)
