@@ -110,7 +110,7 @@ Result LComboBox::Initialize()
     const ConstRCPtr<LControlDescriptor>& descriptor = GetControlDescriptor();
     String initial;
     if (descriptor && descriptor->GetCreateParams() &&
-        descriptor->GetCreateParams()->GetString(String(u"INITIAL_SELECTED_INDEX"), initial))
+        descriptor->GetCreateParams()->GetString(u"INITIAL_SELECTED_INDEX", initial))
     {
         mInitialSelectedIndex = StringToInt(initial);
     }

@@ -50,19 +50,19 @@ Result LKnob::ReadCreateParams()
         return result;
     }
     String text;
-    if (params->GetString(String(u"LINEAR_GESTURE_FULL_RANGE"), text))
+    if (params->GetString(u"LINEAR_GESTURE_FULL_RANGE", text))
     {
         mLinearFullRange = StringToInt(text);
     }
-    if (params->GetString(String(u"RADIAL_GESTURE_START_ANGLE"), text))
+    if (params->GetString(u"RADIAL_GESTURE_START_ANGLE", text))
     {
         mStartAngle = ParseDouble(text);
     }
-    if (params->GetString(String(u"RADIAL_GESTURE_END_ANGLE"), text))
+    if (params->GetString(u"RADIAL_GESTURE_END_ANGLE", text))
     {
         mEndAngle = ParseDouble(text);
     }
-    if (params->GetString(String(u"FINE_ADJUST_MULTIPLIER"), text))
+    if (params->GetString(u"FINE_ADJUST_MULTIPLIER", text))
     {
         mFineMultiplier = ParseDouble(text);
     }

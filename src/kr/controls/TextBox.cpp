@@ -531,7 +531,7 @@ void LTextBox::RegisterIdleHandlers()
     for (const MenuEntry& entry : kMenuEntries)
     {
         String label;
-        table->GetString(String(entry.key), label);
+        table->GetString(entry.key, label);
         menu->InsertItem(index++, label, String(entry.notification), 1, 0);
     }
     SetContextMenu(menu);
@@ -556,7 +556,7 @@ Result LTextBox::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
     const Result result = LScrollView::ApplyLayoutDescriptor(descriptor);
     const RCPtr<LStringTable> table = GetStringTable();
     String cue;
-    if (table && table->GetString(String(u"LABEL"), cue))
+    if (table && table->GetString(u"LABEL", cue))
     {
         mCueText = cue;
     }

@@ -19,7 +19,7 @@ std::int32_t LayoutOrderOf(const RCPtr<LControlDescriptor>& child)
 bool CreateParamIsTrue(const RCPtr<LStringTable>& params, const char16_t* id, bool* present)
 {
     String text;
-    const bool found = params && params->GetString(String(id), text);
+    const bool found = params && params->GetString(id, text);
     if (present)
     {
         *present = found;

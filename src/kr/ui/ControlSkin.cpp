@@ -274,7 +274,7 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
         if (mStringTable)
         {
             String label;
-            mStringTable->GetString(String(u"LABEL"), label);
+            mStringTable->GetString(u"LABEL", label);
             SetText(label);
         }
     }
@@ -524,8 +524,9 @@ Result LControl::Initialize()
     ReadCreateParams();
     if (mStringTable)
     {
-        mStringTable->GetString(String(u"TOOLTIP"), mToolTipText);
-        mLocalHotKeys.AddFromStringTable(mStringTable, String(u"LHK"));
+        mStringTable->GetString(u"TOOLTIP", mToolTipText);
+        static const String localKeys(u"LHK");
+        mLocalHotKeys.AddFromStringTable(mStringTable, localKeys);
         // Siblings offer their keys to a control that has keys of its own.
         if (mParent && !mLocalHotKeys.IsEmpty())
         {
@@ -546,7 +547,7 @@ Result LControl::ReadCreateParams()
         return kOk;
     }
     String value;
-    if (params->GetString(String(u"INITIAL_VALUE"), value))
+    if (params->GetString(u"INITIAL_VALUE", value))
     {
         SetValue(ParseDouble(value));
     }

@@ -12,13 +12,18 @@ Result HotKeyMap::AddFromStringTable(const RCPtr<LStringTable>& table, const Str
     {
         return kInvalidArg;
     }
-    String tag = prefix;
-    tag += u".";
-    const String::View wanted = tag.GetView();
-    for (const auto& [id, text] : table->GetTexts())
+    // The ids "prefix." and more, in their order: they lie together from the prefix on.
+    const String::View wanted = prefix.GetView();
+    const TextMap& texts = table->GetTexts();
+    for (auto entry = texts.lower_bound(wanted); entry != texts.end(); ++entry)
     {
+        const auto& [id, text] = *entry;
         const String::View idView = id.GetView();
         if (!idView.starts_with(wanted))
+        {
+            break;
+        }
+        if (idView.size() == wanted.size() || idView[wanted.size()] != u'.')
         {
             continue;
         }
@@ -27,7 +32,7 @@ Result HotKeyMap::AddFromStringTable(const RCPtr<LStringTable>& table, const Str
         {
             continue;
         }
-        // The tag itself ends in a dot, so there always is a last one.
+        // A dot follows the prefix, so there always is a last one.
         const std::size_t lastDot = idView.rfind(u'.');
         // Refusals are part of the rule (first binding wins, empty names bind nothing).
         AddHotKey(key, String(idView.substr(lastDot + 1)));

@@ -86,9 +86,13 @@ IScrollbar* LScrollView::AsBar(const RCPtr<LControl>& control)
 
 void LScrollView::FindParts()
 {
-    mCorner = FindChildControl(String(u"corner"));
-    const RCPtr<LControl>& h = FindChildControl(String(u"hBar"));
-    const RCPtr<LControl>& v = FindChildControl(String(u"vBar"));
+    // Made once: every scroll view of a tree looks for its parts.
+    static const String corner(u"corner");
+    static const String hBar(u"hBar");
+    static const String vBar(u"vBar");
+    mCorner = FindChildControl(corner);
+    const RCPtr<LControl>& h = FindChildControl(hBar);
+    const RCPtr<LControl>& v = FindChildControl(vBar);
     mHBar = AsBar(h) != nullptr ? h : nullptr;
     mVBar = AsBar(v) != nullptr ? v : nullptr;
 }

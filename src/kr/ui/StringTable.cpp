@@ -8,7 +8,7 @@ LStringTable::LStringTable(std::shared_ptr<const TextMap> shared)
 {
 }
 
-bool LStringTable::GetString(const String& id, String& text) const
+bool LStringTable::GetString(std::u16string_view id, String& text) const
 {
     const auto found = mTexts->find(id);
     if (found == mTexts->end())

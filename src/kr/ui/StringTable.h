@@ -9,12 +9,23 @@
 
 #include <map>
 #include <memory>
+#include <string_view>
 
 namespace KR
 {
 
+// Ids in code-unit order, also against a view: an id the program names as a literal is
+// looked up without a string being made of it first.
+struct TextIdOrder
+{
+    using is_transparent = void;
+    bool operator()(const String& a, const String& b) const { return a < b; }
+    bool operator()(const String& a, std::u16string_view b) const { return a.GetView() < b; }
+    bool operator()(std::u16string_view a, const String& b) const { return a < b.GetView(); }
+};
+
 // Ordered by code unit, as every table lookup and id-prefix walk expects.
-using TextMap = std::map<String, String>;
+using TextMap = std::map<String, String, TextIdOrder>;
 
 class LStringTable : public virtual LRefCountedObject
 {
@@ -25,7 +36,12 @@ public:
     explicit LStringTable(std::shared_ptr<const TextMap> shared);
 
     // True and the text when the id is present; false, with `text` untouched, otherwise.
-    bool GetString(const String& id, String& text) const;
+    bool GetString(const String& id, String& text) const { return GetString(id.GetView(), text); }
+    bool GetString(std::u16string_view id, String& text) const;
+    bool GetString(const char16_t* id, String& text) const
+    {
+        return GetString(std::u16string_view(id), text);
+    }
 
     // kInvalidArg for an empty id; 1 when the id was present and its text is replaced;
     // 0 when the pair is added.

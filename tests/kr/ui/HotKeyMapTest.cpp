@@ -51,6 +51,47 @@ TEST(HotKeyMap, OnlyIdsStartingWithThePrefixAndADotBindTheNameAfterTheLastDot)
     }
 }
 
+TEST(HotKeyMap, IdsAroundThePrefixInTheTablesOrderBindOnlyAfterThePrefixAndADot)
+{
+    // Ids that sort just before, among and just after "LHK." in code-unit order.
+    struct Row
+    {
+        const char16_t* id;
+        std::uint8_t key;
+        const char16_t* bound; // null: binds nothing
+    };
+    const Row rows[] = {
+        {u"LHJ.NID_TEST_A", 0x70, nullptr},
+        {u"LHK", 0x71, nullptr},
+        {u"LHK-.NID_TEST_B", 0x72, nullptr},
+        {u"LHK.NID_TEST_C", 0x73, u"NID_TEST_C"},
+        {u"LHK.\u00e9.NID_TEST_D", 0x74, u"NID_TEST_D"},
+        {u"LHK/.NID_TEST_E", 0x75, nullptr},
+        {u"LHKA.NID_TEST_F", 0x76, nullptr},
+        {u"LHL.NID_TEST_G", 0x77, nullptr},
+        {u"\uffffLHK.NID_TEST_H", 0x78, nullptr},
+    };
+    RCPtr<LStringTable> table(new LStringTable);
+    for (const Row& row : rows)
+    {
+        table->SetString(row.id, String::Format(u"VKEY_F%d", row.key - 0x70 + 1));
+    }
+    HotKeyMap map;
+    ASSERT_EQ(map.AddFromStringTable(table, u"LHK"), KR::kOk);
+    for (const Row& row : rows)
+    {
+        const String found = map.FindNotification(KeyDown(row.key, 0));
+        if (row.bound)
+        {
+            EXPECT_EQ(found, String(row.bound)) << int(row.key);
+        }
+        else
+        {
+            EXPECT_TRUE(found.IsEmpty()) << int(row.key);
+        }
+    }
+}
+
 TEST(HotKeyMap, FirstBindingOfAMatchingKeyWinsAndUnknownNamesStillOccupyTheirCode)
 {
     RCPtr<LStringTable> table(new LStringTable);

@@ -20,6 +20,29 @@ TEST(StringTable, GetStringLeavesTheOutTextAloneForAMissingId)
     EXPECT_EQ(text, u"First");
 }
 
+TEST(StringTable, AnIdGivenAsALiteralOrViewFindsWhatTheSameIdAsAStringFinds)
+{
+    LStringTable table;
+    const char16_t* const stored[] = {u"LABEL", u"LABEL.1", u"LABE", u"A", u"\u00e9", u"\uffff", u"Z"};
+    for (const char16_t* id : stored)
+    {
+        table.SetString(String(id), String(u"text of ") + id);
+    }
+    const char16_t* const asked[] = {u"LABEL", u"LABEL.1", u"LABE",   u"LAB",    u"LABEL.", u"A",
+                                     u"a",     u"\u00e9",  u"\uffff", u"\ufffe", u"Z",      u""};
+    for (const char16_t* id : asked)
+    {
+        String byString(u"untouched");
+        String byLiteral(u"untouched");
+        String byView(u"untouched");
+        const bool found = table.GetString(String(id), byString);
+        EXPECT_EQ(table.GetString(id, byLiteral), found) << String(id).ToUtf8().GetPtr();
+        EXPECT_EQ(table.GetString(std::u16string_view(id), byView), found);
+        EXPECT_EQ(byLiteral, byString);
+        EXPECT_EQ(byView, byString);
+    }
+}
+
 TEST(StringTable, SetStringRefusesAnEmptyIdAndTellsReplacementFromAddition)
 {
     LStringTable table;
