@@ -1,7 +1,7 @@
 #include "editor/app/MidiNoteSelector.h"
 
+#include "editor/app/TableTextAtRank.h"
 #include "kr/core/Exception.h"
-#include "kr/core/MapToSortedPairArray.h"
 #include "kr/ui/NotificationParams.h"
 
 #include <string>
@@ -94,11 +94,9 @@ void LMidiNoteSelector::SetLabelFromTable(const RCPtr<KR::LStringTable>& table, 
     {
         return;
     }
-    KR::Array<KR::Pair<KR::String, KR::String>> entries;
-    KR::MapToSortedPairArray(table->GetTexts(), entries);
-    if (index < entries.GetCount())
+    if (const KR::String* text = TableTextAtRank(*table, index))
     {
-        label->SetText(entries[index].second);
+        label->SetText(*text);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "editor/app/NumberBoxTextSelector.h"
 
+#include "editor/app/TableTextAtRank.h"
 #include "kr/core/Exception.h"
-#include "kr/core/MapToSortedPairArray.h"
 
 #include <string>
 
@@ -93,11 +93,9 @@ void LNumberBoxTextSelector::UpdateText()
     }
     const auto number = static_cast<std::uint32_t>(
         static_cast<std::int32_t>(mNumericUpDown->InterpolateValue(mNumericUpDown->GetValue())));
-    KR::Array<KR::Pair<KR::String, KR::String>> entries;
-    KR::MapToSortedPairArray(table->GetTexts(), entries);
-    if (number < entries.GetCount())
+    if (const KR::String* text = TableTextAtRank(*table, number))
     {
-        mLabel->SetText(entries[number].second);
+        mLabel->SetText(*text);
     }
 }
 
