@@ -8,6 +8,7 @@
 #include "kr/system/DebugLog.h"
 #include "kr/system/Paths.h"
 #include "kr/ui/RootWindow.h"
+#include "platform/graphics/Font.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Window.h"
@@ -24,6 +25,10 @@ LApplication::LApplication(const KR::String& applicationName) : LApplicationBase
 
 LApplication::~LApplication()
 {
+    if (mSkinFont.joinable())
+    {
+        mSkinFont.join();
+    }
     if (mMidiManager)
     {
         mMidiManager->SetRootModuleEngine(nullptr);
@@ -56,6 +61,7 @@ KR::Result LApplication::RunApplicationStartup()
     {
         return KR::kFail;
     }
+    PrepareSkinFont();
     RegisterForNotification(GetNotificationCenter(), u"NID_APP_EXIT_REQ", 0);
     RegisterApplicationControlClasses();
     mMidiManager = CreateMidiManager();
@@ -76,6 +82,35 @@ KR::Result LApplication::RunApplicationStartup()
     ::SetRootModuleEngine(mRootModuleEngine);
     mTreeDump = LTreeDump::FromEnvironment();
     return KR::kOk;
+}
+
+void LApplication::PrepareSkinFont()
+{
+    // The main tree measures its first text in the skin's font once the engine and the main
+    // window are made; matching and opening the font beside that work takes it off the way
+    // to the first frame. The first measurement finds it, or waits for it to be opened.
+    const KR::RCPtr<KR::LControlFactory> factory = GetControlFactory();
+    KR::String face;
+    float size = 0.0f;
+    std::int32_t style = 0;
+    if (!factory || KR::Failed(factory->GetCurrentSkinFont(face, size, style)) || face.IsEmpty() ||
+        mSkinFont.joinable())
+    {
+        return;
+    }
+    mSkinFont = std::thread(
+        [face = std::u16string(face.GetView()), style]
+        {
+            try
+            {
+                KR::Platform::ResolveFont(face, style);
+                KR::Platform::ResolveFont(face, style | KR::Platform::kFontBold);
+            }
+            catch (...)
+            {
+                // Out of memory here leaves the fonts to be resolved where they are used.
+            }
+        });
 }
 
 bool LApplication::OnIdle(bool sendIdle)

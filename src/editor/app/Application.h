@@ -19,6 +19,7 @@
 #include "kr/app/ApplicationBase.h"
 
 #include <memory>
+#include <thread>
 
 class LTreeDump;
 
@@ -70,7 +71,11 @@ protected:
     virtual void PostQuitMessage(int exitCode);
 
 private:
+    // Matches and opens the current skin's font, plain and bold, on a thread of its own.
+    void PrepareSkinFont();
+
     KR::RCPtr<LRootModuleEngine> mRootModuleEngine;
     KR::RCPtr<KR::LMidiManager> mMidiManager;
     std::unique_ptr<LTreeDump> mTreeDump;
+    std::thread mSkinFont;
 };

@@ -256,17 +256,29 @@ double Font::Layout(std::u16string_view text, double pixelSize, double x, double
 const Font& ResolveFont(std::u16string_view face, std::int32_t style)
 {
     FontRegistry& registry = Registry();
-    std::lock_guard lock(registry.mutex);
     auto key = std::make_pair(FoldCase(face), style & (kFontBold | kFontItalic));
+    {
+        std::lock_guard lock(registry.mutex);
+        auto it = registry.fonts.find(key);
+        if (it != registry.fonts.end())
+        {
+            return *it->second;
+        }
+    }
+    // Matching is most of the work and fontconfig's own, safe on any thread: it runs
+    // unlocked, so a face resolved already never waits behind another one being matched
+    // elsewhere. FreeType's library is used under the lock only.
+    std::string file;
+    int index = 0;
+    const bool matched = MatchFile(face, style, file, index);
+    std::lock_guard lock(registry.mutex);
     auto it = registry.fonts.find(key);
     if (it != registry.fonts.end())
     {
-        return *it->second;
+        return *it->second; // matched meanwhile by another thread: one font per face and style
     }
     auto font = std::make_unique<Font>();
-    std::string file;
-    int index = 0;
-    if (MatchFile(face, style, file, index))
+    if (matched)
     {
         font->Open(registry.library, file, index);
     }

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace KR::Platform
 {
 namespace
@@ -15,6 +20,50 @@ TEST(Font, ResolvesOncePerFaceAndStyleIgnoringCase)
     EXPECT_EQ(&ResolveFont(u"dejavu SANS", 0), &regular);
     EXPECT_NE(&ResolveFont(u"DejaVu Sans", kFontBold), &regular);
     EXPECT_EQ(GetFontFamily(regular), "DejaVu Sans");
+}
+
+// Threads released together, each resolving the same faces and styles in its own order:
+// every one of them, and the caller afterwards, gets the one font of each face and style.
+TEST(Font, ThreadsResolvingAtOnceGetOneFontPerFaceAndStyle)
+{
+    const std::u16string faces[] = {u"DejaVu Serif", u"dejavu serif", u"DejaVu Sans Mono", u"No Such Face 9"};
+    constexpr int kThreads = 4;
+    constexpr std::size_t kKeys = std::size(faces) * 2;
+    std::vector<std::vector<const Font*>> seen(kThreads, std::vector<const Font*>(kKeys, nullptr));
+    std::atomic<int> waiting{kThreads};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+    {
+        threads.emplace_back(
+            [&, t]
+            {
+                waiting.fetch_sub(1);
+                while (waiting.load() > 0)
+                {
+                    std::this_thread::yield();
+                }
+                for (std::size_t k = 0; k < kKeys; ++k)
+                {
+                    const std::size_t key = (k + static_cast<std::size_t>(t) * 3) % kKeys;
+                    seen[t][key] = &ResolveFont(faces[key / 2], key % 2 == 0 ? 0 : kFontBold);
+                }
+            });
+    }
+    for (std::thread& thread : threads)
+    {
+        thread.join();
+    }
+    for (std::size_t key = 0; key < kKeys; ++key)
+    {
+        const Font& font = ResolveFont(faces[key / 2], key % 2 == 0 ? 0 : kFontBold);
+        EXPECT_FALSE(GetFontFamily(font).empty()) << key;
+        for (int t = 0; t < kThreads; ++t)
+        {
+            EXPECT_EQ(seen[t][key], &font) << "thread " << t << ", key " << key;
+        }
+    }
+    // The two spellings of one face are one font.
+    EXPECT_EQ(seen[0][0], seen[0][2]);
 }
 
 TEST(Font, DesignValuesComeFromTheFontTables)
