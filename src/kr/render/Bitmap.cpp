@@ -2,6 +2,7 @@
 
 #include "kr/core/Exception.h"
 #include "kr/render/BitmapHoldScope.h"
+#include "kr/render/PictureDecodeAhead.h"
 #include "kr/system/DebugLog.h"
 #include "platform/png/PngCodec.h"
 #include "platform/system/FileSystem.h"
@@ -53,6 +54,27 @@ std::string ResourceName(const String& name)
     std::replace_if(
         units.begin(), units.end(), [](char16_t c) { return c == u'.' || c == u' '; }, u'_');
     return String(std::u16string_view(units)).ToUtf8().GetPtr();
+}
+
+// The decode GetBitmap makes of a name: the pixels, or none and why not.
+DecodedPicture DecodeNamed(const String& name, bool resource, const std::string& path)
+{
+    DecodedPicture picture;
+    picture.error = "no such file";
+    if (resource)
+    {
+        const auto bytes = Platform::FindResource(kResourceType, ResourceName(name));
+        picture.error = "no such resource";
+        if (!bytes.empty())
+        {
+            Platform::DecodePng(bytes.data(), bytes.size(), picture.image, picture.error);
+        }
+    }
+    else if (!path.empty())
+    {
+        Platform::DecodePngFile(path, picture.image, picture.error);
+    }
+    return picture;
 }
 
 bool IsGradient(const BitmapColorizer& colorizer)
@@ -135,24 +157,16 @@ ConstRCPtr<LBitmap> LBitmap::GetBitmap(const String& name)
     {
         return found->second;
     }
-    Platform::DecodedImage decoded;
-    std::string error = "no such file";
-    if (resource)
+    DecodedPicture picture;
+    if (!resource || !PictureDecodeAhead::Take(key, picture))
     {
-        const auto bytes = Platform::FindResource(kResourceType, ResourceName(name));
-        error = "no such resource";
-        if (!bytes.empty())
-        {
-            Platform::DecodePng(bytes.data(), bytes.size(), decoded, error);
-        }
+        picture = DecodeNamed(name, resource, path);
     }
-    else if (!path.empty())
-    {
-        Platform::DecodePngFile(path, decoded, error);
-    }
+    Platform::DecodedImage& decoded = picture.image;
     if (decoded.pixels.empty())
     {
-        GetDebugLog().Narrow() << "Bitmap " << name.ToUtf8().GetPtr() << " not loaded: " << error << '\n';
+        GetDebugLog().Narrow() << "Bitmap " << name.ToUtf8().GetPtr() << " not loaded: " << picture.error
+                               << '\n';
         return nullptr;
     }
     ConstRCPtr<LBitmap> bitmap(
@@ -165,6 +179,16 @@ ConstRCPtr<LBitmap> LBitmap::GetBitmap(const String& name)
     loaded.AdjustInternalRefCount(1);
     LBitmapHoldScope::Hold(bitmap);
     return bitmap;
+}
+
+void LBitmap::DecodeAhead(const String& name)
+{
+    // Only the program's own pictures: a file may change before it is asked for.
+    if (!IsResourceName(name))
+    {
+        return;
+    }
+    PictureDecodeAhead::Start(name.ToUpper(), [name] { return DecodeNamed(name, true, std::string()); });
 }
 
 std::size_t LBitmap::GetTableSize()

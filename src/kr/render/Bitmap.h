@@ -48,6 +48,9 @@ public:
 
     // Null when the name can't be loaded; the table is then unchanged.
     static ConstRCPtr<LBitmap> GetBitmap(const String& name);
+    // Starts decoding the resource picture of that name ("::" names only) on a thread of
+    // its own, for the next GetBitmap of it to take (PictureDecodeAhead.h). Any thread.
+    static void DecodeAhead(const String& name);
     // Bitmaps in the table now.
     static std::size_t GetTableSize();
     // A bitmap of the PNG's pixels, outside the table; null for a PNG that can't be read.

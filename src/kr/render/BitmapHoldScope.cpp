@@ -1,6 +1,7 @@
 #include "kr/render/BitmapHoldScope.h"
 
 #include "kr/render/Bitmap.h"
+#include "kr/render/PictureDecodeAhead.h"
 
 namespace KR
 {
@@ -25,6 +26,8 @@ LBitmapHoldScope::~LBitmapHoldScope()
     if (mInstalled)
     {
         gScope = nullptr;
+        // Decoded ahead for this build and not asked for by it.
+        PictureDecodeAhead::DropUntaken();
     }
 }
 

@@ -24,7 +24,8 @@ class LBitmapHoldScope
 {
 public:
     LBitmapHoldScope();
-    // Lets go of what it held: a picture nobody else holds leaves the table.
+    // Lets go of what it held: a picture nobody else holds leaves the table; so do the
+    // pictures decoded ahead that nobody asked for.
     ~LBitmapHoldScope();
     LBitmapHoldScope(const LBitmapHoldScope&) = delete;
     LBitmapHoldScope& operator=(const LBitmapHoldScope&) = delete;

@@ -11,6 +11,8 @@ SkinDocumentsReadAhead::SkinDocumentsReadAhead(String applicationName, String fo
       mReader(mApplicationName)
 {
     mReader.SetResourceProvider(&LControlFactory::ReadEmbeddedDocument);
+    // The start's first tree shows the skin's pictures: they decode beside the reading.
+    mReader.SetDecodePicturesAhead(true);
     mWorker = std::make_unique<Thread>(
         [this]
         {
@@ -71,6 +73,8 @@ Result SkinDocumentsReadAhead::Take(SkinXmlReader& reader)
         Read();
     }
     reader = std::move(mReader);
+    // Later loads into the factory's reader are the program's own, as if never read ahead.
+    reader.SetDecodePicturesAhead(false);
     if (mThrown)
     {
         std::rethrow_exception(mThrown);

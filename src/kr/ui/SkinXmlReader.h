@@ -137,6 +137,9 @@ public:
     // Put before every image and mask file name.
     void SetImagePathPrefix(const String& prefix) { mImagePathPrefix = prefix; }
     const String& GetImagePathPrefix() const { return mImagePathPrefix; }
+    // Each picture a part names starts decoding at once (LBitmap::DecodeAhead), for the
+    // controls made from the skin to find it decoded. Off until set.
+    void SetDecodePicturesAhead(bool on) { mDecodePicturesAhead = on; }
 
     // --- The parser's events ----------------------------------------------------------
 
@@ -196,6 +199,7 @@ private:
     XmlResourceProvider mResourceProvider;
     std::int32_t mLocale = kNeutralEnglishLocale;
     String mImagePathPrefix;
+    bool mDecodePicturesAhead = false;
 
     // Reading state.
     bool mSkipFirstElement = false;

@@ -1,6 +1,7 @@
 // The skin elements of SkinXmlReader: what each start element of a skin document fills.
 
 #include "kr/core/Exception.h"
+#include "kr/render/Bitmap.h"
 #include "kr/ui/SkinXmlReader.h"
 
 #include <stdexcept>
@@ -520,6 +521,16 @@ void SkinXmlReader::StartPart(const XmlAttributes& attributes)
     {
         // Mask names keep their case, unlike image names.
         part->mask = ImageReference{mImagePathPrefix + maskFile, x, y, part->width, part->height};
+    }
+    if (mDecodePicturesAhead)
+    {
+        for (const ImageReference* picture : {&part->image, &part->mask})
+        {
+            if (!picture->IsEmpty())
+            {
+                LBitmap::DecodeAhead(picture->path);
+            }
+        }
     }
     Register(mParts, part->name, part);
 }

@@ -2,6 +2,7 @@
 
 #include "kr/render/BitmapHoldScope.h"
 #include "kr/render/BitmapSource.h"
+#include "kr/render/PictureDecodeAhead.h"
 #include "platform/png/PngCodec.h"
 #include "support/Files.h"
 #include "support/PngChecksums.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -72,6 +74,70 @@ TEST(Bitmap, AHoldScopeKeepsWhatWasDecodedWhileItLives)
         EXPECT_EQ(ReadPixels(*again), (std::vector<std::uint32_t>{0xFF102030u, 0x80FFFFFFu}));
     }
     EXPECT_EQ(LBitmap::GetTableSize(), before);
+}
+
+// What GetBitmap gives for a name: null, or the pixels.
+std::vector<std::uint32_t> Loaded(const String& name)
+{
+    const ConstRCPtr<LBitmap> bitmap = LBitmap::GetBitmap(name);
+    return bitmap ? ReadPixels(*bitmap) : std::vector<std::uint32_t>{};
+}
+
+// Named ahead from another thread, as the skin's reader names them; asked for afterwards
+// under a name of the same key or not at all. A file is never decoded ahead.
+TEST(Bitmap, APictureDecodedAheadIsWhatGetBitmapDecodesAndWhatNobodyTookGoesWithTheScope)
+{
+    const TempFolder folder;
+    const String file = WritePng(folder, "file.png", 1, 1, {0xFF405060u});
+    struct Case
+    {
+        const char16_t* ahead;
+        const char16_t* asked;
+        bool waits; // decoded ahead, waiting until asked for
+    };
+    const Case cases[] = {
+        {u"::Button.png", u"::Button.png", true},
+        {u"::BUTTON.PNG", u"::button.png", true},
+        {u"::a b.c.png", u"::a b.c.png", true},
+        {u"::Missing.png", u"::Missing.png", true},
+        {u"::Button.png", nullptr, true},
+        {nullptr, u"::Button.png", false},
+        {u"", u"", false},
+    };
+    for (const Case& c : cases)
+    {
+        const String ahead = c.ahead ? String(c.ahead) : String();
+        const String asked = c.asked ? String(c.asked) : String();
+        std::vector<std::uint32_t> plain;
+        {
+            const KR::LBitmapHoldScope scope;
+            plain = Loaded(asked);
+        }
+        const std::size_t tableBefore = LBitmap::GetTableSize();
+        {
+            const KR::LBitmapHoldScope scope;
+            if (c.ahead)
+            {
+                std::thread reader(
+                    [&ahead, &file]
+                    {
+                        LBitmap::DecodeAhead(ahead);
+                        LBitmap::DecodeAhead(ahead);
+                        LBitmap::DecodeAhead(file);
+                    });
+                reader.join();
+            }
+            EXPECT_EQ(KR::PictureDecodeAhead::GetWaitingCount(), c.waits ? 1u : 0u)
+                << ahead.ToUtf8().GetPtr();
+            if (c.asked)
+            {
+                EXPECT_EQ(Loaded(asked), plain) << asked.ToUtf8().GetPtr();
+                EXPECT_EQ(KR::PictureDecodeAhead::GetWaitingCount(), 0u) << "taken by the ask";
+            }
+        }
+        EXPECT_EQ(KR::PictureDecodeAhead::GetWaitingCount(), 0u) << "left with the scope";
+        EXPECT_EQ(LBitmap::GetTableSize(), tableBefore);
+    }
 }
 
 TEST(Bitmap, SharesLoadedBitmapsByKeyWhileHeld)
