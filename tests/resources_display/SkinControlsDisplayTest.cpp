@@ -321,7 +321,7 @@ protected:
         PointI screen{};
         window->ClientToScreen(screen,
                                PointI{static_cast<std::int32_t>(at.x), static_cast<std::int32_t>(at.y)});
-        return P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+        return P::Test::MovePointerOnScreen(screen.x, screen.y) ? 0 : 1;
     }
 
     RCPtr<LComboBox> scrolled;
@@ -441,7 +441,7 @@ TEST_F(SkinControlsDisplay, AfterAClickOnFileTheRowUnderThePointerIsChosen)
     {
         PointI screen{};
         window->ClientToScreen(screen, PointI{x, y});
-        return P::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+        return P::Test::MovePointerOnScreen(screen.x, screen.y) ? 0 : 1;
     };
     ASSERT_EQ(pointAt(34, 12), 0);
     ASSERT_EQ(P::Test::Xdo("click 1"), 0);
@@ -481,7 +481,7 @@ TEST_F(SkinControlsDisplay, AGreyedOutRowShowsItsKeyTextGreyedToo)
     popup->GetMenu()->GetItem(0)->SetShortcut(String(u"Ctrl+Shift+S"));
     PointI title{};
     window->ClientToScreen(title, PointI{34, 12});
-    ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(title.x) + " " + std::to_string(title.y)), 0);
+    ASSERT_TRUE(P::Test::MovePointerOnScreen(title.x, title.y));
     ASSERT_EQ(P::Test::Xdo("click 1"), 0);
     ASSERT_TRUE(P::Test::PumpUntil([&] { return popup->IsShown(true); }));
     const RCPtr<LListBoxItem> send = popup->GetRow(popup->RowIndexOfItem(0));

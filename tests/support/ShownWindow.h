@@ -55,9 +55,8 @@ public:
     {
         Platform::WindowPoint screen{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
         Platform::ClientToScreen(window, screen);
-        ASSERT_EQ(Platform::Test::Xdo("mousemove --sync " + std::to_string(screen.x) + " " +
-                                      std::to_string(screen.y) + " click 1"),
-                  0);
+        ASSERT_TRUE(Platform::Test::MovePointerOnScreen(screen.x, screen.y));
+        ASSERT_EQ(Platform::Test::Xdo("click 1"), 0);
     }
     void ClickOn(const LControl& control)
     {

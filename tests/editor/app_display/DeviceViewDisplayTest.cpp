@@ -119,7 +119,7 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     // hover face would then hide the selected one.
     P::WindowPoint away{600, 740};
     P::ClientToScreen(window, away);
-    ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(away.x) + " " + std::to_string(away.y)), 0);
+    ASSERT_TRUE(P::Test::MovePointerOnScreen(away.x, away.y));
     ASSERT_TRUE(shown.Pump(
         [&]
         {
@@ -131,9 +131,8 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
 
     P::WindowPoint at{bank2.x + bank2.width / 2, bank2.y + bank2.height / 2};
     P::ClientToScreen(window, at);
-    ASSERT_EQ(
-        P::Test::Xdo("mousemove --sync " + std::to_string(at.x) + " " + std::to_string(at.y) + " click 1"),
-        0);
+    ASSERT_TRUE(P::Test::MovePointerOnScreen(at.x, at.y));
+    ASSERT_EQ(P::Test::Xdo("click 1"), 0);
     ASSERT_TRUE(shown.Pump([&] { return view->GetBankButton(2)->GetValue() == 1.0; }, 30.0));
     for (const char* group : {"faders", "buttons", "encoders"})
     {
@@ -150,7 +149,7 @@ TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
     EXPECT_EQ(view->GetBankButton(1)->GetValue(), 0.0);
 
     // Away from the buttons, so neither shows the pointer over it.
-    ASSERT_EQ(P::Test::Xdo("mousemove --sync " + std::to_string(away.x) + " " + std::to_string(away.y)), 0);
+    ASSERT_TRUE(P::Test::MovePointerOnScreen(away.x, away.y));
     Screen after;
     EXPECT_TRUE(shown.Pump(
         [&]

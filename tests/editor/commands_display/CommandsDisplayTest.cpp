@@ -95,6 +95,7 @@ std::vector<std::uint32_t> Capture(std::uint64_t window, const std::string& name
     return pixels;
 }
 
+using P::Test::MovePointer;
 using P::Test::Pixel;
 
 class Commands : public P::Test::OnDisplay
@@ -124,9 +125,7 @@ protected:
     void Focus(std::uint64_t id) { ASSERT_EQ(Xdo("windowfocus --sync " + std::to_string(id)), 0); }
     void Click(std::uint64_t id, int x, int y)
     {
-        ASSERT_EQ(Xdo("mousemove --sync --window " + std::to_string(id) + " " + std::to_string(x) + " " +
-                      std::to_string(y)),
-                  0);
+        ASSERT_TRUE(MovePointer(id, x, y));
         ASSERT_EQ(Xdo("click 1"), 0);
     }
     // Presses the keys in the main window, waits for the chooser of that title, types the

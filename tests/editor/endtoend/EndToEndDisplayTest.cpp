@@ -183,11 +183,9 @@ protected:
 
     void Click(const DumpedControl& control, std::uint64_t in = 0)
     {
-        ASSERT_EQ(P::Test::Xdo("mousemove --sync --window " + std::to_string(in ? in : window) + " " +
-                               std::to_string(control.CentreX()) + " " + std::to_string(control.CentreY()) +
-                               " click 1"),
-                  0)
+        ASSERT_TRUE(P::Test::MovePointer(in ? in : window, control.CentreX(), control.CentreY()))
             << control.path;
+        ASSERT_EQ(P::Test::Xdo("click 1"), 0) << control.path;
     }
 
     // Clicks into a text box, replaces what it holds by `text` and confirms with Return.

@@ -6,6 +6,7 @@
 #include "TestPaths.h"
 #include "platform/png/PngCodec.h"
 #include "platform/window/Window.h"
+#include "platform/window_display/DisplayFixture.h"
 #include "support/Wait.h"
 #include "support/editor/EditorProcess.h"
 
@@ -174,12 +175,8 @@ protected:
         const auto found = dump.find(Path(below));
         ASSERT_NE(found, dump.end()) << below;
         const Rect& r = found->second.frame;
-        ASSERT_EQ(std::system(("xdotool mousemove --sync --window " + std::to_string(window) + " " +
-                               std::to_string(r.x + r.width / 2) + " " + std::to_string(r.y + r.height / 2) +
-                               " click 1")
-                                  .c_str()),
-                  0)
-            << below;
+        ASSERT_TRUE(KR::Platform::Test::MovePointer(window, r.x + r.width / 2, r.y + r.height / 2)) << below;
+        ASSERT_EQ(KR::Platform::Test::Xdo("click 1"), 0) << below;
     }
 
     // Every shown control below `root` that the layout places lies where it says.

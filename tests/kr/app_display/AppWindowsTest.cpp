@@ -326,8 +326,7 @@ Result RunAndClickNo(WindowsApp& app, const RCPtr<LDialog>& dialog, ModalSeen& s
             {
                 P::WritePngFile(::testing::TempDir() + "modal-dialog.png", width, height, pixels.data());
             }
-            P::Test::Xdo("mousemove --sync " + std::to_string(rect.x + 150) + " " +
-                         std::to_string(rect.y + 72));
+            P::Test::MovePointerOnScreen(rect.x + 150, rect.y + 72);
             P::Test::Xdo("click 1");
         },
         [&]

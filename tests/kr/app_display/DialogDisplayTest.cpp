@@ -76,7 +76,7 @@ public:
     {
         P::WindowPoint point{x, y};
         P::ClientToScreen(WindowOf(dialog), point);
-        P::Test::Xdo("mousemove --sync " + std::to_string(point.x) + " " + std::to_string(point.y));
+        P::Test::MovePointerOnScreen(point.x, point.y);
         P::Test::Xdo("click 1");
     }
 

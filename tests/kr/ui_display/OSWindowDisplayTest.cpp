@@ -16,6 +16,7 @@ namespace
 
 namespace P = Platform;
 using P::Test::PumpUntil;
+using P::Test::MovePointerOnScreen;
 using P::Test::Xdo;
 
 // An application whose idle step can end a modal loop.
@@ -59,7 +60,7 @@ protected:
     {
         PointI screen{};
         window->ClientToScreen(screen, PointI{x, y});
-        ASSERT_EQ(Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y)), 0);
+        ASSERT_TRUE(MovePointerOnScreen(screen.x, screen.y));
     }
     std::string Xid() { return std::to_string(P::GetNativeWindowId(window->GetWindowHandle())); }
 

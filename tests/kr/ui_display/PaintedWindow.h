@@ -27,6 +27,7 @@ namespace P = Platform;
 constexpr std::uint32_t kBlue = 0x0000FF, kGreen = 0x00C000, kRed = 0xFF0000, kGrey = 0x808080,
                         kWhite = 0xFFFFFF, kYellow = 0xFFFF00;
 using P::Test::PumpUntil;
+using P::Test::MovePointerOnScreen;
 using P::Test::Xdo;
 
 struct WindowPixels
@@ -147,7 +148,7 @@ protected:
     {
         PointI screen{};
         window->ClientToScreen(screen, PointI{x, y});
-        ASSERT_EQ(Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y)), 0);
+        ASSERT_TRUE(MovePointerOnScreen(screen.x, screen.y));
     }
 
     TestSupport::LStandInFrameworkApp app;

@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace KR::Platform::Test
@@ -119,6 +121,45 @@ inline std::string Capture(const std::string& command)
         pclose(pipe);
     }
     return out;
+}
+
+// The places (X=, Y=) of what an xdotool command with --shell reported, in order.
+inline std::vector<std::pair<int, int>> ReportedPlaces(const std::string& report)
+{
+    std::vector<std::pair<int, int>> places;
+    std::istringstream in(report);
+    for (std::string line; std::getline(in, line);)
+    {
+        if (line.rfind("X=", 0) == 0)
+        {
+            places.emplace_back(std::atoi(line.c_str() + 2), 0);
+        }
+        else if (line.rfind("Y=", 0) == 0 && !places.empty())
+        {
+            places.back().second = std::atoi(line.c_str() + 2);
+        }
+    }
+    return places;
+}
+
+// Puts the pointer at (x, y) of the screen and waits until it is there. xdotool's "--sync"
+// waits for the pointer to leave where it was, even when that is the very spot: a pointer
+// left there by an earlier click or an earlier test waited out xdotool's whole 15 s limit.
+// So a pointer already in place is not moved.
+inline bool MovePointerOnScreen(int x, int y)
+{
+    const std::vector<std::pair<int, int>> at =
+        ReportedPlaces(Capture("xdotool getmouselocation --shell 2>/dev/null"));
+    return (at.size() == 1 && at[0] == std::pair(x, y)) ||
+           Xdo("mousemove --sync " + std::to_string(x) + " " + std::to_string(y)) == 0;
+}
+
+// The same at (x, y) of a window (any program's, by its X id).
+inline bool MovePointer(std::uint64_t window, int x, int y)
+{
+    const std::vector<std::pair<int, int>> corner = ReportedPlaces(
+        Capture("xdotool getwindowgeometry --shell " + std::to_string(window) + " 2>/dev/null"));
+    return corner.size() == 1 && MovePointerOnScreen(corner[0].first + x, corner[0].second + y);
 }
 
 // The colour at (x, y) of a window (any program's, by its X id) as the X server has it;
@@ -233,7 +274,7 @@ protected:
     {
         WindowPoint screen{x, y};
         ClientToScreen(window, screen);
-        ASSERT_EQ(Xdo("mousemove --sync " + std::to_string(screen.x) + " " + std::to_string(screen.y)), 0);
+        ASSERT_TRUE(MovePointerOnScreen(screen.x, screen.y));
     }
     std::string Xid() const { return std::to_string(GetNativeWindowId(window)); }
 

@@ -222,7 +222,7 @@ TEST_F(DisplayTest, LeavingSizingClosingAndLosingTheCaptureAreMessages)
 {
     PointAt(10, 10);
     procedure.messages.clear();
-    ASSERT_EQ(Xdo("mousemove --sync 900 900"), 0);
+    ASSERT_TRUE(MovePointerOnScreen(900, 900));
     EXPECT_TRUE(PumpUntil([&] { return !procedure.Of(WM_MOUSELEAVE).empty(); }));
 
     ASSERT_EQ(Xdo("windowsize " + Xid() + " 320 240"), 0);

@@ -92,9 +92,7 @@ std::uint64_t FindWindowOfSize(const EditorProcess& editor, int width, int heigh
 bool Click(std::uint64_t window, int x, int y)
 {
     return P::Test::Xdo("windowfocus --sync " + std::to_string(window)) == 0 &&
-           P::Test::Xdo("mousemove --sync --window " + std::to_string(window) + " " + std::to_string(x) +
-                        " " + std::to_string(y)) == 0 &&
-           P::Test::Xdo("click 1") == 0;
+           P::Test::MovePointer(window, x, y) && P::Test::Xdo("click 1") == 0;
 }
 
 using P::Test::Pixel;
