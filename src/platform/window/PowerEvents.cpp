@@ -4,8 +4,6 @@
 
 #include <gio/gio.h>
 
-#include <thread>
-
 namespace KR::Platform
 {
 namespace
@@ -21,16 +19,6 @@ struct PowerWatch
     bool watching = false;
     // Kept for the life of the process, as the subscription on it.
     GDBusConnection* bus = nullptr;
-    // Looks up the bus and asks for the connection; done within milliseconds of the start.
-    std::thread starter;
-
-    ~PowerWatch()
-    {
-        if (starter.joinable())
-        {
-            starter.join();
-        }
-    }
 };
 
 PowerWatch& Watch()
@@ -80,8 +68,16 @@ void OnConnected(GObject*, GAsyncResult* result, gpointer)
                            OnBusAnswered, nullptr);
 }
 
-void ConnectToTheSystemBus()
+} // namespace
+
+void WatchPowerEvents()
 {
+    PowerWatch& watch = Watch();
+    if (watch.started)
+    {
+        return;
+    }
+    watch.started = true;
     gchar* address = g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SYSTEM, nullptr, nullptr);
     if (!address)
     {
@@ -93,23 +89,6 @@ void ConnectToTheSystemBus()
                                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION);
     g_dbus_connection_new_for_address(address, flags, nullptr, nullptr, OnConnected, nullptr);
     g_free(address);
-}
-
-} // namespace
-
-void WatchPowerEvents()
-{
-    PowerWatch& watch = Watch();
-    if (watch.started)
-    {
-        return;
-    }
-    watch.started = true;
-    // Finding the bus's address first sets up GIO's bus machinery, about a millisecond on the
-    // way to the first window, and the connection is made in the background anyway: both go
-    // to a thread of their own. The thread makes no main context of its own, so the
-    // connection's answers still arrive on the default one, the UI thread's loop.
-    watch.starter = std::thread(ConnectToTheSystemBus);
 }
 
 bool IsWatchingPowerEvents()
