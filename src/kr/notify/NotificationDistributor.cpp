@@ -25,9 +25,12 @@ ActiveDistributors& GetActiveDistributors()
 }
 
 // Under active.lock. By address, so that no reference is taken or dropped under it.
+// From the newest entry: a distributor mostly loses its last registration soon after
+// gaining its first (a control's registrations dropped as the tree is put together),
+// and the list holds every active distributor of the process, thousands at start.
 std::int32_t IndexInActiveList(const ActiveDistributors& active, const LNotificationDistributor* distributor)
 {
-    for (std::uint32_t i = 0; i < active.list.GetCount(); ++i)
+    for (std::uint32_t i = active.list.GetCount(); i-- > 0;)
     {
         if (active.list.GetAt(i).Get() == distributor)
         {
