@@ -818,7 +818,13 @@ Result LListBox::LoadItemTexts(const ConstRCPtr<LStringTable>& section)
     {
         return kInvalidArg;
     }
-    RemoveAllItems();
+    // An empty list has nothing to remove, and every size that emptying works out for no items
+    // is worked out again below for the texts: sizing it twice would only cost the time.
+    if (GetItemDataCount() > 0)
+    {
+        RemoveAllItems();
+    }
+    mAnchor = mCaret = -1;
     std::vector<String> texts;
     for (const auto& [id, text] : section->GetTexts())
     {

@@ -7,10 +7,12 @@
 #include "kr/controls/ListBoxItem.h"
 #include "kr/controls/TextBox.h"
 #include "kr/core/Wrapper.h"
+#include "kr/ui/StringTable.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -423,6 +425,63 @@ TEST(ComboBoxItemTexts, ALoadedListIsSizedAsOneFilledItemByItem)
     EXPECT_EQ(a->GetRowCount(), b->GetRowCount());
     EXPECT_EQ(a->GetRow(0)->GetText(), String(u"a"));
     EXPECT_EQ(a->GetRow(0)->GetSize(), b->GetRow(0)->GetSize());
+}
+
+// How a closed list is sized, and which rows it has made, once its texts are loaded does not
+// depend on whether it was emptied, and so sized for no items, just before. (The selection
+// does: a combo box selects its first item only when it is made with its texts.)
+TEST(ComboBoxItemTexts, TextsLoadedIntoAnEmptyListSizeItAsAfterEmptyingIt)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<const char16_t*> ids;
+        const char16_t* text;
+    } rows[] = {
+        {"one short text", {u"ITEM.00"}, u"a"},
+        {"texts wider than the list", {u"ITEM.00", u"ITEM.01"}, u"a text much wider than the list is"},
+        {"more items than the bar holds", {u"ITEM.00", u"ITEM.29"}, u"b"},
+        {"no numbered text", {u"TOOLTIP"}, u"t"},
+    };
+    const auto state = [](LComboBox& combo)
+    {
+        LListBox& l = *combo.GetListBox();
+        const RectD area = l.GetClientArea();
+        std::ostringstream out;
+        out << l.GetItemDataCount() << " items " << l.GetSize().x << "x" << l.GetSize().y << " area "
+            << area.x << "," << area.y << "," << area.width << "," << area.height << " extent "
+            << l.GetClientExtent().x << "," << l.GetClientExtent().y << " offset " << l.GetScrollOffset().y
+            << " bars " << l.IsScrollBarShown(0) << l.IsScrollBarShown(1) << " widest " << l.GetWidestWidth()
+            << " rows " << l.GetRowCount() << "+" << l.GetOwedRowCount() << " first " << l.GetFirstShown();
+        for (std::int32_t k = 0; k < l.GetRowCount(); ++k)
+        {
+            const RCPtr<LListBoxItem> row = l.GetRow(k);
+            out << " [" << row->GetPosition().x << "," << row->GetPosition().y << " " << row->GetSize().x
+                << "x" << row->GetSize().y << " " << row->GetText().ToUtf8().GetPtr() << "]";
+        }
+        return out.str();
+    };
+    for (const auto& row : rows)
+    {
+        // "loaded" takes its texts while it is made, "emptied" once it is made.
+        std::string strings =
+            R"(<?xml version="1.0" encoding="utf-8"?><Test_Strings><StringTable ID="Test.Group|loaded">)";
+        for (const char16_t* id : row.ids)
+        {
+            strings += std::string(R"(<String ID=")") + String(id).ToUtf8().GetPtr() +
+                       R"("><Locale LCID="9">)" + String(row.text).ToUtf8().GetPtr() + "</Locale></String>";
+        }
+        strings += "</StringTable></Test_Strings>";
+        Scene scene(Main(Combo("loaded", 100) + Combo("emptied", 300)), strings.c_str());
+        const RCPtr<LComboBox> loaded = scene.Find<LComboBox>(u"loaded");
+        const RCPtr<LComboBox> emptied = scene.Find<LComboBox>(u"emptied");
+        ASSERT_TRUE(loaded && emptied && loaded->GetStringTable()) << row.name;
+        ASSERT_EQ(emptied->GetListBox()->RemoveAllItems(), kOk) << row.name;
+        ASSERT_EQ(emptied->GetListBox()->LoadItemTexts(ConstRCPtr<LStringTable>(loaded->GetStringTable())),
+                  kOk)
+            << row.name;
+        EXPECT_EQ(state(*loaded), state(*emptied)) << row.name;
+    }
 }
 
 } // namespace
