@@ -1,4 +1,5 @@
 #include "platform/window/FileChooser.h"
+#include "platform/window/ToolkitTheme.h"
 
 #include "platform/window/WindowInternal.h"
 
@@ -161,6 +162,7 @@ public:
         {
             return answer;
         }
+        Detail::LoadToolkitTheme();
         GtkWindow* parent = nullptr;
         if (const Detail::WindowObject* owner = Detail::Find(request.owner))
         {

@@ -1,6 +1,7 @@
 #include "platform/window/MessageBox.h"
 
 #include "platform/window/MessageLoop.h"
+#include "platform/window/ToolkitTheme.h"
 #include "platform/window/WindowInternal.h"
 
 #include <string>
@@ -94,6 +95,7 @@ int MessageBox(WindowHandle owner, const std::string& text, const std::string& c
     {
         return 0;
     }
+    Detail::LoadToolkitTheme();
     GtkWindow* parent = nullptr;
     if (const Detail::WindowObject* window = Detail::Find(owner))
     {

@@ -1,6 +1,7 @@
 #include "platform/window/Window.h"
 
 #include "platform/window/PowerEvents.h"
+#include "platform/window/ToolkitTheme.h"
 #include "platform/window/WindowInternal.h"
 
 #include <array>
@@ -143,6 +144,7 @@ bool InitializeWindowSystem()
     if (!system.initialized)
     {
         system.initialized = true;
+        DeferToolkitTheme();
         system.available = OpenDisplayWithoutGLProbe();
         if (system.available)
         {

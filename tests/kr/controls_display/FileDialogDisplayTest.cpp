@@ -2,6 +2,7 @@
 
 #include "kr/ui/RootWindow.h"
 #include "platform/window/FileChooser.h"
+#include "platform/window/ToolkitTheme.h"
 #include "platform/window_display/DisplayFixture.h"
 #include "support/FakeWindowServices.h"
 #include "support/FrameworkAppStandIn.h"
@@ -69,10 +70,12 @@ TEST_F(FileDialogDisplay, TheRealChooserShowsAboveItsOwnerAndAnswersCancelOrACho
 {
     RCPtr<LFileDialog> dialog(new LFileDialog(String(u".")));
     P::WindowHandle owner = 0;
+    bool themeDeferred = true;
     P::SetFileChooserShownHook(
         [&](std::uintptr_t shown)
         {
             owner = P::GetFileChooserOwner(shown);
+            themeDeferred = P::Detail::IsToolkitThemeDeferred();
             P::AnswerFileChooser(shown, false, "");
         });
     EXPECT_EQ(
@@ -80,6 +83,7 @@ TEST_F(FileDialogDisplay, TheRealChooserShowsAboveItsOwnerAndAnswersCancelOrACho
         kFail);
     EXPECT_FALSE(timedOut);
     EXPECT_EQ(owner, window);
+    EXPECT_FALSE(themeDeferred) << "GTK drew the chooser without the user's theme";
     EXPECT_TRUE(dialog->GetPathName().IsEmpty());
 
     P::SetFileChooserShownHook(

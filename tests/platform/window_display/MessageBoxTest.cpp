@@ -6,6 +6,7 @@
 
 #include "platform/png/PngCodec.h"
 #include "platform/window/MessageBox.h"
+#include "platform/window/ToolkitTheme.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ struct Seen
     int text = 0; // dark pixels: the text is drawn
     int red = 0;  // the error icon's colour
     bool answered = false;
+    bool themeDeferred = true; // while the box was up
 };
 
 Seen Count(const std::vector<std::uint32_t>& pixels)
@@ -61,9 +63,10 @@ protected:
             std::int32_t width = 0, height = 0;
             if (box != 0 && CaptureNativeWindow(box, pixels, width, height))
             {
-                const Seen now = Count(pixels);
+                Seen now = Count(pixels);
                 if (now.text > 50)
                 {
+                    now.themeDeferred = Detail::IsToolkitThemeDeferred();
                     seen = now;
                     WritePngFile(::testing::TempDir() + "box-" + std::to_string(style) + ".png", width,
                                  height, pixels.data());
@@ -90,6 +93,7 @@ TEST_F(MessageBoxDisplay, AnErrorBoxShowsItsIconAndAPlainBoxNone)
     const Seen error = Show(0x10, "Preset File Save");
     EXPECT_GT(error.text, 0) << "the box was not seen";
     EXPECT_GT(error.red, 100) << "no icon in " << ::testing::TempDir() << "box-16.png";
+    EXPECT_FALSE(error.themeDeferred) << "GTK drew the box without the user's theme";
     const Seen plain = Show(0, "Open User Guide Error");
     EXPECT_GT(plain.text, 0) << "the box was not seen";
     EXPECT_EQ(plain.red, 0);
