@@ -1,8 +1,6 @@
 #include "kr/controls/TextBox.h"
 
-#include "kr/render/MenuDescriptor.h"
 #include "kr/ui/Clipboard.h"
-#include "kr/ui/ControlFactory.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/KeyCode.h"
 #include "kr/ui/Look.h"
@@ -79,19 +77,6 @@ std::u16string ToStd(const String& text)
 {
     return std::u16string(text.GetPtr(), text.GetLength());
 }
-
-struct MenuEntry
-{
-    const char16_t* key;
-    const char16_t* notification;
-    std::int32_t operation;
-};
-constexpr MenuEntry kMenuEntries[] = {
-    {u"EDIT_CUT", u"NID_EDIT_CUT_REQ", EditOperation::kCut},
-    {u"EDIT_COPY", u"NID_EDIT_COPY_REQ", EditOperation::kCopy},
-    {u"EDIT_PASTE", u"NID_EDIT_PASTE_REQ", EditOperation::kPaste},
-    {u"EDIT_DELETE", u"NID_EDIT_DELETE_REQ", EditOperation::kDelete},
-};
 
 } // namespace
 
@@ -515,40 +500,6 @@ Result LTextBox::SetFocus(bool forward)
 bool LTextBox::CanReleaseFocus()
 {
     return Validate()->valid;
-}
-
-void LTextBox::RegisterIdleHandlers()
-{
-    LScrollView::RegisterIdleHandlers();
-    const RCPtr<LControlFactory> factory = IFrameworkApp::GetInstance().GetControlFactory();
-    const RCPtr<LStringTable> table = factory ? factory->GetFrameworkStringTable() : nullptr;
-    if (!table)
-    {
-        return;
-    }
-    const RCPtr<LMenuDescriptor> menu = LMenuDescriptor::Create();
-    std::uint32_t index = 0;
-    for (const MenuEntry& entry : kMenuEntries)
-    {
-        String label;
-        table->GetString(entry.key, label);
-        menu->InsertItem(index++, label, String(entry.notification), 1, 0);
-    }
-    SetContextMenu(menu);
-}
-
-Result LTextBox::UpdateMenuItem(std::int32_t /*index*/, const String& notificationName, MenuItemInfo& state)
-{
-    for (const MenuEntry& entry : kMenuEntries)
-    {
-        if (notificationName == entry.notification)
-        {
-            const RCPtr<LClipboard> clipboard = IFrameworkApp::GetInstance().GetClipboard();
-            state.enabled = clipboard && clipboard->CanPerformEdit(entry.operation) ? 1 : 0;
-            return kOk;
-        }
-    }
-    return kNothingDone;
 }
 
 Result LTextBox::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor)

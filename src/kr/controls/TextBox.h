@@ -50,7 +50,9 @@ public:
     Result OnConditionsChanged(const RCPtr<LConditionsParam>& conditions) override; // 36
     void RegisterIdleHandlers() override;                                           // 38
     Result UpdateMenuItem(std::int32_t index, const String& notificationName,
-                          MenuItemInfo& state) override;                              // 43
+                          MenuItemInfo& state) override; // 43
+    // The edit menu, made on the first call after the box joined a window.
+    const RCPtr<LMenuDescriptor>& GetContextMenu() override;                          // 44
     Result ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor) override; // 50
     Result OnLeftButtonDown(const RCPtr<LMouseButtonParam>& button) override;         // 57
     Result OnMouseMoved(const RCPtr<LPointWithModifiersParam>& point) override;       // 63
@@ -162,6 +164,7 @@ private:
     Result CopySelection();
     Result HandleCharacter(char16_t character);
     Result HandleShiftArrow(bool right);
+    void MakeEditMenu();
 
     String mCueText;
     std::int32_t mCaret = 0;
@@ -174,6 +177,7 @@ private:
     RectD mCaretRect;
     bool mScrollInProgress = false;
     double mNextBlink = 0.0;
+    bool mEditMenuOwed = false;
 };
 
 } // namespace KR

@@ -206,9 +206,11 @@ Result LControl::ShowContextMenu(const PointI& /*position*/)
     }
     control->SetVisible(false);
     IPopupMenu* const menu = dynamic_cast<IPopupMenu*>(control.Get());
-    if (menu && mContextMenu)
+    // Through the slot: a class may make its menu only when it is first wanted.
+    const RCPtr<LMenuDescriptor>& items = GetContextMenu();
+    if (menu && items)
     {
-        menu->SetMenu(mContextMenu);
+        menu->SetMenu(items);
     }
     OnContextMenuOpening(control);
     if (menu)
