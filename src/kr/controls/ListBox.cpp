@@ -752,9 +752,7 @@ Result LListBox::RemoveAllItems()
     }
     mBulkUpdate = bulk;
     mAnchor = mCaret = -1;
-    UpdateClientExtent();
-    UpdateWidestItem();
-    FollowCountInDropDown();
+    FitToItems();
     return result;
 }
 
@@ -776,9 +774,7 @@ std::int32_t LListBox::SetItemCount(std::int32_t count)
         InsertItem(GetItemDataCount(), nullptr);
     }
     mBulkUpdate = bulk;
-    UpdateClientExtent();
-    UpdateWidestItem();
-    FollowCountInDropDown();
+    FitToItems();
     return GetItemDataCount() == count ? count : -GetItemDataCount();
 }
 
@@ -848,9 +844,7 @@ Result LListBox::LoadItemTexts(const ConstRCPtr<LStringTable>& section)
         SetItemTag(static_cast<std::int32_t>(i), MakeStringTag(texts[i]));
     }
     mBulkUpdate = false;
-    UpdateClientExtent();
-    UpdateWidestItem();
-    FollowCountInDropDown();
+    FitToItems();
     return kOk;
 }
 

@@ -142,6 +142,9 @@ public:
 
 protected:
     void UpdateWidestItem();
+    // After items came or went: the widest measured, the extent, the rows' places and a
+    // drop-down's height set for them.
+    void FitToItems();
     // A wider item becomes the widest; the extent and, for rows that expand, the list follow.
     void RaiseWidest(std::int32_t width);
     void UpdateClientExtent();
@@ -176,6 +179,7 @@ private:
     void MakeOwedRows();
     bool OwnVisibleFlag() const;
     void PlaceRowAtWidest(LListBoxItem& row);
+    std::int32_t MeasureWidest();
     // Scrolling (ListBoxScroll.cpp): what each row's drawing depends on besides its place.
     struct RowFace;
     std::vector<RowFace> RowFaces() const;

@@ -237,21 +237,47 @@ std::int32_t LListBox::GetItemWidth(std::int32_t index)
     return static_cast<std::int32_t>(needed + 0.5);
 }
 
+std::int32_t LListBox::MeasureWidest()
+{
+    std::int32_t widest = 0;
+    for (std::int32_t i = 0; i < GetItemDataCount(); ++i)
+    {
+        widest = std::max(widest, GetItemWidth(i));
+    }
+    return widest;
+}
+
 void LListBox::UpdateWidestItem()
 {
     if (mBulkUpdate)
     {
         return;
     }
-    std::int32_t widest = 0;
-    for (std::int32_t i = 0; i < GetItemDataCount(); ++i)
-    {
-        widest = std::max(widest, GetItemWidth(i));
-    }
+    const std::int32_t widest = MeasureWidest();
     if (widest != mWidestWidth)
     {
         TakeWidest(widest);
     }
+}
+
+void LListBox::FitToItems()
+{
+    if (mBulkUpdate)
+    {
+        return;
+    }
+    // The widest item is measured first: the rows are then placed once, at the width they
+    // keep, not at the old width and at once again at the new one.
+    const std::int32_t widest = MeasureWidest();
+    if (widest != mWidestWidth)
+    {
+        TakeWidest(widest);
+    }
+    else
+    {
+        UpdateClientExtent();
+    }
+    FollowCountInDropDown();
 }
 
 void LListBox::RaiseWidest(std::int32_t width)
