@@ -41,17 +41,17 @@ public:
         job->request = std::move(request);
         job->undo = std::move(undo);
         EnqueueLocked(job);
+        if (!WaitForTurnLocked(lock, *job))
+        {
+            // It never runs, so there is nothing to undo.
+            std::erase(queue_, job);
+            Explain(error, "the JACK server has not answered an earlier request");
+            return false;
+        }
         WaitLocked(lock, *job, timeout);
         if (job->done)
         {
             return true;
-        }
-        if (!job->started)
-        {
-            // Still behind another request: it never runs, so there is nothing to undo.
-            std::erase(queue_, job);
-            Explain(error, "the JACK server is still busy with an earlier request");
-            return false;
         }
         job->abandoned = true;
         Explain(error, "the JACK server did not answer within " + std::to_string(timeout.count()) + " ms");
@@ -65,7 +65,7 @@ public:
         std::unique_lock lock(mutex_);
         const bool stuck = StuckLocked();
         EnqueueLocked(job);
-        if (!stuck)
+        if (!stuck && timeout.count() > 0 && WaitForTurnLocked(lock, *job))
         {
             WaitLocked(lock, *job, timeout);
         }
@@ -86,6 +86,7 @@ private:
         bool started = false;   // the thread has taken it
         bool done = false;      // it has ended
         bool abandoned = false; // its asker gave up: undo what it did once it ends
+        Clock::time_point startedAt;
     };
 
     RequestThread() = default;
@@ -98,9 +99,33 @@ private:
         }
     }
 
+    // Until the thread has taken `job`. The requests ahead of it are ours too (a close's
+    // disconnects, the other port of a pair), and a loaded server answers each of them
+    // slowly but in time: the job waits its turn as long as the one under way keeps within
+    // its own time. False when that one has outlived it (the server does not answer), or
+    // when the thread has taken nothing for as long.
+    bool WaitForTurnLocked(std::unique_lock<std::mutex>& lock, const Job& job)
+    {
+        while (!job.started)
+        {
+            if (StuckLocked())
+            {
+                return false;
+            }
+            const Clock::time_point stuckAt = (busy_ ? busySince_ : Clock::now()) + JackAnswerTimeout();
+            if (changed_.wait_until(lock, stuckAt) == std::cv_status::timeout && !busy_ && !job.started)
+            {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Until `job` has ended, at most `timeout` from when the thread took it: the time it
+    // waited its turn is not the server's answer time.
     void WaitLocked(std::unique_lock<std::mutex>& lock, const Job& job, std::chrono::milliseconds timeout)
     {
-        const Clock::time_point deadline = Clock::now() + timeout;
+        const Clock::time_point deadline = job.startedAt + timeout;
         while (!job.done && changed_.wait_until(lock, deadline) != std::cv_status::timeout)
         {
         }
@@ -110,12 +135,14 @@ private:
 
     void EnqueueLocked(const std::shared_ptr<Job>& job)
     {
-        queue_.push_back(job);
         if (!running_)
         {
-            running_ = true;
+            // Before the job is queued: a thread that cannot be had leaves nothing queued
+            // that would run behind its asker's back once a later request makes one.
             std::thread([this] { Loop(); }).detach();
+            running_ = true;
         }
+        queue_.push_back(job);
         changed_.notify_all();
     }
 
@@ -128,6 +155,8 @@ private:
             const std::shared_ptr<Job> job = queue_.front();
             queue_.pop_front();
             job->started = true;
+            job->startedAt = Clock::now();
+            changed_.notify_all(); // its asker's time starts now
             Perform(lock, job->request);
             job->done = true;
             changed_.notify_all();

@@ -5,9 +5,13 @@
 // until the server answers, and a server that is stopped or hung never does: whatever
 // thread asked would hang with it, the user interface's among them. So every request of
 // this layer runs on one thread of its own, in the order asked, and the asker waits at
-// most a few seconds. A request that outlives its asker's patience is left to finish; its
-// `undo` then takes back what it did (a late connection is cut, a late client closed), and
-// until it has finished every further request fails at once rather than queue behind it.
+// most a few seconds for its answer, counted from when the thread takes it up: a loaded
+// server answers the requests queued ahead (a close's disconnects, the other port of a
+// pair opened side by side) slowly but in time, and waiting for them is no sign of a
+// server that has stopped. A request that outlives its asker's patience is left to finish;
+// its `undo` then takes back what it did (a late connection is cut, a late client closed),
+// and until it has finished every further request fails at once rather than queue behind
+// it, and so do those already queued behind it.
 //
 //     const auto client = AskJackServer<jack_client_t*>(
 //         [=] { return jack_client_open(name.c_str(), JackNoStartServer, nullptr); },
@@ -27,16 +31,17 @@ namespace KR::Platform::Detail
 // (MidiApi.h) said otherwise.
 std::chrono::milliseconds JackAnswerTimeout();
 
-// Runs `request` on the request thread and waits for it, at most `timeout`. True when it
-// ended in time. False, with the reason in `error`, when it did not (`undo` runs on the
-// request thread once it has), or when an earlier request is still unanswered (then
-// `request` never runs).
+// Runs `request` on the request thread and waits for it: for its turn while the requests
+// ahead are answered in time, then at most `timeout`. True when it ended in time. False,
+// with the reason in `error`, when it did not (`undo` runs on the request thread once it
+// has), or when an earlier request is unanswered (then `request` never runs).
 bool RunJackRequest(std::function<void()> request, std::function<void()> undo, std::string* error,
                     std::chrono::milliseconds timeout = JackAnswerTimeout());
 
 // Queues `request` behind the others: for what must happen, in order, even while the server
-// does not answer (taking down a connection no longer used). Waits for it at most `timeout`,
-// and not at all while an earlier request is unanswered; true when it has ended.
+// does not answer (taking down a connection no longer used). Waits for it as RunJackRequest
+// does, at most `timeout` once under way, and not at all while an earlier request is
+// unanswered; true when it has ended.
 bool PostJackRequest(std::function<void()> request,
                      std::chrono::milliseconds timeout = std::chrono::milliseconds(0));
 
