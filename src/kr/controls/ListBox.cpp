@@ -691,14 +691,16 @@ std::int32_t LListBox::InsertItem(std::int32_t index, const ConstRCPtr<LTaggable
     {
         ++mCaret;
     }
+    if (mBulkUpdate)
+    {
+        RebindAfterBulk(index);
+        return index;
+    }
     FillRows();
     RebindRows(index);
-    if (!mBulkUpdate)
-    {
-        UpdateClientExtent();
-        RaiseWidest(GetItemWidth(index));
-        FollowCountInDropDown();
-    }
+    UpdateClientExtent();
+    RaiseWidest(GetItemWidth(index));
+    FollowCountInDropDown();
     return index;
 }
 
@@ -724,17 +726,19 @@ Result LListBox::RemoveItem(std::int32_t index)
     {
         mAnchor = mCaret = -1;
     }
+    if (mBulkUpdate)
+    {
+        RebindAfterBulk(index);
+        return GetItemDataCount();
+    }
     FillRows();
     RebindRows(index);
-    if (!mBulkUpdate)
+    if (width >= mWidestWidth)
     {
-        if (width >= mWidestWidth)
-        {
-            UpdateWidestItem();
-        }
-        UpdateClientExtent();
-        FollowCountInDropDown();
+        UpdateWidestItem();
     }
+    UpdateClientExtent();
+    FollowCountInDropDown();
     return GetItemDataCount();
 }
 

@@ -180,6 +180,9 @@ private:
     bool OwnVisibleFlag() const;
     void PlaceRowAtWidest(LListBoxItem& row);
     std::int32_t MeasureWidest();
+    // Items that came or went in a bulk change rebind the rows from the first of them once,
+    // when the change ends (FitToItems), not each time.
+    void RebindAfterBulk(std::int32_t fromItem);
     // Scrolling (ListBoxScroll.cpp): what each row's drawing depends on besides its place.
     struct RowFace;
     std::vector<RowFace> RowFaces() const;
@@ -204,6 +207,7 @@ private:
     bool mFilling = false;
     bool mGeometryKnown = false;
     bool mBulkUpdate = false;
+    std::int32_t mRebindFrom = -1;
     bool mApplyingLayout = false;
     bool mVerticalBarShown = false;
     bool mMultipleSelection = false;

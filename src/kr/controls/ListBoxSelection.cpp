@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace KR
 {
@@ -266,7 +267,13 @@ void LListBox::FitToItems()
     {
         return;
     }
-    // The widest item is measured first: the rows are then placed once, at the width they
+    // The rows first: a row's look, which the measuring reads, follows the item it shows.
+    if (mRebindFrom >= 0)
+    {
+        FillRows();
+        RebindRows(std::exchange(mRebindFrom, -1));
+    }
+    // The widest item is measured next: the rows are then placed once, at the width they
     // keep, not at the old width and at once again at the new one.
     const std::int32_t widest = MeasureWidest();
     if (widest != mWidestWidth)
@@ -278,6 +285,11 @@ void LListBox::FitToItems()
         UpdateClientExtent();
     }
     FollowCountInDropDown();
+}
+
+void LListBox::RebindAfterBulk(std::int32_t fromItem)
+{
+    mRebindFrom = mRebindFrom < 0 ? fromItem : std::min(mRebindFrom, fromItem);
 }
 
 void LListBox::RaiseWidest(std::int32_t width)
