@@ -195,7 +195,7 @@ Result Pool::AddClient(LNotificationReceiver* client, std::uint32_t flags)
             }
             mCombinedFlags = combined;
         }
-        return kOk;
+        return kNothingDone;
     }
     const std::uint32_t count = mClients.GetCount();
     mClients.SetCount(count + 1);

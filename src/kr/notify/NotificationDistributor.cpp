@@ -10,10 +10,12 @@ namespace
 {
 
 // Every distributor that holds at least one registration, each with one reference.
+// Thousands of them while the main window's controls are made, so the list grows in
+// large steps: in steps of 16 it was copied to a new block every 16 additions.
 struct ActiveDistributors
 {
     Mutex lock;
-    RCPtrArray<LNotificationDistributor, 16, 16> list;
+    RCPtrArray<LNotificationDistributor, 256, 256> list;
 };
 
 ActiveDistributors& GetActiveDistributors()
@@ -102,9 +104,16 @@ Result LNotificationDistributor::AddRegistration(LNotificationReceiver* client, 
         return kNothingDone;
     }
     const MutexLocker lock(mLock);
-    RCPtr<LNotificationClientPool> pool = FindPoolLocked(id);
-    const bool isNew = !pool || pool->FindClient(client) < 0;
-    if (isNew)
+    LNotificationClientPool* pool = PoolLocked(id);
+    if (pool == nullptr)
+    {
+        RCPtr<LNotificationClientPool> created(new LNotificationClientPool(id));
+        mClientPools.AddItem(created);
+        pool = created.Get();
+    }
+    // The pool looks for an earlier registration once, as it adds or updates it.
+    const Result added = pool->AddClient(client, flags);
+    if (added == kOk)
     {
         // The registration's hold on this distributor, and while any registration
         // exists, the active list's; both count as internal references.
@@ -120,13 +129,7 @@ Result LNotificationDistributor::AddRegistration(LNotificationReceiver* client, 
             AdjustInternalRefCount(1);
         }
     }
-    if (!pool)
-    {
-        pool = new LNotificationClientPool(id);
-        mClientPools.AddItem(pool);
-    }
-    pool->AddClient(client, flags);
-    return isNew ? kOk : kNothingDone;
+    return added;
 }
 
 Result LNotificationDistributor::RemoveClient(const RCPtr<LNotificationReceiver>& client,
@@ -280,15 +283,22 @@ LNotificationDistributor::FindClientPool(NotificationID id) const
 RCPtr<LNotificationDistributor::LNotificationClientPool>
 LNotificationDistributor::FindPoolLocked(NotificationID id) const
 {
+    return RCPtr<LNotificationClientPool>(PoolLocked(id));
+}
+
+LNotificationDistributor::LNotificationClientPool*
+LNotificationDistributor::PoolLocked(NotificationID id) const
+{
     if (id == 0)
     {
         return nullptr;
     }
     for (std::uint32_t i = mClientPools.GetCount(); i-- > 0;)
     {
-        if (mClientPools[i]->GetID() == id)
+        LNotificationClientPool* const pool = mClientPools.GetAt(i).Get();
+        if (pool->GetID() == id)
         {
-            return mClientPools[i];
+            return pool;
         }
     }
     return nullptr;

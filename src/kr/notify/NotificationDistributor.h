@@ -146,8 +146,9 @@ private:
     bool IsRegistered(const LNotificationReceiver* client, NotificationID id) const;
     RCPtr<LNotificationClientPool> FindPoolByIndex(std::uint32_t index) const;
 
-    // Under mLock.
+    // Under mLock. PoolLocked does not take a reference: the pools list holds one.
     RCPtr<LNotificationClientPool> FindPoolLocked(NotificationID id) const;
+    LNotificationClientPool* PoolLocked(NotificationID id) const;
     void BookRemovalLocked(Removal& removal);
 
     mutable Mutex mLock;
@@ -207,7 +208,8 @@ private:
     RCPtr<LNotificationReceiver> TakeDeliveryLocked(std::uint32_t index, const LNotification* notification,
                                                     RCPtr<LNotification>& record);
 
-    // Used by the distributor, under its own lock.
+    // Used by the distributor, under its own lock. kOk for a new registration,
+    // kNothingDone when `client` was registered already (only its flags change).
     Result AddClient(LNotificationReceiver* client, std::uint32_t flags);
     // Moves the registration of `client` out into `out`; false when there is none.
     bool TakeClient(const LNotificationReceiver* client, Registration& out);

@@ -73,6 +73,39 @@ NotificationNames& Names()
     return *names;
 }
 
+// Most names arrive as the same literal from the same place again and again (every
+// control registers for its handful of notifications), and looking each up in the
+// table took the lock and hashed the text every time. Each thread remembers, by the
+// address of the text, the id it was given last. That is only a hint: it is taken when
+// the text at that address still reads as the interned name, so a buffer that now holds
+// another name is looked up afresh. The interned characters never change or move, and
+// this thread got the id under the lock, after they were written.
+struct RecentName
+{
+    const char16_t* text = nullptr;
+    NotificationID id = 0;
+};
+
+constexpr std::size_t kRecentNames = 64;
+thread_local RecentName recentNames[kRecentNames];
+
+RecentName& RecentSlot(const char16_t* name)
+{
+    const auto address = reinterpret_cast<std::uintptr_t>(name);
+    return recentNames[((address >> 1) ^ (address >> 7)) % kRecentNames];
+}
+
+bool ReadsAs(const char16_t* text, NotificationID id)
+{
+    const auto* interned = reinterpret_cast<const char16_t*>(id);
+    std::size_t i = 0;
+    while (text[i] == interned[i] && text[i] != 0)
+    {
+        ++i;
+    }
+    return text[i] == interned[i];
+}
+
 } // namespace
 
 Mutex& GetNotificationLock()
@@ -86,9 +119,19 @@ NotificationID GetNotificationID(const char16_t* name)
     {
         return 0;
     }
+    RecentName& recent = RecentSlot(name);
+    if (recent.text == name && ReadsAs(name, recent.id))
+    {
+        return recent.id;
+    }
     NotificationNames& names = Names();
-    const MutexLocker lock(names.lock);
-    return names.table.Intern(name);
+    NotificationID id = 0;
+    {
+        const MutexLocker lock(names.lock);
+        id = names.table.Intern(name);
+    }
+    recent = RecentName{name, id};
+    return id;
 }
 
 NotificationID GetNotificationID(const String& name)
@@ -122,9 +165,23 @@ NotificationID NotificationName::Resolve() const
     {
         return 0;
     }
+    // An id this thread was given stays an id: nothing leaves the table.
+    const auto* asText = reinterpret_cast<const char16_t*>(mID);
+    RecentName& recent = RecentSlot(asText);
+    if (recent.text == asText && recent.id == mID)
+    {
+        return mID;
+    }
     NotificationNames& names = Names();
-    const MutexLocker lock(names.lock);
-    return names.table.Contains(mID) ? mID : 0;
+    {
+        const MutexLocker lock(names.lock);
+        if (!names.table.Contains(mID))
+        {
+            return 0;
+        }
+    }
+    recent = RecentName{asText, mID};
+    return mID;
 }
 
 } // namespace KR

@@ -297,4 +297,78 @@ TEST(NotificationDistributor, RemoveAllClientsAsksEveryClientToLeave)
     EXPECT_EQ(f.Send(), KR::kNothingDone);
 }
 
+// A receiver that is not a client, as a queue's posting receiver is: the distributor
+// keeps all the books of its registrations itself.
+class BareReceiver : public KR::LNotificationReceiver
+{
+public:
+    KR::Result Receive(const RCPtr<LNotificationDistributor>&, const RCPtr<LNotification>&) override
+    {
+        ++received;
+        return KR::kOk;
+    }
+    KR::Result UnregisterForNotification(const RCPtr<LNotificationDistributor>&,
+                                         KR::NotificationName) override
+    {
+        return KR::kNothingDone;
+    }
+    int received = 0;
+};
+
+TEST(NotificationDistributor, RegisteringTwiceCountsOnceForEveryKindOfReceiver)
+{
+    struct Case
+    {
+        const char* name;
+        bool client;
+        std::uint32_t firstFlags;
+        std::uint32_t secondFlags;
+    };
+    const Case cases[] = {{"client, same flags", true, 0, 0},
+                          {"client, flags replaced", true, 0, 6},
+                          {"bare receiver, same flags", false, 2, 2},
+                          {"bare receiver, flags replaced", false, 2, 0}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        RCPtr<KR::LNotificationReceiver> receiver;
+        if (c.client)
+        {
+            receiver = new RecordingClient("c", f.log);
+        }
+        else
+        {
+            receiver = new BareReceiver;
+        }
+        EXPECT_EQ(f.distributor->AddClient(receiver, kPing, c.firstFlags), KR::kOk);
+        const std::int32_t distributorReferences = f.distributor->GetRefCount();
+        const std::int32_t receiverReferences = receiver->GetRefCount();
+        EXPECT_EQ(f.distributor->AddClient(receiver, kPing, c.secondFlags), KR::kNothingDone);
+        EXPECT_EQ(f.distributor->GetRegistrationCount(), 1);
+        EXPECT_EQ(f.distributor->GetRefCount(), distributorReferences);
+        EXPECT_EQ(receiver->GetRefCount(), receiverReferences);
+        std::uint32_t flags = 99;
+        EXPECT_EQ(f.distributor->GetClientFlags(receiver.Get(), kPing, flags), KR::kOk);
+        EXPECT_EQ(flags, c.secondFlags);
+        const RCPtr<LNotificationDistributor::LNotificationClientPool> pool =
+            f.distributor->FindClientPool(KR::GetNotificationID(kPing));
+        ASSERT_TRUE(pool);
+        EXPECT_EQ(pool->GetClientCount(), 1u);
+        // A re-registration works the combined flags out afresh.
+        EXPECT_EQ(pool->GetCombinedFlags(), c.secondFlags);
+        if (c.client)
+        {
+            EXPECT_EQ(static_cast<RecordingClient*>(receiver.Get())->GetRegistrationCount(), 1);
+            EXPECT_EQ(f.distributor->RemoveClient(receiver, kPing), KR::kOk);
+        }
+        else
+        {
+            EXPECT_EQ(f.distributor->RemoveClientFromAllPools(receiver), 1);
+        }
+        EXPECT_FALSE(f.distributor->IsActive());
+        EXPECT_EQ(f.distributor->GetRefCount(), 1);
+    }
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -134,6 +135,46 @@ TEST(NotificationID, TheNameTableIsReadUnderTheLockWhileOthersIntern)
     }
     done.store(true);
     reader.join();
+}
+
+TEST(NotificationID, ABufferThatNowHoldsAnotherNameGivesThatNamesID)
+{
+    // One buffer, rewritten between lookups, as a caller reusing its own text does: each
+    // lookup must answer for the text there now, not for what the address held before.
+    const std::u16string texts[] = {u"NID_BUFFER_ONE", u"NID_BUFFER_TWO",          u"NID_BUFFER_ONE",
+                                    u"NID_BUFFER_ON",  u"NID_BUFFER_ONE_AND_MORE", u"NID_BUFFER_ONE"};
+    char16_t buffer[64] = {};
+    for (const std::u16string& text : texts)
+    {
+        std::copy(text.begin(), text.end(), buffer);
+        buffer[text.size()] = 0;
+        const std::u16string fresh(text);
+        EXPECT_EQ(GetNotificationID(buffer), GetNotificationID(fresh.c_str()))
+            << KR::String(fresh.c_str()).ToUtf8().GetPtr();
+        EXPECT_TRUE(GetNotificationName(GetNotificationID(buffer)) == fresh.c_str());
+    }
+}
+
+TEST(NotificationID, ManyNamesLookedUpAgainKeepTheirIDsAndStrayNumbersStayStray)
+{
+    // More names than a thread remembers, so that they push each other out.
+    std::vector<std::u16string> names;
+    std::vector<NotificationID> ids;
+    for (int i = 0; i < 300; ++i)
+    {
+        const std::string name = "NID_MANY_" + std::to_string(i);
+        names.emplace_back(name.begin(), name.end());
+        ids.push_back(GetNotificationID(names.back().c_str()));
+    }
+    for (int round = 0; round < 2; ++round)
+    {
+        for (std::size_t i = 0; i < names.size(); ++i)
+        {
+            ASSERT_EQ(GetNotificationID(names[i].c_str()), ids[i]) << i;
+            ASSERT_EQ(NotificationName(ids[i]).Resolve(), ids[i]) << i;
+            ASSERT_EQ(NotificationName(ids[i] + 2).Resolve(), 0) << i;
+        }
+    }
 }
 
 } // namespace
