@@ -895,6 +895,11 @@ private:
     PointD mScrollOffset;
     std::int32_t mUnclippedCount = 0;
     float mOpacity = 1.0f;
+    // The slot GetActiveLook(-1) answers with (-1: none), worked out when first asked
+    // after the looks or their weights changed (kActiveLookUnknown until then): placing
+    // and measuring a control asks for it several times over.
+    static constexpr std::int32_t kActiveLookUnknown = -2;
+    mutable std::int32_t mActiveLookSlot = kActiveLookUnknown;
     mutable RCPtrArray<LLook> mLooks;
     std::vector<float> mLookWeights;
     RCPtr<LRenderContextInfo> mBackBuffer;

@@ -53,17 +53,25 @@ const RCPtr<LLook>& LControl::GetActiveLook(std::int32_t index) const
     {
         return LookAt(static_cast<std::uint32_t>(index));
     }
-    const std::int32_t weighted = GetActiveLookIndex();
-    if (weighted >= 0)
+    if (mActiveLookSlot == kActiveLookUnknown)
     {
-        return LookAt(static_cast<std::uint32_t>(weighted));
-    }
-    for (std::uint32_t i = 0; i < count; ++i)
-    {
-        if (HasLookAt(i))
+        // The weighted look, else the first slot that has one.
+        std::int32_t slot = GetActiveLookIndex();
+        for (std::uint32_t i = 0; slot < 0 && i < count; ++i)
         {
-            return LookAt(i);
+            if (HasLookAt(i))
+            {
+                slot = static_cast<std::int32_t>(i);
+            }
         }
+        mActiveLookSlot = slot;
+    }
+    if (mActiveLookSlot >= 0)
+    {
+        const auto slot = static_cast<std::uint32_t>(mActiveLookSlot);
+        // Made already, mostly: LookAt only has to make it the first time.
+        const RCPtr<LLook>& made = mLooks.GetAt(slot);
+        return made ? made : LookAt(slot);
     }
     static const RCPtr<LLook> null;
     return null;
@@ -96,6 +104,7 @@ Result LControl::SetLookWeight(std::int32_t index, float weight, bool exclusive)
         return kInvalidArg;
     }
     mLookWeights.resize(mLooks.GetCount(), 0.0f);
+    mActiveLookSlot = kActiveLookUnknown;
     bool changed = false;
     for (std::size_t i = 0; i < mLookWeights.size(); ++i)
     {
@@ -131,6 +140,7 @@ Result LControl::AddLook(const RCPtr<LLook>& look)
     {
         mLookWeights.push_back(0.0f);
     }
+    mActiveLookSlot = kActiveLookUnknown;
     if (look)
     {
         look->SetSize(RoundToInt32(mSize.x), RoundToInt32(mSize.y));

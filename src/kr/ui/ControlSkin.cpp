@@ -98,6 +98,7 @@ void LControl::ApplyLooks(const LControlDescriptor& descriptor, const LLayoutDes
     mLooks.RemoveAll();
     mLookWeights.clear();
     mLookList = nullptr;
+    mActiveLookSlot = kActiveLookUnknown;
     const RCPtr<LSkinDescriptor>& skin = descriptor.GetSkin();
     if (!skin || !skin->lookList)
     {
@@ -117,6 +118,7 @@ void LControl::ApplyLooks(const LControlDescriptor& descriptor, const LLayoutDes
     {
         mLookWeights.assign(count, 0.0f);
     }
+    mActiveLookSlot = kActiveLookUnknown;
 }
 
 bool LControl::HasLookAt(std::uint32_t index) const
@@ -264,6 +266,7 @@ Result LControl::ApplyLayoutDescriptor(ConstRCPtr<LControlDescriptor> descriptor
     {
         mLookWeights[i] = oldWeights[i];
     }
+    mActiveLookSlot = kActiveLookUnknown;
     const SkinFont font = descriptor->GetSkin() ? descriptor->GetSkin()->font : SkinFont{};
     mFontInheritsFromParent = font.inheritsFromParent;
     mFontSizeRelative = font.sizeIsRelative;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,76 @@ TEST_F(ControlReSkin, EveryControlStillDrawsAndIsHitAndSelectedLooksStaySelected
     EXPECT_EQ(main->GetLookWeight(0), 1.0f) << "look 2 is gone: look 0 stands in";
     EXPECT_EQ(Child(u"bare")->GetLookCount(), 2u);
     EXPECT_EQ(Child(u"bare")->GetLookWeight(0), 1.0f) << "null looks only: look 0 still selected";
+}
+
+// The look a control shows, worked out from its weights and slots alone.
+RCPtr<LLook> ExpectedActiveLook(const LControl& control)
+{
+    const auto count = static_cast<std::int32_t>(control.GetLookCount());
+    for (std::int32_t i = 0; i < count; ++i)
+    {
+        if (control.GetLookWeight(i) > 0.0f && control.GetActiveLook(i))
+        {
+            return control.GetActiveLook(i);
+        }
+    }
+    for (std::int32_t i = 0; i < count; ++i)
+    {
+        if (control.GetActiveLook(i))
+        {
+            return control.GetActiveLook(i);
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(ControlReSkin, TheActiveLookFollowsEveryChangeOfWeightsLooksAndSkin)
+{
+    struct Step
+    {
+        const char* what;
+        std::function<void()> change;
+    };
+    const RCPtr<LControl> button = Child(u"button");
+    const RCPtr<LControl> bare = Child(u"bare");
+    const Step steps[] = {
+        {"as made", [] {}},
+        {"look 2 selected", [&] { button->SelectLook(2); }},
+        {"its weight taken away", [&] { button->SetLookWeight(2, 0.0f, false); }},
+        {"look 1 half weighted", [&] { button->SetLookWeight(1, 0.5f, false); }},
+        {"look 0 weighted beside it", [&] { button->SetLookWeight(0, 0.25f, false); }},
+        {"a look added and selected",
+         [&]
+         {
+             button->AddLook(RCPtr<LLook>(new TestSupport::LStandInLook(nullptr, false)));
+             button->SelectLook(3);
+         }},
+        {"an empty slot added", [&] { bare->AddLook(nullptr); }},
+        {"the other skin",
+         [&]
+         {
+             app.factory->SetCurrentSkinIndex(1);
+             app.factory->ApplySkinToControl(main);
+         }},
+        {"look 0 of the new skin selected", [&] { main->SelectLook(0); }},
+        {"back to the first skin",
+         [&]
+         {
+             app.factory->SetCurrentSkinIndex(0);
+             app.factory->ApplySkinToControl(main);
+         }},
+    };
+    for (const Step& step : steps)
+    {
+        SCOPED_TRACE(step.what);
+        step.change();
+        for (const RCPtr<LControl>& control : {main, button, bare, bare->FindChildControl(String(u"inner"))})
+        {
+            ASSERT_TRUE(control);
+            EXPECT_EQ(control->GetActiveLook(-1).Get(), ExpectedActiveLook(*control).Get())
+                << control->GetName().ToUtf8().GetPtr();
+        }
+    }
 }
 
 } // namespace
