@@ -15,21 +15,22 @@ namespace KR::Platform
 namespace
 {
 
-// Cairo sends an image to an X window through a shared-memory segment the size of the
-// part it sends, and a segment is free again only once the server has read it. A whole
+// Cairo sends an ordinary image to an X window through a shared-memory segment the size of
+// the part it sends, and a segment is free again only once the server has read it. A whole
 // frame sent at once held a segment as large as the window (3.5 MB for the editor's, the
 // largest part of its peak memory beyond the bare toolkit's). A rectangle larger than this
 // goes in bands of about this size, with the server caught up between them, so one band's
 // segment serves them all; catching up costs a round trip, so smaller rectangles (every
-// update but a whole frame) go at once, as do all rectangles to targets other than X.
+// update but a whole frame) go at once, as do all rectangles to targets other than X and
+// all from an image the display made: the server reads that one where it lies.
 constexpr std::int64_t kPresentBandBytes = std::int64_t{512} * 1024;
 
 // Rows of `rectangle` sent between two catch-ups with the server: all of them but for a
-// large rectangle on an X target.
-std::int64_t BandRows(cairo_surface_t* target, const PixelRect& rectangle)
+// large rectangle of an ordinary image on an X target.
+std::int64_t BandRows(const Surface& image, cairo_surface_t* target, const PixelRect& rectangle)
 {
     const std::int64_t rowBytes = std::int64_t{rectangle.width} * 4;
-    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_XLIB || rowBytes <= 0 ||
+    if (image.IsFromDisplay() || cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_XLIB || rowBytes <= 0 ||
         rowBytes * rectangle.height <= kPresentBandBytes)
     {
         return std::max<std::int64_t>(rectangle.height, 1);
@@ -50,6 +51,7 @@ struct WindowTargets
     std::mutex mutex;
     std::map<WindowKey, cairo_t*> drawing;
     std::map<WindowKey, std::function<void(const PixelRect&)>> redraw;
+    std::map<WindowKey, WindowImageMaker> makers;
 };
 
 WindowTargets& Targets()
@@ -104,6 +106,43 @@ void SetWindowRedrawRequest(WindowKey window, std::function<void(const PixelRect
     }
 }
 
+void SetWindowImageMaker(WindowKey window, WindowImageMaker maker)
+{
+    WindowTargets& targets = Targets();
+    std::lock_guard lock(targets.mutex);
+    if (maker)
+    {
+        targets.makers[window] = std::move(maker);
+    }
+    else
+    {
+        targets.makers.erase(window);
+    }
+}
+
+bool CanMakeWindowImage(WindowKey window)
+{
+    WindowTargets& targets = Targets();
+    std::lock_guard lock(targets.mutex);
+    return targets.makers.count(window) != 0;
+}
+
+Surface MakeWindowImage(WindowKey window, std::int32_t width, std::int32_t height)
+{
+    WindowImageMaker maker;
+    {
+        WindowTargets& targets = Targets();
+        std::lock_guard lock(targets.mutex);
+        if (auto it = targets.makers.find(window); it != targets.makers.end())
+        {
+            maker = it->second;
+        }
+    }
+    const std::int32_t w = std::max(width, 1);
+    const std::int32_t h = std::max(height, 1);
+    return maker ? Surface::FromDisplay(maker(w, h), w, h) : Surface(w, h);
+}
+
 bool PresentToWindow(WindowKey window, const Surface& image, const std::vector<PixelRect>& rectangles)
 {
     cairo_t* context = nullptr;
@@ -141,7 +180,7 @@ bool PresentToWindow(WindowKey window, const Surface& image, const std::vector<P
     for (auto it = rectangles.rbegin(); it != rectangles.rend(); ++it)
     {
         const std::int64_t bottom = std::int64_t{it->y} + it->height;
-        const std::int64_t band = BandRows(target, *it);
+        const std::int64_t band = BandRows(image, target, *it);
         for (std::int64_t y = it->y; y < bottom; y += band)
         {
             if (waiting)

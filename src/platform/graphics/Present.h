@@ -39,6 +39,17 @@ private:
 // window layer). Null removes it.
 void SetWindowRedrawRequest(WindowKey window, std::function<void(const PixelRect&)> request);
 
+// How a window makes images for its frames that its draws take without a copy (in memory
+// the display server shares, where it can): set by the window layer once the window has
+// its native side, removed (null) before that goes. The maker gives a Cairo image surface
+// of the size that starts transparent (cairo_surface_create_similar_image's), or null.
+using WindowImageMaker = std::function<_cairo_surface*(std::int32_t width, std::int32_t height)>;
+void SetWindowImageMaker(WindowKey window, WindowImageMaker maker);
+bool CanMakeWindowImage(WindowKey window);
+// An image for the frames of `window` from its maker (Surface::IsFromDisplay), else an
+// ordinary one; either starts transparent.
+Surface MakeWindowImage(WindowKey window, std::int32_t width, std::int32_t height);
+
 // Copies the rectangles of the image (from the last to the first, replacing what is
 // there) into the draw of `window` in progress and returns true; without one, asks for
 // the rectangles to be drawn again and returns false.

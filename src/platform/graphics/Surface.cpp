@@ -56,8 +56,33 @@ Surface::Surface(std::int32_t width, std::int32_t height)
 }
 
 Surface::Surface(Surface&& other) noexcept
-    : width_(other.width_), height_(other.height_), surface_(std::exchange(other.surface_, nullptr))
+    : width_(other.width_), height_(other.height_), surface_(std::exchange(other.surface_, nullptr)),
+      fromDisplay_(other.fromDisplay_)
 {
+}
+
+Surface Surface::FromDisplay(cairo_surface_t* native, std::int32_t width, std::int32_t height)
+{
+    const bool usable = native && cairo_surface_status(native) == CAIRO_STATUS_SUCCESS &&
+                        cairo_surface_get_type(native) == CAIRO_SURFACE_TYPE_IMAGE &&
+                        cairo_image_surface_get_format(native) == CAIRO_FORMAT_ARGB32 && width >= 1 &&
+                        height >= 1 && cairo_image_surface_get_width(native) == width &&
+                        cairo_image_surface_get_height(native) == height;
+    if (!usable)
+    {
+        if (native)
+        {
+            cairo_surface_destroy(native);
+        }
+        return Surface(width, height);
+    }
+    Surface image(1, 1);
+    cairo_surface_destroy(image.surface_);
+    image.width_ = width;
+    image.height_ = height;
+    image.surface_ = native;
+    image.fromDisplay_ = true;
+    return image;
 }
 
 Surface::~Surface()

@@ -54,6 +54,14 @@ public:
                          std::vector<LostPixel>& lost);
     Surface(Surface&& other) noexcept;
 
+    // An image the display made for a window's frames (one in memory the display server
+    // shares, where it can), taken over with its reference and its pixels as they are (a
+    // similar image Cairo makes starts transparent). Anything but a 32-bit ARGB image of the
+    // size asked for gives an ordinary, transparent image.
+    static Surface FromDisplay(_cairo_surface* native, std::int32_t width, std::int32_t height);
+    // True for an image FromDisplay took over: frames go from it to the window whole.
+    bool IsFromDisplay() const { return fromDisplay_; }
+
     std::int32_t GetWidth() const { return width_; }
     std::int32_t GetHeight() const { return height_; }
 
@@ -77,6 +85,7 @@ private:
     std::int32_t width_ = 1;
     std::int32_t height_ = 1;
     _cairo_surface* surface_ = nullptr;
+    bool fromDisplay_ = false;
 };
 
 } // namespace KR::Platform

@@ -233,6 +233,7 @@ bool DestroyWindow(WindowHandle handle)
     std::unique_ptr<WindowObject> window = std::move(it->second);
     system.windows.erase(it);
     SetWindowRedrawRequest(KeyOf(handle), nullptr);
+    SetWindowImageMaker(KeyOf(handle), nullptr);
     for (const auto& [id, source] : window->timers)
     {
         StopTimer(source);

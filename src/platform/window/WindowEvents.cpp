@@ -28,11 +28,25 @@ std::intptr_t PointParam(double x, double y)
 
 void OnRealize(GtkWidget*, gpointer data)
 {
-    if (WindowObject* window = Find(HandleOf(data)))
+    const WindowHandle handle = HandleOf(data);
+    if (WindowObject* window = Find(handle))
     {
-        gtk_im_context_set_client_window(window->input, gtk_widget_get_window(window->area));
+        GdkWindow* native = gtk_widget_get_window(window->area);
+        gtk_im_context_set_client_window(window->input, native);
         ApplyCursor(*window);
+        // Frames drawn into an image the display shares reach the window without being
+        // copied on their way (and without a segment of their own for the copy).
+        SetWindowImageMaker(KeyOf(handle),
+                            [native](std::int32_t width, std::int32_t height) {
+                                return gdk_window_create_similar_image_surface(native, CAIRO_FORMAT_ARGB32,
+                                                                               width, height, 1);
+                            });
     }
+}
+
+void OnUnrealize(GtkWidget*, gpointer data)
+{
+    SetWindowImageMaker(KeyOf(HandleOf(data)), nullptr);
 }
 
 gboolean OnDraw(GtkWidget*, cairo_t* context, gpointer data)
@@ -336,6 +350,7 @@ void ConnectWindowSignals(WindowObject& window)
     GtkWidget* top = window.toplevel;
     const gpointer data = DataOf(window.handle);
     g_signal_connect(area, "realize", G_CALLBACK(OnRealize), data);
+    g_signal_connect(area, "unrealize", G_CALLBACK(OnUnrealize), data);
     g_signal_connect(area, "draw", G_CALLBACK(OnDraw), data);
     g_signal_connect(area, "button-press-event", G_CALLBACK(OnButton), data);
     g_signal_connect(area, "button-release-event", G_CALLBACK(OnButton), data);

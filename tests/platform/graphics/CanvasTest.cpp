@@ -1,5 +1,6 @@
 #include "platform/graphics/Canvas.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -292,6 +293,47 @@ TEST(Canvas, AnAdoptedImageDrawsAsACopyAndListsThePixelsPremultiplyingLoses)
     EXPECT_EQ(wrong.GetWidth(), 3);
     EXPECT_EQ(wrong.GetPixel(0, 0), 0u);
     EXPECT_TRUE(lost.empty());
+}
+
+// What the display makes for a window's frames is taken, pixels and all, only when a frame
+// can be drawn into it as into any image; else an ordinary transparent image stands in.
+TEST(Surface, OnlyAnArgbImageOfTheSizeFromTheDisplayIsTakenAsItIs)
+{
+    const auto image = [](cairo_format_t format, int width, int height)
+    {
+        cairo_surface_t* made = cairo_image_surface_create(format, width, height);
+        cairo_t* cr = cairo_create(made);
+        cairo_set_source_rgb(cr, 1, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        return made;
+    };
+    struct Case
+    {
+        const char* what;
+        cairo_surface_t* made;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"nothing", nullptr, false},
+        {"an image of its own", image(CAIRO_FORMAT_ARGB32, 5, 3), true},
+        {"an image without alpha", image(CAIRO_FORMAT_RGB24, 5, 3), false},
+        {"an image of another size", image(CAIRO_FORMAT_ARGB32, 3, 5), false},
+        {"no image", cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr), false},
+    };
+    for (const Case& c : cases)
+    {
+        Surface s = Surface::FromDisplay(c.made, 5, 3);
+        EXPECT_EQ(s.IsFromDisplay(), c.taken) << c.what;
+        ASSERT_EQ(s.GetWidth(), 5) << c.what;
+        ASSERT_EQ(s.GetHeight(), 3) << c.what;
+        EXPECT_EQ(Inked(s, c.taken ? kRed : 0u).size(), 15u) << c.what;
+        Canvas(s).Clear(kBlue);
+        EXPECT_EQ(s.GetPixel(4, 2), kBlue) << c.what;
+        // Moved, it stays what it was.
+        const Surface moved(std::move(s));
+        EXPECT_EQ(moved.IsFromDisplay(), c.taken) << c.what;
+    }
 }
 
 // Every alpha with colours whose channels premultiply exactly, round and vanish, in a row of

@@ -1,10 +1,13 @@
 #include "kr/render/gdi/GDIRenderContextInfo.h"
 
+#include "platform/graphics/Present.h"
+
 namespace KR
 {
 
-LGDIRendererOffscreenSurface::LGDIRendererOffscreenSurface(const PointI& size, WindowHandle window)
-    : mWindow(window)
+LGDIRendererOffscreenSurface::LGDIRendererOffscreenSurface(const PointI& size, WindowHandle window,
+                                                           bool forWindow)
+    : mWindow(window), mForWindow(forWindow)
 {
     Resize(size.x, size.y);
 }
@@ -13,9 +16,35 @@ Result LGDIRendererOffscreenSurface::Resize(std::int32_t width, std::int32_t hei
 {
     // The canvas refers to the image, so it goes first.
     mGraphics.reset();
-    mBitmap = std::make_unique<Platform::Surface>(width, height);
+    if (mForWindow)
+    {
+        const Platform::WindowKey key = mWindow;
+        mMadeByWindow = Platform::CanMakeWindowImage(key);
+        mBitmap = std::make_unique<Platform::Surface>(Platform::MakeWindowImage(key, width, height));
+    }
+    else
+    {
+        mBitmap = std::make_unique<Platform::Surface>(width, height);
+    }
     mGraphics = std::make_unique<Platform::Canvas>(*mBitmap);
     return kOk;
+}
+
+bool LGDIRendererOffscreenSurface::TakeWindowImage(bool keepPixels)
+{
+    if (!mForWindow || mMadeByWindow || !Platform::CanMakeWindowImage(mWindow))
+    {
+        return false;
+    }
+    mGraphics->Flush();
+    std::unique_ptr<Platform::Surface> old = std::move(mBitmap);
+    Resize(old->GetWidth(), old->GetHeight());
+    if (keepPixels)
+    {
+        mGraphics->DrawSurface(*old, 0, 0, Platform::PixelRect{0, 0, old->GetWidth(), old->GetHeight()},
+                               Platform::Canvas::Blend::kCopy);
+    }
+    return true;
 }
 
 PointI LGDIRendererOffscreenSurface::GetSize() const
@@ -32,7 +61,7 @@ void LGDIRendererOffscreenSurface::Blit(Platform::Canvas& target, const PointI& 
 
 LGDIRenderContextInfo::LGDIRenderContextInfo(const RectI& viewport, WindowHandle window, bool offscreen)
     : LRenderContextInfo(viewport, window, offscreen),
-      mFront(new LGDIRendererOffscreenSurface(PointI{viewport.width, viewport.height}, window)),
+      mFront(new LGDIRendererOffscreenSurface(PointI{viewport.width, viewport.height}, window, !offscreen)),
       mBack(new LGDIRendererOffscreenSurface(PointI{viewport.width, viewport.height}, window))
 {
 }

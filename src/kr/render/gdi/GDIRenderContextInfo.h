@@ -19,11 +19,19 @@ namespace KR
 class LGDIRendererOffscreenSurface : public virtual LRefCountedObject
 {
 public:
-    LGDIRendererOffscreenSurface(const PointI& size, WindowHandle window);
+    // `forWindow`: the image is the one the window's frames are presented from, made by the
+    // window where it can (Platform::MakeWindowImage), so that its draws take it without a
+    // copy.
+    LGDIRendererOffscreenSurface(const PointI& size, WindowHandle window, bool forWindow = false);
 
     // Makes a new image of the size, transparent; sizes below 1 become 1. Returns kOk.
     Result Resize(std::int32_t width, std::int32_t height);
     PointI GetSize() const;
+
+    // A window's image made before the window could make one (before it was first shown)
+    // is made again by the window once it can; `keepPixels` copies the old one's pixels
+    // into it, else it starts transparent. True when the image was made again.
+    bool TakeWindowImage(bool keepPixels);
 
     // Copies the source rectangle of this image to `at` on the target, replacing what is there.
     void Blit(Platform::Canvas& target, const PointI& at, const RectI& source) const;
@@ -34,6 +42,9 @@ public:
 
 private:
     WindowHandle mWindow;
+    bool mForWindow = false;
+    // Whether the window's maker was there when the image was made.
+    bool mMadeByWindow = false;
     std::unique_ptr<Platform::Surface> mBitmap;
     std::unique_ptr<Platform::Canvas> mGraphics;
 };

@@ -88,13 +88,16 @@ Result LGDIRenderer::RenderStart(const RCPtr<LRenderContextInfo>& context)
     const RectI& viewport = gdi.viewport;
     const PointI size = gdi.GetFrontSurface()->GetSize();
     const PointI wanted{std::max(viewport.width, 1), std::max(viewport.height, 1)};
+    const bool wholeFrame =
+        gdi.dirtyRegion.GetRectCount() == 1 && RectFromEdges(gdi.dirtyRegion.GetFirst()->rect) == viewport;
     if (size != wanted)
     {
         gdi.GetFrontSurface()->Resize(viewport.width, viewport.height);
         gdi.GetBackSurface()->Resize(viewport.width, viewport.height);
     }
-    else if (gdi.dirtyRegion.GetRectCount() == 1 &&
-             RectFromEdges(gdi.dirtyRegion.GetFirst()->rect) == viewport)
+    // The image the window made once it could (first shown) starts transparent, or with
+    // the last frame's pixels when this frame draws only part of it.
+    else if (!gdi.GetFrontSurface()->TakeWindowImage(!wholeFrame) && wholeFrame)
     {
         // A whole frame starts from a transparent image, as a new one would, without
         // making one: only the front surface is drawn into, and ScrollImage clears the
@@ -102,6 +105,12 @@ Result LGDIRenderer::RenderStart(const RCPtr<LRenderContextInfo>& context)
         Platform::Canvas& graphics = gdi.GetFrontSurface()->GetGraphics();
         graphics.ResetClip();
         graphics.Clear(0x00000000);
+    }
+    if (gdi.GetFrontSurface()->GetBitmap().IsFromDisplay())
+    {
+        // The display server may still be reading the last frame out of the image it
+        // shares; Cairo's flush waits for it before this frame draws over that.
+        gdi.GetFrontSurface()->GetGraphics().Flush();
     }
     mScale = mFrameDpi > 0 ? 96.0f / static_cast<float>(mFrameDpi) : 1.0f;
     // The translation is set whole, never added: a surface kept from the last frame still
