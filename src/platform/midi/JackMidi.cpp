@@ -92,7 +92,7 @@ public:
     bool Gone() const { return gone_.load(); }
     jack_client_t* Handle() const { return client_; }
     // Closes the client (which stops its process thread first); false when the server did
-    // not answer in time, and the client must then stay as it is.
+    // not answer in time, or has gone, and the client must then stay as it is.
     bool Close();
 
     JackSlot* Open(bool input, bool pooled, const std::string& name, JackReceiver receiver, void* context,
@@ -111,6 +111,11 @@ private:
     static int Process(jack_nframes_t frames, void* arg);
     static void Drain(JackSlot& slot, void* buffer);
     static void OnShutdown(void* arg) { static_cast<JackMidiClient*>(arg)->gone_.store(true); }
+    // On the request thread, right before a call into the JACK library: the handle, or
+    // null once the server has gone. The library frees the clients of a server that went
+    // away as soon as the process opens another client, which it does only on this thread,
+    // so a handle is never used after that.
+    jack_client_t* Live() const { return gone_.load() ? nullptr : client_; }
 
     JackSlot* TakeSlot(bool input, bool pooled, const std::string& name, std::string* error);
     void SetState(JackSlot* slot, SlotState state);
@@ -118,6 +123,8 @@ private:
     void FinishRelease(JackSlot* slot);
     // Under the mutex: finishes the closes whose queues the server has taken since.
     void FinishClosing();
+    // On the request thread: takes down a connection of ours, unless the server has gone.
+    void Disconnect(const std::string& source, const std::string& destination);
     // Waits, at most `timeout`, until `done` holds; it is checked after every cycle.
     template <typename Done>
     bool WaitForCycles(std::chrono::milliseconds timeout, Done done);
@@ -137,12 +144,14 @@ namespace
 {
 
 // The process's clients, by name. A client whose server went away stays here, unused,
-// since ports still open may refer to it; a new one takes its name. Requests on the
-// request thread hold the clients they work on, so a client outlives a late answer.
+// since ports still open may refer to it; a new one takes its name. A client ends only
+// once closed, after every request queued on the request thread before its close, so
+// it outlives a late answer.
 struct Registry
 {
     // The process's end closes the clients, so a synchronous server does not wait for
-    // them; one whose close the server does not answer is left as it is.
+    // them; one whose close the server does not answer is left as it is, and so is one
+    // whose server went away (the JACK library may have freed it already).
     ~Registry()
     {
         for (auto& [name, client] : clients)
@@ -240,7 +249,8 @@ void JackMidiClient::CloseOnServer()
 
 bool JackMidiClient::Close()
 {
-    return client_ == nullptr || RunJackRequest([this] { CloseOnServer(); }, {}, nullptr);
+    // Nothing is left to close on a server that has gone, and the handle may be freed.
+    return client_ == nullptr || (!Gone() && RunJackRequest([this] { CloseOnServer(); }, {}, nullptr));
 }
 
 int JackMidiClient::Process(jack_nframes_t frames, void* arg)
@@ -378,14 +388,17 @@ JackSlot* JackMidiClient::TakeSlot(bool input, bool pooled, const std::string& n
     {
         portName = name + " " + std::to_string(number);
     }
-    jack_client_t* const client = client_;
     const unsigned long flags = input ? JackPortIsInput : JackPortIsOutput;
     const std::optional<jack_port_t*> registered = AskJackServer<jack_port_t*>(
-        [client, portName, flags]
-        { return jack_port_register(client, portName.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0); },
-        [client](jack_port_t* late)
+        [this, portName, flags]() -> jack_port_t*
         {
-            if (late != nullptr)
+            jack_client_t* const client = Live();
+            return client ? jack_port_register(client, portName.c_str(), JACK_DEFAULT_MIDI_TYPE, flags, 0)
+                          : nullptr;
+        },
+        [this](jack_port_t* late)
+        {
+            if (jack_client_t* const client = Live(); client && late)
             {
                 jack_port_unregister(client, late);
             }
@@ -450,13 +463,16 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     }
     const std::string source = input ? slot->target : slot->fullName;
     const std::string destination = input ? slot->fullName : slot->target;
-    jack_client_t* const client = client_;
     // A connection the server makes after we gave up on it is cut again at once.
     const std::optional<int> connected = AskJackServer<int>(
-        [client, source, destination] { return jack_connect(client, source.c_str(), destination.c_str()); },
-        [client, source, destination](int late)
+        [this, source, destination]
         {
-            if (late == 0)
+            jack_client_t* const client = Live();
+            return client ? jack_connect(client, source.c_str(), destination.c_str()) : ESHUTDOWN;
+        },
+        [this, source, destination](int late)
+        {
+            if (jack_client_t* const client = Live(); client && late == 0)
             {
                 jack_disconnect(client, source.c_str(), destination.c_str());
             }
@@ -472,14 +488,14 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     {
         if (connected)
         {
-            reason = made ? "the connection to \"" + slot->target + "\" did not come up in time"
-                          : "JACK did not connect \"" + source + "\" to \"" + destination + "\"";
+            reason = gone_.load() ? "the JACK server has gone"
+                     : made       ? "the connection to \"" + slot->target + "\" did not come up in time"
+                                  : "JACK did not connect \"" + source + "\" to \"" + destination + "\"";
         }
         SetState(slot, kIdle);
         if (made)
         {
-            PostJackRequest([client, source, destination]
-                            { jack_disconnect(client, source.c_str(), destination.c_str()); });
+            PostJackRequest([this, source, destination] { Disconnect(source, destination); });
         }
         slot->inUse = false;
         return nullptr;
@@ -522,28 +538,42 @@ void JackMidiClient::FinishClosing()
     }
 }
 
+void JackMidiClient::Disconnect(const std::string& source, const std::string& destination)
+{
+    if (jack_client_t* const client = Live())
+    {
+        jack_disconnect(client, source.c_str(), destination.c_str());
+    }
+}
+
 void JackMidiClient::FinishRelease(JackSlot* slot)
 {
     SetState(slot, slot->pooled ? kIdle : kFree);
     // Whatever the server's answer, the request takes its turn (behind any still
     // unanswered), and whatever opens next asks after it.
-    jack_client_t* const client = client_;
     if (slot->pooled)
     {
         const std::string source = slot->input ? slot->target : slot->fullName;
         const std::string destination = slot->input ? slot->fullName : slot->target;
-        // A port that vanished took the connection with it (and JACK would complain).
-        if (jack_port_by_name(client_, slot->target.c_str()) != nullptr)
+        // A port that vanished took the connection with it (and JACK would complain), and
+        // a server that went away took them all.
+        if (!gone_.load() && jack_port_by_name(client_, slot->target.c_str()) != nullptr)
         {
-            PostJackRequest([client, source, destination]
-                            { jack_disconnect(client, source.c_str(), destination.c_str()); },
+            PostJackRequest([this, source, destination] { Disconnect(source, destination); },
                             JackAnswerTimeout());
         }
     }
     else
     {
-        PostJackRequest([client, port = slot->port] { jack_port_unregister(client, port); },
-                        JackAnswerTimeout());
+        PostJackRequest(
+            [this, port = slot->port]
+            {
+                if (jack_client_t* const client = Live())
+                {
+                    jack_port_unregister(client, port);
+                }
+            },
+            JackAnswerTimeout());
         slot->port = nullptr;
     }
     slot->receiver = nullptr;

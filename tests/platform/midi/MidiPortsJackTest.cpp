@@ -439,5 +439,33 @@ TEST_F(MidiPortsOnAStoppedJack, ACloseThatGivesUpSaysSoAndTheMessageStillArrives
     EXPECT_EQ(server_.Ports(), portsBefore);
 }
 
+// The server went away with ports of ours open on it, and another one (the shared one)
+// runs: the JACK library frees the clients of a server that went away once the process
+// opens a client again, so nothing of ours may touch them after that, the process's end
+// included (a crash there fails the test program).
+TEST(MidiPortsAfterTheServerWent, TheirPortsCloseOnceAnotherServerRuns)
+{
+    const MidiPortOptions options{.clientName = "kr-went-" + std::to_string(getpid())};
+    std::string error;
+    std::unique_ptr<MidiInput> input;
+    std::unique_ptr<MidiOutput> output;
+    {
+        TestSupport::PrivateJackServer first;
+        ASSERT_TRUE(first.Ready());
+        input = MidiInput::CreateVirtual(
+            "in", [](std::span<const std::uint8_t>, std::uint32_t) {}, options, &error);
+        output = MidiOutput::CreateVirtual("out", options, &error);
+        ASSERT_TRUE(input && output) << error;
+    }
+    ASSERT_TRUE(TestSupport::WaitUntil([&] { return !output->Send(Bytes{0xC0, 0x05}); }));
+    EXPECT_NE(output->LastError().find("has gone"), std::string::npos) << output->LastError();
+
+    auto again = MidiOutput::CreateVirtual("out", options, &error);
+    ASSERT_NE(again, nullptr) << error;
+    input->Close();
+    EXPECT_TRUE(output->Close()) << output->LastError(); // nothing was left to send
+    EXPECT_TRUE(again->Close()) << again->LastError();
+}
+
 } // namespace
 } // namespace KR::Platform
