@@ -51,7 +51,26 @@ struct XmlParseOutcome
 // Parses `length` bytes as one complete document; kFail for malformed XML, a document
 // longer than the parser takes, or a handler that threw (its exception is not passed on:
 // it ends the parse, and its text is in the outcome). Everything the handler received
-// before the failure stays with it.
+// before the failure stays with it. A document of kParseInTwoPartsBytes or more is parsed
+// in two parts at once (ParseXmlInTwoParts).
 XmlParseOutcome ParseXml(const char* bytes, std::size_t length, IXmlHandler& handler);
+
+// The same on the caller's thread alone, in one pass.
+XmlParseOutcome ParseXmlInOnePass(const char* bytes, std::size_t length, IXmlHandler& handler);
+
+// The same, with the document's second half parsed on a thread of its own while the caller's
+// thread parses the first and hands its events to the handler; the second half's events,
+// recorded, follow. The second half starts at the first start tag at or after `splitNear`
+// (the middle when 0), inside the elements a quick scan finds open there. Only when the
+// first half's parse ends exactly there, its last event just before, with those very
+// elements open, is the second half's parse taken: otherwise the caller's thread goes on to
+// the end itself. The handler gets the same calls, and the outcome is the same, lines
+// included, as from one pass. A document with a document type declaration (whose entities
+// the second half would not know), one with character data sections, one not in UTF-8, and
+// a parse whose thread cannot be had are parsed in one pass. `apart`, when given, tells
+// whether the second half's own parse was taken.
+XmlParseOutcome ParseXmlInTwoParts(const char* bytes, std::size_t length, IXmlHandler& handler,
+                                   std::size_t splitNear = 0, bool* apart = nullptr);
+inline constexpr std::size_t kParseInTwoPartsBytes = 256 * 1024;
 
 } // namespace KR
