@@ -136,7 +136,10 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
     const std::uint32_t language =
         languageId == -1 ? Platform::GetUserLanguageId() : static_cast<std::uint32_t>(languageId);
     // Neither the documents nor the font configuration need the display: both are read
-    // while the window system starts.
+    // while the window system starts. The documents first: the start waits for them once
+    // the window system is up, and for the fonts only much later.
+    mReadAhead = std::make_unique<SkinDocumentsReadAhead>(GetProductName(), GetResourceFolder(),
+                                                          static_cast<std::int32_t>(language));
     mFontWarmUp = std::make_unique<Thread>(
         []
         {
@@ -147,8 +150,6 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
     {
         mFontWarmUp->Resume();
     }
-    mReadAhead = std::make_unique<SkinDocumentsReadAhead>(GetProductName(), GetResourceFolder(),
-                                                          static_cast<std::int32_t>(language));
     if (Platform::InitializeWindowSystem())
     {
         WatchEndSignals();
