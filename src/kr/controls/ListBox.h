@@ -22,7 +22,9 @@
 namespace KR
 {
 
+class LFont;
 class LListBoxItem;
+class LMeasurementRenderer;
 class LStringTable;
 
 class LListBox : public LScrollView
@@ -141,6 +143,9 @@ public:
     void RebindRows(std::int32_t fromItem);
 
 protected:
+    // The widest of the items' widths (GetItemWidth). A list that measures its items in a way
+    // of its own measures them so here too.
+    virtual std::int32_t MeasureWidest();
     void UpdateWidestItem();
     // After items came or went: the widest measured, the extent, the rows' places and a
     // drop-down's height set for them.
@@ -179,7 +184,15 @@ private:
     void MakeOwedRows();
     bool OwnVisibleFlag() const;
     void PlaceRowAtWidest(LListBoxItem& row);
-    std::int32_t MeasureWidest();
+    // What measuring an item needs that is the same for every item; the list has rows.
+    struct ItemMeasure
+    {
+        RCPtr<LMeasurementRenderer> renderer;
+        RCPtr<LFont> font;
+        double room = 0.0;
+    };
+    ItemMeasure PrepareItemMeasure() const;
+    std::int32_t MeasureItem(const ItemMeasure& measure, std::int32_t index) const;
     // Items that came or went in a bulk change rebind the rows from the first of them once,
     // when the change ends (FitToItems), not each time.
     void RebindAfterBulk(std::int32_t fromItem);

@@ -3,6 +3,7 @@
 #include "kr/controls/ListBox.h"
 
 #include "kr/controls/ListBoxItem.h"
+#include "kr/render/Font.h"
 #include "kr/render/MeasurementRenderer.h"
 #include "kr/ui/FrameworkApp.h"
 #include "kr/ui/LayoutDescriptor.h"
@@ -11,6 +12,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace KR
@@ -209,41 +214,109 @@ Result LListBox::EnsureItemVisible(std::int32_t index)
 
 // ---- sizes ---------------------------------------------------------------------------------
 
+namespace
+{
+// The widths of the texts measured lately, for one renderer and font at a time: the
+// program's lists repeat their texts (half of its combo boxes list the same MIDI channels),
+// and a text measures the same again in the same font. The renderer is held, so that no
+// other can take its place unnoticed; a font's id is never given to another font.
+class RecentTextWidths
+{
+public:
+    float Measure(const RCPtr<LMeasurementRenderer>& renderer, const RCPtr<LFont>& font, const String& text)
+    {
+        const std::int32_t fontId = LFont::GetUniqueID(font);
+        if (renderer.Get() != mRenderer.Get() || fontId != mFont || mWidths.size() >= kMaxTexts)
+        {
+            mWidths.clear();
+            mRenderer = renderer;
+            mFont = fontId;
+        }
+        const auto known = mWidths.find(text.GetView());
+        if (known != mWidths.end())
+        {
+            return known->second;
+        }
+        RectT<float> box{};
+        renderer->MeasureText(box, text, font);
+        mWidths.emplace(std::u16string(text.GetView()), box.width);
+        return box.width;
+    }
+
+private:
+    static constexpr std::size_t kMaxTexts = 1024;
+    RCPtr<LMeasurementRenderer> mRenderer;
+    std::int32_t mFont = 0;
+    // Looked up by the text's own units, without a copy.
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view text) const
+        {
+            return std::hash<std::u16string_view>{}(text);
+        }
+    };
+    std::unordered_map<std::u16string, float, Hash, std::equal_to<>> mWidths;
+};
+
+// UI thread only, as the lists are. Never destroyed: the renderer it holds goes with the
+// process, not among the other statics at its exit.
+RecentTextWidths& RecentWidths()
+{
+    static RecentTextWidths* const widths = new RecentTextWidths;
+    return *widths;
+}
+} // namespace
+
+LListBox::ItemMeasure LListBox::PrepareItemMeasure() const
+{
+    ItemMeasure measure;
+    measure.renderer = IFrameworkApp::GetInstance().GetMeasurementRenderer();
+    measure.font = mRows[0]->GetFont();
+    // A row of a width of its own shows a text narrower than its text area without growing:
+    // counting that area as margin as well would make every item wider than its row, and the
+    // rows, centred in the list, would lose their first letters past its left edge.
+    // The text area is taken from the look's own rules at the empty row's width.
+    const RCPtr<LLook>& look = mRows[0]->GetActiveLook(-1);
+    if (look && look->GetDescriptor() && look->GetDescriptor()->text.hasTextProperties)
+    {
+        measure.room = std::round(
+            look->GetDescriptor()->text.GetTextRect(static_cast<float>(mRowBaseWidth), 0.0f).width);
+        measure.room = std::clamp(measure.room, 0.0, static_cast<double>(mRowBaseWidth));
+    }
+    return measure;
+}
+
+std::int32_t LListBox::MeasureItem(const ItemMeasure& measure, std::int32_t index) const
+{
+    const double text =
+        measure.renderer ? RecentWidths().Measure(measure.renderer, measure.font, GetItemText(index)) : 0.0;
+    const double needed = std::max(static_cast<double>(mRowBaseWidth),
+                                   static_cast<double>(mRowBaseWidth) - measure.room + text);
+    return static_cast<std::int32_t>(needed + 0.5);
+}
+
 std::int32_t LListBox::GetItemWidth(std::int32_t index)
 {
     if (index < 0 || index >= GetItemDataCount() || mRows.empty())
     {
         return 0;
     }
-    const RCPtr<LMeasurementRenderer> renderer = IFrameworkApp::GetInstance().GetMeasurementRenderer();
-    RectT<float> box{};
-    if (renderer)
-    {
-        renderer->MeasureText(box, GetItemText(index), mRows[0]->GetFont());
-    }
-    // A row of a width of its own shows a text narrower than its text area without growing:
-    // counting that area as margin as well would make every item wider than its row, and the
-    // rows, centred in the list, would lose their first letters past its left edge.
-    // The text area is taken from the look's own rules at the empty row's width.
-    double room = 0.0;
-    const RCPtr<LLook>& look = mRows[0]->GetActiveLook(-1);
-    if (look && look->GetDescriptor() && look->GetDescriptor()->text.hasTextProperties)
-    {
-        room = std::round(
-            look->GetDescriptor()->text.GetTextRect(static_cast<float>(mRowBaseWidth), 0.0f).width);
-        room = std::clamp(room, 0.0, static_cast<double>(mRowBaseWidth));
-    }
-    const double needed =
-        std::max(static_cast<double>(mRowBaseWidth), static_cast<double>(mRowBaseWidth) - room + box.width);
-    return static_cast<std::int32_t>(needed + 0.5);
+    return MeasureItem(PrepareItemMeasure(), index);
 }
 
 std::int32_t LListBox::MeasureWidest()
 {
+    if (mRows.empty())
+    {
+        return 0;
+    }
+    // What is the same for every item is looked up once.
+    const ItemMeasure measure = PrepareItemMeasure();
     std::int32_t widest = 0;
     for (std::int32_t i = 0; i < GetItemDataCount(); ++i)
     {
-        widest = std::max(widest, GetItemWidth(i));
+        widest = std::max(widest, MeasureItem(measure, i));
     }
     return widest;
 }

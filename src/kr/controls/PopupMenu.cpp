@@ -418,6 +418,16 @@ std::int32_t LPopupMenu::GetItemWidth(std::int32_t index)
     return std::max(width, static_cast<std::int32_t>(minimum.absolute));
 }
 
+std::int32_t LPopupMenu::MeasureWidest()
+{
+    std::int32_t widest = 0;
+    for (std::int32_t i = 0; i < GetItemDataCount(); ++i)
+    {
+        widest = std::max(widest, GetItemWidth(i));
+    }
+    return widest;
+}
+
 Result LPopupMenu::UpdateItemControl(std::int32_t itemIndex)
 {
     const RCPtr<LCheckedListBoxItem> row = RowOfItem(itemIndex);

@@ -119,6 +119,8 @@ public:
 protected:
     // A menu's check boxes show checks, never icons.
     bool TakesIconsFromLooks() const override { return false; }
+    // Through GetItemWidth: a row's width is its label's and its keys'.
+    std::int32_t MeasureWidest() override;
     Result OnIdle(const RCPtr<LNotificationDistributor>& sender,
                   const RCPtr<LNotification>& notification) override;
 

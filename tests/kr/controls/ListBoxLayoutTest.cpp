@@ -303,6 +303,54 @@ TEST(ListBoxSizeTest, ItemsNeedTheirTextBesideTheRowsInsetsNotBesideTheWholeRow)
     }
 }
 
+// Measures each unit of a text as wide as its font is large, times a scale.
+class FontSizedRenderer : public TestSupport::LRecordingRenderer
+{
+public:
+    explicit FontSizedRenderer(float scale) : mScale(scale) {}
+    Result MeasureText(RectT<float>& box, const String& text, const RCPtr<LFont>& font) override
+    {
+        box = RectT<float>{0.0f, -11.0f, (font ? font->GetSize() : 1.0f) * mScale * text.GetLength(), 14.0f};
+        return kOk;
+    }
+
+private:
+    float mScale;
+};
+
+// Lists measure the same texts over and over (every MIDI channel list), and a text measured
+// once in a font is not measured again: in another font, or through another renderer, it is.
+TEST(ListBoxSizeTest, TheSameTextsMeasureAfreshInAnotherFontOrThroughAnotherRenderer)
+{
+    Scene scene(FramedLists());
+    const RCPtr<LListBox> list = scene.Find<LListBox>(u"list");
+    ASSERT_TRUE(list);
+    const struct
+    {
+        float fontSize;
+        float rendererScale;
+        std::int32_t widest; // the row's 8 beside "Channel 16"
+    } rows[] = {
+        {10.0f, 1.0f, 108}, {12.0f, 1.0f, 128}, {12.0f, 2.0f, 248}, {10.0f, 2.0f, 208}, {10.0f, 1.0f, 108},
+    };
+    float scale = 0.0f;
+    for (const auto& row : rows)
+    {
+        if (row.rendererScale != scale)
+        {
+            scale = row.rendererScale;
+            scene.app.measurementRenderer = RCPtr<LMeasurementRenderer>(new FontSizedRenderer(scale));
+        }
+        list->GetRow(0)->SetFont(String(u"Sans"), row.fontSize, 0, false);
+        list->RemoveAllItems();
+        list->InsertItem(0, MakeStringTag(String(u"Global")));
+        list->InsertItem(1, MakeStringTag(String(u"Channel 16")));
+        EXPECT_EQ(list->GetWidestWidth(), row.widest) << row.fontSize << " x " << row.rendererScale;
+        EXPECT_EQ(list->GetItemWidth(0), 8 + static_cast<std::int32_t>(6 * row.fontSize * scale))
+            << row.fontSize << " x " << row.rendererScale;
+    }
+}
+
 // A list without bars holds as many rows as its height does; a list of the skin's own rows
 // scrolls in whole rows, as one made from a template does.
 TEST(ListBoxSizeTest, ListsWithoutBarsOrTemplateShowAndScrollWholeRows)
