@@ -191,12 +191,18 @@ public:
         void RaiseGeneration() { ++mGeneration; }
 
     private:
+        friend class LControl;
+
         void SortIfStale() const;
+        // Add without the test of names, for a caller that made it.
+        void Append(const RCPtr<LControl>& child);
         // The removal's bookkeeping for the child at `index`.
         void Detach(std::uint32_t index);
 
         LControl* const mOwner;
-        RCPtrArray<LControl> mChildren;
+        // In steps of four: a panel gains its children one by one, and a list that grew by
+        // one each time was copied to a new block for each.
+        RCPtrArray<LControl, 4, 4> mChildren;
         // What a paint reads first; the tab order is not.
         mutable std::vector<std::uint32_t> mDrawingOrder;
         std::uint32_t mGeneration = 1;

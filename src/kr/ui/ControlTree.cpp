@@ -72,6 +72,12 @@ Result LControl::ChildControlList::Add(const RCPtr<LControl>& child)
             return kFail;
         }
     }
+    Append(child);
+    return kOk;
+}
+
+void LControl::ChildControlList::Append(const RCPtr<LControl>& child)
+{
     // A child sits in one list at a time.
     if (child->mParent && child->mParent.Get() != mOwner)
     {
@@ -87,7 +93,6 @@ Result LControl::ChildControlList::Add(const RCPtr<LControl>& child)
     child->mParent = RCPtr<LControl>(mOwner);
     mChildren.AddItem(child);
     RaiseGeneration();
-    return kOk;
 }
 
 std::int32_t LControl::ChildControlList::Remove(const RCPtr<LControl>& child)
@@ -216,10 +221,11 @@ LControl::LControl(const RCPtr<LControl>& parent, const String& name)
 {
     // Only an append that cannot be refused: a refused one would drop the temporary
     // reference below as the last, in the middle of construction. A control named like
-    // a sibling stays without parent.
+    // a sibling stays without parent. The names were compared just now, so the append
+    // does not compare them again.
     if (parent && !parent->FindChildControl(name))
     {
-        parent->mChildList.Add(RCPtr<LControl>(this));
+        parent->mChildList.Append(RCPtr<LControl>(this));
     }
     mStringTable = LookUpStringTable(parent.Get(), name);
 }

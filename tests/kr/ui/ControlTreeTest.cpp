@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace KR
 {
@@ -48,6 +49,32 @@ TEST(ControlTree, NamesAreUniqueAmongSiblingsAndCaseCounts)
     EXPECT_EQ(parent->FindChildControl(u"child"), RCPtr<LControl>(first));
     EXPECT_FALSE(parent->FindChildControl(u"Child"));
     EXPECT_FALSE(second->GetParent());
+}
+
+TEST(ControlTree, ControlsMadeUnderAParentJoinItUnlessASiblingHasTheirName)
+{
+    const RCPtr<TestControl> parent = TestControl::Make(nullptr, u"parent");
+    const struct
+    {
+        const char16_t* name;
+        bool joins;
+    } made[] = {{u"a", true},  {u"b", true}, {u"a", false}, {u"A", true}, {u"c", true},
+                {u"b", false}, {u"d", true}, {u"e", true},  {u"f", true}, {u"c", false}};
+    std::vector<RCPtr<TestControl>> joined;
+    for (const auto& m : made)
+    {
+        const RCPtr<TestControl> child = TestControl::Make(parent, m.name);
+        EXPECT_EQ(child->GetParent().Get() == parent.Get(), m.joins) << KR::String(m.name).ToUtf8().GetPtr();
+        if (m.joins)
+        {
+            joined.push_back(child);
+        }
+    }
+    ASSERT_EQ(parent->GetChildren().GetCount(), joined.size());
+    for (std::uint32_t i = 0; i < joined.size(); ++i)
+    {
+        EXPECT_EQ(parent->GetChildren().GetAt(i, kInsertionOrder).Get(), joined[i].Get()) << i;
+    }
 }
 
 TEST(ControlTree, GetAtThrowsItsTexts)
