@@ -470,7 +470,17 @@ std::intptr_t OSWindow::WindowProc(P::WindowHandle, std::uint32_t message, std::
         OnSize(wParam, lParam);
         return 0;
     case P::WM_MOVE:
-        OnMove();
+        OnMove(lParam);
+        return 0;
+    case P::WM_TIMER:
+        if (wParam == kOffScreenCheckTimer)
+        {
+            P::KillTimer(mHandle, kOffScreenCheckTimer);
+            if (mOffScreenCheckDue && mRoot)
+            {
+                CheckPartlyOffScreen(PointI{});
+            }
+        }
         return 0;
     case P::WM_SYSCOMMAND:
         OnSysCommand(wParam);
@@ -514,6 +524,15 @@ void OSWindow::OnPaint()
     }
     P::WindowRect update{};
     const bool painting = P::GetUpdateRect(mHandle, update);
+    if (painting && !mDrawn)
+    {
+        mDrawn = true;
+        if (mOffScreenCheckDue)
+        {
+            // Ticks rank below drawing: this one comes once the first frame is out.
+            P::SetTimer(mHandle, kOffScreenCheckTimer, 1);
+        }
+    }
     const RectI updateRect{update.x, update.y, update.width, update.height};
     LRegion region = mRoot->TakeInvalidRegion(painting ? &updateRect : nullptr);
     std::vector<IOSWindowRoot::FrameMove> moves;
@@ -719,21 +738,45 @@ void OSWindow::OnSize(std::uintptr_t type, std::intptr_t lParam)
     }
 }
 
-void OSWindow::OnMove()
+void OSWindow::OnMove(std::intptr_t lParam)
 {
     if (!mRoot)
     {
         return;
+    }
+    const P::WindowPoint at = P::PointFromParam(lParam);
+    if (mOffScreenCheckDue)
+    {
+        // Left for after the first frame by an earlier move: made now, for where the window
+        // stood then.
+        CheckPartlyOffScreen(PointI{mOffScreenCheckAt.x - at.x, mOffScreenCheckAt.y - at.y});
     }
     if (mPartlyOffScreen)
     {
         mRoot->SetFullRepaint();
         mPartlyOffScreen = false;
     }
+    if (!mDrawn)
+    {
+        // The check waits for the server several times (the window's frame, the work
+        // area). The move of a window just shown comes while the server maps it, and the
+        // first frame would wait behind those answers: checked once that frame is out.
+        mOffScreenCheckDue = true;
+        mOffScreenCheckAt = at;
+        return;
+    }
+    CheckPartlyOffScreen(PointI{});
+}
+
+void OSWindow::CheckPartlyOffScreen(const PointI& shift)
+{
+    mOffScreenCheckDue = false;
     P::WindowRect window;
     const RectI area = IFrameworkApp::GetInstance().GetWorkArea();
     if (P::GetWindowRect(mHandle, window))
     {
+        window.x += shift.x;
+        window.y += shift.y;
         mPartlyOffScreen = window.x < area.x || window.y < area.y ||
                            std::int64_t{window.x} + window.width > std::int64_t{area.x} + area.width ||
                            std::int64_t{window.y} + window.height > std::int64_t{area.y} + area.height;

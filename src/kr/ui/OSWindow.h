@@ -67,6 +67,7 @@ public:
     static constexpr char kClassName[] = "KRFrameworkWindow";
     static constexpr std::uintptr_t kCopyDataCommandLine = 0x465;
     static constexpr std::uintptr_t kTickTimer = 1;
+    static constexpr std::uintptr_t kOffScreenCheckTimer = 2;
     static constexpr std::uint32_t kTickMs = 33;
 
     OSWindow();
@@ -146,7 +147,11 @@ private:
     void OnWheel(int axis, std::uintptr_t wParam, std::intptr_t lParam);
     void OnLeave();
     void OnSize(std::uintptr_t type, std::intptr_t lParam);
-    void OnMove();
+    // The window's new client position.
+    void OnMove(std::intptr_t lParam);
+    // Whether the window, moved by `shift` from where it is, lies partly outside the work
+    // area: its next move then repaints it whole.
+    void CheckPartlyOffScreen(const PointI& shift);
     void OnSysCommand(std::uintptr_t command);
     void OnCopyData(std::intptr_t lParam);
     // The machine's sleep or wake-up: the application hears of it through its first
@@ -168,6 +173,11 @@ private:
     bool mMouseCaptured = false;
     bool mModal = false;
     bool mPartlyOffScreen = false;
+    // Whether the window has had its first draw, and a move before it left its check for
+    // after it.
+    bool mDrawn = false;
+    bool mOffScreenCheckDue = false;
+    Platform::WindowPoint mOffScreenCheckAt{};
     Result mModalResult = 0;
     Platform::MessageLoop* mModalLoop = nullptr;
     LWindowKeyboardState mLayerKeys;

@@ -15,8 +15,8 @@ namespace
 {
 
 namespace P = Platform;
-using P::Test::PumpUntil;
 using P::Test::MovePointerOnScreen;
+using P::Test::PumpUntil;
 using P::Test::Xdo;
 
 // An application whose idle step can end a modal loop.
@@ -172,6 +172,25 @@ TEST_F(OSWindowDisplay, TheModalLoopReturnsTheResultAfterTheNextIdleAndMinusOneO
     EXPECT_EQ(outer.GetQuitCode(), 4);
     EXPECT_EQ(modal, -1);
     P::DestroyWindow(poster);
+}
+
+// A window shown partly off the screen is repainted whole when it moves, although the move
+// of its showing came before its first frame and its check was left until after that.
+TEST_F(OSWindowDisplay, AWindowShownPartlyOffTheScreenIsRepaintedWholeWhenMovedOntoIt)
+{
+    const RCPtr<TestSupport::LRecordingOSWindowRoot> offRoot = new TestSupport::LRecordingOSWindowRoot;
+    const RCPtr<OSWindow> off = new OSWindow;
+    ASSERT_EQ(off->Create(u"Partly off", RectI{-120, 260, 240, 180}, 0), kOk);
+    off->AttachRoot(offRoot);
+    off->Show(P::SW_SHOWNORMAL);
+    ASSERT_TRUE(PumpUntil([&] { return !offRoot->painted.empty(); }));
+    const auto repaints = [&]
+    { return std::count(offRoot->calls.begin(), offRoot->calls.end(), "SetFullRepaint"); };
+    const auto before = repaints();
+    ASSERT_EQ(Xdo("windowmove " + std::to_string(P::GetNativeWindowId(off->GetWindowHandle())) + " 60 260"),
+              0);
+    EXPECT_TRUE(PumpUntil([&] { return repaints() > before; }));
+    off->EndModal(0);
 }
 
 // A control of the skin the test program embeds (resources/PAD_SKINS.xml).
