@@ -92,32 +92,35 @@ WindowDrawScope::~WindowDrawScope()
     cairo_destroy(context_);
 }
 
-void SetWindowRedrawRequest(WindowKey window, std::function<void(const PixelRect&)> request)
+namespace
+{
+
+// An empty function takes the window's entry away.
+template <typename Function>
+void SetOrClear(std::map<WindowKey, Function> WindowTargets::*entries, WindowKey window, Function function)
 {
     WindowTargets& targets = Targets();
     std::lock_guard lock(targets.mutex);
-    if (request)
+    if (function)
     {
-        targets.redraw[window] = std::move(request);
+        (targets.*entries)[window] = std::move(function);
     }
     else
     {
-        targets.redraw.erase(window);
+        (targets.*entries).erase(window);
     }
+}
+
+} // namespace
+
+void SetWindowRedrawRequest(WindowKey window, std::function<void(const PixelRect&)> request)
+{
+    SetOrClear(&WindowTargets::redraw, window, std::move(request));
 }
 
 void SetWindowImageMaker(WindowKey window, WindowImageMaker maker)
 {
-    WindowTargets& targets = Targets();
-    std::lock_guard lock(targets.mutex);
-    if (maker)
-    {
-        targets.makers[window] = std::move(maker);
-    }
-    else
-    {
-        targets.makers.erase(window);
-    }
+    SetOrClear(&WindowTargets::makers, window, std::move(maker));
 }
 
 bool CanMakeWindowImage(WindowKey window)

@@ -90,7 +90,7 @@ struct Screen
 
 TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
 {
-    if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+    if (!KR::Platform::Test::CanDriveDisplay())
     {
         GTEST_SKIP() << "no display or no xdotool";
     }

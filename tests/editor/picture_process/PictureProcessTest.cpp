@@ -135,7 +135,7 @@ class PictureProcess : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!std::getenv("DISPLAY") || std::system("command -v xdotool >/dev/null 2>&1") != 0)
+        if (!KR::Platform::Test::CanDriveDisplay())
         {
             GTEST_SKIP() << "no display or no xdotool";
         }

@@ -103,6 +103,12 @@ inline bool PumpUntil(const std::function<bool()>& done, double seconds = 10.0,
     return done();
 }
 
+// Whether a test can drive the display: one is named and xdotool is installed.
+inline bool CanDriveDisplay()
+{
+    return std::getenv("DISPLAY") != nullptr && std::system("command -v xdotool >/dev/null 2>&1") == 0;
+}
+
 inline int Xdo(const std::string& arguments)
 {
     return std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str());
