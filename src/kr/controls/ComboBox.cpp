@@ -251,14 +251,24 @@ void LComboBox::SelectItemShowingText()
         return;
     }
     const String& text = GetText();
-    std::int32_t match = -1;
-    for (std::int32_t i = mList->GetItemDataCount(); i-- > 0;)
+    const auto shows = [&](std::int32_t index)
     {
-        const String itemText = mList->GetItemText(i);
-        if (itemText.SharesBufferWith(text) || itemText == text)
+        const String itemText = mList->GetItemText(index);
+        return itemText.SharesBufferWith(text) || itemText == text;
+    };
+    // A list may hold one text twice: the face then reads the same for either item, and
+    // only the selected index says which one it stands for. Marking another would make
+    // Return pick an item the user never chose.
+    std::int32_t match = -1;
+    if (mSelectedIndex >= 0 && mSelectedIndex < mList->GetItemDataCount() && shows(mSelectedIndex))
+    {
+        match = mSelectedIndex;
+    }
+    for (std::int32_t i = mList->GetItemDataCount(); match < 0 && i-- > 0;)
+    {
+        if (shows(i))
         {
             match = i;
-            break;
         }
     }
     if (match < 0 && mList->GetItemDataCount() > 0)

@@ -64,8 +64,9 @@ public:
     String GetToolTipText() override; // 91
 
     bool IsDropDownShown() override;
-    // Places the list where the window has room, selects the item showing the combo's text
-    // (else item 0), shows or hides it; an opening press goes on as a drag on the list.
+    // Places the list where the window has room, selects the selected item when it shows
+    // the combo's text, else the last item showing it, else item 0, shows or hides it; an
+    // opening press goes on as a drag on the list.
     // kFail without a list.
     Result ShowDropDown(bool show) override;
 

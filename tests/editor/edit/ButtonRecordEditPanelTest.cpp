@@ -8,6 +8,7 @@
 #include "editor/edit/SustainEditPanel.h"
 #include "editor/support/InProcessEditor.h"
 #include "editor/support/InstalledEngine.h"
+#include "kr/ui/TabControl.h"
 
 #include <gtest/gtest.h>
 
@@ -334,6 +335,45 @@ TEST_F(ButtonRecordPanels, TheSustainPedalKeepsSixBytesOfTheRecord)
     EXPECT_EQ(Number(pedal, pages + "ccIncDecPage/cc/ccSelector/numericUpDown"), 7);
     EXPECT_EQ(Number(pedal, pages + "ccIncDecPage/minMaxSelectors/min/numericUpDown"), 0);
     EXPECT_EQ(Number(pedal, pages + "ccIncDecPage/minMaxSelectors/max/numericUpDown"), 127);
+}
+
+// The modifier list holds "Cmd + Option (Mac)" twice (codes 23 and 24). A button loaded
+// with 23, opened on the picture, its MOD KEY list opened with the pointer and Return
+// pressed, as a user checks what the list holds: the block stays as loaded, not 24.
+TEST_F(ButtonRecordPanels, ReturnOnAnOpenedModifierListKeepsTheFirstOfTwoItemsOfOneText)
+{
+    KR::LControl* picture = editor.Find("viewDevice/buttons/buttonBank1/button1");
+    ASSERT_TRUE(picture);
+    const std::int32_t id = dynamic_cast<LParameterizedModule&>(*picture).GetFirstParamID();
+    const Bytes loaded = KR::TestSupport::Numbers("00 03 01 01 01 00 07 00 00 00 00 00 00 7F 01 57 17", 16);
+    ASSERT_EQ(engine.SetAsLoaded(id, loaded), KR::kOk);
+    editor.Idle();
+    editor.Click(editor.Find(std::string("viewDevice/buttons/buttonBank1/button1/button")));
+    editor.Idle();
+    auto* panel = editor.Find<LButtonEditPanel>("viewDevice/buttonEditPanel");
+    ASSERT_TRUE(panel && panel->IsShown(false));
+    ASSERT_EQ(panel->GetFirstParamID(), id);
+    // As a click on the HID tab selects it (an unchosen tab's face is see-through, so the
+    // tree's hit test passes it by).
+    auto* tabs = At<KR::LTabControl>(panel, "viewTabControl");
+    ASSERT_TRUE(tabs);
+    tabs->SelectPage(KR::String(u"asciiPage"));
+    editor.window->UpdateLayout();
+
+    auto* modifier = At<KR::LComboBox>(panel, "viewTabControl/pageHolder/asciiPage/modifierKey/comboBox");
+    ASSERT_TRUE(modifier && modifier->IsShown(false));
+    ASSERT_EQ(modifier->GetSelectedIndex(), 0x17);
+    ASSERT_EQ(InProcessEditor::Selected(*modifier), "Cmd + Option (Mac)");
+    ASSERT_EQ(modifier->GetItemText(0x18), modifier->GetItemText(0x17)) << "the list holds the text twice";
+    editor.Click(modifier);
+    ASSERT_TRUE(modifier->IsDropDownShown());
+    EXPECT_EQ(modifier->GetListBox()->GetSelectedIndices(), std::vector<std::int32_t>{0x17})
+        << "the row marked is the item shown";
+    editor.Press(0x0D); // Return
+    editor.Idle();
+    EXPECT_FALSE(modifier->IsDropDownShown());
+    EXPECT_EQ(modifier->GetSelectedIndex(), 0x17);
+    EXPECT_EQ(engine.Bytes(id), loaded);
 }
 
 TEST_F(ButtonRecordPanels, UnboundPanelsWriteNothingWhenTheSkinIsAppliedAgain)

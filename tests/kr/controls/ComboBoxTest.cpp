@@ -265,6 +265,54 @@ TEST_F(ComboBoxTest, SelectionRules)
     EXPECT_EQ(init3->GetItemText(3), String());
 }
 
+// The row marked when the list opens is the one Return picks: where the shown text stands
+// for more than one item, it must be the selected one, or Return silently changes the value.
+TEST_F(ComboBoxTest, TheListOpensOnTheSelectedItemWhenItShowsTheText)
+{
+    const RCPtr<LComboBox> combo = Make(u"high", 0);
+    const RCPtr<LListBox> list = combo->GetListBox();
+    const struct
+    {
+        const char* name;
+        std::vector<const char16_t*> items;
+        std::int32_t selected;
+        const char16_t* text; // set on the face after the selection; null keeps the item's
+        std::int32_t marked;
+    } rows[] = {
+        {"a repeated text, the first of the two selected", {u"a", u"b", u"b", u"c"}, 1, nullptr, 1},
+        {"a repeated text, the second selected", {u"a", u"b", u"b", u"c"}, 2, nullptr, 2},
+        {"every item one text", {u"x", u"x", u"x"}, 0, nullptr, 0},
+        {"every item one text, the middle selected", {u"x", u"x", u"x"}, 1, nullptr, 1},
+        {"every item empty", {u"", u"", u""}, 1, nullptr, 1},
+        {"the selected item shows another text: the last item showing it", {u"a", u"b", u"b"}, 0, u"b", 2},
+        {"no item shows the text: item 0", {u"a", u"b", u"b"}, 2, u"q", 0},
+    };
+    for (const auto& row : rows)
+    {
+        combo->SetItemCount(0);
+        for (const char16_t* item : row.items)
+        {
+            combo->AddItem(String(item));
+        }
+        combo->SetSelectedIndex(row.selected);
+        if (row.text)
+        {
+            static_cast<LControl&>(*combo).SetText(String(row.text));
+        }
+        Received();
+        ASSERT_EQ(combo->ShowDropDown(true), kOk) << row.name;
+        Received();
+        EXPECT_EQ(list->GetSelectedIndices(), std::vector<std::int32_t>{row.marked}) << row.name;
+        EXPECT_EQ(list->OnKeyDown(Key(0x200D0000)), kOk) << row.name;
+        EXPECT_FALSE(combo->IsDropDownShown()) << row.name;
+        EXPECT_EQ(combo->GetSelectedIndex(), row.marked) << row.name << ": Return picks the marked row";
+        const bool changed = row.marked != row.selected;
+        EXPECT_EQ(Received(), changed ? std::vector<std::string>{"high:NID_SELECTION_CHANGE"}
+                                      : std::vector<std::string>{})
+            << row.name;
+    }
+}
+
 TEST_F(ComboBoxTest, KeysAndLooks)
 {
     const RCPtr<LComboBox> combo = Make(u"high", 3);
