@@ -472,7 +472,14 @@ Result LMidiManager::SendToKeyboard(Bytes& message)
     {
         return Failed(opened) ? opened : kPortsUnavailable;
     }
-    return SendSysEx(message, render, false);
+    const Result sent = SendSysEx(message, render, false);
+    if (Failed(sent))
+    {
+        return sent;
+    }
+    // The port takes the pieces into a queue of the MIDI system's; the keyboard has them
+    // only once they have left it, and a server that stalls or goes away keeps them.
+    return Failed(comm->WaitUntilSent(render)) ? kPortsUnavailable : kOk;
 }
 
 bool LMidiManager::IsDeviceFirmwareVersionUseable()

@@ -13,7 +13,8 @@
 //
 // Results of the device operations:
 //     0            done
-//     -1           the ports are not there, or a send failed (never a byte count)
+//     -1           the ports are not there, or a send failed (never a byte count): a
+//                  send succeeds only once every piece has left for the MIDI system
 //     -2           the keyboard's firmware is too old (digits below "1041")
 //     -3           no reply after 10 tries of 500 ms
 //     0x80070057   refused before anything was sent: a slot above 127, a global name
@@ -209,7 +210,7 @@ private:
     // there), then the firmware check unless skipped (-2 when it fails). 0 to go on.
     Result StartOperation(Result portsMissing, bool skipFirmwareCheck);
     // Sends a message of one of the operations, behind the prefix, through the held
-    // communication object's output port.
+    // communication object's output port, and waits until it has left: -1 when it did not.
     Result SendToKeyboard(KeyboardSysEx::Bytes& message);
     // Opens both ports, registers for captured data, arms the gate and runs up to kTries
     // sends of `request`, each followed by a wait for the gate. 0 on the reply; -1 when

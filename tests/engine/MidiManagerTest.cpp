@@ -176,6 +176,41 @@ TEST_F(MidiManagerTest, APieceThatFailsEndsTheSendWithMinusOneNotTheBytesSentBef
     EXPECT_EQ(pieces, 5u);
 }
 
+// A JACK server that stalls or goes away keeps what was queued for it: the keyboard never
+// has the dump, and the send must not say it does.
+TEST_F(MidiManagerTest, ASendWhoseLastPieceDoesNotLeaveFailsWithTheConnectionError)
+{
+    AnswerAsKeyboard(PatternData(0));
+    const struct
+    {
+        const char* send;
+        std::function<KR::Result()> run;
+        int checkPieces; // of the firmware check ahead of it
+        int pieces;      // of the send itself
+    } cases[] = {
+        {"preset into RAM", [&] { return midi->SendPresetToMidiDevice(0); }, 2, 7},
+        {"preset into slot 3", [&] { return midi->SendPresetToMidiDevice(3); }, 2, 7},
+        {"global setting", [&] { return midi->SendNonPresetParameterToDevice(u"KEY_TRANSPOSE", 5, false); },
+         2, 2},
+        {"global setting, no firmware check",
+         [&] { return midi->SendNonPresetParameterToDevice(u"KEY_TRANSPOSE", 5, true); }, 0, 2},
+    };
+    for (const auto& entry : cases)
+    {
+        SCOPED_TRACE(entry.send);
+        const int before = keyboard.PiecesSent() + entry.checkPieces;
+        keyboard.stuckFromPiece = before + entry.pieces - 1; // the last one
+        EXPECT_EQ(entry.run(), LMidiManager::kPortsUnavailable);
+        EXPECT_EQ(keyboard.PiecesSent(), before + entry.pieces);
+        // Asked once everything had been sent, not before.
+        ASSERT_FALSE(keyboard.SentChecks().empty());
+        EXPECT_EQ(keyboard.SentChecks().back(), before + entry.pieces);
+
+        keyboard.stuckFromPiece = -1;
+        EXPECT_EQ(entry.run(), KR::kOk);
+    }
+}
+
 TEST_F(MidiManagerTest, RetrievingASlotWritesTheReplyIntoTheModelCutByTheFixedBlockSizes)
 {
     const Bytes data = PatternData(9);

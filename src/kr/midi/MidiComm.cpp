@@ -136,6 +136,12 @@ Result LMidiComm::SendMidi(const RCPtr<LRefCountedObject>& port, const IArray<si
         reinterpret_cast<const std::uint8_t*>(bytes.GetData()), bytes.GetCount()));
 }
 
+Result LMidiComm::WaitUntilSent(const RCPtr<LRefCountedObject>& port)
+{
+    const RCPtr<LMidiRenderPort> renderPort(port);
+    return renderPort ? renderPort->WaitUntilSent() : kInvalidArg;
+}
+
 void LMidiComm::HandOver(RCPtr<LMidiCaptureNotificationData> data)
 {
     mThreadPool->Execute(RCPtr<LThreadWorker>(this), std::move(data), kJobPriority);

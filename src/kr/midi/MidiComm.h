@@ -55,6 +55,7 @@ public:
     Result OpenCapturePort(const String& name, RCPtr<LRefCountedObject>& port) override;
     Result OpenRenderPort(const String& name, RCPtr<LRefCountedObject>& port) override;
     Result SendMidi(const RCPtr<LRefCountedObject>& port, const IArray<signed char>& bytes) override;
+    Result WaitUntilSent(const RCPtr<LRefCountedObject>& port) override;
 
     // The worker thread's job: sends "NID_MIDI_DATA_CAPTURED" with `param` (one
     // LMidiCaptureNotificationData) through this distributor, synchronously, and

@@ -74,6 +74,14 @@ public:
     // kInvalidArg for a null port, a port that is not an output port, or no bytes;
     // kFail when the MIDI system does not take the bytes (never a success then).
     virtual Result SendMidi(const RCPtr<LRefCountedObject>& port, const IArray<signed char>& bytes) = 0;
+
+    // Waits until everything sent through the output port has left for the MIDI system,
+    // at most as long as that system may keep a request waiting (on JACK, where sends are
+    // queued for the server's next cycle). kOk when it has; kFail when it has not: the
+    // server stalled or went away, and what it may still send later cannot be counted on.
+    // A sender that reports success only for what has left asks this before it does.
+    // kInvalidArg for a null port or one that is not an output port.
+    virtual Result WaitUntilSent(const RCPtr<LRefCountedObject>& port) = 0;
 };
 
 } // namespace KR

@@ -72,6 +72,17 @@ Result LMidiRenderPort::Send(std::span<const std::uint8_t> bytes)
     return status < 0xF0 ? kOk : static_cast<Result>(length);
 }
 
+Result LMidiRenderPort::WaitUntilSent()
+{
+    if (mDevice->WaitUntilSent())
+    {
+        return kOk;
+    }
+    LogThreadProblem("KR::LMidiRenderPort: what was sent through \"" + mDevice->Name() +
+                     "\" did not leave: " + mDevice->LastError());
+    return kFail;
+}
+
 RCPtr<LMidiPort> LMidiRenderPort::Unlist()
 {
     return mOwner->TakeRenderPort(this);

@@ -30,6 +30,9 @@ public:
     // (kInvalidArg for no bytes, kFail when the MIDI system refuses).
     Result Send(std::span<const std::uint8_t> bytes);
 
+    // LMidiCommInterface::WaitUntilSent for this port.
+    Result WaitUntilSent();
+
 private:
     friend class LMidiComm;
 

@@ -100,6 +100,8 @@ public:
     // False, with the reason in `error`, when what was written had not gone to the server
     // in time; it still goes if the server runs again.
     bool Release(JackSlot* slot, std::string* error);
+    // The wait of Release without the release.
+    bool WaitUntilSent(JackSlot* slot, std::string* error);
     bool Write(JackSlot* slot, std::span<const std::uint8_t> bytes, std::string* error);
 
 private:
@@ -503,12 +505,23 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     return slot;
 }
 
-bool JackMidiClient::Release(JackSlot* slot, std::string* error)
+bool JackMidiClient::WaitUntilSent(JackSlot* slot, std::string* error)
 {
     const auto queued = [slot] { return slot->written.load() - slot->drained.load(); };
     // What was queued leaves within a cycle; the open connection carries it. A server held
     // back (a loaded machine, a stopped process) gets as long as any request to it.
-    const bool sent = slot->input || WaitForCycles(JackAnswerTimeout(), [&] { return queued() == 0; });
+    if (slot->input || WaitForCycles(JackAnswerTimeout(), [&] { return queued() == 0; }))
+    {
+        return true;
+    }
+    *error = "what was sent (" + std::to_string(queued()) + " MIDI events) had not gone to the JACK server " +
+             (gone_.load() ? "when it went away" : "by the time it stopped answering");
+    return false;
+}
+
+bool JackMidiClient::Release(JackSlot* slot, std::string* error)
+{
+    const bool sent = WaitUntilSent(slot, error);
     std::lock_guard lock(mutex_);
     if (!sent)
     {
@@ -516,9 +529,6 @@ bool JackMidiClient::Release(JackSlot* slot, std::string* error)
         // runs again, and taken, so that no open reuses it meanwhile; the next open after
         // they have gone finishes the close.
         slot->closing = true;
-        *error = "what was sent (" + std::to_string(queued()) +
-                 " MIDI events) had not gone to the JACK server " +
-                 (gone_.load() ? "when it went away" : "by the time it stopped answering");
         return false;
     }
     FinishRelease(slot);
@@ -641,6 +651,12 @@ std::unique_ptr<JackMidiPort> JackMidiPort::CreateVirtual(const std::string& cli
 bool JackMidiPort::Write(std::span<const std::uint8_t> bytes, std::string* error)
 {
     return slot_ != nullptr && client_->Write(slot_, bytes, error);
+}
+
+bool JackMidiPort::WaitUntilSent(std::string* error)
+{
+    std::string ignored;
+    return slot_ == nullptr || client_->WaitUntilSent(slot_, error != nullptr ? error : &ignored);
 }
 
 bool JackMidiPort::Close(std::string* error)

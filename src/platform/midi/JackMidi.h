@@ -48,6 +48,11 @@ public:
     bool Write(std::span<const std::uint8_t> bytes, std::string* error);
 
     // Waits (bounded by the server's answer time) until what was written has gone to the
+    // server, keeping the port open. False, with the reason in `error`, when it had not: it
+    // still goes if the server runs again.
+    bool WaitUntilSent(std::string* error);
+
+    // Waits (bounded by the server's answer time) until what was written has gone to the
     // server, then disconnects. False, with the reason in `error`, when it had not: the
     // port then stays connected, out of use, and sends it if the server runs again. For
     // an input, the receiver is not called once this returns. Closing twice is harmless.

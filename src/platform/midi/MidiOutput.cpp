@@ -189,6 +189,13 @@ bool MidiOutput::SendWhole(std::span<const std::uint8_t> message)
     return impl_->errorCount == errorsBefore;
 }
 
+bool MidiOutput::WaitUntilSent()
+{
+    std::lock_guard lock(mutex_);
+    // RtMidi's sends hand the bytes to ALSA before they return.
+    return !impl_->jack || impl_->jack->WaitUntilSent(&impl_->lastError);
+}
+
 bool MidiOutput::Close()
 {
     std::lock_guard lock(mutex_);

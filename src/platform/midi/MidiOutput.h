@@ -44,6 +44,11 @@ public:
     // (LastError says why); an empty span is refused.
     bool Send(std::span<const std::uint8_t> bytes);
 
+    // Waits until what was sent has left for the MIDI system, keeping the port open: at
+    // once but on JACK, where it waits as Close does. False when it had not (LastError says
+    // why); what is queued still goes if the server runs again. True on a closed port.
+    bool WaitUntilSent();
+
     // Closing twice is harmless; sends after Close fail. False when what was sent could
     // not be seen to leave (LastError says why): on JACK, when the server held it back
     // longer than it may keep a request waiting, or went away.

@@ -85,6 +85,12 @@ KR::Result FakeMidiComm::SendMidi(const KR::RCPtr<KR::LRefCountedObject>& port,
     return sent;
 }
 
+KR::Result FakeMidiComm::WaitUntilSent(const KR::RCPtr<KR::LRefCountedObject>& port)
+{
+    const KR::RCPtr<FakePort> fake(port);
+    return fake && fake->IsOutput() ? mKeyboard.CheckSent() : KR::kInvalidArg;
+}
+
 FakeKeyboard::FakeKeyboard() : mThread([this] { DeliveryLoop(); })
 {
 }
@@ -135,6 +141,25 @@ KR::Result FakeKeyboard::RecordPiece(const Bytes& piece)
     }
     mWire.push_back(WireEvent{false, piece, 0});
     return static_cast<KR::Result>(piece.size());
+}
+
+KR::Result FakeKeyboard::CheckSent()
+{
+    std::lock_guard lock(mMutex);
+    mSentChecks.push_back(mPiecesSent);
+    return stuckFromPiece >= 0 && mPiecesSent > stuckFromPiece ? KR::kFail : KR::kOk;
+}
+
+int FakeKeyboard::PiecesSent() const
+{
+    std::lock_guard lock(mMutex);
+    return mPiecesSent;
+}
+
+std::vector<int> FakeKeyboard::SentChecks() const
+{
+    std::lock_guard lock(mMutex);
+    return mSentChecks;
 }
 
 void FakeKeyboard::RecordMessage(const KR::RCPtr<FakeMidiComm>& comm, const Bytes& message)

@@ -60,6 +60,8 @@ public:
     // result would be caught.
     KR::Result SendMidi(const KR::RCPtr<KR::LRefCountedObject>& port,
                         const KR::IArray<signed char>& bytes) override;
+    // kFail once a piece that stays queued (FakeKeyboard::stuckFromPiece) was sent.
+    KR::Result WaitUntilSent(const KR::RCPtr<KR::LRefCountedObject>& port) override;
 
 private:
     FakeKeyboard& mKeyboard;
@@ -96,6 +98,10 @@ public:
     std::atomic<bool> outputPresent{true};
     // Sends fail from this piece on (counted from 0 over the keyboard's life); -1: never.
     std::atomic<int> failSendsFrom{-1};
+    // Pieces from this one on (counted as failSendsFrom counts) are taken but never leave,
+    // as on a JACK server that stalled or went away: the port's wait until sent reports
+    // that they did not. -1: every piece leaves.
+    std::atomic<int> stuckFromPiece{-1};
     // When set, each of the first two opens waits (bounded) until the other has begun,
     // as a port waits for its connection to come up; `lonelyOpens` counts those whose
     // wait ran out because the other did not come while it lasted.
@@ -110,6 +116,10 @@ public:
     // The whole messages received, in order, as hex text.
     std::vector<std::string> Messages() const;
     std::vector<KR::RCPtr<FakeMidiComm>> Comms() const;
+    // The pieces sent (or refused) so far.
+    int PiecesSent() const;
+    // For each wait until sent asked for, how many pieces had been sent by then.
+    std::vector<int> SentChecks() const;
 
     // A firmware that answers the identity request with these digits.
     static Bytes IdentityReply(const char* digits);
@@ -118,6 +128,7 @@ private:
     friend class FakeMidiComm;
 
     KR::Result RecordPiece(const Bytes& piece);
+    KR::Result CheckSent();
     void RecordMessage(const KR::RCPtr<FakeMidiComm>& comm, const Bytes& message);
     // Under mMutex: waits until every queued reply has been handled.
     void WaitUntilDrained(std::unique_lock<std::mutex>& lock);
@@ -134,6 +145,7 @@ private:
     std::vector<KR::RCPtr<FakeMidiComm>> mComms;
     Responder mResponder;
     int mPiecesSent = 0;
+    std::vector<int> mSentChecks;
     struct Delivery
     {
         KR::RCPtr<FakeMidiComm> comm;
