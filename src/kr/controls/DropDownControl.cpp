@@ -37,11 +37,14 @@ Result LDropDownControl::Initialize()
 Result LDropDownControl::SetFocus(bool forward)
 {
     const Result result = LControl::SetFocus(forward);
-    mClosedByFocus = IsDropDownShown();
-    if (mClosedByFocus)
+    const bool shown = IsDropDownShown();
+    if (shown)
     {
         ShowDropDown(false);
     }
+    // Recorded after the close: a drop-down part that held the focus hands it back to this
+    // control as it hides, and that nested call finds the part already closed.
+    mClosedByFocus = shown;
     return result;
 }
 

@@ -331,12 +331,13 @@ public:
         os->buttons = buttons;
         window->OnMouseMove(PointI{x, y}, 0);
     }
-    void Press(std::int32_t x, std::int32_t y)
+    // `action`: MouseAction::kDoubleClick for the second press of a double click.
+    void Press(std::int32_t x, std::int32_t y, std::int32_t action = MouseAction::kPress)
     {
         Opaque();
         os->mouse = PointI{x, y};
         os->buttons = MouseButton::kLeft;
-        window->OnMouseButton(MouseAction::kPress, MouseButton::kLeft, 0, PointI{x, y});
+        window->OnMouseButton(action, MouseButton::kLeft, 0, PointI{x, y});
     }
     void Release(std::int32_t x, std::int32_t y)
     {

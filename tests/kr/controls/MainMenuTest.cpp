@@ -227,6 +227,62 @@ TEST(MainMenuTest, AnOpenTitleFollowsThePointerAlongTheBarAndADisabledOneShowsIt
     EXPECT_EQ(help->GetActiveLookIndex(), LComboMenu::kDisabledLook);
 }
 
+TEST(MainMenuTest, APressOnAnOpenTitleClosesItsMenuAndTheNextOpensItAgain)
+{
+    // The popup holds the focus while it is open and hands it back to its title as it
+    // hides: the press that closes must still be known as the closing one.
+    enum Act
+    {
+        kClick,
+        kDoubleClick,
+        kSlide,
+    };
+    struct Step
+    {
+        Act act;
+        std::int32_t x;
+    };
+    struct Case
+    {
+        const char* name;
+        std::vector<Step> steps;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {
+        {"File three times", {{kClick, 20}, {kClick, 20}, {kClick, 20}}, {"File", "-", "File"}},
+        {"Help three times", {{kClick, 80}, {kClick, 80}, {kClick, 80}}, {"Help", "-", "Help"}},
+        {"a double click", {{kDoubleClick, 20}}, {"-"}},
+        {"a double click on an open title", {{kClick, 20}, {kDoubleClick, 20}}, {"File", "File"}},
+        {"File, slid onto Help, Help", {{kClick, 20}, {kSlide, 80}, {kClick, 80}}, {"File", "Help", "-"}},
+    };
+    for (const Case& c : cases)
+    {
+        MenuScene scene;
+        std::vector<std::string> shown;
+        for (const Step& step : c.steps)
+        {
+            if (step.act == kSlide)
+            {
+                scene.MoveTo(step.x, 10);
+            }
+            else
+            {
+                scene.Press(step.x, 10);
+                scene.Release(step.x, 10);
+            }
+            if (step.act == kDoubleClick)
+            {
+                scene.Press(step.x, 10, MouseAction::kDoubleClick);
+                scene.Release(step.x, 10);
+            }
+            shown.push_back(scene.Title(0)->IsDropDownShown()   ? "File"
+                            : scene.Title(1)->IsDropDownShown() ? "Help"
+                                                                : "-");
+        }
+        EXPECT_EQ(shown, c.shown) << c.name;
+    }
+}
+
 TEST(MainMenuTest, AMenuPassingTheRightEdgeMovesLeftButNeverPastTheLeftEdge)
 {
     struct Case
