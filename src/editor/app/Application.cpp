@@ -9,9 +9,25 @@
 #include "kr/system/Paths.h"
 #include "kr/ui/RootWindow.h"
 #include "platform/graphics/Font.h"
+#include "platform/midi/MidiApi.h"
 #include "platform/window/MessageLoop.h"
 #include "platform/window/Messages.h"
 #include "platform/window/Window.h"
+
+#include <string>
+#include <string_view>
+
+namespace
+{
+
+void WriteMidiMessageToLog(std::string_view message)
+{
+    std::string line(message);
+    line += '\n';
+    KR::GetDebugLog().Write(line);
+}
+
+} // namespace
 
 LApplication::LApplication(const KR::RCPtr<KR::LControlFactory>& factory,
                            const KR::RCPtr<KR::LStringTable>& frameworkStrings, const KR::String& commandLine)
@@ -39,6 +55,7 @@ LApplication::~LApplication()
         ::SetRootModuleEngine(nullptr);
     }
     mRootModuleEngine = nullptr;
+    KR::Platform::SetMidiLogSink(nullptr);
 }
 
 const KR::String& LApplication::GetApplicationTitle()
@@ -64,6 +81,10 @@ KR::Result LApplication::RunApplicationStartup()
     PrepareSkinFont();
     RegisterForNotification(GetNotificationCenter(), u"NID_APP_EXIT_REQ", 0);
     RegisterApplicationControlClasses();
+    // What the MIDI ports cannot tell their callers (no ALSA sequencer on this machine,
+    // RtMidi's and alsa-lib's errors) goes to the program's log, not the terminal.
+    KR::Platform::SetMidiLogSink(&WriteMidiMessageToLog);
+    KR::Platform::CheckMidiSystem();
     mMidiManager = CreateMidiManager();
     mRootModuleEngine = CreateRootModuleEngine();
     if (mRootModuleEngine)

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 
 namespace KR::Platform
 {
@@ -22,6 +23,22 @@ MidiApi ResolveMidiApi(MidiApi requested);
 // answering holds no one for long. A tool that has to wait for a loaded server as long as
 // it takes (the simulated keyboard) sets more. Any thread.
 void SetMidiServerTimeout(std::chrono::milliseconds timeout);
+
+// Where this layer says what it cannot hand back to a caller: that the machine has no
+// ALSA sequencer (said once, and again only when that changes), and what RtMidi and
+// alsa-lib report about the ALSA ports. Callers still get every failure as a result.
+// Until a program installs its log here nothing is said: a library's copy of this
+// layer (the device-control library has one) then keeps quiet, so the program's own
+// copy says it once. A null sink silences it again. Any thread; messages come on the
+// thread that met the problem.
+using MidiLogSink = void (*)(std::string_view message);
+void SetMidiLogSink(MidiLogSink sink);
+
+// Whether the MIDI system `api` names can be reached now. On ALSA it asks whether the
+// sequencer opens, so the log says at once (and once) when it does not: a program calls
+// this after installing its log, since the keyboard's polls may all go through a
+// library's quiet copy of this layer. On JACK it asks nothing and says nothing: true.
+bool CheckMidiSystem(MidiApi api = MidiApi::kFromEnvironment);
 
 struct MidiPortOptions
 {

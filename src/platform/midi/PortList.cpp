@@ -12,7 +12,8 @@ namespace
 {
 
 // On ALSA a listing needs a client of its own per direction, kept for the process's
-// life; when the system cannot be reached it is made anew on the next call.
+// life; when the system cannot be reached it is made anew on a later call, once the
+// sequencer can be opened (Detail::AlsaSequencerWatch).
 class AlsaLister
 {
 public:
@@ -35,7 +36,8 @@ public:
 
 private:
     std::mutex mutex_;
-    // A listing has nothing to report a problem to: it finds no ports instead.
+    // A listing has no caller to report a problem to: it finds no ports instead (the MIDI
+    // log hears of it).
     Detail::RtMidiErrorHandler ignore_ = [](const std::string&) {};
     std::unique_ptr<RtMidiIn> input_;
     std::unique_ptr<RtMidiOut> output_;

@@ -1,5 +1,7 @@
 #include "platform/midi/RtMidiSupport.h"
 
+#include "platform/midi/AlsaSequencer.h"
+
 namespace KR::Platform::Detail
 {
 namespace
@@ -12,6 +14,7 @@ RtMidi::Api ToRtMidiApi(MidiApi api)
 
 void ForwardError(RtMidiError::Type, const std::string& text, void* userData)
 {
+    LogMidiMessage("MIDI: RtMidi reports: " + text);
     (*static_cast<RtMidiErrorHandler*>(userData))(text);
 }
 
@@ -19,6 +22,12 @@ template <typename Port>
 std::unique_ptr<Port> Create(MidiApi api, const std::string& clientName, RtMidiErrorHandler* handler,
                              std::string* error)
 {
+    const bool onAlsa = ToRtMidiApi(api) == RtMidi::LINUX_ALSA;
+    if (onAlsa && !TheAlsaSequencer().IsReachable(error))
+    {
+        return nullptr;
+    }
+    const AlsaLibMessagesToLog alsaLibMessages;
     try
     {
         auto port = std::make_unique<Port>(ToRtMidiApi(api), clientName);
@@ -27,7 +36,12 @@ std::unique_ptr<Port> Create(MidiApi api, const std::string& clientName, RtMidiE
     }
     catch (const RtMidiError& e)
     {
-        // Typically no sequencer device (no ALSA in the machine) or an unusable server.
+        // The sequencer went away since it was seen, or refuses another client.
+        if (onAlsa)
+        {
+            TheAlsaSequencer().Forget();
+        }
+        LogMidiMessage("MIDI: RtMidi reports: " + e.getMessage());
         if (error != nullptr)
         {
             *error = e.getMessage();
