@@ -230,17 +230,22 @@ TEST_F(AppWindows, ThePlacementIsKeptWhenTheMainWindowGoesAndBroughtBackOntoTheS
 
 TEST_F(AppWindows, AStoredPlacementOfAnotherSizeLeavesTheWindowOnTheScreenAndASizableOneKeepsItsSize)
 {
-    // The test display is 1280 x 1024.
+    // Each stored place lies as far from the screen's right or bottom edge as it did on the
+    // usual 1280 x 1024 screen, so it crosses that edge once the window has the skin's size.
+    ASSERT_TRUE(P::InitializeWindowSystem());
+    const P::WindowRect screen = P::GetWorkArea();
+    const std::int32_t right = screen.x + screen.width;
+    const std::int32_t bottom = screen.y + screen.height;
     const struct
     {
         std::int32_t skin;
         RectI stored;
         RectI shown;
     } rows[] = {
-        {kFixed, {1100, 100, 400, 300}, {80, 100, 1200, 750}},
-        {kFixed, {50, 900, 1200, 750}, {50, 274, 1200, 750}},
+        {kFixed, {right - 180, 100, 400, 300}, {right - 1200, 100, 1200, 750}},
+        {kFixed, {50, bottom - 124, 1200, 750}, {50, bottom - 750, 1200, 750}},
         {kSizable, {100, 120, 700, 500}, {100, 120, 700, 500}},
-        {kSizable, {1000, 100, 700, 500}, {580, 100, 700, 500}},
+        {kSizable, {right - 280, 100, 700, 500}, {right - 700, 100, 700, 500}},
         {kSizable, {100, 100, 300, 200}, {100, 100, 400, 300}},
     };
     for (const auto& row : rows)
