@@ -77,6 +77,10 @@ protected:
         {
             GTEST_SKIP() << "no display";
         }
+        if (const std::string why = KR::Platform::Test::ScreenTooSmallForTheMainWindow(); !why.empty())
+        {
+            GTEST_SKIP() << why;
+        }
         ASSERT_EQ(skin.loaded, kOk);
         InstallStandardRenderers();
         SetBitmapSource(&bitmaps); // the program's: pictures from the embedded PNGs

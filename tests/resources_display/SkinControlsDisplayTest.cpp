@@ -47,6 +47,10 @@ protected:
         {
             GTEST_SKIP() << "no display";
         }
+        if (const std::string why = KR::Platform::Test::ScreenTooSmallForTheMainWindow(); !why.empty())
+        {
+            GTEST_SKIP() << why;
+        }
         // The framework's own classes first: the program's are plain controls here.
         RegisterFrameworkControlClasses(*factory);
         for (const char16_t* name : kApplicationClasses)

@@ -90,9 +90,9 @@ struct Screen
 
 TEST(DeviceViewOnScreen, AClickOnBankTwoSwitchesTheBanksAndTheButtonsTradeFaces)
 {
-    if (!KR::Platform::Test::CanDriveDisplay())
+    if (const std::string why = KR::Platform::Test::WhyTheMainWindowCannotBeDriven(); !why.empty())
     {
-        GTEST_SKIP() << "no display or no xdotool";
+        GTEST_SKIP() << why;
     }
     KR::TestSupport::InstalledEngine engine;
     const RCPtr<KR::LFrameworkApp> app(new KR::LFrameworkApp(u"PresetEditor"));

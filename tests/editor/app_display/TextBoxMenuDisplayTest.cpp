@@ -37,9 +37,9 @@ class PresetNameMenu : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!KR::Platform::Test::CanDriveDisplay())
+        if (const std::string why = KR::Platform::Test::WhyTheMainWindowCannotBeDriven(); !why.empty())
         {
-            GTEST_SKIP() << "no display or no xdotool";
+            GTEST_SKIP() << why;
         }
         ASSERT_NO_FATAL_FAILURE(shown.Open());
         const RCPtr<KR::LControl> view = shown.main->FindChildControl(String(u"viewDevice"));

@@ -98,12 +98,12 @@ std::vector<std::uint32_t> Capture(std::uint64_t window, const std::string& name
 using P::Test::MovePointer;
 using P::Test::Pixel;
 
-class Commands : public P::Test::OnDisplay
+class Commands : public P::Test::OnMainWindowDisplay
 {
 protected:
     void SetUp() override
     {
-        OnDisplay::SetUp();
+        OnMainWindowDisplay::SetUp();
         if (Stopped())
         {
             return;

@@ -108,9 +108,9 @@ class EditPanelOnScreen : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!KR::Platform::Test::CanDriveDisplay())
+        if (const std::string why = KR::Platform::Test::WhyTheMainWindowCannotBeDriven(); !why.empty())
         {
-            GTEST_SKIP() << "no display or no xdotool";
+            GTEST_SKIP() << why;
         }
         engine.emplace();
         app = RCPtr<TestApp>(new TestApp(u"PresetEditor"));

@@ -128,6 +128,10 @@ protected:
         {
             GTEST_SKIP() << "needs the test X server, the JACK server and xdotool";
         }
+        if (const std::string why = P::Test::ScreenTooSmallForTheMainWindow(); !why.empty())
+        {
+            GTEST_SKIP() << why;
+        }
         ASSERT_TRUE(P::InitializeWindowSystem());
         std::string why;
         keyboard = SimKeyboardProcess::Start({}, &why);
@@ -630,6 +634,10 @@ protected:
         if (!std::getenv("DISPLAY") || std::system("command -v xdotool jackd >/dev/null 2>&1") != 0)
         {
             GTEST_SKIP() << "needs the test X server, jackd and xdotool";
+        }
+        if (const std::string why = P::Test::ScreenTooSmallForTheMainWindow(); !why.empty())
+        {
+            GTEST_SKIP() << why;
         }
         ASSERT_TRUE(server.Ready());
         ASSERT_TRUE(P::InitializeWindowSystem());

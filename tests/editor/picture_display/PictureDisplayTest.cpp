@@ -97,9 +97,9 @@ class PictureOnScreen : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!KR::Platform::Test::CanDriveDisplay())
+        if (const std::string why = KR::Platform::Test::WhyTheMainWindowCannotBeDriven(); !why.empty())
         {
-            GTEST_SKIP() << "no display or no xdotool";
+            GTEST_SKIP() << why;
         }
         ASSERT_NO_FATAL_FAILURE(shown.Open());
     }

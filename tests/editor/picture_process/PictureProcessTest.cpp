@@ -135,9 +135,9 @@ class PictureProcess : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!KR::Platform::Test::CanDriveDisplay())
+        if (const std::string why = KR::Platform::Test::WhyTheMainWindowCannotBeDriven(); !why.empty())
         {
-            GTEST_SKIP() << "no display or no xdotool";
+            GTEST_SKIP() << why;
         }
         ASSERT_TRUE(KR::Platform::InitializeWindowSystem()); // to read the window's pixels back
         dumpPath = folders.Home() + "/tree.txt";

@@ -204,6 +204,10 @@ TEST_F(Program, TheMainWindowShowsTheSkinAndADeleteRequestEndsTheProgramWith1)
 
 TEST_F(Program, TheEditorsOwnResourcesOpenTheDesignedMainWindow)
 {
+    if (const std::string why = P::Test::ScreenTooSmallForTheMainWindow(); !why.empty())
+    {
+        GTEST_SKIP() << why;
+    }
     EditorProcess editor(folders);
     ASSERT_TRUE(editor.Start());
     const std::uint64_t window = editor.FindWindow();

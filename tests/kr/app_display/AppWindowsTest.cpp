@@ -68,6 +68,11 @@ public:
         {
             GTEST_SKIP() << "no display";
         }
+        // The skins' fixed main window is as large as the editor's.
+        if (const std::string why = P::Test::ScreenTooSmallForTheMainWindow(); !why.empty())
+        {
+            GTEST_SKIP() << why;
+        }
         app = new WindowsApp;
     }
     void TearDown() override

@@ -129,6 +129,33 @@ inline std::string Capture(const std::string& command)
     return out;
 }
 
+// The editor's main window is 1200 x 750 and keeps that size: on a smaller screen part of it
+// lies off the screen, where a test can neither click it nor read it back.
+inline constexpr int kMainWindowWidth = 1200;
+inline constexpr int kMainWindowHeight = 750;
+
+// Why a test that shows the main window cannot run on this display's screen, "" when it can
+// (or when xdotool cannot tell the screen's size).
+inline std::string ScreenTooSmallForTheMainWindow()
+{
+    int width = 0, height = 0;
+    if (std::sscanf(Capture("xdotool getdisplaygeometry 2>/dev/null").c_str(), "%d %d", &width, &height) !=
+            2 ||
+        (width >= kMainWindowWidth && height >= kMainWindowHeight))
+    {
+        return {};
+    }
+    return "the screen (" + std::to_string(width) + " x " + std::to_string(height) +
+           ") is smaller than the main window (" + std::to_string(kMainWindowWidth) + " x " +
+           std::to_string(kMainWindowHeight) + ")";
+}
+
+// Why a test cannot drive the main window on the display, "" when it can.
+inline std::string WhyTheMainWindowCannotBeDriven()
+{
+    return CanDriveDisplay() ? ScreenTooSmallForTheMainWindow() : "no display or no xdotool";
+}
+
 // The places (X=, Y=) of what an xdotool command with --shell reported, in order.
 inline std::vector<std::pair<int, int>> ReportedPlaces(const std::string& report)
 {
@@ -236,6 +263,24 @@ protected:
         ASSERT_TRUE(InitializeWindowSystem());
     }
     bool Stopped() const { return IsSkipped() || HasFatalFailure(); }
+};
+
+// The same for a test that shows the editor's main window: skipped on a screen too small for it.
+class OnMainWindowDisplay : public OnDisplay
+{
+protected:
+    void SetUp() override
+    {
+        OnDisplay::SetUp();
+        if (Stopped())
+        {
+            return;
+        }
+        if (const std::string why = ScreenTooSmallForTheMainWindow(); !why.empty())
+        {
+            GTEST_SKIP() << why;
+        }
+    }
 };
 
 class DisplayTest : public OnDisplay

@@ -157,7 +157,7 @@ bool Screenshot(std::uint64_t window, const std::string& name, int width, int he
 }
 
 // The dialogs as the user opens them: by their hot keys in the running program.
-class DeviceDialogsOnScreen : public P::Test::OnDisplay
+class DeviceDialogsOnScreen : public P::Test::OnMainWindowDisplay
 {
 protected:
     // The program started, its main window found.
