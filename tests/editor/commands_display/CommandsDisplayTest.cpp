@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,22 @@ std::uint64_t FindTitled(const EditorProcess& editor, const std::string& title,
     return found;
 }
 
+// Whether a file of the path's folder has a longer name that begins with the path's name.
+bool BeginsAnotherName(const std::filesystem::path& typed)
+{
+    const std::string name = typed.filename().string();
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(typed.parent_path(), error))
+    {
+        const std::string other = entry.path().filename().string();
+        if (other.size() > name.size() && other.compare(0, name.size(), name) == 0)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsMapped(std::uint64_t window)
 {
     return P::Test::Capture("xwininfo -id " + std::to_string(window) + " 2>/dev/null").find("IsViewable") !=
@@ -93,6 +110,28 @@ std::vector<std::uint32_t> Capture(std::uint64_t window, const std::string& name
         P::WritePngFile(::testing::TempDir() + name, width, height, pixels.data());
     }
     return pixels;
+}
+
+// The window's pixels once two reads 100 ms apart agree (GTK's buttons fade into their
+// states), written to a PNG of the test's folder too; none when it does not settle.
+std::vector<std::uint32_t> SettledPixels(std::uint64_t window, const std::string& name)
+{
+    std::int32_t width = 0, height = 0;
+    std::vector<std::uint32_t> last = Capture(window, name, width, height);
+    auto read = std::chrono::steady_clock::now();
+    const bool settled = WaitUntil(
+        [&]
+        {
+            if (std::chrono::steady_clock::now() - read < 100ms)
+            {
+                return false;
+            }
+            std::vector<std::uint32_t> now = Capture(window, name, width, height);
+            read = std::chrono::steady_clock::now();
+            std::swap(now, last);
+            return !last.empty() && now == last;
+        });
+    return settled ? last : std::vector<std::uint32_t>{};
 }
 
 using P::Test::MovePointer;
@@ -155,8 +194,31 @@ protected:
             // A leading "~" opens the chooser's location field in both dialogs.
             ASSERT_EQ(Xdo("key ctrl+a"), 0);
             ASSERT_EQ(Xdo("type --delay 15 '" + path + "'"), 0);
+            if (path.rfind("~/", 0) == 0 && BeginsAnotherName(folders.Home() + path.substr(1)))
+            {
+                // The chooser lists the names the typed one begins once it has read the folder;
+                // the list showing says the folder is read and the name typed whole, so the
+                // Return goes to the name as typed.
+                EXPECT_TRUE(WaitUntil([&] { return CompletionShown(); }, 10s)) << path;
+            }
             ASSERT_EQ(Xdo("key Return"), 0);
         }
+    }
+    // The chooser's completion list: a window of the editor's that the window manager never sees.
+    bool CompletionShown() const
+    {
+        const std::string ids = P::Test::Capture("xdotool search --all --onlyvisible --pid " +
+                                                 std::to_string(editor.Pid()) + " --name '.' 2>/dev/null");
+        std::istringstream lines(ids);
+        for (std::string id; std::getline(lines, id);)
+        {
+            if (!id.empty() && P::Test::Capture("xwininfo -id " + id + " 2>/dev/null")
+                                       .find("Override Redirect State: yes") != std::string::npos)
+            {
+                return true;
+            }
+        }
+        return false;
     }
     // Clicks a title of the menu bar and waits until its menu is drawn below it: the strip
     // under the bar changes somewhere.
@@ -196,6 +258,19 @@ protected:
         }
         return count;
     }
+
+    // "x" saved with Ctrl+S into the files folder, then given other bytes than a save writes
+    // and an hour-old time, so that a file replaced or written again shows.
+    void SaveOldX()
+    {
+        Choose("ctrl+s", "Select Save Location", "~/files/x");
+        const std::string saved = Files() + "/x.VantorPresetEditor";
+        ASSERT_TRUE(WaitUntil([&] { return FileBytes(saved).size() == 4494; })) << saved;
+        KR::TestSupport::WriteBytes(saved, old);
+        std::filesystem::last_write_time(saved, oldTime);
+    }
+    const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+    const std::filesystem::file_time_type oldTime = std::filesystem::file_time_type::clock::now() - 1h;
 
     // The files the tests choose, in the editor's home and typed from "~": a path through the
     // shared /tmp makes the chooser list and complete thousands of names while it is typed.
@@ -243,18 +318,12 @@ TEST_F(Commands, APresetSavedWithCtrlSLoadsBackWithCtrlOAndARefusedFileChangesNo
 
 TEST_F(Commands, SavingTheSameNameTwiceAsksTheSecondTimeAndNoKeepsTheFileAndTheChooser)
 {
-    Choose("ctrl+s", "Select Save Location", "~/files/x");
+    ASSERT_NO_FATAL_FAILURE(SaveOldX());
     const std::string saved = Files() + "/x.VantorPresetEditor";
-    ASSERT_TRUE(WaitUntil([&] { return FileBytes(saved).size() == 4494; })) << saved;
-    // Other bytes than a save writes, so that a replaced file shows.
-    const std::vector<std::uint8_t> old{'o', 'l', 'd'};
-    KR::TestSupport::WriteBytes(saved, old);
 
     const std::uint64_t chooser = OpenChooser("ctrl+s", "Select Save Location");
     ASSERT_NE(chooser, 0u);
-    // The whole name the first save wrote: a name that only begins an existing one is completed
-    // by the chooser whenever it has read the folder, before or after the Return. That a name
-    // typed without its extension is asked about too is checked without a chooser.
+    // The whole name the first save wrote; a name typed without its extension is the next test's.
     Answer(chooser, "~/files/x.VantorPresetEditor");
     const std::uint64_t question = FindTitled(editor, "Confirm Save");
     ASSERT_NE(question, 0u) << "no question before the file was replaced";
@@ -265,6 +334,43 @@ TEST_F(Commands, SavingTheSameNameTwiceAsksTheSecondTimeAndNoKeepsTheFileAndTheC
     Answer(chooser, "");
     ASSERT_TRUE(WaitGone(chooser));
     EXPECT_EQ(FileBytes(saved), old);
+    EXPECT_EQ(Boxes(), 0u) << ::testing::PrintToString(editor.Lines());
+}
+
+TEST_F(Commands, ABareNameSavedAgainAsksAboutTheFileWithTheExtensionAndNoLeavesItAndTheChooser)
+{
+    ASSERT_NO_FATAL_FAILURE(SaveOldX());
+    const std::string saved = Files() + "/x.VantorPresetEditor";
+
+    const std::uint64_t chooser = OpenChooser("ctrl+s", "Select Save Location");
+    ASSERT_NE(chooser, 0u);
+    // The bare name first; then the whole name, whose question is about x.VantorPresetEditor
+    // for sure, so the bare name's question, drawn alike, names that file too.
+    std::vector<std::vector<std::uint32_t>> questions;
+    for (const std::string& typed : {std::string("x"), std::string("x.VantorPresetEditor")})
+    {
+        Answer(chooser, "~/files/" + typed);
+        const std::uint64_t question = FindTitled(editor, "Confirm Save");
+        ASSERT_NE(question, 0u) << typed << ": no question, and the file holds " << FileBytes(saved).size()
+                                << " bytes";
+        questions.push_back(SettledPixels(question, "question-" + typed + ".png"));
+        Focus(question);
+        ASSERT_EQ(Xdo("key Return"), 0); // the question's default: no
+        ASSERT_TRUE(WaitGone(question));
+        EXPECT_TRUE(IsMapped(chooser)) << typed << ": the chooser stays open for another name";
+        EXPECT_EQ(FileBytes(saved), old) << typed;
+        EXPECT_EQ(std::filesystem::last_write_time(saved), oldTime) << typed;
+    }
+    EXPECT_FALSE(questions[0].empty());
+    EXPECT_TRUE(questions[0] == questions[1])
+        << "the bare name's question is about another file: see question-x.png and "
+           "question-x.VantorPresetEditor.png in "
+        << ::testing::TempDir();
+    Answer(chooser, "");
+    ASSERT_TRUE(WaitGone(chooser));
+    EXPECT_EQ(FileBytes(saved), old);
+    EXPECT_EQ(std::filesystem::last_write_time(saved), oldTime);
+    EXPECT_EQ(KR::TestSupport::NamesIn(Files()), std::vector<std::string>{"x.VantorPresetEditor"});
     EXPECT_EQ(Boxes(), 0u) << ::testing::PrintToString(editor.Lines());
 }
 
