@@ -75,12 +75,12 @@ struct Frame
     }
 };
 
-class MenuBar : public P::Test::OnDisplay
+class MenuBar : public P::Test::OnMainWindowDisplay
 {
 protected:
     void SetUp() override
     {
-        OnDisplay::SetUp();
+        OnMainWindowDisplay::SetUp();
         if (Stopped())
         {
             return;
