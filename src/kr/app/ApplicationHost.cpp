@@ -23,6 +23,7 @@
 #include "platform/system/Locale.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/MessageLoop.h"
+#include "platform/window/ModalBoxes.h"
 #include "platform/window/Window.h"
 
 #include <chrono>
@@ -152,6 +153,7 @@ std::int32_t LApplicationHost::WinMain(int argc, const char* const* argv, std::i
     }
     if (Platform::InitializeWindowSystem())
     {
+        Platform::AllowModalBoxes();
         WatchEndSignals();
         mLanguageId = language;
         if (InitApplication())
@@ -482,6 +484,10 @@ void LApplicationHost::OnEndSignal(int signal)
 {
     GetDebugLog().Narrow() << "Signal " << signal << ": ending as the close request does\n";
     mEndRequested = true;
+    // Nobody may be there to answer: an open box or chooser is closed as if cancelled, and
+    // what runs after it shows none, so that control comes back to the loops that end the
+    // program.
+    Platform::CancelModalBoxes();
     if (mRunning)
     {
         RequestExit();
@@ -490,9 +496,13 @@ void LApplicationHost::OnEndSignal(int signal)
 
 void LApplicationHost::RequestExit()
 {
+    // Sent, not posted: a dialog opened by a queued notification (a hot key's command) runs
+    // its loop inside the drain of that queue, which no loop drains again until the dialog
+    // has ended, so a posted request would wait for the user. This runs on the UI thread,
+    // from its loop, as a message does.
     if (const RCPtr<LNotificationCenter> center = GetApplicationNotificationCenter())
     {
-        center->PostNotificationByName(u"NID_APP_EXIT_REQ");
+        center->SendNotificationByName(u"NID_APP_EXIT_REQ");
     }
     Platform::RearmIdle();
 }

@@ -14,7 +14,8 @@
 // display, after a failed start or a hand-off; 1 after a normal run or a failed
 // InitInstance. SIGTERM, SIGINT and SIGHUP end the run as the main window's close request
 // does (the application's exit request), so its MIDI clients close and its settings are
-// written; one that comes during the start-up ends the program once its loop runs.
+// written; one that comes during the start-up ends the program once its loop runs. A
+// message box or file chooser open then is closed as if cancelled, and none shows after it.
 //
 // The message loop of the application base runs through the installed host
 // (IApplicationHost::Get) so that the host's idle rule decides the idle passes. UI thread.

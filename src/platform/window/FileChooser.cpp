@@ -1,4 +1,5 @@
 #include "platform/window/FileChooser.h"
+#include "platform/window/ModalBoxes.h"
 #include "platform/window/ToolkitTheme.h"
 
 #include "platform/window/WindowInternal.h"
@@ -103,6 +104,10 @@ void OnMapped(GtkWidget* dialog, gpointer)
 // Return does not replace the file.
 bool AskToReplace(GtkWindow* chooser, const std::string& path)
 {
+    if (AreModalBoxesRefused())
+    {
+        return false;
+    }
     gchar* name = g_filename_display_basename(path.c_str());
     GtkWidget* question = gtk_message_dialog_new(chooser, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION,
                                                  GTK_BUTTONS_NONE, "\u201c%s\u201d already exists.", name);
@@ -112,7 +117,11 @@ bool AskToReplace(GtkWindow* chooser, const std::string& path)
     Detail::SetMessageIcon(question, 0x20);
     gtk_dialog_add_buttons(GTK_DIALOG(question), "_No", GTK_RESPONSE_NO, "_Yes", GTK_RESPONSE_YES, nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(question), GTK_RESPONSE_NO);
-    const gint response = gtk_dialog_run(GTK_DIALOG(question));
+    gint response = GTK_RESPONSE_NO;
+    {
+        const ModalBoxScope scope([question] { gtk_dialog_response(GTK_DIALOG(question), GTK_RESPONSE_NO); });
+        response = gtk_dialog_run(GTK_DIALOG(question));
+    }
     gtk_widget_destroy(question);
     return response == GTK_RESPONSE_YES;
 }
@@ -158,7 +167,7 @@ public:
     FileChooserAnswer Run(const FileChooserRequest& request) override
     {
         FileChooserAnswer answer;
-        if (!InitializeWindowSystem())
+        if (AreModalBoxesRefused() || !InitializeWindowSystem())
         {
             return answer;
         }
@@ -194,7 +203,12 @@ public:
         gRunning.push_back(dialog);
         g_signal_connect(dialog, "map", G_CALLBACK(&OnMapped), nullptr);
         g_signal_connect(dialog, "response", G_CALLBACK(&OnResponse), nullptr);
-        const gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+        gint response = GTK_RESPONSE_CANCEL;
+        {
+            const ModalBoxScope scope([dialog]
+                                      { gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL); });
+            response = gtk_dialog_run(GTK_DIALOG(dialog));
+        }
         const Running running = RunningDialogs()[dialog];
         RunningDialogs().erase(dialog);
         gRunning.pop_back();

@@ -63,7 +63,8 @@ public:
 std::optional<std::string> SettleSaveName(const FileChooserRequest& request, const std::string& chosen,
                                           const std::function<bool(const std::string& path)>& mayReplace);
 
-// The installed chooser, else the GTK one (which cancels at once without a display).
+// The installed chooser, else the GTK one (which cancels at once without a display or while
+// boxes are refused, and is cancelled with them: ModalBoxes.h).
 IFileChooser& GetFileChooser();
 // Installs a chooser (null puts GTK's back) and returns the one installed before.
 IFileChooser* SetFileChooser(IFileChooser* chooser);

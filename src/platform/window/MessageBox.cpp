@@ -1,6 +1,7 @@
 #include "platform/window/MessageBox.h"
 
 #include "platform/window/MessageLoop.h"
+#include "platform/window/ModalBoxes.h"
 #include "platform/window/ToolkitTheme.h"
 #include "platform/window/WindowInternal.h"
 
@@ -91,7 +92,7 @@ void OnMessageBoxResponse(GtkDialog*, gint, gpointer data)
 
 int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t style)
 {
-    if (!InitializeWindowSystem())
+    if (AreModalBoxesRefused() || !InitializeWindowSystem())
     {
         return 0;
     }
@@ -113,9 +114,12 @@ int MessageBox(WindowHandle owner, const std::string& text, const std::string& c
     g_signal_connect(dialog, "response", G_CALLBACK(OnMessageBoxResponse), &answer);
     gtk_widget_show_all(dialog);
     gtk_window_present(GTK_WINDOW(dialog));
-    loop.Run();
+    {
+        const ModalBoxScope scope([&loop] { loop.End(); });
+        loop.Run();
+    }
     gtk_widget_destroy(dialog);
-    return 1;
+    return answer.answered ? 1 : 0;
 }
 
 } // namespace KR::Platform

@@ -17,7 +17,8 @@
 namespace KR::Platform
 {
 
-// 1 (IDOK) once answered; 0 when there is no display to show it on. Texts are UTF-8.
+// 1 (IDOK) once answered; 0 when it was not: no display to show it on, or the boxes were
+// cancelled (ModalBoxes.h) before or while it showed. Texts are UTF-8.
 int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption, std::uint32_t style);
 
 } // namespace KR::Platform

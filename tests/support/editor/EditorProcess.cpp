@@ -240,8 +240,18 @@ std::optional<std::string> EditorProcess::WaitForLine(const std::string& part, m
 
 std::uint64_t EditorProcess::FindWindow(milliseconds limit, const char* windowClass) const
 {
-    const std::string command = "xdotool search --all --onlyvisible --pid " + std::to_string(mPid) +
-                                " --class '" + windowClass + "' 2>/dev/null";
+    return Search("--class '" + std::string(windowClass) + "'", limit);
+}
+
+std::uint64_t EditorProcess::FindTitled(const std::string& title, milliseconds limit) const
+{
+    return Search("--name '^" + title + "$'", limit);
+}
+
+std::uint64_t EditorProcess::Search(const std::string& what, milliseconds limit) const
+{
+    const std::string command =
+        "xdotool search --all --onlyvisible --pid " + std::to_string(mPid) + " " + what + " 2>/dev/null";
     const auto deadline = Clock::now() + limit;
     do
     {
@@ -253,6 +263,19 @@ std::uint64_t EditorProcess::FindWindow(milliseconds limit, const char* windowCl
         std::this_thread::sleep_for(kPollInterval);
     } while (Clock::now() < deadline);
     return 0;
+}
+
+std::vector<std::string> EditorProcess::MessageBoxes() const
+{
+    std::vector<std::string> boxes;
+    for (const std::string& line : Lines())
+    {
+        if (const std::size_t at = line.find("MessageBox: "); at != std::string::npos)
+        {
+            boxes.push_back(line.substr(at));
+        }
+    }
+    return boxes;
 }
 
 bool EditorProcess::SendDeleteRequest(std::uint64_t window)

@@ -86,6 +86,11 @@ public:
     // The X id of this process's mapped window of that class (xdotool search), 0 when none
     // maps within the limit.
     std::uint64_t FindWindow(milliseconds limit = kPatience, const char* windowClass = kWindowClass) const;
+    // The same for its mapped window titled exactly `title` (a box, a chooser, a dialog).
+    std::uint64_t FindTitled(const std::string& title, milliseconds limit = kPatience) const;
+    // The message boxes it has logged so far, from "MessageBox: " on ("MessageBox: caption |
+    // text | style"), in order.
+    std::vector<std::string> MessageBoxes() const;
     // Asks the window to close as the desktop's close box does.
     static bool SendDeleteRequest(std::uint64_t window);
 
@@ -96,6 +101,8 @@ public:
 
 private:
     void ReadOutput(int descriptor);
+    // The first of this process's mapped windows that xdotool's search `what` finds.
+    std::uint64_t Search(const std::string& what, milliseconds limit) const;
 
     const EditorFolders& mFolders;
     std::string mResourceFolder;

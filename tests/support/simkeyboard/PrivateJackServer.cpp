@@ -140,4 +140,17 @@ std::vector<std::string> PrivateJackServer::Ports() const
     return ports;
 }
 
+std::vector<std::string> PrivateJackServer::PortsOf(pid_t pid) const
+{
+    std::vector<std::string> ports;
+    for (const std::string& port : Ports())
+    {
+        if (port.find(" " + std::to_string(pid) + ":") != std::string::npos)
+        {
+            ports.push_back(port);
+        }
+    }
+    return ports;
+}
+
 } // namespace KR::TestSupport

@@ -42,6 +42,8 @@ public:
 
     // The full names of the ports it lists now (jack_lsp); only while it runs.
     std::vector<std::string> Ports() const;
+    // Those of a process of the editor's, whose client names carry its process id.
+    std::vector<std::string> PortsOf(pid_t pid) const;
 
 private:
     std::string mName;
