@@ -189,7 +189,8 @@ public:
     virtual Result CreateRootWindow(const RCPtr<LControl>& control, bool close, bool minimize, bool maximize);
     // A modal window for the control, owned by the active root window (else the first), at
     // the control's rectangle in that window's client area, kept inside the work area; its
-    // modal loop's result, or kFail when no window could be made.
+    // modal loop's result, or kFail when no window could be made. Once the program is exiting
+    // none is made: -1, as for a loop that a quit ended.
     virtual Result GetModalRootWindow(const RCPtr<LControl>& control, bool close);
 
     // What the windows are named and show: the title text (the main window's class and the

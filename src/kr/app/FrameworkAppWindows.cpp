@@ -205,6 +205,12 @@ Result LFrameworkApp::CreateRootWindow(const RCPtr<LControl>& control, bool clos
 
 Result LFrameworkApp::GetModalRootWindow(const RCPtr<LControl>& control, bool close)
 {
+    // What runs after a dialog or box that the exit ended starts no new modal work: it would
+    // wait for an answer the ending program no longer takes.
+    if (mExiting)
+    {
+        return -1;
+    }
     RCPtr<OSWindow> window;
     if (Failed(CreateRootWindowFor(control, false, close, false, false, window)))
     {

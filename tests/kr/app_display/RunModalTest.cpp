@@ -1,5 +1,6 @@
 #include "kr/app/FrameworkApp.h"
 #include "kr/app_display/ModalSupport.h"
+#include "kr/notify/Notification.h"
 #include "kr/ui/ControlTestSupport.h"
 #include "kr/ui/RootWindow.h"
 #include "platform/window_display/DisplayFixture.h"
@@ -48,6 +49,23 @@ TEST(RunModal, TheControlGetsAWindowOfItsSizeAndTheModalEndIsTheResult)
     EXPECT_EQ(dialog->listed, 1u) << "listed while it lives";
     EXPECT_EQ(app.GetRootWindowCount(), 0u) << "and no longer after";
     EXPECT_FALSE(dialog->GetRootWindow()) << "the control is let go";
+}
+
+TEST(RunModal, ADialogAskedForOnceTheProgramIsExitingIsNotShownAndEndsAsAQuitWould)
+{
+    if (!std::getenv("DISPLAY"))
+    {
+        GTEST_SKIP() << "no display";
+    }
+    LFrameworkApp app(u"Test");
+    const RCPtr<Dialog> dialog(new Dialog(RCPtr<LControl>(), String(u"dialog")));
+    dialog->SetFrame(PointD{}, PointD{160, 90});
+    app.Receive(nullptr, LNotification::Create(u"NID_APP_EXIT_REQ"));
+    ASSERT_TRUE(app.IsExiting());
+
+    EXPECT_EQ(app.RunModal(dialog, true), -1);
+    EXPECT_EQ(dialog->clientSize, (PointI{})) << "never painted";
+    EXPECT_EQ(app.GetRootWindowCount(), 0u);
 }
 
 using TestSupport::WindowOf;
