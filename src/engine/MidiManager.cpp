@@ -419,6 +419,14 @@ Result LMidiManager::RunRequestCycle(Gate gate, const Bytes& request, std::int32
             }
             continue;
         }
+        // A request that has not left never reaches the keyboard, so its silence says
+        // nothing of the keyboard: the MIDI system is not taking what is sent, and another
+        // try would only queue behind it. (A reply already here says it left.)
+        if (!light.IsSignaled() && Failed(comm->WaitUntilSent(render)))
+        {
+            result = kPortsUnavailable;
+            break;
+        }
         result = kNoReply;
         if (light.IsSignaled() || light.Wait(mOptions.replyWaitMs) == kWaitObject0)
         {
@@ -446,10 +454,9 @@ Result LMidiManager::RunRequestCycle(Gate gate, const Bytes& request, std::int32
     return result;
 }
 
-bool LMidiManager::CheckFirmware()
+Result LMidiManager::CheckFirmware()
 {
-    return RunRequestCycle(Gate::kIdentity, KeyboardSysEx::IdentityRequest(), -1, false, kFirmwareSite) ==
-           kOk;
+    return RunRequestCycle(Gate::kIdentity, KeyboardSysEx::IdentityRequest(), -1, false, kFirmwareSite);
 }
 
 Result LMidiManager::StartOperation(Result portsMissing, bool skipFirmwareCheck)
@@ -460,7 +467,14 @@ Result LMidiManager::StartOperation(Result portsMissing, bool skipFirmwareCheck)
         mPortsFoundAt.reset();
         return portsMissing;
     }
-    return skipFirmwareCheck || CheckFirmware() ? kOk : kFirmwareNotUsable;
+    if (skipFirmwareCheck)
+    {
+        return kOk;
+    }
+    // Only a keyboard that was reached and did not answer with usable firmware has old
+    // firmware; requests that did not get out are a connection failure.
+    const Result checked = CheckFirmware();
+    return checked == kOk || checked == kPortsUnavailable ? checked : kFirmwareNotUsable;
 }
 
 Result LMidiManager::SendToKeyboard(Bytes& message)
@@ -485,7 +499,7 @@ Result LMidiManager::SendToKeyboard(Bytes& message)
 bool LMidiManager::IsDeviceFirmwareVersionUseable()
 {
     const OperationScope scope(*this);
-    return OpenMidiPorts(GetMidiInPortName(), GetMidiOutPortName()) && CheckFirmware();
+    return OpenMidiPorts(GetMidiInPortName(), GetMidiOutPortName()) && CheckFirmware() == kOk;
 }
 
 // ---- Presets ------------------------------------------------------------------------------

@@ -31,9 +31,12 @@
 // open (OpenMidiPorts) and, unless told to skip it, with the firmware check (identity
 // request, up to 10 tries). Every message goes out behind the prefix message, in pieces
 // of at most 256 bytes with a 10 ms pause after each piece, the last one included: a
-// preset dump is six pieces. A request waits for its reply through a gate (one
-// manual-reset event per reply kind) for up to 500 ms per try, 10 tries. The ports are
-// held for the operation and let go when it ends.
+// preset dump is six pieces. A request waits until it has left for the MIDI system
+// (WaitUntilSent: on JACK at most the server's answer time), then for its reply through
+// a gate (one manual-reset event per reply kind) for up to 500 ms per try, 10 tries; one
+// that does not leave ends the tries with -1, the firmware check's included. A send
+// reports success once its last piece has left. The ports are held for the operation and
+// let go when it ends.
 //
 // Replies are recognised on the MIDI object's worker thread (OnMidiDataCaptured), only
 // from the communication object the manager holds now:
@@ -204,20 +207,21 @@ private:
     // Let go of the ports when the operation that holds this ends.
     class OperationScope;
 
-    // The firmware check without opening the ports anew.
-    bool CheckFirmware();
+    // The firmware check without opening the ports anew: the identity request cycle's result.
+    Result CheckFirmware();
     // The start of every device operation: fresh ports (`portsMissing` when they are not
-    // there), then the firmware check unless skipped (-2 when it fails). 0 to go on.
+    // there), then the firmware check unless skipped (-2 when the keyboard was reached but
+    // gave no usable answer, -1 when the requests did not get out). 0 to go on.
     Result StartOperation(Result portsMissing, bool skipFirmwareCheck);
     // Sends a message of one of the operations, behind the prefix, through the held
     // communication object's output port, and waits until it has left: -1 when it did not.
     Result SendToKeyboard(KeyboardSysEx::Bytes& message);
     // Opens both ports, registers for captured data, arms the gate and runs up to kTries
     // sends of `request`, each followed by a wait for the gate. 0 on the reply; -1 when
-    // the ports do not open or the last send failed (the first failed send when
-    // `stopOnFailedSend`); -3 otherwise. A global request waits for the reply to
-    // `globalIndex`. Throws FailedResultException when the registration cannot be made or
-    // removed.
+    // the ports do not open, the last send failed (the first failed send when
+    // `stopOnFailedSend`) or a request did not leave (no further try then); -3 otherwise. A global request
+    // waits for the reply to `globalIndex`. Throws FailedResultException when the registration cannot be made
+    // or removed.
     Result RunRequestCycle(Gate gate, const KeyboardSysEx::Bytes& request, std::int32_t globalIndex,
                            bool stopOnFailedSend, const CycleSite& site);
     TrafficLight& GetGate(Gate gate);

@@ -211,6 +211,39 @@ TEST_F(MidiManagerTest, ASendWhoseLastPieceDoesNotLeaveFailsWithTheConnectionErr
     }
 }
 
+// A request that does not leave (a JACK server no longer taking what is sent) never reached
+// the keyboard, whose silence then says nothing: the cycle ends at once with the connection
+// error, the firmware check's too, and no further try queues up behind it.
+TEST_F(MidiManagerTest, ARequestThatDoesNotLeaveEndsItsCycleWithTheConnectionError)
+{
+    UseReplyWait(kShortWaitMs);
+    AnswerAsKeyboard(PatternData(0));
+    const struct
+    {
+        const char* operation;
+        std::function<KR::Result()> run;
+        int stuckAt; // the piece that stays queued, counted from the operation's first
+    } cases[] = {
+        {"firmware check of a send", [&] { return midi->SendPresetToMidiDevice(3); }, 1},
+        {"firmware check of a global set",
+         [&] { return midi->SendNonPresetParameterToDevice(u"KEY_OCTAVE", 4, false); }, 1},
+        {"retrieve", [&] { return midi->GetPresetFromMidiDevice(5); }, 3},
+        {"global request", [&] { return midi->RequestNonPresetParameterFromDevice(u"KEY_OCTAVE", true); }, 1},
+    };
+    for (const auto& entry : cases)
+    {
+        SCOPED_TRACE(entry.operation);
+        const int before = keyboard.PiecesSent();
+        keyboard.stuckFromPiece = before + entry.stuckAt;
+        EXPECT_EQ(entry.run(), LMidiManager::kPortsUnavailable);
+        EXPECT_EQ(keyboard.PiecesSent(), before + entry.stuckAt + 1);
+    }
+    keyboard.stuckFromPiece = keyboard.PiecesSent() + 1;
+    EXPECT_FALSE(midi->IsDeviceFirmwareVersionUseable());
+    keyboard.stuckFromPiece = -1;
+    EXPECT_TRUE(midi->IsDeviceFirmwareVersionUseable());
+}
+
 TEST_F(MidiManagerTest, RetrievingASlotWritesTheReplyIntoTheModelCutByTheFixedBlockSizes)
 {
     const Bytes data = PatternData(9);

@@ -127,9 +127,12 @@ private:
     void FinishClosing();
     // On the request thread: takes down a connection of ours, unless the server has gone.
     void Disconnect(const std::string& source, const std::string& destination);
-    // Waits, at most `timeout`, until `done` holds; it is checked after every cycle.
+    // Waits, at most `timeout`, until `done` holds; it is checked after every cycle. Not at
+    // all while the server is known to run no cycles (ServerStalled).
     template <typename Done>
     bool WaitForCycles(std::chrono::milliseconds timeout, Done done);
+    // How long a release waits for its disconnect to be answered.
+    static std::chrono::milliseconds DisconnectWait();
 
     jack_client_t* client_ = nullptr;
     std::mutex mutex_; // opens and closes, one at a time
@@ -138,12 +141,21 @@ private:
     std::atomic<bool> inProcess_ = false;
     std::atomic<bool> gone_ = false;
     std::atomic<int> waiters_ = 0;
+    std::atomic<std::uint64_t> cycles_ = 0; // process cycles run
     std::mutex cycleMutex_;
     std::condition_variable cycleDone_;
 };
 
 namespace
 {
+
+// Set when a wait for a client's cycles ran out with no cycle run in its second half: the
+// server has stopped (SIGSTOP, a hang, a machine that gives it no processor). Until a cycle
+// of any client runs again, or a client opens, nothing here waits for cycles or for the
+// server to answer a release, and no connection is asked for: an operation that meets a
+// stopped server fails after one wait of the server's answer time, not after one such wait
+// for each port it opens or closes.
+std::atomic<bool> gServerStalled = false;
 
 // The process's clients, by name. A client whose server went away stays here, unused,
 // since ports still open may refer to it; a new one takes its name. A client ends only
@@ -219,6 +231,8 @@ JackMidiClient* JackMidiClient::Get(const std::string& name, std::string* error)
         }
         return nullptr;
     }
+    // The server answered: whatever stalled it is over.
+    gServerStalled.store(false);
     registry.clients.emplace(name, made);
     return made.get();
 }
@@ -295,6 +309,11 @@ int JackMidiClient::Process(jack_nframes_t frames, void* arg)
         }
     }
     self->inProcess_.store(false);
+    self->cycles_.fetch_add(1);
+    if (gServerStalled.load(std::memory_order_relaxed))
+    {
+        gServerStalled.store(false);
+    }
     if (self->waiters_.load() > 0)
     {
         self->cycleDone_.notify_all();
@@ -326,7 +345,13 @@ void JackMidiClient::Drain(JackSlot& slot, void* buffer)
 template <typename Done>
 bool JackMidiClient::WaitForCycles(std::chrono::milliseconds timeout, Done done)
 {
+    if (gServerStalled.load())
+    {
+        return done();
+    }
     const Clock::time_point deadline = Clock::now() + timeout;
+    std::uint64_t cycles = cycles_.load();
+    Clock::time_point lastCycle = Clock::now();
     waiters_.fetch_add(1);
     bool result = false;
     std::unique_lock lock(cycleMutex_);
@@ -335,9 +360,26 @@ bool JackMidiClient::WaitForCycles(std::chrono::milliseconds timeout, Done done)
         // The process thread notifies without the lock, so a wake-up can slip in
         // between the test and the wait: the slice bounds what that costs.
         cycleDone_.wait_for(lock, 2ms);
+        if (cycles_.load() != cycles)
+        {
+            cycles = cycles_.load();
+            lastCycle = Clock::now();
+        }
     }
     waiters_.fetch_sub(1);
+    // A server that stopped just after the wait began ran a cycle or two at its start.
+    if (!result && !gone_.load() && Clock::now() - lastCycle >= timeout / 2)
+    {
+        gServerStalled.store(true);
+    }
     return result;
+}
+
+std::chrono::milliseconds JackMidiClient::DisconnectWait()
+{
+    // Behind a request the stopped server will not answer for as long as it stays stopped;
+    // the disconnect still takes its turn.
+    return gServerStalled.load() ? 0ms : JackAnswerTimeout();
 }
 
 void JackMidiClient::SetState(JackSlot* slot, SlotState state)
@@ -445,6 +487,12 @@ JackSlot* JackMidiClient::Open(bool input, bool pooled, const std::string& name,
     if (gone_.load())
     {
         reason = "the JACK server has gone";
+        return nullptr;
+    }
+    if (pooled && gServerStalled.load())
+    {
+        // Its connection could not come up without cycles.
+        reason = "the JACK server has stopped running its cycles";
         return nullptr;
     }
     FinishClosing();
@@ -570,7 +618,7 @@ void JackMidiClient::FinishRelease(JackSlot* slot)
         if (!gone_.load() && jack_port_by_name(client_, slot->target.c_str()) != nullptr)
         {
             PostJackRequest([this, source, destination] { Disconnect(source, destination); },
-                            JackAnswerTimeout());
+                            DisconnectWait());
         }
     }
     else
@@ -583,7 +631,7 @@ void JackMidiClient::FinishRelease(JackSlot* slot)
                     jack_port_unregister(client, port);
                 }
             },
-            JackAnswerTimeout());
+            DisconnectWait());
         slot->port = nullptr;
     }
     slot->receiver = nullptr;

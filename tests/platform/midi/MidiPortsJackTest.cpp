@@ -439,6 +439,37 @@ TEST_F(MidiPortsOnAStoppedJack, ACloseThatGivesUpSaysSoAndTheMessageStillArrives
     EXPECT_EQ(server_.Ports(), portsBefore);
 }
 
+// A wait until sent gives up on a stopped server as a close does, and keeps the port open.
+// Once one wait has run out with the server running no cycle, the close that follows gives
+// up at once: a send that found the server stopped reports so after one answer time, not
+// after one per port it lets go of.
+TEST_F(MidiPortsOnAStoppedJack, OnceAWaitFindsTheServerStoppedTheCloseDoesNotWaitAgain)
+{
+    SetMidiServerTimeout(2s);
+    server_.Pause();
+    // A cycle the server began before it stopped may carry the first messages off.
+    std::size_t sent = 0;
+    bool gaveUp = false;
+    while (!gaveUp && sent < 5)
+    {
+        ASSERT_TRUE(output_->Send(Bytes{0xC0, 0x05})) << output_->LastError();
+        ++sent;
+        gaveUp = !output_->WaitUntilSent();
+    }
+    ASSERT_TRUE(gaveUp) << "a cycle under way carried the message off " << sent << " times";
+    EXPECT_NE(output_->LastError().find("had not gone to the JACK server"), std::string::npos)
+        << output_->LastError();
+
+    auto closed = std::async(std::launch::async, [&] { return output_->Close(); });
+    // Well under the answer time, which a second wait would take whole.
+    ASSERT_EQ(closed.wait_for(1s), std::future_status::ready) << "the close waited again";
+    EXPECT_FALSE(closed.get());
+
+    // Nothing was dropped: it goes once the server runs.
+    server_.Resume();
+    EXPECT_EQ(sim_->WaitForLogLines(sent), std::vector<std::string>(sent, "C0 05"));
+}
+
 // The server went away with ports of ours open on it, and another one (the shared one)
 // runs: the JACK library frees the clients of a server that went away once the process
 // opens a client again, so nothing of ours may touch them after that, the process's end

@@ -67,10 +67,11 @@ KR::Result FakeMidiComm::SendMidi(const KR::RCPtr<KR::LRefCountedObject>& port,
     }
     Bytes piece(bytes.GetCount());
     std::copy_n(reinterpret_cast<const std::uint8_t*>(bytes.GetData()), piece.size(), piece.begin());
-    const KR::Result sent = mKeyboard.RecordPiece(piece);
-    if (KR::Failed(sent))
+    bool leaves = true;
+    const KR::Result sent = mKeyboard.RecordPiece(piece, leaves);
+    if (KR::Failed(sent) || !leaves)
     {
-        return sent;
+        return sent; // a piece that stays queued never reaches the keyboard
     }
     if (piece.front() == KeyboardSysEx::kSysExStart)
     {
@@ -131,7 +132,7 @@ void FakeKeyboard::SetResponder(Responder responder)
     mResponder = std::move(responder);
 }
 
-KR::Result FakeKeyboard::RecordPiece(const Bytes& piece)
+KR::Result FakeKeyboard::RecordPiece(const Bytes& piece, bool& leaves)
 {
     std::lock_guard lock(mMutex);
     const int number = mPiecesSent++;
@@ -139,6 +140,7 @@ KR::Result FakeKeyboard::RecordPiece(const Bytes& piece)
     {
         return KR::kFail;
     }
+    leaves = stuckFromPiece < 0 || number < stuckFromPiece;
     mWire.push_back(WireEvent{false, piece, 0});
     return static_cast<KR::Result>(piece.size());
 }

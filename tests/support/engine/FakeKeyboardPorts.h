@@ -99,8 +99,9 @@ public:
     // Sends fail from this piece on (counted from 0 over the keyboard's life); -1: never.
     std::atomic<int> failSendsFrom{-1};
     // Pieces from this one on (counted as failSendsFrom counts) are taken but never leave,
-    // as on a JACK server that stalled or went away: the port's wait until sent reports
-    // that they did not. -1: every piece leaves.
+    // as on a JACK server that stalled or went away: they are on the wire log but never
+    // reach the keyboard, and the port's wait until sent reports that they did not leave.
+    // -1: every piece leaves.
     std::atomic<int> stuckFromPiece{-1};
     // When set, each of the first two opens waits (bounded) until the other has begun,
     // as a port waits for its connection to come up; `lonelyOpens` counts those whose
@@ -127,7 +128,8 @@ public:
 private:
     friend class FakeMidiComm;
 
-    KR::Result RecordPiece(const Bytes& piece);
+    // `leaves` false for a piece that stays queued (stuckFromPiece).
+    KR::Result RecordPiece(const Bytes& piece, bool& leaves);
     KR::Result CheckSent();
     void RecordMessage(const KR::RCPtr<FakeMidiComm>& comm, const Bytes& message);
     // Under mMutex: waits until every queued reply has been handled.
