@@ -498,8 +498,13 @@ Result LMidiManager::SendToKeyboard(Bytes& message)
 
 bool LMidiManager::IsDeviceFirmwareVersionUseable()
 {
+    return CheckDeviceFirmware() == kOk;
+}
+
+Result LMidiManager::CheckDeviceFirmware()
+{
     const OperationScope scope(*this);
-    return OpenMidiPorts(GetMidiInPortName(), GetMidiOutPortName()) && CheckFirmware() == kOk;
+    return StartOperation(kPortsUnavailable, false);
 }
 
 // ---- Presets ------------------------------------------------------------------------------

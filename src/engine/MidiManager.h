@@ -138,6 +138,11 @@ public:
     virtual bool AreMidiPortsAvailable();
     // True when the keyboard answers the identity request with firmware "1041" or later.
     virtual bool IsDeviceFirmwareVersionUseable();
+    // The same check with its cause, for a caller that tells the user which: 0 usable;
+    // kPortsUnavailable when the keyboard could not be reached (its ports missing, or the
+    // requests did not get out); kFirmwareNotUsable when it was reached and gave no usable
+    // answer.
+    virtual Result CheckDeviceFirmware();
     // Sends the identity request (behind the prefix) through an output port of the held
     // communication object: SendSysEx's result; 0x80004005 for a null port.
     virtual Result SendDeviceInquiry(const RCPtr<LRefCountedObject>& outputPort);

@@ -333,9 +333,13 @@ void LGlobalSettingsDlg::Transfer(const std::function<bool(std::uint32_t index)>
     const bool ended = KR::RunWhileWindowsWait(
         [&]
         {
-            if (!midi->IsDeviceFirmwareVersionUseable())
+            // A keyboard that could not be reached is told as the failed transfer it is, not
+            // as old firmware that would send the user to update it.
+            if (const Result checked = midi->CheckDeviceFirmware(); KR::Failed(checked))
             {
-                outcome = TransferOutcome::kFirmwareNotUsable;
+                outcome = checked == KR::LMidiManager::kFirmwareNotUsable
+                              ? TransferOutcome::kFirmwareNotUsable
+                              : TransferOutcome::kFailed;
                 return;
             }
             for (std::uint32_t i = 0; i < names.GetCount(); ++i)

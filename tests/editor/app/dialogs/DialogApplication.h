@@ -129,6 +129,7 @@ public:
         keyboard.inputPresent = true;
         keyboard.outputPresent = true;
         keyboard.failSendsFrom = -1;
+        keyboard.stuckFromPiece = -1;
         if (mSpoiled)
         {
             GetRootModuleEngine()->SetParamValue(ParamDescriptor(0), *mSpoiled);
