@@ -55,24 +55,6 @@ int Xdo(const std::string& arguments)
     return P::Test::Xdo(arguments);
 }
 
-// The id of this process's mapped window titled exactly `title`, 0 when none maps in time.
-std::uint64_t FindTitled(const EditorProcess& editor, const std::string& title,
-                         std::chrono::milliseconds limit = 20s)
-{
-    std::uint64_t found = 0;
-    WaitUntil(
-        [&]
-        {
-            const std::string ids =
-                P::Test::Capture("xdotool search --all --onlyvisible --pid " + std::to_string(editor.Pid()) +
-                                 " --name '^" + title + "$' 2>/dev/null");
-            found = ids.empty() ? 0 : std::strtoull(ids.c_str(), nullptr, 10);
-            return found != 0;
-        },
-        limit);
-    return found;
-}
-
 // Whether a file of the path's folder has a longer name that begins with the path's name.
 bool BeginsAnotherName(const std::filesystem::path& typed)
 {
@@ -180,7 +162,7 @@ protected:
     {
         Focus(window);
         EXPECT_EQ(Xdo(std::string("key --clearmodifiers ") + keys), 0);
-        return FindTitled(editor, title);
+        return editor.FindTitled(title);
     }
     void Answer(std::uint64_t chooser, const std::string& path)
     {
@@ -296,7 +278,7 @@ TEST_F(Commands, APresetSavedWithCtrlSLoadsBackWithCtrlOAndARefusedFileChangesNo
     KR::TestSupport::WriteBytes(Files() + "/corrupt.VantorPresetEditor", bytes);
     Choose("ctrl+o", "Select Preset File", "~/files/corrupt.VantorPresetEditor");
     ASSERT_TRUE(editor.WaitForLine(kCorruptBox)) << ::testing::PrintToString(editor.Lines());
-    const std::uint64_t box = FindTitled(editor, "Preset File Load");
+    const std::uint64_t box = editor.FindTitled("Preset File Load");
     ASSERT_NE(box, 0u);
     Focus(box);
     ASSERT_EQ(Xdo("key Return"), 0);
@@ -325,7 +307,7 @@ TEST_F(Commands, SavingTheSameNameTwiceAsksTheSecondTimeAndNoKeepsTheFileAndTheC
     ASSERT_NE(chooser, 0u);
     // The whole name the first save wrote; a name typed without its extension is the next test's.
     Answer(chooser, "~/files/x.VantorPresetEditor");
-    const std::uint64_t question = FindTitled(editor, "Confirm Save");
+    const std::uint64_t question = editor.FindTitled("Confirm Save");
     ASSERT_NE(question, 0u) << "no question before the file was replaced";
     Focus(question);
     ASSERT_EQ(Xdo("key Return"), 0); // the question's default: no
@@ -350,7 +332,7 @@ TEST_F(Commands, ABareNameSavedAgainAsksAboutTheFileWithTheExtensionAndNoLeavesI
     for (const std::string& typed : {std::string("x"), std::string("x.VantorPresetEditor")})
     {
         Answer(chooser, "~/files/" + typed);
-        const std::uint64_t question = FindTitled(editor, "Confirm Save");
+        const std::uint64_t question = editor.FindTitled("Confirm Save");
         ASSERT_NE(question, 0u) << typed << ": no question, and the file holds " << FileBytes(saved).size()
                                 << " bytes";
         questions.push_back(SettledPixels(question, "question-" + typed + ".png"));
@@ -387,7 +369,7 @@ TEST_F(Commands, TheUserGuideTheAboutBoxAndFileExit)
     EXPECT_EQ(std::string(opened.begin(), opened.end()),
               std::filesystem::path(EditorProcess::ProgramPath()).parent_path().string() +
                   "/Vantor Preset Editor - User Guide - v1.0.pdf\n");
-    const std::uint64_t box = FindTitled(editor, "Open User Guide Error");
+    const std::uint64_t box = editor.FindTitled("Open User Guide Error");
     ASSERT_NE(box, 0u);
     Focus(box);
     ASSERT_EQ(Xdo("key Return"), 0);
@@ -396,7 +378,7 @@ TEST_F(Commands, TheUserGuideTheAboutBoxAndFileExit)
     // Help > About: the box maps under its own title; its OK closes it.
     OpenMenu(kHelpTitleX);
     Click(window, kRowX + kHelpTitleX, kAboutRowY);
-    const std::uint64_t about = FindTitled(editor, "About Tarsil Vantor Preset Editor");
+    const std::uint64_t about = editor.FindTitled("About Tarsil Vantor Preset Editor");
     ASSERT_NE(about, 0u) << ::testing::PrintToString(editor.Lines())
                          << P::Test::Capture("xwininfo -root -tree");
     // Compare by eye with the design's dialog-about.png.

@@ -256,17 +256,7 @@ protected:
     // The mapped window of this editor titled exactly `title`; 0 when none maps in time.
     std::uint64_t Titled(const std::string& title)
     {
-        std::uint64_t found = 0;
-        WaitUntil(
-            [&]
-            {
-                found = std::strtoull(P::Test::Capture("xdotool search --all --onlyvisible --pid " +
-                                                       std::to_string(editor->Pid()) + " --name '^" + title +
-                                                       "$' 2>/dev/null")
-                                          .c_str(),
-                                      nullptr, 10);
-                return found != 0;
-            });
+        const std::uint64_t found = editor->FindTitled(title);
         EXPECT_NE(found, 0u) << title;
         return found;
     }
@@ -302,18 +292,7 @@ protected:
         ASSERT_TRUE(Gone(chooser));
     }
 
-    std::vector<std::string> Boxes() const
-    {
-        std::vector<std::string> boxes;
-        for (const std::string& line : editor->Lines())
-        {
-            if (const std::size_t at = line.find("MessageBox: "); at != std::string::npos)
-            {
-                boxes.push_back(line.substr(at));
-            }
-        }
-        return boxes;
-    }
+    std::vector<std::string> Boxes() const { return editor->MessageBoxes(); }
 
     // Waits for the next message box, closes it with Return and gives its log line.
     std::string AnswerBox(std::size_t before)
